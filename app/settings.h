@@ -38,3 +38,28 @@ class SettingsSource {
   // True when `path` (already stripped of one trailing backslash) opens for reading.
   virtual bool CanOpen(const std::wstring& path) = 0;
 };
+
+// The section that holds every setting.
+inline const wchar_t kSettingsSection[] = L"Section";
+
+// Fills `s` from `source`, falling back to the defaults for empty values and keeping a field's
+// previous value when its text does not convert. `programDir` is the default sound folder.
+void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& programDir);
+
+// True when `path`, less one trailing backslash, names something that opens for reading.
+bool FileExists(SettingsSource& source, std::wstring path);
+
+// The folder part of `path`, without a trailing backslash: C:\Music\a.wav -> C:\Music,
+// C:\a.wav -> C:, a.wav -> "".
+std::wstring GetDirectory(const std::wstring& path);
+
+// Key stem plus index: ("Color_", 0) -> "Color_0".
+std::wstring IniKey(const std::wstring& stem, int n);
+
+// The clock window's stored left or top ("Pos_X" / "Pos_Y") in twips: `centred` when the key is
+// empty, the stored value when it converts to 32 bits, otherwise `pos` is left as it was.
+void ReadPosition(SettingsSource& source, const std::wstring& key, std::int32_t centred,
+                  std::int32_t& pos);
+
+// "TopMost" into s.TopMost: false when empty, unchanged when it does not convert.
+void ReadTopMost(Settings& s, SettingsSource& source);

@@ -1,0 +1,23 @@
+// What the start-up module owns for the whole run: the settings model, where the settings file
+// lives, and the few flags the windows share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/settings.h"
+
+struct AppState {
+  Settings settings;
+  std::wstring IniPath;     // program folder + "\Tessarine.ini", joined as they are
+  std::wstring ProgramDir;  // the program's folder as the platform reports it
+  std::int16_t SettingsDialogOpen = 0;
+  std::int16_t MenuSource = 0;  // 1 clock window, 2 tray icon
+};
+
+// The program's folder from the executable's full path: everything before the last "\",
+// with the "\" kept for a drive root ("C:\Tessarine.exe" -> "C:\").
+std::wstring ProgramFolder(const std::wstring& exePath);
+// The settings file beside the program; the separator is added without looking, so a drive
+// root gives "C:\\Tessarine.ini", which the file system takes as it is.
+std::wstring IniPathFor(const std::wstring& programDir);

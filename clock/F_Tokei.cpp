@@ -1,0 +1,176 @@
+#include "clock/F_Tokei.h"
+
+#include <cmath>
+
+#include "app/convert.h"
+#include "app/ini_file.h"
+#include "app/topmost_win.h"
+#include "clock/face.h"
+
+namespace {
+
+const wchar_t kClassName[] = L"Tessarine_F_Tokei";
+constexpr int kTwipsPerPixel = 15;  // the program's fixed conversion
+constexpr int kWidth = 81, kHeight = 137;  // Pic_b, and so the window
+constexpr int kDialSize = 80;
+constexpr int kPendulumTop = kDialSize + 4;
+
+int TwipsToPixels(std::int32_t twips) {
+  return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+}
+
+}  // namespace
+
+F_Tokei::F_Tokei(AppState& app) : app_(app) {}
+
+F_Tokei::~F_Tokei() = default;
+
+void F_Tokei::Form_Load() {
+  Settings& s = app_.settings;
+  Dragging = 0;
+  // No caption, no taskbar button: the clock is a small ornament on the desktop.
+  if (!Create(kClassName, L"Tessarine", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0,
+              kWidth, kHeight))
+    return;
+  for (Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5}) t->Attach(hwnd());
+
+  Pic_Tokei = std::make_unique<PictureBox>(hwnd(), 0, 0, kDialSize, kDialSize);
+  Pic_Furiko = std::make_unique<PictureBox>(hwnd(), 0, kPendulumTop, kDialSize, 57);
+  Pic_ball = std::make_unique<ImageCanvas>(BallSpriteSize, BallSpriteSize);
+
+  placeWindow();
+
+  IniSettingsSource source(app_.IniPath);
+  LoadSettings(s, source, app_.ProgramDir);
+  ReadTopMost(s, source);
+  tick_.Reset();
+
+  PaintDial(*Pic_Tokei, s);
+  Pic_Furiko->SetBackColour(s.Color[0]);
+  DrawBall(*Pic_ball, s.Color[5]);
+  Pic_Furiko->Clear();
+
+  pendulum_.Reset(Pic_Furiko->ScaleWidth());
+  DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
+
+  Timer1.SetEnabled(true);
+  Timer2.SetEnabled(true);
+  Timer3.SetEnabled(true);
+  // A machine too small to clean, or an interval of 0, never checks memory.
+  const auto totalKb = ToInt32(TotalPhysText(memory_, false));
+  if (s.Mem_Ival == 0 || (totalKb && *totalKb < 24000)) Timer3.SetEnabled(false);
+
+  Region region(CreateRoundRectRgn(0, 0, kWidth, kHeight, 15, 15));
+  if (SetWindowRgn(hwnd(), region.get(), TRUE)) region.release();  // the window owns it now
+
+  SetTopMost(hwnd(), s.TopMost);
+  Show();
+}
+
+// The stored position, or the centre of the primary screen when none is stored or when the
+// stored one lies on no monitor at all (a captionless window there could never be reached).
+void F_Tokei::placeWindow() {
+  const std::int32_t screenW = GetSystemMetrics(SM_CXSCREEN) * kTwipsPerPixel;
+  const std::int32_t screenH = GetSystemMetrics(SM_CYSCREEN) * kTwipsPerPixel;
+  const std::int32_t centredX = (screenW - kWidth * kTwipsPerPixel) / 2;
+  const std::int32_t centredY = (screenH - kHeight * kTwipsPerPixel) / 2;
+
+  IniSettingsSource source(app_.IniPath);
+  ReadPosition(source, L"Pos_X", centredX, PosX);
+  ReadPosition(source, L"Pos_Y", centredY, PosY);
+
+  RECT r{TwipsToPixels(PosX), TwipsToPixels(PosY), 0, 0};
+  r.right = r.left + kWidth;
+  r.bottom = r.top + kHeight;
+  if (!MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
+    PosX = centredX;
+    PosY = centredY;
+  }
+  SetWindowPos(hwnd(), nullptr, TwipsToPixels(PosX), TwipsToPixels(PosY), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  PictureBox::MouseHandlers handlers;
+  handlers.down = [this](int button) {
+    if (button == 1) startDrag();
+  };
+  handlers.move = [this] { dragMove(); };
+  handlers.up = [this] { Dragging = 0; };
+  Pic_Tokei->SetMouseHandlers(handlers);
+  Pic_Furiko->SetMouseHandlers(handlers);
+}
+
+void F_Tokei::Timer1_Timer() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);  // once per tick, so hour, minute and second belong together
+  const TickResult t = tick_.Tick(now.wHour, now.wMinute, now.wSecond);
+  if (!t.Handled) return;
+  DrawHands(*Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, app_.settings);
+}
+
+void F_Tokei::Timer2_Timer() {
+  pendulum_.Step();
+  DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
+}
+
+void F_Tokei::Timer3_Timer() {
+  // Counts the seconds towards the next memory check; the check itself opens the memory
+  // cleaner, which this window does not have yet.
+  if (++MemCheckCount < app_.settings.Mem_Ival * 60) return;
+  MemCheckCount = 0;
+}
+
+void F_Tokei::startDrag() {
+  Dragging = 1;
+  POINT p;
+  GetCursorPos(&p);
+  RECT r;
+  GetWindowRect(hwnd(), &r);
+  DragOffsetX = p.x * kTwipsPerPixel - r.left * kTwipsPerPixel;
+  DragOffsetY = p.y * kTwipsPerPixel - r.top * kTwipsPerPixel;
+}
+
+void F_Tokei::dragMove() {
+  if (Dragging != 1) return;
+  POINT p;
+  GetCursorPos(&p);
+  PosY = p.y * kTwipsPerPixel - DragOffsetY;
+  PosX = p.x * kTwipsPerPixel - DragOffsetX;
+  SetWindowPos(hwnd(), nullptr, TwipsToPixels(PosX), TwipsToPixels(PosY), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void F_Tokei::QueryUnload() {
+  RECT r;
+  if (!GetWindowRect(hwnd(), &r)) return;
+  Settings& s = app_.settings;
+  s.LastApiResult = WriteIni(kSettingsSection, L"Pos_X", NumberText(r.left * kTwipsPerPixel),
+                             app_.IniPath);
+  s.LastApiResult = WriteIni(kSettingsSection, L"Pos_Y", NumberText(r.top * kTwipsPerPixel),
+                             app_.IniPath);
+  s.LastApiResult = WriteIni(kSettingsSection, L"TopMost", NumberText(s.TopMost), app_.IniPath);
+}
+
+LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_TIMER:
+      switch (wp) {
+        case 1: Timer1_Timer(); return 0;
+        case 2: Timer2_Timer(); return 0;
+        case 3: Timer3_Timer(); return 0;
+      }
+      return 0;
+    case WM_ERASEBKGND: {
+      // Pic_b: the window's own background, seen between and below the boxes.
+      RECT r;
+      GetClientRect(hwnd(), &r);
+      Brush b(CreateSolidBrush(static_cast<COLORREF>(app_.settings.Color[0]) & 0xFFFFFF));
+      FillRect(reinterpret_cast<HDC>(wp), &r, b.get());
+      return 1;
+    }
+    case WM_CLOSE:
+      Unload();
+      PostQuitMessage(0);
+      return 0;
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}

@@ -1,0 +1,100 @@
+#include "clock/face.h"
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+// app/colour.h was not there yet when this was written; these two are all the face needs.
+int component(Colour c, int shift) { return (c >> shift) & 0xFF; }
+
+Colour rgbCapped(int r, int g, int b) {
+  auto cap = [](int v) { return v > 255 ? 255 : v; };
+  return cap(r) + 256 * cap(g) + 65536 * cap(b);
+}
+
+// The point at 0.05 units in the direction of minute mark `mark`.
+void markPoint(int mark, double& x, double& y) {
+  double a = mark * TwoPi / 60 - HalfPi;
+  x = std::cos(a) * 0.05;
+  y = std::sin(a) * 0.05;
+}
+
+void drawVerticalShade(Canvas& dial) {
+  double h = dial.ScaleHeight() / 3.142;
+  double width = dial.ScaleWidth();
+  for (double y = 0; y <= dial.ScaleHeight(); y += 1) {
+    int v = RoundHalfEven(std::fabs(std::sin(y / h) * 220));
+    dial.Line(0, y, width, y, rgbCapped(v, v, v + 30));
+  }
+}
+
+}  // namespace
+
+int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+
+void DrawShadedDisc(Canvas& c, Colour base, int step, double cx, double cy) {
+  int r = component(base, 0), g = component(base, 8), b = component(base, 16);
+  for (int i = 0; i <= 63 && i <= cx && i <= cy; ++i) {
+    c.FilledDisc(cx, cy, cy - i, rgbCapped(r + step * i, g + step * i, b + step * i));
+  }
+}
+
+void DrawFaceDisc(Canvas& dial, Colour background) {
+  DrawShadedDisc(dial, background, 6, RoundHalfEven(dial.ScaleWidth() / 2),
+                 RoundHalfEven(dial.ScaleHeight() / 2));
+}
+
+void DrawBall(Canvas& sprite, Colour pendulum) {
+  DrawShadedDisc(sprite, pendulum, 16, RoundHalfEven(sprite.ScaleWidth() / 2),
+                 RoundHalfEven(sprite.ScaleHeight() / 2));
+}
+
+void DrawNumerals(Canvas& dial, Colour c) {
+  for (int m = 5; m <= 60; m += 5) {
+    double a = m * TwoPi / 60 - HalfPi;
+    double x = std::cos(a) * 8;
+    double y = std::sin(a) * 8;
+    std::wstring text = std::to_wstring(m / 5);
+    // Measured in dial units, so the glyphs stay centred whatever the shape's stretch.
+    dial.Print(x - dial.TextWidth(text) / 2, y - dial.TextHeight(text) / 2, text, c);
+  }
+}
+
+void DrawHand(Canvas& dial, bool isSecond, double angle, double length, int pos, Colour c) {
+  double tipX = std::cos(angle) * length;
+  double tipY = std::sin(angle) * length;
+  if (isSecond) {
+    // The radius was a single-precision constant; keep its exact value.
+    dial.Circle(tipX, tipY, static_cast<double>(1.8f), c);
+    return;
+  }
+  int b = pos + 15;
+  if (b > 60) b = pos - 45;
+  int f = pos - 15;
+  if (f < 0) f = pos + 45;
+  double s1x, s1y, s2x, s2y;
+  markPoint(b, s1x, s1y);
+  markPoint(f, s2x, s2y);
+  double tailX = -std::cos(angle);
+  double tailY = -std::sin(angle);
+  dial.Line(s1x, s1y, tipX, tipY, c);
+  dial.Line(s2x, s2y, tipX, tipY, c);
+  dial.Line(tailX, tailY, s1x, s1y, c);
+  dial.Line(tailX, tailY, s2x, s2y, c);
+}
+
+void PaintDial(Canvas& dial, const Settings& s) {
+  dial.ResetScale();  // the face disc and the shade are laid out in pixels
+  if (s.Color[0] != 0) {
+    dial.SetBackColour(s.Color[0]);
+  } else {
+    dial.Clear();
+    drawVerticalShade(dial);
+  }
+  DrawFaceDisc(dial, s.Color[0]);
+  const auto& k = s.ShapeRatio;
+  dial.SetScale(-10 * k[0], -10 * k[1], 10 * k[2], 10 * k[3]);
+  DrawNumerals(dial, s.Color[1]);
+  dial.Freeze();
+}

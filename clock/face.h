@@ -1,0 +1,35 @@
+// The clock face: the shaded disc, the shaded pendulum bob, the numerals and the hands, all
+// drawn onto a Canvas. The face, bob and numerals are painted once per load and frozen; the
+// hands are redrawn over the frozen face every second.
+#pragma once
+
+#include "app/settings.h"
+#include "clock/canvas.h"
+
+// Dial angles: radians clockwise from the positive x axis (y grows downwards), so twelve
+// o'clock is -HalfPi. These exact literals keep the geometry identical to the settings preview.
+constexpr double TwoPi = 6.28318530717958;
+constexpr double HalfPi = 1.570796326794895;
+
+// Round to the nearest integer, ties to even (the rounding every "nearest pixel" here uses).
+int RoundHalfEven(double v);
+
+// Concentric discs centred on (cx, cy) with radius cy - i for i = 0.. while i <= 63, i <= cx
+// and i <= cy, each `step` lighter per component than the last (capped at 255). The clock's
+// own face and bob pass rounded centres; the settings preview passes an unrounded cy.
+void DrawShadedDisc(Canvas& c, Colour base, int step, double cx, double cy);
+
+// The face: discs stepping by 6 around the rounded centre of `dial`, in its current (pixel) scale.
+void DrawFaceDisc(Canvas& dial, Colour background);
+// The bob sprite: the same with step 16 (13 discs on a 25 x 25 sprite).
+void DrawBall(Canvas& sprite, Colour pendulum);
+// Numerals 1..12 centred on a circle of radius 8 dial units.
+void DrawNumerals(Canvas& dial, Colour c);
+// One hand in dial units: a kite from one unit behind the centre to the tip, its side points
+// taken from the whole minute mark `pos` (0..60); the second hand is a ring on the tip instead.
+void DrawHand(Canvas& dial, bool isSecond, double angle, double length, int pos, Colour c);
+
+// Paints the static dial and freezes it: background (plain, or the vertical shade when
+// Color(0) is black), the face disc in pixels, the dial scale for the settings' shape, the
+// numerals, then Freeze so that Clear restores all of it.
+void PaintDial(Canvas& dial, const Settings& s);

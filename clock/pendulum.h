@@ -1,0 +1,31 @@
+// The pendulum bob below the dial: a small-angle pendulum stepped ten times a second, drawn
+// by OR-ing the shaded bob sprite onto the cleared pendulum area.
+#pragma once
+
+#include "clock/canvas.h"
+
+class Pendulum {
+ public:
+  // Metres and simulated seconds, except PendScale (pixels per metre) and the pixel positions.
+  double PendX = 0, PendY = 0, PendVX = 0, PendAX = 0;
+  double Gravity = 0, TimeStep = 0, PendLength = 0, PendScale = 0;
+  double PivotX = 0, PivotY = 0;
+  double BallX = 0, BallY = 0;          // bob centre of the latest step, pixels
+  double PrevBallX = 0, PrevBallY = 0;  // bob centre drawn last, pixels
+
+  // At rest at the right-hand end of the swing, pivot at the top centre of the area.
+  void Reset(double scaleWidth);
+  // One timer step: velocity first, then position (semi-implicit Euler keeps the amplitude
+  // steady); the bob is then put back on the rod's circle.
+  void Step();
+
+  // Top-left pixel of the 25 x 25 sprite for the bob drawn last.
+  int SpriteX() const;
+  int SpriteY() const;
+};
+
+constexpr int BallSpriteSize = 25;
+
+// Clear the area and OR the sprite in at the pendulum's sprite corner; the sprite's black
+// corners leave the background as it is.
+void DrawPendulum(Canvas& area, Canvas& sprite, const Pendulum& p);

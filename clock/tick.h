@@ -1,0 +1,36 @@
+// The hands' part of the clock's one-second tick. The timer fires ten times a second; only the
+// first firing in a new second moves the hands. The caller reads the local time once per
+// firing and passes it in.
+//
+// Order in the window's timer handler:
+//   auto t = tick.Tick(hour, minute, second);
+//   if (!t.Handled) return;
+//   ...alarm re-arming and decision, which needs t.MinuteChanged and t.ClockHour/ClockMinute...
+//   DrawHands(Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, settings);
+#pragma once
+
+#include "app/settings.h"
+#include "clock/canvas.h"
+
+struct TickResult {
+  bool Handled = false;        // false: same second as the last handled tick, draw nothing
+  bool MinuteChanged = false;  // first handled tick of a new minute (alarms re-arm and fire here)
+  int ClockHour = 0;           // 0..23
+  int ClockMinute = 0;
+  int ClockSecond = 0;
+};
+
+class ClockTick {
+ public:
+  // 99 is no real second or minute, so the first tick after a load redraws and counts as a
+  // new minute (an alarm set for the current minute fires on load).
+  int LastSecond = 99;
+  int LastMinute = 99;
+
+  void Reset();
+  TickResult Tick(int hour, int minute, int second);
+};
+
+// Clear the dial back to its frozen face, then the hour hand, the minute hand and the second
+// ring, in that order so the ring lies on top.
+void DrawHands(Canvas& dial, int h, int m, int s, const Settings& settings);

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the native unit tests and the Windows program (32-bit and 64-bit).
+# Usage: scripts/build.sh [native|win32|win64]...   (no argument: all three)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(native win32 win64)
+
+for t in "${targets[@]}"; do
+  case "$t" in
+    native) args=() ;;
+    win32) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake") ;;
+    win64) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake") ;;
+    *) echo "build.sh: unknown target $t" >&2; exit 2 ;;
+  esac
+  echo "== build $t"
+  cmake -S "$root" -B "$root/build/$t" -DCMAKE_BUILD_TYPE=Release "${args[@]}" >/dev/null
+  cmake --build "$root/build/$t" -j"$jobs" 2>&1 | grep -vE '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Building|Linking)' || true
+  test "${PIPESTATUS[0]}" -eq 0
+done

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the clock and starts it under Wine on your display.
+# The program and its Tessarine.ini live in ~/.local/share/tessarine/Tessarine, so your
+# settings survive rebuilds.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ -z "${DISPLAY:-}" ]; then
+  echo "run.sh: no display. Start this from a desktop session (DISPLAY is not set)." >&2
+  exit 1
+fi
+bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/build.sh" win32
+. "$root/scripts/wine-env.sh"
+ensure_prefix
+progdir="$TESSARINE_HOME/Tessarine"
+mkdir -p "$progdir"
+cp "$root/build/win32/Tessarine.exe" "$progdir/"
+echo "Starting $progdir/Tessarine.exe"
+cd "$progdir"
+LANG="${TESSARINE_LANG:-ja_JP.UTF-8}" exec wine Tessarine.exe

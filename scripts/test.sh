@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the native unit tests,
+# then the end-to-end tests of the real program under Wine in a private Xvfb.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/install-deps.sh" || exit 1
+bash "$root/scripts/build.sh" native win32 win64 || { echo "build failed"; exit 1; }
+
+out="$root/build/test-results"
+rm -rf "$out"; mkdir -p "$out"
+
+echo "== unit tests"
+(cd "$root/build/native" && ctest --output-on-failure --output-junit "$out/unit.xml" -j2)
+unit_rc=$?
+
+echo "== end-to-end tests"
+(cd "$root" && /usr/bin/python3 -m pytest -q -p no:cacheprovider tests/e2e --junitxml="$out/e2e.xml")
+e2e_rc=$?
+
+/usr/bin/python3 - "$out" <<'PY'
+import sys, pathlib, xml.etree.ElementTree as ET
+passed = failed = skipped = 0
+for f in sorted(pathlib.Path(sys.argv[1]).glob("*.xml")):
+    root = ET.parse(f).getroot()
+    for case in root.iter("testcase"):
+        kinds = {child.tag for child in case}
+        status = case.get("status", "")
+        if kinds & {"failure", "error"} or status == "fail":
+            failed += 1
+        elif "skipped" in kinds or status in ("notrun", "disabled"):
+            skipped += 1
+        else:
+            passed += 1
+print(f"{passed} passed, {failed} failed, {skipped} skipped")
+PY
+[ $unit_rc -eq 0 ] && [ $e2e_rc -eq 0 ]

@@ -1,0 +1,170 @@
+#include "sound/f_sound.h"
+
+#include <cwchar>
+#include <cwctype>
+
+namespace {
+
+std::wstring textBeforeNul(const std::wstring& buffer) {
+  return buffer.substr(0, buffer.find(L'\0'));
+}
+
+std::wstring upper(std::wstring text) {
+  for (auto& c : text) c = static_cast<wchar_t>(std::towupper(c));
+  return text;
+}
+
+bool startsWith(const std::wstring& buffer, const wchar_t* prefix) {
+  return buffer.compare(0, std::wstring(prefix).size(), prefix) == 0;
+}
+
+// A device reply read as a decimal number: blanks around it, a sign, digits, a fraction and an
+// exponent are allowed; anything else is not a number.
+bool parseNumber(const std::wstring& text, double& value) {
+  const auto first = text.find_first_not_of(L" \t");
+  if (first == std::wstring::npos) return false;
+  const auto last = text.find_last_not_of(L" \t");
+  const std::wstring s = text.substr(first, last - first + 1);
+  std::size_t i = 0;
+  auto digits = [&] {
+    const std::size_t start = i;
+    while (i < s.size() && s[i] >= L'0' && s[i] <= L'9') ++i;
+    return i - start;
+  };
+  if (i < s.size() && (s[i] == L'+' || s[i] == L'-')) ++i;
+  std::size_t mantissa = digits();
+  if (i < s.size() && s[i] == L'.') {
+    ++i;
+    mantissa += digits();
+  }
+  if (mantissa == 0) return false;
+  if (i < s.size() && (s[i] == L'e' || s[i] == L'E')) {
+    ++i;
+    if (i < s.size() && (s[i] == L'+' || s[i] == L'-')) ++i;
+    if (digits() == 0) return false;
+  }
+  if (i != s.size()) return false;
+  value = std::wcstod(s.c_str(), nullptr);
+  return true;
+}
+
+bool validAlarm(std::int16_t index) { return index >= 0 && index < 2; }
+
+}  // namespace
+
+F_Sound::F_Sound(Mci& mci, const Settings& settings)
+    : mci_(mci),
+      settings_(settings),
+      replyBuffer_(kReplyLength, L'\0'),
+      errorBuffer_(kErrorLength, L'\0'),
+      cdModeBuffer_(kCdModeLength, L'\0'),
+      mp3ModeBuffer_(kMp3ModeLength, L'\0') {}
+
+int F_Sound::MciSend(const std::wstring& command, std::wstring& output) {
+  if (command.empty()) {
+    output = L"コマンド文字列が指定されていません";
+    return -1;
+  }
+  const int code = mci_.SendString(command, &replyBuffer_, kReplyLength);
+  if (code == 0) {
+    output = textBeforeNul(replyBuffer_);
+    return 0;
+  }
+  if (mci_.GetErrorString(code, errorBuffer_, kErrorLength))
+    output = textBeforeNul(errorBuffer_);
+  else
+    output = L"Error (文字列が取れません)";
+  return code;
+}
+
+std::wstring F_Sound::MciStatus(const std::wstring& command) {
+  const int code = MciSend(command, lastReply_);
+  if (code != 0) return L"Error:" + std::to_wstring(code);
+  return lastReply_;
+}
+
+int F_Sound::MciPlay(const std::wstring& device, const std::wstring& from, const std::wstring& to) {
+  std::wstring command = L"play " + device;
+  if (!from.empty()) command += L" from " + from;
+  if (!to.empty()) command += L" to " + to;
+  return MciSend(command, lastReply_);
+}
+
+void F_Sound::OpenCd() {
+  mci_.SendString(L"open cdaudio", nullptr, 0);
+  mci_.SendString(L"set cdaudio time format tmsf", nullptr, 0);
+}
+
+void F_Sound::WatchCd() {
+  CdOk = true;
+  if (!watchCdSteps()) CdOk = false;
+}
+
+// False where the watch has to give up; the watcher then switches itself off.
+bool F_Sound::watchCdSteps() {
+  const std::wstring track = MciStatus(L"status cdaudio current track");
+  if (upper(track).find(L"ERR") != std::wstring::npos) return false;
+  // The count is not needed: a readable answer proves that a disc is in the drive.
+  const std::wstring count = MciStatus(L"status cdaudio number of tracks");
+  if (upper(count).find(L"ERR") != std::wstring::npos) return false;
+  mci_.SendString(L"status cdaudio mode", &cdModeBuffer_, kCdModeLength);
+  const bool stopped = startsWith(cdModeBuffer_, L"stopped");
+
+  if (!validAlarm(CurrentAlarm)) return false;
+  const std::int16_t repeatTrack = settings_.Sound_Repeat[CurrentAlarm];
+
+  if (repeatTrack != 0) {
+    // The track is compared even when the disc has stopped, so a reply that is no number
+    // ends the watch either way.
+    double current = 0;
+    if (!parseNumber(track, current)) return false;
+    if (stopped || current != repeatTrack) {
+      // The position goes out as the device gave it, an error text included.
+      const std::wstring position =
+          MciStatus(L"status cdaudio position track " + std::to_wstring(repeatTrack));
+      MciPlay(L"cdaudio", position, L"");
+    }
+  } else if (stopped) {
+    MciPlay(L"cdaudio", L"", L"");
+  }
+  return true;
+}
+
+void F_Sound::StopCd() {
+  mci_.SendString(L"stop cdaudio", nullptr, 0);
+  mci_.SendString(L"close cdaudio", nullptr, 0);
+}
+
+void F_Sound::PlayMp3() {
+  if (!validAlarm(CurrentAlarm)) return;
+  // Quoted, so that a path with blanks stays one argument. The command lives in a fixed field:
+  // cut to its length, or padded with blanks that MCI skips.
+  std::wstring command =
+      L"open \"" + settings_.Sound_F[CurrentAlarm] + L"\" type MPEGVideo Alias MP3Play";
+  command.resize(kMp3OpenLength, L' ');
+  if (mci_.SendString(command, nullptr, 0) == 0) mci_.SendString(L"play MP3Play", nullptr, 0);
+}
+
+bool F_Sound::IsMp3Playing() {
+  mci_.SendString(L"status MP3Play mode", &mp3ModeBuffer_, kMp3ModeLength);
+  return startsWith(mp3ModeBuffer_, L"playing");
+}
+
+void F_Sound::RepeatMp3() {
+  if (IsMp3Playing()) return;
+  mci_.SendString(L"stop MP3Play", nullptr, 0);
+  mci_.SendString(L"play MP3Play from 0", nullptr, 0);
+}
+
+void F_Sound::StopMp3() {
+  mci_.SendString(L"stop MP3Play", nullptr, 0);
+  mci_.SendString(L"close MP3Play", nullptr, 0);
+}
+
+void F_Sound::PlayWav() {
+  if (mci_.WaveOutDevices() == 0) return;
+  if (!validAlarm(CurrentAlarm)) return;
+  mci_.PlaySound(settings_.Sound_F[CurrentAlarm].c_str(), kSndAsync | kSndLoop);
+}
+
+void F_Sound::StopWav() { mci_.PlaySound(nullptr, 0); }

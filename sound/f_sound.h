@@ -1,0 +1,81 @@
+// The alarm sounds: a music CD and MP3 files through MCI command strings, WAV files through the
+// system's sound player. The module has no window and no timer: the clock window starts a sound
+// when an alarm fires and drives the CD watcher and the MP3 repeat from its own timers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/settings.h"
+
+// <mmsystem.h> maps PlaySound to PlaySoundW; the port's method keeps its own name everywhere.
+#ifdef PlaySound
+#undef PlaySound
+#endif
+
+// The few multimedia calls the module needs. The Win32 glue binds it to winmm; tests script it.
+class Mci {
+ public:
+  virtual ~Mci() = default;
+
+  // Sends one MCI command string and returns its error code (0 on success). `reply` may be null
+  // (then replyLength is 0). Otherwise it is the caller's fixed reply buffer of replyLength
+  // characters, in and out: the device writes its reply as NUL-terminated text of at most
+  // replyLength - 1 characters over the start of it, and whatever it does not write stays.
+  virtual int SendString(const std::wstring& command, std::wstring* reply, int replyLength) = 0;
+  // The description of an MCI error code, written like a reply into the fixed buffer `out` of
+  // `length` characters. False when the code has no description.
+  virtual bool GetErrorString(int code, std::wstring& out, int length) = 0;
+  virtual unsigned WaveOutDevices() = 0;
+  // A null name stops the sound that is playing.
+  virtual bool PlaySound(const wchar_t* nameOrNull, unsigned flags) = 0;
+};
+
+constexpr unsigned kSndAsync = 1;
+constexpr unsigned kSndLoop = 8;
+
+class F_Sound {
+ public:
+  // Fixed lengths of the reply buffers; the device sees exactly these.
+  static constexpr int kReplyLength = 512;
+  static constexpr int kErrorLength = 256;
+  static constexpr int kCdModeLength = 255;
+  static constexpr int kMp3ModeLength = 30;
+  static constexpr std::size_t kMp3OpenLength = 255;
+
+  F_Sound(Mci& mci, const Settings& settings);
+
+  // Index (0 or 1) of the alarm whose sound plays; set by the clock tick before it starts one.
+  std::int16_t CurrentAlarm = 0;
+  // Left by WatchCd: false once the CD can no longer be watched, which stops the watcher.
+  bool CdOk = false;
+
+  // Returns the MCI error code, -1 for an empty command; `output` gets the reply or the error text.
+  int MciSend(const std::wstring& command, std::wstring& output);
+  // The reply, or "Error:" and the code.
+  std::wstring MciStatus(const std::wstring& command);
+  int MciPlay(const std::wstring& device, const std::wstring& from, const std::wstring& to);
+
+  void OpenCd();
+  void WatchCd();
+  void StopCd();
+  void PlayMp3();
+  bool IsMp3Playing();
+  void RepeatMp3();
+  void StopMp3();
+  void PlayWav();
+  void StopWav();
+
+ private:
+  bool watchCdSteps();
+
+  Mci& mci_;
+  const Settings& settings_;
+  // Fixed-length buffers that keep their content from one call to the next, as the device
+  // may leave part of them (or all of them, on a failure) untouched.
+  std::wstring replyBuffer_;
+  std::wstring errorBuffer_;
+  std::wstring cdModeBuffer_;
+  std::wstring mp3ModeBuffer_;
+  std::wstring lastReply_;
+};

@@ -1,0 +1,8 @@
+// The real multimedia port: MCI command strings, waveform devices and the sound player of winmm.
+#pragma once
+
+#include <memory>
+
+#include "sound/f_sound.h"
+
+std::unique_ptr<Mci> MakeWinmmPort();

@@ -1,0 +1,50 @@
+#include <windows.h>
+#include <mmsystem.h>
+#undef PlaySound
+
+#include <algorithm>
+#include <vector>
+
+#include "sound/winmm_port.h"
+
+namespace {
+
+// The reply buffers are the caller's fixed fields: hand the device their current content and
+// give back all of it, so that whatever the device leaves alone keeps its old text.
+std::vector<wchar_t> toBuffer(const std::wstring& content, int length) {
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(length), L'\0');
+  std::copy_n(content.begin(), std::min(content.size(), buffer.size()), buffer.begin());
+  return buffer;
+}
+
+class WinmmPort final : public Mci {
+ public:
+  int SendString(const std::wstring& command, std::wstring* reply, int replyLength) override {
+    if (!reply || replyLength <= 0)
+      return static_cast<int>(mciSendStringW(command.c_str(), nullptr, 0, nullptr));
+    std::vector<wchar_t> buffer = toBuffer(*reply, replyLength);
+    const MCIERROR code = mciSendStringW(command.c_str(), buffer.data(),
+                                         static_cast<UINT>(replyLength), nullptr);
+    reply->assign(buffer.data(), buffer.size());
+    return static_cast<int>(code);
+  }
+
+  bool GetErrorString(int code, std::wstring& out, int length) override {
+    if (length <= 0) return false;
+    std::vector<wchar_t> buffer = toBuffer(out, length);
+    const BOOL ok = mciGetErrorStringW(static_cast<MCIERROR>(code), buffer.data(),
+                                       static_cast<UINT>(length));
+    out.assign(buffer.data(), buffer.size());
+    return ok != FALSE;
+  }
+
+  unsigned WaveOutDevices() override { return waveOutGetNumDevs(); }
+
+  bool PlaySound(const wchar_t* nameOrNull, unsigned flags) override {
+    return ::PlaySoundW(nameOrNull, nullptr, flags) != FALSE;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Mci> MakeWinmmPort() { return std::make_unique<WinmmPort>(); }

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "memory/memory_status.h"
+#include "memory/memtext.h"
+
+namespace {
+
+class FakeMemory : public MemorySource {
+ public:
+  MemorySnapshot next;
+  int reads = 0;
+  MemorySnapshot Read() override {
+    ++reads;
+    return next;
+  }
+};
+
+constexpr std::int64_t kKb = 1024;
+
+TEST(MemoryText, Formats) {
+  using TextFn = std::wstring (*)(MemorySource&, bool);
+  struct Case {
+    TextFn fn;
+    std::int64_t kilobytes;
+    bool formatted;
+    const wchar_t* expected;
+  } cases[] = {
+      {TotalPhysText, 0, true, L" K"},
+      {AvailPhysText, 0, true, L"0 K"},
+      {TotalVirtualText, 0, true, L" K"},
+      {AvailVirtualText, 0, true, L" K"},
+      {TotalPhysText, 999, true, L"999 K"},
+      {AvailPhysText, 1000, true, L"1,000 K"},
+      {TotalVirtualText, 1048576, true, L"1,048,576 K"},
+      {AvailVirtualText, 123456, true, L"123,456 K"},
+      {TotalPhysText, 24 * kKb * kKb, true, L"25,165,824 K"},
+      {TotalPhysText, 2 * kKb * kKb * kKb, true, L"2,147,483,648 K"},
+      {TotalPhysText, 24 * kKb * kKb, false, L"25165824"},
+      {AvailPhysText, 0, false, L"0"},
+  };
+  for (const Case& c : cases) {
+    FakeMemory mem;
+    // The figures are bytes; a few spare bytes must vanish in the division.
+    const std::int64_t bytes = c.kilobytes * kKb + 1023;
+    mem.next = {0, bytes, bytes, 0, 0, bytes, bytes};
+    EXPECT_EQ(c.fn(mem, c.formatted), c.expected) << c.kilobytes;
+  }
+}
+
+TEST(MemoryText, EachFunctionTakesItsOwnField) {
+  FakeMemory mem;
+  mem.next = {50, 1 * kKb, 2 * kKb, 3 * kKb, 4 * kKb, 5 * kKb, 6 * kKb};
+  EXPECT_EQ(TotalPhysText(mem, false), L"1");
+  EXPECT_EQ(AvailPhysText(mem, false), L"2");
+  EXPECT_EQ(TotalVirtualText(mem, false), L"5");
+  EXPECT_EQ(AvailVirtualText(mem, false), L"6");
+}
+
+TEST(NOMemoryStatus, EveryReadIsLive) {
+  FakeMemory mem;
+  mem.next = {42, 10, 20, 30, 40, 50, 60};
+  NOMemoryStatus status(mem);
+  EXPECT_EQ(status.MemoryLoad(), 42);
+  EXPECT_EQ(status.TotalPhysical(), 10);
+  EXPECT_EQ(status.AvailablePhysical(), 20);
+  EXPECT_EQ(status.TotalPageFile(), 30);
+  EXPECT_EQ(status.AvailablePageFile(), 40);
+  EXPECT_EQ(status.TotalVirtual(), 50);
+  EXPECT_EQ(status.AvailableVirtual(), 60);
+  EXPECT_EQ(mem.reads, 7);
+
+  mem.next.totalPhys = 24 * kKb * kKb * kKb;
+  EXPECT_EQ(status.TotalPhysical(), 24 * kKb * kKb * kKb);
+  EXPECT_EQ(status.Stored(MemoryProperty::TotalPhysical), 24 * kKb * kKb * kKb);
+  EXPECT_EQ(status.Stored(MemoryProperty::AvailablePhysical), 20);
+}
+
+TEST(NOMemoryStatus, WritesAreRefused) {
+  FakeMemory mem;
+  mem.next.totalPhys = 8 * kKb;
+  NOMemoryStatus running(mem);
+  EXPECT_EQ(running.TotalPhysical(), 8 * kKb);
+  EXPECT_EQ(running.Set(MemoryProperty::TotalPhysical, 1), 393);
+  EXPECT_EQ(running.Stored(MemoryProperty::TotalPhysical), 8 * kKb);
+  EXPECT_EQ(running.TotalPhysical(), 8 * kKb);
+
+  NOMemoryStatus designing(mem, true);
+  EXPECT_EQ(designing.Set(MemoryProperty::MemoryLoad, 1), 394);
+  EXPECT_EQ(designing.Stored(MemoryProperty::MemoryLoad), 0);
+}
+
+}  // namespace

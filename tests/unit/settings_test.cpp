@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "app/convert.h"
+#include "app/settings.h"
+
+namespace {
+
+// The "Section" keys as a map (already trimmed, as the file reader returns them) and the
+// files that open.
+class MapSource : public SettingsSource {
+ public:
+  std::map<std::wstring, std::wstring> values;
+  std::set<std::wstring> files;
+  std::vector<std::wstring> opened;
+
+  std::wstring Read(const std::wstring& key) override {
+    const auto it = values.find(key);
+    return it == values.end() ? L"" : it->second;
+  }
+  bool CanOpen(const std::wstring& path) override {
+    opened.push_back(path);
+    return files.count(path) > 0;
+  }
+};
+
+TEST(LoadSettings, EmptyFileGivesDefaults) {
+  MapSource src;
+  Settings s;
+  s.Color[6] = 123;
+  LoadSettings(s, src, L"C:\\Prog");
+  EXPECT_EQ(s.Color, (std::array<Colour, 7>{0, 16777215, 0, 0, 16777215, 0, 123}));
+  EXPECT_EQ(s.Graph_Color, (std::array<Colour, 4>{0, 16776960, 4259584, 0}));
+  EXPECT_EQ(s.Filter_Color, 16776960);
+  EXPECT_EQ(s.Shape, 0);
+  EXPECT_EQ(s.ShapeRatio, (std::array<double, 4>{1, 1, 1, 1}));
+  for (int n = 0; n < 2; ++n) {
+    EXPECT_EQ(s.Sound_C[n], 0);
+    EXPECT_EQ(s.Sound_H[n], 0);
+    EXPECT_EQ(s.Sound_M[n], 0);
+    EXPECT_EQ(s.Sound_Kbn[n], 1);
+    EXPECT_EQ(s.Sound_Repeat[n], 0);
+    EXPECT_EQ(s.Sound_F[n], L"");
+  }
+  EXPECT_EQ(s.Mem_Ival, 30);
+  EXPECT_EQ(s.Mem_Kagen, 30.0f);
+  EXPECT_EQ(s.Alarm_Path, L"C:\\Prog");
+  EXPECT_TRUE(src.opened.empty());
+}
+
+TEST(LoadSettings, ReadsStoredValues) {
+  MapSource src;
+  src.values = {{L"Color_0", L"255"},        {L"Color_4", L"0"},          {L"Graph_Color_0", L"1"},
+                {L"Graph_Color_1", L"2"},    {L"Graph_Color_2", L"3"},    {L"Graph_Color_3", L"4"},
+                {L"Filter_Color", L"65280"}, {L"Sound_C_1", L"1"},        {L"Sound_H_1", L"23"},
+                {L"Sound_M_1", L"59"},       {L"Sound_Repeat_0", L"3"},   {L"Mem_Ival", L"0"},
+                {L"Mem_Kagen", L"12.5"},     {L"Alarm_Path", L"D:\\Snd"}};
+  Settings s;
+  LoadSettings(s, src, L"C:\\Prog");
+  EXPECT_EQ(s.Color[0], 255);
+  EXPECT_EQ(s.Color[4], 0);
+  EXPECT_EQ(s.Graph_Color, (std::array<Colour, 4>{1, 2, 3, 4}));
+  EXPECT_EQ(s.Filter_Color, 65280);
+  EXPECT_EQ(s.Sound_C[1], 1);
+  EXPECT_EQ(s.Sound_H[1], 23);
+  EXPECT_EQ(s.Sound_M[1], 59);
+  EXPECT_EQ(s.Sound_Repeat[0], 3);
+  EXPECT_EQ(s.Mem_Ival, 0);
+  EXPECT_EQ(s.Mem_Kagen, 12.5f);
+  EXPECT_EQ(s.Alarm_Path, L"D:\\Snd");
+}
+
+TEST(LoadSettings, OneMissingGraphColourResetsAllFour) {
+  MapSource src;
+  src.values = {{L"Graph_Color_0", L"111"}, {L"Graph_Color_1", L"222"}, {L"Graph_Color_3", L"444"}};
+  Settings s;
+  LoadSettings(s, src, L"");
+  EXPECT_EQ(s.Graph_Color, (std::array<Colour, 4>{0, 16776960, 4259584, 0}));
+}
+
+TEST(LoadSettings, ShapeSetsRatios) {
+  struct Case {
+    const wchar_t* shape;
+    std::array<double, 4> before;
+    std::array<double, 4> expected;
+  } cases[] = {
+      {L"0", {}, {1, 1, 1, 1}},
+      {L"1", {}, {1.5, 1, 1.5, 1}},
+      {L"2", {}, {1, 1.3, 1, 1.3}},
+      {L" 2", {1.5, 1, 1.5, 1}, {1, 1.3, 1, 1.3}},
+      {L"5", {1.5, 1, 1.5, 1}, {1.5, 1, 1.5, 1}},  // unknown shape keeps the ratios it had
+      {L"5", {}, {1, 1, 1, 1}},                    // ... or takes the circle's at first load
+  };
+  for (const Case& c : cases) {
+    MapSource src;
+    src.values[L"Shape"] = c.shape;
+    Settings s;
+    s.ShapeRatio = c.before;
+    LoadSettings(s, src, L"");
+    EXPECT_EQ(s.ShapeRatio, c.expected) << c.shape;
+  }
+}
+
+TEST(LoadSettings, AlarmWithMissingSoundFileIsSwitchedOff) {
+  MapSource src;
+  src.values = {{L"Sound_C_0", L"1"}, {L"Sound_Kbn_0", L"2"}, {L"Sound_F_0", L"C:\\gone.wav\\"},
+                {L"Sound_C_1", L"1"}, {L"Sound_Kbn_1", L"1"}};
+  Settings s;
+  LoadSettings(s, src, L"");
+  EXPECT_EQ(s.Sound_C[0], 0);
+  EXPECT_EQ(s.Sound_F[0], L"");
+  EXPECT_EQ(s.Sound_C[1], 1);  // a CD alarm needs no file
+  EXPECT_EQ(src.opened, std::vector<std::wstring>{L"C:\\gone.wav"});
+}
+
+TEST(LoadSettings, SoundFileAlarmKeepsAFileThatOpens) {
+  MapSource src;
+  src.values = {{L"Sound_C_0", L"1"}, {L"Sound_Kbn_0", L"2"}, {L"Sound_F_0", L"C:\\a.wav"},
+                {L"Sound_C_1", L"1"}, {L"Sound_Kbn_1", L"2"}};
+  src.files = {L"C:\\a.wav"};
+  Settings s;
+  LoadSettings(s, src, L"");
+  EXPECT_EQ(s.Sound_C[0], 1);
+  EXPECT_EQ(s.Sound_F[0], L"C:\\a.wav");
+  EXPECT_EQ(s.Sound_C[1], 0);  // kind 2 without a file
+}
+
+TEST(LoadSettings, UnconvertibleValuesKeepThePreviousLoad) {
+  MapSource src;
+  src.values = {{L"Color_2", L"255"}, {L"Shape", L"1"}, {L"Mem_Ival", L"45"},
+                {L"Sound_H_0", L"7"}, {L"Mem_Kagen", L"20"}};
+  Settings s;
+  LoadSettings(s, src, L"");
+  src.values = {{L"Color_2", L"red"}, {L"Shape", L"abc"}, {L"Mem_Ival", L"40000"},
+                {L"Sound_H_0", L"7x"}, {L"Mem_Kagen", L"1e3"}};
+  LoadSettings(s, src, L"");
+  EXPECT_EQ(s.Color[2], 255);
+  EXPECT_EQ(s.Shape, 1);
+  EXPECT_EQ(s.ShapeRatio, (std::array<double, 4>{1.5, 1, 1.5, 1}));
+  EXPECT_EQ(s.Mem_Ival, 45);
+  EXPECT_EQ(s.Sound_H[0], 7);
+  EXPECT_EQ(s.Mem_Kagen, 20.0f);
+}
+
+TEST(ReadPosition, CentresKeepsOrTakes32BitValues) {
+  MapSource src;
+  std::int32_t pos = 111;
+  ReadPosition(src, L"Pos_X", 9000, pos);
+  EXPECT_EQ(pos, 9000);
+  src.values[L"Pos_X"] = L"40000";  // beyond 16 bits: a wide screen's right edge
+  ReadPosition(src, L"Pos_X", 9000, pos);
+  EXPECT_EQ(pos, 40000);
+  src.values[L"Pos_X"] = L"-300";
+  ReadPosition(src, L"Pos_X", 9000, pos);
+  EXPECT_EQ(pos, -300);
+  src.values[L"Pos_X"] = L"left";
+  ReadPosition(src, L"Pos_X", 9000, pos);
+  EXPECT_EQ(pos, -300);
+}
+
+TEST(ReadTopMost, BooleanText) {
+  struct Case {
+    const wchar_t* text;
+    std::int16_t before;
+    std::int16_t expected;
+  } cases[] = {{L"", -1, 0}, {L"-1", 0, -1}, {L" 0", -1, 0}, {L"1", 0, -1},
+               {L"true", 0, -1}, {L"yes", -1, -1}, {L"yes", 0, 0}};
+  for (const Case& c : cases) {
+    MapSource src;
+    src.values[L"TopMost"] = c.text;
+    Settings s;
+    s.TopMost = c.before;
+    ReadTopMost(s, src);
+    EXPECT_EQ(s.TopMost, c.expected) << c.text;
+  }
+}
+
+TEST(Convert, ReadsNumbers) {
+  struct Case {
+    const wchar_t* text;
+    std::optional<std::int16_t> i16;
+    std::optional<std::int32_t> i32;
+  } cases[] = {
+      {L" 16777215", std::nullopt, 16777215},
+      {L"-300", -300, -300},
+      {L"\t+7 ", 7, 7},
+      {L"2.5", 2, 2},
+      {L"3.5", 4, 4},
+      {L"-2.5", -2, -2},
+      {L"2.51", 3, 3},
+      {L"-0.4", 0, 0},
+      {L".5", 0, 0},
+      {L"32767", 32767, 32767},
+      {L"32768", std::nullopt, 32768},
+      {L"-32768", -32768, -32768},
+      {L"32767.5", std::nullopt, 32768},
+      {L"2147483648", std::nullopt, std::nullopt},
+      {L"99999999999999999999", std::nullopt, std::nullopt},
+      {L"", std::nullopt, std::nullopt},
+      {L"-", std::nullopt, std::nullopt},
+      {L"1 2", std::nullopt, std::nullopt},
+      {L"0x10", std::nullopt, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ToInt16(c.text), c.i16) << c.text;
+    EXPECT_EQ(ToInt32(c.text), c.i32) << c.text;
+  }
+  EXPECT_EQ(ToSingle(L" 25.5"), 25.5f);
+  EXPECT_EQ(ToSingle(L"-0.25"), -0.25f);
+  EXPECT_EQ(ToSingle(L"1" + std::wstring(39, L'0')), std::nullopt);
+}
+
+TEST(Convert, WritersForm) {
+  EXPECT_EQ(NumberText(1500), L" 1500");
+  EXPECT_EQ(NumberText(0), L" 0");
+  EXPECT_EQ(NumberText(-300), L"-300");
+  EXPECT_EQ(SingleText(30.0f), L" 30");
+  EXPECT_EQ(SingleText(12.5f), L" 12.5");
+  EXPECT_EQ(BooleanText(true), L"-1");
+  EXPECT_EQ(BooleanText(false), L" 0");
+  EXPECT_EQ(ToInt32(NumberText(-2147483647 - 1)), -2147483647 - 1);
+  EXPECT_EQ(ToSingle(SingleText(33.3f)), 33.3f);
+}
+
+TEST(Paths, GetDirectoryAndFileExists) {
+  EXPECT_EQ(GetDirectory(L"C:\\Music\\a.wav"), L"C:\\Music");
+  EXPECT_EQ(GetDirectory(L"C:\\a.wav"), L"C:");
+  EXPECT_EQ(GetDirectory(L"C:a.wav"), L"C:");
+  EXPECT_EQ(GetDirectory(L"a.wav"), L"");
+  EXPECT_EQ(GetDirectory(L"\\\\srv\\share\\x\\"), L"\\\\srv\\share\\x");
+
+  MapSource src;
+  src.files = {L"C:\\a.wav"};
+  EXPECT_TRUE(FileExists(src, L"C:\\a.wav\\"));
+  EXPECT_FALSE(FileExists(src, L"C:\\a.wav\\\\"));  // only one backslash is dropped
+  EXPECT_FALSE(FileExists(src, L"\\"));
+  EXPECT_FALSE(FileExists(src, L""));
+  EXPECT_EQ(src.opened.size(), 2u);  // the empty path never reaches the file system
+  EXPECT_EQ(IniKey(L"Sound_Kbn_", 1), L"Sound_Kbn_1");
+}
+
+}  // namespace

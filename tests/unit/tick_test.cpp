@@ -1,0 +1,117 @@
+#include "clock/tick.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "recording_canvas.h"
+
+using K = RecordingCanvas::Kind;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+struct Pt { double x, y; };
+Pt polar(double len, double deg) { return {len * std::cos(deg * kPi / 180), len * std::sin(deg * kPi / 180)}; }
+// Side point of a kite: 0.05 units towards minute mark `mark` (mark 0 straight up).
+Pt mark(int m) { return polar(0.05, m * 6.0 - 90); }
+
+void expectAt(double x, double y, Pt p, const char* what) {
+  EXPECT_NEAR(x, p.x, 1e-9) << what;
+  EXPECT_NEAR(y, p.y, 1e-9) << what;
+}
+
+// Four lines: side 1 to tip, side 2 to tip, tail to side 1, tail to side 2.
+void expectKite(const std::vector<RecordingCanvas::Call>& l, Pt tip, double len, int b, int f, Colour c) {
+  Pt tail{-tip.x / len, -tip.y / len};
+  expectAt(l[0].x1, l[0].y1, mark(b), "side 1");
+  expectAt(l[0].x2, l[0].y2, tip, "tip");
+  expectAt(l[1].x1, l[1].y1, mark(f), "side 2");
+  expectAt(l[1].x2, l[1].y2, tip, "tip");
+  expectAt(l[2].x1, l[2].y1, tail, "tail");
+  expectAt(l[2].x2, l[2].y2, mark(b), "side 1");
+  expectAt(l[3].x1, l[3].y1, tail, "tail");
+  expectAt(l[3].x2, l[3].y2, mark(f), "side 2");
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(l[i].colour, c);
+}
+
+}  // namespace
+
+TEST(ClockTick, HandlesOncePerSecondAndSpotsNewMinutes) {
+  struct Step { int h, m, s; bool handled, minuteChanged; };
+  const Step steps[] = {
+      {7, 0, 0, true, true},     // first tick after load: second 0 is not lost, minute is new
+      {7, 0, 0, false, false},   // same second again
+      {7, 0, 1, true, false},
+      {7, 1, 0, true, true},
+      {7, 2, 0, false, false},   // a whole minute skipped lands on the same second: ignored...
+      {7, 2, 1, true, true},     // ...and the new minute counts at the next handled tick
+      {0, 0, 2, true, true},
+  };
+  ClockTick tick;
+  tick.Reset();
+  for (const auto& st : steps) {
+    SCOPED_TRACE(testing::Message() << st.h << ":" << st.m << ":" << st.s);
+    TickResult r = tick.Tick(st.h, st.m, st.s);
+    EXPECT_EQ(r.Handled, st.handled);
+    EXPECT_EQ(r.MinuteChanged, st.minuteChanged);
+    if (st.handled) {
+      EXPECT_EQ(r.ClockHour, st.h);
+      EXPECT_EQ(r.ClockMinute, st.m);
+      EXPECT_EQ(r.ClockSecond, st.s);
+    }
+  }
+  // A reload within the same minute counts it as new again.
+  tick.Reset();
+  EXPECT_TRUE(tick.Tick(0, 0, 2).MinuteChanged);
+}
+
+TEST(DrawHands, KitesAndRingAtTheirMarks) {
+  struct Case {
+    int h, m, s;
+    Pt hourTip; int hourB, hourF;
+    Pt minuteTip; int minuteB, minuteF;
+    Pt ring;
+  };
+  const Case cases[] = {
+      {3, 0, 0, {6, 0}, 30, 0, {0, -8}, 15, 45, {0, -8}},
+      {15, 0, 0, {6, 0}, 30, 0, {0, -8}, 15, 45, {0, -8}},  // 15 folds onto mark 15
+      {12, 0, 0, {0, -6}, 15, 45, {0, -8}, 15, 45, {0, -8}},  // mark 60
+      {0, 0, 0, {0, -6}, 15, 45, {0, -8}, 15, 45, {0, -8}},   // mark 0, same side points
+      {6, 30, 45, polar(6, 105), 45, 15, polar(8, 94.5), 45, 15, {-8, 0}},
+      {23, 50, 10, polar(6, 265), 10, 40, polar(8, 211), 5, 35, polar(8, -30)},
+  };
+  Settings s;
+  s.Color = {0, 0, Rgb(2, 0, 0), Rgb(3, 0, 0), Rgb(4, 0, 0), 0, 0};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.h << ":" << c.m << ":" << c.s);
+    RecordingCanvas dial(80, 80);
+    DrawHands(dial, c.h, c.m, c.s, s);
+    ASSERT_EQ(dial.calls.size(), 10u);
+    EXPECT_EQ(dial.calls.front().kind, K::Clear);
+    EXPECT_EQ(dial.calls.back().kind, K::Circle);  // the ring lies on top
+    auto lines = dial.Of(K::Line);
+    ASSERT_EQ(lines.size(), 8u);
+    expectKite({lines.begin(), lines.begin() + 4}, c.hourTip, 6, c.hourB, c.hourF, s.Color[2]);
+    expectKite({lines.begin() + 4, lines.end()}, c.minuteTip, 8, c.minuteB, c.minuteF, s.Color[3]);
+    const auto& ring = dial.calls.back();
+    expectAt(ring.x1, ring.y1, c.ring, "ring");
+    EXPECT_NEAR(ring.r, 1.8, 1e-6);
+    EXPECT_EQ(ring.colour, s.Color[4]);
+  }
+}
+
+TEST(DrawHands, DialUnitsMapToPixelsOfTheShape) {
+  struct Case { std::array<double, 4> ratios; double tipPxX, tipPxY; };
+  const Case cases[] = {{{1, 1, 1, 1}, 64, 40}, {{1.5, 1, 1.5, 1}, 56, 40}};
+  for (const auto& c : cases) {
+    RecordingCanvas dial(80, 80);
+    const auto& k = c.ratios;
+    dial.SetScale(-10 * k[0], -10 * k[1], 10 * k[2], 10 * k[3]);
+    DrawHands(dial, 3, 0, 0, Settings{});
+    const auto hourTip = dial.Of(K::Line)[0];
+    EXPECT_NEAR(dial.PixelX(hourTip, hourTip.x2), c.tipPxX, 1e-9);
+    EXPECT_NEAR(dial.PixelY(hourTip, hourTip.y2), c.tipPxY, 1e-9);
+  }
+}

@@ -1,0 +1,71 @@
+#include "ui/form.h"
+
+Form::~Form() {
+  if (hwnd_) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+bool Form::Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
+                  int x, int y, int w, int h) {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(inst, className, &wc)) {
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Form::Thunk;
+    wc.hInstance = inst;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
+    wc.lpszClassName = className;
+    if (!RegisterClassExW(&wc)) return false;
+  }
+  hwnd_ = CreateWindowExW(exStyle, className, title, style, x, y, w, h, nullptr, nullptr, inst,
+                          this);
+  return hwnd_ != nullptr;
+}
+
+void Form::Show() {
+  if (hwnd_) ShowWindow(hwnd_, SW_SHOWNA);
+}
+
+void Form::Hide() {
+  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+}
+
+void Form::Unload() {
+  if (!hwnd_ || unloading_) return;
+  unloading_ = true;
+  QueryUnload();
+  HWND h = hwnd_;
+  SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
+  DestroyWindow(h);
+  unloading_ = false;
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CLOSE:
+      Unload();
+      return 0;
+    case WM_ENDSESSION:
+      if (wp) QueryUnload();
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK Form::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+    auto* self = static_cast<Form*>(cs->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  return self->HandleMessage(msg, wp, lp);
+}

@@ -1,0 +1,36 @@
+// The base of every top-level window: class registration, one WndProc thunk that routes each
+// message to the object that owns the HWND, and the load / show / hide / unload life cycle.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class Form {
+ public:
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  bool Loaded() const { return hwnd_ != nullptr; }
+  void Show();
+  void Hide();
+  // Runs QueryUnload, then destroys the window.
+  void Unload();
+
+ protected:
+  Form() = default;
+  // Registers the class once and creates the window; Form_Load-style work follows in the caller.
+  bool Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x,
+              int y, int w, int h);
+  // Default handling; derived forms override and fall back to this.
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  // Called before the window goes away (unload, quit, session end).
+  virtual void QueryUnload() {}
+
+ private:
+  static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  HWND hwnd_ = nullptr;
+  bool unloading_ = false;
+};

@@ -1,0 +1,88 @@
+// RAII owners for GDI objects and device contexts, so that no drawing path restores or
+// deletes by hand.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// Owns one GDI object (brush, pen, font, bitmap, region) and deletes it.
+template <typename H>
+class GdiObject {
+ public:
+  GdiObject() = default;
+  explicit GdiObject(H h) : h_(h) {}
+  ~GdiObject() { reset(); }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+  GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+  GdiObject& operator=(GdiObject&& o) noexcept {
+    if (this != &o) {
+      reset();
+      h_ = std::exchange(o.h_, nullptr);
+    }
+    return *this;
+  }
+  void reset(H h = nullptr) {
+    if (h_) DeleteObject(h_);
+    h_ = h;
+  }
+  H release() { return std::exchange(h_, nullptr); }
+  H get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+
+ private:
+  H h_ = nullptr;
+};
+
+using Brush = GdiObject<HBRUSH>;
+using Pen = GdiObject<HPEN>;
+using Font = GdiObject<HFONT>;
+using Bitmap = GdiObject<HBITMAP>;
+using Region = GdiObject<HRGN>;
+
+// Selects an object into a DC for one scope and puts the previous one back.
+class SelectGuard {
+ public:
+  SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+  ~SelectGuard() {
+    if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+  }
+  SelectGuard(const SelectGuard&) = delete;
+  SelectGuard& operator=(const SelectGuard&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// A memory DC that is deleted with its owner.
+class MemoryDc {
+ public:
+  MemoryDc() : dc_(CreateCompatibleDC(nullptr)) {}
+  ~MemoryDc() {
+    if (dc_) DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+// GetDC / ReleaseDC for one scope.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};

@@ -1,0 +1,225 @@
+#include "ui/picture_box.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+COLORREF ToColorRef(Colour c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
+
+// DIB pixels are 0x00RRGGBB; colours are red in the low byte.
+std::uint32_t ToPixel(Colour c) {
+  const std::uint32_t v = static_cast<std::uint32_t>(c);
+  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+int RoundPixel(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+
+const wchar_t kPictureClass[] = L"Tessarine_PictureBox";
+
+}  // namespace
+
+ImageCanvas::ImageCanvas(int width, int height)
+    : width_(width), height_(height), scaleW_(width), scaleH_(height) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;  // top-down rows
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  image_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  bits_ = static_cast<std::uint32_t*>(bits);
+  if (image_) oldBitmap_ = SelectObject(dc_.get(), image_.get());
+  // The numerals' font: the user-interface font a Japanese system gives a picture box.
+  font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic"));
+  SelectObject(dc_.get(), font_.get());
+  SetBkMode(dc_.get(), TRANSPARENT);
+  Clear();
+}
+
+void ImageCanvas::SetScale(double left, double top, double right, double bottom) {
+  left_ = left;
+  top_ = top;
+  scaleW_ = right - left;
+  scaleH_ = bottom - top;
+}
+
+void ImageCanvas::ResetScale() { SetScale(0, 0, width_, height_); }
+
+int ImageCanvas::px(double x) const { return RoundPixel((x - left_) * width_ / scaleW_); }
+int ImageCanvas::py(double y) const { return RoundPixel((y - top_) * height_ / scaleH_); }
+
+void ImageCanvas::SetBackColour(Colour c) {
+  back_ = c;
+  frozen_.clear();
+  Clear();
+}
+
+void ImageCanvas::Line(double x1, double y1, double x2, double y2, Colour c) {
+  HDC dc = dc_.get();
+  Pen pen(CreatePen(PS_SOLID, 1, ToColorRef(c)));
+  SelectGuard sel(dc, pen.get());
+  MoveToEx(dc, px(x1), py(y1), nullptr);
+  LineTo(dc, px(x2), py(y2));
+  SetPixelV(dc, px(x2), py(y2), ToColorRef(c));  // a line includes its end point
+  Changed();
+}
+
+void ImageCanvas::Circle(double cx, double cy, double r, Colour c) {
+  HDC dc = dc_.get();
+  Pen pen(CreatePen(PS_SOLID, 1, ToColorRef(c)));
+  SelectGuard selPen(dc, pen.get());
+  SelectGuard selBrush(dc, GetStockObject(NULL_BRUSH));
+  Ellipse(dc, px(cx - r), py(cy - r), px(cx + r) + 1, py(cy + r) + 1);
+  Changed();
+}
+
+void ImageCanvas::FilledDisc(double cx, double cy, double r, Colour fill) {
+  HDC dc = dc_.get();
+  Brush brush(CreateSolidBrush(ToColorRef(fill)));
+  SelectGuard selPen(dc, GetStockObject(NULL_PEN));
+  SelectGuard selBrush(dc, brush.get());
+  // A null pen leaves the right and bottom edge unpainted; one more pixel makes the disc
+  // span the whole diameter.
+  Ellipse(dc, px(cx - r), py(cy - r), px(cx + r) + 1, py(cy + r) + 1);
+  Changed();
+}
+
+void ImageCanvas::Print(double x, double y, const std::wstring& text, Colour c) {
+  SetTextColor(dc_.get(), ToColorRef(c));
+  TextOutW(dc_.get(), px(x), py(y), text.c_str(), static_cast<int>(text.size()));
+  Changed();
+}
+
+SIZE ImageCanvas::textExtent(const std::wstring& text) {
+  SIZE s{0, 0};
+  GetTextExtentPoint32W(dc_.get(), text.c_str(), static_cast<int>(text.size()), &s);
+  return s;
+}
+
+double ImageCanvas::TextWidth(const std::wstring& text) {
+  return textExtent(text).cx * scaleW_ / width_;
+}
+
+double ImageCanvas::TextHeight(const std::wstring& text) {
+  return textExtent(text).cy * scaleH_ / height_;
+}
+
+void ImageCanvas::Clear() {
+  if (!bits_) return;
+  GdiFlush();
+  const size_t n = static_cast<size_t>(width_) * height_;
+  if (frozen_.size() == n) {
+    std::memcpy(bits_, frozen_.data(), n * sizeof(std::uint32_t));
+  } else {
+    const std::uint32_t p = ToPixel(back_);
+    for (size_t i = 0; i < n; ++i) bits_[i] = p;
+  }
+  Changed();
+}
+
+void ImageCanvas::Freeze() {
+  if (!bits_) return;
+  GdiFlush();
+  frozen_.assign(bits_, bits_ + static_cast<size_t>(width_) * height_);
+}
+
+void ImageCanvas::Blit(int x, int y, int w, int h, Canvas& src, int sx, int sy, BlitMode mode) {
+  auto* from = dynamic_cast<ImageCanvas*>(&src);
+  if (!from) return;
+  BitBlt(dc_.get(), x, y, w, h, from->Dc(), sx, sy, mode == BlitMode::Or ? SRCPAINT : SRCCOPY);
+  Changed();
+}
+
+Colour ImageCanvas::PixelAt(int x, int y) const {
+  if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  GdiFlush();
+  const std::uint32_t p = bits_[static_cast<size_t>(y) * width_ + x];
+  return static_cast<Colour>(((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16));
+}
+
+PictureBox::PictureBox(HWND parent, int x, int y, int width, int height)
+    : ImageCanvas(width, height) {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(inst, kPictureClass, &wc)) {
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &PictureBox::Proc;
+    wc.hInstance = inst;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kPictureClass;
+    RegisterClassExW(&wc);
+  }
+  hwnd_ = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y,
+                          width, height, parent, nullptr, inst, this);
+}
+
+PictureBox::~PictureBox() {
+  if (hwnd_) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void PictureBox::Move(int x, int y) {
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PictureBox::Changed() {
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+LRESULT CALLBACK PictureBox::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<PictureBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
+  return self->handle(msg, wp, lp);
+}
+
+LRESULT PictureBox::handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      BitBlt(dc, 0, 0, PixelWidth(), PixelHeight(), Dc(), 0, 0, SRCCOPY);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      // Like a form control, the box keeps the mouse while a button is down, so a drag
+      // goes on when the cursor runs ahead of the window.
+      SetCapture(hwnd_);
+      const int button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
+      if (mouse_.down) mouse_.down(button);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      if (mouse_.move) mouse_.move();
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (GetCapture() == hwnd_) ReleaseCapture();
+      if (mouse_.up) mouse_.up();
+      return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+      // The form sees every key, whichever box has the focus.
+      return SendMessageW(GetParent(hwnd_), msg, wp, lp);
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}

@@ -1,0 +1,86 @@
+// Picture boxes: a drawing surface with a persistent image (a 32-bit DIB section), a frozen
+// background picture that Clear restores, and a user coordinate scale. ImageCanvas is the
+// surface alone (an off-screen sprite); PictureBox adds the child window that shows it and
+// reports mouse events to its owner.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+#include "clock/canvas.h"
+#include "ui/gdi.h"
+
+class ImageCanvas : public Canvas {
+ public:
+  ImageCanvas(int width, int height);
+  ImageCanvas(const ImageCanvas&) = delete;
+  ImageCanvas& operator=(const ImageCanvas&) = delete;
+
+  void SetScale(double left, double top, double right, double bottom) override;
+  void ResetScale() override;
+  double ScaleWidth() const override { return scaleW_; }
+  double ScaleHeight() const override { return scaleH_; }
+  void SetBackColour(Colour c) override;
+  void Line(double x1, double y1, double x2, double y2, Colour c) override;
+  void Circle(double cx, double cy, double r, Colour c) override;
+  void FilledDisc(double cx, double cy, double r, Colour fill) override;
+  void Print(double x, double y, const std::wstring& text, Colour c) override;
+  double TextWidth(const std::wstring& text) override;
+  double TextHeight(const std::wstring& text) override;
+  void Clear() override;
+  void Freeze() override;
+  void Blit(int x, int y, int w, int h, Canvas& src, int sx, int sy, BlitMode mode) override;
+
+  HDC Dc() const { return dc_.get(); }
+  int PixelWidth() const { return width_; }
+  int PixelHeight() const { return height_; }
+  // The colour of one pixel of the image (tests and the preview read it back).
+  Colour PixelAt(int x, int y) const;
+
+ protected:
+  // Called after every change to the image, so a window can repaint.
+  virtual void Changed() {}
+
+ private:
+  int px(double x) const;
+  int py(double y) const;
+  SIZE textExtent(const std::wstring& text);
+
+  int width_, height_;
+  MemoryDc dc_;
+  Bitmap image_;
+  HGDIOBJ oldBitmap_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+  std::vector<std::uint32_t> frozen_;
+  Font font_;
+  Colour back_ = 0;
+  double left_ = 0, top_ = 0, scaleW_, scaleH_;
+};
+
+class PictureBox : public ImageCanvas {
+ public:
+  struct MouseHandlers {
+    std::function<void(int button)> down;  // 1 left, 2 right, 4 middle
+    std::function<void()> move;
+    std::function<void()> up;
+  };
+
+  PictureBox(HWND parent, int x, int y, int width, int height);
+  ~PictureBox() override;
+
+  HWND hwnd() const { return hwnd_; }
+  void SetMouseHandlers(MouseHandlers h) { mouse_ = std::move(h); }
+  void Move(int x, int y);
+
+ protected:
+  void Changed() override;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+
+  HWND hwnd_ = nullptr;
+  MouseHandlers mouse_;
+};
