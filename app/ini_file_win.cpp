@@ -89,6 +89,9 @@ std::wstring ReadIni(const std::wstring& section, const std::wstring& key,
 
 bool WriteIni(const std::wstring& section, const std::wstring& key, const std::wstring& value,
               const std::wstring& path) {
+  // A replace by rename would pass over the read-only mark that a direct write respects.
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   std::string old;
   // Writing over a file we could not read would lose its other settings.
   if (readFile(path, old) == ReadResult::Failed) return false;

@@ -4,6 +4,8 @@
 
 #include "app/app_state.h"
 #include "clock/F_Tokei.h"
+#include "sound/f_sound.h"
+#include "sound/winmm_port.h"
 
 namespace {
 
@@ -34,7 +36,9 @@ int Main() {
   app.IniPath = IniPathFor(app.ProgramDir);
   app.SettingsDialogOpen = 0;
 
-  F_Tokei clock(app);
+  auto winmm = MakeWinmmPort();
+  F_Sound sound(*winmm, app.settings);
+  F_Tokei clock(app, sound);
   clock.Form_Load();
 
   MSG msg;

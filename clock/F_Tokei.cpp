@@ -21,7 +21,8 @@ int TwipsToPixels(std::int32_t twips) {
 
 }  // namespace
 
-F_Tokei::F_Tokei(AppState& app) : app_(app) {}
+F_Tokei::F_Tokei(AppState& app, F_Sound& sound)
+    : app_(app), alarm_(app.settings, sound, *this) {}
 
 F_Tokei::~F_Tokei() = default;
 
@@ -53,6 +54,7 @@ void F_Tokei::Form_Load() {
   pendulum_.Reset(Pic_Furiko->ScaleWidth());
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
 
+  alarm_.Reset();
   Timer1.SetEnabled(true);
   Timer2.SetEnabled(true);
   Timer3.SetEnabled(true);
@@ -89,14 +91,19 @@ void F_Tokei::placeWindow() {
   SetWindowPos(hwnd(), nullptr, TwipsToPixels(PosX), TwipsToPixels(PosY), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
+  // Both boxes drag the window; only a press on the dial also stops a ringing alarm.
   PictureBox::MouseHandlers handlers;
   handlers.down = [this](int button) {
     if (button == 1) startDrag();
   };
   handlers.move = [this] { dragMove(); };
   handlers.up = [this] { Dragging = 0; };
-  Pic_Tokei->SetMouseHandlers(handlers);
   Pic_Furiko->SetMouseHandlers(handlers);
+  handlers.down = [this](int button) {
+    StopSound();
+    if (button == 1) startDrag();
+  };
+  Pic_Tokei->SetMouseHandlers(handlers);
 }
 
 void F_Tokei::Timer1_Timer() {
@@ -104,6 +111,7 @@ void F_Tokei::Timer1_Timer() {
   GetLocalTime(&now);  // once per tick, so hour, minute and second belong together
   const TickResult t = tick_.Tick(now.wHour, now.wMinute, now.wSecond);
   if (!t.Handled) return;
+  alarm_.OnTick(t.MinuteChanged, t.ClockHour, t.ClockMinute);
   DrawHands(*Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, app_.settings);
 }
 
@@ -117,6 +125,11 @@ void F_Tokei::Timer3_Timer() {
   // cleaner, which this window does not have yet.
   if (++MemCheckCount < app_.settings.Mem_Ival * 60) return;
   MemCheckCount = 0;
+}
+
+bool F_Tokei::FileExists(const std::wstring& path) {
+  IniSettingsSource source(app_.IniPath);
+  return ::FileExists(source, path);
 }
 
 void F_Tokei::startDrag() {
@@ -157,7 +170,12 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case 1: Timer1_Timer(); return 0;
         case 2: Timer2_Timer(); return 0;
         case 3: Timer3_Timer(); return 0;
+        case 4: Timer4_Timer(); return 0;
+        case 5: Timer5_Timer(); return 0;
       }
+      return 0;
+    case WM_KEYDOWN:
+      if (wp == VK_ESCAPE || wp == VK_SPACE) StopSound();
       return 0;
     case WM_ERASEBKGND: {
       // Pic_b: the window's own background, seen between and below the boxes.

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "clock/alarm.h"
 #include "clock/pendulum.h"
 #include "clock/tick.h"
 #include "memory/system_memory_win.h"
@@ -15,13 +16,15 @@
 #include "ui/picture_box.h"
 #include "ui/timer.h"
 
-class F_Tokei : public Form {
+class F_Tokei : public Form, private AlarmHost {
  public:
-  explicit F_Tokei(AppState& app);
+  F_Tokei(AppState& app, F_Sound& sound);
   ~F_Tokei() override;
 
   // Creates the window and everything on it, then shows it.
   void Form_Load();
+  // Stops a ringing alarm (Esc, Space, a press on the dial; the tray icon calls it too).
+  void StopSound() { alarm_.StopSound(); }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -32,7 +35,15 @@ class F_Tokei : public Form {
   void Timer1_Timer();
   void Timer2_Timer();
   void Timer3_Timer();
+  void Timer4_Timer() { alarm_.Timer4_Timer(); }
+  void Timer5_Timer() { alarm_.Timer5_Timer(); }
   void startDrag();
+
+  // What the alarms borrow from the window.
+  bool FileExists(const std::wstring& path) override;
+  void SetTimer4(bool on) override { Timer4.SetEnabled(on); }
+  void SetTimer5(bool on) override { Timer5.SetEnabled(on); }
+  bool Timer5Enabled() override { return Timer5.Enabled(); }
   void dragMove();
 
   AppState& app_;
@@ -53,4 +64,5 @@ class F_Tokei : public Form {
   int MemCheckCount = 0;
   ClockTick tick_;
   Pendulum pendulum_;
+  AlarmClock alarm_;
 };

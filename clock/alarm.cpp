@@ -24,7 +24,7 @@ void AlarmClock::Reset() {
 }
 
 void AlarmClock::OnTick(bool minuteChanged, int hour, int minute) {
-  
+  if (!minuteChanged) return;
   if (StopRequested) {
     AlarmDone = false;
     StopRequested = false;

@@ -28,7 +28,7 @@ bool Form::Create(const wchar_t* className, const wchar_t* title, DWORD style, D
 }
 
 void Form::Show() {
-  if (hwnd_) ShowWindow(hwnd_, SW_SHOWNA);
+  if (hwnd_) ShowWindow(hwnd_, SW_SHOW);
 }
 
 void Form::Hide() {

@@ -1,0 +1,113 @@
+"""Fixtures for the end-to-end tests: one Xvfb and one Wine prefix per session, a fresh
+program folder per test, and `app` to start the program in it.
+
+Environment:
+  TESSARINE_EXE          the exe under test (default <repo>/build/win32/Tessarine.exe)
+  TESSARINE_INI_INTEROP  the INI interop helper (default <repo>/build/win32/ini_interop.exe)
+  TESSARINE_WINEPREFIX   reuse this prefix (initialised on first use) instead of a new one
+                         per session; saves ~10 s. Its processes are ended at session end,
+                         so do not point it at a prefix in which anything else runs.
+"""
+
+from __future__ import annotations
+
+import os
+import sys
+from pathlib import Path
+from typing import Optional
+
+import pytest
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+from harness import (App, Display, IniContent, WinePrefix, make_program_dir,  # noqa: E402
+                     ini_bytes, INI_NAME)
+
+REPO = Path(__file__).resolve().parents[2]
+
+
+def _built_file(env_name: str, default: Path) -> Path:
+    path = Path(os.environ.get(env_name) or default)
+    if not path.is_file():
+        # A missing build must fail the run, never let it pass as skipped.
+        pytest.fail(f"{path} does not exist: build the Windows target first "
+                    f"(cmake --build build/win32) or set {env_name}", pytrace=False)
+    return path
+
+
+@pytest.fixture(scope="session")
+def exe_path() -> Path:
+    return _built_file("TESSARINE_EXE", REPO / "build" / "win32" / "Tessarine.exe")
+
+
+@pytest.fixture(scope="session")
+def interop_path() -> Path:
+    return _built_file("TESSARINE_INI_INTEROP", REPO / "build" / "win32" / "ini_interop.exe")
+
+
+@pytest.fixture(scope="session")
+def display(tmp_path_factory):
+    d = Display.start(tmp_path_factory.mktemp("xvfb"))
+    try:
+        d.set_root_colour()
+        yield d
+    finally:
+        d.stop()
+
+
+@pytest.fixture(scope="session")
+def wine(display):
+    prefix = WinePrefix.for_session(display, os.environ.get("TESSARINE_WINEPREFIX"))
+    try:
+        yield prefix
+    finally:
+        prefix.kill()
+        prefix.remove()  # the session root; a reused prefix lives elsewhere and stays
+
+
+@pytest.fixture
+def program_dir(tmp_path, exe_path) -> Path:
+    """A fresh folder holding only Tessarine.exe."""
+    return make_program_dir(tmp_path, exe_path)
+
+
+class AppStarter:
+    """`app.start(...)` starts the program; every run is stopped when the test ends."""
+
+    def __init__(self, wine: WinePrefix, program_dir: Path, exe_path: Path, tmp_path: Path):
+        self.wine = wine
+        self.program_dir = program_dir
+        self.exe_path = exe_path
+        self.tmp_path = tmp_path
+        self.started: list = []
+
+    def start(self, ini: Optional[IniContent] = None, folder_name: Optional[str] = None,
+              trace=False, wait: bool = True) -> App:
+        """Starts the program in `program_dir`, or in a new folder `folder_name` (which may
+        hold blanks and Japanese characters). `ini` (a mapping, text or bytes) is written as
+        Tessarine.ini first; None leaves the folder's INI as it is. With `wait`, returns once
+        the window is visible."""
+        if folder_name is None:
+            folder = self.program_dir
+            if ini is not None:
+                (folder / INI_NAME).write_bytes(ini_bytes(ini))
+        else:
+            folder = make_program_dir(self.tmp_path, self.exe_path, folder_name, ini)
+        app = App(self.wine, folder, self.tmp_path / "logs", trace=trace)
+        self.started.append(app)
+        if wait:
+            app.wait_window()
+        return app
+
+    def stop_all(self) -> None:
+        for app in reversed(self.started):
+            app.stop()
+
+
+@pytest.fixture
+def app(wine, program_dir, exe_path, tmp_path):
+    starter = AppStarter(wine, program_dir, exe_path, tmp_path)
+    try:
+        yield starter
+    finally:
+        starter.stop_all()

@@ -1,0 +1,487 @@
+"""Drives the real Tessarine.exe under Wine inside a private Xvfb.
+
+Three layers, each owning what it starts and ending it by PID:
+
+* ``Display``    - our own Xvfb on a free display number.
+* ``WinePrefix`` - a 32-bit prefix with Japanese font replacements and a null ALSA device,
+                   run under a private HOME and ``LANG=ja_JP.UTF-8`` (ANSI code page 932).
+* ``App``        - one run of the program in a program folder: its window, screenshots,
+                   mouse and keyboard input, Wine's trace output and the INI it wrote.
+
+Facts that shaped it (Wine 8 on Debian 12, no window manager):
+* Wine sets ``_NET_WM_PID`` to the pid of the ``wine`` process we started, so the program's
+  windows are found with ``xdotool search --pid``.
+* Key presses go to the X window under the pointer, so ``App.key`` moves the pointer over
+  the window first. ``xdotool mousemove --sync`` stalls over Wine windows: never used.
+* A program that destroys its window waits ~2 s for a window-manager reply that never comes;
+  ``App.stop`` therefore ends the process with SIGTERM, which Wine handles at once.
+* Xvfb resets itself when its last client disconnects, which would drop the root colour:
+  it runs with ``-noreset``.
+"""
+
+from __future__ import annotations
+
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from io import BytesIO
+from pathlib import Path
+from typing import Iterable, Mapping, Optional, Sequence, Union
+
+from PIL import Image
+
+SCREEN_W, SCREEN_H = 1024, 768
+TWIPS_PER_PIXEL = 15
+# The desktop colour we paint the root window with, so that "shows the desktop" is unambiguous.
+DESKTOP_RGB = (0x12, 0x34, 0x56)
+
+EXE_NAME = "Tessarine.exe"
+INI_NAME = "Tessarine.ini"
+# Wine names the X class after the executable, in lower case.
+EXE_X_CLASS = "^tessarine\\.exe$"
+
+JP_FONT = "IPAPGothic"
+JP_FONT_REPLACED = ("ＭＳ Ｐゴシック", "MS UI Gothic")
+TRACE_CHANNELS = "-all,+mci,+winmm"
+
+
+class HarnessError(RuntimeError):
+    pass
+
+
+def _now() -> float:
+    return time.monotonic()
+
+
+def _end_process(proc: subprocess.Popen, grace: float = 5.0) -> None:
+    """SIGTERM, then SIGKILL after `grace` seconds; always reaps."""
+    if proc.poll() is None:
+        try:
+            proc.send_signal(signal.SIGTERM)
+            proc.wait(timeout=grace)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait(timeout=grace)
+        except ProcessLookupError:
+            pass
+    else:
+        proc.wait()
+
+
+def _base_env() -> dict:
+    """The caller's environment without anything that would override our locale or prefix."""
+    env = {k: v for k, v in os.environ.items()
+           if not (k.startswith("LC_") or k.startswith("WINE") or k in ("LANGUAGE", "DISPLAY"))}
+    return env
+
+
+# --------------------------------------------------------------------------- display
+
+
+class Display:
+    """Our own Xvfb. `env` carries DISPLAY for every X tool and Wine process we start."""
+
+    def __init__(self, number: int, proc: subprocess.Popen, log_path: Path):
+        self.number = number
+        self.proc = proc
+        self.log_path = log_path
+        self.name = f":{number}"
+
+    @property
+    def pid(self) -> int:
+        return self.proc.pid
+
+    @classmethod
+    def start(cls, log_dir: Path, width: int = SCREEN_W, height: int = SCREEN_H,
+              depth: int = 24, first: int = 90, last: int = 120) -> "Display":
+        log_dir.mkdir(parents=True, exist_ok=True)
+        for n in range(first, last + 1):
+            if Path(f"/tmp/.X11-unix/X{n}").exists() or Path(f"/tmp/.X{n}-lock").exists():
+                continue
+            log_path = log_dir / f"xvfb-{n}.log"
+            with open(log_path, "wb") as log:
+                proc = subprocess.Popen(
+                    ["Xvfb", f":{n}", "-screen", "0", f"{width}x{height}x{depth}",
+                     "-nolisten", "tcp", "-noreset"],
+                    stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                    start_new_session=True)
+            display = cls(n, proc, log_path)
+            if display._wait_ready(10.0):
+                return display
+            # Another server took the number between our probe and its start, or it failed.
+            _end_process(proc)
+        raise HarnessError(f"no free X display in :{first}..:{last}")
+
+    def _wait_ready(self, timeout: float) -> bool:
+        end = _now() + timeout
+        while _now() < end:
+            if self.proc.poll() is not None:
+                return False
+            r = subprocess.run(["xdpyinfo", "-display", self.name],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if r.returncode == 0:
+                return True
+            time.sleep(0.05)
+        return False
+
+    @property
+    def env(self) -> dict:
+        return {"DISPLAY": self.name}
+
+    def run(self, *args: str, check: bool = True, timeout: float = 20) -> str:
+        """Runs an X tool (xdotool, xwininfo, ...) against this display; returns its stdout."""
+        env = _base_env()
+        env.update(self.env)
+        r = subprocess.run(list(args), env=env, stdout=subprocess.PIPE,
+                           stderr=subprocess.PIPE, timeout=timeout)
+        if check and r.returncode != 0:
+            raise HarnessError(f"{' '.join(args)} failed ({r.returncode}): "
+                               f"{r.stderr.decode(errors='replace').strip()}")
+        return r.stdout.decode(errors="replace")
+
+    def set_root_colour(self, rgb: Sequence[int] = DESKTOP_RGB) -> None:
+        self.run("xsetroot", "-solid", "#%02x%02x%02x" % tuple(rgb))
+
+    def screenshot(self, region: Optional[Sequence[int]] = None) -> Image.Image:
+        """The screen, or the part (x, y, w, h) of it; parts off the screen come out black."""
+        env = _base_env()
+        env.update(self.env)
+        png = subprocess.run(["import", "-window", "root", "png:-"], env=env,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                             timeout=20, check=True).stdout
+        image = Image.open(BytesIO(png)).convert("RGB")
+        if region is not None:
+            x, y, w, h = region
+            image = image.crop((x, y, x + w, y + h))
+        return image
+
+    def visible_windows(self, pattern: str = EXE_X_CLASS, pid: Optional[int] = None) -> list:
+        """X ids of the mapped windows whose WM_CLASS matches `pattern` (of one pid if given)."""
+        args = ["xdotool", "search", "--onlyvisible"]
+        if pid is not None:
+            args += ["--pid", str(pid)]
+        args += ["--class", pattern]
+        # xdotool exits 1 when nothing matches.
+        return [int(w) for w in self.run(*args, check=False).split()]
+
+    def window_name(self, window: int) -> str:
+        return self.run("xdotool", "getwindowname", str(window), check=False).rstrip("\n")
+
+    def geometry(self, window: int) -> tuple:
+        """(x, y, w, h) of an X window in screen pixels; x and y may be negative."""
+        out = self.run("xwininfo", "-id", str(window))
+
+        def field(label: str) -> int:
+            m = re.search(rf"{label}:\s+(-?\d+)", out)
+            if not m:
+                raise HarnessError(f"xwininfo gave no {label!r}:\n{out}")
+            return int(m.group(1))
+
+        return (field("Absolute upper-left X"), field("Absolute upper-left Y"),
+                field("Width"), field("Height"))
+
+    def move_pointer(self, x: int, y: int) -> None:
+        self.run("xdotool", "mousemove", "--", str(x), str(y))
+
+    def click(self, x: int, y: int, button: int = 1) -> None:
+        self.run("xdotool", "mousemove", "--", str(x), str(y),
+                 "sleep", "0.05", "click", str(button))
+
+    def drag(self, x1: int, y1: int, x2: int, y2: int, steps: int = 10,
+             button: int = 1) -> None:
+        """Press at (x1, y1), move in `steps` even steps to (x2, y2), release: one xdotool run."""
+        args = ["xdotool", "mousemove", "--", str(x1), str(y1), "sleep", "0.05",
+                "mousedown", str(button)]
+        for i in range(1, steps + 1):
+            args += ["mousemove", "--", str(x1 + (x2 - x1) * i // steps),
+                     str(y1 + (y2 - y1) * i // steps), "sleep", "0.02"]
+        args += ["mouseup", str(button)]
+        self.run(*args)
+
+    def key(self, *keysyms: str) -> None:
+        self.run("xdotool", "key", "--delay", "60", *keysyms)
+
+    def stop(self) -> None:
+        _end_process(self.proc)
+
+
+# --------------------------------------------------------------------------- wine prefix
+
+
+def to_windows_path(path: Union[str, Path]) -> str:
+    """The Windows form of a Unix path, through Wine's Z: drive (maps "/")."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+class WinePrefix:
+    """A 32-bit Wine prefix used by one test session.
+
+    `root` is the session's private directory: HOME for every Wine process (it holds the
+    `.asoundrc` with the null ALSA device, so the user's own HOME is never touched) and,
+    unless an existing prefix is reused, the prefix itself.
+    """
+
+    def __init__(self, path: Path, root: Path, display: Display, owned: bool):
+        self.path = path
+        self.root = root
+        self.home = root / "home"
+        self.display = display
+        self.owned = owned  # created by us, deleted by us
+
+    @classmethod
+    def for_session(cls, display: Display, reuse: Optional[str] = None) -> "WinePrefix":
+        root = Path(tempfile.mkdtemp(prefix="tessarine-e2e-"))
+        if reuse:
+            prefix = cls(Path(reuse).resolve(), root, display, owned=False)
+        else:
+            prefix = cls(root / "prefix", root, display, owned=True)
+        prefix.ensure()
+        return prefix
+
+    def env(self, debug: str = "-all", locale: str = "ja_JP.UTF-8") -> dict:
+        env = _base_env()
+        env.update(self.display.env)
+        env.update({
+            "WINEPREFIX": str(self.path),
+            "WINEARCH": "win32",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+            "WINEDEBUG": debug,
+            "HOME": str(self.home),
+            "LANG": locale,
+        })
+        return env
+
+    def _initialised(self) -> bool:
+        user_reg = self.path / "user.reg"
+        return ((self.path / "system.reg").is_file() and user_reg.is_file()
+                and JP_FONT in user_reg.read_text(encoding="utf-8", errors="replace"))
+
+    def ensure(self) -> None:
+        self.home.mkdir(parents=True, exist_ok=True)
+        # winealsa then sees one (silent) output device: waveOutGetNumDevs() == 1.
+        (self.home / ".asoundrc").write_text("pcm.!default { type null }\n")
+        if self._initialised():
+            return
+        log = self.root / "wineboot.log"
+        with open(log, "ab") as out:
+            if not (self.path / "system.reg").is_file():
+                subprocess.run(["wineboot", "-i"], env=self.env(), stdout=out, stderr=out,
+                               timeout=180, check=True)
+            for face in JP_FONT_REPLACED:
+                # The full-width face name survives only under a UTF-8 C locale.
+                subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements",
+                                "/v", face, "/t", "REG_SZ", "/d", JP_FONT, "/f"],
+                               env=self.env(locale="C.UTF-8"), stdout=out, stderr=out,
+                               timeout=60, check=True)
+            # Registry reaches the disk only when the server exits.
+            subprocess.run(["wineserver", "-w"], env=self.env(), stdout=out, stderr=out,
+                           timeout=120, check=True)
+        if not self._initialised():
+            raise HarnessError(f"Wine prefix {self.path} not initialised; see {log}")
+
+    def run(self, args: Sequence[str], cwd: Optional[Path] = None, timeout: float = 60,
+            debug: str = "-all") -> subprocess.CompletedProcess:
+        """Runs a console program to its end under Wine; stdout and stderr as bytes."""
+        return subprocess.run(["wine", *args], cwd=cwd, env=self.env(debug=debug),
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=timeout)
+
+    def kill(self) -> None:
+        """Ends every process of this prefix (and only of this prefix) and its wineserver."""
+        subprocess.run(["wineserver", "-k"], env=self.env(), stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=30)
+        subprocess.run(["wineserver", "-w"], env=self.env(), stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=30)
+
+    def remove(self) -> None:
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+# --------------------------------------------------------------------------- INI files
+
+
+IniContent = Union[str, bytes, Mapping[str, object]]
+
+
+def format_value(value: object) -> str:
+    """Numbers in the program's own form: a leading blank for 0 and above, "-" otherwise."""
+    if isinstance(value, bool):
+        value = -1 if value else 0
+    if isinstance(value, int):
+        return f" {value}" if value >= 0 else str(value)
+    return str(value)
+
+
+def ini_bytes(content: IniContent, section: str = "Section") -> bytes:
+    """An INI file as the program's platform writes it: code page 932, CRLF line ends.
+
+    A mapping becomes one section of `key=value` lines (ints through `format_value`); text is
+    taken as it is, apart from line ends; bytes are used unchanged.
+    """
+    if isinstance(content, bytes):
+        return content
+    if isinstance(content, Mapping):
+        lines = [f"[{section}]"] + [f"{k}={format_value(v)}" for k, v in content.items()]
+        text = "\n".join(lines) + "\n"
+    else:
+        text = content
+    text = text.replace("\r\n", "\n").replace("\n", "\r\n")
+    return text.encode("cp932")
+
+
+def make_program_dir(parent: Path, exe: Path, name: str = "prog",
+                     ini: Optional[IniContent] = None) -> Path:
+    """A fresh program folder holding a copy of the exe (always named Tessarine.exe)."""
+    folder = parent / name
+    folder.mkdir(parents=True)
+    shutil.copyfile(exe, folder / EXE_NAME)
+    if ini is not None:
+        (folder / INI_NAME).write_bytes(ini_bytes(ini))
+    return folder
+
+
+# --------------------------------------------------------------------------- the program
+
+
+class App:
+    """One run of the program in `folder`."""
+
+    def __init__(self, wine: WinePrefix, folder: Path, log_dir: Path,
+                 trace: Union[bool, str] = False, exe_name: str = EXE_NAME):
+        self.wine = wine
+        self.display = wine.display
+        self.folder = folder
+        self.exe = folder / exe_name
+        log_dir.mkdir(parents=True, exist_ok=True)
+        stamp = f"{int(time.time() * 1000) % 10**8}"
+        self.stdout_path = log_dir / f"app-{stamp}.out"
+        self.stderr_path = log_dir / f"app-{stamp}.err"
+        debug = trace if isinstance(trace, str) else (TRACE_CHANNELS if trace else "-all")
+        self.started_at = _now()
+        with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
+            self.proc = subprocess.Popen(["wine", str(self.exe)], cwd=folder,
+                                         env=wine.env(debug=debug), stdin=subprocess.DEVNULL,
+                                         stdout=out, stderr=err, start_new_session=True)
+        self.window: Optional[int] = None
+
+    @property
+    def pid(self) -> int:
+        return self.proc.pid
+
+    # --- life cycle
+
+    def alive(self) -> bool:
+        return self.proc.poll() is None
+
+    def wait_exit(self, timeout: float) -> Optional[int]:
+        """The exit code, or None if the program still runs after `timeout` seconds."""
+        try:
+            return self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def stop(self) -> None:
+        _end_process(self.proc)
+
+    # --- windows
+
+    def windows(self) -> list:
+        """This process's mapped top-level windows."""
+        return self.display.visible_windows(EXE_X_CLASS, pid=self.pid)
+
+    def wait_window(self, timeout: float = 15, name: Optional[str] = None) -> int:
+        """X id of the program's first visible window (whose title is `name`, if given)."""
+        end = _now() + timeout
+        while True:
+            for w in self.windows():
+                if name is None or self.display.window_name(w) == name:
+                    self.window = w
+                    return w
+            if not self.alive():
+                raise HarnessError(f"{self.exe.name} ended (code {self.proc.returncode}) "
+                                   f"without a window; stderr:\n{self._stderr_tail()}")
+            if _now() >= end:
+                raise HarnessError(f"no window of {self.exe.name} within {timeout} s; "
+                                   f"stderr:\n{self._stderr_tail()}")
+            time.sleep(0.1)
+
+    def _window(self) -> int:
+        return self.window if self.window is not None else self.wait_window()
+
+    def geometry(self) -> tuple:
+        return self.display.geometry(self._window())
+
+    def wait_geometry(self, expected: Sequence[int], timeout: float = 5) -> tuple:
+        """Polls until the window reaches `expected` (x, y, w, h); returns the last seen."""
+        end = _now() + timeout
+        while True:
+            g = self.geometry()
+            if tuple(g) == tuple(expected) or _now() >= end:
+                return g
+            time.sleep(0.05)
+
+    def screenshot(self, region: Optional[Sequence[int]] = None) -> Image.Image:
+        return self.display.screenshot(region)
+
+    def window_image(self) -> Image.Image:
+        """The screen under the window's rectangle, in window coordinates."""
+        return self.display.screenshot(self.geometry())
+
+    def to_screen(self, dx: int, dy: int) -> tuple:
+        x, y, _, _ = self.geometry()
+        return x + dx, y + dy
+
+    # --- input (screen coordinates)
+
+    def click(self, x: int, y: int, button: int = 1) -> None:
+        self.display.click(x, y, button)
+
+    def drag(self, x1: int, y1: int, x2: int, y2: int, steps: int = 10) -> None:
+        self.display.drag(x1, y1, x2, y2, steps)
+
+    def key(self, *keysyms: str, hover: bool = True) -> None:
+        """Sends key presses; with `hover` the pointer first goes to the window's centre,
+        because the X server gives keys to the window under the pointer."""
+        if hover:
+            x, y, w, h = self.geometry()
+            self.display.move_pointer(x + w // 2, y + h // 2)
+            time.sleep(0.05)
+        self.display.key(*keysyms)
+
+    # --- what the program left behind
+
+    def trace_lines(self) -> list:
+        return self.stderr_path.read_bytes().decode("utf-8", errors="replace").splitlines()
+
+    def wait_trace(self, pattern: str, timeout: float = 10) -> Optional[str]:
+        """The first stderr line matching the regex `pattern`, waiting up to `timeout` s."""
+        rx = re.compile(pattern)
+        end = _now() + timeout
+        while True:
+            for line in self.trace_lines():
+                if rx.search(line):
+                    return line
+            if _now() >= end:
+                return None
+            time.sleep(0.1)
+
+    def ini_path(self) -> Path:
+        return self.folder / INI_NAME
+
+    def ini_bytes(self) -> Optional[bytes]:
+        p = self.ini_path()
+        return p.read_bytes() if p.exists() else None
+
+    def _stderr_tail(self, lines: int = 30) -> str:
+        try:
+            return "\n".join(self.trace_lines()[-lines:])
+        except OSError:
+            return "(no stderr)"
+
+
+def colour_close(a: Iterable[int], b: Iterable[int], tolerance: int = 0) -> bool:
+    return all(abs(x - y) <= tolerance for x, y in zip(a, b))

@@ -1,0 +1,96 @@
+"""Start-up as the user sees it: where the clock window appears, its rounded shape, the
+single-instance rule, and program folders with unusual names."""
+
+import time
+
+import pytest
+
+from harness import (DESKTOP_RGB, SCREEN_H, SCREEN_W, TWIPS_PER_PIXEL, to_windows_path)
+
+WIN_W, WIN_H = 81, 137
+
+
+def centred(screen_px: int, window_px: int) -> int:
+    """The program centres in twips: (screen - window) in twips, halved dropping the
+    remainder, then shown at 15 twips per pixel. On 1024 x 768 that is 7072 twips = 471.47 px
+    across and 4732 twips = 315.47 px down; truncating and rounding both give 471 and 315."""
+    twips = (screen_px * TWIPS_PER_PIXEL - window_px * TWIPS_PER_PIXEL) // 2
+    return round(twips / TWIPS_PER_PIXEL)
+
+
+CENTRE = (centred(SCREEN_W, WIN_W), centred(SCREEN_H, WIN_H))
+
+# Outside CreateRoundRectRgn(0, 0, 81, 137, 15, 15): the four corner pixels.
+CORNERS = [(0, 0), (WIN_W - 1, 0), (0, WIN_H - 1), (WIN_W - 1, WIN_H - 1)]
+# Inside it: the middle of each straight edge (so a region one pixel short shows up) and the
+# dial's centre.
+INSIDE = [(WIN_W // 2, 0), (0, WIN_H // 2), (WIN_W - 1, WIN_H // 2), (WIN_W // 2, WIN_H - 1),
+          (40, 40)]
+
+
+def wait_painted(app, timeout: float = 5.0):
+    """The window's pixels once every INSIDE point differs from the desktop."""
+    end = time.monotonic() + timeout
+    while True:
+        image = app.window_image()
+        if all(image.getpixel(p) != DESKTOP_RGB for p in INSIDE) or time.monotonic() > end:
+            return image
+        time.sleep(0.1)
+
+
+def test_without_ini_the_clock_is_centred_and_rounded(app):
+    clock = app.start()
+
+    assert clock.wait_geometry((*CENTRE, WIN_W, WIN_H)) == (*CENTRE, WIN_W, WIN_H)
+    image = wait_painted(clock)
+    for p in CORNERS:
+        assert image.getpixel(p) == DESKTOP_RGB, f"corner {p} should show the desktop"
+    for p in INSIDE:
+        assert image.getpixel(p) != DESKTOP_RGB, f"{p} should belong to the clock"
+    # Start-up only reads settings: a missing file stays missing.
+    assert clock.ini_bytes() is None
+
+
+@pytest.mark.parametrize("pos_x, pos_y, expected", [
+    (" 1500", " 750", (100, 50)),
+    # Partly off the left edge: kept as stored.
+    ("-300", " 750", (-20, 50)),
+    # In range but on no monitor: not pulled back onto the screen.
+    (" 30000", " 15000", (2000, 1000)),
+    # Beyond a 16-bit integer, or not a number: the position stays 0 (its value at start).
+    (" 300000", " 300000", (0, 0)),
+    ("-200000", "-200000", (0, 0)),
+    ("abc", " 750", (0, 50)),
+    # An empty value counts as missing: centred.
+    ("", "", CENTRE),
+], ids=["inside", "partly-off", "off-screen", "too-big", "too-small", "text", "empty"])
+def test_stored_position(app, pos_x, pos_y, expected):
+    clock = app.start(ini={"Pos_X": pos_x, "Pos_Y": pos_y})
+
+    assert clock.wait_geometry((*expected, WIN_W, WIN_H)) == (*expected, WIN_W, WIN_H)
+
+
+def test_second_start_ends_at_once_and_leaves_the_first(app, display):
+    first = app.start()
+    second = app.start(wait=False)
+
+    assert second.wait_exit(timeout=5) is not None, "the second copy is still running"
+    assert first.alive()
+    assert display.visible_windows() == [first.window]
+
+
+def test_folder_with_blank_and_japanese_name(app):
+    clock = app.start(ini={"Pos_X": 1500, "Pos_Y": 750}, folder_name="my clock 時計")
+
+    assert clock.wait_geometry((100, 50, WIN_W, WIN_H)) == (100, 50, WIN_W, WIN_H)
+
+
+def test_ini_codec_agrees_with_the_platform(wine, interop_path, tmp_path):
+    folder = tmp_path / "interop 時計"
+    folder.mkdir()
+
+    result = wine.run([str(interop_path), to_windows_path(folder)], timeout=60)
+
+    output = result.stdout.decode("utf-8", errors="replace")
+    assert result.returncode == 0, f"ini_interop failed:\n{output}\n" + \
+        result.stderr.decode("utf-8", errors="replace")
