@@ -3,15 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "app/colour.h"
+
 namespace {
-
-// app/colour.h was not there yet when this was written; these two are all the face needs.
-int component(Colour c, int shift) { return (c >> shift) & 0xFF; }
-
-Colour rgbCapped(int r, int g, int b) {
-  auto cap = [](int v) { return v > 255 ? 255 : v; };
-  return cap(r) + 256 * cap(g) + 65536 * cap(b);
-}
 
 // The point at 0.05 units in the direction of minute mark `mark`.
 void markPoint(int mark, double& x, double& y) {
@@ -25,7 +19,7 @@ void drawVerticalShade(Canvas& dial) {
   double width = dial.ScaleWidth();
   for (double y = 0; y <= dial.ScaleHeight(); y += 1) {
     int v = RoundHalfEven(std::fabs(std::sin(y / h) * 220));
-    dial.Line(0, y, width, y, rgbCapped(v, v, v + 30));
+    dial.Line(0, y, width, y, RGBColour(v, v, v + 30));
   }
 }
 
@@ -34,9 +28,9 @@ void drawVerticalShade(Canvas& dial) {
 int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 void DrawShadedDisc(Canvas& c, Colour base, int step, double cx, double cy) {
-  int r = component(base, 0), g = component(base, 8), b = component(base, 16);
+  int r = GetRed(base), g = GetGreen(base), b = GetBlue(base);
   for (int i = 0; i <= 63 && i <= cx && i <= cy; ++i) {
-    c.FilledDisc(cx, cy, cy - i, rgbCapped(r + step * i, g + step * i, b + step * i));
+    c.FilledDisc(cx, cy, cy - i, RGBColour(r + step * i, g + step * i, b + step * i));
   }
 }
 

@@ -42,6 +42,7 @@ ImageCanvas::ImageCanvas(int width, int height)
 }
 
 void ImageCanvas::SetScale(double left, double top, double right, double bottom) {
+  if (right == left || bottom == top) return;  // no such scale: keep the one in force
   left_ = left;
   top_ = top;
   scaleW_ = right - left;

@@ -40,6 +40,7 @@ TWIPS_PER_PIXEL = 15
 DESKTOP_RGB = (0x12, 0x34, 0x56)
 
 EXE_NAME = "Tessarine.exe"
+WINDOW_TITLE = "Tessarine"
 INI_NAME = "Tessarine.ini"
 # Wine names the X class after the executable, in lower case.
 EXE_X_CLASS = "^tessarine\\.exe$"
@@ -159,9 +160,11 @@ class Display:
             image = image.crop((x, y, x + w, y + h))
         return image
 
-    def visible_windows(self, pattern: str = EXE_X_CLASS, pid: Optional[int] = None) -> list:
-        """X ids of the mapped windows whose WM_CLASS matches `pattern` (of one pid if given)."""
-        args = ["xdotool", "search", "--onlyvisible"]
+    def visible_windows(self, pattern: str = EXE_X_CLASS, pid: Optional[int] = None,
+                        mapped: bool = True) -> list:
+        """X ids of the windows whose WM_CLASS matches `pattern` (of one pid if given); with
+        `mapped`, only those on the screen."""
+        args = ["xdotool", "search"] + (["--onlyvisible"] if mapped else [])
         if pid is not None:
             args += ["--pid", str(pid)]
         args += ["--class", pattern]
@@ -389,15 +392,22 @@ class App:
 
     # --- windows
 
-    def windows(self) -> list:
-        """This process's mapped top-level windows."""
-        return self.display.visible_windows(EXE_X_CLASS, pid=self.pid)
+    def windows(self, mapped: bool = True) -> list:
+        """This process's top-level windows; with `mapped`, only those on the screen."""
+        return self.display.visible_windows(EXE_X_CLASS, pid=self.pid, mapped=mapped)
 
-    def wait_window(self, timeout: float = 15, name: Optional[str] = None) -> int:
-        """X id of the program's first visible window (whose title is `name`, if given)."""
+    def wait_window(self, timeout: float = 15, name: Optional[str] = None,
+                    mapped: bool = True) -> int:
+        """X id of the program's first visible window (whose title is `name`, if given).
+
+        Wine leaves a window that lies wholly off the screen unmapped; find such a window
+        with `mapped=False` and a `name` (every Wine thread also owns an unmapped 1 x 1
+        "Default IME" window)."""
+        if not mapped and name is None:
+            raise ValueError("an unmapped window can only be told apart by its name")
         end = _now() + timeout
         while True:
-            for w in self.windows():
+            for w in self.windows(mapped):
                 if name is None or self.display.window_name(w) == name:
                     self.window = w
                     return w

@@ -5,7 +5,8 @@ import time
 
 import pytest
 
-from harness import (DESKTOP_RGB, SCREEN_H, SCREEN_W, TWIPS_PER_PIXEL, to_windows_path)
+from harness import (DESKTOP_RGB, SCREEN_H, SCREEN_W, TWIPS_PER_PIXEL, WINDOW_TITLE,
+                     to_windows_path)
 
 WIN_W, WIN_H = 81, 137
 
@@ -20,11 +21,12 @@ def centred(screen_px: int, window_px: int) -> int:
 
 CENTRE = (centred(SCREEN_W, WIN_W), centred(SCREEN_H, WIN_H))
 
-# Outside CreateRoundRectRgn(0, 0, 81, 137, 15, 15): the four corner pixels.
-CORNERS = [(0, 0), (WIN_W - 1, 0), (0, WIN_H - 1), (WIN_W - 1, WIN_H - 1)]
-# Inside it: the middle of each straight edge (so a region one pixel short shows up) and the
-# dial's centre.
-INSIDE = [(WIN_W // 2, 0), (0, WIN_H // 2), (WIN_W - 1, WIN_H // 2), (WIN_W // 2, WIN_H - 1),
+# CreateRoundRectRgn(0, 0, 81, 137, 15, 15), and GDI regions leave out their right and
+# bottom edges: the four corners, the last column and the last row show the desktop.
+OUTSIDE = [(0, 0), (WIN_W - 2, 0), (0, WIN_H - 2), (WIN_W - 2, WIN_H - 2),
+           (WIN_W - 1, WIN_H // 2), (WIN_W // 2, WIN_H - 1)]
+# Inside: the middle of each straight edge just inside the region, and the dial's centre.
+INSIDE = [(WIN_W // 2, 0), (0, WIN_H // 2), (WIN_W - 2, WIN_H // 2), (WIN_W // 2, WIN_H - 2),
           (40, 40)]
 
 
@@ -43,8 +45,8 @@ def test_without_ini_the_clock_is_centred_and_rounded(app):
 
     assert clock.wait_geometry((*CENTRE, WIN_W, WIN_H)) == (*CENTRE, WIN_W, WIN_H)
     image = wait_painted(clock)
-    for p in CORNERS:
-        assert image.getpixel(p) == DESKTOP_RGB, f"corner {p} should show the desktop"
+    for p in OUTSIDE:
+        assert image.getpixel(p) == DESKTOP_RGB, f"{p} should show the desktop"
     for p in INSIDE:
         assert image.getpixel(p) != DESKTOP_RGB, f"{p} should belong to the clock"
     # Start-up only reads settings: a missing file stays missing.
@@ -65,9 +67,14 @@ def test_without_ini_the_clock_is_centred_and_rounded(app):
     ("", "", CENTRE),
 ], ids=["inside", "partly-off", "off-screen", "too-big", "too-small", "text", "empty"])
 def test_stored_position(app, pos_x, pos_y, expected):
-    clock = app.start(ini={"Pos_X": pos_x, "Pos_Y": pos_y})
+    clock = app.start(ini={"Pos_X": pos_x, "Pos_Y": pos_y}, wait=False)
+    # Wine does not map a window that lies wholly off the screen: look it up by title.
+    window = clock.wait_window(name=WINDOW_TITLE, mapped=False)
 
     assert clock.wait_geometry((*expected, WIN_W, WIN_H)) == (*expected, WIN_W, WIN_H)
+    x, y = expected
+    if x < SCREEN_W and y < SCREEN_H and x + WIN_W > 0 and y + WIN_H > 0:
+        assert clock.wait_window() == window, "the clock should be on the screen"
 
 
 def test_second_start_ends_at_once_and_leaves_the_first(app, display):

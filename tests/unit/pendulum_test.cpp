@@ -31,6 +31,9 @@ TEST(Pendulum, StartsAtRestAtTheRightEnd) {
   EXPECT_EQ(b.sx, 0);
   EXPECT_EQ(b.sy, 0);
   EXPECT_EQ(b.mode, BlitMode::Or);
+
+  p.Reset(100);  // the pivot follows the area's width
+  EXPECT_DOUBLE_EQ(p.PrevBallX, 74);
 }
 
 TEST(Pendulum, FirstStepsFromRest) {
