@@ -196,13 +196,16 @@ class Display:
 
     def drag(self, x1: int, y1: int, x2: int, y2: int, steps: int = 10,
              button: int = 1) -> None:
-        """Press at (x1, y1), move in `steps` even steps to (x2, y2), release: one xdotool run."""
+        """Press at (x1, y1), move in `steps` even steps to (x2, y2), release: one xdotool run.
+
+        Pauses after the press and before the release, so that a program reading the cursor
+        position (GetCursorPos) when it handles the press or a move sees where that event was."""
         args = ["xdotool", "mousemove", "--", str(x1), str(y1), "sleep", "0.05",
-                "mousedown", str(button)]
+                "mousedown", str(button), "sleep", "0.1"]
         for i in range(1, steps + 1):
             args += ["mousemove", "--", str(x1 + (x2 - x1) * i // steps),
                      str(y1 + (y2 - y1) * i // steps), "sleep", "0.02"]
-        args += ["mouseup", str(button)]
+        args += ["sleep", "0.1", "mouseup", str(button)]
         self.run(*args)
 
     def key(self, *keysyms: str) -> None:

@@ -57,11 +57,12 @@ def test_without_ini_the_clock_is_centred_and_rounded(app):
     (" 1500", " 750", (100, 50)),
     # Partly off the left edge: kept as stored.
     ("-300", " 750", (-20, 50)),
-    # In range but on no monitor: not pulled back onto the screen.
-    (" 30000", " 15000", (2000, 1000)),
-    # Beyond a 16-bit integer, or not a number: the position stays 0 (its value at start).
-    (" 300000", " 300000", (0, 0)),
-    ("-200000", "-200000", (0, 0)),
+    # On no monitor at all: a captionless window there could never be reached, so it is
+    # centred instead, whether the value fits 16 bits or not.
+    (" 30000", " 15000", CENTRE),
+    (" 300000", " 300000", CENTRE),
+    ("-200000", "-200000", CENTRE),
+    # Not a number: the position stays 0 (its value at start).
     ("abc", " 750", (0, 50)),
     # An empty value counts as missing: centred.
     ("", "", CENTRE),
@@ -99,5 +100,8 @@ def test_ini_codec_agrees_with_the_platform(wine, interop_path, tmp_path):
     result = wine.run([str(interop_path), to_windows_path(folder)], timeout=60)
 
     output = result.stdout.decode("utf-8", errors="replace")
-    assert result.returncode == 0, f"ini_interop failed:\n{output}\n" + \
-        result.stderr.decode("utf-8", errors="replace")
+    report = output + result.stderr.decode("utf-8", errors="replace")
+    assert result.returncode == 0, f"ini_interop failed:\n{report}"
+    lines = output.splitlines()
+    assert any(line.startswith("PASS") for line in lines), f"no check ran:\n{report}"
+    assert not any(line.startswith("FAIL") for line in lines), report
