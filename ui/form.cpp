@@ -7,21 +7,25 @@ Form::~Form() {
   }
 }
 
-bool Form::Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                  int x, int y, int w, int h) {
+bool EnsureWindowClass(const wchar_t* className, WNDPROC proc) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(inst, className, &wc)) {
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Form::Thunk;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
-    wc.lpszClassName = className;
-    if (!RegisterClassExW(&wc)) return false;
-  }
+  if (GetClassInfoExW(inst, className, &wc)) return true;
+  wc = WNDCLASSEXW{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = inst;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
+  wc.lpszClassName = className;
+  return RegisterClassExW(&wc) != 0;
+}
+
+bool Form::Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
+                  int x, int y, int w, int h) {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  if (!EnsureWindowClass(className, &Form::Thunk)) return false;
   hwnd_ = CreateWindowExW(exStyle, className, title, style, x, y, w, h, nullptr, nullptr, inst,
                           this);
   return hwnd_ != nullptr;

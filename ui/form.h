@@ -6,6 +6,9 @@
 
 #include <string>
 
+// Registers a window class once per process; later calls find it registered.
+bool EnsureWindowClass(const wchar_t* className, WNDPROC proc);
+
 class Form {
  public:
   virtual ~Form();

@@ -1,5 +1,7 @@
 #include "ui/picture_box.h"
 
+#include "ui/form.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -146,17 +148,7 @@ Colour ImageCanvas::PixelAt(int x, int y) const {
 PictureBox::PictureBox(HWND parent, int x, int y, int width, int height)
     : ImageCanvas(width, height) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(inst, kPictureClass, &wc)) {
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &PictureBox::Proc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kPictureClass;
-    RegisterClassExW(&wc);
-  }
+  EnsureWindowClass(kPictureClass, &PictureBox::Proc);
   hwnd_ = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y,
                           width, height, parent, nullptr, inst, this);
 }
