@@ -12,6 +12,7 @@ delta belongs to one program. A benchmark reports; it exits 0 whether or not the
 are met, and non-zero only when the measurement itself failed.
 
 Usage: /usr/bin/python3 bench/idle_cost.py [--seconds N] [--warmup N] [--exe PATH]
+           [--prefix DIR] [--also EXE]...
 Environment: TESSARINE_BENCH_SECONDS (window length), TESSARINE_BENCH_PREFIX (a Wine prefix
 directory to keep and reuse between runs, which saves the ~10 s of creating one).
 """
@@ -397,6 +398,7 @@ def main():
         raise KeyboardInterrupt(signal.Signals(signum).name)
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGHUP, stop)
+    signal.signal(signal.SIGINT, stop)
 
     bench = Bench(args)
     try:
