@@ -38,6 +38,8 @@ void F_Tokei::Form_Load() {
   Pic_Tokei = std::make_unique<PictureBox>(hwnd(), 0, 0, kDialSize, kDialSize);
   Pic_Furiko = std::make_unique<PictureBox>(hwnd(), 0, kPendulumTop, kDialSize, 57);
   Pic_ball = std::make_unique<ImageCanvas>(BallSpriteSize, BallSpriteSize);
+  Pic_Tokei->SetManualRefresh(true);
+  Pic_Furiko->SetManualRefresh(true);
 
   placeWindow();
 
@@ -113,11 +115,21 @@ void F_Tokei::Timer1_Timer() {
   if (!t.Handled) return;
   alarm_.OnTick(t.MinuteChanged, t.ClockHour, t.ClockMinute);
   DrawHands(*Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, app_.settings);
+  Pic_Tokei->Refresh();
 }
 
 void F_Tokei::Timer2_Timer() {
+  // Only the bob's old and new squares change on the screen.
+  RECT area{pendulum_.SpriteX(), pendulum_.SpriteY(), 0, 0};
+  area.right = area.left + BallSpriteSize;
+  area.bottom = area.top + BallSpriteSize;
   pendulum_.Step();
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
+  RECT now{pendulum_.SpriteX(), pendulum_.SpriteY(), 0, 0};
+  now.right = now.left + BallSpriteSize;
+  now.bottom = now.top + BallSpriteSize;
+  UnionRect(&area, &area, &now);
+  Pic_Furiko->Refresh(&area);
 }
 
 void F_Tokei::Timer3_Timer() {

@@ -86,9 +86,15 @@ void ImageCanvas::FilledDisc(double cx, double cy, double r, Colour fill) {
   Brush brush(CreateSolidBrush(ToColorRef(fill)));
   SelectGuard selPen(dc, GetStockObject(NULL_PEN));
   SelectGuard selBrush(dc, brush.get());
-  // A null pen leaves the right and bottom edge unpainted; one more pixel makes the disc
-  // span the whole diameter.
-  Ellipse(dc, px(cx - r), py(cy - r), px(cx + r) + 1, py(cy + r) + 1);
+  const int left = px(cx - r), top = py(cy - r), right = px(cx + r), bottom = py(cy + r);
+  if (right == left && bottom == top) {
+    // A zero radius is still the disc's centre pixel; GDI paints nothing for a 1 x 1 ellipse.
+    SetPixelV(dc, left, top, ToColorRef(fill));
+  } else {
+    // A null pen leaves the right and bottom edge unpainted; one more pixel makes the disc
+    // span the whole diameter.
+    Ellipse(dc, left, top, right + 1, bottom + 1);
+  }
   Changed();
 }
 
@@ -165,7 +171,17 @@ void PictureBox::Move(int x, int y) {
 }
 
 void PictureBox::Changed() {
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (hwnd_ && !manualRefresh_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PictureBox::Refresh(const RECT* area) {
+  if (!hwnd_ || !IsWindowVisible(hwnd_)) return;
+  RECT r{0, 0, PixelWidth(), PixelHeight()};
+  if (area) IntersectRect(&r, &r, area);
+  WindowDc dc(hwnd_);
+  if (dc.get())
+    BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, Dc(), r.left, r.top,
+           SRCCOPY);
 }
 
 LRESULT CALLBACK PictureBox::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -73,6 +73,11 @@ class PictureBox : public ImageCanvas {
   HWND hwnd() const { return hwnd_; }
   void SetMouseHandlers(MouseHandlers h) { mouse_ = std::move(h); }
   void Move(int x, int y);
+  // An animated box presents its frames itself with Refresh instead of waiting for a
+  // WM_PAINT after every change: under Wine that round trip is most of the cost of a frame.
+  void SetManualRefresh(bool manual) { manualRefresh_ = manual; }
+  // Copies the image (or the part of it in `area`) to the screen now.
+  void Refresh(const RECT* area = nullptr);
 
  protected:
   void Changed() override;
@@ -83,4 +88,5 @@ class PictureBox : public ImageCanvas {
 
   HWND hwnd_ = nullptr;
   MouseHandlers mouse_;
+  bool manualRefresh_ = false;
 };

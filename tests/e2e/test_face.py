@@ -1,0 +1,430 @@
+"""The clock as it is seen on the screen: the shaded face, the numerals on each dial shape,
+the hands at the current time, the swinging bob and the dial box's corners.
+
+Colours come from the INI, chosen so that every part can be told apart by its pixels: the
+hands are pure red, green and blue (lines and rings are drawn without smoothing, so their
+pixels are exact), the numerals yellow, the face grey (or tinted by Color_0).
+
+The hands are compared with the test process's own local time. Wine derives the program's
+local time from the same TZ and /etc/localtime as this process, so both read one clock.
+
+Every screenshot is saved as a PNG in the test's tmp_path; failure messages name the file.
+"""
+
+from __future__ import annotations
+
+import math
+import time
+from pathlib import Path
+
+import pytest
+
+from harness import DESKTOP_RGB
+
+DIAL = 80  # the dial box: the window's top-left 80 x 80 pixels
+# The pendulum area's rows down to where the window's rounded bottom corners begin.
+PEND_TOP, PEND_BOTTOM = 84, 130
+
+RED, GREEN, BLUE = (255, 0, 0), (0, 255, 0), (0, 0, 255)
+YELLOW = (255, 255, 0)
+
+
+def colour_value(rgb) -> int:
+    r, g, b = rgb
+    return r + 256 * g + 65536 * b
+
+
+def clock_ini(face=(0, 0, 0), pendulum=(128, 128, 0), shape: int = 0) -> dict:
+    return {"Color_0": colour_value(face), "Color_1": colour_value(YELLOW),
+            "Color_2": colour_value(RED), "Color_3": colour_value(GREEN),
+            "Color_4": colour_value(BLUE), "Color_5": colour_value(pendulum), "Shape": shape}
+
+
+SHAPE_RATIOS = {0: (1, 1, 1, 1), 1: (1.5, 1, 1.5, 1), 2: (1, 1.3, 1, 1.3)}
+
+
+class DialScale:
+    """Dial units to pixel coordinates of the 80 x 80 box, for one shape's ratios. Integer
+    coordinates name pixel centres: a point is drawn at pixel floor(coordinate + 0.5)."""
+
+    def __init__(self, shape: int):
+        r0, r1, r2, r3 = SHAPE_RATIOS[shape]
+        self.left, self.top = -10 * r0, -10 * r1
+        self.width, self.height = 10 * (r0 + r2), 10 * (r1 + r3)
+
+    def x(self, u: float) -> float:
+        return (u - self.left) * DIAL / self.width
+
+    def y(self, v: float) -> float:
+        return (v - self.top) * DIAL / self.height
+
+    def point(self, u: float, v: float) -> tuple:
+        return self.x(u), self.y(v)
+
+
+# --------------------------------------------------------------------------- screenshots
+
+
+class Shots:
+    """Screenshots of one clock window, each saved as a PNG."""
+
+    def __init__(self, clock, folder: Path, name: str):
+        self.clock = clock
+        self.folder = folder
+        self.name = name
+        self.count = 0
+        self.region = None
+
+    def take(self):
+        if self.region is None:
+            self.region = self.clock.geometry()
+        image = self.clock.screenshot(self.region)
+        self.count += 1
+        path = self.folder / f"{self.name}-{self.count}.png"
+        image.save(path)
+        return image, path
+
+    def settled(self, timeout: float = 5.0):
+        """A screenshot once the window has its place and size and the dial and the
+        pendulum area are painted (no longer show the desktop). Later shots keep that place."""
+        end = time.monotonic() + timeout
+        while True:
+            self.region = self.clock.geometry()
+            image, path = self.take()
+            painted = (image.getpixel((40, 20)) != DESKTOP_RGB
+                       and image.getpixel((40, PEND_TOP + 2)) != DESKTOP_RGB)
+            if (painted and tuple(self.region[2:]) == (81, 137)) or time.monotonic() > end:
+                return image, path
+            time.sleep(0.1)
+
+    def within_one_second(self, not_before: float = 0.0, attempts: int = 5):
+        """(image, path, local time) with the shot taken well inside one wall-clock second:
+        0.35 s in, past the program's 100 ms tick and its repaint, and finished before the
+        next second. That second is later than the one `not_before` (a time.time() value)
+        falls in."""
+        for _ in range(attempts):
+            now = time.time()
+            start = math.floor(now) + 0.35
+            if start < now:
+                start += 1
+            while math.floor(start) <= math.floor(not_before):
+                start += 1
+            time.sleep(start - now)
+            t1 = time.time()
+            image, path = self.take()
+            t2 = time.time()
+            if math.floor(t1) == math.floor(t2):
+                return image, path, time.localtime(t1)
+        pytest.fail(f"no screenshot fitted inside one second in {attempts} attempts")
+
+
+# --------------------------------------------------------------------------- geometry
+
+
+def segment_distance(p, a, b) -> float:
+    (px, py), (ax, ay), (bx, by) = p, a, b
+    dx, dy = bx - ax, by - ay
+    length2 = dx * dx + dy * dy
+    t = 0.0 if length2 == 0 else max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / length2))
+    return math.hypot(px - (ax + t * dx), py - (ay + t * dy))
+
+
+def pixels_of(image, rgb) -> list:
+    """The dial's pixels of exactly this colour."""
+    return [(x, y) for y in range(DIAL) for x in range(DIAL) if image.getpixel((x, y)) == rgb]
+
+
+def near(pixels, p, radius: float) -> bool:
+    return any(math.hypot(x - p[0], y - p[1]) <= radius for x, y in pixels)
+
+
+# --------------------------------------------------------------------------- 1. face shading
+
+
+def face_level(rgb, base):
+    """The first i whose ring colour, base + 6i capped at 255, is the pixel's; None when
+    the pixel has none of them (a hand or a numeral)."""
+    for i in range(41):
+        if all(min(b + 6 * i, 255) == v for b, v in zip(base, rgb)):
+            return i
+    return None
+
+
+@pytest.mark.parametrize("base", [(0, 0, 0), (0, 0, 128), (100, 30, 60)],
+                         ids=["black", "dark-blue", "plum"])
+def test_face_brightens_from_rim_to_centre(app, tmp_path, base):
+    clock = app.start(ini=clock_ini(face=base))
+    image, path = Shots(clock, tmp_path, "face").settled()
+
+    # Each ring colour is drawn as a disc of radius 40 - i round (40, 40), so a pixel at
+    # distance d shows ring about 40 - d. Along the four diagonals (between the numerals),
+    # pixels of a hand or a numeral are left out.
+    for sx, sy in ((1, 1), (1, -1), (-1, 1), (-1, -1)):
+        samples = []
+        for t in range(1, 28):  # 27 * sqrt(2) = 38.2 px
+            x, y = 40 + sx * t, 40 + sy * t
+            level = face_level(image.getpixel((x, y)), base)
+            if level is not None:
+                samples.append((math.hypot(x - 40, y - 40), level, image.getpixel((x, y))))
+        where = f"diagonal ({sx}, {sy}) in {path}"
+        assert len(samples) >= 18, f"only {len(samples)} face-coloured pixels on the {where}"
+        for d, level, rgb in samples:
+            assert abs(level - (40 - d)) <= 1.5, f"{rgb} at distance {d:.1f} on the {where}"
+        levels = [level for _, level, _ in samples]
+        assert levels == sorted(levels, reverse=True), f"not brightening inwards on the {where}"
+
+    # The rim, all round: Color_0 itself or the next ring.
+    rim = [(round(40 + 39.3 * math.cos(math.radians(a))),
+            round(40 + 39.3 * math.sin(math.radians(a)))) for a in range(0, 360, 5)]
+    rim_levels = [face_level(image.getpixel(p), base) for p in rim]
+    assert sum(level is not None for level in rim_levels) >= 50, f"rim not face-coloured in {path}"
+    assert all(level <= 1 for level in rim_levels if level is not None), \
+        f"rim brighter than Color_0 in {path}: {[image.getpixel(p) for p in rim]}"
+
+    # The centre: Color_0 + 240, capped. The centre pixel itself lies under the hands, and
+    # the two innermost discs (radius 1 and 0) cover little else, so the brightest ring to be
+    # seen round it is at most two steps short.
+    around = [image.getpixel((40 + dx, 40 + dy)) for dx in range(-2, 3) for dy in range(-2, 3)]
+    brightest = max(around, key=lambda p: face_level(p, base) or -1)
+    centre = tuple(min(c + 240, 255) for c in base)
+    assert (face_level(brightest, base) or 0) >= 38, \
+        f"centre {brightest} in {path}, expected about {centre}"
+    assert all(abs(a - b) <= 12 for a, b in zip(brightest, centre)), path
+
+
+# --------------------------------------------------------------------------- 2. numerals
+
+
+def is_numeral(rgb) -> bool:
+    """Yellow, or a yellow blended into the grey face; not a pure hand colour."""
+    r, g, b = rgb
+    return r - b > 60 and g - b > 60 and abs(r - g) < 40
+
+
+def components(pixels) -> list:
+    """8-connected groups of pixels, each as a list."""
+    left = set(pixels)
+    groups = []
+    while left:
+        stack = [left.pop()]
+        group = []
+        while stack:
+            x, y = stack.pop()
+            group.append((x, y))
+            for dx in (-1, 0, 1):
+                for dy in (-1, 0, 1):
+                    q = (x + dx, y + dy)
+                    if q in left:
+                        left.remove(q)
+                        stack.append(q)
+        groups.append(group)
+    return groups
+
+
+def bbox(pixels):
+    xs = [x for x, _ in pixels]
+    ys = [y for _, y in pixels]
+    return min(xs), min(ys), max(xs), max(ys)
+
+
+NUMERALS = [("12", 0, -8), ("3", 8, 0), ("6", 0, 8), ("9", -8, 0)]
+
+
+@pytest.mark.parametrize("shape", [0, 1, 2])
+def test_numerals_sit_on_the_dial_scale(app, tmp_path, shape):
+    clock = app.start(ini=clock_ini(shape=shape))
+    image, path = Shots(clock, tmp_path, f"numerals-shape{shape}").settled()
+
+    ink = [(x, y) for y in range(DIAL) for x in range(DIAL) if is_numeral(image.getpixel((x, y)))]
+    glyphs = [(bbox(g), g) for g in components(ink)]
+    scale = DialScale(shape)
+    for text, u, v in NUMERALS:
+        cx, cy = scale.point(u, v)
+        # The digits of this number: glyphs centred within its width and a few rows of its
+        # centre (the neighbouring numbers sit at least 4 rows higher or lower).
+        half_width = 3.5 * len(text) + 0.5
+        mine = [g for (x0, y0, x1, y1), g in glyphs
+                if abs((x0 + x1) / 2 - cx) <= half_width and abs((y0 + y1) / 2 - cy) <= 3]
+        assert mine, f'no "{text}" near ({cx:.1f}, {cy:.1f}) in {path}'
+        x0, y0, x1, y1 = bbox([p for g in mine for p in g])
+        where = f'"{text}" inked over ({x0}, {y0})..({x1}, {y1}) in {path}'
+        assert abs((x0 + x1) / 2 - cx) <= 1.5 and abs((y0 + y1) / 2 - cy) <= 1.5, \
+            f"{where}, expected centred on ({cx:.1f}, {cy:.1f})"
+        # Glyphs keep their pixel size whatever the stretch: a digit is a few pixels wide and
+        # about a line high.
+        assert 6 <= y1 - y0 + 1 <= 14 and 3 * len(text) <= x1 - x0 + 1 <= 8 * len(text), where
+
+
+# --------------------------------------------------------------------------- 3. hands
+
+
+def hand_angles(t: time.struct_time) -> tuple:
+    h, m, s = t.tm_hour, t.tm_min, t.tm_sec
+    two_pi, half_pi = 6.28318530717958, 1.570796326794895
+    return ((m / 60 + h) * two_pi / 12 - half_pi,
+            (s / 60 + m) * two_pi / 60 - half_pi,
+            s * two_pi / 60 - half_pi)
+
+
+@pytest.mark.parametrize("shape", [0, 1, 2])
+def test_hands_show_the_current_time(app, tmp_path, shape):
+    clock = app.start(ini=clock_ini(shape=shape))
+    shots = Shots(clock, tmp_path, f"hands-shape{shape}")
+    shown = time.time()
+    shots.settled()
+    # Two seconds on from the one the window appeared in, so that the hands have been
+    # redrawn over the face at least once.
+    image, path, now = shots.within_one_second(not_before=shown + 1)
+    stamp = time.strftime("%H:%M:%S", now)
+    path = path.rename(path.with_name(f"{path.stem}-{stamp.replace(':', '')}.png"))
+
+    scale = DialScale(shape)
+    hour_angle, minute_angle, second_angle = hand_angles(now)
+
+    def kite(angle, length):
+        """Tail (one unit behind the centre) and tip, in pixel coordinates."""
+        return (scale.point(-math.cos(angle), -math.sin(angle)),
+                scale.point(math.cos(angle) * length, math.sin(angle) * length))
+
+    hour, minute = kite(hour_angle, 6), kite(minute_angle, 8)
+    ring_u, ring_v = math.cos(second_angle) * 8, math.sin(second_angle) * 8
+    ring_centre = scale.point(ring_u, ring_v)
+    ring_rx, ring_ry = 1.8 * DIAL / scale.width, 1.8 * DIAL / scale.height
+
+    def under_ring(p) -> bool:
+        d = math.hypot((p[0] - ring_centre[0]) / ring_rx, (p[1] - ring_centre[1]) / ring_ry)
+        return abs(d - 1) * min(ring_rx, ring_ry) <= 2
+
+    centre = scale.point(0, 0)
+    for name, rgb, (tail, tip) in (("hour", RED, hour), ("minute", GREEN, minute)):
+        def hidden(p) -> bool:
+            """Drawn over by a later hand: the ring, and for the hour hand the minute hand."""
+            return under_ring(p) or (name == "hour" and segment_distance(p, *minute) <= 2)
+
+        # Every pixel of the hand's colour lies on the hand as drawn for this second: a hand
+        # for another time, or one left over from an earlier second, would show elsewhere.
+        found = pixels_of(image, rgb)
+        stray = [p for p in found if segment_distance(p, tail, tip) > 1.5]
+        assert not stray, (f"{name} hand at {stamp}: expected from {tail} to {tip}; "
+                           f"{len(found)} pixels, off it {stray[:5]} in {path}")
+        # (When the hands meet, the minute hand can hide the whole hour hand.)
+        assert found or all(hidden(p) for p in (tail, tip)), \
+            f"no {name} hand at {stamp}: expected from {tail} to {tip} in {path}"
+        # It ends at its tip: the farthest pixel from the centre is the tip's, unless a later
+        # hand covers it.
+        tip_pixel = tuple(math.floor(c + 0.5) for c in tip)
+        if not hidden(tip):
+            end = max(found, key=lambda p: math.hypot(p[0] - centre[0], p[1] - centre[1]))
+            assert max(abs(end[0] - tip_pixel[0]), abs(end[1] - tip_pixel[1])) <= 1, \
+                f"{name} hand at {stamp} ends at {end}, expected {tip_pixel}, in {path}"
+        # And it is drawn all along: sample it wherever the later hands leave it visible.
+        checked = 0
+        for f in (0.4, 0.55, 0.7, 0.85, 1.0):
+            p = (centre[0] + f * (tip[0] - centre[0]), centre[1] + f * (tip[1] - centre[1]))
+            if hidden(p):
+                continue
+            checked += 1
+            assert near(found, p, 1.5), (f"{name} hand at {stamp}: nothing of it near "
+                                         f"({p[0]:.1f}, {p[1]:.1f}) in {path}")
+        if name == "minute":
+            assert checked, f"the minute hand's tip hidden under the ring at {stamp}? {path}"
+
+    # The second ring: an outline of radius 1.8 units round the point 8 units out.
+    found = pixels_of(image, BLUE)
+    assert found, f"no second ring at {stamp} in {path}"
+    x0, y0, x1, y1 = bbox(found)
+    where = (f"second ring at {stamp} over ({x0}, {y0})..({x1}, {y1}) in {path}; expected "
+             f"centre ({ring_centre[0]:.1f}, {ring_centre[1]:.1f}), radii {ring_rx:.1f} x "
+             f"{ring_ry:.1f}")
+    assert (abs((x0 + x1) / 2 - ring_centre[0]) <= 1
+            and abs((y0 + y1) / 2 - ring_centre[1]) <= 1), where
+    assert abs((x1 - x0) - 2 * ring_rx) <= 1.5 and abs((y1 - y0) - 2 * ring_ry) <= 1.5, where
+    assert all(under_ring(p) for p in found), where
+
+
+# --------------------------------------------------------------------------- 4. pendulum
+
+
+def bob_centre(image, background):
+    """Centre (x, y in window pixels) and pixel count of what differs from the background in
+    the pendulum area."""
+    bob = [(x, y) for y in range(PEND_TOP, PEND_BOTTOM) for x in range(DIAL)
+           if image.getpixel((x, y)) != background]
+    if not bob:
+        return None, 0, []
+    return (sum(x for x, _ in bob) / len(bob), sum(y for _, y in bob) / len(bob)), len(bob), bob
+
+
+@pytest.mark.parametrize("background, pendulum", [
+    ((0, 0, 0), (128, 128, 0)),  # on black the bob shows as drawn
+    ((255, 0, 0), (0, 128, 0)),  # on red it is OR-ed with the background
+], ids=["on-black", "on-red"])
+def test_bob_swings_on_its_arc(app, tmp_path, background, pendulum):
+    clock = app.start(ini=clock_ini(face=background, pendulum=pendulum))
+    shots = Shots(clock, tmp_path, "bob")
+    shots.settled()
+    # The sprite's rings: Color_5 + 16i (capped) for i = 0 at the rim to 12 in the middle,
+    # each OR-ed with the background.
+    rings = [tuple(min(p + 16 * i, 255) | b for p, b in zip(pendulum, background))
+             for i in range(13)]
+
+    centres = []
+    for _ in range(3):
+        image, path = shots.take()
+        centre, count, bob = bob_centre(image, background)
+        assert centre, f"no bob in the pendulum area of {path}"
+        x, y = centre
+        where = f"bob centred on ({x:.1f}, {y - PEND_TOP:.1f}) in the area, in {path}"
+        # One bob only (a 25-pixel disc), the earlier ones cleared away.
+        x0, y0, x1, y1 = bbox(bob)
+        assert x1 - x0 + 1 <= 25 and y1 - y0 + 1 <= 25 and 400 <= count <= 520, \
+            f"{where}: {count} pixels over ({x0}, {y0})..({x1}, {y1})"
+        # On the arc of radius 30 round the pivot, the top middle of the area.
+        assert 16 - 1.5 <= x <= 64 + 1.5 and 18 - 1.5 <= y - PEND_TOP <= 30 + 1.5, where
+        assert abs(math.hypot(x - 40, y - PEND_TOP) - 30) <= 1.5, where
+        # Shaded from the rim colour to (nearly) the middle one, nothing else.
+        colours = {image.getpixel(p) for p in bob}
+        assert colours <= set(rings), f"{where}: colours {sorted(set(colours) - set(rings))}"
+        assert rings[0] in colours and rings[12] in colours, \
+            f"{where}: no {rings[0]} rim or {rings[12]} middle"
+        centres.append((round(x), round(y)))
+        time.sleep(0.3)
+    # At a turn two shots may catch the same place, never three.
+    assert len(set(centres)) > 1, f"the bob stays at {centres[0]}"
+
+
+# --------------------------------------------------------------------------- 5. dial corners
+
+
+def shade(y: int) -> tuple:
+    v = round(abs(math.sin(y / (80 / 3.142)) * 220))  # Python rounds ties to even too
+    return v, v, v + 30
+
+
+def corner_pixels():
+    """Pixels of the dial box outside the face disc and inside the window's rounded outline."""
+    for y in range(DIAL):
+        for x in range(DIAL):
+            outside_disc = math.hypot(x - 40, y - 40) > 41.5
+            in_corner = (x < 8 or x > DIAL - 9) and (y < 8 or y > DIAL - 9)
+            if outside_disc and not in_corner:
+                yield x, y
+
+
+@pytest.mark.parametrize("background", [(0, 0, 0), (255, 0, 0)], ids=["black", "red"])
+def test_dial_corners(app, tmp_path, background):
+    clock = app.start(ini=clock_ini(face=background))
+    image, path = Shots(clock, tmp_path, "corners").settled()
+
+    corners = list(corner_pixels())
+    assert len(corners) > 200
+    for x, y in corners:
+        # Black asks for the vertical shade (dark blue at the top and bottom, light in the
+        # middle); any other colour is plain.
+        expected = shade(y) if background == (0, 0, 0) else background
+        got = image.getpixel((x, y))
+        assert all(abs(a - b) <= 1 for a, b in zip(got, expected)), \
+            f"({x}, {y}) is {got}, expected {expected}, in {path}"
+    # Below the dial, the window's own background and the pendulum area: Color_0.
+    assert image.getpixel((40, 82)) == background, path
+    assert image.getpixel((2, PEND_TOP + 2)) == background, path
