@@ -105,3 +105,22 @@ def test_ini_codec_agrees_with_the_platform(wine, interop_path, tmp_path):
     lines = output.splitlines()
     assert any(line.startswith("PASS") for line in lines), f"no check ran:\n{report}"
     assert not any(line.startswith("FAIL") for line in lines), report
+
+
+def test_drag_then_close_saves_position_and_keeps_other_settings(app):
+    # A comment and an unrelated key must survive the writes on close, byte for byte.
+    ini = "; keep me\r\n[Section]\r\nPos_X= 1500\r\nPos_Y= 750\r\nColor_1= 65535\r\n"
+    clock = app.start(ini=ini.encode("cp932"))
+    clock.wait_window()
+    # Drag by the pendulum area, which moves the window without touching the alarm.
+    x, y = clock.to_screen(40, 110)
+    clock.drag(x, y, x + 50, y + 30)
+    assert clock.wait_geometry((150, 80, WIN_W, WIN_H)) == (150, 80, WIN_W, WIN_H)
+
+    clock.key("alt+F4")
+    assert clock.wait_exit(10) is not None, "Alt+F4 should close the clock"
+    text = clock.ini_bytes().decode("cp932")
+    assert text.startswith("; keep me\r\n[Section]\r\n")
+    assert "Pos_X= 2250\r\n" in text and "Pos_Y= 1200\r\n" in text
+    assert "Color_1= 65535\r\n" in text
+    assert "TopMost= 0\r\n" in text
