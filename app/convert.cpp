@@ -72,6 +72,8 @@ std::optional<std::int16_t> ToInt16(const std::wstring& text) { return toInteger
 
 std::optional<std::int32_t> ToInt32(const std::wstring& text) { return toInteger<std::int32_t>(text); }
 
+std::optional<std::int64_t> ToInt64(const std::wstring& text) { return toInteger<std::int64_t>(text); }
+
 std::optional<float> ToSingle(const std::wstring& text) {
   const std::optional<Decimal> d = parseDecimal(text);
   if (!d) return std::nullopt;

@@ -10,6 +10,7 @@
 // Blanks, optional sign, decimal digits, optional fraction. Fractions round half to even.
 std::optional<std::int16_t> ToInt16(const std::wstring& text);
 std::optional<std::int32_t> ToInt32(const std::wstring& text);
+std::optional<std::int64_t> ToInt64(const std::wstring& text);
 std::optional<float> ToSingle(const std::wstring& text);
 // A 16-bit Boolean (-1 true, 0 false): any nonzero number is true; "True"/"False" in any case.
 std::optional<std::int16_t> ToBoolean(const std::wstring& text);

@@ -42,6 +42,7 @@ void F_Tokei::Form_Load() {
   Pic_Furiko->SetManualRefresh(true);
 
   placeWindow();
+  wireMouse();
 
   IniSettingsSource source(app_.IniPath);
   LoadSettings(s, source, app_.ProgramDir);
@@ -61,7 +62,7 @@ void F_Tokei::Form_Load() {
   Timer2.SetEnabled(true);
   Timer3.SetEnabled(true);
   // A machine too small to clean, or an interval of 0, never checks memory.
-  const auto totalKb = ToInt32(TotalPhysText(memory_, false));
+  const auto totalKb = ToInt64(TotalPhysText(memory_, false));
   if (s.Mem_Ival == 0 || (totalKb && *totalKb < 24000)) Timer3.SetEnabled(false);
 
   Region region(CreateRoundRectRgn(0, 0, kWidth, kHeight, 15, 15));
@@ -92,7 +93,9 @@ void F_Tokei::placeWindow() {
   }
   SetWindowPos(hwnd(), nullptr, TwipsToPixels(PosX), TwipsToPixels(PosY), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
+void F_Tokei::wireMouse() {
   // Both boxes drag the window; only a press on the dial also stops a ringing alarm.
   PictureBox::MouseHandlers handlers;
   handlers.down = [this](int button) {

@@ -32,6 +32,7 @@ class F_Tokei : public Form, private AlarmHost {
 
  private:
   void placeWindow();
+  void wireMouse();
   void Timer1_Timer();
   void Timer2_Timer();
   void Timer3_Timer();
