@@ -19,6 +19,12 @@ int TwipsToPixels(std::int32_t twips) {
   return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
 }
 
+// Where the bob drawn last lies in the pendulum area.
+RECT SpriteRect(const Pendulum& p) {
+  return RECT{p.SpriteX(), p.SpriteY(), p.SpriteX() + BallSpriteSize,
+              p.SpriteY() + BallSpriteSize};
+}
+
 }  // namespace
 
 F_Tokei::F_Tokei(AppState& app, F_Sound& sound)
@@ -123,15 +129,12 @@ void F_Tokei::Timer1_Timer() {
 
 void F_Tokei::Timer2_Timer() {
   // Only the bob's old and new squares change on the screen.
-  RECT area{pendulum_.SpriteX(), pendulum_.SpriteY(), 0, 0};
-  area.right = area.left + BallSpriteSize;
-  area.bottom = area.top + BallSpriteSize;
+  const RECT before = SpriteRect(pendulum_);
   pendulum_.Step();
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
-  RECT now{pendulum_.SpriteX(), pendulum_.SpriteY(), 0, 0};
-  now.right = now.left + BallSpriteSize;
-  now.bottom = now.top + BallSpriteSize;
-  UnionRect(&area, &area, &now);
+  const RECT after = SpriteRect(pendulum_);
+  RECT area;
+  UnionRect(&area, &before, &after);
   Pic_Furiko->Refresh(&area);
 }
 
