@@ -11,8 +11,10 @@ struct AppState {
   Settings settings;
   std::wstring IniPath;     // program folder + "\Tessarine.ini", joined as they are
   std::wstring ProgramDir;  // the program's folder as the platform reports it
-  std::int16_t SettingsDialogOpen = 0;
-  std::int16_t MenuSource = 0;  // 1 clock window, 2 tray icon
+  std::int16_t SettingsDialogOpen = 0;  // 16-bit Boolean
+  std::int16_t MenuSource = 0;          // 1 clock window, 2 tray icon
+  // Set by every user action that stops a sound; the clock tick clears it when it re-arms.
+  bool StopRequested = false;
 };
 
 // The program's folder from the executable's full path: everything before the last "\",

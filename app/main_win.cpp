@@ -3,9 +3,7 @@
 #include <windows.h>
 
 #include "app/app_state.h"
-#include "clock/F_Tokei.h"
-#include "sound/f_sound.h"
-#include "sound/winmm_port.h"
+#include "app/application_win.h"
 
 namespace {
 
@@ -31,23 +29,14 @@ int Main() {
     return 0;  // another copy runs: leave without a window or a file touched
   }
 
-  AppState app;
-  app.ProgramDir = ProgramFolder(ExePath());
-  app.IniPath = IniPathFor(app.ProgramDir);
-  app.SettingsDialogOpen = 0;
-
-  auto winmm = MakeWinmmPort();
-  F_Sound sound(*winmm, app.settings);
-  F_Tokei clock(app, sound);
-  clock.Form_Load();
-
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  int rc = 0;
+  {
+    Application app(ProgramFolder(ExePath()));
+    app.Start();
+    rc = app.Run();
   }
   if (mutex) CloseHandle(mutex);
-  return 0;
+  return rc;
 }
 
 }  // namespace

@@ -27,8 +27,8 @@ RECT SpriteRect(const Pendulum& p) {
 
 }  // namespace
 
-F_Tokei::F_Tokei(AppState& app, F_Sound& sound)
-    : app_(app), alarm_(app.settings, sound, *this) {}
+F_Tokei::F_Tokei(AppState& app, F_Sound& sound, Commands& commands)
+    : app_(app), commands_(commands), alarm_(app.settings, sound, *this, app.StopRequested) {}
 
 F_Tokei::~F_Tokei() = default;
 
@@ -39,7 +39,11 @@ void F_Tokei::Form_Load() {
   if (!Create(kClassName, L"Tessarine", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0,
               kWidth, kHeight))
     return;
-  for (Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5}) t->Attach(hwnd());
+  // A reload makes a new window: timers of the old one are gone with it.
+  for (Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5}) {
+    t->SetEnabled(false);
+    t->Attach(hwnd());
+  }
 
   Pic_Tokei = std::make_unique<PictureBox>(hwnd(), 0, 0, kDialSize, kDialSize);
   Pic_Furiko = std::make_unique<PictureBox>(hwnd(), 0, kPendulumTop, kDialSize, 57);
@@ -66,10 +70,7 @@ void F_Tokei::Form_Load() {
   alarm_.Reset();
   Timer1.SetEnabled(true);
   Timer2.SetEnabled(true);
-  Timer3.SetEnabled(true);
-  // A machine too small to clean, or an interval of 0, never checks memory.
-  const auto totalKb = ToInt64(TotalPhysText(memory_, false));
-  if (s.Mem_Ival == 0 || (totalKb && *totalKb < 24000)) Timer3.SetEnabled(false);
+  SetMemoryCheck(true);
 
   Region region(CreateRoundRectRgn(0, 0, kWidth, kHeight, 15, 15));
   if (SetWindowRgn(hwnd(), region.get(), TRUE)) region.release();  // the window owns it now
@@ -170,7 +171,17 @@ void F_Tokei::dragMove() {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void F_Tokei::QueryUnload() {
+void F_Tokei::SetMemoryCheck(bool on) {
+  // A machine too small to clean, or an interval of 0, never checks memory.
+  const auto totalKb = ToInt64(TotalPhysText(memory_, false));
+  if (app_.settings.Mem_Ival == 0 || (totalKb && *totalKb < 24000)) on = false;
+  Timer3.SetEnabled(on);
+}
+
+void F_Tokei::QueryUnload() { SavePlacement(); }
+
+void F_Tokei::SavePlacement() {
+  if (!Loaded()) return;
   RECT r;
   if (!GetWindowRect(hwnd(), &r)) return;
   Settings& s = app_.settings;

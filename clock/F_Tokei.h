@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/commands.h"
 #include "clock/alarm.h"
 #include "clock/pendulum.h"
 #include "clock/tick.h"
@@ -18,13 +19,17 @@
 
 class F_Tokei : public Form, private AlarmHost {
  public:
-  F_Tokei(AppState& app, F_Sound& sound);
+  F_Tokei(AppState& app, F_Sound& sound, Commands& commands);
   ~F_Tokei() override;
 
   // Creates the window and everything on it, then shows it.
   void Form_Load();
   // Stops a ringing alarm (Esc, Space, a press on the dial; the tray icon calls it too).
   void StopSound() { alarm_.StopSound(); }
+  // The periodic memory check; never on while the interval is 0 or the machine too small.
+  void SetMemoryCheck(bool on);
+  // Writes "Pos_X", "Pos_Y" and "TopMost" (at every unload, and when the menu quits).
+  void SavePlacement();
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -48,6 +53,7 @@ class F_Tokei : public Form, private AlarmHost {
   void dragMove();
 
   AppState& app_;
+  Commands& commands_;
   SystemMemory memory_;
 
   std::unique_ptr<PictureBox> Pic_Tokei;

@@ -15,8 +15,9 @@ constexpr int kSoundFile = 2;
 
 }  // namespace
 
-AlarmClock::AlarmClock(const Settings& settings, F_Sound& sound, AlarmHost& host)
-    : settings_(settings), sound_(sound), host_(host) {}
+AlarmClock::AlarmClock(const Settings& settings, F_Sound& sound, AlarmHost& host,
+                       bool& stopRequested)
+    : StopRequested(stopRequested), settings_(settings), sound_(sound), host_(host) {}
 
 void AlarmClock::Reset() {
   AlarmDone = false;

@@ -18,12 +18,13 @@ class AlarmHost {
 
 class AlarmClock {
  public:
-  AlarmClock(const Settings& settings, F_Sound& sound, AlarmHost& host);
+  // `stopRequested` is the program's shared flag: the tray icon sets it as well.
+  AlarmClock(const Settings& settings, F_Sound& sound, AlarmHost& host, bool& stopRequested);
 
   // True from the moment an alarm fires until it is re-armed.
   bool AlarmDone = false;
   // Set by every user action that stops a sound; cleared when the alarms are re-armed.
-  bool StopRequested = false;
+  bool& StopRequested;
 
   // At every load of the clock window.
   void Reset();

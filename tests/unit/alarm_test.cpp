@@ -24,7 +24,8 @@ struct AlarmTest : ::testing::Test {
   Settings settings;
   F_Sound sound{mci, settings};
   FakeHost host;
-  AlarmClock alarm{settings, sound, host};
+  bool stopRequested = false;
+  AlarmClock alarm{settings, sound, host, stopRequested};
   int lastMinute = 99;  // as after a load of the window
 
   void set(int i, int hour, int minute, int kind, const std::wstring& file) {
@@ -115,7 +116,8 @@ TEST_F(AlarmTest, WhatAnAlarmStarts) {
     Settings s;
     F_Sound snd(m, s);
     FakeHost h;
-    AlarmClock a(s, snd, h);
+    bool stop = false;
+    AlarmClock a(s, snd, h, stop);
     s.Sound_C[1] = c.on;
     s.Sound_H[1] = 6;
     s.Sound_M[1] = 0;
@@ -158,7 +160,8 @@ TEST_F(AlarmTest, StopSoundByKind) {
     Settings s;
     F_Sound snd(m, s);
     FakeHost h;
-    AlarmClock a(s, snd, h);
+    bool stop = false;
+    AlarmClock a(s, snd, h, stop);
     snd.CurrentAlarm = 1;
     s.Sound_Kbn = {1, static_cast<std::int16_t>(c.kind)};
     s.Sound_F[1] = c.file;

@@ -1,0 +1,47 @@
+// The one owner of the program's windows. It creates each window object once, loads and
+// unloads their windows on the commands the windows send it, and keeps the flags they share.
+// Every window knows it only as `Commands`, so the include graph stays a tree with this file
+// just below the entry.
+#pragma once
+
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/commands.h"
+
+class Mci;
+class F_Sound;
+class F_Tokei;
+
+class Application : public Commands {
+ public:
+  Application(std::wstring programDir);
+  ~Application() override;
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // Loads the clock window.
+  void Start();
+  // Runs the message loop until Quit or the clock closes; returns the exit code.
+  int Run();
+
+  void ShowClock() override;
+  void HideClock() override;
+  void ReloadClock() override;
+  void StopClockSound() override;
+  void SetMemoryCheck(bool on) override;
+  void SetClockTopMost(std::int16_t topMost) override;
+  void SaveClockPlacement() override;
+  void OpenMenu(std::int16_t source) override;
+  void SendToTray() override;
+  void BackFromTray() override;
+  void OpenSettings() override;
+  void OpenCleaner() override;
+  void Quit() override;
+
+ private:
+  AppState state_;
+  std::unique_ptr<Mci> winmm_;
+  std::unique_ptr<F_Sound> sound_;
+  std::unique_ptr<F_Tokei> clock_;
+};

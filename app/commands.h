@@ -1,0 +1,40 @@
+// What a window may ask of the program. One object (the application) owns every window and
+// carries these commands, so that a window never includes another window's header: the menu
+// sends the clock to the tray, the tray stops the clock's sound, the dialog reloads the clock,
+// the memory check and the dialog open the cleaner.
+#pragma once
+
+#include <cstdint>
+
+class Commands {
+ public:
+  virtual ~Commands() = default;
+
+  // The clock window.
+  virtual void ShowClock() = 0;
+  virtual void HideClock() = 0;
+  // Unloads the clock (which writes its position) and loads it again with the saved settings.
+  virtual void ReloadClock() = 0;
+  // Esc, Space, a press on the dial, mouse activity over the tray icon.
+  virtual void StopClockSound() = 0;
+  // The clock's periodic memory check (its Timer3).
+  virtual void SetMemoryCheck(bool on) = 0;
+  // Keeps the clock above other windows (true) or not, without saving anything.
+  virtual void SetClockTopMost(std::int16_t topMost) = 0;
+  // Writes the clock's "Pos_X", "Pos_Y" and "TopMost".
+  virtual void SaveClockPlacement() = 0;
+
+  // Stores `source` in MenuSource (1 the clock window, 2 the tray icon), loads the menu and pops
+  // it up at the cursor; returns when the menu has closed and its command has run.
+  virtual void OpenMenu(std::int16_t source) = 0;
+  // Hides the clock and puts the icon into the notification area.
+  virtual void SendToTray() = 0;
+  // Removes the icon and shows the clock again.
+  virtual void BackFromTray() = 0;
+  // Shows the settings dialog (not modal).
+  virtual void OpenSettings() = 0;
+  // Loads the memory cleaner, which cleans once and closes itself.
+  virtual void OpenCleaner() = 0;
+  // Ends the program at once: no other window's closing handler runs.
+  virtual void Quit() = 0;
+};
