@@ -7,13 +7,14 @@ Form::~Form() {
   }
 }
 
-bool EnsureWindowClass(const wchar_t* className, WNDPROC proc) {
+bool EnsureWindowClass(const wchar_t* className, WNDPROC proc, UINT style) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   if (GetClassInfoExW(inst, className, &wc)) return true;
   wc = WNDCLASSEXW{};
   wc.cbSize = sizeof wc;
+  wc.style = style;
   wc.lpfnWndProc = proc;
   wc.hInstance = inst;
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));

@@ -7,7 +7,7 @@
 #include <string>
 
 // Registers a window class once per process; later calls find it registered.
-bool EnsureWindowClass(const wchar_t* className, WNDPROC proc);
+bool EnsureWindowClass(const wchar_t* className, WNDPROC proc, UINT style = 0);
 
 class Form {
  public:

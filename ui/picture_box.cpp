@@ -154,9 +154,12 @@ Colour ImageCanvas::PixelAt(int x, int y) const {
 PictureBox::PictureBox(HWND parent, int x, int y, int width, int height)
     : ImageCanvas(width, height) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
-  EnsureWindowClass(kPictureClass, &PictureBox::Proc);
+  // A device context of its own: releasing a shared one after every frame costs the X
+  // server a rejected clip request and the font a reload, ten times a second.
+  EnsureWindowClass(kPictureClass, &PictureBox::Proc, CS_OWNDC);
   hwnd_ = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y,
                           width, height, parent, nullptr, inst, this);
+  if (hwnd_) screenDc_ = GetDC(hwnd_);  // the class's own DC: kept, never released
 }
 
 PictureBox::~PictureBox() {
@@ -175,13 +178,13 @@ void PictureBox::Changed() {
 }
 
 void PictureBox::Refresh(const RECT* area) {
-  if (!hwnd_ || !IsWindowVisible(hwnd_)) return;
+  // A hidden clock (sent to the tray) presents nothing; its image keeps up with every change,
+  // and the paint that comes with showing it again copies the whole of it.
+  if (!screenDc_ || !IsWindowVisible(hwnd_)) return;
   RECT r{0, 0, PixelWidth(), PixelHeight()};
   if (area) IntersectRect(&r, &r, area);
-  WindowDc dc(hwnd_);
-  if (dc.get())
-    BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, Dc(), r.left, r.top,
-           SRCCOPY);
+  BitBlt(screenDc_, r.left, r.top, r.right - r.left, r.bottom - r.top, Dc(), r.left, r.top,
+         SRCCOPY);
 }
 
 LRESULT CALLBACK PictureBox::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

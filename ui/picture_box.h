@@ -87,6 +87,7 @@ class PictureBox : public ImageCanvas {
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
 
   HWND hwnd_ = nullptr;
+  HDC screenDc_ = nullptr;  // the window's own DC (CS_OWNDC); goes with the window
   MouseHandlers mouse_;
   bool manualRefresh_ = false;
 };
