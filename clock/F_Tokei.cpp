@@ -58,6 +58,7 @@ void F_Tokei::Form_Load() {
   LoadSettings(s, source, app_.ProgramDir);
   ReadTopMost(s, source);
   tick_.Reset();
+  lastTick_ = TickResult{};
 
   PaintDial(*Pic_Tokei, s);
   Pic_Furiko->SetBackColour(s.Color[0]);
@@ -124,6 +125,8 @@ void F_Tokei::Timer1_Timer() {
   const TickResult t = tick_.Tick(now.wHour, now.wMinute, now.wSecond);
   if (!t.Handled) return;
   alarm_.OnTick(t.MinuteChanged, t.ClockHour, t.ClockMinute);
+  lastTick_ = t;
+  if (!IsWindowVisible(hwnd())) return;  // in the tray: drawn when shown again
   DrawHands(*Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, app_.settings);
   Pic_Tokei->Refresh();
 }
@@ -132,11 +135,21 @@ void F_Tokei::Timer2_Timer() {
   // Only the bob's old and new squares change on the screen.
   const RECT before = SpriteRect(pendulum_);
   pendulum_.Step();
+  if (!IsWindowVisible(hwnd())) return;  // the swing goes on unseen
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
   const RECT after = SpriteRect(pendulum_);
   RECT area;
   UnionRect(&area, &before, &after);
   Pic_Furiko->Refresh(&area);
+}
+
+// A hidden clock draws nothing; the paint that shows it again must show the time and the
+// swing as they are now, not as they were when it was hidden.
+void F_Tokei::drawCurrentState() {
+  if (lastTick_.Handled)
+    DrawHands(*Pic_Tokei, lastTick_.ClockHour, lastTick_.ClockMinute, lastTick_.ClockSecond,
+              app_.settings);
+  DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
 }
 
 void F_Tokei::Timer3_Timer() {
@@ -203,6 +216,9 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case 5: Timer5_Timer(); return 0;
       }
       return 0;
+    case WM_SHOWWINDOW:
+      if (wp) drawCurrentState();
+      break;
     case WM_KEYDOWN:
       if (wp == VK_ESCAPE || wp == VK_SPACE) StopSound();
       return 0;

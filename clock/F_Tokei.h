@@ -44,6 +44,7 @@ class F_Tokei : public Form, private AlarmHost {
   void Timer4_Timer() { alarm_.Timer4_Timer(); }
   void Timer5_Timer() { alarm_.Timer5_Timer(); }
   void startDrag();
+  void drawCurrentState();
 
   // What the alarms borrow from the window.
   bool FileExists(const std::wstring& path) override;
@@ -70,6 +71,7 @@ class F_Tokei : public Form, private AlarmHost {
   std::int32_t DragOffsetX = 0, DragOffsetY = 0;
   int MemCheckCount = 0;
   ClockTick tick_;
+  TickResult lastTick_;  // the last handled second, drawn when a hidden clock is shown
   Pendulum pendulum_;
   AlarmClock alarm_;
 };
