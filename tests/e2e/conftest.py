@@ -4,6 +4,7 @@ program folder per test, and `app` to start the program in it.
 Environment:
   TESSARINE_EXE          the exe under test (default <repo>/build/win32/Tessarine.exe)
   TESSARINE_INI_INTEROP  the INI interop helper (default <repo>/build/win32/ini_interop.exe)
+  TESSARINE_SHOW_WINDOW  the hide/show helper (default <repo>/build/win32/show_window.exe)
   TESSARINE_WINEPREFIX   reuse this prefix (initialised on first use) instead of a new one
                          per session; saves ~10 s. Its processes are ended at session end,
                          so do not point it at a prefix in which anything else runs.
@@ -43,6 +44,11 @@ def exe_path() -> Path:
 @pytest.fixture(scope="session")
 def interop_path() -> Path:
     return _built_file("TESSARINE_INI_INTEROP", REPO / "build" / "win32" / "ini_interop.exe")
+
+
+@pytest.fixture(scope="session")
+def show_window_path() -> Path:
+    return _built_file("TESSARINE_SHOW_WINDOW", REPO / "build" / "win32" / "show_window.exe")
 
 
 @pytest.fixture(scope="session")
