@@ -325,6 +325,42 @@ class Bench:
         self.finish(True)
         return shown, hidden
 
+    def trace_clock(self, label, exe, seconds=10.0):
+        """Ten seconds of the shown clock under Wine's X driver trace and strace: the X errors
+        that Wine reads back and ignores, and every file the program (or its wineserver)
+        looks up, so that work done per frame shows as a count near frames x n."""
+        folder = tempfile.mkdtemp(prefix="trace-", dir=self.tmp)
+        copy = shutil.copy(exe, os.path.join(folder, "Tessarine.exe"))
+        log, calls = os.path.join(folder, "x11drv.log"), os.path.join(folder, "strace.log")
+        self.log(f"{label}: tracing for {seconds:g} s")
+        self.prefix_in_use = True
+        with open(log, "w") as err:
+            proc = subprocess.Popen(["strace", "-f", "-qq", "-e", "trace=%file", "-o", calls,
+                                     "wine", copy], env=dict(self.wenv, WINEDEBUG="+x11drv"),
+                                    cwd=folder, stdout=subprocess.DEVNULL, stderr=err)
+            self.children.append(proc)
+            self.wait_window("Tessarine", proc, timeout=60)
+            time.sleep(10)  # start-up done; its file lookups stay out of the count
+
+            def lines(path):
+                with open(path, errors="replace") as f:
+                    return f.read().splitlines()
+            errors0, calls0 = len(lines(log)), len(lines(calls))
+            time.sleep(seconds)
+            errors = [l for l in lines(log)[errors0:] if "got ignored error" in l]
+            looked_up = lines(calls)[calls0:]
+        self.finish(True)
+        kinds = {}
+        for line in errors:
+            kind = line[line.index("got ignored error"):].strip()
+            kinds[kind] = kinds.get(kind, 0) + 1
+        paths = {}
+        for line in looked_up:
+            if '"' in line:
+                path = line.split('"')[1]
+                paths[path] = paths.get(path, 0) + 1
+        return {"label": label, "seconds": seconds, "errors": kinds, "paths": paths}
+
     def measure_floor(self):
         # No window to wait for: the warm-up runs from the start.
         proc = self.launch("no window (floor)", ["wine", self.exes["no_window"]], True)
@@ -383,7 +419,8 @@ class Bench:
             run["xclock"] = self.measure_xclock()
             runs.append(run)
         minimal_mem = self.measure_minimal_memory()
-        return report(self.args, self.display, [c[0] for c in clocks], runs, minimal_mem)
+        traces = [self.trace_clock(label, exe) for label, exe in clocks] if self.args.trace else []
+        return report(self.args, self.display, [c[0] for c in clocks], runs, minimal_mem, traces)
 
 
 # ---------------------------------------------------------------- output
@@ -404,7 +441,7 @@ def per_frame_ms(cost_per_min, fps):
     return cost_per_min / (fps * 60.0) * 1000.0
 
 
-def report(args, display, labels, runs, minimal_mem):
+def report(args, display, labels, runs, minimal_mem, traces):
     n = len(runs)
     floor = median_row([r["floor"] for r in runs])
     xclock = median_row([r["xclock"] for r in runs])
@@ -471,6 +508,18 @@ def report(args, display, labels, runs, minimal_mem):
         f"{r['label']} {r['ticks']:.2f}" for r in rows) + " s/min")
     print()
 
+    for t in traces:
+        frames = int(t["seconds"] * CLOCK_FPS)
+        errors = sum(t["errors"].values())
+        print(f"Traced {t['seconds']:g} s of {t['label']} shown (~{frames} frames): "
+              f"{errors} ignored X errors, {sum(t['paths'].values())} file lookups")
+        for kind, count in sorted(t["errors"].items(), key=lambda kv: -kv[1]):
+            print(f"  {count:6d}  {kind}")
+        for path, count in sorted(t["paths"].items(), key=lambda kv: -kv[1])[:6]:
+            print(f"  {count:6d}  {path or '(empty path)'}")
+    if traces:
+        print()
+
     first = runs[-1]["clocks"][labels[0]][0]
     c, m = first["mem_end"], minimal_mem
     diff = c["Anonymous"] - m["Anonymous"]
@@ -498,6 +547,9 @@ def main():
     ap.add_argument("--runs", type=int, default=1,
                     help="repeat the whole sequence and report medians (default 1; 5 for figures "
                          "worth quoting)")
+    ap.add_argument("--no-trace", dest="trace", action="store_false",
+                    help="leave out the ten traced seconds per clock (X errors and file lookups "
+                         "per frame, under WINEDEBUG=+x11drv and strace)")
     ap.add_argument("--exe", default=CLOCK_EXE, help="the clock to measure (default: the win32 build)")
     ap.add_argument("--also", action="append", default=[], metavar="EXE",
                     help="measure another build of the clock too, shown and hidden (repeatable; "

@@ -178,8 +178,8 @@ void PictureBox::Changed() {
 }
 
 void PictureBox::Refresh(const RECT* area) {
-  // A hidden clock (sent to the tray) presents nothing; its image keeps up with every change,
-  // and the paint that comes with showing it again copies the whole of it.
+  // A hidden box (its clock sent to the tray) presents nothing: the paint that comes with
+  // showing it again copies the whole image.
   if (!screenDc_ || !IsWindowVisible(hwnd_)) return;
   RECT r{0, 0, PixelWidth(), PixelHeight()};
   if (area) IntersectRect(&r, &r, area);
