@@ -4,6 +4,7 @@
 
 #include "app/topmost_win.h"
 #include "clock/F_Tokei.h"
+#include "settings/F_Setting.h"
 #include "sound/f_sound.h"
 #include "sound/winmm_port.h"
 
@@ -17,13 +18,17 @@ Application::Application(std::wstring programDir) {
 }
 
 // Windows go before the sound module and the port they use.
-Application::~Application() { clock_.reset(); }
+Application::~Application() {
+  settings_.reset();
+  clock_.reset();
+}
 
 void Application::Start() { clock_->Form_Load(); }
 
 int Application::Run() {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (settings_ && settings_->PreTranslate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -51,7 +56,12 @@ void Application::SaveClockPlacement() { clock_->SavePlacement(); }
 void Application::OpenMenu(std::int16_t source) { state_.MenuSource = source; }
 void Application::SendToTray() {}
 void Application::BackFromTray() {}
-void Application::OpenSettings() {}
+void Application::OpenSettings() {
+  if (!settings_) settings_ = std::make_unique<F_Setting>(state_, *this);
+  // Open already: it only comes to the front.
+  if (!settings_->Loaded()) settings_->Form_Load();
+  settings_->Activate();
+}
 void Application::OpenCleaner() {}
 
 void Application::Quit() { PostQuitMessage(0); }

@@ -11,6 +11,7 @@
 
 class Mci;
 class F_Sound;
+class F_Setting;
 class F_Tokei;
 
 class Application : public Commands {
@@ -44,4 +45,5 @@ class Application : public Commands {
   std::unique_ptr<Mci> winmm_;
   std::unique_ptr<F_Sound> sound_;
   std::unique_ptr<F_Tokei> clock_;
+  std::unique_ptr<F_Setting> settings_;  // made at its first opening
 };
