@@ -384,14 +384,14 @@ def clock_layer(size):
                 r0 = rr - (3.0 if big else 1.8) * k
                 line(d, s, cx + r0 * math.sin(a), cy - r0 * math.cos(a),
                      cx + (rr - 0.9 * k) * math.sin(a), cy - (rr - 0.9 * k) * math.cos(a),
-                     1.3 if big else 0.8, ICON_PALETTE[3 if not big else 2] + (255,))
-        hw = 2.2 if size >= 32 else 1.5
+                     1.6 if big else 1.0, ICON_PALETTE[2 if big else 3] + (255,))
+        hw = 3.0 if size >= 32 else 1.5
         hour, minute = math.radians(305), math.radians(60)
         hl, ml = rr * 0.55, rr * 0.82
         line(d, s, cx, cy, cx + hl * math.sin(hour), cy - hl * math.cos(hour), hw,
              ICON_PALETTE[9] + (255,))
         line(d, s, cx, cy, cx + ml * math.sin(minute), cy - ml * math.cos(minute),
-             hw * 0.75, ICON_PALETTE[9] + (255,))
+             hw * 0.7, ICON_PALETTE[9] + (255,))
         if size >= 32:
             sec = math.radians(200)
             line(d, s, cx - 2.5 * k * math.sin(sec), cy + 2.5 * k * math.cos(sec),
@@ -408,9 +408,46 @@ def nearest(c):
     return min(range(16), key=lambda i: sum((c[k] - ICON_PALETTE[i][k]) ** 2 for k in range(3)))
 
 
+# At 16 px anti-aliased shapes turn to mush, so the small image is placed pixel by pixel:
+# a 15 px disc (odd, so the hands start from one centre pixel), ticks at the quarters,
+# hands at ten past ten, a red second hand and the brass bob peeking out below right.
+ICON16_MARKS = {
+    9: [(6, 6), (5, 6), (4, 5), (5, 5)],                     # hour hand
+    10: [],
+    11: [(7, 8), (6, 9), (6, 10)],                            # second hand
+    2: [(8, 6), (9, 6), (10, 5), (11, 4), (9, 5), (7, 7)],    # minute hand and hub
+    3: [(7, 2), (12, 7), (7, 12), (2, 7)],                    # quarter ticks
+}
+ICON16_BOB = {1: [(10, 13), (13, 13), (10, 15), (13, 15), (10, 14), (13, 14), (11, 12), (12, 12)],
+              14: [(11, 14), (12, 14), (11, 15), (12, 15)], 15: [(11, 13)], 13: [(12, 13)]}
+
+
+def icon16_indexes():
+    spans = [(5, 9), (3, 11), (2, 12), (1, 13), (1, 13), (0, 14), (0, 14), (0, 14), (0, 14),
+             (0, 14), (1, 13), (1, 13), (2, 12), (3, 11), (5, 9)]
+    inside = {(x, y) for y, (a, b) in enumerate(spans) for x in range(a, b + 1)}
+    idx = [[0] * 16 for _ in range(16)]
+    clear = [[1] * 16 for _ in range(16)]
+    for (x, y) in inside:
+        rim = any((x + dx, y + dy) not in inside for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))
+        shade = (x - 1, y) not in inside or (x, y - 1) not in inside or x + y < 7
+        idx[y][x] = 1 if rim else 6 if shade else 7
+        clear[y][x] = 0
+    for table in (ICON16_BOB, ICON16_MARKS):
+        for colour, points in table.items():
+            for (x, y) in points:
+                if table is ICON16_BOB and (x, y) in inside and idx[y][x] != 1:
+                    continue  # the bob hangs behind the face
+                idx[y][x] = colour
+                clear[y][x] = 0
+    return idx, clear
+
+
 def icon_indexes(size):
     """Palette indexes and mask of one icon image. Half-covered edge pixels are dark, so the
     outline holds on light and on dark taskbars alike."""
+    if size == 16:
+        return icon16_indexes()
     layer = clock_layer(size)
     px = layer.load()
     idx, clear = [], []
@@ -423,8 +460,7 @@ def icon_indexes(size):
                 crow.append(1)
                 continue
             t = a / 255
-            c = tuple(r / t * t + ICON_PALETTE[1][k] * (1 - t) if t else 0
-                      for k, r in enumerate((r, g, b)))
+            c = tuple(v * t + ICON_PALETTE[1][k] * (1 - t) for k, v in enumerate((r, g, b)))
             irow.append(nearest(c))
             crow.append(0)
         idx.append(irow)
