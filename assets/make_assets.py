@@ -201,7 +201,7 @@ def texture():
             fibre = periodic_noise(x, y, w, h, 64, 7, 11) - 0.5
             cloud = periodic_noise(x, y, w, h, 6, 1, 23) - 0.5
             grain = hash01(37, x, y) - 0.5
-            vals.append(fibre * 5.0 + cloud * 3.0 + grain * 4.0)
+            vals.append(fibre * 4.0 + cloud * 2.0 + grain * 4.0)
     mean = sum(vals) / len(vals)
     img = Image.new("RGB", (w, h))
     img.putdata([(clamp8(128 + v - mean),) * 3 for v in vals])
@@ -288,16 +288,16 @@ def button(pressed):
     if pressed:
         rows = [(0, (70, 72, 76)), (1, (128, 128, 126)), (2, FACE_DOWN),
                 (17, (190, 189, 184)), (18, (198, 197, 192)), (19, (226, 226, 222))]
-        left, right = (104, 105, 106), (206, 206, 202)
+        left, right = (136, 136, 134), (214, 214, 210)
     else:
         rows = [(0, (246, 246, 243)), (1, (238, 237, 233)), (2, FACE_LIGHT),
                 (16, FACE), (17, (196, 195, 190)), (18, (140, 140, 137)), (19, (76, 78, 82))]
-        left, right = (236, 236, 232), (128, 128, 126)
+        left, right = (242, 242, 239), (158, 158, 155)
     img = vgradient(w, h, rows)
     px = img.load()
     for y in range(1, h - 1):
-        px[0, y] = mix(left, px[0, y], 0.25)
-        px[w - 1, y] = mix(right, px[w - 1, y], 0.25)
+        px[0, y] = mix(left, px[0, y], 0.2)
+        px[w - 1, y] = mix(right, px[w - 1, y], 0.2)
     for (x, y) in ((0, 0), (w - 1, 0), (0, h - 1), (w - 1, h - 1)):
         px[x, y] = mix(px[x, y], PANEL, 0.6)  # soften the corners into the panel
     return img
