@@ -30,6 +30,7 @@ constexpr Colour kBaseGrey = 0x808080;
 constexpr Colour kWhite = 0xFFFFFF;
 constexpr Colour kRed = 255;
 constexpr int kSmallMachineKb = 24000;
+constexpr int kComboFieldHeight = 15;  // and the frame makes the box 21 high
 
 // Frames of the five groups on the base panel: colours, shape, preview, memory, alarms.
 const RECT kGroups[5] = {RectAt(12, 40, 101, 209), RectAt(124, 40, 113, 73),
@@ -702,6 +703,18 @@ LRESULT F_Setting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
       if (t && t->up) t->up(button);
       return 0;
+    }
+    case WM_MEASUREITEM: {
+      auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      if (m->CtlType != ODT_COMBOBOX) break;
+      ComboBox::MeasureItem(*m, kComboFieldHeight);
+      return TRUE;
+    }
+    case WM_DRAWITEM: {
+      const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (d->CtlType != ODT_COMBOBOX) break;
+      ComboBox::DrawItem(*d, font_.get());
+      return TRUE;
     }
     case WM_HSCROLL:
       onScroll(reinterpret_cast<HWND>(lp), LOWORD(wp), static_cast<short>(HIWORD(wp)));

@@ -6,6 +6,19 @@ namespace {
 
 COLORREF ToColorRef(Colour c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
 
+// `font` (selected in `dc`) narrowed so that `text` fits in `room` pixels; empty when it fits
+// already. A figure or an hour is squeezed rather than cut: every digit of it matters.
+Font CondensedToFit(HDC dc, HFONT font, const std::wstring& text, int room) {
+  SIZE extent{0, 0};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  if (extent.cx <= room || room <= 0) return Font();
+  LOGFONTW lf{};
+  TEXTMETRICW tm{};
+  if (!GetObjectW(font, sizeof lf, &lf) || !GetTextMetricsW(dc, &tm)) return Font();
+  lf.lfWidth = std::max<LONG>(1, tm.tmAveCharWidth * room / extent.cx);
+  return Font(CreateFontIndirectW(&lf));
+}
+
 }  // namespace
 
 Picture::Picture(int resourceId) {
@@ -56,6 +69,9 @@ void DrawnLabel::Paint(HDC dc, HFONT font) const {
   if (Alignment == Align::Centre) format |= DT_CENTER;
   if (Alignment == Align::Right) format |= DT_RIGHT;
   const int n = static_cast<int>(Caption.size());
+  Font condensed;
+  if (Border) condensed = CondensedToFit(dc, font, Caption, r.right - r.left);
+  SelectGuard selCondensed(dc, condensed ? static_cast<HGDIOBJ>(condensed.get()) : font);
   if (Enabled) {
     SetTextColor(dc, ToColorRef(ForeColor));
     DrawTextW(dc, Caption.c_str(), n, &r, format);
@@ -89,14 +105,17 @@ void ColourButton::Paint(HDC dc) const {
 
 bool ComboBox::Create(HWND parent, int id, const RECT& r, bool editable, HFONT font) {
   constexpr int kListHeight = 200;
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP |
-                      (editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST);
+  const DWORD style =
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP |
+      (editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL
+                : CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS);
   hwnd_ = CreateWindowExW(0, L"COMBOBOX", L"", style, r.left, r.top, r.right - r.left,
                           r.bottom - r.top + kListHeight, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                           GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (!editable) return true;  // its height came from MeasureItem
   // The closed box keeps the height it was laid out with, whatever the font.
   const int frame = static_cast<int>(SendMessageW(hwnd_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
   RECT now;
@@ -105,6 +124,35 @@ bool ComboBox::Create(HWND parent, int id, const RECT& r, bool editable, HFONT f
   if (extra > 0 && r.bottom - r.top > extra)
     SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), r.bottom - r.top - extra);
   return true;
+}
+
+void ComboBox::MeasureItem(MEASUREITEMSTRUCT& m, int fieldHeight) {
+  m.itemHeight = static_cast<UINT>(fieldHeight);
+}
+
+void ComboBox::DrawItem(const DRAWITEMSTRUCT& d, HFONT font) {
+  HDC dc = d.hDC;
+  RECT r = d.rcItem;
+  const bool selected = (d.itemState & ODS_SELECTED) != 0;
+  const bool disabled = (d.itemState & ODS_DISABLED) != 0;
+  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT
+                                             : disabled ? COLOR_BTNFACE : COLOR_WINDOW));
+  if (d.itemID != static_cast<UINT>(-1)) {
+    wchar_t text[64] = {};
+    if (SendMessageW(d.hwndItem, CB_GETLBTEXTLEN, d.itemID, 0) < 63)
+      SendMessageW(d.hwndItem, CB_GETLBTEXT, d.itemID, reinterpret_cast<LPARAM>(text));
+    SelectGuard sel(dc, font);
+    r.left += 1;  // the narrow boxes need every pixel
+    const Font condensed = CondensedToFit(dc, font, text, r.right - r.left);
+    SelectGuard selCondensed(dc, condensed ? static_cast<HGDIOBJ>(condensed.get()) : font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected   ? COLOR_HIGHLIGHTTEXT
+                                 : disabled ? COLOR_GRAYTEXT
+                                            : COLOR_WINDOWTEXT));
+    DrawTextW(dc, text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+    r.left -= 1;
+  }
+  if (d.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
 }
 
 void ComboBox::Clear() { SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0); }

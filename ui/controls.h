@@ -65,8 +65,12 @@ struct ColourButton {
 
 class ComboBox {
  public:
-  // A drop-down list, or with `editable` a box whose text can also be typed.
+  // A drop-down list, or with `editable` a box whose text can also be typed. The lists draw
+  // their own items (DrawItem), so that two digits fit beside the button of a narrow box.
   bool Create(HWND parent, int id, const RECT& r, bool editable, HFONT font);
+  // The parent's WM_MEASUREITEM and WM_DRAWITEM for a list.
+  static void MeasureItem(MEASUREITEMSTRUCT& m, int fieldHeight);
+  static void DrawItem(const DRAWITEMSTRUCT& d, HFONT font);
   HWND hwnd() const { return hwnd_; }
   void Clear();
   void AddItem(const std::wstring& text);
