@@ -7,6 +7,7 @@ the test prefix gives one silent wave-out device, and gstreamer decodes the MP3.
 from __future__ import annotations
 
 import datetime
+import shutil
 import time
 
 import pytest
@@ -134,3 +135,25 @@ def test_alarm_that_must_not_fire(app, sounds, shift, switch):
     assert played_names(clock) == [to_windows_path(sounds["other wav"])]
     assert play_sound_calls(clock) == [(False, SND_ASYNC_LOOP)]
     assert sent_mci(clock) == []
+
+
+def test_mp3_alarm_in_a_deep_folder_still_sounds(app, sounds, tmp_path):
+    # A path of about 240 characters: the open command must hold all of it, not its first 255
+    # characters with the type and alias cut off.
+    base = to_windows_path(tmp_path)
+    folder = tmp_path / ("deep alarm " + "d" * max(1, 225 - len(base)))
+    folder.mkdir()
+    mp3 = folder / "a.mp3"
+    shutil.copy(sounds["long mp3"], mp3)
+    assert 235 <= len(to_windows_path(mp3)) <= 250
+    clock = app.start(ini=alarm(0, current_minute(), SOUND_FILE, mp3), trace=True)
+
+    wait_for(lambda: STATUS_MP3 in sent_mci(clock), 5, "the MP3 did not start", clock)
+    time.sleep(2.5)
+    opens = [c for c in sent_mci(clock) if c.startswith("open")]
+    assert len(opens) == 1 and opens[0].startswith(f'open "{to_windows_path(mp3)}" type')
+    # The alias was opened, so the device answers "playing" and the 12-second file is never
+    # restarted; an open cut before its alias leaves "MP3Play" unknown, which winmm answers
+    # by trying to open a device of that name.
+    assert "play MP3Play from 0" not in sent_mci(clock)
+    assert not any("open mp3play wait" in line.lower() for line in clock.trace_lines())
