@@ -3,12 +3,14 @@
 #include <commctrl.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "app/convert.h"
 #include "app/ini_file.h"
 #include "app/topmost_win.h"
 #include "clock/face.h"
 #include "res/resource_ids.h"
+#include "settings/edit_rules.h"
 #include "settings/memory_graph.h"
 #include "settings/preview.h"
 #include "settings/save_settings.h"
@@ -202,10 +204,8 @@ void F_Setting::Form_Load() {
     lbl_Free_mem[0].Caption = AvailPhysText(memory_, true);
     lbl_Tatal_mem[1].Caption = TotalVirtualText(memory_, true);
     lbl_Free_mem[1].Caption = AvailVirtualText(memory_, true);
-    lbl_Ival.Caption = std::to_wstring(s.Mem_Ival) + L"分";
-    std::wstring kagenText = SingleText(s.Mem_Kagen);
-    if (!kagenText.empty() && kagenText[0] == L' ') kagenText.erase(0, 1);
-    lbl_Kagen.Caption = kagenText + L"％";
+    lbl_Ival.Caption = IvalLabel(s.Mem_Ival);
+    lbl_Kagen.Caption = KagenLabel(s.Mem_Kagen);
     DrawMemoryGraph();
   }
 
@@ -312,10 +312,13 @@ void F_Setting::createControls() {
   }
   lbl[16] = LabelAt(InGroup(kMemory, 16, 224, 0, 0), L"ﾒﾓﾘﾁｪｯｸのｲﾝﾀｰﾊﾞﾙ");
   lbl[22] = LabelAt(InGroup(kMemory, 44, 248, 0, 0), L"ﾒﾓﾘ(Free)下限");
-  HS_Ival.Create(w, kIdIval, InGroup(kMemory, 132, 224, 65, 17), 0, 60, 1, 5, 10);
-  HS_Kagen.Create(w, kIdKagen, InGroup(kMemory, 132, 248, 65, 17), 10, 60, 1, 10, 10);
-  lbl_Ival = Label(InGroup(kMemory, 200, 224, 57, 17), L"10分", Align::Right);
-  lbl_Kagen = Label(InGroup(kMemory, 200, 248, 57, 17), L"10％", Align::Right);
+  for (auto [bar, id, y, range] : {std::tuple{&HS_Ival, kIdIval, 224, kIvalRange},
+                                   std::tuple{&HS_Kagen, kIdKagen, 248, kKagenRange}}) {
+    bar->Create(w, id, InGroup(kMemory, 132, y, 65, 17), range.min, range.max, range.small,
+                range.large, range.initial);
+  }
+  lbl_Ival = Label(InGroup(kMemory, 200, 224, 57, 17), IvalLabel(kIvalRange.initial), Align::Right);
+  lbl_Kagen = Label(InGroup(kMemory, 200, 248, 57, 17), KagenLabel(kKagenRange.initial), Align::Right);
   for (auto* l : {&lbl_Ival, &lbl_Kagen}) {
     l->Border = true;
     l->BackColor = kWhite;
@@ -591,12 +594,12 @@ void F_Setting::ImgExit_MouseUp() {
 }
 
 void F_Setting::HS_Ival_Change() {
-  lbl_Ival.Caption = std::to_wstring(HS_Ival.Value()) + L"分";
+  lbl_Ival.Caption = IvalLabel(HS_Ival.Value());
   repaint(lbl_Ival.rect);
 }
 
 void F_Setting::HS_Kagen_Change() {
-  lbl_Kagen.Caption = std::to_wstring(HS_Kagen.Value()) + L"％";
+  lbl_Kagen.Caption = KagenLabel(HS_Kagen.Value());
   repaint(lbl_Kagen.rect);
 }
 
