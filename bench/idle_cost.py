@@ -36,11 +36,11 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 CLOCK_EXE = os.path.join(ROOT, "build", "win32", "Tessarine.exe")
 BENCH_DIR = os.path.join(ROOT, "bench")
 BUILD_DIR = os.path.join(ROOT, "build", "bench")
-# name: (source, subsystem); the hide helper is the one the end-to-end tests use too
+# name: (source, subsystem)
 HELPERS = {
-    "minimal_window": (os.path.join(BENCH_DIR, "minimal_window.cpp"), "-mwindows"),
-    "no_window": (os.path.join(BENCH_DIR, "no_window.cpp"), "-mwindows"),
-    "show_window": (os.path.join(ROOT, "tests", "win", "show_window.cpp"), "-mconsole"),
+    "minimal_window": ("minimal_window.cpp", "-mwindows"),
+    "no_window": ("no_window.cpp", "-mwindows"),
+    "show_window": ("show_window.cpp", "-mconsole"),
 }
 
 # Frames a second each program draws. The clock: the pendulum's ten; the dial's redraw once a
@@ -182,7 +182,7 @@ class Bench:
                 raise BenchError("the clock's build failed")
         os.makedirs(BUILD_DIR, exist_ok=True)
         for name, (source, subsystem) in HELPERS.items():
-            src = source
+            src = os.path.join(BENCH_DIR, source)
             exe = os.path.join(BUILD_DIR, name + ".exe")
             if not os.path.exists(exe) or os.path.getmtime(exe) < os.path.getmtime(src):
                 self.log(f"building {name}.exe")

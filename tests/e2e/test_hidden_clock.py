@@ -1,54 +1,81 @@
-"""The clock hidden as the tray hides it (here by a helper that hides its window from outside):
-nothing of it stays on the screen, an alarm that falls due meanwhile still rings, and when it
-comes back it shows the time and the swing as they are then, not as they were when it went.
+"""The clock goes on while the user cannot see it move, and while its menu holds the program in
+a nested message loop: the pendulum swings behind an open menu; sent to the tray it leaves
+nothing on the screen, still rings an alarm that falls due meanwhile, and comes back showing
+the time and the swing as they are then.
 """
 
 from __future__ import annotations
 
 import datetime
 import math
-import subprocess
 import time
 
-from harness import DESKTOP_RGB, to_windows_path
-from test_alarm_sound import SND_ASYNC_LOOP, SOUND_FILE, alarm, play_sound_calls, played_names
-from test_face import BLUE, PEND_TOP, DialScale, Shots, bbox, bob_centre, clock_ini, hand_angles, \
-    pixels_of
+from harness import DESKTOP_RGB, MENU_TRACE, drawn_menu, to_windows_path, tray_window
+from sound_trace import (ON_DIAL, ON_PENDULUM, SND_ASYNC_LOOP, SOUND_FILE, alarm,
+                         play_sound_calls, played_names, wait_for)
+from test_face import (BLUE, PEND_BOTTOM, PEND_TOP, DialScale, Shots, bbox, bob_centre,
+                       clock_ini, hand_angles, pixels_of)
+
+TO_TRAY = "時計をﾀｽｸﾄﾚｲへ(&T)"
+FROM_TRAY = "時計の表示(&F)"
 
 
-def late_in_a_minute(first: int = 42, last: int = 50) -> datetime.datetime:
+def open_menu(clock, where):
+    x, y, _, _ = clock.geometry()
+    since = len(clock.trace_lines())
+    clock.click(x + where[0], y + where[1], 3)
+    return drawn_menu(clock, since)
+
+
+def test_pendulum_swings_while_the_menu_is_open(app, tmp_path):
+    clock = app.start(ini=clock_ini(), trace=MENU_TRACE)
+    shots = Shots(clock, tmp_path, "menu-open")
+    shots.settled()
+    menu = open_menu(clock, ON_DIAL)
+    # The menu opens down and to the right of the press, over the right half of the pendulum
+    # area; the bob passes through the left half too.
+    left_half = (0, PEND_TOP, ON_DIAL[0], PEND_BOTTOM)
+    seen = set()
+    end = time.monotonic() + 3
+    while time.monotonic() < end:
+        image, path = shots.take()
+        seen.add(image.crop(left_half).tobytes())
+        time.sleep(0.25)
+    # Still open after three seconds: the program's windows are the clock and the menu.
+    assert len(clock.windows()) == 2, f"the menu closed early; last shot {path}"
+    assert len(seen) > 1, f"the pendulum stood still while the menu was open; last shot {path}"
+    clock.display.key("Escape")
+    assert menu.texts()[0].startswith("設定変更")
+
+
+def late_in_a_minute(first: int = 35, last: int = 45) -> datetime.datetime:
     """Waits until the local time is between `first` and `last` seconds into a minute."""
     while True:
         now = datetime.datetime.fromtimestamp(time.time())
         if first <= now.second <= last:
             return now
-        wait = (first - now.second) % 60 - now.microsecond / 1e6 + 0.1
-        time.sleep(max(wait, 0.1))
+        time.sleep(max((first - now.second) % 60 - now.microsecond / 1e6 + 0.1, 0.1))
 
 
 def only_desktop(image) -> bool:
     return all(p == DESKTOP_RGB for p in image.getdata())
 
 
-def test_hidden_clock_shows_nothing_rings_its_alarm_and_returns_current(
-        app, wine, show_window_path, tmp_path):
-    wav = tmp_path / "chime.wav"
-    subprocess.run(["sox", "-n", "-r", "22050", "-c", "1", "-b", "16", str(wav), "synth", "1",
-                    "sine", "440"], check=True)
+def test_clock_in_the_tray_shows_nothing_rings_its_alarm_and_returns_current(
+        app, sounds, tmp_path):
     # Started late in a minute with the alarm set for the next one, so that the minute turns
-    # while the clock is hidden.
+    # while the clock is in the tray.
     now = late_in_a_minute()
     due = (now + datetime.timedelta(minutes=1)).replace(second=0, microsecond=0)
-    clock = app.start(ini={**clock_ini(), **alarm(0, due, SOUND_FILE, wav)}, trace=True)
-    shots = Shots(clock, tmp_path, "hidden")
+    ini = {**clock_ini(), **alarm(0, due, SOUND_FILE, sounds["wav"])}
+    clock = app.start(ini=ini, trace=MENU_TRACE)
+    shots = Shots(clock, tmp_path, "tray")
     shots.settled()
     region = shots.region
 
-    assert wine.run([str(show_window_path), "hide"]).returncode == 0
-    end = time.monotonic() + 5
-    while clock.windows() and time.monotonic() < end:
-        time.sleep(0.1)
-    assert clock.windows() == [], "the clock window is still mapped"
+    open_menu(clock, ON_PENDULUM).click(TO_TRAY)
+    wait_for(lambda: not clock.windows(), 5, "the clock is still shown")
+    wait_for(lambda: tray_window(clock.display), 10, "no icon in the notification area")
     for _ in range(2):  # nothing of the dial or the bob is drawn over the desktop
         image, path = shots.take()
         assert only_desktop(image), f"something of the hidden clock shows in {path}"
@@ -56,29 +83,31 @@ def test_hidden_clock_shows_nothing_rings_its_alarm_and_returns_current(
     assert played_names(clock) == [], "the alarm rang before its minute"
 
     seconds_left = (due - datetime.datetime.fromtimestamp(time.time())).total_seconds()
-    end = time.monotonic() + seconds_left + 5
-    while not played_names(clock) and time.monotonic() < end:
-        time.sleep(0.2)
-    assert played_names(clock) == [to_windows_path(wav)], "no alarm while hidden"
+    wait_for(lambda: played_names(clock), seconds_left + 5, "no alarm in the tray", clock)
+    assert played_names(clock) == [to_windows_path(sounds["wav"])]
     assert play_sound_calls(clock) == [(False, SND_ASYNC_LOOP)]
     image, path = shots.take()
-    assert clock.windows() == [] and only_desktop(image), f"the alarm showed the clock: {path}"
+    assert not clock.windows() and only_desktop(image), f"the alarm showed the clock: {path}"
 
-    assert wine.run([str(show_window_path), "show"]).returncode == 0
+    # Back through the tray menu (the right press on the icon also silences the alarm).
+    tx, ty, _, _ = tray_window(clock.display)
+    since = len(clock.trace_lines())
+    clock.click(tx + 10, ty + 10, 3)
+    drawn_menu(clock, since).click(FROM_TRAY)
     clock.wait_window()
     shots.region = region  # it comes back where it was
     image, path, t = shots.within_one_second(not_before=time.time())
     stamp = time.strftime("%H:%M:%S", t)
     # The second ring where this second puts it.
-    scale = DialScale(0)
     second_angle = hand_angles(t)[2]
-    cx, cy = scale.point(math.cos(second_angle) * 8, math.sin(second_angle) * 8)
+    cx, cy = DialScale(0).point(math.cos(second_angle) * 8, math.sin(second_angle) * 8)
     ring = pixels_of(image, BLUE)
     assert ring, f"no second ring at {stamp} in {path}"
     x0, y0, x1, y1 = bbox(ring)
     assert abs((x0 + x1) / 2 - cx) <= 1 and abs((y0 + y1) / 2 - cy) <= 1, \
-        f"second ring over ({x0}, {y0})..({x1}, {y1}) at {stamp}, expected ({cx:.1f}, {cy:.1f})"
-    # The bob is on its arc and still swinging.
+        f"second ring over ({x0}, {y0})..({x1}, {y1}) at {stamp} in {path}, expected " \
+        f"({cx:.1f}, {cy:.1f})"
+    # The bob on its arc, and still swinging.
     centres = []
     for _ in range(3):
         centre, _, _ = bob_centre(image, (0, 0, 0))

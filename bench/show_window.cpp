@@ -1,5 +1,5 @@
 // Hides or shows a running clock from outside, as sending it to the tray and back does
-// (for the end-to-end tests and the idle-cost benchmark):
+// (for the idle-cost benchmark):
 //   show_window.exe hide|show [CLASS]     (CLASS defaults to the clock window's class)
 // Exit code 0 when the window was found, 1 when not, 2 on bad arguments.
 #include <windows.h>
