@@ -101,7 +101,7 @@ class AppStarter:
         self.started: list = []
 
     def start(self, ini: Optional[IniContent] = None, folder_name: Optional[str] = None,
-              trace=False, wait: bool = True) -> App:
+              trace=False, wait: bool = True, meminfo: Optional[Path] = None) -> App:
         """Starts the program in `program_dir`, or in a new folder `folder_name` (which may
         hold blanks and Japanese characters). `ini` (a mapping, text or bytes) is written as
         Tessarine.ini first; None leaves the folder's INI as it is. With `wait`, returns once
@@ -112,7 +112,7 @@ class AppStarter:
                 (folder / INI_NAME).write_bytes(ini_bytes(ini))
         else:
             folder = make_program_dir(self.tmp_path, self.exe_path, folder_name, ini)
-        app = App(self.wine, folder, self.tmp_path / "logs", trace=trace)
+        app = App(self.wine, folder, self.tmp_path / "logs", trace=trace, meminfo=meminfo)
         self.started.append(app)
         if wait:
             app.wait_window()

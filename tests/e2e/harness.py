@@ -353,11 +353,37 @@ def make_program_dir(parent: Path, exe: Path, name: str = "prog",
 # --------------------------------------------------------------------------- the program
 
 
+def scarce_meminfo(path: Path, free_share: float) -> Path:
+    """Writes at `path` a copy of /proc/meminfo in which `free_share` (0..1) of the physical
+    memory is available; for `App(meminfo=...)`."""
+    lines = Path("/proc/meminfo").read_text().splitlines()
+    total = next(int(l.split()[1]) for l in lines if l.startswith("MemTotal:"))
+    free = round(total * free_share)
+    # Wine counts buffers and the page cache as available too.
+    figures = {"MemFree": free, "MemAvailable": free, "Buffers": 0, "Cached": 0,
+               "SReclaimable": 0}
+    out = [f"{l.split(':')[0]}: {figures[l.split(':')[0]]} kB" if l.split(":")[0] in figures
+           else l for l in lines]
+    path.write_text("\n".join(out) + "\n")
+    return path
+
+
+def _with_meminfo(meminfo: Optional[Path], command: list) -> list:
+    """`command`, run where /proc/meminfo reads as the file `meminfo`: the program's own
+    mount namespace (the same pid, so its windows are still found by it), which leaves the
+    machine's memory alone. Total physical memory is read elsewhere and stays true."""
+    if meminfo is None:
+        return command
+    return ["unshare", "--mount", "--propagation", "private", "sh", "-c",
+            'mount --bind "$0" /proc/meminfo && exec "$@"', str(meminfo)] + command
+
+
 class App:
     """One run of the program in `folder`."""
 
     def __init__(self, wine: WinePrefix, folder: Path, log_dir: Path,
-                 trace: Union[bool, str] = False, exe_name: str = EXE_NAME):
+                 trace: Union[bool, str] = False, exe_name: str = EXE_NAME,
+                 meminfo: Optional[Path] = None):
         self.wine = wine
         self.display = wine.display
         self.folder = folder
@@ -369,7 +395,7 @@ class App:
         debug = trace if isinstance(trace, str) else (TRACE_CHANNELS if trace else "-all")
         self.started_at = _now()
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
-            self.proc = subprocess.Popen(["wine", str(self.exe)], cwd=folder,
+            self.proc = subprocess.Popen(_with_meminfo(meminfo, ["wine", str(self.exe)]), cwd=folder,
                                          env=wine.env(debug=debug), stdin=subprocess.DEVNULL,
                                          stdout=out, stderr=err, start_new_session=True)
         self.window: Optional[int] = None
