@@ -654,11 +654,14 @@ void F_Setting::onScroll(HWND bar, int request, int position) {
 }
 
 void F_Setting::lbl_Color_MouseUp(int index) {
+  OutputDebugStringA("DBG colour up");
   release(Img_Color[index]);
   if (index == 6) {
     EditColor = DefaultClockColours();
   } else {
+    OutputDebugStringA("DBG pick");
     const auto colour = PickColour(hwnd());
+    OutputDebugStringA(colour ? "DBG picked" : "DBG none");
     if (!colour || !Loaded()) return;
     EditColor[index] = *colour;
   }
