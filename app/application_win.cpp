@@ -5,6 +5,8 @@
 #include "app/ini_file.h"
 #include "app/topmost_win.h"
 #include "clock/F_Tokei.h"
+#include "shell/F_Menu.h"
+#include "shell/F_TTray.h"
 #include "sound/f_sound.h"
 #include "sound/winmm_port.h"
 
@@ -15,10 +17,16 @@ Application::Application(std::wstring programDir) {
   winmm_ = MakeWinmmPort();
   sound_ = std::make_unique<F_Sound>(*winmm_, state_.settings);
   clock_ = std::make_unique<F_Tokei>(state_, *sound_, *this);
+  menu_ = std::make_unique<F_Menu>(state_, *this);
+  tray_ = std::make_unique<F_TTray>(state_, *this);
 }
 
 // Windows go before the sound module and the port they use.
-Application::~Application() { clock_.reset(); }
+Application::~Application() {
+  tray_.reset();
+  menu_.reset();
+  clock_.reset();
+}
 
 void Application::Start() {
   // A save cut short by a crash or a kill leaves its temporary file; the settings file itself
@@ -54,10 +62,28 @@ void Application::SetClockTopMost(std::int16_t topMost) {
 
 void Application::SaveClockPlacement() { clock_->SavePlacement(); }
 
-void Application::OpenMenu(std::int16_t source) { state_.MenuSource = source; }
-void Application::SendToTray() {}
-void Application::BackFromTray() {}
+void Application::OpenMenu(std::int16_t source) {
+  state_.MenuSource = source;
+  // A menu left loaded by a dismissed popup keeps its entries; every command that moves the
+  // clock between screen and tray unloads it, so it is loaded afresh for the other place.
+  if (!menu_->Loaded()) menu_->Form_Load();
+  HWND owner = source == 2 && tray_->Loaded() ? tray_->hwnd() : clock_->hwnd();
+  menu_->PopUp(owner);
+}
+
+void Application::SendToTray() {
+  clock_->Hide();  // stays loaded: its timers, alarms and memory check go on
+  if (!tray_->Loaded()) tray_->Form_Load();
+}
+
+void Application::BackFromTray() {
+  tray_->Unload();  // deletes the icon
+  clock_->Show();
+}
 void Application::OpenSettings() {}
 void Application::OpenCleaner() {}
 
-void Application::Quit() { PostQuitMessage(0); }
+void Application::Quit() {
+  tray_->Unload();  // no icon may outlive the program
+  PostQuitMessage(0);
+}

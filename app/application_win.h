@@ -12,6 +12,8 @@
 class Mci;
 class F_Sound;
 class F_Tokei;
+class F_Menu;
+class F_TTray;
 
 class Application : public Commands {
  public:
@@ -44,4 +46,6 @@ class Application : public Commands {
   std::unique_ptr<Mci> winmm_;
   std::unique_ptr<F_Sound> sound_;
   std::unique_ptr<F_Tokei> clock_;
+  std::unique_ptr<F_Menu> menu_;
+  std::unique_ptr<F_TTray> tray_;
 };
