@@ -95,6 +95,33 @@ std::wstring replaceTarget(const std::wstring& path) {
 // next start removes it.
 std::wstring tempFor(const std::wstring& target) { return target + L".tmp"; }
 
+// Under Wine, ReplaceFileW moves the old file away before it moves the new one in: a kill
+// between the two would leave no settings file at all.
+bool replaceIsTwoSteps() {
+  static const bool wine =
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
+// What ReplaceFileW would carry over, short of the security descriptor: Wine maps that to Unix
+// permission bits and back unfaithfully (0600 comes back as 0770), so there a new file keeps
+// the permissions the system gives it.
+void takeAttributes(const std::wstring& target, const std::wstring& temp, DWORD attributes) {
+  {
+    Handle from(CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr));
+    Handle to(CreateFileW(temp.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    FILETIME created;
+    if (from.ok() && to.ok() && GetFileTime(from.get(), &created, nullptr, nullptr)) {
+      SetFileTime(to.get(), &created, nullptr, nullptr);
+    }
+  }
+  const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+  SetFileAttributesW(temp.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
+}
+
 class WindowsCodePage : public AnsiCodePage {
  public:
   bool IsLeadByte(unsigned char c) const override { return IsDBCSLeadByte(c) != 0; }
@@ -145,12 +172,17 @@ bool WriteIni(const std::wstring& section, const std::wstring& key, const std::w
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     written = file.ok() && writeAll(file.get(), text.Bytes());
   }
-  // Replacing keeps the file's attributes, security and creation time; a new file is moved in.
-  const bool replaced =
-      written && ((exists && ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
-                                          REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) ||
-                  MoveFileExW(temp.c_str(), target.c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+  // ReplaceFileW gives the new file the old one's attributes, security and creation time and
+  // swaps them by one rename; where it takes two steps, we carry what we can and rename.
+  bool replaced = false;
+  if (written && exists && !replaceIsTwoSteps()) {
+    replaced = ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                            nullptr, nullptr) != 0;
+  } else if (written && exists) {
+    takeAttributes(target, temp, attributes);
+  }
+  replaced = replaced || (written && MoveFileExW(temp.c_str(), target.c_str(),
+                                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
   if (!replaced) DeleteFileW(temp.c_str());
   return replaced;
 }
