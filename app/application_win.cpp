@@ -5,6 +5,7 @@
 #include "app/ini_file.h"
 #include "app/topmost_win.h"
 #include "clock/F_Tokei.h"
+#include "settings/F_Setting.h"
 #include "shell/F_Menu.h"
 #include "shell/F_TTray.h"
 #include "sound/f_sound.h"
@@ -23,6 +24,7 @@ Application::Application(std::wstring programDir) {
 
 // Windows go before the sound module and the port they use.
 Application::~Application() {
+  settings_.reset();
   tray_.reset();
   menu_.reset();
   clock_.reset();
@@ -38,6 +40,7 @@ void Application::Start() {
 int Application::Run() {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (settings_ && settings_->PreTranslate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -80,7 +83,14 @@ void Application::BackFromTray() {
   tray_->Unload();  // deletes the icon
   clock_->Show();
 }
-void Application::OpenSettings() {}
+
+void Application::OpenSettings() {
+  if (!settings_) settings_ = std::make_unique<F_Setting>(state_, *this);
+  // Open already: it only comes to the front.
+  if (!settings_->Loaded()) settings_->Form_Load();
+  settings_->Activate();
+}
+
 void Application::OpenCleaner() {}
 
 void Application::Quit() {
