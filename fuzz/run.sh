@@ -27,7 +27,13 @@ for t in "${targets[@]}"; do
   secs=$(( $(date +%s) - start ))
   done_line=$(grep -E '^#[0-9]+\s+DONE' "$log" | tail -1)
   execs=$(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}')
-  if [ $rc -eq 0 ]; then verdict="no crash, hang or leak"; else verdict="FAILED (see $log)"; status=1; fi
+  if [ $rc -eq 0 ]; then
+    verdict="no crash, hang or leak"
+  elif grep -q "run interrupted" "$log"; then
+    verdict="interrupted; no crash, hang or leak until then"
+  else
+    verdict="FAILED (see $log)"; status=1
+  fi
   printf '%-14s %12s runs in %5ss  %s  %s\n' "$t" "${execs:-?}" "$secs" \
     "$(echo "$done_line" | grep -oE 'cov: [0-9]+ ft: [0-9]+ corp: [0-9]+/[0-9a-zA-Z]+')" "$verdict"
 done
