@@ -84,10 +84,13 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
 
   for (int n = 0; n <= 1; ++n) {
     using I16 = std::int16_t;
-    readNumber(source, IniKey(L"Sound_C_", n), I16{0}, ToInt16, s.Sound_C[n], I16{0}, I16{1});
-    readNumber(source, IniKey(L"Sound_H_", n), I16{0}, ToInt16, s.Sound_H[n], I16{0}, I16{23});
-    readNumber(source, IniKey(L"Sound_M_", n), I16{0}, ToInt16, s.Sound_M[n], I16{0}, I16{59});
-    readNumber(source, IniKey(L"Sound_Kbn_", n), I16{1}, ToInt16, s.Sound_Kbn[n], I16{1}, I16{2});
+    // The alarm's switch, time and kind are taken as written: an alarm set for hour 24 or with
+    // a switch of -1 simply never fires, whereas keeping the previous value could turn on an
+    // alarm the file says is off.
+    readNumber(source, IniKey(L"Sound_C_", n), I16{0}, ToInt16, s.Sound_C[n]);
+    readNumber(source, IniKey(L"Sound_H_", n), I16{0}, ToInt16, s.Sound_H[n]);
+    readNumber(source, IniKey(L"Sound_M_", n), I16{0}, ToInt16, s.Sound_M[n]);
+    readNumber(source, IniKey(L"Sound_Kbn_", n), I16{1}, ToInt16, s.Sound_Kbn[n]);
     readNumber(source, IniKey(L"Sound_Repeat_", n), I16{0}, ToInt16, s.Sound_Repeat[n], I16{0},
                kMaxTrack);
     s.Sound_F[n] = source.Read(IniKey(L"Sound_F_", n));

@@ -33,10 +33,8 @@ void checkModel(const Settings& s) {
   for (int i = 0; i < 4; ++i) FUZZ_CHECK(s.ShapeRatio[i] == kRatios[s.Shape][i]);
   for (int n = 0; n < 2; ++n) {
     using I16 = std::int16_t;
-    FUZZ_CHECK(inRange<I16>(s.Sound_C[n], 0, 1, 0));
-    FUZZ_CHECK(inRange<I16>(s.Sound_H[n], 0, 23, 0));
-    FUZZ_CHECK(inRange<I16>(s.Sound_M[n], 0, 59, 0));
-    FUZZ_CHECK(inRange<I16>(s.Sound_Kbn[n], 1, 2, 1));
+    // Switch, hour, minute and kind may hold any 16-bit value: the alarm fires only on an
+    // exact match, so an odd one never fires.
     FUZZ_CHECK(inRange<I16>(s.Sound_Repeat[n], 0, kMaxTrack, 0));
     FUZZ_CHECK(s.Sound_F[n].size() <= 255);
     // A sound-file alarm is on only with a file that opens (asked without one trailing "\").

@@ -147,7 +147,7 @@ TEST(LoadSettings, UnconvertibleValuesKeepThePreviousLoad) {
   EXPECT_EQ(s.Mem_Kagen, 20.0f);
 }
 
-TEST(LoadSettings, ValuesOutsideAFieldsRangeKeepThePreviousLoad) {
+TEST(LoadSettings, ValuesOutsideAFieldsRangeKeepThePreviousLoadButAlarmsTakeTheFile) {
   struct Case {
     const wchar_t* key;
     const wchar_t* good;  // in range: taken
@@ -177,10 +177,11 @@ TEST(LoadSettings, ValuesOutsideAFieldsRangeKeepThePreviousLoad) {
   EXPECT_EQ(second.Graph_Color, (std::array<Colour, 4>{1, 7, 7, 7}));
   EXPECT_EQ(second.Shape, 2);
   EXPECT_EQ(second.ShapeRatio, (std::array<double, 4>{1, 1.3, 1, 1.3}));
-  EXPECT_EQ(second.Sound_C[0], 1);
-  EXPECT_EQ(second.Sound_H[1], 23);
-  EXPECT_EQ(second.Sound_M[0], 59);
-  EXPECT_EQ(second.Sound_Kbn[1], 2);
+  // The alarm fields take what the file says, even when it can never fire.
+  EXPECT_EQ(second.Sound_C[0], -1);
+  EXPECT_EQ(second.Sound_H[1], 24);
+  EXPECT_EQ(second.Sound_M[0], 60);
+  EXPECT_EQ(second.Sound_Kbn[1], 0);
   EXPECT_EQ(second.Sound_Repeat[0], 99);
   EXPECT_EQ(second.Mem_Ival, 0);
   EXPECT_EQ(second.Mem_Kagen, 100.0f);
