@@ -19,7 +19,7 @@ from PIL import ImageChops
 
 from harness import MENU_TRACE, SCREEN_H, SCREEN_W, scarce_meminfo, to_windows_path
 from sound_trace import wait_for
-from test_face import DialScale, bbox, components, is_numeral
+from test_face import DialScale, bbox, is_numeral
 from test_settings_dialog import OK, PREVIEW_DIAL, ini_values, open_dialog, value
 
 COLOUR_TITLE = "色"
@@ -132,21 +132,37 @@ def reds(image, box) -> int:
     return sum(1 for r, g, b in crop(image, box).getdata() if r > 200 and g < 80 and b < 80)
 
 
-def numeral_rows(clock):
-    """Vertical centres of the clock's "12" and "6" (numerals in a colour of their own)."""
+def numeral_centres(clock):
+    """Centres of the clock's "12", "6", "9" and "3" (numerals in a colour of their own), each
+    taken over all its ink, as a hand may cut a glyph in two."""
     x, y, _, _ = clock.geometry()
     image = clock.display.screenshot((x, y, 80, 80))
-    pixels = [(px, py) for py in range(80) for px in range(80) if is_numeral(image.getpixel((px, py)))]
-    middle = [bbox(g) for g in components(pixels) if abs((bbox(g)[0] + bbox(g)[2]) / 2 - 40) <= 8]
-    return (min((b[1] + b[3]) / 2 for b in middle), max((b[1] + b[3]) / 2 for b in middle)), image
+    ink = [(px, py) for py in range(80) for px in range(80) if is_numeral(image.getpixel((px, py)))]
+
+    def centre(pixels):
+        x0, y0, x1, y1 = bbox(pixels)
+        return (x0 + x1) / 2, (y0 + y1) / 2
+
+    column = [p for p in ink if abs(p[0] - 40) <= 8]
+    band = [p for p in ink if abs(p[1] - 40) <= 6]
+    return ([centre([p for p in column if p[1] < 40]), centre([p for p in column if p[1] > 40]),
+             centre([p for p in band if p[0] < 40]), centre([p for p in band if p[0] > 40])],
+            image)
 
 
-def reloaded(clock, count_before: int = 1):
-    wait_for(lambda: len([w for w in clock.windows()
-                          if clock.display.window_name(w) == "Tessarine"]) == count_before, 5,
-             "the clock did not come back")
+def clock_window(clock) -> int:
+    clock.geometry()  # finds the window when it is not known yet
+    return clock.window
+
+
+def reloaded(clock, old: int):
+    """Waits for the clock's window that replaced `old`."""
+    def back():
+        return [w for w in clock.windows()
+                if w != old and clock.display.window_name(w) == "Tessarine"]
+    wait_for(back, 5, "the clock did not come back")
     time.sleep(1.2)
-    clock.window = None
+    clock.window = back()[0]
 
 
 # --------------------------------------------------------------------------- scenarios
@@ -209,6 +225,7 @@ def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(a
     assert same(crop(shot, (SHAPE_MARK[0][0] - 6, SHAPE_MARK[0][1] - 6, 13, 13)), marks[1])
     assert not same(crop(shot, PREVIEW_DIAL + (80, 80)), dial), "preview not redrawn"
 
+    old_clock = clock_window(clock)
     dialog.click(OK)
     dialog.wait_closed()
     values = ini_values(clock.ini_bytes())
@@ -227,13 +244,15 @@ def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(a
             time.sleep(0.3)
             dialog.click(OK)
             dialog.wait_closed()
-        reloaded(clock)
+        reloaded(clock, old_clock)
+        old_clock = clock.window
         assert ini_values(clock.ini_bytes())["Shape"] == f" {shape}"
-        (top, bottom), face = numeral_rows(clock)
+        found, face = numeral_centres(clock)
         face.save(tmp_path / f"clock-shape{shape}.png")
         scale = DialScale(shape)
-        assert abs(top - scale.y(-8)) <= 2 and abs(bottom - scale.y(8)) <= 2, \
-            f"shape {shape}: 12 at {top}, 6 at {bottom}, expected {scale.y(-8):.1f}, {scale.y(8):.1f}"
+        expected = [scale.point(0, -8), scale.point(0, 8), scale.point(-8, 0), scale.point(8, 0)]
+        assert all(abs(a - b) <= 2.5 for f, e in zip(found, expected) for a, b in zip(f, e)), \
+            f"shape {shape}: 12, 6, 9, 3 at {found}, expected {expected}"
 
 
 def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
@@ -309,6 +328,7 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
         clock.display.key("Down", "Return")
         shot = dialog.image(tmp_path / "alarms-row1-off.png")
         assert reds(shot, r1["state"]) == 0
+        old = clock_window(clock)
         dialog.click(OK)
         dialog.wait_closed()
         values = ini_values(clock.ini_bytes())
@@ -320,14 +340,15 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
 
         # A file in the root of C: leaves the bare drive as the folder; the next chooser
         # opens at the drive's root, so a bare name lands there.
-        reloaded(clock)
+        reloaded(clock, old)
+        old = clock_window(clock)
         dialog = open_dialog(clock)
         choose_file(dialog, r0["choose"], "C:\\tessarine-root.wav")
         dialog.click(OK)
         dialog.wait_closed()
         values = ini_values(clock.ini_bytes())
         assert (values["Sound_F_0"], values["Alarm_Path"]) == ("C:\\tessarine-root.wav", "C:")
-        reloaded(clock)
+        reloaded(clock, old)
         dialog = open_dialog(clock)
         choose_file(dialog, r0["choose"], "tessarine-again.wav", tmp_path, "chooser-at-c")
         dialog.click(OK)
@@ -391,13 +412,14 @@ def test_scroll_bars_step_stop_and_label_and_release_tests_the_dialog_limit(app,
 
     run([(KAGEN_LABEL, KAGEN_BAR, lambda: trough(KAGEN_BAR, True), v) for v in (30, 40, 50, 60, 60)]
         + [(KAGEN_LABEL, KAGEN_BAR, lambda: arrow(KAGEN_BAR, False), 59)])
+    old = clock_window(clock)
     dialog.click(OK)
     dialog.wait_closed()
     values = ini_values(clock.ini_bytes())
     assert (values["Mem_Ival"], values["Mem_Kagen"]) == (" 49", " 59")
 
     # Opened again, the labels show the saved values as the bars showed them.
-    reloaded(clock)
+    reloaded(clock, old)
     dialog = open_dialog(clock)
     time.sleep(0.5)
     shot = dialog.image(tmp_path / "bars-reopened.png")
