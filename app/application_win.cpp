@@ -4,6 +4,7 @@
 
 #include "app/topmost_win.h"
 #include "clock/F_Tokei.h"
+#include "memory/F_Clean.h"
 #include "sound/f_sound.h"
 #include "sound/winmm_port.h"
 
@@ -52,6 +53,11 @@ void Application::OpenMenu(std::int16_t source) { state_.MenuSource = source; }
 void Application::SendToTray() {}
 void Application::BackFromTray() {}
 void Application::OpenSettings() {}
-void Application::OpenCleaner() {}
+// A cleaner still showing (cleaning, or its message open) is left to finish: one showing,
+// one cleaning.
+void Application::OpenCleaner() {
+  if (!cleaner_) cleaner_ = std::make_unique<F_Clean>(state_);
+  if (!cleaner_->Loaded()) cleaner_->Form_Load();
+}
 
 void Application::Quit() { PostQuitMessage(0); }

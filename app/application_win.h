@@ -12,6 +12,7 @@
 class Mci;
 class F_Sound;
 class F_Tokei;
+class F_Clean;
 
 class Application : public Commands {
  public:
@@ -44,4 +45,5 @@ class Application : public Commands {
   std::unique_ptr<Mci> winmm_;
   std::unique_ptr<F_Sound> sound_;
   std::unique_ptr<F_Tokei> clock_;
+  std::unique_ptr<F_Clean> cleaner_;
 };
