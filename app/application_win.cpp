@@ -5,6 +5,9 @@
 #include "app/topmost_win.h"
 #include "clock/F_Tokei.h"
 #include "memory/F_Clean.h"
+#include "settings/F_Setting.h"
+#include "shell/F_Menu.h"
+#include "shell/F_TTray.h"
 #include "sound/f_sound.h"
 #include "sound/winmm_port.h"
 
@@ -15,16 +18,24 @@ Application::Application(std::wstring programDir) {
   winmm_ = MakeWinmmPort();
   sound_ = std::make_unique<F_Sound>(*winmm_, state_.settings);
   clock_ = std::make_unique<F_Tokei>(state_, *sound_, *this);
+  menu_ = std::make_unique<F_Menu>(state_, *this);
+  tray_ = std::make_unique<F_TTray>(state_, *this);
 }
 
 // Windows go before the sound module and the port they use.
-Application::~Application() { clock_.reset(); }
+Application::~Application() {
+  settings_.reset();
+  tray_.reset();
+  menu_.reset();
+  clock_.reset();
+}
 
 void Application::Start() { clock_->Form_Load(); }
 
 int Application::Run() {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (settings_ && settings_->PreTranslate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -49,10 +60,32 @@ void Application::SetClockTopMost(std::int16_t topMost) {
 
 void Application::SaveClockPlacement() { clock_->SavePlacement(); }
 
-void Application::OpenMenu(std::int16_t source) { state_.MenuSource = source; }
-void Application::SendToTray() {}
-void Application::BackFromTray() {}
-void Application::OpenSettings() {}
+void Application::OpenMenu(std::int16_t source) {
+  state_.MenuSource = source;
+  // A menu left loaded by a dismissed popup keeps its entries; every command that moves the
+  // clock between screen and tray unloads it, so it is loaded afresh for the other place.
+  if (!menu_->Loaded()) menu_->Form_Load();
+  HWND owner = source == 2 && tray_->Loaded() ? tray_->hwnd() : clock_->hwnd();
+  menu_->PopUp(owner);
+}
+
+void Application::SendToTray() {
+  clock_->Hide();  // stays loaded: its timers, alarms and memory check go on
+  if (!tray_->Loaded()) tray_->Form_Load();
+}
+
+void Application::BackFromTray() {
+  tray_->Unload();  // deletes the icon
+  clock_->Show();
+}
+
+void Application::OpenSettings() {
+  if (!settings_) settings_ = std::make_unique<F_Setting>(state_, *this);
+  // Open already: it only comes to the front.
+  if (!settings_->Loaded()) settings_->Form_Load();
+  settings_->Activate();
+}
+
 // A cleaner still showing (cleaning, or its message open) is left to finish: one showing,
 // one cleaning.
 void Application::OpenCleaner() {
@@ -60,4 +93,7 @@ void Application::OpenCleaner() {
   if (!cleaner_->Loaded()) cleaner_->Form_Load();
 }
 
-void Application::Quit() { PostQuitMessage(0); }
+void Application::Quit() {
+  tray_->Unload();  // no icon may outlive the program
+  PostQuitMessage(0);
+}

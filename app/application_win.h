@@ -11,8 +11,11 @@
 
 class Mci;
 class F_Sound;
+class F_Setting;
 class F_Tokei;
 class F_Clean;
+class F_Menu;
+class F_TTray;
 
 class Application : public Commands {
  public:
@@ -45,5 +48,8 @@ class Application : public Commands {
   std::unique_ptr<Mci> winmm_;
   std::unique_ptr<F_Sound> sound_;
   std::unique_ptr<F_Tokei> clock_;
+  std::unique_ptr<F_Menu> menu_;
+  std::unique_ptr<F_TTray> tray_;
+  std::unique_ptr<F_Setting> settings_;  // made at its first opening
   std::unique_ptr<F_Clean> cleaner_;
 };

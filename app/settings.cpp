@@ -19,21 +19,26 @@ void readNumber(SettingsSource& source, const std::wstring& key, T fallback, Con
 }
 
 void setShapeRatio(Settings& s) {
+  if (const auto ratio = ShapeRatioOf(s.Shape)) {
+    s.ShapeRatio = *ratio;
+  } else if (s.ShapeRatio == std::array<double, 4>{}) {
+    // An unknown shape keeps the last good ratios; with none yet, the dial would have no
+    // coordinate scale at all, so it is drawn as a circle.
+    s.ShapeRatio = *ShapeRatioOf(0);
+  }
+}
+
+}  // namespace
+
+std::optional<std::array<double, 4>> ShapeRatioOf(int shape) {
   static const std::array<double, 4> kRatios[] = {
       {1, 1, 1, 1},
       {1.5, 1, 1.5, 1},
       {1, 1.3, 1, 1.3},
   };
-  if (s.Shape >= 0 && s.Shape <= 2) {
-    s.ShapeRatio = kRatios[s.Shape];
-  } else if (s.ShapeRatio == std::array<double, 4>{}) {
-    // An unknown shape keeps the last good ratios; with none yet, the dial would have no
-    // coordinate scale at all, so it is drawn as a circle.
-    s.ShapeRatio = kRatios[0];
-  }
+  if (shape < 0 || shape > 2) return std::nullopt;
+  return kRatios[shape];
 }
-
-}  // namespace
 
 std::wstring IniKey(const std::wstring& stem, int n) { return stem + std::to_wstring(n); }
 

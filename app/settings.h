@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 using Colour = std::int32_t;  // red + 256 * green + 65536 * blue
@@ -52,6 +53,9 @@ bool FileExists(SettingsSource& source, std::wstring path);
 // The folder part of `path`, without a trailing backslash: C:\Music\a.wav -> C:\Music,
 // C:\a.wav -> C:, a.wav -> "".
 std::wstring GetDirectory(const std::wstring& path);
+
+// The dial scale factors of a face shape (0 circle, 1 taller, 2 wider); none for another value.
+std::optional<std::array<double, 4>> ShapeRatioOf(int shape);
 
 // Key stem plus index: ("Color_", 0) -> "Color_0".
 std::wstring IniKey(const std::wstring& stem, int n);

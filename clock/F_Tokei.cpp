@@ -105,15 +105,23 @@ void F_Tokei::placeWindow() {
 void F_Tokei::wireMouse() {
   // Both boxes drag the window; only a press on the dial also stops a ringing alarm.
   PictureBox::MouseHandlers handlers;
+  // Any other button opens the menu: from the pendulum area always, from the dial only while
+  // the settings dialog is closed.
   handlers.down = [this](int button) {
-    if (button == 1) startDrag();
+    if (button == 1)
+      startDrag();
+    else
+      commands_.OpenMenu(1);
   };
   handlers.move = [this] { dragMove(); };
   handlers.up = [this] { Dragging = 0; };
   Pic_Furiko->SetMouseHandlers(handlers);
   handlers.down = [this](int button) {
     StopSound();
-    if (button == 1) startDrag();
+    if (button == 1)
+      startDrag();
+    else if (!app_.SettingsDialogOpen)
+      commands_.OpenMenu(1);
   };
   Pic_Tokei->SetMouseHandlers(handlers);
 }

@@ -20,6 +20,8 @@ class Canvas {
   virtual double ScaleHeight() const = 0;
 
   virtual void SetBackColour(Colour c) = 0;  // also clears to it, as a picture box does
+  // Pen width in pixels for the lines and outlines that follow (1 until set).
+  virtual void SetDrawWidth(int pixels) = 0;
   virtual void Line(double x1, double y1, double x2, double y2, Colour c) = 0;
   // Outline of radius r, scaled per axis (a circle in a stretched scale is an ellipse).
   virtual void Circle(double cx, double cy, double r, Colour c) = 0;

@@ -78,17 +78,45 @@ void DrawHand(Canvas& dial, bool isSecond, double angle, double length, int pos,
   dial.Line(tailX, tailY, s2x, s2y, c);
 }
 
-void PaintDial(Canvas& dial, const Settings& s) {
+DialLook ClockDialLook(const Settings& s) {
+  DialLook look;
+  look.background = s.Color[0];
+  look.numerals = s.Color[1];
+  look.shapeRatio = s.ShapeRatio;
+  look.shadeBlackCorners = true;
+  return look;
+}
+
+void PaintDial(Canvas& dial, const DialLook& look) {
   dial.ResetScale();  // the face disc and the shade are laid out in pixels
-  if (s.Color[0] != 0) {
-    dial.SetBackColour(s.Color[0]);
+  if (look.background != 0 || !look.shadeBlackCorners) {
+    dial.SetBackColour(look.background);
   } else {
     dial.Clear();
     drawVerticalShade(dial);
   }
-  DrawFaceDisc(dial, s.Color[0]);
-  const auto& k = s.ShapeRatio;
+  DrawFaceDisc(dial, look.background);
+  const auto& k = look.shapeRatio;
   dial.SetScale(-10 * k[0], -10 * k[1], 10 * k[2], 10 * k[3]);
-  DrawNumerals(dial, s.Color[1]);
+  DrawNumerals(dial, look.numerals);
   dial.Freeze();
+}
+
+void PaintDial(Canvas& dial, const Settings& s) { PaintDial(dial, ClockDialLook(s)); }
+
+void DrawHands(Canvas& dial, int h, int m, int s, Colour hour, Colour minute, Colour second) {
+  double hourAngle = (m / 60.0 + h) * TwoPi / 12 - HalfPi;
+  double minuteAngle = (s / 60.0 + m) * TwoPi / 60 - HalfPi;
+  double secondAngle = s * TwoPi / 60 - HalfPi;
+  // The hour hand's side points follow its whole hour on the 60-mark dial: 0 gives 0, 12
+  // gives 60, afternoon hours fold back onto the same marks.
+  int hourMark = (h > 12 ? h - 12 : h) * 5;
+  dial.Clear();
+  DrawHand(dial, false, hourAngle, 6, hourMark, hour);
+  DrawHand(dial, false, minuteAngle, 8, m, minute);
+  DrawHand(dial, true, secondAngle, 8, s, second);
+}
+
+void DrawHands(Canvas& dial, int h, int m, int s, const Settings& settings) {
+  DrawHands(dial, h, m, s, settings.Color[2], settings.Color[3], settings.Color[4]);
 }

@@ -3,6 +3,8 @@
 // hands are redrawn over the frozen face every second.
 #pragma once
 
+#include <array>
+
 #include "app/settings.h"
 #include "clock/canvas.h"
 
@@ -29,7 +31,27 @@ void DrawNumerals(Canvas& dial, Colour c);
 // taken from the whole minute mark `pos` (0..60); the second hand is a ring on the tip instead.
 void DrawHand(Canvas& dial, bool isSecond, double angle, double length, int pos, Colour c);
 
-// Paints the static dial and freezes it: background (plain, or the vertical shade when
-// Color(0) is black), the face disc in pixels, the dial scale for the settings' shape, the
-// numerals, then Freeze so that Clear restores all of it.
+// What sets one dial apart from another: the clock window and the settings dialog's preview
+// paint with the same code and differ only in these.
+struct DialLook {
+  Colour background = 0;
+  Colour numerals = 0;
+  std::array<double, 4> shapeRatio{1, 1, 1, 1};  // the dial scale is -10 * r0 .. 10 * r2 across
+  // The clock fills the corners outside a black face with a vertical shade; the preview's
+  // round region hides its corners, so it leaves them plain.
+  bool shadeBlackCorners = true;
+};
+
+// The clock window's look, from the settings.
+DialLook ClockDialLook(const Settings& s);
+
+// Paints the static dial and freezes it: background (plain, or the vertical shade), the face
+// disc in pixels, the dial scale for the shape, the numerals, then Freeze so that Clear
+// restores all of it.
+void PaintDial(Canvas& dial, const DialLook& look);
 void PaintDial(Canvas& dial, const Settings& s);
+
+// Clear the dial back to its frozen face, then the hour hand, the minute hand and the second
+// ring, in that order so the ring lies on top.
+void DrawHands(Canvas& dial, int h, int m, int s, Colour hour, Colour minute, Colour second);
+void DrawHands(Canvas& dial, int h, int m, int s, const Settings& settings);

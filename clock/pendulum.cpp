@@ -13,11 +13,11 @@ double rodRadicand(double length, double x) { return (length - x) * (length + x)
 
 }  // namespace
 
-void Pendulum::Reset(double scaleWidth) {
+void Pendulum::Reset(double scaleWidth, double length) {
   PendX = 0.4;
   PendVX = 0;
   PendAX = 0;
-  PendLength = 0.5;
+  PendLength = length;
   TimeStep = 0.03;
   Gravity = 9.8;
   PendScale = 60;

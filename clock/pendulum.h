@@ -13,8 +13,9 @@ class Pendulum {
   double BallX = 0, BallY = 0;          // bob centre of the latest step, pixels
   double PrevBallX = 0, PrevBallY = 0;  // bob centre drawn last, pixels
 
-  // At rest at the right-hand end of the swing, pivot at the top centre of the area.
-  void Reset(double scaleWidth);
+  // At rest at the right-hand end of the swing (0.4 m out), pivot at the top centre of the
+  // area. The clock swings a 0.5 m rod; the settings preview shows a still bob on a 0.6 m one.
+  void Reset(double scaleWidth, double length = 0.5);
   // One timer step: velocity first, then position (semi-implicit Euler keeps the amplitude
   // steady); the bob is then put back on the rod's circle.
   void Step();

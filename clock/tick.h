@@ -6,11 +6,8 @@
 //   auto t = tick.Tick(hour, minute, second);
 //   if (!t.Handled) return;
 //   ...alarm re-arming and decision, which needs t.MinuteChanged and t.ClockHour/ClockMinute...
-//   DrawHands(Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, settings);
+//   DrawHands(Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, settings);  (clock/face.h)
 #pragma once
-
-#include "app/settings.h"
-#include "clock/canvas.h"
 
 struct TickResult {
   bool Handled = false;        // false: same second as the last handled tick, draw nothing
@@ -30,7 +27,3 @@ class ClockTick {
   void Reset();
   TickResult Tick(int hour, int minute, int second);
 };
-
-// Clear the dial back to its frozen face, then the hour hand, the minute hand and the second
-// ring, in that order so the ring lies on top.
-void DrawHands(Canvas& dial, int h, int m, int s, const Settings& settings);

@@ -1,5 +1,7 @@
 #include "sound/f_sound.h"
 
+#include <algorithm>
+
 #include <cwchar>
 #include <cwctype>
 
@@ -137,11 +139,12 @@ void F_Sound::StopCd() {
 
 void F_Sound::PlayMp3() {
   if (!validAlarm(CurrentAlarm)) return;
-  // Quoted, so that a path with blanks stays one argument. The command lives in a fixed field:
-  // cut to its length, or padded with blanks that MCI skips.
+  // Quoted, so that a path with blanks stays one argument. The command lives in a fixed field
+  // padded with blanks that MCI skips; a longer command gets a longer field rather than being
+  // cut, which would leave the alarm silent.
   std::wstring command =
       L"open \"" + settings_.Sound_F[CurrentAlarm] + L"\" type MPEGVideo Alias MP3Play";
-  command.resize(kMp3OpenLength, L' ');
+  command.resize(std::max(kMp3OpenLength, command.size()), L' ');
   if (mci_.SendString(command, nullptr, 0) == 0) mci_.SendString(L"play MP3Play", nullptr, 0);
 }
 

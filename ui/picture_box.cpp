@@ -64,17 +64,18 @@ void ImageCanvas::SetBackColour(Colour c) {
 
 void ImageCanvas::Line(double x1, double y1, double x2, double y2, Colour c) {
   HDC dc = dc_.get();
-  Pen pen(CreatePen(PS_SOLID, 1, ToColorRef(c)));
+  Pen pen(CreatePen(PS_SOLID, drawWidth_, ToColorRef(c)));
   SelectGuard sel(dc, pen.get());
   MoveToEx(dc, px(x1), py(y1), nullptr);
   LineTo(dc, px(x2), py(y2));
-  SetPixelV(dc, px(x2), py(y2), ToColorRef(c));  // a line includes its end point
+  // A line includes its end point; a wide pen's round cap already covers it.
+  if (drawWidth_ == 1) SetPixelV(dc, px(x2), py(y2), ToColorRef(c));
   Changed();
 }
 
 void ImageCanvas::Circle(double cx, double cy, double r, Colour c) {
   HDC dc = dc_.get();
-  Pen pen(CreatePen(PS_SOLID, 1, ToColorRef(c)));
+  Pen pen(CreatePen(PS_SOLID, drawWidth_, ToColorRef(c)));
   SelectGuard selPen(dc, pen.get());
   SelectGuard selBrush(dc, GetStockObject(NULL_BRUSH));
   Ellipse(dc, px(cx - r), py(cy - r), px(cx + r) + 1, py(cy + r) + 1);
@@ -102,6 +103,15 @@ void ImageCanvas::Print(double x, double y, const std::wstring& text, Colour c) 
   SetTextColor(dc_.get(), ToColorRef(c));
   TextOutW(dc_.get(), px(x), py(y), text.c_str(), static_cast<int>(text.size()));
   Changed();
+}
+
+void ImageCanvas::SetFont(const wchar_t* face, int pixelHeight, BYTE charset) {
+  Font font(CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, face));
+  if (!font) return;
+  SelectObject(dc_.get(), font.get());
+  font_ = std::move(font);
 }
 
 SIZE ImageCanvas::textExtent(const std::wstring& text) {

@@ -23,6 +23,7 @@ class ImageCanvas : public Canvas {
   double ScaleWidth() const override { return scaleW_; }
   double ScaleHeight() const override { return scaleH_; }
   void SetBackColour(Colour c) override;
+  void SetDrawWidth(int pixels) override { drawWidth_ = pixels < 1 ? 1 : pixels; }
   void Line(double x1, double y1, double x2, double y2, Colour c) override;
   void Circle(double cx, double cy, double r, Colour c) override;
   void FilledDisc(double cx, double cy, double r, Colour fill) override;
@@ -38,6 +39,8 @@ class ImageCanvas : public Canvas {
   int PixelHeight() const { return height_; }
   // The colour of one pixel of the image (tests and the preview read it back).
   Colour PixelAt(int x, int y) const;
+  // The font of Print and the text measures; the box keeps its own copy.
+  void SetFont(const wchar_t* face, int pixelHeight, BYTE charset);
 
  protected:
   // Called after every change to the image, so a window can repaint.
@@ -56,6 +59,7 @@ class ImageCanvas : public Canvas {
   std::vector<std::uint32_t> frozen_;
   Font font_;
   Colour back_ = 0;
+  int drawWidth_ = 1;
   double left_ = 0, top_ = 0, scaleW_, scaleH_;
 };
 

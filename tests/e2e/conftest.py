@@ -14,6 +14,8 @@ Environment:
 from __future__ import annotations
 
 import os
+import shutil
+import subprocess
 import sys
 from pathlib import Path
 from typing import Optional
@@ -50,6 +52,23 @@ def exe64_path() -> Path:
 @pytest.fixture(scope="session")
 def interop_path() -> Path:
     return _built_file("TESSARINE_INI_INTEROP", REPO / "build" / "win32" / "ini_interop.exe")
+
+
+@pytest.fixture(scope="session")
+def taskbar_restart_path() -> Path:
+    return _built_file("TESSARINE_TASKBAR_RESTART",
+                       REPO / "build" / "win32" / "taskbar_restart.exe")
+
+
+@pytest.fixture
+def tray_restart(wine, taskbar_restart_path):
+    """`tray_restart(clock, delete_first)`: with delete_first the clock's icon is lost as when
+    the taskbar dies; without, the message of a newly started taskbar is broadcast."""
+    def run(clock, delete_first: bool) -> None:
+        step = "delete" if delete_first else "restart"
+        result = wine.run([str(taskbar_restart_path), step], timeout=30)
+        assert result.returncode == 0, f"taskbar_restart {step} failed: {result.stderr[-500:]}"
+    return run
 
 
 @pytest.fixture(scope="session")
@@ -129,6 +148,34 @@ def app(wine, program_dir, exe_path, tmp_path):
         yield starter
     finally:
         starter.stop_all()
+
+
+@pytest.fixture(scope="session")
+def sounds(tmp_path_factory) -> dict:
+    """Short sound files in a folder whose name holds a blank."""
+    for tool in ("sox", "lame"):
+        if shutil.which(tool) is None:
+            pytest.fail(f"{tool} is needed to make the test sounds", pytrace=False)
+    folder = tmp_path_factory.mktemp("snd") / "alarm sounds"
+    folder.mkdir()
+
+    def wav(name: str, seconds: float, hertz: int) -> Path:
+        path = folder / name
+        subprocess.run(["sox", "-n", "-r", "22050", "-c", "1", "-b", "16", str(path),
+                        "synth", str(seconds), "sine", str(hertz)], check=True)
+        return path
+
+    def mp3(name: str, source: Path) -> Path:
+        path = folder / name
+        subprocess.run(["lame", "--quiet", "-b", "32", str(source), str(path)], check=True)
+        return path
+
+    files = {"wav": wav("chime.wav", 1, 440), "other wav": wav("other.wav", 1, 660)}
+    # Short enough to end between two of the program's one-second checks; long enough to
+    # play on through a check.
+    files["short mp3"] = mp3("short.mp3", files["wav"])
+    files["long mp3"] = mp3("long.mp3", wav("long.wav", 12, 330))
+    return files
 
 
 @pytest.fixture

@@ -539,5 +539,88 @@ class App:
             return "(no stderr)"
 
 
+# --------------------------------------------------------------------------- popup menus
+
+# Wine's +menu trace of every item it draws: "{ ID=0x3, Text=L"..."  }" then its rectangle.
+_MENU_DRAWN = re.compile(r":trace:menu:draw_menu_item \{ ID=0x(?P<id>[0-9a-fA-F]+)(?P<rest>.*)\}")
+_MENU_RECT = re.compile(r":trace:menu:draw_menu_item rect=\((-?\d+),(-?\d+)\)-\((-?\d+),(-?\d+)\)")
+_MENU_TEXT = re.compile(r'Text=L"(?P<text>(?:[^"\\]|\\.)*)"')
+MENU_TRACE = "-all,+menu,+mci,+winmm"
+
+
+def _wine_unescape(s: str) -> str:
+    """Wine's debugstr_w: non-ASCII characters as \\xxxx, and \\" \\\\ escapes."""
+    return re.sub(r"\\([0-9a-fA-F]{4}|.)",
+                  lambda m: chr(int(m.group(1), 16)) if len(m.group(1)) == 4 else m.group(1), s)
+
+
+class PopupMenu:
+    """A popup menu as Wine last drew it: its entries (separators as "-"), their check marks,
+    and clicks on them at the places they were drawn."""
+
+    def __init__(self, display: Display, items: list, origin: tuple):
+        self.display = display
+        self.items = items  # (text, checked, (left, top, right, bottom))
+        self.origin = origin
+
+    def texts(self) -> list:
+        return [t for t, _, _ in self.items]
+
+    def checked(self, text: str) -> bool:
+        return next(c for t, c, _ in self.items if t == text)
+
+    def click(self, text: str) -> None:
+        l, t, r, b = next(rect for tx, _, rect in self.items if tx == text)
+        self.display.click(self.origin[0] + (l + r) // 2, self.origin[1] + (t + b) // 2)
+
+
+def drawn_menu(app: "App", since: int, timeout: float = 5) -> PopupMenu:
+    """The popup menu the program drew after trace line `since` (needs MENU_TRACE)."""
+    end = _now() + timeout
+    while True:
+        lines = app.trace_lines()[since:]
+        starts = [i for i, line in enumerate(lines) if ":trace:menu:draw_popup_menu wnd=" in line]
+        if starts:
+            time.sleep(0.3)  # let the whole menu be drawn
+            lines = app.trace_lines()[since:]
+            items, pending = [], None
+            for line in lines[starts[-1]:]:
+                m = _MENU_DRAWN.search(line)
+                if m:
+                    rest = m.group("rest")
+                    text = _MENU_TEXT.search(rest)
+                    flags = rest[:text.start()] if text else rest
+                    pending = (_wine_unescape(text.group("text")) if text else "-",
+                               "check" in flags)
+                    continue
+                r = _MENU_RECT.search(line)
+                if r and pending:
+                    items.append((pending[0], pending[1], tuple(int(v) for v in r.groups())))
+                    pending = None
+                elif items and ":trace:menu:draw_menu_item" not in line and \
+                        ":trace:menu:draw_popup_menu" not in line:
+                    break
+            # The menu's window: the one of this program that fits the drawn items with an
+            # equal frame on every side.
+            right = max(i[2][2] for i in items)
+            bottom = max(i[2][3] for i in items)
+            for w in app.windows():
+                x, y, ww, hh = app.display.geometry(w)
+                if ww - right == hh - bottom and ww >= right:
+                    border = (ww - right) // 2
+                    return PopupMenu(app.display, items, (x + border, y + border))
+        if _now() >= end:
+            raise HarnessError("no popup menu drawn")
+        time.sleep(0.1)
+
+
+def tray_window(display: Display) -> Optional[tuple]:
+    """Geometry of Wine's stand-alone notification area while it shows any icon, else None.
+    Icons sit in 20-pixel cells from its left edge."""
+    ids = display.run("xdotool", "search", "--onlyvisible", "--name", "^Wine System Tray$",
+                      check=False).split()
+    return display.geometry(int(ids[0])) if ids else None
+
+
 def colour_close(a: Iterable[int], b: Iterable[int], tolerance: int = 0) -> bool:
     return all(abs(x - y) <= tolerance for x, y in zip(a, b))

@@ -2,139 +2,20 @@
 clock's first tick, and the MCI command strings and PlaySound calls it makes are read back from
 Wine's +mci/+winmm trace. Real sound files are made here (sox, lame); the null ALSA device of
 the test prefix gives one silent wave-out device, and gstreamer decodes the MP3.
-
-Local time: Wine turns UTC into local time with the TZ of its own process, which inherits ours
-(TZ=Asia/Tokyo moves the time Wine programs read by 9 hours, exactly as it moves
-time.localtime), so the local time of this process is the time the clock reads.
 """
 
 from __future__ import annotations
 
 import datetime
-import re
 import shutil
-import subprocess
 import time
-from pathlib import Path
-from typing import Callable, List, Optional
 
 import pytest
 
 from harness import to_windows_path
-
-CD, SOUND_FILE = 1, 2
-SND_ASYNC_LOOP = 9
-# Window-relative points: the dial box covers rows 0..79, the pendulum box rows 84..136.
-ON_DIAL = (40, 40)
-ON_PENDULUM = (40, 110)
-
-# One MCI command string as winmm traces it. Wine escapes '"' and '\' and cuts a long string,
-# marking the cut with "..." after the closing quote.
-MCI_SENT = re.compile(
-    r':trace:mci:mciSendStringW \(L"(?P<cmd>(?:[^"\\]|\\.)*)"(?P<cut>\.\.\.)?, ')
-# winmm's own traffic: a command naming a device that is not open makes winmm try
-# "open <device> wait" by itself first, traced like the program's commands. The program
-# never sends the wait flag.
-WINE_AUTO_OPEN = re.compile(r"^open \S+ wait$")
-PLAY_SOUND_CALL = re.compile(
-    r":trace:winmm:MULTIMEDIA_PlaySound pszSound='(?P<name>[0-9A-Fa-f]+)' "
-    r"hmod=\S+ fdwSound=(?P<flags>[0-9A-Fa-f]+)")
-PLAY_SOUND_NAME = re.compile(r':trace:winmm:proc_PlaySound SoundName=L"(?P<name>(?:[^"\\]|\\.)*)"')
-
-STATUS_MP3 = "status MP3Play mode"
-
-
-def unescape(traced: str) -> str:
-    return re.sub(r"\\(.)", lambda m: {"n": "\n", "r": "\r", "t": "\t"}.get(m.group(1),
-                                                                           m.group(1)), traced)
-
-
-def sent_mci(clock) -> List[str]:
-    """The command strings the program sent, in order."""
-    commands = []
-    for line in clock.trace_lines():
-        m = MCI_SENT.search(line)
-        if m:
-            command = unescape(m.group("cmd"))
-            if not WINE_AUTO_OPEN.match(command):
-                commands.append(command)
-    return commands
-
-
-def play_sound_calls(clock) -> List[tuple]:
-    """(name is null, flags) of every PlaySound call, in order."""
-    return [(int(m.group("name"), 16) == 0, int(m.group("flags"), 16))
-            for m in map(PLAY_SOUND_CALL.search, clock.trace_lines()) if m]
-
-
-def played_names(clock) -> List[str]:
-    """The sound names that PlaySound went on to play."""
-    return [unescape(m.group("name"))
-            for m in map(PLAY_SOUND_NAME.search, clock.trace_lines()) if m]
-
-
-def wait_for(probe: Callable[[], object], timeout: float, what: str, clock=None):
-    """Polls `probe` until it gives something true; fails with `what` and the trace's tail."""
-    end = time.monotonic() + timeout
-    while True:
-        result = probe()
-        if result or time.monotonic() >= end:
-            break
-        time.sleep(0.1)
-    if not result:
-        tail = "\n".join(clock.trace_lines()[-15:]) if clock else ""
-        pytest.fail(f"{what} within {timeout} s; MCI sent: {sent_mci(clock) if clock else []}"
-                    f"\ntrace tail:\n{tail}")
-    return result
-
-
-def until(deadline: float) -> None:
-    time.sleep(max(0.0, deadline - time.monotonic()))
-
-
-def current_minute(margin: int = 4) -> datetime.datetime:
-    """The local time, moved into the next minute when fewer than `margin` seconds are left,
-    so that the clock's first tick still falls into the minute the alarm is set for."""
-    now = datetime.datetime.fromtimestamp(time.time())
-    if now.second >= 60 - margin:
-        time.sleep(60 - now.second - now.microsecond / 1e6 + 0.1)
-        now = datetime.datetime.fromtimestamp(time.time())
-    return now
-
-
-def alarm(slot: int, when: datetime.datetime, kind: int, sound: Optional[Path],
-          switch: int = 1) -> dict:
-    return {f"Sound_C_{slot}": switch, f"Sound_H_{slot}": when.hour,
-            f"Sound_M_{slot}": when.minute, f"Sound_Kbn_{slot}": kind,
-            f"Sound_F_{slot}": to_windows_path(sound) if sound else ""}
-
-
-@pytest.fixture(scope="session")
-def sounds(tmp_path_factory) -> dict:
-    """Short sound files in a folder whose name holds a blank."""
-    for tool in ("sox", "lame"):
-        if shutil.which(tool) is None:
-            pytest.fail(f"{tool} is needed to make the test sounds", pytrace=False)
-    folder = tmp_path_factory.mktemp("snd") / "alarm sounds"
-    folder.mkdir()
-
-    def wav(name: str, seconds: float, hertz: int) -> Path:
-        path = folder / name
-        subprocess.run(["sox", "-n", "-r", "22050", "-c", "1", "-b", "16", str(path),
-                        "synth", str(seconds), "sine", str(hertz)], check=True)
-        return path
-
-    def mp3(name: str, source: Path) -> Path:
-        path = folder / name
-        subprocess.run(["lame", "--quiet", "-b", "32", str(source), str(path)], check=True)
-        return path
-
-    files = {"wav": wav("chime.wav", 1, 440), "other wav": wav("other.wav", 1, 660)}
-    # Short enough to end between two of the program's one-second checks; long enough to
-    # play on through a check.
-    files["short mp3"] = mp3("short.mp3", files["wav"])
-    files["long mp3"] = mp3("long.mp3", wav("long.wav", 12, 330))
-    return files
+from sound_trace import (CD, ON_DIAL, ON_PENDULUM, SND_ASYNC_LOOP, SOUND_FILE, STATUS_MP3,
+                         alarm, current_minute, play_sound_calls, played_names, sent_mci, until,
+                         wait_for)
 
 
 @pytest.mark.parametrize("key", ["Escape", "space"])
@@ -254,3 +135,25 @@ def test_alarm_that_must_not_fire(app, sounds, shift, switch):
     assert played_names(clock) == [to_windows_path(sounds["other wav"])]
     assert play_sound_calls(clock) == [(False, SND_ASYNC_LOOP)]
     assert sent_mci(clock) == []
+
+
+def test_mp3_alarm_in_a_deep_folder_still_sounds(app, sounds, tmp_path):
+    # A path of about 240 characters: the open command must hold all of it, not its first 255
+    # characters with the type and alias cut off.
+    base = to_windows_path(tmp_path)
+    folder = tmp_path / ("deep alarm " + "d" * max(1, 225 - len(base)))
+    folder.mkdir()
+    mp3 = folder / "a.mp3"
+    shutil.copy(sounds["long mp3"], mp3)
+    assert 235 <= len(to_windows_path(mp3)) <= 250
+    clock = app.start(ini=alarm(0, current_minute(), SOUND_FILE, mp3), trace=True)
+
+    wait_for(lambda: STATUS_MP3 in sent_mci(clock), 5, "the MP3 did not start", clock)
+    time.sleep(2.5)
+    opens = [c for c in sent_mci(clock) if c.startswith("open")]
+    assert len(opens) == 1 and opens[0].startswith(f'open "{to_windows_path(mp3)}" type')
+    # The alias was opened, so the device answers "playing" and the 12-second file is never
+    # restarted; an open cut before its alias leaves "MP3Play" unknown, which winmm answers
+    # by trying to open a device of that name.
+    assert "play MP3Play from 0" not in sent_mci(clock)
+    assert not any("open mp3play wait" in line.lower() for line in clock.trace_lines())

@@ -66,6 +66,6 @@ class FakeMci : public Mci {
 // The MP3 open command as it goes out: in its fixed 255-character field.
 inline std::wstring mp3OpenCommand(const std::wstring& path) {
   std::wstring command = L"open \"" + path + L"\" type MPEGVideo Alias MP3Play";
-  command.resize(255, L' ');
+  if (command.size() < 255) command.resize(255, L' ');
   return command;
 }

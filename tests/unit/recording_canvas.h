@@ -26,6 +26,7 @@ class RecordingCanvas : public Canvas {
     Canvas* source = nullptr;
     BlitMode mode = BlitMode::Copy;
     Scale scale;
+    int width = 1;  // the pen width in force
   };
 
   static constexpr double CharWidthPx = 7;
@@ -59,6 +60,7 @@ class RecordingCanvas : public Canvas {
   double ScaleHeight() const override { return scale_.height; }
 
   void SetBackColour(Colour c) override { record(Kind::SetBackColour).colour = c; }
+  void SetDrawWidth(int pixels) override { width_ = pixels; }
   void Line(double x1, double y1, double x2, double y2, Colour c) override {
     Call& k = record(Kind::Line);
     k.x1 = x1, k.y1 = y1, k.x2 = x2, k.y2 = y2, k.colour = c;
@@ -92,11 +94,13 @@ class RecordingCanvas : public Canvas {
     c.kind = k;
     calls.push_back(c);
     calls.back().scale = scale_;
+    calls.back().width = width_;
     return calls.back();
   }
 
   int widthPx_, heightPx_;
   Scale scale_;
+  int width_ = 1;
 };
 
 inline Colour Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }

@@ -163,24 +163,31 @@ TEST_F(SoundTest, CdModeBufferKeepsItsContent) {
   EXPECT_EQ(std::count(all.begin(), all.end(), L"play cdaudio"), 2);
 }
 
-TEST_F(SoundTest, PlayMp3QuotesThePathInAFixedField) {
-  settings.Sound_F = {L"C:\\a.mp3", L"C:\\My Music\\a.mp3"};
-  sound.CurrentAlarm = 1;
-  sound.PlayMp3();
-  const std::wstring open = L"open \"C:\\My Music\\a.mp3\" type MPEGVideo Alias MP3Play";
-  ASSERT_EQ(mci.sent.size(), 2u);
-  EXPECT_EQ(mci.sent[0].first.size(), 255u);
-  EXPECT_EQ(mci.sent[0].first.substr(0, open.size()), open);
-  EXPECT_EQ(mci.sent[0].first.find_first_not_of(L' ', open.size()), std::wstring::npos);
-  EXPECT_EQ(mci.sent[1], Sent(L"play MP3Play", 0));
+TEST_F(SoundTest, PlayMp3QuotesThePathInAFieldThatHoldsIt) {
+  // A short command is padded to the fixed field; a long one keeps its whole path, since a cut
+  // command can never open the file.
+  const std::wstring longPath = L"C:\\" + std::wstring(241, L'x') + L"\\a.mp3";
+  ASSERT_EQ(longPath.size(), 250u);
+  for (const std::wstring& path : {std::wstring(L"C:\\My Music\\a.mp3"), longPath}) {
+    FakeMci m;
+    F_Sound snd(m, settings);
+    settings.Sound_F = {L"C:\\a.mp3", path};
+    snd.CurrentAlarm = 1;
+    snd.PlayMp3();
+    const std::wstring open = L"open \"" + path + L"\" type MPEGVideo Alias MP3Play";
+    ASSERT_EQ(m.sent.size(), 2u);
+    EXPECT_EQ(m.sent[0].first.size(), std::max<std::size_t>(255, open.size()));
+    EXPECT_EQ(m.sent[0].first.substr(0, open.size()), open);
+    EXPECT_EQ(m.sent[0].first.find_first_not_of(L' ', open.size()), std::wstring::npos);
+    EXPECT_EQ(m.sent[1], Sent(L"play MP3Play", 0));
+  }
 }
 
 TEST_F(SoundTest, PlayMp3PlaysOnlyAfterASuccessfulOpen) {
   settings.Sound_F[0] = std::wstring(300, L'x') + L".mp3";
   mci.answers[mp3OpenCommand(settings.Sound_F[0])] = {263, L""};
   sound.PlayMp3();
-  EXPECT_EQ(mci.commands(), (std::vector<std::wstring>{
-                                (L"open \"" + settings.Sound_F[0]).substr(0, 255)}));
+  EXPECT_EQ(mci.commands(), (std::vector<std::wstring>{mp3OpenCommand(settings.Sound_F[0])}));
 }
 
 TEST_F(SoundTest, Mp3PlayingIsReadFromTheModePrefix) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "clock/face.h"
 #include "recording_canvas.h"
 
 using K = RecordingCanvas::Kind;

@@ -1,0 +1,152 @@
+// The settings dialog: a borderless window with its own title strip that shows every setting
+// at once in five groups on a textured panel (clock colours, dial shape, a still preview of the
+// clock, memory release with a pie of physical memory, and the two alarms). It loads what the
+// settings file holds now, lets the user edit it, and on OK writes it back and has the clock
+// reloaded; cancel and the close picture drop the edits.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "memory/system_memory_win.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/picture_box.h"
+#include "ui/timer.h"
+
+class F_Setting : public Form {
+ public:
+  F_Setting(AppState& app, Commands& commands);
+  ~F_Setting() override;
+
+  // Creates the window and its controls and fills them from the settings file; Show follows.
+  void Form_Load();
+  // Brings the dialog to the front with the keyboard focus.
+  void Activate();
+  // Esc anywhere in the dialog cancels it (unless it closes an open drop-down list).
+  bool PreTranslate(const MSG& msg);
+
+  // The values being edited (the controls hold the rest).
+  std::array<Colour, 6> EditColor{};
+  std::int16_t EditShape = 0;
+  std::array<std::int16_t, 2> EditAlarmOn{};
+  std::array<std::int16_t, 2> EditSoundKind{};
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void QueryUnload() override;
+
+ private:
+  // Something on the window that takes the mouse: a drawn control.
+  struct Target {
+    const RECT* rect;
+    std::function<bool()> enabled;
+    std::function<void(int button)> down;
+    std::function<void(int button)> up;
+    std::function<void()> move;
+  };
+
+  void createControls();
+  void layoutStaticLabels();
+  void wireTargets();
+  void addTarget(const RECT& r, std::function<bool()> enabled, std::function<void(int)> down,
+                 std::function<void(int)> up = nullptr, std::function<void()> move = nullptr);
+  const Target* targetAt(POINT client) const;
+  void paint(HDC dc);
+  void repaint(const RECT& r);
+  void setAlarmRowEnabled(int i, bool on);
+
+  // Drawing.
+  void TileBackground(ImageCanvas& pic);
+  void DrawPreview();
+  void DrawMemoryGraph();
+  void SaveSettings();
+
+  // Pressed-button look shared by every label button.
+  void press(DrawnImage& face);
+  void release(DrawnImage& face);
+
+  // Handlers: the title strip, the one-second graph refresh, OK, cancel and close.
+  void Image1_MouseDown(int button);
+  void Image1_MouseMove();
+  void Image1_MouseUp();
+  void Timer1_Timer();
+  void lbl_End_MouseUp();
+  void lbl_Can_MouseUp();
+  void ImgExit_MouseUp();
+  // The memory controls' value labels follow their scroll bars.
+  void HS_Ival_Change();
+  void HS_Kagen_Change();
+  void onScroll(HWND bar, int request, int position);
+
+  AppState& app_;
+  Commands& commands_;
+  SystemMemory memory_;
+
+  // Pictures, stored with the dialog.
+  Picture titlePicture_;
+  Picture Img_On, Img_Off, Img_Opt_On, Img_Opt_Off;
+  std::array<Picture, 2> Img_Ra, imgImages;
+  Picture headingPicture_;  // Img_TT(0)
+  ImageCanvas Pic_Mbl;      // the texture tile
+  HCURSOR handCursor_ = nullptr;
+  Font font_;
+
+  // Panels.
+  std::unique_ptr<ImageCanvas> Pic_Base;
+  std::array<std::unique_ptr<ImageCanvas>, 5> Pic_b1;
+
+  // Window level.
+  DrawnImage Image1, ImgExit;
+  std::array<DrawnLabel, 23> lbl;
+  DrawnImage Img_End, Img_Can;
+  DrawnLabel lbl_End, lbl_Can;
+  std::array<DrawnImage, 6> Img_TT;
+
+  // Colours.
+  std::array<DrawnImage, 7> Img_Color;
+  std::array<DrawnLabel, 7> lbl_Color;
+  std::array<DrawnLabel, 6> lbl_Tcolor;
+
+  // Dial shape.
+  std::array<DrawnImage, 3> Img_Shape;
+  std::array<DrawnLabel, 3> lbl_Shape;
+
+  // Preview.
+  RECT Pic_b{};
+  Colour Pic_bBackColor = 0;
+  std::unique_ptr<PictureBox> Pic_Tokei, Pic_Furiko;
+  std::unique_ptr<ImageCanvas> Pic_ball;
+
+  // Memory release.
+  std::array<ColourButton, 4> Cmd_C;
+  ColourButton Cmd_Filter;
+  DrawnImage Img_Free;
+  DrawnLabel lbl_Free;
+  std::unique_ptr<PictureBox> Board;
+  std::array<DrawnLabel, 2> lbl_Tatal_mem, lbl_Free_mem;
+  ScrollBar HS_Ival, HS_Kagen;
+  DrawnLabel lbl_Ival, lbl_Kagen;
+
+  // Alarms.
+  std::array<DrawnImage, 2> Img_Alarm;
+  std::array<DrawnLabel, 2> lbl_Alarm;
+  std::array<ComboBox, 2> Combo_hh, Combo_mm, CD_Repeat;
+  std::array<DrawnImage, 2> Img_CD, Img_MP3_Wav, Img_Snd_File, Img_Clear;
+  std::array<DrawnLabel, 2> lbl_CD, lbl_MP3_Wav, lbl_Snd_File, lbl_Clear, lbl_Sound_Path;
+  std::vector<DrawnLabel> rowLabels_;  // "時", "分", "曲目をﾘﾋﾟｰﾄ", "Path :" of each row
+
+  Timer Timer1{1, 1000};
+  HWND toolTip_ = nullptr;
+
+  std::vector<Target> targets_;
+  const Target* captured_ = nullptr;
+
+  std::int16_t Dragging = 0;
+  std::int16_t DragOffsetX = 0, DragOffsetY = 0;  // twips
+};

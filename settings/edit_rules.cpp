@@ -1,0 +1,71 @@
+#include "settings/edit_rules.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/convert.h"
+
+const std::array<AlarmRowControl, 9>& AlarmRowControls() {
+  static const std::array<AlarmRowControl, 9> controls{
+      AlarmRowControl::Combo_hh,    AlarmRowControl::Combo_mm,    AlarmRowControl::Img_CD,
+      AlarmRowControl::lbl_CD,      AlarmRowControl::CD_Repeat,   AlarmRowControl::Img_MP3_Wav,
+      AlarmRowControl::lbl_MP3_Wav, AlarmRowControl::lbl_Snd_File, AlarmRowControl::lbl_Clear,
+  };
+  return controls;
+}
+
+AlarmSwitchLook AlarmSwitch(std::int16_t on) {
+  if (on) return {1, L"On", 255, true};
+  return {0, L"Off", 0, false};
+}
+
+std::int16_t ToggledAlarm(std::int16_t on) { return static_cast<std::int16_t>(on ^ 1); }
+
+std::array<Colour, 6> DefaultClockColours() {
+  return {0, 0xFFFFFF, 0, 0, 0xFFFFFF, 0};
+}
+
+std::array<std::uint32_t, 16> CustomColours(const std::function<std::uint32_t(int)>& sysColour) {
+  std::array<std::uint32_t, 16> table{};
+  for (int k = 0; k < 16; ++k) table[k] = sysColour(k);
+  return table;
+}
+
+std::int16_t Scrolled(const ScrollRange& r, std::int16_t value, int delta) {
+  const int v = std::clamp(static_cast<int>(value) + delta, static_cast<int>(r.min),
+                           static_cast<int>(r.max));
+  return static_cast<std::int16_t>(v);
+}
+
+namespace {
+
+// The shortest decimal text that reads back as the same single-precision value.
+std::wstring shortest(double value) {
+  const float f = static_cast<float>(value);
+  char buf[32];
+  for (int decimals = 0; decimals <= 9; ++decimals) {
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, static_cast<double>(f));
+    if (static_cast<float>(std::strtod(buf, nullptr)) == f) break;
+  }
+  return std::wstring(buf, buf + std::char_traits<char>::length(buf));
+}
+
+}  // namespace
+
+std::wstring IvalLabel(double minutes) { return shortest(minutes) + L"分"; }
+std::wstring KagenLabel(double percent) { return shortest(percent) + L"％"; }
+
+std::wstring ChooserInitialDir(const std::wstring& alarmPath) {
+  if (alarmPath.size() == 2 && alarmPath[1] == L':') return alarmPath + L"\\";
+  return alarmPath;
+}
+
+bool ShouldReleaseMemory(const std::wstring& totalKb, const std::wstring& availKb,
+                         double limitPercent) {
+  const auto total = ToInt64(totalKb);
+  const auto avail = ToInt64(availKb);
+  if (!total || !avail || *total <= 0) return false;
+  const double freeShare = static_cast<double>(*avail) / static_cast<double>(*total) * 100.0;
+  return freeShare < limitPercent;
+}

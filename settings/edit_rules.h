@@ -1,0 +1,66 @@
+// The settings dialog's editing rules that do not need a window: the alarm switch and the row
+// controls it governs, the default clock colours, the colour dialog's custom colours, the
+// scroll bars' ranges and labels, the folder the file chooser opens in, and the test behind
+// "ﾒﾓﾘ開放".
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/settings.h"
+
+// The nine controls of an alarm row that follow its switch, in the order they are switched.
+// The switch itself, the "..." and "ｸﾘｱ" faces and the path label are never disabled.
+enum class AlarmRowControl {
+  Combo_hh,
+  Combo_mm,
+  Img_CD,
+  lbl_CD,
+  CD_Repeat,
+  Img_MP3_Wav,
+  lbl_MP3_Wav,
+  lbl_Snd_File,
+  lbl_Clear,
+};
+const std::array<AlarmRowControl, 9>& AlarmRowControls();
+
+// How an alarm row looks for a switch state (0 off, anything else on).
+struct AlarmSwitchLook {
+  int picture;            // index into the switch pictures: 0 off, 1 on
+  const wchar_t* caption;  // "On" / "Off"
+  Colour captionColour;    // red / black
+  bool rowEnabled;         // the nine row controls
+};
+AlarmSwitchLook AlarmSwitch(std::int16_t on);
+// A press on the switch: 0 becomes 1 and 1 becomes 0.
+std::int16_t ToggledAlarm(std::int16_t on);
+
+// "初期値": black, white, black, black, white, black.
+std::array<Colour, 6> DefaultClockColours();
+
+// The colour dialog's 16 custom boxes: the system colours 0..15, read afresh for every call.
+std::array<std::uint32_t, 16> CustomColours(const std::function<std::uint32_t(int)>& sysColour);
+
+// A horizontal scroll bar's range and steps.
+struct ScrollRange {
+  std::int16_t min, max, small, large, initial;
+};
+constexpr ScrollRange kIvalRange{0, 60, 1, 5, 10};     // minutes; 0 = no check
+constexpr ScrollRange kKagenRange{10, 60, 1, 10, 10};  // percent of free memory
+// `value` moved by `delta` and kept within the bar's range.
+std::int16_t Scrolled(const ScrollRange& r, std::int16_t value, int delta);
+
+// The value labels: 30 -> "30分", 12.5 -> "12.5％".
+std::wstring IvalLabel(double minutes);
+std::wstring KagenLabel(double percent);
+
+// The folder the sound-file chooser opens in. A bare drive ("C:", what a file in a drive's
+// root leaves in Alarm_Path) would open the drive's current folder, so it becomes its root.
+std::wstring ChooserInitialDir(const std::wstring& alarmPath);
+
+// "ﾒﾓﾘ開放": clean only when the free share is below the limit shown on the bar. Figures are
+// plain kilobyte texts; when one cannot be read the test fails safe and nothing is cleaned.
+bool ShouldReleaseMemory(const std::wstring& totalKb, const std::wstring& availKb,
+                         double limitPercent);

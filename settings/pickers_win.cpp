@@ -1,0 +1,47 @@
+#include "settings/pickers_win.h"
+
+#include <commdlg.h>
+
+#include <array>
+
+#include "settings/edit_rules.h"
+
+std::optional<Colour> PickColour(HWND owner) {
+  // Built afresh for every call: whatever the user put in the boxes last time is gone.
+  auto custom = CustomColours([](int k) { return static_cast<std::uint32_t>(GetSysColor(k)); });
+  std::array<COLORREF, 16> boxes{};
+  for (std::size_t k = 0; k < boxes.size(); ++k) boxes[k] = custom[k];
+
+  CHOOSECOLORW cc{};
+  cc.lStructSize = sizeof cc;
+  cc.hwndOwner = owner;
+  cc.hInstance = reinterpret_cast<HWND>(GetModuleHandleW(nullptr));
+  cc.rgbResult = 0;
+  cc.lpCustColors = boxes.data();
+  cc.Flags = CC_PREVENTFULLOPEN;
+  if (!ChooseColorW(&cc)) return std::nullopt;
+  return static_cast<Colour>(cc.rgbResult & 0xFFFFFF);
+}
+
+std::optional<std::wstring> PickSoundFile(HWND owner, const std::wstring& alarmPath) {
+  static const wchar_t kFilter[] = L"Soundﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
+  constexpr DWORD kBuffer = 255;
+  std::wstring file(kBuffer, L'\0'), title(kBuffer, L'\0');
+  const std::wstring initialDir = ChooserInitialDir(alarmPath);
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;  // the record's first form
+  ofn.hwndOwner = owner;
+  ofn.hInstance = GetModuleHandleW(nullptr);
+  ofn.lpstrFilter = kFilter;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = kBuffer;
+  ofn.lpstrFileTitle = title.data();
+  ofn.nMaxFileTitle = kBuffer;
+  ofn.lpstrInitialDir = initialDir.c_str();
+  ofn.lpstrTitle = L"wavﾌｧｲﾙを選択";
+  ofn.Flags = 0;
+  if (GetOpenFileNameW(&ofn) <= 0) return std::nullopt;
+  file.resize(file.find(L'\0'));
+  return file;
+}

@@ -1,0 +1,42 @@
+#include "settings/save_settings.h"
+
+#include "app/convert.h"
+
+std::int16_t ParseTrack(const std::wstring& text, std::int16_t previous) {
+  const bool numeric = ToInt64(text).has_value() || ToSingle(text).has_value();
+  if (!numeric) return 0;
+  const auto track = ToInt16(text);
+  return track ? *track : previous;
+}
+
+namespace {
+
+// A combo box's number, or the model's value when the text spells none (no selection).
+std::int16_t comboNumber(const std::wstring& text, std::int16_t held) {
+  const auto v = ToInt16(text);
+  return v ? *v : held;
+}
+
+}  // namespace
+
+void SaveSettings(const DialogValues& v, Settings& model, SettingsWriter& writer) {
+  auto write = [&](const std::wstring& key, const std::wstring& value) {
+    model.LastApiResult = writer.Write(key, value) ? 1 : 0;
+  };
+  for (int i = 0; i <= 5; ++i) write(IniKey(L"Color_", i), NumberText(v.EditColor[i]));
+  for (int i = 0; i <= 3; ++i) write(IniKey(L"Graph_Color_", i), NumberText(v.GraphColor[i]));
+  write(L"Filter_Color", NumberText(v.FilterColor));
+  write(L"Shape", NumberText(v.EditShape));
+  for (int i = 0; i <= 1; ++i) {
+    write(IniKey(L"Sound_C_", i), NumberText(v.EditAlarmOn[i]));
+    write(IniKey(L"Sound_H_", i), NumberText(comboNumber(v.HourText[i], model.Sound_H[i])));
+    write(IniKey(L"Sound_M_", i), NumberText(comboNumber(v.MinuteText[i], model.Sound_M[i])));
+    write(IniKey(L"Sound_Kbn_", i), NumberText(v.EditSoundKind[i]));
+    model.Sound_Repeat[i] = ParseTrack(v.TrackText[i], model.Sound_Repeat[i]);
+    write(IniKey(L"Sound_Repeat_", i), NumberText(model.Sound_Repeat[i]));
+    write(IniKey(L"Sound_F_", i), v.SoundPath[i]);
+  }
+  write(L"Mem_Ival", NumberText(v.Ival));
+  write(L"Mem_Kagen", NumberText(v.Kagen));
+  write(L"Alarm_Path", model.Alarm_Path);
+}

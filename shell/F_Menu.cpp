@@ -1,0 +1,104 @@
+#include "shell/F_Menu.h"
+
+#include "app/convert.h"
+#include "app/ini_file.h"
+
+namespace {
+
+const wchar_t kClassName[] = L"Tessarine_F_Menu";
+
+// Off the visible screen: just beyond its bottom-right corner.
+POINT OffScreen() { return POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+}  // namespace
+
+F_Menu::F_Menu(AppState& app, Commands& commands) : app_(app), commands_(commands) {}
+
+F_Menu::~F_Menu() { destroyMenus(); }
+
+void F_Menu::Form_Load() {
+  const POINT at = OffScreen();
+  if (!Create(kClassName, L"F_Menu", WS_POPUP, WS_EX_TOOLWINDOW, at.x, at.y, 1, 1)) return;
+
+  destroyMenus();
+  menuBar_ = CreateMenu();
+  mnuPopUp_ = CreatePopupMenu();
+  const auto& tree = PopUpMenuTree();
+  const auto shown = MenuVisibility(app_.MenuSource);
+  for (std::size_t i = 0; i < tree.size(); ++i) {
+    if (!shown[i]) continue;
+    const bool separator = tree[i].caption[0] == L'-' && tree[i].caption[1] == 0;
+    AppendMenuW(mnuPopUp_, separator ? MF_SEPARATOR : MF_STRING,
+                static_cast<UINT_PTR>(tree[i].item), separator ? nullptr : tree[i].caption);
+  }
+  AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuPopUp_), L"PopUp Menu");
+  topMostChecked_ = app_.settings.TopMost != 0;
+  CheckMenuItem(mnuPopUp_, static_cast<UINT>(MenuItem::mnuTopMost),
+                MF_BYCOMMAND | (topMostChecked_ ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void F_Menu::PopUp(HWND owner) {
+  if (!mnuPopUp_) return;
+  const POINT at = OffScreen();
+  SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  POINT p;
+  GetCursorPos(&p);
+  // A menu whose owner is not in the foreground stays open after a click elsewhere; the null
+  // message afterwards lets the owner's next menu open at the first click.
+  SetForegroundWindow(owner);
+  const UINT chosen =
+      static_cast<UINT>(TrackPopupMenuEx(mnuPopUp_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON |
+                                                        TPM_RETURNCMD | TPM_NONOTIFY,
+                                         p.x, p.y, owner, nullptr));
+  PostMessageW(owner, WM_NULL, 0, 0);
+  switch (static_cast<MenuItem>(chosen)) {
+    case MenuItem::mnuTimer: mnuTimer_Click(); break;
+    case MenuItem::mnuSetting: mnuSetting_Click(); break;
+    case MenuItem::mnuTopMost: mnuTopMost_Click(); break;
+    case MenuItem::mnuTasktry: mnuTasktry_Click(); break;
+    case MenuItem::mnuQuit: mnuQuit_Click(); break;
+    default: break;  // dismissed: the form stays loaded as it is
+  }
+}
+
+void F_Menu::mnuTimer_Click() {
+  Unload();
+  commands_.BackFromTray();
+}
+
+void F_Menu::mnuSetting_Click() {
+  Unload();
+  commands_.SetMemoryCheck(false);  // no cleaning while the dialog is open
+  commands_.OpenSettings();
+}
+
+void F_Menu::mnuTopMost_Click() {
+  Settings& s = app_.settings;
+  s.TopMost = ToggledTopMost(topMostChecked_);
+  commands_.SetClockTopMost(s.TopMost);
+  topMostChecked_ = s.TopMost != 0;
+  CheckMenuItem(mnuPopUp_, static_cast<UINT>(MenuItem::mnuTopMost),
+                MF_BYCOMMAND | (topMostChecked_ ? MF_CHECKED : MF_UNCHECKED));
+  s.LastApiResult = WriteIni(kSettingsSection, L"TopMost", NumberText(s.TopMost), app_.IniPath);
+}
+
+void F_Menu::mnuTasktry_Click() {
+  Unload();
+  commands_.SendToTray();
+}
+
+void F_Menu::mnuQuit_Click() {
+  commands_.SaveClockPlacement();
+  Unload();
+  commands_.Quit();
+}
+
+void F_Menu::QueryUnload() { destroyMenus(); }
+
+void F_Menu::destroyMenus() {
+  // Destroying the bar destroys the popup it holds.
+  if (menuBar_) DestroyMenu(menuBar_);
+  else if (mnuPopUp_) DestroyMenu(mnuPopUp_);
+  menuBar_ = nullptr;
+  mnuPopUp_ = nullptr;
+}

@@ -1,0 +1,39 @@
+// The hidden window that owns the program's only command menu. The clock window and the tray
+// icon both pop it up; its load step leaves out the entries that make no sense where it was
+// opened, and its commands act on the other windows through the program's commands.
+#pragma once
+
+#include <windows.h>
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "shell/popup_menu.h"
+#include "ui/form.h"
+
+class F_Menu : public Form {
+ public:
+  F_Menu(AppState& app, Commands& commands);
+  ~F_Menu() override;
+
+  // Creates the hidden window and the menu for the current MenuSource.
+  void Form_Load();
+  // Pops mnuPopUp up at the cursor as a menu of `owner`, then runs the chosen command.
+  void PopUp(HWND owner);
+
+ protected:
+  void QueryUnload() override;
+
+ private:
+  void mnuTimer_Click();
+  void mnuSetting_Click();
+  void mnuTopMost_Click();
+  void mnuTasktry_Click();
+  void mnuQuit_Click();
+  void destroyMenus();
+
+  AppState& app_;
+  Commands& commands_;
+  HMENU menuBar_ = nullptr;  // the form's menu tree, never shown as a bar
+  HMENU mnuPopUp_ = nullptr;
+  bool topMostChecked_ = false;
+};

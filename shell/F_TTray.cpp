@@ -1,0 +1,78 @@
+#include "shell/F_TTray.h"
+
+#include "res/resource_ids.h"
+#include "shell/popup_menu.h"
+
+namespace {
+
+const wchar_t kClassName[] = L"Tessarine_F_TTray";
+const wchar_t kTip[] = L"Tessarine";
+constexpr UINT kCallbackMessage = WM_MOUSEMOVE;  // 512: the notification reads as a mouse move
+
+}  // namespace
+
+F_TTray::F_TTray(AppState& app, Commands& commands) : app_(app), commands_(commands) {
+  // Broadcast by the shell whenever its taskbar (re)starts.
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+}
+
+F_TTray::~F_TTray() {
+  deleteIcon();
+  if (icon_) DestroyIcon(icon_);
+}
+
+void F_TTray::Form_Load() {
+  const int x = GetSystemMetrics(SM_CXSCREEN), y = GetSystemMetrics(SM_CYSCREEN);
+  if (!Create(kClassName, L"F_TTray", WS_POPUP, WS_EX_TOOLWINDOW, x, y, 1, 1)) return;
+  if (!icon_) {
+    icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                          MAKEINTRESOURCEW(IDI_TESSARINE), IMAGE_ICON,
+                                          GetSystemMetrics(SM_CXSMICON),
+                                          GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  }
+  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+
+  TrayIconData = NOTIFYICONDATAW{};
+  // The record's first form: the shell of every Windows version reads it.
+  TrayIconData.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  TrayIconData.hWnd = hwnd();
+  TrayIconData.uID = 1;
+  TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  TrayIconData.uCallbackMessage = kCallbackMessage;
+  TrayIconData.hIcon = icon_ ? icon_ : LoadIconW(nullptr, IDI_APPLICATION);
+  // The tip, NUL-terminated, in a field of blanks.
+  for (auto& c : TrayIconData.szTip) c = L' ';
+  for (int i = 0; i <= static_cast<int>(sizeof kTip / sizeof kTip[0]) - 1; ++i)
+    TrayIconData.szTip[i] = kTip[i];
+  addIcon();
+}
+
+void F_TTray::addIcon() { iconAdded_ = Shell_NotifyIconW(NIM_ADD, &TrayIconData) != FALSE; }
+
+void F_TTray::deleteIcon() {
+  if (TrayIconData.hWnd) Shell_NotifyIconW(NIM_DELETE, &TrayIconData);
+  TrayIconData.hWnd = nullptr;
+  iconAdded_ = false;
+}
+
+void F_TTray::QueryUnload() { deleteIcon(); }
+
+void F_TTray::Form_MouseMove(LPARAM lp) {
+  const TrayResponse r =
+      OnTrayNotification(static_cast<std::int64_t>(lp), app_.SettingsDialogOpen != 0);
+  if (r.stopSound) commands_.StopClockSound();
+  if (r.openMenu) commands_.OpenMenu(2);
+}
+
+LRESULT F_TTray::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kCallbackMessage) {
+    Form_MouseMove(lp);
+    return 0;
+  }
+  if (taskbarCreated_ && msg == taskbarCreated_) {
+    // The new taskbar knows no icons: ours goes back in.
+    if (TrayIconData.hWnd) addIcon();
+    return 0;
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}

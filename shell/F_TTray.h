@@ -1,0 +1,37 @@
+// The hidden window that owns the notification-area icon while the clock is in the tray. Any
+// mouse activity over the icon silences a ringing alarm; a right-click opens the popup menu.
+// When the taskbar is restarted the icon is added again, so a hidden clock is never lost.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "ui/form.h"
+
+class F_TTray : public Form {
+ public:
+  F_TTray(AppState& app, Commands& commands);
+  ~F_TTray() override;
+
+  // Creates the hidden window off the screen and adds the icon.
+  void Form_Load();
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // Deletes the icon: whoever unloads the tray, the icon goes with it.
+  void QueryUnload() override;
+
+ private:
+  void Form_MouseMove(LPARAM lp);
+  void addIcon();
+  void deleteIcon();
+
+  AppState& app_;
+  Commands& commands_;
+  NOTIFYICONDATAW TrayIconData{};
+  HICON icon_ = nullptr;
+  bool iconAdded_ = false;
+  UINT taskbarCreated_ = 0;
+};

@@ -1,0 +1,321 @@
+"""The settings dialog, opened from the clock's menu and driven with the mouse: where it
+opens, what its preview and memory pie show, that the clock's dial refuses the menu while it
+is open, dragging it by its title strip, and what OK, cancel, the close picture and Esc do to
+the settings file and to the clock's memory check.
+
+Positions inside the dialog are in its client pixels, from its fixed layout. The memory check
+is watched through Wine's +msg trace, which logs every timer the program starts
+("NtUserSetTimer Added <window> <id> ..."); the clock's check is its timer 3.
+"""
+
+from __future__ import annotations
+
+import math
+import os
+import re
+import time
+from pathlib import Path
+
+import pytest
+
+from harness import MENU_TRACE, SCREEN_H, SCREEN_W, HarnessError, drawn_menu
+from sound_trace import ON_DIAL, ON_PENDULUM, wait_for
+
+TRACE = MENU_TRACE + ",+msg"
+CLOCK_MENU = ["設定変更(&S)", "-", "常に手前に表示(&N)", "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-", "終了(&E)"]
+TITLE = "Tessarineの設定"
+SIZE = (537, 523)
+
+# Client positions of what the tests press or look at.
+OK = (396, 494)
+CANCEL = (480, 494)
+CLOSE = (523, 11)
+STRIP = (300, 10)
+IVAL_BAR = (382, 286, 65, 17)  # x, y, w, h
+HOUR_0 = (48, 376)
+TRACK_0 = (228, 376)
+PREVIEW_DIAL = (138, 186)  # 80 x 80
+PREVIEW_PENDULUM = (138, 266)  # 80 x 57
+BOARD = (378, 74)  # 130 x 130
+
+KEYS = ([f"Color_{i}" for i in range(6)] + [f"Graph_Color_{i}" for i in range(4)]
+        + ["Filter_Color", "Shape"]
+        + [f"Sound_{k}_{i}" for i in range(2) for k in ("C", "H", "M", "Kbn", "Repeat", "F")]
+        + ["Mem_Ival", "Mem_Kagen", "Alarm_Path"])
+
+FACE, NUMERALS = (0, 40, 80), (255, 255, 0)
+HOUR, MINUTE, SECOND, BOB = (255, 0, 0), (0, 255, 0), (0, 0, 255), (128, 0, 128)
+GRAPH = [(30, 30, 30), (0, 0, 160), (0, 200, 0), (255, 255, 255)]
+
+
+def value(rgb) -> int:
+    return rgb[0] + 256 * rgb[1] + 65536 * rgb[2]
+
+
+def base_ini(mem_ival: int, shape: int = 2) -> dict:
+    # The clock in the top-left corner, clear of the centred dialog.
+    ini = {"Pos_X": 10 * 15, "Pos_Y": 10 * 15, "Color_0": value(FACE), "Color_1": value(NUMERALS), "Color_2": value(HOUR),
+           "Color_3": value(MINUTE), "Color_4": value(SECOND), "Color_5": value(BOB),
+           "Shape": shape, "Mem_Ival": mem_ival, "Mem_Kagen": 30}
+    ini.update({f"Graph_Color_{i}": value(c) for i, c in enumerate(GRAPH)})
+    return ini
+
+
+@pytest.fixture(scope="session")
+def memory_figures_exe() -> Path:
+    path = Path(os.environ.get("TESSARINE_MEMORY_FIGURES")
+                or Path(__file__).resolve().parents[2] / "build" / "win32" / "memory_figures.exe")
+    if not path.is_file():
+        pytest.fail(f"{path} does not exist: build the Windows target first", pytrace=False)
+    return path
+
+
+# --------------------------------------------------------------------------- helpers
+
+
+class Dialog:
+    def __init__(self, clock, window: int):
+        self.clock = clock
+        self.window = window
+
+    def geometry(self):
+        return self.clock.display.geometry(self.window)
+
+    def at(self, p):
+        x, y, _, _ = self.geometry()
+        return x + p[0], y + p[1]
+
+    def click(self, p, button: int = 1):
+        self.clock.click(*self.at(p), button)
+
+    def image(self, path: Path):
+        shot = self.clock.display.screenshot(self.geometry())
+        shot.save(path)
+        return shot
+
+    def open(self) -> bool:
+        return self.window in self.clock.windows()
+
+    def wait_closed(self):
+        wait_for(lambda: not self.open(), 5, "the dialog did not close")
+
+
+def open_dialog(clock) -> Dialog:
+    x, y, _, _ = clock.geometry()
+    since = len(clock.trace_lines())
+    clock.click(x + ON_DIAL[0], y + ON_DIAL[1], 3)
+    drawn_menu(clock, since).click("設定変更(&S)")
+    end = time.monotonic() + 10
+    while time.monotonic() < end:
+        for w in clock.windows():
+            if clock.display.window_name(w) == TITLE:
+                dialog = Dialog(clock, w)
+                time.sleep(0.5)  # its first paint
+                return dialog
+        time.sleep(0.1)
+    raise HarnessError("the settings dialog did not open")
+
+
+_TIMER = re.compile(r"NtUserSetTimer Added (\w+) (\d+) \S+ timeout (\d+)")
+
+
+def timers_started(clock, since: int = 0):
+    """(window, id) of every timer the program started after trace line `since`."""
+    out = []
+    for line in clock.trace_lines()[since:]:
+        m = _TIMER.search(line)
+        if m:
+            out.append((m.group(1), int(m.group(2))))
+    return out
+
+
+def clock_window_handle(clock, since: int = 0) -> str:
+    """The clock window's handle: the window its pendulum timer (id 2) runs on."""
+    return next(w for w, i in timers_started(clock, since) if i == 2)
+
+
+def memory_check_started(clock, since: int) -> bool:
+    """Whether the clock's memory check (its timer 3) was switched on after line `since`."""
+    time.sleep(0.8)
+    clock_handle = clock_window_handle(clock)
+    return (clock_handle, 3) in timers_started(clock, since)
+
+
+def set_ival_to_zero(dialog):
+    x, y, w, h = IVAL_BAR
+    # The thumb, dragged past the left arrow, lets go at the bar's minimum.
+    sx, sy = dialog.at((x + w // 2, y + h // 2))
+    dialog.clock.display.drag(sx, sy, sx - 60, sy, steps=6)
+
+
+def ini_keys(data: bytes) -> list:
+    return [line.split(b"=", 1)[0].decode("cp932") for line in data.split(b"\r\n") if b"=" in line]
+
+
+def ini_values(data: bytes) -> dict:
+    return {k.decode("cp932"): v.decode("cp932")
+            for k, v in (line.split(b"=", 1) for line in data.split(b"\r\n") if b"=" in line)}
+
+
+def colour_pixels(image, box, rgb, tolerance=0):
+    x0, y0, w, h = box
+    return [(x, y) for y in range(y0, y0 + h) for x in range(x0, x0 + w)
+            if all(abs(a - b) <= tolerance for a, b in zip(image.getpixel((x, y)), rgb))]
+
+
+# --------------------------------------------------------------------------- scenarios
+
+
+def test_dialog_shows_the_clock_and_memory_and_cancel_keeps_the_file(app, tmp_path,
+                                                                    memory_figures_exe):
+    clock = app.start(ini=base_ini(mem_ival=30, shape=2), trace=TRACE)
+    time.sleep(0.5)
+    before = clock.ini_bytes()
+    dialog = open_dialog(clock)
+
+    # Centred, at its full size, above the clock.
+    x, y, w, h = dialog.geometry()
+    assert (w, h) == SIZE
+    assert (x, y) == (round((SCREEN_W * 15 - w * 15) // 2 / 15),
+                      round((SCREEN_H * 15 - h * 15) // 2 / 15))
+    def free_degrees():
+        total_kb, avail_kb = (int(v) for v in
+                              clock.wine.run([str(memory_figures_exe)]).stdout.split())
+        return avail_kb / total_kb * 360
+
+    # Figures move while the test runs: the pie must lie within what was seen around the shot.
+    seen = [free_degrees()]
+    shot = dialog.image(tmp_path / "dialog.png")
+    seen.append(free_degrees())
+
+    # The preview: a round dial in the clock's colours, flattened numerals (shape 2), the
+    # three hands, and the bob resting right of the pivot.
+    dx, dy = PREVIEW_DIAL
+    dial = (dx, dy, 80, 80)
+    rim = tuple(c + 6 for c in FACE)  # the rim row, or the ring inside it
+    assert shot.getpixel((dx + 40, dy)) in (FACE, rim), "dial rim not in Color_0"
+    assert shot.getpixel((dx + 40, dy + 2)) in (rim, tuple(c + 12 for c in FACE))
+    assert colour_pixels(shot, dial, HOUR) and colour_pixels(shot, dial, MINUTE) \
+        and colour_pixels(shot, dial, SECOND), "a hand's colour is missing from the preview"
+    numerals = colour_pixels(shot, dial, NUMERALS, tolerance=40)
+    assert numerals, "no numerals in Color_1"
+    # The 12 sits 8/26 of the height above the centre on a flattened dial, not 8/20.
+    top = min(py for _, py in numerals) - dy
+    assert 40 - 8 * 80 / 26 - 9 <= top <= 40 - 8 * 80 / 26, f"12 at row {top}"
+    px, py = PREVIEW_PENDULUM
+    # 24 px right of the pivot and 26.8 below it: the brightest disc, OR-ed onto the face colour.
+    around = [shot.getpixel((px + 64 + i, py + 27 + j)) for i in (-1, 0, 1) for j in (-1, 0, 1)]
+    assert tuple(min(c + 192, 255) | f for c, f in zip(BOB, FACE)) in around, around
+    assert shot.getpixel((px + 20, py + 27)) == FACE
+
+    # The pie: the free sector from three o'clock clockwise, as large as the free share the
+    # system reports (figures move a little while the test runs).
+    bx, by = BOARD
+    def colour_at(a):
+        return shot.getpixel((round(bx + 65 + 36 * math.cos(math.radians(a))),
+                              round(by + 65 + 36 * math.sin(math.radians(a)))))
+
+    ring = {a: colour_at(a) for a in range(-10, 350)}  # the first spoke is 3 px wide
+    free = [a for a, c in ring.items() if c == GRAPH[2]]
+    total = [a for a, c in ring.items() if c == GRAPH[1]]
+    assert free and free[0] <= 0 and free == list(range(free[0], free[-1] + 1)), free
+    assert min(seen) - 6 <= free[-1] <= max(seen) + 6, \
+        f"sector ends at {free[-1]}, free share seen {seen}"
+    assert len(free) + len(total) >= 355 or max(seen) > 348
+
+    # While it is open the dial opens no menu; the pendulum area still does.
+    cx, cy, _, _ = clock.geometry()
+    since = len(clock.trace_lines())
+    clock.click(cx + ON_DIAL[0], cy + ON_DIAL[1], 3)
+    with pytest.raises(HarnessError):
+        drawn_menu(clock, since, timeout=1.5)
+    since = len(clock.trace_lines())
+    clock.click(cx + ON_PENDULUM[0], cy + ON_PENDULUM[1], 3)
+    assert drawn_menu(clock, since).texts() == CLOCK_MENU
+    clock.display.key("Escape")
+    time.sleep(0.3)
+
+    # Dragged by its title strip, it follows the pointer.
+    sx, sy = dialog.at(STRIP)
+    clock.display.drag(sx, sy, sx - 70, sy + 45)
+    wait_for(lambda: dialog.geometry()[:2] == (x - 70, y + 45), 3,
+             f"dialog at {dialog.geometry()[:2]}, not {(x - 70, y + 45)}")
+
+    # Cancel after moving the interval bar to 0: nothing written, and the memory check
+    # follows the saved 30 minutes.
+    set_ival_to_zero(dialog)
+    since = len(clock.trace_lines())
+    dialog.click(CANCEL)
+    dialog.wait_closed()
+    assert memory_check_started(clock, since), "memory check left off after cancel"
+    assert clock.ini_bytes() == before
+
+    # The close picture and Esc close it the same way.
+    dialog = open_dialog(clock)
+    dialog.click(CLOSE)
+    dialog.wait_closed()
+    dialog = open_dialog(clock)
+    clock.display.move_pointer(*dialog.at((268, 300)))  # keys go to the window under it
+    clock.display.key("Escape")
+    dialog.wait_closed()
+    assert clock.ini_bytes() == before
+    assert clock.alive()
+
+
+def test_ok_writes_every_key_in_order_and_reloads_the_clock(app, tmp_path):
+    ini = base_ini(mem_ival=0)
+    ini.update({"Sound_C_0": 1, "Sound_Kbn_0": 1})
+    clock = app.start(ini=ini, trace=TRACE)
+    time.sleep(0.5)
+    place = clock.geometry()
+
+    # Cancel after moving the interval bar away from a saved 0: the check stays off.
+    dialog = open_dialog(clock)
+    dialog.click((IVAL_BAR[0] + IVAL_BAR[2] - 8, IVAL_BAR[1] + 8))
+    since = len(clock.trace_lines())
+    dialog.click(CANCEL)
+    dialog.wait_closed()
+    assert not memory_check_started(clock, since), "memory check switched on by an unsaved bar"
+
+    # Edited with the mouse and the keyboard: hour 0 moved down two, track typed as 2.5, the
+    # interval one arrow step up from 0. Then OK.
+    dialog = open_dialog(clock)
+    dialog.click(HOUR_0)
+    time.sleep(0.3)
+    clock.display.key("Down", "Down", "Return")
+    dialog.click(TRACK_0)
+    clock.display.key("2", "period", "5")
+    dialog.click((IVAL_BAR[0] + IVAL_BAR[2] - 8, IVAL_BAR[1] + 8))
+    dialog.image(tmp_path / "edited.png")
+    since = len(clock.trace_lines())
+    dialog.click(OK)
+    dialog.wait_closed()
+
+    # The clock comes back where it was, on a new window whose memory check runs.
+    wait_for(lambda: len([w for w in clock.windows()
+                          if clock.display.window_name(w) == "Tessarine"]) == 1, 5,
+             "the clock did not come back")
+    time.sleep(1)
+    clock.window = None
+    assert clock.geometry() == place
+    new_clock = clock_window_handle(clock, since)
+    assert (new_clock, 3) in timers_started(clock, since), "the reloaded clock checks no memory"
+
+    data = clock.ini_bytes()
+    keys = ini_keys(data)
+    # Keys that were in the file keep their lines; the new ones follow in the saving order.
+    old = [k for k in ini]
+    new = [k for k in KEYS if k not in old]
+    assert keys[:len(old)] == old
+    assert keys[len(old):len(old) + len(new)] == new
+    values = ini_values(data)
+    assert values["Color_0"] == f" {value(FACE)}"
+    assert values["Shape"] == " 2"
+    assert values["Sound_H_0"] == " 2"
+    assert values["Sound_M_0"] == " 0"
+    assert values["Sound_Repeat_0"] == " 2"
+    assert values["Sound_Kbn_0"] == " 1" and values["Sound_C_0"] == " 1"
+    assert values["Sound_F_0"] == "" and values["Sound_F_1"] == ""
+    assert values["Mem_Ival"] == " 1"
+    assert values["Mem_Kagen"] == " 30"
+    assert values["Alarm_Path"].endswith("\\prog"), values["Alarm_Path"]

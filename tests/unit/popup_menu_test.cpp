@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/popup_menu.h"
+
+namespace {
+
+std::vector<std::wstring> Shown(std::int16_t source) {
+  std::vector<std::wstring> out;
+  const auto& tree = PopUpMenuTree();
+  const auto shown = MenuVisibility(source);
+  for (std::size_t i = 0; i < tree.size(); ++i)
+    if (shown[i]) out.push_back(tree[i].caption);
+  return out;
+}
+
+TEST(PopupMenuTest, EntriesShownPerOpeningPlace) {
+  EXPECT_EQ(Shown(1), (std::vector<std::wstring>{L"設定変更(&S)", L"-", L"常に手前に表示(&N)", L"-",
+                                                 L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-", L"終了(&E)"}));
+  EXPECT_EQ(Shown(2), (std::vector<std::wstring>{L"時計の表示(&F)", L"-", L"終了(&E)"}));
+  // A source the menu does not know hides nothing.
+  EXPECT_EQ(Shown(0).size(), 9u);
+}
+
+TEST(PopupMenuTest, OnTopToggleFlipsTheCheckMark) {
+  EXPECT_EQ(ToggledTopMost(false), -1);
+  EXPECT_EQ(ToggledTopMost(true), 0);
+}
+
+TEST(PopupMenuTest, TrayNotificationsDecoded) {
+  struct Case {
+    std::int64_t lParam;
+    bool dialogOpen;
+    int message;
+    bool openMenu;
+  } cases[] = {
+      {0x200, false, 512, false},  // the pointer moves over the icon
+      {0x201, false, 513, false},  // left press
+      {0x203, false, 515, false},  // left double-click brings nothing back
+      {0x204, false, 516, false},  // right press: the menu waits for the release
+      {0x205, false, 517, true},   // right release
+      {0x205, true, 517, false},   // ... but not while the settings dialog is open
+      {0x7FFF0205, false, 517, true},  // only the low word carries the message
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TrayMouseMessage(c.lParam), c.message) << c.lParam;
+    const TrayResponse r = OnTrayNotification(c.lParam, c.dialogOpen);
+    EXPECT_TRUE(r.stopSound) << c.lParam;  // every notification silences an alarm
+    EXPECT_EQ(r.openMenu, c.openMenu) << c.lParam;
+  }
+}
+
+}  // namespace

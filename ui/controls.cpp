@@ -1,0 +1,232 @@
+#include "ui/controls.h"
+
+#include <algorithm>
+
+namespace {
+
+COLORREF ToColorRef(Colour c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
+
+// `font` (selected in `dc`) narrowed so that `text` fits in `room` pixels; empty when it fits
+// already. A figure or an hour is squeezed rather than cut: every digit of it matters.
+Font CondensedToFit(HDC dc, HFONT font, const std::wstring& text, int room) {
+  SIZE extent{0, 0};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  if (extent.cx <= room || room <= 0) return Font();
+  LOGFONTW lf{};
+  TEXTMETRICW tm{};
+  if (!GetObjectW(font, sizeof lf, &lf) || !GetTextMetricsW(dc, &tm)) return Font();
+  lf.lfWidth = std::max<LONG>(1, tm.tmAveCharWidth * room / extent.cx);
+  return Font(CreateFontIndirectW(&lf));
+}
+
+}  // namespace
+
+Picture::Picture(int resourceId) {
+  bitmap_.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0,
+                                                0, LR_CREATEDIBSECTION)));
+  BITMAP bm{};
+  if (bitmap_ && GetObjectW(bitmap_.get(), sizeof bm, &bm)) {
+    width_ = bm.bmWidth;
+    height_ = std::abs(bm.bmHeight);
+  }
+}
+
+void Picture::Draw(HDC dc, const RECT& r, bool stretch) const {
+  if (!bitmap_) return;
+  MemoryDc src;
+  SelectGuard sel(src.get(), bitmap_.get());
+  if (stretch) {
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, src.get(), 0, 0, width_,
+               height_, SRCCOPY);
+  } else {
+    BitBlt(dc, r.left, r.top, std::min<int>(width_, r.right - r.left),
+           std::min<int>(height_, r.bottom - r.top), src.get(), 0, 0, SRCCOPY);
+  }
+}
+
+RECT RectAt(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
+
+void DrawnImage::Paint(HDC dc) const {
+  if (picture) picture->Draw(dc, rect, Stretch);
+}
+
+void DrawnLabel::Paint(HDC dc, HFONT font) const {
+  RECT r = rect;
+  if (BackColor) {
+    Brush b(CreateSolidBrush(ToColorRef(*BackColor)));
+    FillRect(dc, &r, b.get());
+  }
+  if (Border) {
+    DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    InflateRect(&r, -1, 0);
+  }
+  if (Caption.empty()) return;
+  SelectGuard sel(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | DT_TOP;
+  if (Alignment == Align::Centre) format |= DT_CENTER;
+  if (Alignment == Align::Right) format |= DT_RIGHT;
+  const int n = static_cast<int>(Caption.size());
+  Font condensed;
+  if (Border) condensed = CondensedToFit(dc, font, Caption, r.right - r.left);
+  SelectGuard selCondensed(dc, condensed ? static_cast<HGDIOBJ>(condensed.get()) : font);
+  if (Enabled) {
+    SetTextColor(dc, ToColorRef(ForeColor));
+    DrawTextW(dc, Caption.c_str(), n, &r, format);
+  } else {
+    // Engraved, the way the system shows disabled text.
+    RECT lit = r;
+    OffsetRect(&lit, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+    DrawTextW(dc, Caption.c_str(), n, &lit, format);
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    DrawTextW(dc, Caption.c_str(), n, &r, format);
+  }
+}
+
+void DrawnLabel::AutoSize(HFONT font) {
+  if (rect.right > rect.left) return;
+  WindowDc screen(nullptr);
+  SelectGuard sel(screen.get(), font);
+  SIZE s{0, 0};
+  GetTextExtentPoint32W(screen.get(), Caption.c_str(), static_cast<int>(Caption.size()), &s);
+  rect.right = rect.left + s.cx + (Border ? 4 : 0);
+  if (rect.bottom <= rect.top) rect.bottom = rect.top + s.cy;
+}
+
+void ColourButton::Paint(HDC dc) const {
+  RECT r = rect;
+  DrawEdge(dc, &r, Pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+  Brush b(CreateSolidBrush(ToColorRef(BackColor)));
+  FillRect(dc, &r, b.get());
+}
+
+bool ComboBox::Create(HWND parent, int id, const RECT& r, bool editable, HFONT font) {
+  constexpr int kListHeight = 200;
+  const DWORD style =
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP |
+      (editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL
+                : CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS);
+  hwnd_ = CreateWindowExW(0, L"COMBOBOX", L"", style, r.left, r.top, r.right - r.left,
+                          r.bottom - r.top + kListHeight, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                          GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return false;
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (!editable) return true;  // its height came from MeasureItem
+  // The closed box keeps the height it was laid out with, whatever the font.
+  const int frame = static_cast<int>(SendMessageW(hwnd_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  RECT now;
+  GetWindowRect(hwnd_, &now);
+  const int extra = (now.bottom - now.top) - frame;
+  if (extra > 0 && r.bottom - r.top > extra)
+    SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), r.bottom - r.top - extra);
+  return true;
+}
+
+void ComboBox::MeasureItem(MEASUREITEMSTRUCT& m, int fieldHeight) {
+  m.itemHeight = static_cast<UINT>(fieldHeight);
+}
+
+void ComboBox::DrawItem(const DRAWITEMSTRUCT& d, HFONT font) {
+  HDC dc = d.hDC;
+  RECT r = d.rcItem;
+  const bool selected = (d.itemState & ODS_SELECTED) != 0;
+  const bool disabled = (d.itemState & ODS_DISABLED) != 0;
+  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT
+                                             : disabled ? COLOR_BTNFACE : COLOR_WINDOW));
+  if (d.itemID != static_cast<UINT>(-1)) {
+    wchar_t text[64] = {};
+    if (SendMessageW(d.hwndItem, CB_GETLBTEXTLEN, d.itemID, 0) < 63)
+      SendMessageW(d.hwndItem, CB_GETLBTEXT, d.itemID, reinterpret_cast<LPARAM>(text));
+    SelectGuard sel(dc, font);
+    r.left += 1;  // the narrow boxes need every pixel
+    const Font condensed = CondensedToFit(dc, font, text, r.right - r.left);
+    SelectGuard selCondensed(dc, condensed ? static_cast<HGDIOBJ>(condensed.get()) : font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected   ? COLOR_HIGHLIGHTTEXT
+                                 : disabled ? COLOR_GRAYTEXT
+                                            : COLOR_WINDOWTEXT));
+    DrawTextW(dc, text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+    r.left -= 1;
+  }
+  if (d.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+}
+
+void ComboBox::Clear() { SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0); }
+
+void ComboBox::AddItem(const std::wstring& text) {
+  SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool ComboBox::SetListIndex(int index) {
+  const int count = static_cast<int>(SendMessageW(hwnd_, CB_GETCOUNT, 0, 0));
+  if (index < 0 || index >= count) return false;
+  SendMessageW(hwnd_, CB_SETCURSEL, index, 0);
+  return true;
+}
+
+int ComboBox::ListIndex() const {
+  return static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
+}
+
+std::wstring ComboBox::Text() const {
+  const int n = GetWindowTextLengthW(hwnd_);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), n + 1)));
+  return text;
+}
+
+void ComboBox::SetText(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
+
+void ComboBox::SetEnabled(bool on) { EnableWindow(hwnd_, on); }
+
+bool ComboBox::Dropped() const { return SendMessageW(hwnd_, CB_GETDROPPEDSTATE, 0, 0) != 0; }
+
+bool ScrollBar::Create(HWND parent, int id, const RECT& r, int min, int max, int smallChange,
+                       int largeChange, int value) {
+  min_ = min;
+  max_ = max;
+  small_ = smallChange;
+  large_ = largeChange;
+  value_ = value;
+  hwnd_ = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, r.left,
+                          r.top, r.right - r.left, r.bottom - r.top, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                          GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return false;
+  SetScrollRange(hwnd_, SB_CTL, min_, max_, FALSE);
+  SetScrollPos(hwnd_, SB_CTL, value_, TRUE);
+  return true;
+}
+
+bool ScrollBar::SetValue(int value) {
+  if (value < min_ || value > max_) return false;
+  if (value == value_) return true;
+  value_ = value;
+  SetScrollPos(hwnd_, SB_CTL, value_, TRUE);
+  return true;
+}
+
+bool ScrollBar::Scroll(int request, int thumbPosition) {
+  int v = value_;
+  switch (request) {
+    case SB_LINELEFT: v -= small_; break;
+    case SB_LINERIGHT: v += small_; break;
+    case SB_PAGELEFT: v -= large_; break;
+    case SB_PAGERIGHT: v += large_; break;
+    case SB_LEFT: v = min_; break;
+    case SB_RIGHT: v = max_; break;
+    case SB_THUMBPOSITION: v = thumbPosition; break;
+    default: return false;
+  }
+  v = std::clamp(v, min_, max_);
+  if (v == value_) return false;
+  value_ = v;
+  SetScrollPos(hwnd_, SB_CTL, value_, TRUE);
+  return true;
+}
+
+void ScrollBar::SetEnabled(bool on) { EnableWindow(hwnd_, on); }

@@ -1,0 +1,105 @@
+// The dialog's controls: pictures from the program's resources, the image and label controls
+// that a form draws on itself (so that they lie on its textured panels without a background
+// of their own), and thin owners for the real combo boxes and scroll bars.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "app/settings.h"
+#include "ui/gdi.h"
+
+// A bitmap resource of the program; empty when it is missing, and then draws nothing.
+class Picture {
+ public:
+  Picture() = default;
+  explicit Picture(int resourceId);
+  bool Empty() const { return !bitmap_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // The whole picture at `r`'s top-left corner, or stretched to fill `r`.
+  void Draw(HDC dc, const RECT& r, bool stretch) const;
+
+ private:
+  Bitmap bitmap_;
+  int width_ = 0, height_ = 0;
+};
+
+RECT RectAt(int x, int y, int w, int h);
+
+// An image control: shows a picture it does not own.
+struct DrawnImage {
+  RECT rect{};
+  const Picture* picture = nullptr;
+  bool Stretch = false;
+  bool Enabled = true;
+  void Paint(HDC dc) const;
+};
+
+enum class Align { Left, Centre, Right };
+
+// A label control: text with a transparent background unless it has a colour of its own.
+struct DrawnLabel {
+  RECT rect{};
+  std::wstring Caption;
+  Colour ForeColor = 0;
+  std::optional<Colour> BackColor;
+  Align Alignment = Align::Left;
+  bool Border = false;
+  bool Enabled = true;
+  void Paint(HDC dc, HFONT font) const;
+  // A label placed by its corner only takes the width of its caption.
+  void AutoSize(HFONT font);
+};
+
+// A command button that shows a colour as its face and has no caption.
+struct ColourButton {
+  RECT rect{};
+  Colour BackColor = 0;
+  bool Pressed = false;
+  bool Enabled = true;
+  void Paint(HDC dc) const;
+};
+
+class ComboBox {
+ public:
+  // A drop-down list, or with `editable` a box whose text can also be typed. The lists draw
+  // their own items (DrawItem), so that two digits fit beside the button of a narrow box.
+  bool Create(HWND parent, int id, const RECT& r, bool editable, HFONT font);
+  // The parent's WM_MEASUREITEM and WM_DRAWITEM for a list.
+  static void MeasureItem(MEASUREITEMSTRUCT& m, int fieldHeight);
+  static void DrawItem(const DRAWITEMSTRUCT& d, HFONT font);
+  HWND hwnd() const { return hwnd_; }
+  void Clear();
+  void AddItem(const std::wstring& text);
+  // False (and no change) when `index` is not an item.
+  bool SetListIndex(int index);
+  int ListIndex() const;
+  std::wstring Text() const;
+  void SetText(const std::wstring& text);
+  void SetEnabled(bool on);
+  bool Dropped() const;
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+class ScrollBar {
+ public:
+  bool Create(HWND parent, int id, const RECT& r, int min, int max, int smallChange,
+              int largeChange, int value);
+  HWND hwnd() const { return hwnd_; }
+  int Value() const { return value_; }
+  // False (and no change) outside the bar's range.
+  bool SetValue(int value);
+  // One WM_HSCROLL request; true when the value changed. Dragging the thumb changes the value
+  // only when it is let go.
+  bool Scroll(int request, int thumbPosition);
+  void SetEnabled(bool on);
+
+ private:
+  HWND hwnd_ = nullptr;
+  int min_ = 0, max_ = 0, small_ = 1, large_ = 1, value_ = 0;
+};
