@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/ini_file.h"
 #include "app/topmost_win.h"
 #include "clock/F_Tokei.h"
 #include "memory/F_Clean.h"
@@ -30,7 +31,12 @@ Application::~Application() {
   clock_.reset();
 }
 
-void Application::Start() { clock_->Form_Load(); }
+void Application::Start() {
+  // A save cut short by a crash or a kill leaves its temporary file; the settings file itself
+  // is whole either way.
+  RemoveUnfinishedSave(state_.IniPath);
+  clock_->Form_Load();
+}
 
 int Application::Run() {
   MSG msg;

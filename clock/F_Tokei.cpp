@@ -51,10 +51,11 @@ void F_Tokei::Form_Load() {
   Pic_Tokei->SetManualRefresh(true);
   Pic_Furiko->SetManualRefresh(true);
 
-  placeWindow();
+  // One source for the whole load: the file is read and parsed once.
+  IniSettingsSource source(app_.IniPath);
+  placeWindow(source);
   wireMouse();
 
-  IniSettingsSource source(app_.IniPath);
   LoadSettings(s, source, app_.ProgramDir);
   ReadTopMost(s, source);
   tick_.Reset();
@@ -81,13 +82,12 @@ void F_Tokei::Form_Load() {
 
 // The stored position, or the centre of the primary screen when none is stored or when the
 // stored one lies on no monitor at all (a captionless window there could never be reached).
-void F_Tokei::placeWindow() {
+void F_Tokei::placeWindow(SettingsSource& source) {
   const std::int32_t screenW = GetSystemMetrics(SM_CXSCREEN) * kTwipsPerPixel;
   const std::int32_t screenH = GetSystemMetrics(SM_CYSCREEN) * kTwipsPerPixel;
   const std::int32_t centredX = (screenW - kWidth * kTwipsPerPixel) / 2;
   const std::int32_t centredY = (screenH - kHeight * kTwipsPerPixel) / 2;
 
-  IniSettingsSource source(app_.IniPath);
   ReadPosition(source, L"Pos_X", centredX, PosX);
   ReadPosition(source, L"Pos_Y", centredY, PosY);
 

@@ -37,7 +37,7 @@ class F_Tokei : public Form, private AlarmHost {
   void QueryUnload() override;
 
  private:
-  void placeWindow();
+  void placeWindow(SettingsSource& source);
   void wireMouse();
   void Timer1_Timer();
   void Timer2_Timer();
