@@ -5,6 +5,7 @@
 #include "app/ini_file.h"
 #include "app/topmost_win.h"
 #include "clock/F_Tokei.h"
+#include "memory/F_Clean.h"
 #include "settings/F_Setting.h"
 #include "shell/F_Menu.h"
 #include "shell/F_TTray.h"
@@ -91,7 +92,12 @@ void Application::OpenSettings() {
   settings_->Activate();
 }
 
-void Application::OpenCleaner() {}
+// A cleaner still showing (cleaning, or its message open) is left to finish: one showing,
+// one cleaning.
+void Application::OpenCleaner() {
+  if (!cleaner_) cleaner_ = std::make_unique<F_Clean>(state_);
+  if (!cleaner_->Loaded()) cleaner_->Form_Load();
+}
 
 void Application::Quit() {
   tray_->Unload();  // no icon may outlive the program

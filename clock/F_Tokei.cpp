@@ -148,10 +148,9 @@ void F_Tokei::Timer2_Timer() {
 }
 
 void F_Tokei::Timer3_Timer() {
-  // Counts the seconds towards the next memory check; the check itself opens the memory
-  // cleaner, which this window does not have yet.
-  if (++MemCheckCount < app_.settings.Mem_Ival * 60) return;
-  MemCheckCount = 0;
+  // Does not wait for the cleaner: it cleans at its own first tick.
+  if (memoryCheck_.Tick(app_.settings.Mem_Ival, app_.settings.Mem_Kagen, memory_))
+    commands_.OpenCleaner();
 }
 
 bool F_Tokei::FileExists(const std::wstring& path) {
