@@ -12,7 +12,6 @@ they show is judged from screenshots: a swatch's colour, ink in a path label, th
 from __future__ import annotations
 
 import time
-from pathlib import Path
 
 from PIL import ImageChops
 
