@@ -55,6 +55,8 @@ void Application::ReloadClock() {
   clock_->Hide();
   clock_->Unload();
   clock_->Form_Load();
+  // Sent to the tray while the dialog was open: it stays there until called back.
+  if (tray_->Loaded()) clock_->Hide();
 }
 
 void Application::StopClockSound() { clock_->StopSound(); }
