@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include "app/ini_file.h"
 #include "app/topmost_win.h"
 #include "clock/F_Tokei.h"
+#include "memory/F_Clean.h"
 #include "settings/F_Setting.h"
 #include "shell/F_Menu.h"
 #include "shell/F_TTray.h"
@@ -29,7 +31,12 @@ Application::~Application() {
   clock_.reset();
 }
 
-void Application::Start() { clock_->Form_Load(); }
+void Application::Start() {
+  // A save cut short by a crash or a kill leaves its temporary file; the settings file itself
+  // is whole either way.
+  RemoveUnfinishedSave(state_.IniPath);
+  clock_->Form_Load();
+}
 
 int Application::Run() {
   MSG msg;
@@ -48,6 +55,8 @@ void Application::ReloadClock() {
   clock_->Hide();
   clock_->Unload();
   clock_->Form_Load();
+  // Sent to the tray while the dialog was open: it stays there until called back.
+  if (tray_->Loaded()) clock_->Hide();
 }
 
 void Application::StopClockSound() { clock_->StopSound(); }
@@ -85,7 +94,12 @@ void Application::OpenSettings() {
   settings_->Activate();
 }
 
-void Application::OpenCleaner() {}
+// A cleaner still showing (cleaning, or its message open) is left to finish: one showing,
+// one cleaning.
+void Application::OpenCleaner() {
+  if (!cleaner_) cleaner_ = std::make_unique<F_Clean>(state_);
+  if (!cleaner_->Loaded()) cleaner_->Form_Load();
+}
 
 void Application::Quit() {
   tray_->Unload();  // no icon may outlive the program

@@ -13,6 +13,7 @@ class Mci;
 class F_Sound;
 class F_Setting;
 class F_Tokei;
+class F_Clean;
 class F_Menu;
 class F_TTray;
 
@@ -50,4 +51,5 @@ class Application : public Commands {
   std::unique_ptr<F_Menu> menu_;
   std::unique_ptr<F_TTray> tray_;
   std::unique_ptr<F_Setting> settings_;  // made at its first opening
+  std::unique_ptr<F_Clean> cleaner_;
 };

@@ -1,23 +1,76 @@
-// INI text codec over the file's raw bytes (the system's ANSI code page; nothing here decodes
-// text). It follows the platform's private-profile rules closely enough that files written by
-// either side read the same on the other, but writes keep the value exactly as given: the
-// platform's own writer drops the leading blank of " 0", which our number form relies on.
+// The settings file's text, parsed once and edited in place. It reads what the platform's own
+// profile reader reads: the system's ANSI code page, UTF-8 after its byte-order mark, UTF-16
+// (little or big endian) after its mark, and CR LF, LF or lone CR line ends. An edit writes the
+// file back in its own encoding, mark and line ends, and every line it does not set stays byte
+// for byte. Values are written exactly as given: the platform's writer drops the leading blank
+// of " 0", which our number form relies on.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
-// The value of `key` in `section`, or "" when the section or key is missing. Sections and keys
-// match without regard to ASCII case; the first match wins. Blanks around the value are trimmed,
-// one pair of matching surrounding quotes (" or ') is removed, and the result is cut to 255
-// bytes without splitting a double-byte character.
-std::string IniGet(const std::string& text, const std::string& section, const std::string& key);
+enum class IniEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 
-// `text` with `key` in `section` set to `value`. An existing key's line becomes "key=value" in
-// place; a missing key goes after the last non-blank line of its section; a missing section is
-// appended at the end. New lines end in CRLF; every other line stays byte for byte.
-std::string IniSet(const std::string& text, const std::string& section, const std::string& key,
-                   const std::string& value);
+// The system's ANSI code page, as the platform glue knows it. Tests bind a byte-for-byte one.
+class AnsiCodePage {
+ public:
+  virtual ~AnsiCodePage() = default;
+  // True for the first byte of a double-byte character (whose second byte may look like ']').
+  virtual bool IsLeadByte(unsigned char c) const = 0;
+  virtual std::string Encode(const std::wstring& text) const = 0;
+  virtual std::wstring Decode(const std::string& bytes) const = 0;
+};
 
-// Longest prefix of `bytes` of at most `limit` bytes that does not end inside a double-byte
-// character of code page 932.
-std::string CutBytes(const std::string& bytes, std::size_t limit);
+class IniText {
+ public:
+  // `bytes` is the whole file (empty for a missing one, which then becomes ANSI with CR LF).
+  // `ansi` must outlive this object.
+  IniText(std::string bytes, const AnsiCodePage& ansi);
+
+  IniEncoding Encoding() const { return encoding_; }
+
+  // The value of `key` in the first section named `section`, or "" when either is missing.
+  // Names match without regard to ASCII case and the first matching key wins. Blanks around the
+  // value are trimmed and one pair of matching surrounding quotes (" or ') is removed. The
+  // result is cut to 255 bytes of an ANSI file, or 255 UTF-16 units of a Unicode one, never
+  // inside a character.
+  std::wstring Get(const std::wstring& section, const std::wstring& key) const;
+
+  // Sets `key` in `section` to `value`. An existing key's line becomes "key=value" in place
+  // (spelt as the file spells the key, keeping the line's end); a missing key goes after the
+  // last non-blank line of its section; a missing section is appended at the end.
+  void Set(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+
+  // The file as it is now, in its own encoding, with its byte-order mark.
+  std::string Bytes() const;
+
+ private:
+  enum class Kind : unsigned char { Blank, Section, Entry };
+  struct Line {
+    std::size_t begin, end, next;  // content [begin, end), line end [end, next)
+    std::size_t nameBegin, nameEnd;
+    std::size_t valueBegin, valueEnd;  // empty range when the line has no '='
+    Kind kind;
+  };
+
+  void split();
+  Line classify(std::size_t begin, std::size_t end, std::size_t next) const;
+  bool sameName(std::size_t begin, std::size_t end, const std::u16string& name) const;
+  std::size_t findSection(const std::u16string& name) const;  // index in lines_, or npos
+  std::size_t sectionEnd(std::size_t header) const;
+  std::size_t findKey(std::size_t header, std::size_t last, const std::u16string& key) const;
+  std::u16string toUnits(const std::wstring& text) const;
+  std::wstring fromUnits(std::u16string units) const;
+  std::u16string newlineAt(std::size_t pos) const;
+  bool dbcs() const { return encoding_ == IniEncoding::Ansi; }
+
+  const AnsiCodePage& ansi_;
+  IniEncoding encoding_ = IniEncoding::Ansi;
+  std::string mark_;      // the byte-order mark, kept as found
+  std::u16string units_;  // the text: bytes of an 8-bit file widened, or UTF-16 code units
+  std::string oddByte_;   // a UTF-16 file's stray last byte, kept as found
+  std::u16string newline_;
+  std::size_t lfRegionEnd_ = 0;  // after the last LF: lines beyond it end at a lone CR
+  std::vector<Line> lines_;
+};

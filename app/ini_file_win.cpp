@@ -51,7 +51,7 @@ ReadResult readFile(const std::wstring& path, std::string& bytes) {
     const bool missing = e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND;
     return missing ? ReadResult::Missing : ReadResult::Failed;
   }
-  char buf[4096];
+  char buf[1 << 16];
   for (;;) {
     DWORD got = 0;
     if (!ReadFile(file.get(), buf, sizeof buf, &got, nullptr)) return ReadResult::Failed;
@@ -71,49 +71,126 @@ bool writeAll(HANDLE h, const std::string& bytes) {
   return FlushFileBuffers(h) != 0;
 }
 
-std::wstring folderOf(const std::wstring& path) {
-  const std::size_t at = path.find_last_of(L"\\/");
-  if (at == std::wstring::npos) return L".";
-  if (at == 0 || path[at - 1] == L':') return path.substr(0, at + 1);  // a root keeps its "\"
-  return path.substr(0, at);
+
+// The file a save must replace: the target when `path` is a link, so that the link stays a link
+// and its target gets the new content; `path` itself when it does not resolve (a new file).
+std::wstring replaceTarget(const std::wstring& path) {
+  Handle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file.ok()) return path;
+  std::wstring final(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetFinalPathNameByHandleW(file.get(), final.data(),
+                                              static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
+    if (n == 0) return path;
+    if (n < final.size()) {
+      final.resize(n);
+      return final;
+    }
+    final.resize(n);
+  }
+}
+
+// The one temporary name a save of `target` uses: the next save writes over a leftover, and the
+// next start removes it.
+std::wstring tempFor(const std::wstring& target) { return target + L".tmp"; }
+
+// Under Wine, ReplaceFileW moves the old file away before it moves the new one in: a kill
+// between the two would leave no settings file at all.
+bool replaceIsTwoSteps() {
+  static const bool wine =
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
+// What ReplaceFileW would carry over, short of the security descriptor: Wine maps that to Unix
+// permission bits and back unfaithfully (0600 comes back as 0770), so there a new file keeps
+// the permissions the system gives it.
+void takeAttributes(const std::wstring& target, const std::wstring& temp, DWORD attributes) {
+  {
+    Handle from(CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr));
+    Handle to(CreateFileW(temp.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    FILETIME created;
+    if (from.ok() && to.ok() && GetFileTime(from.get(), &created, nullptr, nullptr)) {
+      SetFileTime(to.get(), &created, nullptr, nullptr);
+    }
+  }
+  const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+  SetFileAttributesW(temp.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
+}
+
+class WindowsCodePage : public AnsiCodePage {
+ public:
+  bool IsLeadByte(unsigned char c) const override { return IsDBCSLeadByte(c) != 0; }
+  std::string Encode(const std::wstring& text) const override { return toAnsi(text); }
+  std::wstring Decode(const std::string& bytes) const override { return fromAnsi(bytes); }
+};
+
+std::string fileBytes(const std::wstring& path) {
+  std::string bytes;
+  if (readFile(path, bytes) != ReadResult::Ok) bytes.clear();
+  return bytes;
 }
 
 }  // namespace
 
+const AnsiCodePage& SystemCodePage() {
+  static const WindowsCodePage codePage;
+  return codePage;
+}
+
 std::wstring ReadIni(const std::wstring& section, const std::wstring& key,
                      const std::wstring& path) {
-  std::string bytes;
-  if (readFile(path, bytes) != ReadResult::Ok) return {};
-  return fromAnsi(IniGet(bytes, toAnsi(section), toAnsi(key)));
+  return IniText(fileBytes(path), SystemCodePage()).Get(section, key);
 }
+
+IniSettingsSource::IniSettingsSource(std::wstring iniPath)
+    : IniFileSource([path = std::move(iniPath)] { return fileBytes(path); }, SystemCodePage()) {}
 
 bool WriteIni(const std::wstring& section, const std::wstring& key, const std::wstring& value,
               const std::wstring& path) {
-  // A replace by rename would pass over the read-only mark that a direct write respects.
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  const std::wstring target = replaceTarget(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  // A replace would pass over the read-only mark that a direct write respects.
+  if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   std::string old;
   // Writing over a file we could not read would lose its other settings.
-  if (readFile(path, old) == ReadResult::Failed) return false;
-  const std::string text = IniSet(old, toAnsi(section.substr(0, kNameLimit)),
-                                  toAnsi(key.substr(0, kNameLimit)), toAnsi(value));
+  if (readFile(target, old) == ReadResult::Failed) return false;
+  IniText text(std::move(old), SystemCodePage());
+  text.Set(section.substr(0, kNameLimit), key.substr(0, kNameLimit), value);
 
   // The new content goes to a file beside the old one, which it then replaces in one step:
   // a full disk or a crash midway leaves the old settings as they were.
-  wchar_t temp[MAX_PATH];
-  if (!GetTempFileNameW(folderOf(path).c_str(), L"tsr", 0, temp)) return false;
+  const std::wstring temp = tempFor(target);
   bool written = false;
   {
-    Handle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
-    written = file.ok() && writeAll(file.get(), text);
+    Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    written = file.ok() && writeAll(file.get(), text.Bytes());
   }
-  if (written &&
-      MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
+  // ReplaceFileW gives the new file the old one's attributes, security and creation time and
+  // swaps them by one rename; where it takes two steps, we carry what we can and rename.
+  bool replaced = false;
+  if (written && exists && !replaceIsTwoSteps()) {
+    replaced = ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                            nullptr, nullptr) != 0;
+  } else if (written && exists) {
+    takeAttributes(target, temp, attributes);
   }
-  DeleteFileW(temp);
-  return false;
+  replaced = replaced || (written && MoveFileExW(temp.c_str(), target.c_str(),
+                                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+  if (!replaced) DeleteFileW(temp.c_str());
+  return replaced;
+}
+
+void RemoveUnfinishedSave(const std::wstring& path) {
+  const std::wstring target = replaceTarget(path);
+  DeleteFileW(tempFor(target).c_str());
+  if (target != path) DeleteFileW(tempFor(path).c_str());
 }
 
 bool FileCanOpen(const std::wstring& path) {

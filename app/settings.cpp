@@ -1,29 +1,37 @@
 #include "app/settings.h"
 
+#include <limits>
 #include <optional>
 
 #include "app/convert.h"
 
 namespace {
 
-// Empty text gives the default; text that does not convert leaves the field alone.
+// Empty text gives the default; text that does not convert, or gives a number outside
+// [lo, hi], leaves the field alone.
 template <typename T, typename Convert>
 void readNumber(SettingsSource& source, const std::wstring& key, T fallback, Convert convert,
-                T& field) {
+                T& field, T lo = std::numeric_limits<T>::lowest(),
+                T hi = std::numeric_limits<T>::max()) {
   const std::wstring text = source.Read(key);
   if (text.empty()) {
     field = fallback;
-  } else if (const auto v = convert(text)) {
+  } else if (const auto v = convert(text); v && *v >= lo && *v <= hi) {
     field = *v;
   }
+}
+
+// Colours are red + 256 * green + 65536 * blue with each part 0..255.
+void readColour(SettingsSource& source, const std::wstring& key, Colour fallback, Colour& field) {
+  readNumber(source, key, fallback, ToInt32, field, Colour{0}, kMaxColour);
 }
 
 void setShapeRatio(Settings& s) {
   if (const auto ratio = ShapeRatioOf(s.Shape)) {
     s.ShapeRatio = *ratio;
   } else if (s.ShapeRatio == std::array<double, 4>{}) {
-    // An unknown shape keeps the last good ratios; with none yet, the dial would have no
-    // coordinate scale at all, so it is drawn as a circle.
+    // The file never gives an unknown shape (it leaves Shape as it was), but a model set
+    // elsewhere might: with no ratios yet the dial would have no scale, so it is a circle.
     s.ShapeRatio = *ShapeRatioOf(0);
   }
 }
@@ -58,29 +66,33 @@ std::wstring GetDirectory(const std::wstring& path) {
 void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& programDir) {
   for (int n = 0; n <= 5; ++n) {
     const Colour fallback = (n == 1 || n == 4) ? 16777215 : 0;
-    readNumber(source, IniKey(L"Color_", n), fallback, ToInt32, s.Color[n]);
+    readColour(source, IniKey(L"Color_", n), fallback, s.Color[n]);
   }
 
   // The graph colours go together: one missing key resets all four.
   for (int n = 0; n <= 3; ++n) {
-    const std::wstring text = source.Read(IniKey(L"Graph_Color_", n));
-    if (text.empty()) {
+    if (source.Read(IniKey(L"Graph_Color_", n)).empty()) {
       s.Graph_Color = {0, 16776960, 4259584, 0};
       break;
     }
-    if (const auto v = ToInt32(text)) s.Graph_Color[n] = *v;
+    readColour(source, IniKey(L"Graph_Color_", n), 0, s.Graph_Color[n]);
   }
 
-  readNumber(source, L"Filter_Color", Colour{16776960}, ToInt32, s.Filter_Color);
-  readNumber(source, L"Shape", std::int16_t{0}, ToInt16, s.Shape);
+  readColour(source, L"Filter_Color", 16776960, s.Filter_Color);
+  readNumber(source, L"Shape", std::int16_t{0}, ToInt16, s.Shape, std::int16_t{0}, std::int16_t{2});
   setShapeRatio(s);
 
   for (int n = 0; n <= 1; ++n) {
-    readNumber(source, IniKey(L"Sound_C_", n), std::int16_t{0}, ToInt16, s.Sound_C[n]);
-    readNumber(source, IniKey(L"Sound_H_", n), std::int16_t{0}, ToInt16, s.Sound_H[n]);
-    readNumber(source, IniKey(L"Sound_M_", n), std::int16_t{0}, ToInt16, s.Sound_M[n]);
-    readNumber(source, IniKey(L"Sound_Kbn_", n), std::int16_t{1}, ToInt16, s.Sound_Kbn[n]);
-    readNumber(source, IniKey(L"Sound_Repeat_", n), std::int16_t{0}, ToInt16, s.Sound_Repeat[n]);
+    using I16 = std::int16_t;
+    // The alarm's switch, time and kind are taken as written: an alarm set for hour 24 or with
+    // a switch of -1 simply never fires, whereas keeping the previous value could turn on an
+    // alarm the file says is off.
+    readNumber(source, IniKey(L"Sound_C_", n), I16{0}, ToInt16, s.Sound_C[n]);
+    readNumber(source, IniKey(L"Sound_H_", n), I16{0}, ToInt16, s.Sound_H[n]);
+    readNumber(source, IniKey(L"Sound_M_", n), I16{0}, ToInt16, s.Sound_M[n]);
+    readNumber(source, IniKey(L"Sound_Kbn_", n), I16{1}, ToInt16, s.Sound_Kbn[n]);
+    readNumber(source, IniKey(L"Sound_Repeat_", n), I16{0}, ToInt16, s.Sound_Repeat[n], I16{0},
+               kMaxTrack);
     s.Sound_F[n] = source.Read(IniKey(L"Sound_F_", n));
   }
 
@@ -95,8 +107,9 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
     }
   }
 
-  readNumber(source, L"Mem_Ival", std::int16_t{30}, ToInt16, s.Mem_Ival);
-  readNumber(source, L"Mem_Kagen", 30.0f, ToSingle, s.Mem_Kagen);
+  // A negative interval would check memory at every second.
+  readNumber(source, L"Mem_Ival", std::int16_t{30}, ToInt16, s.Mem_Ival, std::int16_t{0});
+  readNumber(source, L"Mem_Kagen", 30.0f, ToSingle, s.Mem_Kagen, 0.0f, 100.0f);
 
   s.Alarm_Path = source.Read(L"Alarm_Path");
   if (s.Alarm_Path.empty()) s.Alarm_Path = programDir;

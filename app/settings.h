@@ -9,6 +9,8 @@
 #include <string>
 
 using Colour = std::int32_t;  // red + 256 * green + 65536 * blue
+inline constexpr Colour kMaxColour = 0xFFFFFF;
+inline constexpr std::int16_t kMaxTrack = 99;  // the most tracks a music CD can hold
 
 struct Settings {
   std::array<Colour, 7> Color{};  // 0 background .. 5 pendulum; slot 6 never touches the file
@@ -44,7 +46,9 @@ class SettingsSource {
 inline const wchar_t kSettingsSection[] = L"Section";
 
 // Fills `s` from `source`, falling back to the defaults for empty values and keeping a field's
-// previous value when its text does not convert. `programDir` is the default sound folder.
+// previous value when its text does not convert or lies outside the field's range: colours
+// 0..0xFFFFFF, Shape 0..2, Sound_C 0..1, Sound_H 0..23, Sound_M 0..59, Sound_Kbn 1..2,
+// Sound_Repeat 0..99, Mem_Ival 0 and up, Mem_Kagen 0..100. `programDir` is the default sound folder.
 void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& programDir);
 
 // True when `path`, less one trailing backslash, names something that opens for reading.

@@ -51,10 +51,11 @@ void F_Tokei::Form_Load() {
   Pic_Tokei->SetManualRefresh(true);
   Pic_Furiko->SetManualRefresh(true);
 
-  placeWindow();
+  // One source for the whole load: the file is read and parsed once.
+  IniSettingsSource source(app_.IniPath);
+  placeWindow(source);
   wireMouse();
 
-  IniSettingsSource source(app_.IniPath);
   LoadSettings(s, source, app_.ProgramDir);
   ReadTopMost(s, source);
   tick_.Reset();
@@ -82,13 +83,12 @@ void F_Tokei::Form_Load() {
 
 // The stored position, or the centre of the primary screen when none is stored or when the
 // stored one lies on no monitor at all (a captionless window there could never be reached).
-void F_Tokei::placeWindow() {
+void F_Tokei::placeWindow(SettingsSource& source) {
   const std::int32_t screenW = GetSystemMetrics(SM_CXSCREEN) * kTwipsPerPixel;
   const std::int32_t screenH = GetSystemMetrics(SM_CYSCREEN) * kTwipsPerPixel;
   const std::int32_t centredX = (screenW - kWidth * kTwipsPerPixel) / 2;
   const std::int32_t centredY = (screenH - kHeight * kTwipsPerPixel) / 2;
 
-  IniSettingsSource source(app_.IniPath);
   ReadPosition(source, L"Pos_X", centredX, PosX);
   ReadPosition(source, L"Pos_Y", centredY, PosY);
 
@@ -161,10 +161,9 @@ void F_Tokei::drawCurrentState() {
 }
 
 void F_Tokei::Timer3_Timer() {
-  // Counts the seconds towards the next memory check; the check itself opens the memory
-  // cleaner, which this window does not have yet.
-  if (++MemCheckCount < app_.settings.Mem_Ival * 60) return;
-  MemCheckCount = 0;
+  // Does not wait for the cleaner: it cleans at its own first tick.
+  if (memoryCheck_.Tick(app_.settings.Mem_Ival, app_.settings.Mem_Kagen, memory_))
+    commands_.OpenCleaner();
 }
 
 bool F_Tokei::FileExists(const std::wstring& path) {

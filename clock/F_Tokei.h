@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "clock/alarm.h"
+#include "clock/memory_check.h"
 #include "clock/pendulum.h"
 #include "clock/tick.h"
 #include "memory/system_memory_win.h"
@@ -36,7 +37,7 @@ class F_Tokei : public Form, private AlarmHost {
   void QueryUnload() override;
 
  private:
-  void placeWindow();
+  void placeWindow(SettingsSource& source);
   void wireMouse();
   void Timer1_Timer();
   void Timer2_Timer();
@@ -69,7 +70,7 @@ class F_Tokei : public Form, private AlarmHost {
   std::int32_t PosX = 0, PosY = 0;  // twips
   std::int16_t Dragging = 0;
   std::int32_t DragOffsetX = 0, DragOffsetY = 0;
-  int MemCheckCount = 0;
+  MemoryCheck memoryCheck_;  // outlives reloads: the count goes on across them
   ClockTick tick_;
   TickResult lastTick_;  // the last handled second, drawn when a hidden clock is shown
   Pendulum pendulum_;

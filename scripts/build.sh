@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# Builds the native unit tests and the Windows program (32-bit and 64-bit).
-# Usage: scripts/build.sh [native|win32|win64]...   (no argument: all three)
+# Builds the native unit tests, the Windows program (32-bit and 64-bit) and the fuzz targets.
+# Usage: scripts/build.sh [native|win32|win64|fuzz]...   (no argument: all four)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(native win32 win64)
+[ ${#targets[@]} -gt 0 ] || targets=(native win32 win64 fuzz)
 
 for t in "${targets[@]}"; do
   case "$t" in
     native) args=() ;;
     win32) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake") ;;
     win64) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake") ;;
+    fuzz)
+      if ! command -v clang++ >/dev/null; then echo "== fuzz skipped: no clang++"; continue; fi
+      args=(-DTESSARINE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++) ;;
     *) echo "build.sh: unknown target $t" >&2; exit 2 ;;
   esac
   echo "== build $t"

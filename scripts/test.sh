@@ -4,7 +4,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh" || exit 1
-bash "$root/scripts/build.sh" native win32 win64 || { echo "build failed"; exit 1; }
+bash "$root/scripts/build.sh" native win32 win64 fuzz || { echo "build failed"; exit 1; }
 
 out="$root/build/test-results"
 rm -rf "$out"; mkdir -p "$out"
@@ -12,6 +12,10 @@ rm -rf "$out"; mkdir -p "$out"
 echo "== unit tests"
 (cd "$root/build/native" && ctest --output-on-failure --output-junit "$out/unit.xml" -j2)
 unit_rc=$?
+if [ -f "$root/build/fuzz/CTestTestfile.cmake" ]; then
+  echo "== fuzz targets, a short fixed run each"
+  (cd "$root/build/fuzz" && ctest --output-on-failure --output-junit "$out/fuzz.xml" -j2) || unit_rc=1
+fi
 
 echo "== end-to-end tests"
 (cd "$root" && /usr/bin/python3 -m pytest -q -p no:cacheprovider tests/e2e --junitxml="$out/e2e.xml")

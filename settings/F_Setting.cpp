@@ -12,6 +12,7 @@
 #include "res/resource_ids.h"
 #include "settings/edit_rules.h"
 #include "settings/memory_graph.h"
+#include "settings/pickers_win.h"
 #include "settings/preview.h"
 #include "settings/save_settings.h"
 #include "settings/tile_background.h"
@@ -405,17 +406,54 @@ void F_Setting::wireTargets() {
             [this](int) { lbl_Can_MouseUp(); });
   for (int i = 0; i <= 6; ++i) {
     addTarget(Img_Color[i].rect, [this, i] { return lbl_Color[i].Enabled; },
-              [this, i](int) { press(Img_Color[i]); }, [this, i](int) { release(Img_Color[i]); });
+              [this, i](int) { press(Img_Color[i]); }, [this, i](int) { lbl_Color_MouseUp(i); });
   }
+  for (int i = 0; i <= 3; ++i) addColourButton(Cmd_C[i], [this, i] { Cmd_C_Click(i); });
+  addColourButton(Cmd_Filter, [this] { Cmd_Filter_Click(); });
   addTarget(Img_Free.rect, [this] { return lbl_Free.Enabled; }, [this](int) { press(Img_Free); },
-            [this](int) { release(Img_Free); });
+            [this](int) { lbl_Free_MouseUp(); });
+  // Option marks and their captions act on the press and have no pressed look.
+  for (int i = 0; i <= 2; ++i) {
+    for (const RECT* r : {&Img_Shape[i].rect, &lbl_Shape[i].rect})
+      addTarget(*r, always, [this, i](int) { Img_Shape_MouseDown(i); });
+  }
   for (int i = 0; i <= 1; ++i) {
+    addTarget(Img_Alarm[i].rect, always, [this, i](int) { Img_Alarm_MouseDown(i); });
+    addTarget(Img_CD[i].rect, [this, i] { return Img_CD[i].Enabled; },
+              [this, i](int) { chooseSoundKind(i, 1); });
+    addTarget(lbl_CD[i].rect, [this, i] { return lbl_CD[i].Enabled; },
+              [this, i](int) { chooseSoundKind(i, 1); });
+    addTarget(Img_MP3_Wav[i].rect, [this, i] { return Img_MP3_Wav[i].Enabled; },
+              [this, i](int) { chooseSoundKind(i, 2); });
+    addTarget(lbl_MP3_Wav[i].rect, [this, i] { return lbl_MP3_Wav[i].Enabled; },
+              [this, i](int) { chooseSoundKind(i, 2); });
     addTarget(Img_Snd_File[i].rect, [this, i] { return lbl_Snd_File[i].Enabled; },
               [this, i](int) { press(Img_Snd_File[i]); },
-              [this, i](int) { release(Img_Snd_File[i]); });
+              [this, i](int) { lbl_Snd_File_MouseUp(i); });
     addTarget(Img_Clear[i].rect, [this, i] { return lbl_Clear[i].Enabled; },
-              [this, i](int) { press(Img_Clear[i]); }, [this, i](int) { release(Img_Clear[i]); });
+              [this, i](int) { press(Img_Clear[i]); }, [this, i](int) { lbl_Clear_MouseUp(i); });
   }
+}
+
+void F_Setting::addColourButton(ColourButton& button, std::function<void()> click) {
+  ColourButton* b = &button;
+  addTarget(
+      b->rect, [b] { return b->Enabled; },
+      [this, b](int mouse) {
+        if (mouse != 1) return;
+        b->Pressed = true;
+        repaint(b->rect);
+      },
+      [this, b, click = std::move(click)](int mouse) {
+        if (mouse != 1 || !b->Pressed) return;
+        b->Pressed = false;
+        repaint(b->rect);
+        UpdateWindow(hwnd());
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(hwnd(), &p);
+        if (PtInRect(&b->rect, p)) click();
+      });
 }
 
 const F_Setting::Target* F_Setting::targetAt(POINT p) const {
@@ -426,15 +464,19 @@ const F_Setting::Target* F_Setting::targetAt(POINT p) const {
 }
 
 void F_Setting::setAlarmRowEnabled(int i, bool on) {
-  Combo_hh[i].SetEnabled(on);
-  Combo_mm[i].SetEnabled(on);
-  Img_CD[i].Enabled = on;
-  lbl_CD[i].Enabled = on;
-  CD_Repeat[i].SetEnabled(on);
-  Img_MP3_Wav[i].Enabled = on;
-  lbl_MP3_Wav[i].Enabled = on;
-  lbl_Snd_File[i].Enabled = on;
-  lbl_Clear[i].Enabled = on;
+  for (AlarmRowControl c : AlarmRowControls()) {
+    switch (c) {
+      case AlarmRowControl::Combo_hh: Combo_hh[i].SetEnabled(on); break;
+      case AlarmRowControl::Combo_mm: Combo_mm[i].SetEnabled(on); break;
+      case AlarmRowControl::Img_CD: Img_CD[i].Enabled = on; break;
+      case AlarmRowControl::lbl_CD: lbl_CD[i].Enabled = on; break;
+      case AlarmRowControl::CD_Repeat: CD_Repeat[i].SetEnabled(on); break;
+      case AlarmRowControl::Img_MP3_Wav: Img_MP3_Wav[i].Enabled = on; break;
+      case AlarmRowControl::lbl_MP3_Wav: lbl_MP3_Wav[i].Enabled = on; break;
+      case AlarmRowControl::lbl_Snd_File: lbl_Snd_File[i].Enabled = on; break;
+      case AlarmRowControl::lbl_Clear: lbl_Clear[i].Enabled = on; break;
+    }
+  }
   if (Loaded()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -609,6 +651,91 @@ void F_Setting::onScroll(HWND bar, int request, int position) {
   } else if (bar == HS_Kagen.hwnd()) {
     if (HS_Kagen.Scroll(request, position)) HS_Kagen_Change();
   }
+}
+
+void F_Setting::lbl_Color_MouseUp(int index) {
+  OutputDebugStringA("DBG colour up");
+  release(Img_Color[index]);
+  if (index == 6) {
+    EditColor = DefaultClockColours();
+  } else {
+    OutputDebugStringA("DBG pick");
+    const auto colour = PickColour(hwnd());
+    OutputDebugStringA(colour ? "DBG picked" : "DBG none");
+    if (!colour || !Loaded()) return;
+    EditColor[index] = *colour;
+  }
+  for (int j = 0; j <= 5; ++j) {
+    lbl_Tcolor[j].BackColor = EditColor[j];
+    repaint(lbl_Tcolor[j].rect);
+  }
+  DrawPreview();
+}
+
+void F_Setting::Cmd_C_Click(int index) {
+  const auto colour = PickColour(hwnd());
+  if (!colour || !Loaded()) return;
+  Cmd_C[index].BackColor = *colour;
+  repaint(Cmd_C[index].rect);
+  DrawMemoryGraph();
+}
+
+void F_Setting::Cmd_Filter_Click() {
+  const auto colour = PickColour(hwnd());
+  if (!colour || !Loaded()) return;
+  Cmd_Filter.BackColor = *colour;
+  repaint(Cmd_Filter.rect);
+  // In use at once, by a cleaning started before the dialog closes too, even if it is cancelled.
+  app_.settings.Filter_Color = Cmd_Filter.BackColor;
+}
+
+void F_Setting::Img_Alarm_MouseDown(int index) {
+  EditAlarmOn[index] = ToggledAlarm(EditAlarmOn[index]);
+  const AlarmSwitchLook look = AlarmSwitch(EditAlarmOn[index]);
+  Img_Alarm[index].picture = &Img_Ra[look.picture];
+  lbl_Alarm[index].Caption = look.caption;
+  lbl_Alarm[index].ForeColor = look.captionColour;
+  setAlarmRowEnabled(index, look.rowEnabled);
+}
+
+void F_Setting::chooseSoundKind(int index, std::int16_t kind) {
+  EditSoundKind[index] = kind;
+  Img_CD[index].picture = kind == 1 ? &Img_Opt_On : &Img_Opt_Off;
+  Img_MP3_Wav[index].picture = kind == 1 ? &Img_Opt_Off : &Img_Opt_On;
+  repaint(Img_CD[index].rect);
+  repaint(Img_MP3_Wav[index].rect);
+}
+
+void F_Setting::lbl_Snd_File_MouseUp(int index) {
+  release(Img_Snd_File[index]);
+  const auto path = PickSoundFile(hwnd(), app_.settings.Alarm_Path);
+  if (!path || !Loaded()) return;
+  lbl_Sound_Path[index].Caption = *path;
+  repaint(lbl_Sound_Path[index].rect);
+  // The next chooser, of either row, opens where this file was found.
+  app_.settings.Alarm_Path = GetDirectory(lbl_Sound_Path[index].Caption);
+}
+
+void F_Setting::lbl_Clear_MouseUp(int index) {
+  release(Img_Clear[index]);
+  lbl_Sound_Path[index].Caption.clear();
+  repaint(lbl_Sound_Path[index].rect);
+}
+
+void F_Setting::Img_Shape_MouseDown(int index) {
+  for (auto& img : Img_Shape) img.picture = &Img_Opt_Off;
+  Img_Shape[index].picture = &Img_Opt_On;
+  for (const auto& img : Img_Shape) repaint(img.rect);
+  EditShape = static_cast<std::int16_t>(index);
+  DrawPreview();
+}
+
+void F_Setting::lbl_Free_MouseUp() {
+  release(Img_Free);
+  const std::wstring total = TotalPhysText(memory_, false);
+  const int limit = HS_Kagen.Value();
+  const std::wstring avail = AvailPhysText(memory_, false);
+  if (ShouldReleaseMemory(total, avail, limit)) commands_.OpenCleaner();
 }
 
 void F_Setting::QueryUnload() {

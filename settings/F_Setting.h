@@ -84,6 +84,22 @@ class F_Setting : public Form {
   void HS_Kagen_Change();
   void onScroll(HWND bar, int request, int position);
 
+  // Colours: the clock's six and their reset, the graph's four, the cleaner's filter.
+  void lbl_Color_MouseUp(int index);
+  void Cmd_C_Click(int index);
+  void Cmd_Filter_Click();
+  // A colour button acts only when the left button is let go over it.
+  void addColourButton(ColourButton& button, std::function<void()> click);
+  // Alarms: the switch, the kind options, the file chooser and its clearing.
+  void Img_Alarm_MouseDown(int index);
+  void chooseSoundKind(int index, std::int16_t kind);
+  void lbl_Snd_File_MouseUp(int index);
+  void lbl_Clear_MouseUp(int index);
+  // Dial shape.
+  void Img_Shape_MouseDown(int index);
+  // Release memory now.
+  void lbl_Free_MouseUp();
+
   AppState& app_;
   Commands& commands_;
   SystemMemory memory_;

@@ -65,7 +65,8 @@ void DrawnLabel::Paint(HDC dc, HFONT font) const {
   if (Caption.empty()) return;
   SelectGuard sel(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | DT_TOP;
+  // A bordered label keeps its text inside its frame, as the condensing is only near enough.
+  UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_TOP | (Border ? 0 : DT_NOCLIP);
   if (Alignment == Align::Centre) format |= DT_CENTER;
   if (Alignment == Align::Right) format |= DT_RIGHT;
   const int n = static_cast<int>(Caption.size());

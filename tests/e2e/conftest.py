@@ -3,6 +3,8 @@ program folder per test, and `app` to start the program in it.
 
 Environment:
   TESSARINE_EXE          the exe under test (default <repo>/build/win32/Tessarine.exe)
+  TESSARINE_EXE64        the x86_64 build (default <repo>/build/win64/Tessarine.exe), run in
+                         a separate 64-bit prefix made only when a test asks for it
   TESSARINE_INI_INTEROP  the INI interop helper (default <repo>/build/win32/ini_interop.exe)
   TESSARINE_WINEPREFIX   reuse this prefix (initialised on first use) instead of a new one
                          per session; saves ~10 s. Its processes are ended at session end,
@@ -40,6 +42,11 @@ def _built_file(env_name: str, default: Path) -> Path:
 @pytest.fixture(scope="session")
 def exe_path() -> Path:
     return _built_file("TESSARINE_EXE", REPO / "build" / "win32" / "Tessarine.exe")
+
+
+@pytest.fixture(scope="session")
+def exe64_path() -> Path:
+    return _built_file("TESSARINE_EXE64", REPO / "build" / "win64" / "Tessarine.exe")
 
 
 @pytest.fixture(scope="session")
@@ -84,6 +91,17 @@ def wine(display):
         prefix.remove()  # the session root; a reused prefix lives elsewhere and stays
 
 
+@pytest.fixture(scope="session")
+def wine64(display):
+    """The 64-bit prefix: about 15 s to make, so only sessions that run the x86_64 build pay."""
+    prefix = WinePrefix.for_session(display, arch="win64")
+    try:
+        yield prefix
+    finally:
+        prefix.kill()
+        prefix.remove()
+
+
 @pytest.fixture
 def program_dir(tmp_path, exe_path) -> Path:
     """A fresh folder holding only Tessarine.exe."""
@@ -101,7 +119,7 @@ class AppStarter:
         self.started: list = []
 
     def start(self, ini: Optional[IniContent] = None, folder_name: Optional[str] = None,
-              trace=False, wait: bool = True) -> App:
+              trace=False, wait: bool = True, meminfo: Optional[Path] = None) -> App:
         """Starts the program in `program_dir`, or in a new folder `folder_name` (which may
         hold blanks and Japanese characters). `ini` (a mapping, text or bytes) is written as
         Tessarine.ini first; None leaves the folder's INI as it is. With `wait`, returns once
@@ -112,7 +130,7 @@ class AppStarter:
                 (folder / INI_NAME).write_bytes(ini_bytes(ini))
         else:
             folder = make_program_dir(self.tmp_path, self.exe_path, folder_name, ini)
-        app = App(self.wine, folder, self.tmp_path / "logs", trace=trace)
+        app = App(self.wine, folder, self.tmp_path / "logs", trace=trace, meminfo=meminfo)
         self.started.append(app)
         if wait:
             app.wait_window()
@@ -158,3 +176,14 @@ def sounds(tmp_path_factory) -> dict:
     files["short mp3"] = mp3("short.mp3", files["wav"])
     files["long mp3"] = mp3("long.mp3", wav("long.wav", 12, 330))
     return files
+
+
+@pytest.fixture
+def app64(wine64, exe64_path, tmp_path):
+    """Like `app`, for the x86_64 build in the 64-bit prefix."""
+    starter = AppStarter(wine64, make_program_dir(tmp_path, exe64_path, "prog64"), exe64_path,
+                         tmp_path)
+    try:
+        yield starter
+    finally:
+        starter.stop_all()

@@ -3,8 +3,9 @@
 Three layers, each owning what it starts and ending it by PID:
 
 * ``Display``    - our own Xvfb on a free display number.
-* ``WinePrefix`` - a 32-bit prefix with Japanese font replacements and a null ALSA device,
-                   run under a private HOME and ``LANG=ja_JP.UTF-8`` (ANSI code page 932).
+* ``WinePrefix`` - a 32-bit prefix (or, for the x86_64 build, a separate 64-bit one) with
+                   Japanese font replacements and a null ALSA device, run under a private HOME
+                   and ``LANG=ja_JP.UTF-8`` (ANSI code page 932).
 * ``App``        - one run of the program in a program folder: its window, screenshots,
                    mouse and keyboard input, Wine's trace output and the INI it wrote.
 
@@ -17,6 +18,11 @@ Facts that shaped it (Wine 8 on Debian 12, no window manager):
   ``App.stop`` therefore ends the process with SIGTERM, which Wine handles at once.
 * Xvfb resets itself when its last client disconnects, which would drop the root colour:
   it runs with ``-noreset``.
+* With Debian's ``wine64`` installed beside ``wine32``, ``wine`` still runs the 32-bit loader
+  (a win32 prefix behaves as before); only the ``wineserver`` wrapper now picks the 64-bit
+  server, which serves a win32 prefix alike. Handed a 64-bit exe in a win64 prefix, the 32-bit
+  loader starts it anew through ``start.exe`` and exits, so the pid we hold would own no
+  window: 64-bit programs are started with the 64-bit loader itself.
 """
 
 from __future__ import annotations
@@ -25,6 +31,7 @@ import os
 import re
 import shutil
 import signal
+import struct
 import subprocess
 import tempfile
 import time
@@ -44,6 +51,9 @@ WINDOW_TITLE = "Tessarine"
 INI_NAME = "Tessarine.ini"
 # Wine names the X class after the executable, in lower case.
 EXE_X_CLASS = "^tessarine\\.exe$"
+
+# The loader per prefix architecture; "wine" is Debian's wrapper, which picks the 32-bit one.
+WINE_LOADERS = {"win32": "wine", "win64": "/usr/lib/wine/wine64"}
 
 JP_FONT = "IPAPGothic"
 JP_FONT_REPLACED = ("ＭＳ Ｐゴシック", "MS UI Gothic")
@@ -160,6 +170,26 @@ class Display:
             image = image.crop((x, y, x + w, y + h))
         return image
 
+    def grab(self) -> Image.Image:
+        """The whole screen, quickly (xwd, a few tens of milliseconds): for catching something
+        that is on the screen for about a second."""
+        env = _base_env()
+        env.update(self.env)
+        data = subprocess.run(["xwd", "-root", "-silent"], env=env, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=20, check=True).stdout
+        header = struct.unpack(">25I", data[:100])
+        header_size, width, height = header[0], header[4], header[5]
+        byte_order, bits_per_pixel, bytes_per_line, ncolors = (header[7], header[11],
+                                                               header[12], header[19])
+        # Packed 24-bit pixels once Wine has installed its colour map, 32-bit before.
+        formats = {(24, 0): "BGR", (24, 1): "RGB", (32, 0): "BGRX", (32, 1): "XRGB"}
+        raw = formats.get((bits_per_pixel, byte_order))
+        if raw is None:
+            raise HarnessError(f"xwd gave {bits_per_pixel} bits per pixel")
+        pixels = data[header_size + 12 * ncolors:]
+        return Image.frombuffer("RGB", (width, height), pixels, "raw", raw, bytes_per_line,
+                                1).copy()
+
     def visible_windows(self, pattern: str = EXE_X_CLASS, pid: Optional[int] = None,
                         mapped: bool = True) -> list:
         """X ids of the windows whose WM_CLASS matches `pattern` (of one pid if given); with
@@ -224,27 +254,31 @@ def to_windows_path(path: Union[str, Path]) -> str:
 
 
 class WinePrefix:
-    """A 32-bit Wine prefix used by one test session.
+    """A Wine prefix used by one test session: 32-bit unless `arch` is "win64".
 
     `root` is the session's private directory: HOME for every Wine process (it holds the
     `.asoundrc` with the null ALSA device, so the user's own HOME is never touched) and,
     unless an existing prefix is reused, the prefix itself.
     """
 
-    def __init__(self, path: Path, root: Path, display: Display, owned: bool):
+    def __init__(self, path: Path, root: Path, display: Display, owned: bool,
+                 arch: str = "win32"):
         self.path = path
         self.root = root
         self.home = root / "home"
         self.display = display
         self.owned = owned  # created by us, deleted by us
+        self.arch = arch
+        self.loader = WINE_LOADERS[arch]
 
     @classmethod
-    def for_session(cls, display: Display, reuse: Optional[str] = None) -> "WinePrefix":
-        root = Path(tempfile.mkdtemp(prefix="tessarine-e2e-"))
+    def for_session(cls, display: Display, reuse: Optional[str] = None,
+                    arch: str = "win32") -> "WinePrefix":
+        root = Path(tempfile.mkdtemp(prefix=f"tessarine-e2e-{arch}-"))
         if reuse:
-            prefix = cls(Path(reuse).resolve(), root, display, owned=False)
+            prefix = cls(Path(reuse).resolve(), root, display, owned=False, arch=arch)
         else:
-            prefix = cls(root / "prefix", root, display, owned=True)
+            prefix = cls(root / "prefix", root, display, owned=True, arch=arch)
         prefix.ensure()
         return prefix
 
@@ -253,7 +287,7 @@ class WinePrefix:
         env.update(self.display.env)
         env.update({
             "WINEPREFIX": str(self.path),
-            "WINEARCH": "win32",
+            "WINEARCH": self.arch,
             "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
             "WINEDEBUG": debug,
             "HOME": str(self.home),
@@ -275,11 +309,13 @@ class WinePrefix:
         log = self.root / "wineboot.log"
         with open(log, "ab") as out:
             if not (self.path / "system.reg").is_file():
-                subprocess.run(["wineboot", "-i"], env=self.env(), stdout=out, stderr=out,
+                boot = ["wineboot", "-i"] if self.arch == "win32" else [self.loader, "wineboot",
+                                                                        "-i"]
+                subprocess.run(boot, env=self.env(), stdout=out, stderr=out,
                                timeout=180, check=True)
             for face in JP_FONT_REPLACED:
                 # The full-width face name survives only under a UTF-8 C locale.
-                subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements",
+                subprocess.run([self.loader, "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements",
                                 "/v", face, "/t", "REG_SZ", "/d", JP_FONT, "/f"],
                                env=self.env(locale="C.UTF-8"), stdout=out, stderr=out,
                                timeout=60, check=True)
@@ -292,7 +328,7 @@ class WinePrefix:
     def run(self, args: Sequence[str], cwd: Optional[Path] = None, timeout: float = 60,
             debug: str = "-all") -> subprocess.CompletedProcess:
         """Runs a console program to its end under Wine; stdout and stderr as bytes."""
-        return subprocess.run(["wine", *args], cwd=cwd, env=self.env(debug=debug),
+        return subprocess.run([self.loader, *args], cwd=cwd, env=self.env(debug=debug),
                               stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                               stderr=subprocess.PIPE, timeout=timeout)
 
@@ -353,11 +389,37 @@ def make_program_dir(parent: Path, exe: Path, name: str = "prog",
 # --------------------------------------------------------------------------- the program
 
 
+def scarce_meminfo(path: Path, free_share: float) -> Path:
+    """Writes at `path` a copy of /proc/meminfo in which `free_share` (0..1) of the physical
+    memory is available; for `App(meminfo=...)`."""
+    lines = Path("/proc/meminfo").read_text().splitlines()
+    total = next(int(l.split()[1]) for l in lines if l.startswith("MemTotal:"))
+    free = round(total * free_share)
+    # Wine counts buffers and the page cache as available too.
+    figures = {"MemFree": free, "MemAvailable": free, "Buffers": 0, "Cached": 0,
+               "SReclaimable": 0}
+    out = [f"{l.split(':')[0]}: {figures[l.split(':')[0]]} kB" if l.split(":")[0] in figures
+           else l for l in lines]
+    path.write_text("\n".join(out) + "\n")
+    return path
+
+
+def _with_meminfo(meminfo: Optional[Path], command: list) -> list:
+    """`command`, run where /proc/meminfo reads as the file `meminfo`: the program's own
+    mount namespace (the same pid, so its windows are still found by it), which leaves the
+    machine's memory alone. Total physical memory is read elsewhere and stays true."""
+    if meminfo is None:
+        return command
+    return ["unshare", "--mount", "--propagation", "private", "sh", "-c",
+            'mount --bind "$0" /proc/meminfo && exec "$@"', str(meminfo)] + command
+
+
 class App:
     """One run of the program in `folder`."""
 
     def __init__(self, wine: WinePrefix, folder: Path, log_dir: Path,
-                 trace: Union[bool, str] = False, exe_name: str = EXE_NAME):
+                 trace: Union[bool, str] = False, exe_name: str = EXE_NAME,
+                 meminfo: Optional[Path] = None):
         self.wine = wine
         self.display = wine.display
         self.folder = folder
@@ -369,7 +431,8 @@ class App:
         debug = trace if isinstance(trace, str) else (TRACE_CHANNELS if trace else "-all")
         self.started_at = _now()
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
-            self.proc = subprocess.Popen(["wine", str(self.exe)], cwd=folder,
+            self.proc = subprocess.Popen(_with_meminfo(meminfo, [wine.loader, str(self.exe)]),
+                                         cwd=folder,
                                          env=wine.env(debug=debug), stdin=subprocess.DEVNULL,
                                          stdout=out, stderr=err, start_new_session=True)
         self.window: Optional[int] = None
@@ -392,6 +455,13 @@ class App:
 
     def stop(self) -> None:
         _end_process(self.proc)
+
+    def status_kb(self, field: str) -> int:
+        """A figure of /proc/<pid>/status in kB ("VmHWM", the peak working set; "VmSize")."""
+        for line in Path(f"/proc/{self.pid}/status").read_text().splitlines():
+            if line.startswith(field + ":"):
+                return int(line.split()[1])
+        raise HarnessError(f"no {field} for pid {self.pid}")
 
     # --- windows
 

@@ -2,7 +2,35 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/test_code_page.h"
+
 namespace {
+
+const TestCodePage kPage;
+
+std::wstring wide(const std::string& bytes) { return kPage.Decode(bytes); }
+
+// Get and Set on ANSI text, in bytes.
+std::string get(const std::string& file, const std::string& section, const std::string& key) {
+  return kPage.Encode(IniText(file, kPage).Get(wide(section), wide(key)));
+}
+
+std::string set(const std::string& file, const std::string& section, const std::string& key,
+                const std::string& value) {
+  IniText text(file, kPage);
+  text.Set(wide(section), wide(key), wide(value));
+  return text.Bytes();
+}
+
+std::string utf16(const std::u16string& s, bool little = true) {
+  std::string out;
+  for (char16_t c : s) {
+    const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+    out += little ? lo : hi;
+    out += little ? hi : lo;
+  }
+  return out;
+}
 
 const std::string kFile =
     "; settings\r\n"
@@ -17,13 +45,14 @@ const std::string kFile =
     "Quoted=\"a b\"\r\n"
     "Single='x'\r\n"
     "Lone=\"abc\r\n"
-    "Tab=\t-1\t\r\n"
+    "Tab=\t-1\t\x1A\r\n"
     "Empty=\r\n"
     "NoEquals\r\n"
+    "[Broken\r\n"
     "[Section]\r\n"
     "Late=1\r\n";
 
-TEST(IniGet, FollowsTheProfileRules) {
+TEST(IniText, ReadsByTheProfileRules) {
   struct Case {
     const char* section;
     const char* key;
@@ -39,75 +68,123 @@ TEST(IniGet, FollowsTheProfileRules) {
       {"Section", "Tab", "-1"},
       {"Section", "Empty", ""},
       {"Section", "NoEquals", ""},
+      {"Section", "[Broken", ""},          // no ']': an entry, and the section goes on
       {"Section", "Late", ""},             // only the first matching section counts
       {"Missing", "Shape", ""},
       {"Section", "Missing", ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(IniGet(kFile, c.section, c.key), c.expected) << c.section << "/" << c.key;
+    EXPECT_EQ(get(kFile, c.section, c.key), c.expected) << c.section << "/" << c.key;
   }
 }
 
-TEST(IniGet, ReadsLfOnlyAndUnterminatedFiles) {
-  EXPECT_EQ(IniGet("[Section]\nA=1\nB=2", "Section", "A"), "1");
-  EXPECT_EQ(IniGet("[Section]\nA=1\nB=2", "Section", "B"), "2");
-  EXPECT_EQ(IniGet("", "Section", "A"), "");
-}
-
-TEST(IniGet, CutsLongValuesTo255Bytes) {
-  const std::string longValue(300, 'x');
-  EXPECT_EQ(IniGet("[S]\r\nK=" + longValue + "\r\n", "S", "K"), std::string(255, 'x'));
+TEST(IniText, CutsLongValuesWithoutSplittingACharacter) {
+  EXPECT_EQ(get("[S]\r\nK=" + std::string(300, 'x') + "\r\n", "S", "K"), std::string(255, 'x'));
 
   // A double-byte character straddling the limit is dropped whole.
   const std::string kana = "\x83\x41";  // katakana "a" in code page 932
-  std::string value(254, 'y');
-  value += kana + "zz";
-  EXPECT_EQ(IniGet("[S]\r\nK=" + value + "\r\n", "S", "K"), std::string(254, 'y'));
-  EXPECT_EQ(CutBytes(std::string(253, 'y') + kana + "z", 255), std::string(253, 'y') + kana);
+  EXPECT_EQ(get("[S]\r\nK=" + std::string(254, 'y') + kana + "zz\r\n", "S", "K"),
+            std::string(254, 'y'));
+  EXPECT_EQ(get("[S]\r\nK=" + std::string(253, 'y') + kana + "z\r\n", "S", "K"),
+            std::string(253, 'y') + kana);
+
+  // In a Unicode file the limit counts UTF-16 units and keeps a surrogate pair whole.
+  std::u16string value(254, u'y');
+  value += u"\U0001F600z";
+  const IniText text("\xFF\xFE" + utf16(u"[S]\r\nK=" + value + u"\r\n"), kPage);
+  EXPECT_EQ(text.Get(L"S", L"K"), std::wstring(254, L'y'));
 }
 
-TEST(IniGet, DoubleByteNamesMatchExactly) {
-  // 0x5D (']') and 0x61 ('a') can be trail bytes; they must not end the name or fold case.
-  const std::string sectionName = "\x83\x5D";
-  const std::string text = "[" + sectionName + "]\r\nK\x83\x61=1\r\n";
-  EXPECT_EQ(IniGet(text, sectionName, "K\x83\x61"), "1");
-  EXPECT_EQ(IniGet(text, sectionName, "K\x83\x41"), "");
+TEST(IniText, DoubleByteNamesMatchExactly) {
+  // 0x5D (']') and 0x61 ('a') can be second bytes; they must not end the name or fold case.
+  const std::string section = "\x83\x5D";
+  const std::string file = "[" + section + "]\r\nK\x83\x61=1\r\n";
+  EXPECT_EQ(get(file, section, "K\x83\x61"), "1");
+  EXPECT_EQ(get(file, section, "K\x83\x41"), "");
 }
 
-TEST(IniSet, ReplacesInPlaceAndKeepsEverythingElse) {
-  const std::string before =
-      "; kept\r\n[Section]\r\nColor_0=1\r\n; note\r\nShape= 1\r\n\r\n[Next]\r\nX=1\r\n";
-  EXPECT_EQ(IniSet(before, "SECTION", "SHAPE", " 0"),
-            "; kept\r\n[Section]\r\nColor_0=1\r\n; note\r\nShape= 0\r\n\r\n[Next]\r\nX=1\r\n");
+// Every encoding and line end the platform reads: read a value, set an existing key and add a
+// new one, and compare the whole file byte for byte.
+TEST(IniText, KeepsEachEncodingAndLineEnd) {
+  const std::string bom8 = "\xEF\xBB\xBF", le = "\xFF\xFE", be = "\xFE\xFF";
+  struct Case {
+    const char* name;
+    std::string before;
+    std::string after;  // Color_0 set to " 255", Pos_X added as "-300"
+  } cases[] = {
+      {"ANSI, CR LF", "[Section]\r\nColor_0=1\r\nShape=2\r\n",
+       "[Section]\r\nColor_0= 255\r\nShape=2\r\nPos_X=-300\r\n"},
+      {"ANSI, LF", "[Section]\nColor_0=1\nShape=2\n",
+       "[Section]\nColor_0= 255\nShape=2\nPos_X=-300\n"},
+      {"ANSI, CR alone, unterminated", "[Section]\rColor_0=1\rShape=2",
+       "[Section]\rColor_0= 255\rShape=2\rPos_X=-300\r"},
+      // After the last LF, lines end at CR: new lines there must not join them.
+      {"LF, then CR alone", "; note\n[Section]\rColor_0=1\rShape=2",
+       "; note\n[Section]\rColor_0= 255\rShape=2\rPos_X=-300\r"},
+      {"UTF-8 mark before the section", bom8 + "[Section]\r\nColor_0=1\r\nShape=2\r\n",
+       bom8 + "[Section]\r\nColor_0= 255\r\nShape=2\r\nPos_X=-300\r\n"},
+      {"UTF-16LE", le + utf16(u"[Section]\r\nColor_0=1\r\nShape=2\r\n"),
+       le + utf16(u"[Section]\r\nColor_0= 255\r\nShape=2\r\nPos_X=-300\r\n")},
+      {"UTF-16LE, CR alone", le + utf16(u"[Section]\rColor_0=1\rShape=2\r"),
+       le + utf16(u"[Section]\rColor_0= 255\rShape=2\rPos_X=-300\r")},
+      {"UTF-16BE", be + utf16(u"[Section]\nColor_0=1\nShape=2\n", false),
+       be + utf16(u"[Section]\nColor_0= 255\nShape=2\nPos_X=-300\n", false)},
+      {"UTF-16LE, stray last byte", le + utf16(u"[Section]\r\nColor_0=1\r\nShape=2\r\n") + "!",
+       le + utf16(u"[Section]\r\nColor_0= 255\r\nShape=2\r\nPos_X=-300\r\n") + "!"},
+      {"UTF-16LE, no section", le + utf16(u"[Other]\r\nX=1"),
+       le + utf16(u"[Other]\r\nX=1\r\n[Section]\r\nColor_0= 255\r\nPos_X=-300\r\n")},
+      {"UTF-8 mark alone", bom8, bom8 + "[Section]\r\nColor_0= 255\r\nPos_X=-300\r\n"},
+      {"no file", "", "[Section]\r\nColor_0= 255\r\nPos_X=-300\r\n"},
+  };
+  for (const Case& c : cases) {
+    IniText text(c.before, kPage);
+    const bool hasShape = c.before.find("Shape") != std::string::npos ||
+                          c.before.find(utf16(u"Shape")) != std::string::npos ||
+                          c.before.find(utf16(u"Shape", false)) != std::string::npos;
+    EXPECT_EQ(text.Get(L"Section", L"Shape"), hasShape ? L"2" : L"") << c.name;
+    text.Set(L"Section", L"Color_0", L" 255");
+    text.Set(L"Section", L"Pos_X", L"-300");
+    EXPECT_EQ(text.Bytes(), c.after) << c.name;
+    const IniText again(text.Bytes(), kPage);
+    EXPECT_EQ(again.Get(L"section", L"COLOR_0"), L"255") << c.name;
+    EXPECT_EQ(again.Get(L"Section", L"Pos_X"), L"-300") << c.name;
+  }
 }
 
-TEST(IniSet, AppendsMissingKeyAtTheEndOfItsSection) {
-  const std::string before = "[Section]\r\nA=1\r\n; trailing comment\r\n\r\n\r\n[Next]\r\nX=1\r\n";
-  EXPECT_EQ(IniSet(before, "Section", "Pos_X", "-300"),
-            "[Section]\r\nA=1\r\n; trailing comment\r\nPos_X=-300\r\n\r\n\r\n[Next]\r\nX=1\r\n");
-  EXPECT_EQ(IniSet("[Section]\r\n", "Section", "A", "1"), "[Section]\r\nA=1\r\n");
-  EXPECT_EQ(IniSet("[Section]\r\nA=1", "Section", "B", "2"), "[Section]\r\nA=1\r\nB=2\r\n");
+TEST(IniText, UnicodeFilesHoldAnyText) {
+  const std::wstring path = L"C:\\\u97f3\u697d\\\u76ee\u899a\u307e\u3057 \U0001F514.wav";
+  for (const std::string& mark : {std::string("\xEF\xBB\xBF"), std::string("\xFF\xFE")}) {
+    IniText text(mark + (mark.size() == 3 ? "[Section]\r\n" : utf16(u"[Section]\r\n")), kPage);
+    text.Set(L"Section", L"Sound_F_0", path);
+    const IniText again(text.Bytes(), kPage);
+    EXPECT_EQ(again.Get(L"Section", L"Sound_F_0"), path);
+  }
+  IniText utf8("\xEF\xBB\xBF[Section]\r\n", kPage);
+  utf8.Set(L"Section", L"A", L"\u97f3");
+  EXPECT_EQ(utf8.Bytes(), "\xEF\xBB\xBF[Section]\r\nA=\xE9\x9F\xB3\r\n");
+  // Malformed UTF-8 reads as replacement characters, not as lost or merged text.
+  EXPECT_EQ(IniText("\xEF\xBB\xBF[S]\nA=x\xC3y\xE9\x9F\n", kPage).Get(L"S", L"A"),
+            L"x\uFFFDy\uFFFD\uFFFD");
 }
 
-TEST(IniSet, AppendsMissingSectionAndCreatesContent) {
-  EXPECT_EQ(IniSet("", "Section", "Shape", " 0"), "[Section]\r\nShape= 0\r\n");
-  EXPECT_EQ(IniSet("[Other]\r\nX=1", "Section", "A", "1"), "[Other]\r\nX=1\r\n[Section]\r\nA=1\r\n");
-  EXPECT_EQ(IniSet("[Other]\r\nX=1\r\n", "Section", "A", "1"),
-            "[Other]\r\nX=1\r\n[Section]\r\nA=1\r\n");
-}
-
-TEST(IniSet, KeepsLineEndsOfLinesItDoesNotWrite) {
-  EXPECT_EQ(IniSet("[Section]\nA=1\nB=2\n", "Section", "A", "5"), "[Section]\nA=5\nB=2\n");
-  EXPECT_EQ(IniSet("[Section]\nA=1\n", "Section", "C", "3"), "[Section]\nA=1\nC=3\r\n");
-}
-
-TEST(IniSet, WhatItWritesReadsBack) {
-  std::string text;
-  text = IniSet(text, "Section", "Pos_X", " 1500");
-  text = IniSet(text, "Section", "Sound_F_0", "C:\\\x89\xb9\\a b.wav");
-  text = IniSet(text, "Section", "Pos_X", "-300");
-  EXPECT_EQ(IniGet(text, "Section", "Pos_X"), "-300");
-  EXPECT_EQ(IniGet(text, "Section", "Sound_F_0"), "C:\\\x89\xb9\\a b.wav");
+TEST(IniText, SetReplacesInPlaceAndAppendsAtTheEndOfTheSection) {
+  struct Case {
+    std::string before, key, value, after;
+  } cases[] = {
+      {"; kept\r\n[Section]\r\nColor_0=1\r\n; note\r\nShape= 1\r\n\r\n[Next]\r\nX=1\r\n", "SHAPE",
+       " 0", "; kept\r\n[Section]\r\nColor_0=1\r\n; note\r\nShape= 0\r\n\r\n[Next]\r\nX=1\r\n"},
+      {"[Section]\r\nA=1\r\n; trailing comment\r\n\r\n\r\n[Next]\r\nX=1\r\n", "Pos_X", "-300",
+       "[Section]\r\nA=1\r\n; trailing comment\r\nPos_X=-300\r\n\r\n\r\n[Next]\r\nX=1\r\n"},
+      {"[Section]\r\n", "A", "1", "[Section]\r\nA=1\r\n"},
+      {"[Section]", "A", "1", "[Section]\r\nA=1\r\n"},
+      {"[Section]\r\nA=1", "B", "2", "[Section]\r\nA=1\r\nB=2\r\n"},
+      {"[Other]\r\nX=1", "A", "1", "[Other]\r\nX=1\r\n[Section]\r\nA=1\r\n"},
+      {"[Section]\nA=1\nB=2\n", "A", "5", "[Section]\nA=5\nB=2\n"},
+      {"[Section]\r\n  a = 1 \r\n", "A", "2", "[Section]\r\na=2\r\n"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(set(c.before, "Section", c.key, c.value), c.after) << c.before;
+  }
 }
 
 }  // namespace

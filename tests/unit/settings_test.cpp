@@ -4,7 +4,9 @@
 #include <set>
 
 #include "app/convert.h"
+#include "app/ini_source.h"
 #include "app/settings.h"
+#include "tests/support/test_code_page.h"
 
 namespace {
 
@@ -90,14 +92,15 @@ TEST(LoadSettings, ShapeSetsRatios) {
       {L"1", {}, {1.5, 1, 1.5, 1}},
       {L"2", {}, {1, 1.3, 1, 1.3}},
       {L" 2", {1.5, 1, 1.5, 1}, {1, 1.3, 1, 1.3}},
-      {L"5", {1.5, 1, 1.5, 1}, {1.5, 1, 1.5, 1}},  // unknown shape keeps the ratios it had
-      {L"5", {}, {1, 1, 1, 1}},                    // ... or takes the circle's at first load
+      {L"5", {1.5, 1, 1.5, 1}, {1.5, 1, 1.5, 1}},  // unknown shape keeps the shape it had
+      {L"5", {}, {1, 1, 1, 1}},                    // ... which at first load is the circle
   };
   for (const Case& c : cases) {
     MapSource src;
     src.values[L"Shape"] = c.shape;
     Settings s;
     s.ShapeRatio = c.before;
+    if (c.before[0] == 1.5) s.Shape = 1;
     LoadSettings(s, src, L"");
     EXPECT_EQ(s.ShapeRatio, c.expected) << c.shape;
   }
@@ -142,6 +145,78 @@ TEST(LoadSettings, UnconvertibleValuesKeepThePreviousLoad) {
   EXPECT_EQ(s.Mem_Ival, 45);
   EXPECT_EQ(s.Sound_H[0], 7);
   EXPECT_EQ(s.Mem_Kagen, 20.0f);
+}
+
+TEST(LoadSettings, ValuesOutsideAFieldsRangeKeepThePreviousLoadButAlarmsTakeTheFile) {
+  struct Case {
+    const wchar_t* key;
+    const wchar_t* good;  // in range: taken
+    const wchar_t* bad;   // out of range: the good value stays
+  } cases[] = {
+      {L"Color_0", L"16777215", L"16777216"}, {L"Color_2", L"0", L"-1"},
+      {L"Filter_Color", L"255", L"-16777216"}, {L"Graph_Color_0", L"1", L"99999999"},
+      {L"Shape", L"2", L"3"},                  {L"Sound_C_0", L"1", L"-1"},
+      {L"Sound_H_1", L"23", L"24"},            {L"Sound_M_0", L"59", L"60"},
+      {L"Sound_Kbn_1", L"2", L"0"},            {L"Sound_Repeat_0", L"99", L"100"},
+      {L"Mem_Ival", L"0", L"-5"},              {L"Mem_Kagen", L"100", L"100.5"},
+  };
+  MapSource good, bad;
+  for (int n = 0; n < 4; ++n) good.values[IniKey(L"Graph_Color_", n)] = L"7";
+  bad.values = good.values;
+  for (const Case& c : cases) {
+    good.values[c.key] = c.good;
+    bad.values[c.key] = c.bad;
+  }
+  Settings first, second;
+  LoadSettings(first, good, L"");
+  second = first;
+  LoadSettings(second, bad, L"");
+  EXPECT_EQ(second.Color, first.Color);
+  EXPECT_EQ(second.Color[0], 16777215);
+  EXPECT_EQ(second.Filter_Color, 255);
+  EXPECT_EQ(second.Graph_Color, (std::array<Colour, 4>{1, 7, 7, 7}));
+  EXPECT_EQ(second.Shape, 2);
+  EXPECT_EQ(second.ShapeRatio, (std::array<double, 4>{1, 1.3, 1, 1.3}));
+  // The alarm fields take what the file says, even when it can never fire.
+  EXPECT_EQ(second.Sound_C[0], -1);
+  EXPECT_EQ(second.Sound_H[1], 24);
+  EXPECT_EQ(second.Sound_M[0], 60);
+  EXPECT_EQ(second.Sound_Kbn[1], 0);
+  EXPECT_EQ(second.Sound_Repeat[0], 99);
+  EXPECT_EQ(second.Mem_Ival, 0);
+  EXPECT_EQ(second.Mem_Kagen, 100.0f);
+}
+
+// A load reads some 30 keys; the file behind them must be read and parsed once, and not at
+// all when only a sound file's existence is asked.
+TEST(IniFileSource, ReadsTheFileOnceAtTheFirstKey) {
+  class CountingSource : public IniFileSource {
+   public:
+    CountingSource(int& loads, const AnsiCodePage& page)
+        : IniFileSource(
+              [&loads] {
+                ++loads;
+                return std::string("[Section]\r\nShape=1\r\nPos_X= 1500\r\nTopMost=-1\r\n");
+              },
+              page) {}
+    bool CanOpen(const std::wstring&) override { return true; }
+  };
+  const TestCodePage page;
+  int loads = 0;
+  CountingSource idle(loads, page);
+  EXPECT_TRUE(FileExists(idle, L"C:\\a.wav"));
+  EXPECT_EQ(loads, 0);
+
+  CountingSource source(loads, page);
+  Settings s;
+  std::int32_t x = 0;
+  ReadPosition(source, L"Pos_X", 9000, x);
+  LoadSettings(s, source, L"");
+  ReadTopMost(s, source);
+  EXPECT_EQ(loads, 1);
+  EXPECT_EQ(x, 1500);
+  EXPECT_EQ(s.Shape, 1);
+  EXPECT_EQ(s.TopMost, -1);
 }
 
 TEST(ReadPosition, CentresKeepsOrTakes32BitValues) {

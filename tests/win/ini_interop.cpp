@@ -71,7 +71,7 @@ std::string ansi(const std::wstring& w) {
 
 int countTempFiles(const std::wstring& folder) {
   WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((folder + L"\\tsr*.tmp").c_str(), &fd);
+  HANDLE h = FindFirstFileW((folder + L"\\*.tmp").c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return 0;
   int n = 0;
   do ++n;
@@ -152,6 +152,100 @@ void platformToOurs(const std::wstring& folder) {
   check(ReadIni(L"Section", L"Shape", folder + L"\\missing.ini").empty(), "missing file reads empty");
 }
 
+
+std::string utf16le(const std::wstring& w) {
+  std::string out;
+  for (wchar_t c : w) {
+    out += static_cast<char>(c & 0xFF);
+    out += static_cast<char>((c >> 8) & 0xFF);
+  }
+  return out;
+}
+
+// Files in the encodings and line ends that editors save: our writer keeps each one, and the
+// platform reads what we wrote; the platform writes into each one, and we read what it wrote.
+void unicodeAndLineEnds(const std::wstring& folder) {
+  struct Kind {
+    const char* name;
+    std::string start;  // a settings file holding Color_1 = 65535 and a comment
+    std::string ownLineEnd, foreignEnd;  // how the file's lines end, and a sign of another
+  } kinds[] = {
+      {"UTF-16LE", "\xFF\xFE" + utf16le(L"; note\r\n[Section]\r\nColor_1=65535\r\n"),
+       utf16le(L"\r\n"), "\r\n"},
+      {"UTF-8 mark", "\xEF\xBB\xBF; note\r\n[Section]\r\nColor_1=65535\r\n", "\r\n", "\n\n"},
+      {"CR alone", "; note\r[Section]\rColor_1=65535\r", "\r", "\n"},
+  };
+  const std::vector<Entry> entries = {
+      {L"Section", L"Pos_X", L"-300"}, {L"Section", L"Sound_F_0", kJapanese},
+      {L"Section", L"Alarm_Path", L"C:\\\u266b \u00e9t\u00e9"},  // ♫ été: no ANSI form in 932
+      {L"Added", L"Key", L"v"},
+  };
+  for (const Kind& kind : kinds) {
+    const std::string name = kind.name;
+    const bool ansi = name == "CR alone";
+    const std::wstring ours = folder + L"\\unicode-ours.ini";
+    check(writeBytes(ours, kind.start), "prepare " + name);
+    check(platformRead(L"Section", L"Color_1", ours) == L"65535" &&
+              ReadIni(L"Section", L"Color_1", ours) == L"65535",
+          name + ": platform and ReadIni read the editor's file");
+    for (const Entry& e : entries) WriteIni(e.section, e.key, e.value, ours);
+    const std::string bytes = readBytes(ours);
+    check(bytes.rfind(kind.start, 0) == 0, name + ": what was there stays byte for byte");
+    const std::string ownEnd = kind.ownLineEnd;
+    check(bytes.size() >= ownEnd.size() && bytes.compare(bytes.size() - ownEnd.size(),
+                                                         ownEnd.size(), ownEnd) == 0 &&
+              (name == "UTF-16LE" || bytes.find(kind.foreignEnd) == std::string::npos),
+          name + ": new lines end as the file's own do");
+    if (name == "UTF-16LE") {
+      check(bytes.find("Pos_X") == std::string::npos, name + ": nothing written in ANSI");
+    }
+    for (const Entry& e : entries) {
+      if (ansi && e.key == L"Alarm_Path") continue;  // not in the ANSI code page
+      const std::wstring got = platformRead(e.section, e.key, ours);
+      check(got == e.value, name + ": platform reads our " + narrow(e.key) + " = [" + narrow(got) + "]");
+    }
+
+    const std::wstring theirs = folder + L"\\unicode-theirs.ini";
+    check(writeBytes(theirs, kind.start), "prepare " + name + " for the platform");
+    for (const Entry& e : entries) {
+      WritePrivateProfileStringW(e.section.c_str(), e.key.c_str(), e.value.c_str(), theirs.c_str());
+    }
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, theirs.c_str());  // flush the cache
+    for (const Entry& e : entries) {
+      if (ansi && e.key == L"Alarm_Path") continue;
+      const std::wstring got = ReadIni(e.section, e.key, theirs);
+      check(got == e.value, name + ": ReadIni reads the platform's " + narrow(e.key) + " = [" +
+                                narrow(got) + "]");
+    }
+  }
+}
+
+// A save uses one temporary name, beside the file: a leftover from a killed save is written
+// over by the next save and removed at the next start; no other file is touched.
+void temporaryFile(const std::wstring& folder) {
+  const std::wstring sub = folder + L"\\temp rule";
+  CreateDirectoryW(sub.c_str(), nullptr);
+  const std::wstring path = sub + L"\\Tessarine.ini";
+  const std::wstring leftover = path + L".tmp";
+  const std::vector<std::wstring> others = {sub + L"\\tsr1A2B.tmp", sub + L"\\Tessarine.ini.tmp2",
+                                            sub + L"\\Tessarine.tmp"};
+  for (const std::wstring& other : others) writeBytes(other, "not ours");
+  check(writeBytes(path, "[Section]\r\nShape=1\r\n") &&
+            writeBytes(leftover, std::string(100000, 'x')),
+        "prepare a leftover temporary file");
+  check(WriteIni(L"Section", L"Shape", L" 2", path) && ReadIni(L"Section", L"Shape", path) == L"2",
+        "a save over a leftover succeeds");
+  check(GetFileAttributesW(leftover.c_str()) == INVALID_FILE_ATTRIBUTES,
+        "the save leaves no temporary file");
+  writeBytes(leftover, "[Section]\r\nShape=0\r\n");
+  RemoveUnfinishedSave(path);
+  check(GetFileAttributesW(leftover.c_str()) == INVALID_FILE_ATTRIBUTES,
+        "start-up removes the leftover");
+  bool othersKept = true;
+  for (const std::wstring& other : others) othersKept = othersKept && readBytes(other) == "not ours";
+  check(othersKept && ReadIni(L"Section", L"Shape", path) == L"2", "nothing else is touched");
+}
+
 void fileCanOpen(const std::wstring& folder) {
   check(FileCanOpen(folder + L"\\ours.ini"), "FileCanOpen on a file");
   check(!FileCanOpen(folder), "FileCanOpen on a folder is false");
@@ -172,6 +266,8 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("code page %u\n", GetACP());
   oursToPlatform(folder);
   platformToOurs(folder);
+  unicodeAndLineEnds(folder);
+  temporaryFile(folder);
   fileCanOpen(folder);
   std::printf("%d failed\n", failures);
   return failures == 0 ? 0 : 1;
