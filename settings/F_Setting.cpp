@@ -1,7 +1,5 @@
 #include "settings/F_Setting.h"
 
-#include <commctrl.h>
-
 #include <cmath>
 #include <tuple>
 
@@ -16,6 +14,7 @@
 #include "settings/preview.h"
 #include "settings/save_settings.h"
 #include "settings/tile_background.h"
+#include "ui/late_dlls.h"
 
 namespace {
 
@@ -104,8 +103,7 @@ F_Setting::F_Setting(AppState& app, Commands& commands)
   texture.Draw(Pic_Mbl.Dc(), RectAt(0, 0, kTextureWidth, kTextureHeight), false);
   handCursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HANDPOINT));
   if (!handCursor_) handCursor_ = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
+  InitCommonControlsLate(ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES);
 }
 
 F_Setting::~F_Setting() = default;

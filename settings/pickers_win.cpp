@@ -1,10 +1,9 @@
 #include "settings/pickers_win.h"
 
-#include <commdlg.h>
-
 #include <array>
 
 #include "settings/edit_rules.h"
+#include "ui/late_dlls.h"
 
 std::optional<Colour> PickColour(HWND owner) {
   // Built afresh for every call: whatever the user put in the boxes last time is gone.
@@ -19,7 +18,7 @@ std::optional<Colour> PickColour(HWND owner) {
   cc.rgbResult = 0;
   cc.lpCustColors = boxes.data();
   cc.Flags = CC_PREVENTFULLOPEN;
-  if (!ChooseColorW(&cc)) return std::nullopt;
+  if (!ChooseColorLate(&cc)) return std::nullopt;
   return static_cast<Colour>(cc.rgbResult & 0xFFFFFF);
 }
 
@@ -41,7 +40,7 @@ std::optional<std::wstring> PickSoundFile(HWND owner, const std::wstring& alarmP
   ofn.lpstrInitialDir = initialDir.c_str();
   ofn.lpstrTitle = L"wavﾌｧｲﾙを選択";
   ofn.Flags = 0;
-  if (GetOpenFileNameW(&ofn) <= 0) return std::nullopt;
+  if (GetOpenFileNameLate(&ofn) <= 0) return std::nullopt;
   file.resize(file.find(L'\0'));
   return file;
 }
