@@ -193,8 +193,7 @@ void F_Tokei::dragMove() {
 
 void F_Tokei::SetMemoryCheck(bool on) {
   // A machine too small to clean, or an interval of 0, never checks memory.
-  const auto totalKb = ToInt64(TotalPhysText(memory_, false));
-  if (app_.settings.Mem_Ival == 0 || (totalKb && *totalKb < 24000)) on = false;
+  if (app_.settings.Mem_Ival == 0 || TooSmallToClean(memory_)) on = false;
   Timer3.SetEnabled(on);
 }
 

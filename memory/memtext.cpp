@@ -1,5 +1,7 @@
 #include "memory/memtext.h"
 
+#include "app/convert.h"
+
 namespace {
 
 // `value` grouped by thousands ("1,048,576"); zero gives "" unless `showZero`.
@@ -38,4 +40,21 @@ std::wstring TotalVirtualText(MemorySource& source, bool formatted) {
 
 std::wstring AvailVirtualText(MemorySource& source, bool formatted) {
   return kilobytesText(source.Read().availVirtual, formatted, false);
+}
+
+std::optional<double> FreePhysShare(const std::wstring& totalKb, const std::wstring& availKb) {
+  const auto total = ToInt64(totalKb);
+  const auto avail = ToInt64(availKb);
+  if (!total || !avail || *total <= 0) return std::nullopt;
+  return static_cast<double>(*avail) / static_cast<double>(*total) * 100.0;
+}
+
+std::optional<double> FreePhysShare(MemorySource& source) {
+  const std::wstring total = TotalPhysText(source, false);
+  return FreePhysShare(total, AvailPhysText(source, false));
+}
+
+bool TooSmallToClean(MemorySource& source) {
+  const auto totalKb = ToInt64(TotalPhysText(source, false));
+  return totalKb && *totalKb < kSmallestCleanedKb;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 struct MemorySnapshot {
@@ -28,3 +29,14 @@ std::wstring TotalPhysText(MemorySource& source, bool formatted);
 std::wstring AvailPhysText(MemorySource& source, bool formatted);
 std::wstring TotalVirtualText(MemorySource& source, bool formatted);
 std::wstring AvailVirtualText(MemorySource& source, bool formatted);
+
+// Free physical memory in percent of the total, from the two plain kilobyte figures; nothing
+// when either does not read as a number or the total is not positive. The memory check, the
+// settings dialog's pie and its release button all judge memory by this one share.
+std::optional<double> FreePhysShare(const std::wstring& totalKb, const std::wstring& availKb);
+// The same from the figures of this moment (total read first).
+std::optional<double> FreePhysShare(MemorySource& source);
+
+// A machine with less physical memory than this (KB) is never cleaned.
+constexpr std::int64_t kSmallestCleanedKb = 24000;
+bool TooSmallToClean(MemorySource& source);

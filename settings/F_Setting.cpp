@@ -31,7 +31,6 @@ constexpr int kTextureWidth = 579, kTextureHeight = 21;
 constexpr Colour kBaseGrey = 0x808080;
 constexpr Colour kWhite = 0xFFFFFF;
 constexpr Colour kRed = 255;
-constexpr int kSmallMachineKb = 24000;
 constexpr int kComboFieldHeight = 15;  // and the frame makes the box 21 high
 
 // Frames of the five groups on the base panel: colours, shape, preview, memory, alarms.
@@ -188,8 +187,7 @@ void F_Setting::Form_Load() {
   }
 
   // 15. Memory controls, on a machine big enough to clean.
-  const auto totalKb = ToInt64(TotalPhysText(memory_, false));
-  if (totalKb && *totalKb < kSmallMachineKb) {
+  if (TooSmallToClean(memory_)) {
     HS_Ival.SetEnabled(false);
     HS_Kagen.SetEnabled(false);
     lbl_Free.Enabled = false;

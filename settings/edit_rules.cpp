@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/convert.h"
+#include "memory/memtext.h"
 
 const std::array<AlarmRowControl, 9>& AlarmRowControls() {
   static const std::array<AlarmRowControl, 9> controls{
@@ -63,9 +63,6 @@ std::wstring ChooserInitialDir(const std::wstring& alarmPath) {
 
 bool ShouldReleaseMemory(const std::wstring& totalKb, const std::wstring& availKb,
                          double limitPercent) {
-  const auto total = ToInt64(totalKb);
-  const auto avail = ToInt64(availKb);
-  if (!total || !avail || *total <= 0) return false;
-  const double freeShare = static_cast<double>(*avail) / static_cast<double>(*total) * 100.0;
-  return freeShare < limitPercent;
+  const auto share = FreePhysShare(totalKb, availKb);
+  return share && *share < limitPercent;
 }

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "app/colour.h"
-#include "app/convert.h"
 #include "clock/face.h"
 
 namespace {
@@ -22,14 +21,6 @@ void spoke(Canvas& board, int cx, int cy, int degrees, Colour c) {
 
 }  // namespace
 
-bool FreePercent(MemorySource& memory, double& percent) {
-  const auto total = ToInt64(TotalPhysText(memory, false));
-  const auto avail = ToInt64(AvailPhysText(memory, false));
-  if (!total || !avail || *total == 0) return false;
-  percent = static_cast<double>(*avail) / static_cast<double>(*total) * 100;
-  return true;
-}
-
 int FreeSectorEnd(double percent) { return RoundHalfEven(percent / 100 * 360); }
 
 std::wstring PercentText(double percent) {
@@ -43,8 +34,9 @@ MemoryGraphCaptions DrawMemoryGraph(Canvas& board, const std::array<Colour, 4>& 
   captions.freePhysical = AvailPhysText(memory, true);
   captions.freeVirtual = AvailVirtualText(memory, true);
 
-  double p = 0;
-  if (!FreePercent(memory, p)) return captions;
+  const auto share = FreePhysShare(memory);
+  if (!share) return captions;
+  const double p = *share;
 
   const int cx = RoundHalfEven(board.ScaleWidth()) / 2;
   const int cy = RoundHalfEven(board.ScaleHeight()) / 2;
@@ -55,9 +47,7 @@ MemoryGraphCaptions DrawMemoryGraph(Canvas& board, const std::array<Colour, 4>& 
   board.SetDrawWidth(1);
 
   // The text takes the figures afresh, as they are when it is printed.
-  double q = p;
-  FreePercent(memory, q);
-  const std::wstring text = PercentText(q);
+  const std::wstring text = PercentText(FreePhysShare(memory).value_or(p));
   const int x = RoundHalfEven(board.ScaleWidth()) / 2 - RoundHalfEven(board.TextWidth(text)) / 2;
   const int y = RoundHalfEven(board.ScaleHeight()) / 2 - RoundHalfEven(board.TextHeight(L"|")) / 2;
   board.Print(x, y, text, colours[3]);

@@ -15,10 +15,6 @@ struct MemoryGraphCaptions {
   std::wstring freeVirtual;   // AvailVirtualText, formatted
 };
 
-// The free share in percent of the two plain kilobyte figures (total read first); false when
-// there is none (a total of 0).
-bool FreePercent(MemorySource& memory, double& percent);
-
 // The last spoke of the free sector, in degrees: the free angle rounded half to even.
 int FreeSectorEnd(double percent);
 
