@@ -30,7 +30,6 @@ constexpr int kGroupBorder = 2;
 constexpr int kTextureWidth = 579, kTextureHeight = 21;
 constexpr Colour kBaseGrey = 0x808080;
 constexpr Colour kWhite = 0xFFFFFF;
-constexpr Colour kRed = 255;
 constexpr int kComboFieldHeight = 15;  // and the frame makes the box 21 high
 
 // Frames of the five groups on the base panel: colours, shape, preview, memory, alarms.
@@ -159,12 +158,8 @@ void F_Setting::Form_Load() {
 
   // 14. Alarms.
   for (int i = 0; i <= 1; ++i) {
-    const bool on = s.Sound_C[i] != 0;
-    if (s.Sound_C[i] == 0 || s.Sound_C[i] == 1) Img_Alarm[i].picture = &Img_Ra[s.Sound_C[i]];
-    lbl_Alarm[i].Caption = on ? L"On" : L"Off";
-    lbl_Alarm[i].ForeColor = on ? kRed : 0;
-    setAlarmRowEnabled(i, on);
     EditAlarmOn[i] = s.Sound_C[i];
+    showAlarmSwitch(i);
 
     Combo_hh[i].Clear();
     for (int h = 0; h <= 23; ++h) Combo_hh[i].AddItem(TwoDigits(h));
@@ -311,8 +306,7 @@ void F_Setting::createControls() {
   lbl[22] = LabelAt(InGroup(kMemory, 44, 248, 0, 0), L"ﾒﾓﾘ(Free)下限");
   for (auto [bar, id, y, range] : {std::tuple{&HS_Ival, kIdIval, 224, kIvalRange},
                                    std::tuple{&HS_Kagen, kIdKagen, 248, kKagenRange}}) {
-    bar->Create(w, id, InGroup(kMemory, 132, y, 65, 17), range.min, range.max, range.small,
-                range.large, range.initial);
+    bar->Create(w, id, InGroup(kMemory, 132, y, 65, 17), range);
   }
   lbl_Ival = Label(InGroup(kMemory, 200, 224, 57, 17), IvalLabel(kIvalRange.initial), Align::Right);
   lbl_Kagen = Label(InGroup(kMemory, 200, 248, 57, 17), KagenLabel(kKagenRange.initial), Align::Right);
@@ -650,14 +644,11 @@ void F_Setting::onScroll(HWND bar, int request, int position) {
 }
 
 void F_Setting::lbl_Color_MouseUp(int index) {
-  OutputDebugStringA("DBG colour up");
   release(Img_Color[index]);
   if (index == 6) {
     EditColor = DefaultClockColours();
   } else {
-    OutputDebugStringA("DBG pick");
     const auto colour = PickColour(hwnd());
-    OutputDebugStringA(colour ? "DBG picked" : "DBG none");
     if (!colour || !Loaded()) return;
     EditColor[index] = *colour;
   }
@@ -687,8 +678,14 @@ void F_Setting::Cmd_Filter_Click() {
 
 void F_Setting::Img_Alarm_MouseDown(int index) {
   EditAlarmOn[index] = ToggledAlarm(EditAlarmOn[index]);
-  const AlarmSwitchLook look = AlarmSwitch(EditAlarmOn[index]);
-  Img_Alarm[index].picture = &Img_Ra[look.picture];
+  showAlarmSwitch(index);
+}
+
+void F_Setting::showAlarmSwitch(int index) {
+  const std::int16_t state = EditAlarmOn[index];
+  const AlarmSwitchLook look = AlarmSwitch(state);
+  // Only the two switch states have a picture; any other value keeps the one shown.
+  if (state == 0 || state == 1) Img_Alarm[index].picture = &Img_Ra[look.picture];
   lbl_Alarm[index].Caption = look.caption;
   lbl_Alarm[index].ForeColor = look.captionColour;
   setAlarmRowEnabled(index, look.rowEnabled);

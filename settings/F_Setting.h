@@ -60,6 +60,8 @@ class F_Setting : public Form {
   void paint(HDC dc);
   void repaint(const RECT& r);
   void setAlarmRowEnabled(int i, bool on);
+  // The switch picture, the "On"/"Off" caption and the row, for EditAlarmOn(index).
+  void showAlarmSwitch(int index);
 
   // Drawing.
   void TileBackground(ImageCanvas& pic);

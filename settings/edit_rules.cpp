@@ -1,6 +1,5 @@
 #include "settings/edit_rules.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -30,12 +29,6 @@ std::array<std::uint32_t, 16> CustomColours(const std::function<std::uint32_t(in
   std::array<std::uint32_t, 16> table{};
   for (int k = 0; k < 16; ++k) table[k] = sysColour(k);
   return table;
-}
-
-std::int16_t Scrolled(const ScrollRange& r, std::int16_t value, int delta) {
-  const int v = std::clamp(static_cast<int>(value) + delta, static_cast<int>(r.min),
-                           static_cast<int>(r.max));
-  return static_cast<std::int16_t>(v);
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "ui/scroll_range.h"
 
 // The nine controls of an alarm row that follow its switch, in the order they are switched.
 // The switch itself, the "..." and "ｸﾘｱ" faces and the path label are never disabled.
@@ -43,14 +44,9 @@ std::array<Colour, 6> DefaultClockColours();
 // The colour dialog's 16 custom boxes: the system colours 0..15, read afresh for every call.
 std::array<std::uint32_t, 16> CustomColours(const std::function<std::uint32_t(int)>& sysColour);
 
-// A horizontal scroll bar's range and steps.
-struct ScrollRange {
-  std::int16_t min, max, small, large, initial;
-};
+// The memory controls' scroll bars.
 constexpr ScrollRange kIvalRange{0, 60, 1, 5, 10};     // minutes; 0 = no check
 constexpr ScrollRange kKagenRange{10, 60, 1, 10, 10};  // percent of free memory
-// `value` moved by `delta` and kept within the bar's range.
-std::int16_t Scrolled(const ScrollRange& r, std::int16_t value, int delta);
 
 // The value labels: 30 -> "30分", 12.5 -> "12.5％".
 std::wstring IvalLabel(double minutes);

@@ -186,44 +186,40 @@ void ComboBox::SetEnabled(bool on) { EnableWindow(hwnd_, on); }
 
 bool ComboBox::Dropped() const { return SendMessageW(hwnd_, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
-bool ScrollBar::Create(HWND parent, int id, const RECT& r, int min, int max, int smallChange,
-                       int largeChange, int value) {
-  min_ = min;
-  max_ = max;
-  small_ = smallChange;
-  large_ = largeChange;
-  value_ = value;
+bool ScrollBar::Create(HWND parent, int id, const RECT& r, const ScrollRange& range) {
+  range_ = range;
+  value_ = range.initial;
   hwnd_ = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, r.left,
                           r.top, r.right - r.left, r.bottom - r.top, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                           GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
-  SetScrollRange(hwnd_, SB_CTL, min_, max_, FALSE);
+  SetScrollRange(hwnd_, SB_CTL, range_.min, range_.max, FALSE);
   SetScrollPos(hwnd_, SB_CTL, value_, TRUE);
   return true;
 }
 
 bool ScrollBar::SetValue(int value) {
-  if (value < min_ || value > max_) return false;
+  if (value < range_.min || value > range_.max) return false;
   if (value == value_) return true;
-  value_ = value;
+  value_ = static_cast<std::int16_t>(value);
   SetScrollPos(hwnd_, SB_CTL, value_, TRUE);
   return true;
 }
 
 bool ScrollBar::Scroll(int request, int thumbPosition) {
-  int v = value_;
+  int delta;
   switch (request) {
-    case SB_LINELEFT: v -= small_; break;
-    case SB_LINERIGHT: v += small_; break;
-    case SB_PAGELEFT: v -= large_; break;
-    case SB_PAGERIGHT: v += large_; break;
-    case SB_LEFT: v = min_; break;
-    case SB_RIGHT: v = max_; break;
-    case SB_THUMBPOSITION: v = thumbPosition; break;
+    case SB_LINELEFT: delta = -range_.small; break;
+    case SB_LINERIGHT: delta = range_.small; break;
+    case SB_PAGELEFT: delta = -range_.large; break;
+    case SB_PAGERIGHT: delta = range_.large; break;
+    case SB_LEFT: delta = range_.min - value_; break;
+    case SB_RIGHT: delta = range_.max - value_; break;
+    case SB_THUMBPOSITION: delta = thumbPosition - value_; break;
     default: return false;
   }
-  v = std::clamp(v, min_, max_);
+  const std::int16_t v = Scrolled(range_, value_, delta);
   if (v == value_) return false;
   value_ = v;
   SetScrollPos(hwnd_, SB_CTL, value_, TRUE);

@@ -10,6 +10,7 @@
 
 #include "app/settings.h"
 #include "ui/gdi.h"
+#include "ui/scroll_range.h"
 
 // A bitmap resource of the program; empty when it is missing, and then draws nothing.
 class Picture {
@@ -88,8 +89,8 @@ class ComboBox {
 
 class ScrollBar {
  public:
-  bool Create(HWND parent, int id, const RECT& r, int min, int max, int smallChange,
-              int largeChange, int value);
+  // Starts at the range's initial value.
+  bool Create(HWND parent, int id, const RECT& r, const ScrollRange& range);
   HWND hwnd() const { return hwnd_; }
   int Value() const { return value_; }
   // False (and no change) outside the bar's range.
@@ -101,5 +102,6 @@ class ScrollBar {
 
  private:
   HWND hwnd_ = nullptr;
-  int min_ = 0, max_ = 0, small_ = 1, large_ = 1, value_ = 0;
+  ScrollRange range_{0, 0, 1, 1, 0};
+  std::int16_t value_ = 0;
 };
