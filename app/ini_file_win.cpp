@@ -71,7 +71,6 @@ bool writeAll(HANDLE h, const std::string& bytes) {
   return FlushFileBuffers(h) != 0;
 }
 
-
 // The file a save must replace: the target when `path` is a link, so that the link stays a link
 // and its target gets the new content; `path` itself when it does not resolve (a new file).
 std::wstring replaceTarget(const std::wstring& path) {
