@@ -35,31 +35,28 @@ std::u16string utf16FromWide(const std::wstring& w) {
   return out;
 }
 
+// The code point at `u[i]`, a surrogate pair joined; `i` moves past it. A lone surrogate
+// comes back as itself.
+char32_t nextCodePoint(const std::u16string& u, std::size_t& i) {
+  const char16_t c = u[i++];
+  if (c >= 0xD800 && c < 0xDC00 && i < u.size() && u[i] >= 0xDC00 && u[i] < 0xE000)
+    return 0x10000 + ((c - 0xD800) << 10) + (u[i++] - 0xDC00);
+  return c;
+}
+
 std::wstring wideFromUtf16(const std::u16string& u) {
   if (sizeof(wchar_t) == 2) return std::wstring(u.begin(), u.end());
   std::wstring out;
   out.reserve(u.size());
-  for (std::size_t i = 0; i < u.size(); ++i) {
-    const char16_t c = u[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < u.size() && u[i + 1] >= 0xDC00 && u[i + 1] < 0xE000) {
-      out += static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (u[i + 1] - 0xDC00));
-      ++i;
-    } else {
-      out += static_cast<wchar_t>(c);
-    }
-  }
+  for (std::size_t i = 0; i < u.size();) out += static_cast<wchar_t>(nextCodePoint(u, i));
   return out;
 }
 
 std::string utf8FromUtf16(const std::u16string& u) {
   std::string out;
-  for (std::size_t i = 0; i < u.size(); ++i) {
-    char32_t cp = u[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < u.size() && u[i + 1] >= 0xDC00 && u[i + 1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (u[++i] - 0xDC00);
-    } else if (cp >= 0xD800 && cp < 0xE000) {
-      cp = 0xFFFD;  // a lone surrogate has no UTF-8 form
-    }
+  for (std::size_t i = 0; i < u.size();) {
+    char32_t cp = nextCodePoint(u, i);
+    if (cp >= 0xD800 && cp < 0xE000) cp = 0xFFFD;  // a lone surrogate has no UTF-8 form
     if (cp < 0x80) {
       out += static_cast<char>(cp);
     } else if (cp < 0x800) {
