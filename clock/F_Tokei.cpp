@@ -232,7 +232,7 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // Pic_b: the window's own background, seen between and below the boxes.
       RECT r;
       GetClientRect(hwnd(), &r);
-      Brush b(CreateSolidBrush(static_cast<COLORREF>(app_.settings.Color[0]) & 0xFFFFFF));
+      Brush b(CreateSolidBrush(ToColorRef(app_.settings.Color[0])));
       FillRect(reinterpret_cast<HDC>(wp), &r, b.get());
       return 1;
     }

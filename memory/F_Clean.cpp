@@ -6,8 +6,6 @@ namespace {
 
 const wchar_t kClassName[] = L"Tessarine_F_Clean";
 
-COLORREF ToColorRef(Colour c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
-
 }  // namespace
 
 void F_Clean::Form_Load() {

@@ -510,7 +510,7 @@ void F_Setting::paint(HDC dc) {
            Pic_b1[n]->PixelHeight(), Pic_b1[n]->Dc(), 0, 0, SRCCOPY);
   }
   {
-    Brush back(CreateSolidBrush(static_cast<COLORREF>(Pic_bBackColor) & 0xFFFFFF));
+    Brush back(CreateSolidBrush(ToColorRef(Pic_bBackColor)));
     FillRect(dc, &Pic_b, back.get());
     FrameRect(dc, &Pic_b, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }

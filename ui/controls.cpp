@@ -4,8 +4,6 @@
 
 namespace {
 
-COLORREF ToColorRef(Colour c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
-
 // `font` (selected in `dc`) narrowed so that `text` fits in `room` pixels; empty when it fits
 // already. A figure or an hour is squeezed rather than cut: every digit of it matters.
 Font CondensedToFit(HDC dc, HFONT font, const std::wstring& text, int room) {

@@ -4,7 +4,12 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
+
+// A program colour (red + 256 * green + 65536 * blue) as GDI takes it; a high byte, which GDI
+// would read as flags, is dropped.
+inline COLORREF ToColorRef(std::int32_t c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
 
 // Owns one GDI object (brush, pen, font, bitmap, region) and deletes it.
 template <typename H>

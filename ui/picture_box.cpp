@@ -7,8 +7,6 @@
 
 namespace {
 
-COLORREF ToColorRef(Colour c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
-
 // DIB pixels are 0x00RRGGBB; colours are red in the low byte.
 std::uint32_t ToPixel(Colour c) {
   const std::uint32_t v = static_cast<std::uint32_t>(c);
