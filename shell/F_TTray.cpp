@@ -1,5 +1,8 @@
 #include "shell/F_TTray.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "res/resource_ids.h"
 #include "shell/popup_menu.h"
 
@@ -41,9 +44,8 @@ void F_TTray::Form_Load() {
   TrayIconData.uCallbackMessage = kCallbackMessage;
   TrayIconData.hIcon = icon_ ? icon_ : LoadIconW(nullptr, IDI_APPLICATION);
   // The tip, NUL-terminated, in a field of blanks.
-  for (auto& c : TrayIconData.szTip) c = L' ';
-  for (int i = 0; i <= static_cast<int>(sizeof kTip / sizeof kTip[0]) - 1; ++i)
-    TrayIconData.szTip[i] = kTip[i];
+  std::fill(std::begin(TrayIconData.szTip), std::end(TrayIconData.szTip), L' ');
+  std::copy(std::begin(kTip), std::end(kTip), TrayIconData.szTip);
   addIcon();
 }
 
