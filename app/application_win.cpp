@@ -17,7 +17,7 @@ Application::Application(std::wstring programDir) {
   state_.IniPath = IniPathFor(state_.ProgramDir);
   state_.SettingsDialogOpen = 0;
   winmm_ = MakeWinmmPort();
-  sound_ = std::make_unique<F_Sound>(*winmm_, state_.settings);
+  sound_ = std::make_unique<F_Sound>(*winmm_);
   clock_ = std::make_unique<F_Tokei>(state_, *sound_, *this);
   menu_ = std::make_unique<F_Menu>(state_, *this);
   tray_ = std::make_unique<F_TTray>(state_, *this);

@@ -70,6 +70,7 @@ void F_Tokei::Form_Load() {
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
 
   alarm_.Reset();
+  syncSoundTimers();
   Timer1.SetEnabled(true);
   Timer2.SetEnabled(true);
   SetMemoryCheck(true);
@@ -133,6 +134,7 @@ void F_Tokei::Timer1_Timer() {
   const TickResult t = tick_.Tick(now.wHour, now.wMinute, now.wSecond);
   if (!t.Handled) return;
   alarm_.OnTick(t.MinuteChanged, t.ClockHour, t.ClockMinute);
+  syncSoundTimers();
   lastTick_ = t;
   if (!IsWindowVisible(hwnd())) return;  // in the tray: drawn when shown again
   DrawHands(*Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, app_.settings);

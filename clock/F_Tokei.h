@@ -26,7 +26,10 @@ class F_Tokei : public Form, private AlarmHost {
   // Creates the window and everything on it, then shows it.
   void Form_Load();
   // Stops a ringing alarm (Esc, Space, a press on the dial; the tray icon calls it too).
-  void StopSound() { alarm_.StopSound(); }
+  void StopSound() {
+    alarm_.StopSound();
+    syncSoundTimers();
+  }
   // The periodic memory check; never on while the interval is 0 or the machine too small.
   void SetMemoryCheck(bool on);
   // Writes "Pos_X", "Pos_Y" and "TopMost" (at every unload, and when the menu quits).
@@ -43,15 +46,21 @@ class F_Tokei : public Form, private AlarmHost {
   void Timer2_Timer();
   void Timer3_Timer();
   void Timer4_Timer() { alarm_.Timer4_Timer(); }
-  void Timer5_Timer() { alarm_.Timer5_Timer(); }
+  void Timer5_Timer() {
+    alarm_.Timer5_Timer();
+    syncSoundTimers();
+  }
+  // Timer4 and Timer5 only forward ticks, while the sound module has something to repeat or
+  // watch; after a reload they come back on for a sound that still runs.
+  void syncSoundTimers() {
+    Timer4.SetEnabled(alarm_.WantsRepeatTicks());
+    Timer5.SetEnabled(alarm_.WantsWatchTicks());
+  }
   void startDrag();
   void drawCurrentState();
 
   // What the alarms borrow from the window.
   bool FileExists(const std::wstring& path) override;
-  void SetTimer4(bool on) override { Timer4.SetEnabled(on); }
-  void SetTimer5(bool on) override { Timer5.SetEnabled(on); }
-  bool Timer5Enabled() override { return Timer5.Enabled(); }
   void dragMove();
 
   AppState& app_;

@@ -30,50 +30,37 @@ void AlarmClock::OnTick(bool minuteChanged, int hour, int minute) {
     AlarmDone = false;
     StopRequested = false;
   }
-  if (AlarmDone) return;
+  const int now = hour * 60 + minute;
+  if (firedMinute_ != now) firedMinute_ = -1;
+  // A reload in the minute of an alarm would start it a second time over the first.
+  if (AlarmDone || firedMinute_ == now) return;
 
   for (int i = 0; i < 2; ++i) {
     // Only 1 switches an alarm on; a true written as -1 does not.
     if (settings_.Sound_C[i] != 1 || settings_.Sound_H[i] != hour ||
         settings_.Sound_M[i] != minute)
       continue;
-    sound_.CurrentAlarm = static_cast<std::int16_t>(i);
-    if (settings_.Sound_Kbn[i] == kCd) {
-      sound_.OpenCd();
-      host_.SetTimer5(true);
-    }
+    const auto alarm = static_cast<std::int16_t>(i);
+    sound_.CurrentAlarm = alarm;
+    if (settings_.Sound_Kbn[i] == kCd) sound_.StartCd(alarm, settings_.Sound_Repeat[i]);
     const std::wstring& file = settings_.Sound_F[i];
     if (settings_.Sound_Kbn[i] == kSoundFile && host_.FileExists(file)) {
       const std::wstring ending = fileEnding(file);
-      if (ending == L"WAV") sound_.PlayWav();
-      if (ending == L"MP3") {
-        sound_.PlayMp3();
-        host_.SetTimer4(true);
-      }
+      if (ending == L"WAV") sound_.StartWav(alarm, file);
+      if (ending == L"MP3") sound_.StartMp3(alarm, file);
     }
     // Fired even when nothing could be started; alarm 0 wins a shared minute.
     AlarmDone = true;
+    firedMinute_ = now;
     break;
   }
 }
 
 void AlarmClock::StopSound() {
   StopRequested = true;
-  if (host_.Timer5Enabled()) {
-    host_.SetTimer5(false);
-    sound_.StopCd();
-  }
-  const int alarm = sound_.CurrentAlarm;
-  if (alarm < 0 || alarm > 1 || settings_.Sound_Kbn[alarm] != kSoundFile) return;
-  // The MP3 repeat timer stays on: its restarts fail silently once the file is closed.
-  const std::wstring ending = fileEnding(settings_.Sound_F[alarm]);
-  if (ending == L"WAV") sound_.StopWav();
-  if (ending == L"MP3") sound_.StopMp3();
+  sound_.Stop();
 }
 
-void AlarmClock::Timer4_Timer() { sound_.RepeatMp3(); }
+void AlarmClock::Timer4_Timer() { sound_.RepeatTick(); }
 
-void AlarmClock::Timer5_Timer() {
-  sound_.WatchCd();
-  host_.SetTimer5(sound_.CdOk);
-}
+void AlarmClock::Timer5_Timer() { sound_.WatchTick(); }

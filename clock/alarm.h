@@ -1,5 +1,6 @@
 // The two daily alarms: when one fires, which sound it starts, and how the user's stop re-arms
-// them. The clock window keeps the timers and the file system; it lends them through AlarmHost.
+// them. The clock window lends the file system through AlarmHost and forwards its timers' ticks;
+// the sound module keeps what it started, so the stop does not depend on today's settings.
 #pragma once
 
 #include <string>
@@ -11,9 +12,6 @@ class AlarmHost {
  public:
   virtual ~AlarmHost() = default;
   virtual bool FileExists(const std::wstring& path) = 0;
-  virtual void SetTimer4(bool on) = 0;  // the MP3 repeat
-  virtual void SetTimer5(bool on) = 0;  // the CD watcher
-  virtual bool Timer5Enabled() = 0;
 };
 
 class AlarmClock {
@@ -29,15 +27,20 @@ class AlarmClock {
   // At every load of the clock window.
   void Reset();
   // Once per handled second, with the time of the tick. Only the first tick of a minute re-arms
-  // the alarms (after a stop) and may fire one.
+  // the alarms (after a stop) and may fire one; a minute in which one already fired fires no
+  // other, even when a reload of the window makes it look new.
   void OnTick(bool minuteChanged, int hour, int minute);
   // Esc, Space, a press on the dial, mouse activity over the tray icon.
   void StopSound();
   void Timer4_Timer();
   void Timer5_Timer();
+  // Whether the sound module wants the MP3 repeat (Timer4) and the CD watcher (Timer5) ticks.
+  bool WantsRepeatTicks() const { return sound_.Repeating(); }
+  bool WantsWatchTicks() const { return sound_.Watching(); }
 
  private:
   const Settings& settings_;
   F_Sound& sound_;
   AlarmHost& host_;
+  int firedMinute_ = -1;  // minute of the day in which an alarm fired; -1 once it has passed
 };

@@ -50,13 +50,10 @@ bool parseNumber(const std::wstring& text, double& value) {
   return true;
 }
 
-bool validAlarm(std::int16_t index) { return index >= 0 && index < 2; }
-
 }  // namespace
 
-F_Sound::F_Sound(Mci& mci, const Settings& settings)
+F_Sound::F_Sound(Mci& mci)
     : mci_(mci),
-      settings_(settings),
       replyBuffer_(kReplyLength, L'\0'),
       errorBuffer_(kErrorLength, L'\0'),
       cdModeBuffer_(kCdModeLength, L'\0'),
@@ -97,13 +94,58 @@ void F_Sound::OpenCd() {
   mci_.SendString(L"set cdaudio time format tmsf", nullptr, 0);
 }
 
-void F_Sound::WatchCd() {
+void F_Sound::StartCd(std::int16_t alarm, std::int16_t track) {
+  CurrentAlarm = alarm;
+  OpenCd();
+  cdWatching_ = true;
+  cdTrack_ = track;
+}
+
+void F_Sound::StartWav(std::int16_t alarm, const std::wstring& file) {
+  CurrentAlarm = alarm;
+  if (PlayWav(file)) wavPlaying_ = true;
+}
+
+void F_Sound::StartMp3(std::int16_t alarm, const std::wstring& file) {
+  CurrentAlarm = alarm;
+  PlayMp3(file);
+  // Repeated and stopped even when the open failed: the alias may still be held by an earlier
+  // alarm's MP3, and the restart and the stop then reach that one.
+  mp3Started_ = true;
+}
+
+void F_Sound::Stop() {
+  if (cdWatching_) {
+    cdWatching_ = false;
+    StopCd();
+  }
+  if (wavPlaying_) {
+    wavPlaying_ = false;
+    StopWav();
+  }
+  if (mp3Started_) {
+    mp3Started_ = false;
+    StopMp3();
+  }
+}
+
+void F_Sound::WatchTick() {
+  if (!cdWatching_) return;
+  WatchCd(cdTrack_);
+  cdWatching_ = CdOk;
+}
+
+void F_Sound::RepeatTick() {
+  if (mp3Started_) RepeatMp3();
+}
+
+void F_Sound::WatchCd(std::int16_t track) {
   CdOk = true;
-  if (!watchCdSteps()) CdOk = false;
+  if (!watchCdSteps(track)) CdOk = false;
 }
 
 // False where the watch has to give up; the watcher then switches itself off.
-bool F_Sound::watchCdSteps() {
+bool F_Sound::watchCdSteps(std::int16_t repeatTrack) {
   const std::wstring track = MciStatus(L"status cdaudio current track");
   if (upper(track).find(L"ERR") != std::wstring::npos) return false;
   // The count is not needed: a readable answer proves that a disc is in the drive.
@@ -111,9 +153,6 @@ bool F_Sound::watchCdSteps() {
   if (upper(count).find(L"ERR") != std::wstring::npos) return false;
   mci_.SendString(L"status cdaudio mode", &cdModeBuffer_, kCdModeLength);
   const bool stopped = startsWith(cdModeBuffer_, L"stopped");
-
-  if (!validAlarm(CurrentAlarm)) return false;
-  const std::int16_t repeatTrack = settings_.Sound_Repeat[CurrentAlarm];
 
   if (repeatTrack != 0) {
     // The track is compared even when the disc has stopped, so a reply that is no number
@@ -137,13 +176,12 @@ void F_Sound::StopCd() {
   mci_.SendString(L"close cdaudio", nullptr, 0);
 }
 
-void F_Sound::PlayMp3() {
-  if (!validAlarm(CurrentAlarm)) return;
+void F_Sound::PlayMp3(const std::wstring& file) {
   // Quoted, so that a path with blanks stays one argument. The command lives in a fixed field
   // padded with blanks that MCI skips; a longer command gets a longer field rather than being
   // cut, which would leave the alarm silent.
   std::wstring command =
-      L"open \"" + settings_.Sound_F[CurrentAlarm] + L"\" type MPEGVideo Alias MP3Play";
+      L"open \"" + file + L"\" type MPEGVideo Alias MP3Play";
   command.resize(std::max(kMp3OpenLength, command.size()), L' ');
   if (mci_.SendString(command, nullptr, 0) == 0) mci_.SendString(L"play MP3Play", nullptr, 0);
 }
@@ -164,10 +202,10 @@ void F_Sound::StopMp3() {
   mci_.SendString(L"close MP3Play", nullptr, 0);
 }
 
-void F_Sound::PlayWav() {
-  if (mci_.WaveOutDevices() == 0) return;
-  if (!validAlarm(CurrentAlarm)) return;
-  mci_.PlaySound(settings_.Sound_F[CurrentAlarm].c_str(), kSndAsync | kSndLoop);
+bool F_Sound::PlayWav(const std::wstring& file) {
+  if (mci_.WaveOutDevices() == 0) return false;
+  mci_.PlaySound(file.c_str(), kSndAsync | kSndLoop);
+  return true;
 }
 
 void F_Sound::StopWav() { mci_.PlaySound(nullptr, 0); }

@@ -1,12 +1,13 @@
 // The alarm sounds: a music CD and MP3 files through MCI command strings, WAV files through the
 // system's sound player. The module has no window and no timer: the clock window starts a sound
-// when an alarm fires and drives the CD watcher and the MP3 repeat from its own timers.
+// when an alarm fires and forwards its timers' ticks to the CD watcher and the MP3 repeat.
+// The module remembers what it started (kind, file, track) and stops exactly that: the settings
+// and the clock window may both have changed since, and a reload of the clock must not leave a
+// sound that nothing can stop.
 #pragma once
 
 #include <cstdint>
 #include <string>
-
-#include "app/settings.h"
 
 // <mmsystem.h> maps PlaySound to PlaySoundW; the port's method keeps its own name everywhere.
 #ifdef PlaySound
@@ -43,12 +44,25 @@ class F_Sound {
   static constexpr int kMp3ModeLength = 30;
   static constexpr std::size_t kMp3OpenLength = 255;
 
-  F_Sound(Mci& mci, const Settings& settings);
+  explicit F_Sound(Mci& mci);
 
-  // Index (0 or 1) of the alarm whose sound plays; set by the clock tick before it starts one.
+  // Index (0 or 1) of the alarm whose sound was started last.
   std::int16_t CurrentAlarm = 0;
   // Left by WatchCd: false once the CD can no longer be watched, which stops the watcher.
   bool CdOk = false;
+
+  // An alarm's sound: the whole disc (track 0) or one track repeated, a looped WAV file, an MP3
+  // file restarted whenever it has ended.
+  void StartCd(std::int16_t alarm, std::int16_t track);
+  void StartWav(std::int16_t alarm, const std::wstring& file);
+  void StartMp3(std::int16_t alarm, const std::wstring& file);
+  // Stops every sound started and not stopped since; nothing else.
+  void Stop();
+  // The two periodic checks; each does nothing unless its sound runs.
+  void WatchTick();   // every 200 ms: the CD watcher, which gives up at its first failure
+  void RepeatTick();  // every second: the MP3 repeat
+  bool Watching() const { return cdWatching_; }
+  bool Repeating() const { return mp3Started_; }
 
   // Returns the MCI error code, -1 for an empty command; `output` gets the reply or the error text.
   int MciSend(const std::wstring& command, std::wstring& output);
@@ -57,20 +71,26 @@ class F_Sound {
   int MciPlay(const std::wstring& device, const std::wstring& from, const std::wstring& to);
 
   void OpenCd();
-  void WatchCd();
+  // Plays `track` again when the disc stopped or ran on past it; the whole disc for track 0.
+  void WatchCd(std::int16_t track);
   void StopCd();
-  void PlayMp3();
+  void PlayMp3(const std::wstring& file);
   bool IsMp3Playing();
   void RepeatMp3();
   void StopMp3();
-  void PlayWav();
+  // Returns whether the sound was handed to the player (not without an output device).
+  bool PlayWav(const std::wstring& file);
   void StopWav();
 
  private:
-  bool watchCdSteps();
+  bool watchCdSteps(std::int16_t track);
 
   Mci& mci_;
-  const Settings& settings_;
+  // What runs: the CD watched with its track, the MP3 opened under its alias, the WAV looping.
+  bool cdWatching_ = false;
+  std::int16_t cdTrack_ = 0;
+  bool mp3Started_ = false;
+  bool wavPlaying_ = false;
   // Fixed-length buffers that keep their content from one call to the next, as the device
   // may leave part of them (or all of them, on a failure) untouched.
   std::wstring replyBuffer_;

@@ -12,7 +12,9 @@ import time
 
 import pytest
 
-from harness import to_windows_path
+from harness import MENU_TRACE, to_windows_path
+from test_settings_dialog import OK, ini_values, open_dialog
+from test_settings_handlers import choose_file, clock_window, row
 from sound_trace import (CD, ON_DIAL, ON_PENDULUM, SND_ASYNC_LOOP, SOUND_FILE, STATUS_MP3,
                          alarm, current_minute, play_sound_calls, played_names, sent_mci, until,
                          wait_for)
@@ -157,3 +159,38 @@ def test_mp3_alarm_in_a_deep_folder_still_sounds(app, sounds, tmp_path):
     # by trying to open a device of that name.
     assert "play MP3Play from 0" not in sent_mci(clock)
     assert not any("open mp3play wait" in line.lower() for line in clock.trace_lines())
+
+
+def test_ok_during_an_mp3_alarm_neither_rings_again_nor_loses_the_stop(app, sounds):
+    # The dialog turns the ringing MP3 alarm into a WAV alarm for the same minute, and OK
+    # reloads the clock inside that minute: the MP3 goes on being repeated, nothing rings a
+    # second time, and Esc stops the MP3 that plays, not the WAV the settings now name.
+    now = current_minute(margin=25)
+    ini = {"Pos_X": 150, "Pos_Y": 150, **alarm(0, now, SOUND_FILE, sounds["long mp3"])}
+    clock = app.start(ini=ini, trace=MENU_TRACE)
+    wait_for(lambda: STATUS_MP3 in sent_mci(clock), 5, "the MP3 did not start", clock)
+
+    old = clock_window(clock)
+    dialog = open_dialog(clock, at=ON_PENDULUM)
+    choose_file(dialog, row(0)["choose"], to_windows_path(sounds["wav"]))
+    dialog.click(OK)
+    dialog.wait_closed()
+    assert ini_values(clock.ini_bytes())["Sound_F_0"] == to_windows_path(sounds["wav"])
+
+    mark = len(sent_mci(clock))
+    clock.window = wait_for(lambda: next((w for w in clock.windows() if w != old and
+                                          clock.display.window_name(w) == "Tessarine"), None),
+                            5, "the clock did not come back", clock)
+    wait_for(lambda: sent_mci(clock)[mark:].count(STATUS_MP3) >= 2, 6,
+             "the MP3 repeat ended with the reload", clock)
+    opens = [c for c in sent_mci(clock) if c.startswith("open")]
+    assert len(opens) == 1, opens
+    assert play_sound_calls(clock) == []
+
+    before = len(sent_mci(clock))
+    clock.key("Escape")
+    wait_for(lambda: "close MP3Play" in sent_mci(clock)[before:], 3, "no close after Escape",
+             clock)
+    after = sent_mci(clock)[before:]
+    assert after[after.index("close MP3Play") - 1] == "stop MP3Play", after
+    assert play_sound_calls(clock) == []

@@ -100,10 +100,12 @@ class Dialog:
         wait_for(lambda: not self.open(), 5, "the dialog did not close")
 
 
-def open_dialog(clock) -> Dialog:
+def open_dialog(clock, at=ON_DIAL) -> Dialog:
+    """Opens the dialog through the menu of a right-click `at` (the pendulum area keeps a
+    ringing alarm going)."""
     x, y, _, _ = clock.geometry()
     since = len(clock.trace_lines())
-    clock.click(x + ON_DIAL[0], y + ON_DIAL[1], 3)
+    clock.click(x + at[0], y + at[1], 3)
     drawn_menu(clock, since).click("設定変更(&S)")
     end = time.monotonic() + 10
     while time.monotonic() < end:

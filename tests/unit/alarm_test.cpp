@@ -11,18 +11,13 @@ using Call = std::pair<std::wstring, unsigned>;
 
 struct FakeHost : AlarmHost {
   std::set<std::wstring> files;
-  bool timer4 = false;
-  bool timer5 = false;
   bool FileExists(const std::wstring& path) override { return files.count(path) > 0; }
-  void SetTimer4(bool on) override { timer4 = on; }
-  void SetTimer5(bool on) override { timer5 = on; }
-  bool Timer5Enabled() override { return timer5; }
 };
 
 struct AlarmTest : ::testing::Test {
   FakeMci mci;
   Settings settings;
-  F_Sound sound{mci, settings};
+  F_Sound sound{mci};
   FakeHost host;
   bool stopRequested = false;
   AlarmClock alarm{settings, sound, host, stopRequested};
@@ -73,12 +68,21 @@ TEST_F(AlarmTest, StopRearmsAtTheNextMinute) {
   EXPECT_FALSE(alarm.StopRequested);
 }
 
-TEST_F(AlarmTest, AReloadInTheAlarmMinuteFiresAgain) {
+TEST_F(AlarmTest, AReloadRingsOnlyAnAlarmThatHasNotRungThisMinute) {
   set(0, 7, 30, 2, L"C:\\a.wav");
   tick(7, 30);
+  reload();  // OK in the settings dialog during the alarm's minute
+  tick(7, 30);
+  alarm.StopSound();
   reload();
   tick(7, 30);
-  EXPECT_EQ(mci.played.size(), 2u);
+  // An alarm the dialog just set for the current minute rings at the reload.
+  tick(7, 32);
+  set(1, 7, 32, 2, L"C:\\b.wav");
+  reload();
+  tick(7, 32);
+  EXPECT_EQ(mci.played,
+            (std::vector<Call>{{L"C:\\a.wav", 9u}, {L"<null>", 0u}, {L"C:\\b.wav", 9u}}));
 }
 
 TEST_F(AlarmTest, BothAlarmsInOneMinuteSoundOnlyTheFirst) {
@@ -114,7 +118,7 @@ TEST_F(AlarmTest, WhatAnAlarmStarts) {
   for (const auto& c : cases) {
     FakeMci m;
     Settings s;
-    F_Sound snd(m, s);
+    F_Sound snd(m);
     FakeHost h;
     bool stop = false;
     AlarmClock a(s, snd, h, stop);
@@ -132,61 +136,80 @@ TEST_F(AlarmTest, WhatAnAlarmStarts) {
     EXPECT_EQ(a.AlarmDone, c.done) << c.name;
     EXPECT_EQ(m.commands(), c.commands) << c.name;
     EXPECT_EQ(m.played, c.played) << c.name;
-    EXPECT_EQ(h.timer4, c.timer4) << c.name;
-    EXPECT_EQ(h.timer5, c.timer5) << c.name;
+    EXPECT_EQ(a.WantsRepeatTicks(), c.timer4) << c.name;
+    EXPECT_EQ(a.WantsWatchTicks(), c.timer5) << c.name;
     if (c.done) {
       EXPECT_EQ(snd.CurrentAlarm, 1) << c.name;
     }
   }
 }
 
-TEST_F(AlarmTest, StopSoundByKind) {
+// The stop reaches the sound that was started, whatever the dialog wrote over the alarm's
+// settings since, and only that sound.
+TEST_F(AlarmTest, StopStopsWhatWasStarted) {
+  const std::wstring mp3 = L"C:\\a.mp3";
+  const std::vector<std::wstring> stopMp3 = {L"stop MP3Play", L"close MP3Play"};
+  const std::vector<std::wstring> stopCd = {L"stop cdaudio", L"close cdaudio"};
   struct Case {
     const char* name;
     int kind;
     std::wstring file;
-    bool watcherOn;
-    std::vector<std::wstring> commands;
+    int laterKind;
+    std::wstring laterFile;
+    std::vector<std::wstring> commands;  // sent by the stop
     std::vector<Call> played;
   };
   const Case cases[] = {
-      {"cd watcher on", 1, L"", true, {L"stop cdaudio", L"close cdaudio"}, {}},
-      {"cd watcher off", 1, L"", false, {}, {}},
-      {"wav", 2, L"C:\\a.WaV", false, {}, {{L"<null>", 0u}}},
-      {"mp3", 2, L"C:\\a.mp3", false, {L"stop MP3Play", L"close MP3Play"}, {}},
+      {"mp3, then changed to a wav", 2, mp3, 2, L"C:\\b.wav", stopMp3, {}},
+      {"mp3, then changed to a cd", 2, mp3, 1, L"", stopMp3, {}},
+      {"wav, then changed to an mp3", 2, L"C:\\a.WaV", 2, mp3, {}, {{L"<null>", 0u}}},
+      {"cd, then changed to an mp3", 1, L"", 2, mp3, stopCd, {}},
+      {"file gone: nothing started", 2, L"C:\\gone.mp3", 2, mp3, {}, {}},
   };
   for (const auto& c : cases) {
     FakeMci m;
     Settings s;
-    F_Sound snd(m, s);
+    F_Sound snd(m);
     FakeHost h;
     bool stop = false;
     AlarmClock a(s, snd, h, stop);
-    snd.CurrentAlarm = 1;
-    s.Sound_Kbn = {1, static_cast<std::int16_t>(c.kind)};
+    s.Sound_C[1] = 1;
+    s.Sound_H[1] = 7;
+    s.Sound_M[1] = 30;
+    s.Sound_Kbn[1] = static_cast<std::int16_t>(c.kind);
     s.Sound_F[1] = c.file;
-    h.timer4 = true;
-    h.timer5 = c.watcherOn;
+    if (c.file != L"C:\\gone.mp3") h.files.insert(c.file);
+    a.OnTick(true, 7, 30);
+    s.Sound_Kbn[1] = static_cast<std::int16_t>(c.laterKind);
+    s.Sound_F[1] = c.laterFile;
+    a.Reset();  // the reload after OK
+    const std::size_t sentBefore = m.sent.size(), playedBefore = m.played.size();
 
     a.StopSound();
+    a.StopSound();  // a second press finds nothing left to stop
 
     EXPECT_TRUE(a.StopRequested) << c.name;
-    EXPECT_EQ(m.commands(), c.commands) << c.name;
-    EXPECT_EQ(m.played, c.played) << c.name;
-    EXPECT_FALSE(h.timer5) << c.name;
-    EXPECT_TRUE(h.timer4) << c.name;
+    const auto all = m.commands();
+    EXPECT_EQ(std::vector<std::wstring>(all.begin() + sentBefore, all.end()), c.commands)
+        << c.name;
+    EXPECT_EQ(std::vector<Call>(m.played.begin() + playedBefore, m.played.end()), c.played)
+        << c.name;
+    EXPECT_FALSE(a.WantsRepeatTicks() || a.WantsWatchTicks()) << c.name;
   }
 }
 
 TEST_F(AlarmTest, CdWatcherSwitchesItselfOffWithoutADisc) {
   set(0, 7, 30, 1, L"");
   tick(7, 30);
-  ASSERT_TRUE(host.timer5);
+  ASSERT_TRUE(alarm.WantsWatchTicks());
   alarm.Timer5_Timer();
-  EXPECT_TRUE(host.timer5);  // the fake's drive answers
+  EXPECT_TRUE(alarm.WantsWatchTicks());  // the fake's drive answers
   mci.answers[L"status cdaudio current track"] = {266, L""};
   alarm.Timer5_Timer();
-  EXPECT_FALSE(host.timer5);
+  EXPECT_FALSE(alarm.WantsWatchTicks());
+  const auto sent = mci.sent.size();
+  alarm.StopSound();  // a watcher that gave up has nothing to stop
+  EXPECT_EQ(mci.sent.size(), sent);
 }
 
 }  // namespace

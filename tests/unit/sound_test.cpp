@@ -13,8 +13,7 @@ using Answer = FakeMci::Answer;
 
 struct SoundTest : ::testing::Test {
   FakeMci mci;
-  Settings settings;
-  F_Sound sound{mci, settings};
+  F_Sound sound{mci};
 };
 
 TEST_F(SoundTest, CommandSequences) {
@@ -35,7 +34,7 @@ TEST_F(SoundTest, CommandSequences) {
   };
   for (const auto& c : cases) {
     FakeMci fresh;
-    F_Sound s(fresh, settings);
+    F_Sound s(fresh);
     c.run(s);
     EXPECT_EQ(fresh.sent, c.expected) << c.name;
   }
@@ -121,16 +120,13 @@ TEST_F(SoundTest, WatchCd) {
   };
   for (const auto& c : cases) {
     FakeMci fake;
-    Settings s;
-    s.Sound_Repeat = {7, c.repeat};  // alarm 0's track must not be used
-    F_Sound cd(fake, s);
-    cd.CurrentAlarm = 1;
+    F_Sound cd(fake);
     fake.answers[track] = c.track;
     fake.answers[count] = c.count;
     fake.answers[mode] = {0, c.mode};
     fake.answers[L"status cdaudio position track " + std::to_wstring(c.repeat)] = c.position;
 
-    cd.WatchCd();
+    cd.WatchCd(c.repeat);
 
     EXPECT_EQ(cd.CdOk, c.cdOk) << c.name;
     const std::vector<std::wstring> all = fake.commands();
@@ -144,21 +140,12 @@ TEST_F(SoundTest, WatchCd) {
   }
 }
 
-TEST_F(SoundTest, WatchCdStopsOnAnAlarmIndexOutOfRange) {
-  mci.answers[L"status cdaudio current track"] = {0, L"1"};
-  mci.answers[L"status cdaudio mode"] = {0, L"stopped"};
-  sound.CurrentAlarm = 2;
-  sound.WatchCd();
-  EXPECT_FALSE(sound.CdOk);
-  EXPECT_EQ(mci.sent.size(), 3u);
-}
-
 TEST_F(SoundTest, CdModeBufferKeepsItsContent) {
   mci.answers[L"status cdaudio current track"] = {0, L"1"};
   mci.answers[L"status cdaudio mode"] = {0, L"stopped"};
-  sound.WatchCd();
+  sound.WatchCd(0);
   mci.answers[L"status cdaudio mode"] = {263, L"", false};  // writes nothing this time
-  sound.WatchCd();
+  sound.WatchCd(0);
   const auto all = mci.commands();
   EXPECT_EQ(std::count(all.begin(), all.end(), L"play cdaudio"), 2);
 }
@@ -170,10 +157,8 @@ TEST_F(SoundTest, PlayMp3QuotesThePathInAFieldThatHoldsIt) {
   ASSERT_EQ(longPath.size(), 250u);
   for (const std::wstring& path : {std::wstring(L"C:\\My Music\\a.mp3"), longPath}) {
     FakeMci m;
-    F_Sound snd(m, settings);
-    settings.Sound_F = {L"C:\\a.mp3", path};
-    snd.CurrentAlarm = 1;
-    snd.PlayMp3();
+    F_Sound snd(m);
+    snd.PlayMp3(path);
     const std::wstring open = L"open \"" + path + L"\" type MPEGVideo Alias MP3Play";
     ASSERT_EQ(m.sent.size(), 2u);
     EXPECT_EQ(m.sent[0].first.size(), std::max<std::size_t>(255, open.size()));
@@ -184,10 +169,10 @@ TEST_F(SoundTest, PlayMp3QuotesThePathInAFieldThatHoldsIt) {
 }
 
 TEST_F(SoundTest, PlayMp3PlaysOnlyAfterASuccessfulOpen) {
-  settings.Sound_F[0] = std::wstring(300, L'x') + L".mp3";
-  mci.answers[mp3OpenCommand(settings.Sound_F[0])] = {263, L""};
-  sound.PlayMp3();
-  EXPECT_EQ(mci.commands(), (std::vector<std::wstring>{mp3OpenCommand(settings.Sound_F[0])}));
+  const std::wstring file = std::wstring(300, L'x') + L".mp3";
+  mci.answers[mp3OpenCommand(file)] = {263, L""};
+  sound.PlayMp3(file);
+  EXPECT_EQ(mci.commands(), (std::vector<std::wstring>{mp3OpenCommand(file)}));
 }
 
 TEST_F(SoundTest, Mp3PlayingIsReadFromTheModePrefix) {
@@ -205,13 +190,11 @@ TEST_F(SoundTest, Mp3PlayingIsReadFromTheModePrefix) {
 }
 
 TEST_F(SoundTest, WavLoopsTheAlarmFileAndStops) {
-  settings.Sound_F = {L"C:\\a.wav", L"C:\\b.wav"};
-  sound.CurrentAlarm = 1;
   mci.devices = 0;
-  sound.PlayWav();
+  EXPECT_FALSE(sound.PlayWav(L"C:\\b.wav"));
   EXPECT_TRUE(mci.played.empty());
   mci.devices = 1;
-  sound.PlayWav();
+  EXPECT_TRUE(sound.PlayWav(L"C:\\b.wav"));
   sound.StopWav();
   using Call = std::pair<std::wstring, unsigned>;
   EXPECT_EQ(mci.played, (std::vector<Call>{{L"C:\\b.wav", 9u}, {L"<null>", 0u}}));
