@@ -7,12 +7,16 @@
 
 #include "app/settings.h"
 
+// Where the popup menu was opened from; it decides which entries the menu shows and whether OK
+// in the settings dialog reloads the clock.
+enum class MenuPlace : std::int16_t { None = 0, Clock = 1, Tray = 2 };
+
 struct AppState {
   Settings settings;
   std::wstring IniPath;     // program folder + "\Tessarine.ini", joined as they are
   std::wstring ProgramDir;  // the program's folder as the platform reports it
   std::int16_t SettingsDialogOpen = 0;  // 16-bit Boolean
-  std::int16_t MenuSource = 0;          // 1 clock window, 2 tray icon
+  MenuPlace MenuSource = MenuPlace::None;
   // Set by every user action that stops a sound; the clock tick clears it when it re-arms.
   bool StopRequested = false;
 };

@@ -9,7 +9,7 @@
 #include "settings/F_Setting.h"
 #include "shell/F_Menu.h"
 #include "shell/F_TTray.h"
-#include "sound/f_sound.h"
+#include "sound/alarm_sound.h"
 #include "sound/winmm_port.h"
 
 Application::Application(std::wstring programDir) {
@@ -68,12 +68,12 @@ void Application::SetClockTopMost(std::int16_t topMost) {
 
 void Application::SaveClockPlacement() { clock_->SavePlacement(); }
 
-void Application::OpenMenu(std::int16_t source) {
+void Application::OpenMenu(MenuPlace source) {
   state_.MenuSource = source;
   // A menu left loaded by a dismissed popup keeps its entries; every command that moves the
   // clock between screen and tray unloads it, so it is loaded afresh for the other place.
   if (!menu_->Loaded()) menu_->Form_Load();
-  HWND owner = source == 2 && tray_->Loaded() ? tray_->hwnd() : clock_->hwnd();
+  HWND owner = source == MenuPlace::Tray && tray_->Loaded() ? tray_->hwnd() : clock_->hwnd();
   menu_->PopUp(owner);
 }
 

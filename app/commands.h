@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "app/app_state.h"
+
 class Commands {
  public:
   virtual ~Commands() = default;
@@ -24,9 +26,9 @@ class Commands {
   // Writes the clock's "Pos_X", "Pos_Y" and "TopMost".
   virtual void SaveClockPlacement() = 0;
 
-  // Stores `source` in MenuSource (1 the clock window, 2 the tray icon), loads the menu and pops
-  // it up at the cursor; returns when the menu has closed and its command has run.
-  virtual void OpenMenu(std::int16_t source) = 0;
+  // Stores `source` in MenuSource, loads the menu and pops it up at the cursor; returns when the
+  // menu has closed and its command has run.
+  virtual void OpenMenu(MenuPlace source) = 0;
   // Hides the clock and puts the icon into the notification area.
   virtual void SendToTray() = 0;
   // Removes the icon and shows the clock again.

@@ -6,18 +6,14 @@
 #include "app/ini_file.h"
 #include "app/topmost_win.h"
 #include "clock/face.h"
+#include "ui/twips.h"
 
 namespace {
 
 const wchar_t kClassName[] = L"Tessarine_F_Tokei";
-constexpr int kTwipsPerPixel = 15;  // the program's fixed conversion
 constexpr int kWidth = 81, kHeight = 137;  // Pic_b, and so the window
 constexpr int kDialSize = 80;
 constexpr int kPendulumTop = kDialSize + 4;
-
-int TwipsToPixels(std::int32_t twips) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
-}
 
 // Where the bob drawn last lies in the pendulum area.
 RECT SpriteRect(const Pendulum& p) {
@@ -34,7 +30,7 @@ F_Tokei::~F_Tokei() = default;
 
 void F_Tokei::Form_Load() {
   Settings& s = app_.settings;
-  Dragging = 0;
+  drag_.End();
   // No caption, no taskbar button: the clock is a small ornament on the desktop.
   if (!Create(kClassName, L"Tessarine", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0,
               kWidth, kHeight))
@@ -111,19 +107,25 @@ void F_Tokei::wireMouse() {
   // the settings dialog is closed.
   handlers.down = [this](int button) {
     if (button == 1)
-      startDrag();
+      drag_.Start(hwnd());
     else
-      commands_.OpenMenu(1);
+      commands_.OpenMenu(MenuPlace::Clock);
   };
-  handlers.move = [this] { dragMove(); };
-  handlers.up = [this] { Dragging = 0; };
+  handlers.move = [this] {
+    POINT corner;
+    if (drag_.Follow(hwnd(), &corner)) {
+      PosX = corner.x;
+      PosY = corner.y;
+    }
+  };
+  handlers.up = [this] { drag_.End(); };
   Pic_Furiko->SetMouseHandlers(handlers);
   handlers.down = [this](int button) {
     StopSound();
     if (button == 1)
-      startDrag();
+      drag_.Start(hwnd());
     else if (!app_.SettingsDialogOpen)
-      commands_.OpenMenu(1);
+      commands_.OpenMenu(MenuPlace::Clock);
   };
   Pic_Tokei->SetMouseHandlers(handlers);
 }
@@ -173,26 +175,6 @@ bool F_Tokei::FileExists(const std::wstring& path) {
   return ::FileExists(source, path);
 }
 
-void F_Tokei::startDrag() {
-  Dragging = 1;
-  POINT p;
-  GetCursorPos(&p);
-  RECT r;
-  GetWindowRect(hwnd(), &r);
-  DragOffsetX = p.x * kTwipsPerPixel - r.left * kTwipsPerPixel;
-  DragOffsetY = p.y * kTwipsPerPixel - r.top * kTwipsPerPixel;
-}
-
-void F_Tokei::dragMove() {
-  if (Dragging != 1) return;
-  POINT p;
-  GetCursorPos(&p);
-  PosY = p.y * kTwipsPerPixel - DragOffsetY;
-  PosX = p.x * kTwipsPerPixel - DragOffsetX;
-  SetWindowPos(hwnd(), nullptr, TwipsToPixels(PosX), TwipsToPixels(PosY), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void F_Tokei::SetMemoryCheck(bool on) {
   // A machine too small to clean, or an interval of 0, never checks memory.
   if (app_.settings.Mem_Ival == 0 || TooSmallToClean(memory_)) on = false;
@@ -216,13 +198,11 @@ void F_Tokei::SavePlacement() {
 LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:
-      switch (wp) {
-        case 1: Timer1_Timer(); return 0;
-        case 2: Timer2_Timer(); return 0;
-        case 3: Timer3_Timer(); return 0;
-        case 4: Timer4_Timer(); return 0;
-        case 5: Timer5_Timer(); return 0;
-      }
+      if (wp == Timer1.Id()) Timer1_Timer();
+      else if (wp == Timer2.Id()) Timer2_Timer();
+      else if (wp == Timer3.Id()) Timer3_Timer();
+      else if (wp == Timer4.Id()) Timer4_Timer();
+      else if (wp == Timer5.Id()) Timer5_Timer();
       return 0;
     case WM_SHOWWINDOW:
       if (wp) drawCurrentState();

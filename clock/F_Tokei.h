@@ -17,6 +17,7 @@
 #include "ui/form.h"
 #include "ui/picture_box.h"
 #include "ui/timer.h"
+#include "ui/window_drag.h"
 
 class F_Tokei : public Form, private AlarmHost {
  public:
@@ -56,12 +57,10 @@ class F_Tokei : public Form, private AlarmHost {
     Timer4.SetEnabled(alarm_.WantsRepeatTicks());
     Timer5.SetEnabled(alarm_.WantsWatchTicks());
   }
-  void startDrag();
   void drawCurrentState();
 
   // What the alarms borrow from the window.
   bool FileExists(const std::wstring& path) override;
-  void dragMove();
 
   AppState& app_;
   Commands& commands_;
@@ -77,8 +76,7 @@ class F_Tokei : public Form, private AlarmHost {
   Timer Timer5{5, 200};
 
   std::int32_t PosX = 0, PosY = 0;  // twips
-  std::int16_t Dragging = 0;
-  std::int32_t DragOffsetX = 0, DragOffsetY = 0;
+  WindowDrag drag_;
   MemoryCheck memoryCheck_;  // outlives reloads: the count goes on across them
   ClockTick tick_;
   TickResult lastTick_;  // the last handled second, drawn when a hidden clock is shown

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/settings.h"
-#include "sound/f_sound.h"
+#include "sound/alarm_sound.h"
 
 class AlarmHost {
  public:

@@ -15,6 +15,8 @@
 #include "settings/save_settings.h"
 #include "settings/tile_background.h"
 #include "ui/late_dlls.h"
+#include "ui/twips.h"
+#include "version.h"
 
 namespace {
 
@@ -22,7 +24,6 @@ const wchar_t kClassName[] = L"Tessarine_F_Setting";
 const wchar_t kTitle[] = L"Tessarineの設定";
 const wchar_t kFontFace[] = L"ＭＳ Ｐゴシック";
 constexpr int kFontPixels = 13;  // 9.75 pt at 96 dots per inch
-constexpr int kTwipsPerPixel = 15;
 constexpr int kBaseWidth = 537, kBaseHeight = 501;
 constexpr int kTitleHeight = 22;
 constexpr int kBaseTop = 20;  // the base panel covers the strip's last two rows
@@ -48,7 +49,6 @@ RECT InGroup(int n, int x, int y, int w, int h) {
                 w, h);
 }
 
-int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
 std::wstring TwoDigits(int n) { return (n < 10 ? L"0" : L"") + std::to_wstring(n); }
 
@@ -109,7 +109,7 @@ F_Setting::~F_Setting() = default;
 void F_Setting::Form_Load() {
   Settings& s = app_.settings;
   // 1. No drag under way.
-  Dragging = 0;
+  drag_.End();
   captured_ = nullptr;
 
   // 2, 3. The size of the base panel and the strip, centred on the screen (in twips, as the
@@ -238,7 +238,7 @@ void F_Setting::createControls() {
   Img_Can = DrawnImage{InBase(440, 464, 81, 20), &Img_Off, true};
   lbl_End = Label(InBase(356, 468, 81, 13), L"設定", Align::Centre);
   lbl_Can = Label(InBase(440, 468, 81, 13), L"ｷｬﾝｾﾙ", Align::Centre);
-  lbl[21] = LabelAt(InBase(14, 468, 0, 0), L"Tessarine  Version 2.0.0");
+  lbl[21] = LabelAt(InBase(14, 468, 0, 0), L"Tessarine  Version " TESSARINE_VERSION_TEXT);
 
   // Group headings: a picture with its caption centred, four pixels lower.
   const struct { int k, x, y, label; const wchar_t* caption; } headings[] = {
@@ -582,34 +582,19 @@ void F_Setting::SaveSettings() {
 // ----------------------------------------------------------------------------- handlers
 
 void F_Setting::Image1_MouseDown(int button) {
-  if (button != 1) return;
-  Dragging = 1;
-  POINT p;
-  GetCursorPos(&p);
-  RECT r;
-  GetWindowRect(hwnd(), &r);
-  DragOffsetX = static_cast<std::int16_t>(RoundHalfEven(p.x * kTwipsPerPixel - r.left * kTwipsPerPixel));
-  DragOffsetY = static_cast<std::int16_t>(RoundHalfEven(p.y * kTwipsPerPixel - r.top * kTwipsPerPixel));
+  if (button == 1) drag_.Start(hwnd());
 }
 
-void F_Setting::Image1_MouseMove() {
-  if (Dragging != 1) return;
-  POINT p;
-  GetCursorPos(&p);
-  const int top = p.y * kTwipsPerPixel - DragOffsetY;
-  const int left = p.x * kTwipsPerPixel - DragOffsetX;
-  SetWindowPos(hwnd(), nullptr, TwipsToPixels(left), TwipsToPixels(top), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void F_Setting::Image1_MouseMove() { drag_.Follow(hwnd()); }
 
-void F_Setting::Image1_MouseUp() { Dragging = 0; }
+void F_Setting::Image1_MouseUp() { drag_.End(); }
 
 void F_Setting::Timer1_Timer() { DrawMemoryGraph(); }
 
 void F_Setting::lbl_End_MouseUp() {
   release(Img_End);
   SaveSettings();
-  if (app_.MenuSource == 1) commands_.ReloadClock();
+  if (app_.MenuSource == MenuPlace::Clock) commands_.ReloadClock();
   Unload();
 }
 

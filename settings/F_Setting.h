@@ -18,6 +18,7 @@
 #include "ui/form.h"
 #include "ui/picture_box.h"
 #include "ui/timer.h"
+#include "ui/window_drag.h"
 
 class F_Setting : public Form {
  public:
@@ -165,6 +166,5 @@ class F_Setting : public Form {
   std::vector<Target> targets_;
   const Target* captured_ = nullptr;
 
-  std::int16_t Dragging = 0;
-  std::int16_t DragOffsetX = 0, DragOffsetY = 0;  // twips
+  WindowDrag drag_;
 };

@@ -10,7 +10,8 @@ namespace {
 
 const wchar_t kClassName[] = L"Tessarine_F_TTray";
 const wchar_t kTip[] = L"Tessarine";
-constexpr UINT kCallbackMessage = WM_MOUSEMOVE;  // 512: the notification reads as a mouse move
+// A message of our own: the shell's notifications must not look like the window's mouse input.
+constexpr UINT kCallbackMessage = WM_APP + 1;
 
 }  // namespace
 
@@ -49,26 +50,25 @@ void F_TTray::Form_Load() {
   addIcon();
 }
 
-void F_TTray::addIcon() { iconAdded_ = Shell_NotifyIconW(NIM_ADD, &TrayIconData) != FALSE; }
+void F_TTray::addIcon() { Shell_NotifyIconW(NIM_ADD, &TrayIconData); }
 
 void F_TTray::deleteIcon() {
   if (TrayIconData.hWnd) Shell_NotifyIconW(NIM_DELETE, &TrayIconData);
   TrayIconData.hWnd = nullptr;
-  iconAdded_ = false;
 }
 
 void F_TTray::QueryUnload() { deleteIcon(); }
 
-void F_TTray::Form_MouseMove(LPARAM lp) {
+void F_TTray::onNotification(LPARAM lp) {
   const TrayResponse r =
       OnTrayNotification(static_cast<std::int64_t>(lp), app_.SettingsDialogOpen != 0);
   if (r.stopSound) commands_.StopClockSound();
-  if (r.openMenu) commands_.OpenMenu(2);
+  if (r.openMenu) commands_.OpenMenu(MenuPlace::Tray);
 }
 
 LRESULT F_TTray::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kCallbackMessage) {
-    Form_MouseMove(lp);
+    onNotification(lp);
     return 0;
   }
   if (taskbarCreated_ && msg == taskbarCreated_) {

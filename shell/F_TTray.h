@@ -24,7 +24,7 @@ class F_TTray : public Form {
   void QueryUnload() override;
 
  private:
-  void Form_MouseMove(LPARAM lp);
+  void onNotification(LPARAM lp);
   void addIcon();
   void deleteIcon();
 
@@ -32,6 +32,5 @@ class F_TTray : public Form {
   Commands& commands_;
   NOTIFYICONDATAW TrayIconData{};
   HICON icon_ = nullptr;
-  bool iconAdded_ = false;
   UINT taskbarCreated_ = 0;
 };

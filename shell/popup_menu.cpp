@@ -1,10 +1,7 @@
 #include "shell/popup_menu.h"
 
-#include <cmath>
-
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kRightButtonUp = 517;
 
 }  // namespace
@@ -24,15 +21,15 @@ const std::array<MenuEntry, 9>& PopUpMenuTree() {
   return tree;
 }
 
-std::array<bool, 9> MenuVisibility(std::int16_t menuSource) {
+std::array<bool, 9> MenuVisibility(MenuPlace menuSource) {
   std::array<bool, 9> shown;
   shown.fill(true);
   const auto& tree = PopUpMenuTree();
   for (std::size_t i = 0; i < tree.size(); ++i) {
     const MenuItem m = tree[i].item;
-    if (menuSource == 1)
+    if (menuSource == MenuPlace::Clock)
       shown[i] = m != MenuItem::mnuTimer && m != MenuItem::mnu_dmy1;
-    else if (menuSource == 2)
+    else if (menuSource == MenuPlace::Tray)
       shown[i] = m == MenuItem::mnuTimer || m == MenuItem::mnu_dmy1 || m == MenuItem::mnuQuit;
   }
   return shown;
@@ -41,9 +38,7 @@ std::array<bool, 9> MenuVisibility(std::int16_t menuSource) {
 std::int16_t ToggledTopMost(bool checked) { return checked ? 0 : -1; }
 
 int TrayMouseMessage(std::int64_t lParam) {
-  const auto x = static_cast<std::int16_t>(lParam & 0xFFFF);
-  const double twips = static_cast<double>(x) * kTwipsPerPixel;
-  return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+  return static_cast<std::int16_t>(lParam & 0xFFFF);
 }
 
 TrayResponse OnTrayNotification(std::int64_t lParam, bool settingsDialogOpen) {

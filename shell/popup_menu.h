@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "app/app_state.h"
+
 enum class MenuItem : int {
   mnuTimer = 1,
   mnu_dmy1,
@@ -27,8 +29,8 @@ struct MenuEntry {
 const std::array<MenuEntry, 9>& PopUpMenuTree();
 
 // Whether each entry of the tree (same order) is shown when the menu is loaded from
-// `menuSource`: 1 the clock window, 2 the tray icon; any other value hides nothing.
-std::array<bool, 9> MenuVisibility(std::int16_t menuSource);
+// `menuSource`; MenuPlace::None hides nothing.
+std::array<bool, 9> MenuVisibility(MenuPlace menuSource);
 
 // What the on-top entry stores when clicked: the opposite of its check mark, as a 16-bit Boolean.
 std::int16_t ToggledTopMost(bool checked);
@@ -39,7 +41,6 @@ struct TrayResponse {
   bool stopSound;  // any mouse activity over the icon silences an alarm
   bool openMenu;   // a right-button release, unless the settings dialog is open
 };
-// The mouse message number a notification carries: the low word of `lParam`, read the way a
-// mouse-move event reads its x coordinate (signed pixels, to twips at 15 per pixel and back).
+// The mouse message number a notification carries: the low word of `lParam`.
 int TrayMouseMessage(std::int64_t lParam);
 TrayResponse OnTrayNotification(std::int64_t lParam, bool settingsDialogOpen);

@@ -3,6 +3,6 @@
 
 #include <memory>
 
-#include "sound/f_sound.h"
+#include "sound/alarm_sound.h"
 
 std::unique_ptr<Mci> MakeWinmmPort();

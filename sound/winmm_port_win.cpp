@@ -1,6 +1,5 @@
 #include <windows.h>
 #include <mmsystem.h>
-#undef PlaySound
 
 #include <algorithm>
 #include <vector>
@@ -40,7 +39,7 @@ class WinmmPort final : public Mci {
 
   unsigned WaveOutDevices() override { return waveOutGetNumDevs(); }
 
-  bool PlaySound(const wchar_t* nameOrNull, unsigned flags) override {
+  bool Play(const wchar_t* nameOrNull, unsigned flags) override {
     return ::PlaySoundW(nameOrNull, nullptr, flags) != FALSE;
   }
 };

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "sound/f_sound.h"
+#include "sound/alarm_sound.h"
 
 class FakeMci : public Mci {
  public:
@@ -43,7 +43,7 @@ class FakeMci : public Mci {
 
   unsigned WaveOutDevices() override { return devices; }
 
-  bool PlaySound(const wchar_t* nameOrNull, unsigned flags) override {
+  bool Play(const wchar_t* nameOrNull, unsigned flags) override {
     played.emplace_back(nameOrNull ? nameOrNull : L"<null>", flags);
     return true;
   }

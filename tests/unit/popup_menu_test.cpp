@@ -7,7 +7,7 @@
 
 namespace {
 
-std::vector<std::wstring> Shown(std::int16_t source) {
+std::vector<std::wstring> Shown(MenuPlace source) {
   std::vector<std::wstring> out;
   const auto& tree = PopUpMenuTree();
   const auto shown = MenuVisibility(source);
@@ -17,11 +17,10 @@ std::vector<std::wstring> Shown(std::int16_t source) {
 }
 
 TEST(PopupMenuTest, EntriesShownPerOpeningPlace) {
-  EXPECT_EQ(Shown(1), (std::vector<std::wstring>{L"設定変更(&S)", L"-", L"常に手前に表示(&N)", L"-",
+  EXPECT_EQ(Shown(MenuPlace::Clock), (std::vector<std::wstring>{L"設定変更(&S)", L"-", L"常に手前に表示(&N)", L"-",
                                                  L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-", L"終了(&E)"}));
-  EXPECT_EQ(Shown(2), (std::vector<std::wstring>{L"時計の表示(&F)", L"-", L"終了(&E)"}));
-  // A source the menu does not know hides nothing.
-  EXPECT_EQ(Shown(0).size(), 9u);
+  EXPECT_EQ(Shown(MenuPlace::Tray), (std::vector<std::wstring>{L"時計の表示(&F)", L"-", L"終了(&E)"}));
+  EXPECT_EQ(Shown(MenuPlace::None).size(), 9u);
 }
 
 TEST(PopupMenuTest, OnTopToggleFlipsTheCheckMark) {

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "fake_mci.h"
-#include "sound/f_sound.h"
+#include "sound/alarm_sound.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sound/f_sound.h"
+#include "sound/alarm_sound.h"
 
 #include <algorithm>
 
@@ -204,8 +204,8 @@ void F_Sound::StopMp3() {
 
 bool F_Sound::PlayWav(const std::wstring& file) {
   if (mci_.WaveOutDevices() == 0) return false;
-  mci_.PlaySound(file.c_str(), kSndAsync | kSndLoop);
+  mci_.Play(file.c_str(), kSndAsync | kSndLoop);
   return true;
 }
 
-void F_Sound::StopWav() { mci_.PlaySound(nullptr, 0); }
+void F_Sound::StopWav() { mci_.Play(nullptr, 0); }

@@ -9,11 +9,6 @@
 #include <cstdint>
 #include <string>
 
-// <mmsystem.h> maps PlaySound to PlaySoundW; the port's method keeps its own name everywhere.
-#ifdef PlaySound
-#undef PlaySound
-#endif
-
 // The few multimedia calls the module needs. The Win32 glue binds it to winmm; tests script it.
 class Mci {
  public:
@@ -29,7 +24,7 @@ class Mci {
   virtual bool GetErrorString(int code, std::wstring& out, int length) = 0;
   virtual unsigned WaveOutDevices() = 0;
   // A null name stops the sound that is playing.
-  virtual bool PlaySound(const wchar_t* nameOrNull, unsigned flags) = 0;
+  virtual bool Play(const wchar_t* nameOrNull, unsigned flags) = 0;
 };
 
 constexpr unsigned kSndAsync = 1;
