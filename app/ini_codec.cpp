@@ -340,6 +340,10 @@ void IniText::Set(const std::wstring& section, const std::wstring& key, const st
   split();
 }
 
+void IniText::Set(const std::wstring& section, const IniEntries& entries) {
+  for (const auto& [key, value] : entries) Set(section, key, value);
+}
+
 std::string IniText::Bytes() const {
   std::string out = mark_;
   if (encoding_ == IniEncoding::Ansi || encoding_ == IniEncoding::Utf8) {

@@ -8,9 +8,13 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 enum class IniEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
+
+// Keys of one section with their values, in the order they are set.
+using IniEntries = std::vector<std::pair<std::wstring, std::wstring>>;
 
 // The system's ANSI code page, as the platform glue knows it. Tests bind a byte-for-byte one.
 class AnsiCodePage {
@@ -41,6 +45,10 @@ class IniText {
   // (spelt as the file spells the key, keeping the line's end); a missing key goes after the
   // last non-blank line of its section; a missing section is appended at the end.
   void Set(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+
+  // Sets each key in turn, as that many single Sets would, each on the file the one before
+  // left; so many keys go to the file in one write.
+  void Set(const std::wstring& section, const IniEntries& entries);
 
   // The file as it is now, in its own encoding, with its byte-order mark.
   std::string Bytes() const;

@@ -13,12 +13,17 @@
 std::wstring ReadIni(const std::wstring& section, const std::wstring& key,
                      const std::wstring& path);
 
-// Sets `key` in `section` (each cut to 128 characters) to `value`, creating the file and the
-// section as needed. The new content goes to one temporary file beside the file (a link is
-// followed to its target first, so the link stays a link), which then replaces the file in one
-// rename, keeping its attributes, creation time and (on Windows) its security: a failed or
-// killed write leaves the old file whole. A hard link to the file keeps the old content: a
-// replace makes a new file. True on success (the caller keeps it in LastApiResult).
+// Sets each key of `entries` in `section` (names cut to 128 characters) to its value, in
+// order, creating the file and the section as needed. The new content goes to one temporary
+// file beside the file (a link is followed to its target first, so the link stays a link),
+// which then replaces the file in one rename, keeping its attributes, creation time and (on
+// Windows) its security: a failed or killed write leaves the old file whole, with none of the
+// keys set. A hard link to the file keeps the old content: a replace makes a new file. True on
+// success (the caller keeps it in LastApiResult).
+bool WriteIniKeys(const std::wstring& section, const IniEntries& entries,
+                  const std::wstring& path);
+
+// WriteIniKeys for one key.
 bool WriteIni(const std::wstring& section, const std::wstring& key, const std::wstring& value,
               const std::wstring& path);
 

@@ -151,6 +151,11 @@ IniSettingsSource::IniSettingsSource(std::wstring iniPath)
 
 bool WriteIni(const std::wstring& section, const std::wstring& key, const std::wstring& value,
               const std::wstring& path) {
+  return WriteIniKeys(section, {{key, value}}, path);
+}
+
+bool WriteIniKeys(const std::wstring& section, const IniEntries& entries,
+                  const std::wstring& path) {
   const std::wstring target = replaceTarget(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -160,7 +165,10 @@ bool WriteIni(const std::wstring& section, const std::wstring& key, const std::w
   // Writing over a file we could not read would lose its other settings.
   if (readFile(target, old) == ReadResult::Failed) return false;
   IniText text(std::move(old), SystemCodePage());
-  text.Set(section.substr(0, kNameLimit), key.substr(0, kNameLimit), value);
+  IniEntries cut;
+  cut.reserve(entries.size());
+  for (const auto& [key, value] : entries) cut.emplace_back(key.substr(0, kNameLimit), value);
+  text.Set(section.substr(0, kNameLimit), cut);
 
   // The new content goes to a file beside the old one, which it then replaces in one step:
   // a full disk or a crash midway leaves the old settings as they were.

@@ -188,11 +188,12 @@ void F_Tokei::SavePlacement() {
   RECT r;
   if (!GetWindowRect(hwnd(), &r)) return;
   Settings& s = app_.settings;
-  s.LastApiResult = WriteIni(kSettingsSection, L"Pos_X", NumberText(r.left * kTwipsPerPixel),
-                             app_.IniPath);
-  s.LastApiResult = WriteIni(kSettingsSection, L"Pos_Y", NumberText(r.top * kTwipsPerPixel),
-                             app_.IniPath);
-  s.LastApiResult = WriteIni(kSettingsSection, L"TopMost", NumberText(s.TopMost), app_.IniPath);
+  // One replace of the file for all three, so a kill cannot keep half a move.
+  s.LastApiResult = WriteIniKeys(kSettingsSection,
+                                 {{L"Pos_X", NumberText(r.left * kTwipsPerPixel)},
+                                  {L"Pos_Y", NumberText(r.top * kTwipsPerPixel)},
+                                  {L"TopMost", NumberText(s.TopMost)}},
+                                 app_.IniPath);
 }
 
 LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

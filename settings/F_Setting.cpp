@@ -74,8 +74,8 @@ DrawnLabel LabelAt(const RECT& corner, const std::wstring& caption) {
 class IniWriter : public SettingsWriter {
  public:
   explicit IniWriter(const std::wstring& path) : path_(path) {}
-  bool Write(const std::wstring& key, const std::wstring& value) override {
-    return WriteIni(kSettingsSection, key, value, path_);
+  bool Write(const IniEntries& entries) override {
+    return WriteIniKeys(kSettingsSection, entries, path_);
   }
 
  private:

@@ -20,8 +20,9 @@ std::int16_t comboNumber(const std::wstring& text, std::int16_t held) {
 }  // namespace
 
 void SaveSettings(const DialogValues& v, Settings& model, SettingsWriter& writer) {
-  auto write = [&](const std::wstring& key, const std::wstring& value) {
-    model.LastApiResult = writer.Write(key, value) ? 1 : 0;
+  IniEntries keys;
+  auto write = [&keys](const std::wstring& key, const std::wstring& value) {
+    keys.emplace_back(key, value);
   };
   for (int i = 0; i <= 5; ++i) write(IniKey(L"Color_", i), NumberText(v.EditColor[i]));
   for (int i = 0; i <= 3; ++i) write(IniKey(L"Graph_Color_", i), NumberText(v.GraphColor[i]));
@@ -39,4 +40,5 @@ void SaveSettings(const DialogValues& v, Settings& model, SettingsWriter& writer
   write(L"Mem_Ival", NumberText(v.Ival));
   write(L"Mem_Kagen", NumberText(v.Kagen));
   write(L"Alarm_Path", model.Alarm_Path);
+  model.LastApiResult = writer.Write(keys) ? 1 : 0;
 }

@@ -1,13 +1,15 @@
 // Writing the settings dialog's edits to the settings file. The dialog gathers what its
 // controls and edit values hold into DialogValues; SaveSettings turns them into the 27 keys, in
-// the file's established order and value forms, through a writer port (the INI file in the
-// program, a recorder in the tests).
+// the file's established order and value forms, and hands them all at once to a writer port
+// (the INI file in the program, a recorder in the tests), so that the file takes either all of
+// them or none.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "app/ini_codec.h"
 #include "app/settings.h"
 
 struct DialogValues {
@@ -28,8 +30,9 @@ struct DialogValues {
 class SettingsWriter {
  public:
   virtual ~SettingsWriter() = default;
-  // One key of the settings section; true when it reached the file.
-  virtual bool Write(const std::wstring& key, const std::wstring& value) = 0;
+  // Keys of the settings section, set in order in one replace of the file; true when they
+  // reached it, false when the file was left as it was.
+  virtual bool Write(const IniEntries& entries) = 0;
 };
 
 // The CD track a typed text stands for: a number rounds half to even, anything else (empty
@@ -37,6 +40,6 @@ class SettingsWriter {
 std::int16_t ParseTrack(const std::wstring& text, std::int16_t previous);
 
 // Writes every edited value. Of the model it reads Alarm_Path, and the hour or minute it holds
-// when a combo box's text is empty; it stores the parsed CD tracks in Sound_Repeat and each
+// when a combo box's text is empty; it stores the parsed CD tracks in Sound_Repeat and the
 // write's result in LastApiResult.
 void SaveSettings(const DialogValues& v, Settings& model, SettingsWriter& writer);

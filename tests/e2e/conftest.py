@@ -25,9 +25,15 @@ import pytest
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from harness import (App, Display, IniContent, WinePrefix, make_program_dir,  # noqa: E402
-                     ini_bytes, INI_NAME)
+                     ini_bytes, private_meminfo_problem, INI_NAME)
 
 REPO = Path(__file__).resolve().parents[2]
+
+
+def pytest_configure(config):
+    # A test skipped because its set-up cannot be made here says why in the summary.
+    if "s" not in config.option.reportchars:
+        config.option.reportchars += "s"
 
 
 def _built_file(env_name: str, default: Path) -> Path:
@@ -123,7 +129,10 @@ class AppStarter:
         """Starts the program in `program_dir`, or in a new folder `folder_name` (which may
         hold blanks and Japanese characters). `ini` (a mapping, text or bytes) is written as
         Tessarine.ini first; None leaves the folder's INI as it is. With `wait`, returns once
-        the window is visible."""
+        the window is visible. A test whose `meminfo` cannot be shown to the program here is
+        skipped, with the reason."""
+        if meminfo is not None and private_meminfo_problem():
+            pytest.skip(private_meminfo_problem())
         if folder_name is None:
             folder = self.program_dir
             if ini is not None:

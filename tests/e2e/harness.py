@@ -27,6 +27,7 @@ Facts that shaped it (Wine 8 on Debian 12, no window manager):
 
 from __future__ import annotations
 
+import functools
 import os
 import re
 import shutil
@@ -412,6 +413,25 @@ def _with_meminfo(meminfo: Optional[Path], command: list) -> list:
         return command
     return ["unshare", "--mount", "--propagation", "private", "sh", "-c",
             'mount --bind "$0" /proc/meminfo && exec "$@"', str(meminfo)] + command
+
+
+@functools.lru_cache(maxsize=None)
+def private_meminfo_problem() -> Optional[str]:
+    """Why `App(meminfo=...)` cannot be set up here, or None when it can. A private mount
+    namespace needs privileges that a chroot or a container without extra ones lacks; the
+    same command is tried once with a harmless program."""
+    with tempfile.NamedTemporaryFile("w", prefix="tessarine-meminfo-") as copy:
+        copy.write(Path("/proc/meminfo").read_text())
+        copy.flush()
+        try:
+            r = subprocess.run(_with_meminfo(Path(copy.name), ["true"]), stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=30)
+        except OSError as e:
+            return f"no private /proc/meminfo: {e}"
+    if r.returncode == 0:
+        return None
+    why = r.stderr.decode(errors="replace").strip() or f"exit code {r.returncode}"
+    return f"no private /proc/meminfo here (a chroot or a container without privileges?): {why}"
 
 
 class App:

@@ -1,12 +1,13 @@
 """The settings file as users keep it: saved by a text editor as UTF-16 ("Unicode"), kept in a
-synced folder behind a link, and a save cut short by a kill."""
+synced folder behind a link, and saves cut short by a kill."""
 
 import os
 import signal
 import stat
 import time
 
-from harness import INI_NAME
+from harness import INI_NAME, MENU_TRACE
+from test_settings_dialog import KEYS, OK, open_dialog
 
 WIN_W, WIN_H = 81, 137
 RED = (255, 0, 0)
@@ -90,3 +91,36 @@ def test_kill_during_save_leaves_no_temporary_file_after_the_next_start(app, pro
     assert not temp.exists(), "the next start should remove the unfinished save"
     assert [p.name for p in program_dir.iterdir() if p.suffix == ".tmp"] == []
     assert second.alive()
+
+
+def test_kill_during_ok_leaves_every_old_setting_or_every_new_one(app, program_dir):
+    # The file lacks the dialog's keys, so OK adds all 27; a large file makes each save long
+    # enough to be caught in the middle.
+    head = "[Section]\r\nPos_X= 150\r\nPos_Y= 150\r\n"
+    padding = "[Notes]\r\n" + "".join(f"line{n}=メモ {n:07d}\r\n" for n in range(250000))
+    ini = (head + padding).encode("cp932")
+    ini_path, temp = program_dir / INI_NAME, program_dir / (INI_NAME + ".tmp")
+
+    # Killed while the first save after OK writes, then while the one after it writes (the
+    # reloaded clock's position, or a second key of a save made key by key).
+    for replaces_before_kill in (0, 1):
+        temp.unlink(missing_ok=True)
+        clock = app.start(ini=ini, trace=MENU_TRACE)
+        dialog = open_dialog(clock)
+        inode = ini_path.stat().st_ino
+        dialog.click(OK)
+        replaces, end = 0, time.monotonic() + 30
+        while time.monotonic() < end:
+            now = ini_path.stat().st_ino
+            replaces, inode = replaces + (now != inode), now
+            if replaces >= replaces_before_kill and temp.exists():
+                break
+        os.kill(clock.pid, signal.SIGKILL)
+        clock.wait_exit(10)
+        assert temp.exists(), "the kill should have come while a save was writing"
+
+        text = ini_path.read_bytes().decode("cp932")
+        assert text.endswith(padding), "the file should be whole"
+        section = text[:-len(padding)].split("\r\n")
+        written = [k for k in KEYS if any(line.startswith(k + "=") for line in section)]
+        assert written in ([], KEYS), f"killed after {replaces} replaces: {len(written)} of 27 keys"

@@ -12,6 +12,7 @@
 #include "settings/preview.h"
 #include "settings/save_settings.h"
 #include "settings/tile_background.h"
+#include "tests/support/test_code_page.h"
 
 namespace {
 
@@ -20,10 +21,10 @@ using KeyValue = std::pair<std::wstring, std::wstring>;
 
 class RecordingWriter : public SettingsWriter {
  public:
-  std::vector<KeyValue> written;
+  std::vector<IniEntries> writes;
   bool failing = false;
-  bool Write(const std::wstring& key, const std::wstring& value) override {
-    written.emplace_back(key, value);
+  bool Write(const IniEntries& entries) override {
+    writes.push_back(entries);
     return !failing;
   }
 };
@@ -66,7 +67,9 @@ TEST(SaveSettings, WritesTheTwentySevenKeysInOrderAndForm) {
       {L"Sound_Kbn_1", L" 1"}, {L"Sound_Repeat_1", L" 0"}, {L"Sound_F_1", L""},
       {L"Mem_Ival", L" 0"}, {L"Mem_Kagen", L" 45"}, {L"Alarm_Path", L"D:\\Sounds and more"},
   };
-  EXPECT_EQ(w.written, expected);
+  ASSERT_EQ(w.writes.size(), 1u);  // one replace of the file: all or nothing
+  EXPECT_EQ(w.writes[0], expected);
+  EXPECT_EQ(model.LastApiResult, 1);
   // Of all the edits, only the CD tracks reach the model at once.
   EXPECT_EQ(model.Sound_Repeat, (std::array<std::int16_t, 2>{2, 0}));
   EXPECT_EQ(model.Sound_H, (std::array<std::int16_t, 2>{3, 21}));
@@ -74,13 +77,68 @@ TEST(SaveSettings, WritesTheTwentySevenKeysInOrderAndForm) {
   EXPECT_EQ(model.Mem_Ival, 0);
 }
 
-TEST(SaveSettings, AFailingWriteLosesOnlyItsKey) {
+TEST(SaveSettings, AFailedWriteIsKeptInLastApiResult) {
   Settings model;
+  model.LastApiResult = 1;
   RecordingWriter w;
   w.failing = true;
   SaveSettings(sampleValues(), model, w);
-  EXPECT_EQ(w.written.size(), 27u);
+  EXPECT_EQ(w.writes.size(), 1u);
   EXPECT_EQ(model.LastApiResult, 0);
+}
+
+// The one write of all 27 keys leaves the bytes that 27 writes of one key each, every one
+// reading the file the one before wrote, used to leave.
+TEST(SaveSettings, OneWriteGivesTheBytesOfOneWritePerKey) {
+  Settings model;
+  model.Alarm_Path = L"D:\\Sounds and more";
+  RecordingWriter w;
+  SaveSettings(sampleValues(), model, w);
+  ASSERT_EQ(w.writes.size(), 1u);
+  const IniEntries& keys = w.writes[0];
+
+  const TestCodePage page;
+  auto utf16le = [](const std::u16string& s) {
+    std::string out = "\xFF\xFE";
+    for (char16_t c : s) out += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    return out;
+  };
+  const struct {
+    const char* name;
+    std::string before;
+  } cases[] = {
+      {"no file", ""},
+      {"every key already there, spelt otherwise",
+       "[Section]\r\ncolor_0=1\r\nColor_1=1\r\nColor_2=1\r\nColor_3=1\r\nColor_4=1\r\n"
+       "Color_5=1\r\nGraph_Color_0=1\r\nGraph_Color_1=1\r\nGraph_Color_2=1\r\n"
+       "Graph_Color_3=1\r\nFilter_Color=1\r\nSHAPE = 1\r\nSound_C_0=1\r\nSound_H_0=1\r\n"
+       "Sound_M_0=1\r\nSound_Kbn_0=1\r\nSound_Repeat_0=1\r\nSound_F_0=old.wav\r\n"
+       "Sound_C_1=1\r\nSound_H_1=1\r\nSound_M_1=1\r\nSound_Kbn_1=1\r\nSound_Repeat_1=1\r\n"
+       "Sound_F_1=\r\nMem_Ival=1\r\nMem_Kagen=1\r\nAlarm_Path=C:\\\r\nPos_X= 1500\r\n"},
+      {"comments and blank lines",
+       "; kept\r\n[Section]\r\n; Color_0=5\r\nShape= 1\r\n\r\n; end\r\n\r\n"},
+      {"other sections around it",
+       "[Other]\r\nColor_0=1\r\n[Section]\r\nShape=1\r\n[Next]\r\nSound_F_0=x\r\n"},
+      {"no section, LF, no last line end", "[Other]\nColor_0=1"},
+      {"LF, then CR alone", "; note\n[Section]\rShape=1\rPos_X= 15"},
+      {"UTF-16LE", utf16le(u"; \u6642\u8a08\r\n[Section]\r\nShape= 1\r\n\r\n[Other]\r\nX=1\r\n")},
+  };
+  for (const auto& c : cases) {
+    std::string oneByOne = c.before;
+    for (const auto& [key, value] : keys) {
+      IniText file(oneByOne, page);
+      file.Set(L"Section", key, value);
+      oneByOne = file.Bytes();
+    }
+    IniText file(c.before, page);
+    file.Set(L"Section", keys);
+    EXPECT_EQ(file.Bytes(), oneByOne) << c.name;
+    for (const auto& [key, value] : keys) {
+      // The number form's leading blank is trimmed when read.
+      const std::wstring read = value.rfind(L' ', 0) == 0 ? value.substr(1) : value;
+      EXPECT_EQ(file.Get(L"Section", key), read) << c.name;
+    }
+  }
 }
 
 TEST(SaveSettings, CdTrackText) {
@@ -102,7 +160,7 @@ TEST(SaveSettings, CdTrackText) {
   v.TrackText[0] = L"40000";
   RecordingWriter w;
   SaveSettings(v, model, w);
-  EXPECT_EQ(w.written[16], (KeyValue{L"Sound_Repeat_0", L" 11"}));
+  EXPECT_EQ(w.writes.at(0).at(16), (KeyValue{L"Sound_Repeat_0", L" 11"}));
 }
 
 // ----------------------------------------------------------------------------- memory graph
