@@ -45,10 +45,12 @@ class SettingsSource {
 // The section that holds every setting.
 inline const wchar_t kSettingsSection[] = L"Section";
 
-// Fills `s` from `source`, falling back to the defaults for empty values and keeping a field's
-// previous value when its text does not convert or lies outside the field's range: colours
-// 0..0xFFFFFF, Shape 0..2, Sound_C 0..1, Sound_H 0..23, Sound_M 0..59, Sound_Kbn 1..2,
-// Sound_Repeat 0..99, Mem_Ival 0 and up, Mem_Kagen 0..100. `programDir` is the default sound folder.
+// Fills `s` from `source`, falling back to the defaults for empty values. A colour, Shape,
+// Sound_Repeat, Mem_Ival or Mem_Kagen whose text does not convert or lies outside its range
+// (colours 0..0xFFFFFF, Shape 0..2, Sound_Repeat 0..99, Mem_Ival 0 and up, Mem_Kagen 0..100)
+// keeps its previous value. An alarm's Sound_C, Sound_H, Sound_M and Sound_Kbn are taken as
+// written whenever they convert to 16 bits, so an impossible alarm never fires rather than
+// falling back to an earlier one. `programDir` is the default sound folder.
 void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& programDir);
 
 // True when `path`, less one trailing backslash, names something that opens for reading.

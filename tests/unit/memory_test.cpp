@@ -71,22 +71,6 @@ TEST(NOMemoryStatus, EveryReadIsLive) {
 
   mem.next.totalPhys = 24 * kKb * kKb * kKb;
   EXPECT_EQ(status.TotalPhysical(), 24 * kKb * kKb * kKb);
-  EXPECT_EQ(status.Stored(MemoryProperty::TotalPhysical), 24 * kKb * kKb * kKb);
-  EXPECT_EQ(status.Stored(MemoryProperty::AvailablePhysical), 20);
-}
-
-TEST(NOMemoryStatus, WritesAreRefused) {
-  FakeMemory mem;
-  mem.next.totalPhys = 8 * kKb;
-  NOMemoryStatus running(mem);
-  EXPECT_EQ(running.TotalPhysical(), 8 * kKb);
-  EXPECT_EQ(running.Set(MemoryProperty::TotalPhysical, 1), 393);
-  EXPECT_EQ(running.Stored(MemoryProperty::TotalPhysical), 8 * kKb);
-  EXPECT_EQ(running.TotalPhysical(), 8 * kKb);
-
-  NOMemoryStatus designing(mem, true);
-  EXPECT_EQ(designing.Set(MemoryProperty::MemoryLoad, 1), 394);
-  EXPECT_EQ(designing.Stored(MemoryProperty::MemoryLoad), 0);
 }
 
 }  // namespace
