@@ -19,6 +19,9 @@ for t in "${targets[@]}"; do
   esac
   echo "== build $t"
   cmake -S "$root" -B "$root/build/$t" -DCMAKE_BUILD_TYPE=Release "${args[@]}" >/dev/null
-  cmake --build "$root/build/$t" -j"$jobs" 2>&1 | grep -vE '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Building|Linking)' || true
-  test "${PIPESTATUS[0]}" -eq 0
+  # The filter must not decide the status: with pipefail, the build's own failure ends the run.
+  status=0
+  cmake --build "$root/build/$t" -j"$jobs" 2>&1 |
+    { grep -vE '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Building|Linking)' || true; } || status=$?
+  [ "$status" -eq 0 ] || { echo "build.sh: $t failed" >&2; exit "$status"; }
 done
