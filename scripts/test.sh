@@ -4,7 +4,8 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh" || exit 1
-bash "$root/scripts/build.sh" native win32 win64 fuzz || { echo "build failed"; exit 1; }
+bash "$root/scripts/build.sh" native win32 win64 win32-clang win64-clang fuzz ||
+  { echo "build failed"; exit 1; }
 
 out="$root/build/test-results"
 rm -rf "$out"; mkdir -p "$out"
