@@ -28,8 +28,8 @@ for arch in win32 win64; do
     win32) toolchain=toolchain-mingw-i686.cmake ;;
     win64) toolchain=toolchain-mingw-x86_64.cmake ;;
   esac
-  # Folders of their own, so that the test builds' settings never reach a release; stripped,
-  # which halves the download (the symbols are the runtime libraries').
+  # Folders of their own, so that the test builds' settings never reach a release. Stripped
+  # of the symbol table and the runtime libraries' debug sections: half the size.
   build="$root/build/package-$arch"
   echo "== package $arch"
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS=-s \
