@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the native unit tests,
-# then the end-to-end tests of the real program under Wine in a private Xvfb.
+# Installs what is missing, builds everything (the Windows program also with clang, and the
+# release packages) and runs every test: the native unit tests, then the end-to-end tests of
+# the real program under Wine in a private Xvfb, which also rebuild the packages elsewhere
+# and compare them byte for byte.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh" || exit 1
-bash "$root/scripts/build.sh" native win32 win64 fuzz || { echo "build failed"; exit 1; }
+bash "$root/scripts/build.sh" native win32 win64 win32-clang win64-clang fuzz ||
+  { echo "build failed"; exit 1; }
+bash "$root/scripts/package.sh" || { echo "packaging failed"; exit 1; }
 
 out="$root/build/test-results"
 rm -rf "$out"; mkdir -p "$out"

@@ -125,20 +125,21 @@ class AppStarter:
         self.started: list = []
 
     def start(self, ini: Optional[IniContent] = None, folder_name: Optional[str] = None,
-              trace=False, wait: bool = True, meminfo: Optional[Path] = None) -> App:
+              trace=False, wait: bool = True, meminfo: Optional[Path] = None,
+              folder: Optional[Path] = None) -> App:
         """Starts the program in `program_dir`, or in a new folder `folder_name` (which may
-        hold blanks and Japanese characters). `ini` (a mapping, text or bytes) is written as
-        Tessarine.ini first; None leaves the folder's INI as it is. With `wait`, returns once
-        the window is visible. A test whose `meminfo` cannot be shown to the program here is
-        skipped, with the reason."""
+        hold blanks and Japanese characters), or in `folder` as it is (an unpacked package).
+        `ini` (a mapping, text or bytes) is written as Tessarine.ini first; None leaves the
+        folder's INI as it is. With `wait`, returns once the window is visible. A test whose
+        `meminfo` cannot be shown to the program here is skipped, with the reason."""
         if meminfo is not None and private_meminfo_problem():
             pytest.skip(private_meminfo_problem())
-        if folder_name is None:
-            folder = self.program_dir
+        if folder is None and folder_name is not None:
+            folder = make_program_dir(self.tmp_path, self.exe_path, folder_name, ini)
+        else:
+            folder = folder or self.program_dir
             if ini is not None:
                 (folder / INI_NAME).write_bytes(ini_bytes(ini))
-        else:
-            folder = make_program_dir(self.tmp_path, self.exe_path, folder_name, ini)
         app = App(self.wine, folder, self.tmp_path / "logs", trace=trace, meminfo=meminfo)
         self.started.append(app)
         if wait:
