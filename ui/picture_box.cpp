@@ -17,10 +17,7 @@ int RoundPixel(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 
 const wchar_t kPictureClass[] = L"Tessarine_PictureBox";
 
-}  // namespace
-
-ImageCanvas::ImageCanvas(int width, int height)
-    : width_(width), height_(height), scaleW_(width), scaleH_(height) {
+HBITMAP NewImage(int width, int height) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = width;
@@ -29,14 +26,26 @@ ImageCanvas::ImageCanvas(int width, int height)
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  image_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  bits_ = static_cast<std::uint32_t*>(bits);
-  if (image_) oldBitmap_ = SelectObject(dc_.get(), image_.get());
-  // The numerals' font: the user-interface font a Japanese system gives a picture box.
-  font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic"));
-  SelectObject(dc_.get(), font_.get());
+  return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+}  // namespace
+
+ImageCanvas::ImageCanvas(int width, int height)
+    : width_(width),
+      height_(height),
+      image_(NewImage(width, height)),
+      imageSelected_(dc_.get(), image_.get()),
+      // The numerals' font: the user-interface font a Japanese system gives a picture box.
+      font_(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic")),
+      fontSelected_(dc_.get(), font_.get()),
+      scaleW_(width),
+      scaleH_(height) {
+  DIBSECTION dib{};
+  if (image_ && GetObjectW(image_.get(), sizeof dib, &dib) == sizeof dib)
+    bits_ = static_cast<std::uint32_t*>(dib.dsBm.bmBits);
   SetBkMode(dc_.get(), TRANSPARENT);
   Clear();
 }
@@ -108,8 +117,8 @@ void ImageCanvas::SetFont(const wchar_t* face, int pixelHeight, BYTE charset) {
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         DEFAULT_PITCH | FF_DONTCARE, face));
   if (!font) return;
-  SelectObject(dc_.get(), font.get());
-  font_ = std::move(font);
+  fontSelected_.Select(font.get());
+  font_ = std::move(font);  // the font it replaces is no longer selected
 }
 
 SIZE ImageCanvas::textExtent(const std::wstring& text) {

@@ -51,13 +51,16 @@ class ImageCanvas : public Canvas {
   int py(double y) const;
   SIZE textExtent(const std::wstring& text);
 
+  // Each selection is owned beside what it selects and declared after it, so it is undone
+  // before the object or the DC is deleted.
   int width_, height_;
   MemoryDc dc_;
   Bitmap image_;
-  HGDIOBJ oldBitmap_ = nullptr;
+  SelectGuard imageSelected_;
   std::uint32_t* bits_ = nullptr;
   std::vector<std::uint32_t> frozen_;
   Font font_;
+  SelectGuard fontSelected_;
   Colour back_ = 0;
   int drawWidth_ = 1;
   double left_ = 0, top_ = 0, scaleW_, scaleH_;
