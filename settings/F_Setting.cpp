@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <tuple>
+#include <utility>
 
 #include "app/convert.h"
 #include "app/ini_file.h"
@@ -9,7 +10,6 @@
 #include "clock/face.h"
 #include "res/resource_ids.h"
 #include "settings/edit_rules.h"
-#include "settings/memory_graph.h"
 #include "settings/pickers_win.h"
 #include "settings/preview.h"
 #include "settings/save_settings.h"
@@ -288,6 +288,7 @@ void F_Setting::createControls() {
   lbl[0] = LabelAt(InGroup(kMemory, 32, 140, 0, 0), L"解放時のﾌｨﾙﾀ");
   const RECT board = InGroup(kMemory, 128, 12, 130, 130);
   Board = std::make_unique<PictureBox>(w, board.left, board.top, 130, 130);
+  memoryGraph_ = MemoryGraph();  // a new board shows no pie yet
   Board->SetFont(kFontFace, kFontPixels, SHIFTJIS_CHARSET);
   Board->SetBackColour(kBaseGrey);
   lbl[19] = LabelAt(InGroup(kMemory, 96, 160, 0, 0), L"物理ﾒﾓﾘ");
@@ -490,13 +491,16 @@ void F_Setting::DrawPreview() {
 }
 
 void F_Setting::DrawMemoryGraph() {
-  const MemoryGraphCaptions captions = ::DrawMemoryGraph(
+  const MemoryGraphCaptions captions = memoryGraph_.Refresh(
       *Board, {Cmd_C[0].BackColor, Cmd_C[1].BackColor, Cmd_C[2].BackColor, Cmd_C[3].BackColor},
       memory_);
-  lbl_Free_mem[0].Caption = captions.freePhysical;
-  lbl_Free_mem[1].Caption = captions.freeVirtual;
-  repaint(lbl_Free_mem[0].rect);
-  repaint(lbl_Free_mem[1].rect);
+  // A label repaints (and the window recomposes) only when its figure moved.
+  for (auto [label, caption] : {std::pair{&lbl_Free_mem[0], &captions.freePhysical},
+                                std::pair{&lbl_Free_mem[1], &captions.freeVirtual}}) {
+    if (label->Caption == *caption) continue;
+    label->Caption = *caption;
+    repaint(label->rect);
+  }
 }
 
 void F_Setting::paint(HDC dc) {

@@ -14,6 +14,7 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "memory/system_memory_win.h"
+#include "settings/memory_graph.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/picture_box.h"
@@ -148,6 +149,7 @@ class F_Setting : public Form {
   DrawnImage Img_Free;
   DrawnLabel lbl_Free;
   std::unique_ptr<PictureBox> Board;
+  MemoryGraph memoryGraph_;
   std::array<DrawnLabel, 2> lbl_Tatal_mem, lbl_Free_mem;
   ScrollBar HS_Ival, HS_Kagen;
   DrawnLabel lbl_Ival, lbl_Kagen;

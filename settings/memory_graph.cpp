@@ -27,29 +27,40 @@ std::wstring PercentText(double percent) {
   return std::to_wstring(static_cast<long long>(std::floor(percent))) + L"%";
 }
 
-MemoryGraphCaptions DrawMemoryGraph(Canvas& board, const std::array<Colour, 4>& colours,
-                                    MemorySource& memory) {
-  board.SetBackColour(colours[0]);
+MemoryGraphCaptions MemoryGraph::Refresh(Canvas& board, const std::array<Colour, 4>& colours,
+                                         MemorySource& memory) {
   MemoryGraphCaptions captions;
   captions.freePhysical = AvailPhysText(memory, true);
   captions.freeVirtual = AvailVirtualText(memory, true);
 
-  const auto share = FreePhysShare(memory);
-  if (!share) return captions;
-  const double p = *share;
+  Shown pie;
+  pie.colours = colours;
+  if (const auto share = FreePhysShare(memory)) {
+    const int end = FreeSectorEnd(*share);
+    pie.freeSpokes = end < 0 ? 0 : end / 2 + 1;
+    // The text takes the figures afresh, as the drawing always has.
+    pie.text = PercentText(FreePhysShare(memory).value_or(*share));
+  }
+  if (!shown_ || !(*shown_ == pie)) {
+    draw(board, pie);
+    shown_ = pie;
+  }
+  return captions;
+}
+
+void MemoryGraph::draw(Canvas& board, const Shown& pie) const {
+  board.SetBackColour(pie.colours[0]);
+  if (pie.freeSpokes < 0) return;
 
   const int cx = RoundHalfEven(board.ScaleWidth()) / 2;
   const int cy = RoundHalfEven(board.ScaleHeight()) / 2;
   board.SetDrawWidth(3);
-  for (int a = 0; a <= 360; a += 2) spoke(board, cx, cy, a, colours[1]);
-  const int end = FreeSectorEnd(p);
-  for (int a = 0; a <= end; a += 2) spoke(board, cx, cy, a, colours[2]);
+  for (int a = 0; a <= 360; a += 2) spoke(board, cx, cy, a, pie.colours[1]);
+  for (int i = 0; i < pie.freeSpokes; ++i) spoke(board, cx, cy, 2 * i, pie.colours[2]);
   board.SetDrawWidth(1);
 
-  // The text takes the figures afresh, as they are when it is printed.
-  const std::wstring text = PercentText(FreePhysShare(memory).value_or(p));
-  const int x = RoundHalfEven(board.ScaleWidth()) / 2 - RoundHalfEven(board.TextWidth(text)) / 2;
+  const int x =
+      RoundHalfEven(board.ScaleWidth()) / 2 - RoundHalfEven(board.TextWidth(pie.text)) / 2;
   const int y = RoundHalfEven(board.ScaleHeight()) / 2 - RoundHalfEven(board.TextHeight(L"|")) / 2;
-  board.Print(x, y, text, colours[3]);
-  return captions;
+  board.Print(x, y, pie.text, pie.colours[3]);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "app/settings.h"
@@ -21,8 +22,27 @@ int FreeSectorEnd(double percent);
 // The centred percentage text: "37%".
 std::wstring PercentText(double percent);
 
-// Redraws `board` (pixel scale) in the colours back, total, free, text of `colours`, from the
-// memory figures of this moment. The captions are read before the figures are divided, so a
-// failing division (no total) still leaves them, and a cleared board.
-MemoryGraphCaptions DrawMemoryGraph(Canvas& board, const std::array<Colour, 4>& colours,
-                                    MemorySource& memory);
+// The pie as the board shows it. A refresh reads the figures of this moment but redraws the
+// board only when what it shows would change: the free sector, the percentage text or a
+// colour. The dialog refreshes once a second, and the figures rarely move the pie.
+class MemoryGraph {
+ public:
+  // Brings `board` (pixel scale) up to date in the colours back, total, free, text of
+  // `colours`. The captions are read before the figures are divided, so a failing division
+  // (no total) still gives them, and leaves a cleared board.
+  MemoryGraphCaptions Refresh(Canvas& board, const std::array<Colour, 4>& colours,
+                              MemorySource& memory);
+
+ private:
+  struct Shown {
+    std::array<Colour, 4> colours{};
+    int freeSpokes = -1;  // -1: no figures, a cleared board
+    std::wstring text;
+    bool operator==(const Shown& o) const {
+      return colours == o.colours && freeSpokes == o.freeSpokes && text == o.text;
+    }
+  };
+  void draw(Canvas& board, const Shown& pie) const;
+
+  std::optional<Shown> shown_;  // nothing drawn yet
+};

@@ -46,12 +46,20 @@ using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using Region = GdiObject<HRGN>;
 
-// Selects an object into a DC for one scope and puts the previous one back.
+// Selects an object into a DC and puts the previous one back when it goes. Windows refuses
+// to delete an object that is still selected, so a guard lives beside its object, declared
+// after it (and after the DC's owner): it is undone before either is deleted.
 class SelectGuard {
  public:
   SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
   ~SelectGuard() {
     if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+  }
+  // Another object of the same kind in the guarded place; what the DC held before the guard
+  // still comes back at the end.
+  void Select(HGDIOBJ obj) {
+    HGDIOBJ previous = SelectObject(dc_, obj);
+    if (!old_ || old_ == HGDI_ERROR) old_ = previous;
   }
   SelectGuard(const SelectGuard&) = delete;
   SelectGuard& operator=(const SelectGuard&) = delete;

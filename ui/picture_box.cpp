@@ -17,10 +17,7 @@ int RoundPixel(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 
 const wchar_t kPictureClass[] = L"Tessarine_PictureBox";
 
-}  // namespace
-
-ImageCanvas::ImageCanvas(int width, int height)
-    : width_(width), height_(height), scaleW_(width), scaleH_(height) {
+HBITMAP NewImage(int width, int height) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = width;
@@ -29,14 +26,27 @@ ImageCanvas::ImageCanvas(int width, int height)
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  image_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  bits_ = static_cast<std::uint32_t*>(bits);
-  if (image_) oldBitmap_ = SelectObject(dc_.get(), image_.get());
-  // The numerals' font: the user-interface font a Japanese system gives a picture box.
-  font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic"));
-  SelectObject(dc_.get(), font_.get());
+  return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+}  // namespace
+
+ImageCanvas::ImageCanvas(int width, int height)
+    : width_(width),
+      height_(height),
+      image_(NewImage(width, height)),
+      imageSelected_(dc_.get(), image_.get()),
+      // The numerals' font: the user-interface font a Japanese system gives a picture box.
+      font_(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic")),
+      fontSelected_(dc_.get(), font_.get()),
+      penSelected_(dc_.get(), GetStockObject(DC_PEN)),
+      scaleW_(width),
+      scaleH_(height) {
+  DIBSECTION dib{};
+  if (image_ && GetObjectW(image_.get(), sizeof dib, &dib) == sizeof dib)
+    bits_ = static_cast<std::uint32_t*>(dib.dsBm.bmBits);
   SetBkMode(dc_.get(), TRANSPARENT);
   Clear();
 }
@@ -60,10 +70,31 @@ void ImageCanvas::SetBackColour(Colour c) {
   Clear();
 }
 
+void ImageCanvas::selectPen(Colour c) {
+  HDC dc = dc_.get();
+  if (drawWidth_ == 1) {
+    SetDCPenColor(dc, ToColorRef(c));
+    penSelected_.Select(GetStockObject(DC_PEN));
+    return;
+  }
+  for (const KeptPen& kept : keptPens_) {
+    if (kept.pen && kept.colour == c && kept.width == drawWidth_) {
+      penSelected_.Select(kept.pen.get());
+      return;
+    }
+  }
+  KeptPen& kept = keptPens_[nextKeptPen_];
+  nextKeptPen_ = (nextKeptPen_ + 1) % keptPens_.size();
+  penSelected_.Select(GetStockObject(DC_PEN));  // the pen given up may be the selected one
+  kept.colour = c;
+  kept.width = drawWidth_;
+  kept.pen.reset(CreatePen(PS_SOLID, drawWidth_, ToColorRef(c)));
+  penSelected_.Select(kept.pen.get());
+}
+
 void ImageCanvas::Line(double x1, double y1, double x2, double y2, Colour c) {
   HDC dc = dc_.get();
-  Pen pen(CreatePen(PS_SOLID, drawWidth_, ToColorRef(c)));
-  SelectGuard sel(dc, pen.get());
+  selectPen(c);
   MoveToEx(dc, px(x1), py(y1), nullptr);
   LineTo(dc, px(x2), py(y2));
   // A line includes its end point; a wide pen's round cap already covers it.
@@ -73,8 +104,7 @@ void ImageCanvas::Line(double x1, double y1, double x2, double y2, Colour c) {
 
 void ImageCanvas::Circle(double cx, double cy, double r, Colour c) {
   HDC dc = dc_.get();
-  Pen pen(CreatePen(PS_SOLID, drawWidth_, ToColorRef(c)));
-  SelectGuard selPen(dc, pen.get());
+  selectPen(c);
   SelectGuard selBrush(dc, GetStockObject(NULL_BRUSH));
   Ellipse(dc, px(cx - r), py(cy - r), px(cx + r) + 1, py(cy + r) + 1);
   Changed();
@@ -82,9 +112,9 @@ void ImageCanvas::Circle(double cx, double cy, double r, Colour c) {
 
 void ImageCanvas::FilledDisc(double cx, double cy, double r, Colour fill) {
   HDC dc = dc_.get();
-  Brush brush(CreateSolidBrush(ToColorRef(fill)));
+  SetDCBrushColor(dc, ToColorRef(fill));
   SelectGuard selPen(dc, GetStockObject(NULL_PEN));
-  SelectGuard selBrush(dc, brush.get());
+  SelectGuard selBrush(dc, GetStockObject(DC_BRUSH));
   const int left = px(cx - r), top = py(cy - r), right = px(cx + r), bottom = py(cy + r);
   if (right == left && bottom == top) {
     // A zero radius is still the disc's centre pixel; GDI paints nothing for a 1 x 1 ellipse.
@@ -108,8 +138,8 @@ void ImageCanvas::SetFont(const wchar_t* face, int pixelHeight, BYTE charset) {
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         DEFAULT_PITCH | FF_DONTCARE, face));
   if (!font) return;
-  SelectObject(dc_.get(), font.get());
-  font_ = std::move(font);
+  fontSelected_.Select(font.get());
+  font_ = std::move(font);  // the font it replaces is no longer selected
 }
 
 SIZE ImageCanvas::textExtent(const std::wstring& text) {

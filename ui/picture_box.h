@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -51,13 +53,29 @@ class ImageCanvas : public Canvas {
   int py(double y) const;
   SIZE textExtent(const std::wstring& text);
 
+  // Lines and outlines one pixel wide take the DC's own pen in their colour; a wider pen is
+  // made once for its colour and width and kept (the memory pie's spokes and rim take four in
+  // turn). Selects it into the DC.
+  void selectPen(Colour c);
+
+  // Each selection is owned beside what it selects and declared after it, so it is undone
+  // before the object or the DC is deleted.
   int width_, height_;
   MemoryDc dc_;
   Bitmap image_;
-  HGDIOBJ oldBitmap_ = nullptr;
+  SelectGuard imageSelected_;
   std::uint32_t* bits_ = nullptr;
   std::vector<std::uint32_t> frozen_;
   Font font_;
+  SelectGuard fontSelected_;
+  struct KeptPen {
+    Colour colour = 0;
+    int width = 0;
+    Pen pen;
+  };
+  std::array<KeptPen, 4> keptPens_;
+  std::size_t nextKeptPen_ = 0;
+  SelectGuard penSelected_;
   Colour back_ = 0;
   int drawWidth_ = 1;
   double left_ = 0, top_ = 0, scaleW_, scaleH_;

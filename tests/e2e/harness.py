@@ -622,14 +622,18 @@ class PopupMenu:
 
 
 def drawn_menu(app: "App", since: int, timeout: float = 5) -> PopupMenu:
-    """The popup menu the program drew after trace line `since` (needs MENU_TRACE)."""
+    """The popup menu the program drew after trace line `since` (needs MENU_TRACE; lines of
+    other channels traced as well are passed over)."""
+    def menu_lines() -> list:
+        return [line for line in app.trace_lines()[since:] if ":trace:menu:" in line]
+
     end = _now() + timeout
     while True:
-        lines = app.trace_lines()[since:]
+        lines = menu_lines()
         starts = [i for i, line in enumerate(lines) if ":trace:menu:draw_popup_menu wnd=" in line]
         if starts:
             time.sleep(0.3)  # let the whole menu be drawn
-            lines = app.trace_lines()[since:]
+            lines = menu_lines()
             items, pending = [], None
             for line in lines[starts[-1]:]:
                 m = _MENU_DRAWN.search(line)

@@ -204,7 +204,7 @@ TEST(MemoryGraph, FreeSectorFromThreeOClockAndFlooredPercent) {
     SCOPED_TRACE(testing::Message() << c.free << " of " << c.total);
     FakeMemory m = memoryWithFree(c.total, c.free);
     RecordingCanvas board(130, 130);
-    const MemoryGraphCaptions captions = DrawMemoryGraph(board, kGraph, m);
+    const MemoryGraphCaptions captions = MemoryGraph().Refresh(board, kGraph, m);
 
     ASSERT_EQ(board.calls.front().kind, K::SetBackColour);
     EXPECT_EQ(board.calls.front().colour, kGraph[0]);
@@ -245,10 +245,43 @@ TEST(MemoryGraph, FreeSectorFromThreeOClockAndFlooredPercent) {
 TEST(MemoryGraph, NoTotalLeavesTheCaptionsAndAClearedBoard) {
   FakeMemory m = memoryWithFree(0, 0);
   RecordingCanvas board(130, 130);
-  const MemoryGraphCaptions captions = DrawMemoryGraph(board, kGraph, m);
+  const MemoryGraphCaptions captions = MemoryGraph().Refresh(board, kGraph, m);
   ASSERT_EQ(board.calls.size(), 1u);
   EXPECT_EQ(board.calls[0].kind, K::SetBackColour);
   EXPECT_EQ(captions.freePhysical, L"0 K");
+}
+
+// One refresh a second, one graph: the board is redrawn only when the free sector, the
+// percentage or a colour changed; the captions always follow the figures.
+TEST(MemoryGraph, RedrawsOnlyWhatWouldLookDifferent) {
+  const std::array<Colour, 4> otherText = {kGraph[0], kGraph[1], kGraph[2], Rgb(9, 9, 9)};
+  const struct {
+    std::int64_t total, free;
+    std::array<Colour, 4> colours;
+    bool redrawn;
+    const wchar_t* freeCaption;
+  } refreshes[] = {
+      {1000000, 250000, kGraph, true, L"250,000 K"},     // the first one draws
+      {1000000, 250000, kGraph, false, L"250,000 K"},
+      {1000000, 250400, kGraph, false, L"250,400 K"},    // 25.04 %: same sector, same text
+      {1000000, 255600, kGraph, true, L"255,600 K"},     // 92.02 degrees: one more spoke
+      {1000000, 259000, kGraph, false, L"259,000 K"},    // 93.24 degrees, 25 %: the same
+      {1000000, 260000, kGraph, true, L"260,000 K"},     // 26 %
+      {1000000, 260000, otherText, true, L"260,000 K"},  // a colour
+      {0, 260000, otherText, true, L"260,000 K"},        // no total: cleared
+      {0, 260000, otherText, false, L"260,000 K"},
+      {1000000, 260000, otherText, true, L"260,000 K"},  // drawn again once it can be
+  };
+  MemoryGraph graph;
+  RecordingCanvas board(130, 130);
+  for (const auto& r : refreshes) {
+    SCOPED_TRACE(testing::Message() << r.free << " of " << r.total);
+    FakeMemory m = memoryWithFree(r.total, r.free);
+    board.calls.clear();
+    const MemoryGraphCaptions captions = graph.Refresh(board, r.colours, m);
+    EXPECT_EQ(!board.calls.empty(), r.redrawn);
+    EXPECT_EQ(captions.freePhysical, r.freeCaption);
+  }
 }
 
 // ----------------------------------------------------------------------------- texture
