@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-using Colour = std::int32_t;  // red + 256 * green + 65536 * blue
-inline constexpr Colour kMaxColour = 0xFFFFFF;
+#include "ui/colour.h"
+
 inline constexpr std::int16_t kMaxTrack = 99;  // the most tracks a music CD can hold
 
 struct Settings {

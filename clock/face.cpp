@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/colour.h"
+#include "ui/colour.h"
 
 namespace {
 
@@ -24,8 +24,6 @@ void drawVerticalShade(Canvas& dial) {
 }
 
 }  // namespace
-
-int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 void DrawShadedDisc(Canvas& c, Colour base, int step, double cx, double cy) {
   int r = GetRed(base), g = GetGreen(base), b = GetBlue(base);

@@ -6,15 +6,12 @@
 #include <array>
 
 #include "app/settings.h"
-#include "clock/canvas.h"
+#include "ui/canvas.h"
 
 // Dial angles: radians clockwise from the positive x axis (y grows downwards), so twelve
 // o'clock is -HalfPi. These exact literals keep the geometry identical to the settings preview.
 constexpr double TwoPi = 6.28318530717958;
 constexpr double HalfPi = 1.570796326794895;
-
-// Round to the nearest integer, ties to even (the rounding every "nearest pixel" here uses).
-int RoundHalfEven(double v);
 
 // Concentric discs centred on (cx, cy) with radius cy - i for i = 0.. while i <= 63, i <= cx
 // and i <= cy, each `step` lighter per component than the last (capped at 255). The clock's

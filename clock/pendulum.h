@@ -2,7 +2,7 @@
 // by OR-ing the shaded bob sprite onto the cleared pendulum area.
 #pragma once
 
-#include "clock/canvas.h"
+#include "ui/canvas.h"
 
 class Pendulum {
  public:

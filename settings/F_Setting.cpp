@@ -7,7 +7,6 @@
 #include "app/convert.h"
 #include "app/ini_file.h"
 #include "app/topmost_win.h"
-#include "clock/face.h"
 #include "res/resource_ids.h"
 #include "settings/edit_rules.h"
 #include "settings/pickers_win.h"
@@ -108,11 +107,11 @@ F_Setting::~F_Setting() = default;
 
 void F_Setting::Form_Load() {
   Settings& s = app_.settings;
-  // 1. No drag under way.
+  // No drag under way.
   drag_.End();
   captured_ = nullptr;
 
-  // 2, 3. The size of the base panel and the strip, centred on the screen (in twips, as the
+  // The size of the base panel and the strip, centred on the screen (in twips, as the
   // window's position is kept).
   const int width = kBaseWidth, height = kBaseHeight + kTitleHeight;
   const int left = (GetSystemMetrics(SM_CXSCREEN) * kTwipsPerPixel - width * kTwipsPerPixel) / 2;
@@ -127,24 +126,24 @@ void F_Setting::Form_Load() {
   Timer1.SetEnabled(false);  // a timer of an earlier window went with it
   Timer1.Attach(hwnd());
 
-  // 4. The base panel's texture.
+  // The base panel's texture.
   TileBackground(*Pic_Base);
 
-  // 5. What the file holds now.
+  // What the file holds now.
   IniSettingsSource source(app_.IniPath);
   LoadSettings(s, source, app_.ProgramDir);
 
-  // 6, 7. Group panels and headings.
+  // Group panels and headings.
   for (auto& pic : Pic_b1) TileBackground(*pic);
   for (int k = 1; k <= 5; ++k) Img_TT[k].picture = &headingPicture_;
 
-  // 8-10. Released faces and unselected marks.
+  // Released faces and unselected marks.
   for (auto& img : Img_Color) img.picture = &Img_Off;
   for (auto& img : Img_Shape) img.picture = &Img_Opt_Off;
   if (s.Shape >= 0 && s.Shape <= 2) Img_Shape[s.Shape].picture = &Img_Opt_On;
   Img_Free.picture = Img_End.picture = Img_Can.picture = &Img_Off;
 
-  // 11, 12. Colours.
+  // Colours.
   for (int i = 0; i <= 5; ++i) {
     EditColor[i] = s.Color[i];
     lbl_Tcolor[i].BackColor = EditColor[i];
@@ -152,11 +151,11 @@ void F_Setting::Form_Load() {
   for (int i = 0; i <= 3; ++i) Cmd_C[i].BackColor = s.Graph_Color[i];
   Cmd_Filter.BackColor = s.Filter_Color;
 
-  // 13. Shape and preview.
+  // Shape and preview.
   EditShape = s.Shape;
   DrawPreview();
 
-  // 14. Alarms.
+  // Alarms.
   for (int i = 0; i <= 1; ++i) {
     EditAlarmOn[i] = s.Sound_C[i];
     showAlarmSwitch(i);
@@ -181,7 +180,7 @@ void F_Setting::Form_Load() {
     lbl_Sound_Path[i].Caption = s.Sound_F[i];
   }
 
-  // 15. Memory controls, on a machine big enough to clean.
+  // Memory controls, on a machine big enough to clean.
   if (TooSmallToClean(memory_)) {
     HS_Ival.SetEnabled(false);
     HS_Kagen.SetEnabled(false);
@@ -201,7 +200,7 @@ void F_Setting::Form_Load() {
     DrawMemoryGraph();
   }
 
-  // 16-18. Open, and above every other window.
+  // Open, and above every other window.
   Timer1.SetEnabled(true);
   app_.SettingsDialogOpen = -1;
   SetTopMost(hwnd(), -1);

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "app/colour.h"
-#include "clock/face.h"
+#include "ui/colour.h"
 
 namespace {
 
-constexpr double kPi = 3.14159;  // the value the drawing has always used
+// Five digits: a truer pi moves some spokes of a full pie by a pixel from where they are drawn.
+constexpr double kPi = 3.14159;
 constexpr double kRadius = 45;
 constexpr double kRim = 10;
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/settings.h"
-#include "clock/canvas.h"
+#include "ui/canvas.h"
 #include "memory/memtext.h"
 
 struct MemoryGraphCaptions {

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "app/settings.h"
-#include "clock/canvas.h"
+#include "ui/canvas.h"
 
 struct PreviewTime {
   int hour = 0;  // 0..23

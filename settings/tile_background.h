@@ -3,7 +3,7 @@
 // clipped by the panel.
 #pragma once
 
-#include "clock/canvas.h"
+#include "ui/canvas.h"
 
 // Copies `tile` (tileW x tileH pixels) over `pic` (picW x picH pixels), starting at (0, 0).
 // A column ends with the first tile that starts below the panel's height; the last column is

@@ -167,10 +167,6 @@ bool ComboBox::SetListIndex(int index) {
   return true;
 }
 
-int ComboBox::ListIndex() const {
-  return static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
-}
-
 std::wstring ComboBox::Text() const {
   const int n = GetWindowTextLengthW(hwnd_);
   std::wstring text(static_cast<size_t>(n) + 1, L'\0');

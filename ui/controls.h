@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/settings.h"
+#include "ui/colour.h"
 #include "ui/gdi.h"
 #include "ui/scroll_range.h"
 
@@ -77,7 +77,6 @@ class ComboBox {
   void AddItem(const std::wstring& text);
   // False (and no change) when `index` is not an item.
   bool SetListIndex(int index);
-  int ListIndex() const;
   std::wstring Text() const;
   void SetText(const std::wstring& text);
   void SetEnabled(bool on);

@@ -36,7 +36,8 @@ ImageCanvas::ImageCanvas(int width, int height)
       height_(height),
       image_(NewImage(width, height)),
       imageSelected_(dc_.get(), image_.get()),
-      // The numerals' font: the user-interface font a Japanese system gives a picture box.
+      // The numerals' font: 12 pixels of the Japanese user-interface font, small enough for
+      // twelve numerals to stand clear of each other inside an 80-pixel dial.
       font_(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic")),
@@ -182,13 +183,6 @@ void ImageCanvas::Blit(int x, int y, int w, int h, Canvas& src, int sx, int sy, 
   Changed();
 }
 
-Colour ImageCanvas::PixelAt(int x, int y) const {
-  if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
-  GdiFlush();
-  const std::uint32_t p = bits_[static_cast<size_t>(y) * width_ + x];
-  return static_cast<Colour>(((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16));
-}
-
 PictureBox::PictureBox(HWND parent, int x, int y, int width, int height)
     : ImageCanvas(width, height) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
@@ -205,10 +199,6 @@ PictureBox::~PictureBox() {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
-}
-
-void PictureBox::Move(int x, int y) {
-  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PictureBox::Changed() {
@@ -249,8 +239,8 @@ LRESULT PictureBox::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-      // Like a form control, the box keeps the mouse while a button is down, so a drag
-      // goes on when the cursor runs ahead of the window.
+      // The box keeps the mouse while a button is down, so a drag goes on when the cursor
+      // runs ahead of the window.
       SetCapture(hwnd_);
       const int button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
       if (mouse_.down) mouse_.down(button);

@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-#include "clock/canvas.h"
+#include "ui/canvas.h"
 #include "ui/gdi.h"
 
 class ImageCanvas : public Canvas {
@@ -39,8 +39,6 @@ class ImageCanvas : public Canvas {
   HDC Dc() const { return dc_.get(); }
   int PixelWidth() const { return width_; }
   int PixelHeight() const { return height_; }
-  // The colour of one pixel of the image (tests and the preview read it back).
-  Colour PixelAt(int x, int y) const;
   // The font of Print and the text measures; the box keeps its own copy.
   void SetFont(const wchar_t* face, int pixelHeight, BYTE charset);
 
@@ -94,7 +92,6 @@ class PictureBox : public ImageCanvas {
 
   HWND hwnd() const { return hwnd_; }
   void SetMouseHandlers(MouseHandlers h) { mouse_ = std::move(h); }
-  void Move(int x, int y);
   // An animated box presents its frames itself with Refresh instead of waiting for a
   // WM_PAINT after every change: under Wine that round trip is most of the cost of a frame.
   void SetManualRefresh(bool manual) { manualRefresh_ = manual; }

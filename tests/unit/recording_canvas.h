@@ -1,13 +1,13 @@
 // A Canvas for tests: records every drawing call with its arguments in user units, together
 // with the scale in force at the time, so a test can check a position in dial units or in
-// pixels. Text is measured with a fixed pixel size per character, converted to user units the
-// way a picture box converts its font metrics.
+// pixels. Text is measured with a fixed pixel size per character, converted to user units by
+// the scale in force, as the GDI canvas converts its font metrics.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "clock/canvas.h"
+#include "ui/canvas.h"
 
 class RecordingCanvas : public Canvas {
  public:

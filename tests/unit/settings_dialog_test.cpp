@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/colour.h"
+#include "ui/colour.h"
 #include "recording_canvas.h"
 #include "settings/memory_graph.h"
 #include "settings/preview.h"

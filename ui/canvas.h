@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/settings.h"
+#include "ui/colour.h"
 
 enum class BlitMode { Copy, Or };
 
@@ -19,7 +19,7 @@ class Canvas {
   virtual double ScaleWidth() const = 0;
   virtual double ScaleHeight() const = 0;
 
-  virtual void SetBackColour(Colour c) = 0;  // also clears to it, as a picture box does
+  virtual void SetBackColour(Colour c) = 0;  // and clears to it: a new colour is a new surface
   // Pen width in pixels for the lines and outlines that follow (1 until set).
   virtual void SetDrawWidth(int pixels) = 0;
   virtual void Line(double x1, double y1, double x2, double y2, Colour c) = 0;

@@ -1,0 +1,44 @@
+#!/usr/bin/env python3
+"""Checks the walls between the source folders, from the include lines alone:
+
+* ui/ is the floor of the window layer: its files include only ui/ headers and system headers.
+* A window (F_*.h) is included only by its own source and by the application, which owns every
+  window; windows reach each other through the application's commands.
+
+Usage: check_includes.py [repository root]. Prints each breach; exits 1 when there is one.
+"""
+
+import pathlib
+import re
+import sys
+
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+SOURCE_DIRS = ("app", "clock", "settings", "sound", "memory", "shell", "ui")
+OWNER = {"app/application_win.cpp", "app/application_win.h"}
+
+
+def breaches(root: pathlib.Path):
+    for folder in SOURCE_DIRS:
+        for path in sorted((root / folder).glob("*.[ch]*")):
+            rel = path.relative_to(root).as_posix()
+            for header in INCLUDE.findall(path.read_text(encoding="utf-8", errors="replace")):
+                if folder == "ui" and not header.startswith("ui/"):
+                    yield f"{rel}: ui/ includes {header}, outside ui/"
+                name = header.rsplit("/", 1)[-1]
+                if name.lower().startswith("f_") and name.endswith(".h"):
+                    own = path.with_suffix(".h").name == name
+                    if not own and rel not in OWNER:
+                        yield f"{rel}: includes the window header {header}"
+
+
+def main() -> int:
+    root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).parents[1])
+    found = list(breaches(root.resolve()))
+    for line in found:
+        print(line)
+    print(f"include rules: {len(found)} breach(es)")
+    return 1 if found else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
