@@ -119,7 +119,8 @@ class AppStarter:
         self.started: list = []
 
     def start(self, ini: Optional[IniContent] = None, folder_name: Optional[str] = None,
-              trace=False, wait: bool = True, meminfo: Optional[Path] = None) -> App:
+              trace=False, wait: bool = True, meminfo: Optional[Path] = None,
+              locale: str = "ja_JP.UTF-8") -> App:
         """Starts the program in `program_dir`, or in a new folder `folder_name` (which may
         hold blanks and Japanese characters). `ini` (a mapping, text or bytes) is written as
         Tessarine.ini first; None leaves the folder's INI as it is. With `wait`, returns once
@@ -130,7 +131,8 @@ class AppStarter:
                 (folder / INI_NAME).write_bytes(ini_bytes(ini))
         else:
             folder = make_program_dir(self.tmp_path, self.exe_path, folder_name, ini)
-        app = App(self.wine, folder, self.tmp_path / "logs", trace=trace, meminfo=meminfo)
+        app = App(self.wine, folder, self.tmp_path / "logs", trace=trace, meminfo=meminfo,
+                  locale=locale)
         self.started.append(app)
         if wait:
             app.wait_window()
