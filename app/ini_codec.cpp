@@ -307,7 +307,24 @@ std::u16string IniText::newlineAt(std::size_t pos) const {
   return loneCrLines ? u"\r" : newline_;
 }
 
+bool IniText::ansiHolds(const std::wstring& text) const {
+  const bool ascii = std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
+  // The code page's writer replaces what it lacks by a look-alike or '?': a round trip shows it.
+  return ascii || ansi_.Decode(ansi_.Encode(text)) == text;
+}
+
+void IniText::becomeUtf16() {
+  units_ = utf16FromWide(ansi_.Decode(narrowUnits(units_)));
+  encoding_ = IniEncoding::Utf16LE;
+  mark_ = "\xFF\xFE";
+  split();
+}
+
 void IniText::Set(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+  if (encoding_ == IniEncoding::Ansi &&
+      !(ansiHolds(section) && ansiHolds(key) && ansiHolds(value))) {
+    becomeUtf16();
+  }
   const std::u16string sectionUnits = toUnits(section);
   const std::u16string keyUnits = toUnits(key);
   const std::u16string entry = keyUnits + u'=' + toUnits(value);

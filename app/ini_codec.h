@@ -2,8 +2,11 @@
 // profile reader reads: the system's ANSI code page, UTF-8 after its byte-order mark, UTF-16
 // (little or big endian) after its mark, and CR LF, LF or lone CR line ends. An edit writes the
 // file back in its own encoding, mark and line ends, and every line it does not set stays byte
-// for byte. Values are written exactly as given: the platform's writer drops the leading blank
-// of " 0", which our number form relies on.
+// for byte; only a name or value that an ANSI file's code page cannot hold turns that file into
+// UTF-16LE with its mark (the Unicode form the platform's profile functions read and keep), as
+// the code page would otherwise replace the characters it lacks and lose the value. Values are
+// written exactly as given: the platform's writer drops the leading blank of " 0", which our
+// number form relies on.
 #pragma once
 
 #include <cstddef>
@@ -43,7 +46,9 @@ class IniText {
 
   // Sets `key` in `section` to `value`. An existing key's line becomes "key=value" in place
   // (spelt as the file spells the key, keeping the line's end); a missing key goes after the
-  // last non-blank line of its section; a missing section is appended at the end.
+  // last non-blank line of its section; a missing section is appended at the end. An ANSI file
+  // first becomes UTF-16LE, all of its text, when the code page cannot hold `section`, `key` or
+  // `value`; from then on it stays Unicode.
   void Set(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 
   // Sets each key in turn, as that many single Sets would, each on the file the one before
@@ -71,6 +76,8 @@ class IniText {
   std::u16string toUnits(const std::wstring& text) const;
   std::wstring fromUnits(std::u16string units) const;
   std::u16string newlineAt(std::size_t pos) const;
+  bool ansiHolds(const std::wstring& text) const;
+  void becomeUtf16();
   bool dbcs() const { return encoding_ == IniEncoding::Ansi; }
 
   const AnsiCodePage& ansi_;

@@ -1,6 +1,7 @@
 // The settings file on disk. The file keeps the encoding it has (a new one is written in the
-// system's ANSI code page); names and values cross this boundary as wide text. Implemented for
-// Windows only (ini_file_win.cpp).
+// system's ANSI code page), but for an ANSI file given a value its code page cannot hold, which
+// becomes UTF-16LE (see IniText::Set); names and values cross this boundary as wide text.
+// Implemented for Windows only (ini_file_win.cpp).
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 // Read, write one key, read again. The written key reads back as written; every other line
-// stays byte for byte and reads as before; the encoding, mark and kinds of line end are kept.
+// stays byte for byte and reads as before; the encoding, mark and kinds of line end are kept,
+// but for an ANSI file given a value its code page cannot hold, which becomes UTF-16LE.
 //
 // Input: byte 0 picks the section and key, byte 1 the value's length, the next bytes the value
 // (mapped onto characters a value can hold without quoting or trimming), the rest is the file.
@@ -66,16 +67,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string after = text.Bytes();
   const IniText reread(after, page);
 
-  FUZZ_CHECK(reread.Encoding() == encoding);
-  const std::size_t mark = encoding == IniEncoding::Utf8 ? 3 : encoding == IniEncoding::Ansi ? 0 : 2;
-  FUZZ_CHECK(after.compare(0, mark, before, 0, mark) == 0);
-  // An ANSI file holds the value as the code page gives it back.
-  const std::wstring expected = encoding == IniEncoding::Ansi ? page.Decode(page.Encode(value)) : value;
-  FUZZ_CHECK(reread.Get(section, key) == expected);
+  const bool converted = encoding == IniEncoding::Ansi && page.Decode(page.Encode(value)) != value;
+  FUZZ_CHECK(reread.Encoding() == (converted ? IniEncoding::Utf16LE : encoding));
+  if (converted) {
+    FUZZ_CHECK(after.compare(0, 2, "\xFF\xFE") == 0);
+  } else {
+    const std::size_t mark = encoding == IniEncoding::Utf8 ? 3 : encoding == IniEncoding::Ansi ? 0 : 2;
+    FUZZ_CHECK(after.compare(0, mark, before, 0, mark) == 0);
+  }
+  FUZZ_CHECK(reread.Get(section, key) == value);
 
-  // Lines: the same but for the one that holds the key, or for the one or two added.
+  // Lines: the same but for the one that holds the key, or for the one or two added. The test
+  // code page decodes byte by byte, so a converted file's units are the old bytes.
   const std::vector<FuzzLine> old = FuzzLines(FuzzUnits(before, encoding));
-  const std::vector<FuzzLine> now = FuzzLines(FuzzUnits(after, encoding));
+  const std::vector<FuzzLine> now = FuzzLines(FuzzUnits(after, reread.Encoding()));
   std::size_t head = 0;
   while (head < old.size() && head < now.size() && old[head].content == now[head].content) ++head;
   std::size_t tail = 0;
@@ -102,8 +107,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (ends.empty()) ends.insert(u"\r\n");
   for (const std::u16string& e : newEnds) FUZZ_CHECK(ends.count(e) == 1);
 
-  // Every other key reads as it did.
-  const IniText original(before, page);
+  // Every other key reads as it did (in a converted file, as in the same text saved as UTF-16).
+  std::string unicode = "\xFF\xFE";
+  for (char c : before) unicode += {c, '\0'};
+  const IniText original(converted ? unicode : before, page);
   std::vector<std::wstring> sections, keys;
   for (const FuzzLine& l : old) {
     const std::u16string t = trim(l.content);

@@ -40,6 +40,8 @@ enum Group { kColours, kShape, kPreview, kMemory, kAlarms };
 
 // Ids of the real controls.
 enum ControlId { kIdIval = 10, kIdKagen, kIdCombo = 20 };
+// Tool ids of the path labels' tips.
+constexpr UINT_PTR kPathTip = 2;
 
 RECT InBase(int x, int y, int w, int h) { return RectAt(x, kBaseTop + y, w, h); }
 
@@ -340,24 +342,32 @@ void F_Setting::createControls() {
     lbl_Sound_Path[i] = Label(InGroup(kAlarms, 144, 36 + dy, 349, 17), L"");
     lbl_Sound_Path[i].Border = true;
     lbl_Sound_Path[i].BackColor = kWhite;
+    lbl_Sound_Path[i].PathEllipsis = true;
   }
 
   layoutStaticLabels();
   wireTargets();
 
-  // The close picture's tool tip.
+  // Tool tips: the close picture's, and each path label's whole path, asked for when shown
+  // (TTN_GETDISPINFOW), since a long one is shortened in its label.
   toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, w,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
   if (toolTip_) {
-    TOOLINFOW tip{};
-    tip.cbSize = sizeof tip;
-    tip.uFlags = TTF_SUBCLASS;
-    tip.hwnd = w;
-    tip.uId = 1;
-    tip.rect = ImgExit.rect;
-    tip.lpszText = const_cast<wchar_t*>(L"exit button");
-    SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
+    auto addTip = [this, w](UINT_PTR id, const RECT& r, const wchar_t* text) {
+      TOOLINFOW tip{};
+      tip.cbSize = sizeof tip;
+      tip.uFlags = TTF_SUBCLASS;
+      tip.hwnd = w;
+      tip.uId = id;
+      tip.rect = r;
+      tip.lpszText = const_cast<wchar_t*>(text);
+      SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
+    };
+    addTip(1, ImgExit.rect, L"exit button");
+    for (int i = 0; i <= 1; ++i) addTip(kPathTip + i, lbl_Sound_Path[i].rect, LPSTR_TEXTCALLBACKW);
+    // A path wider than the screen breaks into lines at its blanks.
+    SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
   }
 }
 
@@ -826,6 +836,13 @@ LRESULT F_Setting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (d->CtlType != ODT_COMBOBOX) break;
       ComboBox::DrawItem(*d, font_.get());
       return TRUE;
+    }
+    case WM_NOTIFY: {
+      auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lp);
+      if (tip->hdr.hwndFrom != toolTip_ || tip->hdr.code != TTN_GETDISPINFOW) break;
+      const UINT_PTR i = tip->hdr.idFrom - kPathTip;
+      if (i <= 1) tip->lpszText = const_cast<wchar_t*>(lbl_Sound_Path[i].Caption.c_str());
+      return 0;
     }
     case WM_HSCROLL:
       onScroll(reinterpret_cast<HWND>(lp), LOWORD(wp), static_cast<short>(HIWORD(wp)));

@@ -3,8 +3,13 @@
 #include "app/convert.h"
 
 std::int16_t ParseTrack(const std::wstring& text, std::int16_t previous) {
-  const bool numeric = ToInt64(text).has_value() || ToSingle(text).has_value();
-  if (!numeric) return 0;
+  // Whether the text is a number is a matter of its form, whatever its size: with every digit
+  // a zero it converts, so that a number too large for any type is out of range, not text.
+  std::wstring form = text;
+  for (wchar_t& c : form) {
+    if (c > L'0' && c <= L'9') c = L'0';
+  }
+  if (!ToInt64(form)) return 0;
   const auto track = ToInt16(text);
   return track ? *track : previous;
 }

@@ -4,17 +4,37 @@
 
 namespace {
 
-// `font` (selected in `dc`) narrowed so that `text` fits in `room` pixels; empty when it fits
-// already. A figure or an hour is squeezed rather than cut: every digit of it matters.
-Font CondensedToFit(HDC dc, HFONT font, const std::wstring& text, int room) {
+// `font` (selected in `dc`) narrowed until `text` fits in `room` pixels, as a figure or an
+// hour is squeezed rather than cut: every digit of it matters. Never narrower than half the
+// font's own average character width, below which letters lose their shapes and run into
+// strokes: a text that needs more is given that width and does not fit. No font when the text
+// fits as it is.
+struct Condensed {
+  Font font;
+  bool fits = true;
+};
+
+Condensed CondensedToFit(HDC dc, HFONT font, const std::wstring& text, int room) {
+  const int n = static_cast<int>(text.size());
   SIZE extent{0, 0};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-  if (extent.cx <= room || room <= 0) return Font();
+  GetTextExtentPoint32W(dc, text.c_str(), n, &extent);
+  Condensed result;
+  if (extent.cx <= room || room <= 0) return result;
   LOGFONTW lf{};
   TEXTMETRICW tm{};
-  if (!GetObjectW(font, sizeof lf, &lf) || !GetTextMetricsW(dc, &tm)) return Font();
-  lf.lfWidth = std::max<LONG>(1, tm.tmAveCharWidth * room / extent.cx);
-  return Font(CreateFontIndirectW(&lf));
+  if (!GetObjectW(font, sizeof lf, &lf) || !GetTextMetricsW(dc, &tm)) return result;
+  const LONG readable = std::max<LONG>(1, (tm.tmAveCharWidth + 1) / 2);
+  // Each glyph rounds to whole pixels, so a text does not narrow in proportion to the width
+  // asked for: measure each step, from the widest down.
+  for (LONG width = std::max(tm.tmAveCharWidth - 1, readable); width >= readable; --width) {
+    lf.lfWidth = width;
+    result.font = Font(CreateFontIndirectW(&lf));
+    SelectGuard sel(dc, result.font.get());
+    GetTextExtentPoint32W(dc, text.c_str(), n, &extent);
+    if (extent.cx <= room) return result;
+  }
+  result.fits = false;  // the last one tried is the narrowest readable
+  return result;
 }
 
 }  // namespace
@@ -63,14 +83,16 @@ void DrawnLabel::Paint(HDC dc, HFONT font) const {
   if (Caption.empty()) return;
   SelectGuard sel(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  // A bordered label keeps its text inside its frame, as the condensing is only near enough.
+  // A bordered label keeps its text inside its frame, which a caption past the readable
+  // narrowing would overrun.
   UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_TOP | (Border ? 0 : DT_NOCLIP);
   if (Alignment == Align::Centre) format |= DT_CENTER;
   if (Alignment == Align::Right) format |= DT_RIGHT;
   const int n = static_cast<int>(Caption.size());
-  Font condensed;
+  Condensed condensed;
   if (Border) condensed = CondensedToFit(dc, font, Caption, r.right - r.left);
-  SelectGuard selCondensed(dc, condensed ? static_cast<HGDIOBJ>(condensed.get()) : font);
+  if (!condensed.fits && PathEllipsis) format |= DT_PATH_ELLIPSIS;
+  SelectGuard selCondensed(dc, condensed.font ? static_cast<HGDIOBJ>(condensed.font.get()) : font);
   if (Enabled) {
     SetTextColor(dc, ToColorRef(ForeColor));
     DrawTextW(dc, Caption.c_str(), n, &r, format);
@@ -142,8 +164,8 @@ void ComboBox::DrawItem(const DRAWITEMSTRUCT& d, HFONT font) {
       SendMessageW(d.hwndItem, CB_GETLBTEXT, d.itemID, reinterpret_cast<LPARAM>(text));
     SelectGuard sel(dc, font);
     r.left += 1;  // the narrow boxes need every pixel
-    const Font condensed = CondensedToFit(dc, font, text, r.right - r.left);
-    SelectGuard selCondensed(dc, condensed ? static_cast<HGDIOBJ>(condensed.get()) : font);
+    const Condensed condensed = CondensedToFit(dc, font, text, r.right - r.left);
+    SelectGuard selCondensed(dc, condensed.font ? static_cast<HGDIOBJ>(condensed.font.get()) : font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected   ? COLOR_HIGHLIGHTTEXT
                                  : disabled ? COLOR_GRAYTEXT

@@ -50,6 +50,9 @@ struct DrawnLabel {
   Align Alignment = Align::Left;
   bool Border = false;
   bool Enabled = true;
+  // A bordered label narrows its font until the caption fits, down to a readable width; past
+  // that, a path keeps its drive and file name around an ellipsis, anything else is cut.
+  bool PathEllipsis = false;
   void Paint(HDC dc, HFONT font) const;
   // A label placed by its corner only takes the width of its caption.
   void AutoSize(HFONT font);

@@ -126,7 +126,7 @@ class AppStarter:
 
     def start(self, ini: Optional[IniContent] = None, folder_name: Optional[str] = None,
               trace=False, wait: bool = True, meminfo: Optional[Path] = None,
-              folder: Optional[Path] = None) -> App:
+              folder: Optional[Path] = None, locale: str = "ja_JP.UTF-8") -> App:
         """Starts the program in `program_dir`, or in a new folder `folder_name` (which may
         hold blanks and Japanese characters), or in `folder` as it is (an unpacked package).
         `ini` (a mapping, text or bytes) is written as Tessarine.ini first; None leaves the
@@ -140,7 +140,8 @@ class AppStarter:
             folder = folder or self.program_dir
             if ini is not None:
                 (folder / INI_NAME).write_bytes(ini_bytes(ini))
-        app = App(self.wine, folder, self.tmp_path / "logs", trace=trace, meminfo=meminfo)
+        app = App(self.wine, folder, self.tmp_path / "logs", trace=trace, meminfo=meminfo,
+                  locale=locale)
         self.started.append(app)
         if wait:
             app.wait_window()

@@ -435,11 +435,12 @@ def private_meminfo_problem() -> Optional[str]:
 
 
 class App:
-    """One run of the program in `folder`."""
+    """One run of the program in `folder`; `locale` sets its ANSI code page (932 for the
+    default, 1252 for "C.UTF-8")."""
 
     def __init__(self, wine: WinePrefix, folder: Path, log_dir: Path,
                  trace: Union[bool, str] = False, exe_name: str = EXE_NAME,
-                 meminfo: Optional[Path] = None):
+                 meminfo: Optional[Path] = None, locale: str = "ja_JP.UTF-8"):
         self.wine = wine
         self.display = wine.display
         self.folder = folder
@@ -453,7 +454,8 @@ class App:
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
             self.proc = subprocess.Popen(_with_meminfo(meminfo, [wine.loader, str(self.exe)]),
                                          cwd=folder,
-                                         env=wine.env(debug=debug), stdin=subprocess.DEVNULL,
+                                         env=wine.env(debug=debug, locale=locale),
+                                         stdin=subprocess.DEVNULL,
                                          stdout=out, stderr=err, start_new_session=True)
         self.window: Optional[int] = None
 

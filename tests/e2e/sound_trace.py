@@ -41,8 +41,14 @@ STATUS_MP3 = "status MP3Play mode"
 
 
 def unescape(traced: str) -> str:
-    return re.sub(r"\\(.)", lambda m: {"n": "\n", "r": "\r", "t": "\t"}.get(m.group(1),
-                                                                           m.group(1)), traced)
+    """Wine's debugstr_w: \\n, \\r, \\t, a backslash before any other ASCII character, and
+    \\xxxx (four hex digits) for a character beyond ASCII."""
+    def char(m):
+        code = m.group(1)
+        if len(code) == 4:
+            return chr(int(code, 16))
+        return {"n": "\n", "r": "\r", "t": "\t"}.get(code, code)
+    return re.sub(r"\\([0-9a-fA-F]{4}|.)", char, traced)
 
 
 def sent_mci(clock) -> List[str]:

@@ -37,6 +37,7 @@ TRACK_0 = (228, 376)
 PREVIEW_DIAL = (138, 186)  # 80 x 80
 PREVIEW_PENDULUM = (138, 266)  # 80 x 57
 BOARD = (378, 74)  # 130 x 130
+PHYS_FIGURES = (240, 260)  # tops of the total and free figures' text, in boxes at x 346..422
 
 KEYS = ([f"Color_{i}" for i in range(6)] + [f"Graph_Color_{i}" for i in range(4)]
         + ["Filter_Color", "Shape"]
@@ -228,6 +229,13 @@ def test_dialog_shows_the_clock_and_memory_and_cancel_keeps_the_file(app, tmp_pa
     assert free == list(range(3, end + 1)), free
     assert min(seen) - 6 <= end <= max(seen) + 6, f"sector ends at {end}, free share seen {seen}"
     assert len(free) + len(total) >= 349 or max(seen) > 348
+
+    # The physical-memory figures whole in their boxes (a machine of 10 GB or more has
+    # figures wider than the box): blank columns inside each frame before and after them.
+    for top in PHYS_FIGURES:
+        inked = [x for x in range(348, 421) for y in range(top, top + 13)
+                 if max(shot.getpixel((x, y))) < 128]
+        assert inked and min(inked) > 349 and max(inked) < 420, f"figure at row {top} cut"
 
     # While it is open the dial opens no menu; the pendulum area still does.
     cx, cy, _, _ = clock.geometry()

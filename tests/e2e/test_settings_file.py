@@ -1,13 +1,19 @@
 """The settings file as users keep it: saved by a text editor as UTF-16 ("Unicode"), kept in a
-synced folder behind a link, and saves cut short by a kill."""
+synced folder behind a link, a save cut short by a kill, and a sound file whose name the system's
+code page cannot hold."""
 
 import os
+import shutil
 import signal
 import stat
 import time
 
-from harness import INI_NAME, MENU_TRACE
+import pytest
+
+from harness import INI_NAME, MENU_TRACE, to_windows_path
+from sound_trace import current_minute, play_sound_calls, played_names, wait_for
 from test_settings_dialog import KEYS, OK, open_dialog
+from test_settings_handlers import choose_file, clock_window, crop, ink, reloaded, row, same
 
 WIN_W, WIN_H = 81, 137
 RED = (255, 0, 0)
@@ -21,6 +27,26 @@ def wait_pixel(clock, point, rgb, timeout=5.0):
         if got == rgb or time.monotonic() > end:
             return got
         time.sleep(0.1)
+
+
+def first_glyph_width(image, box) -> int:
+    """Columns of the first run of ink in `box`: the drive letter of a path label."""
+    label = crop(image, box)
+    inked = [any(max(label.getpixel((x, y))) < 128 for y in range(label.height))
+             for x in range(label.width)]
+    start = inked.index(True) if True in inked else len(inked)
+    end = inked.index(False, start) if False in inked[start:] else len(inked)
+    return end - start
+
+
+def hover_tip(dialog, box, timeout=5.0):
+    """Rests the pointer on `box` of the dialog; the geometry of the tool tip that shows."""
+    clock = dialog.clock
+    before = set(clock.windows())
+    clock.display.move_pointer(*dialog.at((box[0] + box[2] // 2, box[1] + box[3] // 2)))
+    tip = wait_for(lambda: [w for w in clock.windows() if w not in before], timeout,
+                   "no tool tip", clock)
+    return clock.display.geometry(tip[0])
 
 
 def test_unicode_file_behind_a_link_starts_red_and_stays_unicode(app, program_dir, tmp_path):
@@ -124,3 +150,97 @@ def test_kill_during_ok_leaves_every_old_setting_or_every_new_one(app, program_d
         section = text[:-len(padding)].split("\r\n")
         written = [k for k in KEYS if any(line.startswith(k + "=") for line in section)]
         assert written in ([], KEYS), f"killed after {replaces} replaces: {len(written)} of 27 keys"
+
+
+# A name the process's ANSI code page cannot hold: Japanese under 1252, accents under 932.
+@pytest.mark.parametrize("locale, folder, name", [
+    pytest.param("C.UTF-8", "日本語の音", "アラーム音.wav", id="japanese-under-1252"),
+    pytest.param("ja_JP.UTF-8", "café", "réveil.wav", id="accented-under-932"),
+])
+def test_a_sound_file_named_outside_the_code_page_is_kept_and_rings(app, sounds, tmp_path,
+                                                                    locale, folder, name):
+    # A long path (about 150 characters) whose label must shorten it, and alarm 1's still
+    # longer one (250 characters) in the same folders.
+    deep = tmp_path / "alarm sounds"
+    while len(to_windows_path(deep / folder / name)) < 150:
+        deep = deep / f"a folder with a long name {len(deep.parts):02d}"
+    chosen = deep / folder / name
+    chosen.parent.mkdir(parents=True)
+    shutil.copyfile(sounds["wav"], chosen)
+    path = to_windows_path(chosen)
+    longer = to_windows_path(deep)
+    while len(longer) < 241:
+        longer += "\\more folders"
+    longer = longer[:241].rstrip("\\") + "\\bell.wav"
+
+    # Every key in the form and order the program writes it, so that an unchanged save writes
+    # the same bytes; alarm 0 is off, set to this minute (which must last until the restart
+    # below has rung, about 25 s), with a plain ASCII file.
+    now = current_minute(margin=32)
+    values = {"Pos_X": " 150", "Pos_Y": " 150", "TopMost": " 0",
+              **{f"Color_{i}": f" {c}" for i, c in enumerate([0, 16777215, 0, 0, 16777215, 0])},
+              **{f"Graph_Color_{i}": f" {c}" for i, c in enumerate([0, 16776960, 4259584, 0])},
+              "Filter_Color": " 16776960", "Shape": " 0",
+              "Sound_C_0": " 0", "Sound_H_0": f" {now.hour}", "Sound_M_0": f" {now.minute}",
+              "Sound_Kbn_0": " 2", "Sound_Repeat_0": " 0",
+              "Sound_F_0": to_windows_path(sounds["wav"]),
+              "Sound_C_1": " 0", "Sound_H_1": " 0", "Sound_M_1": " 0", "Sound_Kbn_1": " 1",
+              "Sound_Repeat_1": " 0", "Sound_F_1": longer,
+              "Mem_Ival": " 30", "Mem_Kagen": " 30", "Alarm_Path": to_windows_path(deep)}
+
+    def text(v):
+        return "".join(f"{line}\r\n" for line in ["[Section]"] + [f"{k}={x}" for k, x in v.items()])
+
+    ascii_file = text(values).encode("ascii")
+    clock = app.start(ini=ascii_file, trace=MENU_TRACE, locale=locale)
+
+    # An OK that changes nothing leaves a file of ASCII paths as it was, byte for byte.
+    old = clock_window(clock)
+    dialog = open_dialog(clock)
+    dialog.click(OK)
+    dialog.wait_closed()
+    reloaded(clock, old)
+    assert clock.ini_bytes() == ascii_file
+
+    # The alarm switched on and the file chosen with "...". Both long paths are narrowed no
+    # further than a readable width (the drive letter keeps half of its 7 or 8 pixels), the
+    # same whatever their lengths, so their common start looks the same in both labels; the
+    # ellipsis takes what does not fit, and the tip shows it all.
+    old = clock_window(clock)
+    dialog = open_dialog(clock)
+    dialog.click(row(0)["switch"])
+    choose_file(dialog, row(0)["choose"], path)
+    shot = dialog.image(tmp_path / "chosen.png")
+    label = crop(shot, row(0)["path"])
+    heads = [row(i)["path"][:2] + (100, 13) for i in (0, 1)]
+    assert [first_glyph_width(shot, h) >= 4 for h in heads] == [True, True], "squeezed"
+    assert ink(shot, heads[0]) > 50 and same(crop(shot, heads[0]), crop(shot, heads[1]))
+    tip = hover_tip(dialog, row(0)["path"])
+    assert tip[2] > row(0)["path"][2], f"tool tip {tip} no wider than the label"
+    dialog.click(OK)
+    dialog.wait_closed()
+
+    # Saved as UTF-16LE with its mark: the same text, with the three values the dialog changed.
+    unicode_file = clock.ini_bytes()
+    assert unicode_file.startswith(b"\xff\xfe")
+    changed = {"Sound_C_0": " 1", "Sound_F_0": path, "Alarm_Path": to_windows_path(chosen.parent)}
+    assert unicode_file[2:].decode("utf-16-le") == text({**values, **changed})
+
+    # The reloaded clock rings it, and so does the clock started again.
+    reloaded(clock, old)
+    wait_for(lambda: played_names(clock), 8, "no alarm after OK", clock)
+    assert played_names(clock) == [path]
+    clock.key("Escape")
+    wait_for(lambda: len(play_sound_calls(clock)) > 1, 3, "no stop after Escape", clock)
+    clock.stop()
+    clock = app.start(trace=MENU_TRACE, locale=locale)
+    wait_for(lambda: played_names(clock), 8, "no alarm after a restart", clock)
+    assert played_names(clock) == [path]
+    clock.key("Escape")
+
+    # Reopened, the dialog shows the same path; its OK keeps the file as it was.
+    dialog = open_dialog(clock)
+    assert same(crop(dialog.image(tmp_path / "reopened.png"), row(0)["path"]), label)
+    dialog.click(OK)
+    dialog.wait_closed()
+    assert clock.ini_bytes() == unicode_file

@@ -11,6 +11,7 @@ they show is judged from screenshots: a swatch's colour, ink in a path label, th
 
 from __future__ import annotations
 
+import re
 import time
 
 from PIL import ImageChops
@@ -115,7 +116,11 @@ def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser"):
     if typed is None:
         clock.display.key("Escape")
     else:
-        clock.display.run("xdotool", "type", "--delay", "20", typed)
+        # xdotool binds a spare key to each character the keyboard lacks; Wine must see each
+        # new binding before its key press, or the character is lost.
+        for run in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]+", typed):
+            delay = "20" if run.isascii() else "200"
+            clock.display.run("xdotool", "type", "--delay", delay, run)
         clock.display.key("Return")
     wait_for(lambda: w not in clock.windows(), 5, "the file chooser did not close")
     time.sleep(0.3)

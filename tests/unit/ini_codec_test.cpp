@@ -167,6 +167,40 @@ TEST(IniText, UnicodeFilesHoldAnyText) {
             L"x\uFFFDy\uFFFD\uFFFD");
 }
 
+// A value the code page cannot hold turns an ANSI file into UTF-16LE, all of it and for good;
+// one it can hold leaves the file as it was, byte for byte.
+TEST(IniText, AValueTheCodePageCannotHoldMakesTheFileUnicode) {
+  const std::wstring path = L"Z:\\\u97f3\\a.wav";  // 音 is not in the test code page
+  const std::string le = "\xFF\xFE";
+  struct Case {
+    const char* name;
+    std::string before;
+    std::string after;  // Sound_F_0 set to `path`, then Pos_X added as "-300"
+  } cases[] = {
+      {"CR LF, comment, other section, a code-page character",
+       "; \xE9t\xE9\r\n[Section]\r\nSound_F_0=C:\\a.wav\r\n[Other]\r\nX=1\r\n",
+       le + utf16(u"; \u00e9t\u00e9\r\n[Section]\r\nSound_F_0=Z:\\\u97f3\\a.wav\r\nPos_X=-300\r\n"
+                  u"[Other]\r\nX=1\r\n")},
+      {"LF, then CR alone", "; n\n[Section]\rA=1",
+       le + utf16(u"; n\n[Section]\rA=1\rSound_F_0=Z:\\\u97f3\\a.wav\rPos_X=-300\r")},
+      {"no file", "", le + utf16(u"[Section]\r\nSound_F_0=Z:\\\u97f3\\a.wav\r\nPos_X=-300\r\n")},
+      {"UTF-8 holds it as it is", "\xEF\xBB\xBF[Section]\n",
+       "\xEF\xBB\xBF[Section]\nSound_F_0=Z:\\\xE9\x9F\xB3\\a.wav\nPos_X=-300\n"},
+  };
+  for (const Case& c : cases) {
+    IniText text(c.before, kPage);
+    text.Set(L"Section", L"Sound_F_0", path);
+    text.Set(L"Section", L"Pos_X", L"-300");
+    EXPECT_EQ(text.Bytes(), c.after) << c.name;
+    EXPECT_EQ(IniText(text.Bytes(), kPage).Get(L"Section", L"Sound_F_0"), path) << c.name;
+  }
+  // Names count as much as values; what the code page holds changes nothing.
+  EXPECT_EQ(IniText(set("[S]\r\n", "S", "K\xE9", "\xE9"), kPage).Encoding(), IniEncoding::Ansi);
+  IniText named("[S]\r\n", kPage);
+  named.Set(L"S", L"\u266b", L"1");
+  EXPECT_EQ(named.Bytes(), le + utf16(u"[S]\r\n\u266b=1\r\n"));
+}
+
 TEST(IniText, SetReplacesInPlaceAndAppendsAtTheEndOfTheSection) {
   struct Case {
     std::string before, key, value, after;

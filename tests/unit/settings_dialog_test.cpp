@@ -142,13 +142,17 @@ TEST(SaveSettings, OneWriteGivesTheBytesOfOneWritePerKey) {
 }
 
 TEST(SaveSettings, CdTrackText) {
+  // A number out of range keeps the previous track, however many digits it has.
+  const std::wstring digits300(300, L'9');
   const struct {
-    const wchar_t* text;
+    std::wstring text;
     std::int16_t previous, expected;
   } cases[] = {
       {L"", 5, 0},       {L"abc", 5, 0},    {L"7", 5, 7},      {L" 12 ", 5, 12},
       {L"2.5", 5, 2},    {L"3.5", 5, 4},    {L"40000", 5, 5},  {L"-3", 5, -3},
-      {L"1e", 5, 0},     {L"20", 0, 20},
+      {L"1e", 5, 0},     {L"20", 0, 20},    {L"32767", 5, 32767}, {L"-32769", 5, 5},
+      {L"9223372036854775808", 5, 5},       {L"1" + std::wstring(39, L'0'), 5, 5},
+      {digits300, 5, 5}, {L"-" + digits300 + L".5", 5, 5}, {L"000" + digits300 + L"x", 5, 0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ParseTrack(c.text, c.previous), c.expected) << "text \"" << c.text << "\"";
