@@ -1,5 +1,6 @@
 #include "clock/F_Tokei.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/convert.h"
@@ -35,7 +36,9 @@ void F_Tokei::Form_Load() {
   if (!Create(kClassName, L"Tessarine", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0,
               kWidth, kHeight))
     return;
-  // A reload makes a new window: timers of the old one are gone with it.
+  // A reload makes a new window: timers of the old one are gone with it. The memory check's
+  // count keeps what its timer had slept through.
+  SetMemoryCheck(false);
   for (Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5}) {
     t->SetEnabled(false);
     t->Attach(hwnd());
@@ -64,11 +67,12 @@ void F_Tokei::Form_Load() {
 
   pendulum_.Reset(Pic_Furiko->ScaleWidth());
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
+  hiddenSince_ = GetTickCount64();  // the pendulum timer starts when the window is shown
+  pendulumCarry_ = 0;
 
   alarm_.Reset();
   syncSoundTimers();
-  Timer1.SetEnabled(true);
-  Timer2.SetEnabled(true);
+  Timer1.Start(1);  // the first tick at once, then at each second boundary
   SetMemoryCheck(true);
 
   Region region(CreateRoundRectRgn(0, 0, kWidth, kHeight, 15, 15));
@@ -131,6 +135,14 @@ void F_Tokei::wireMouse() {
 }
 
 void F_Tokei::Timer1_Timer() {
+  handleTick();
+  // Woken again just past the next second boundary: once a second instead of ten times.
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  Timer1.Start(static_cast<UINT>(TickDelay(now.wMilliseconds)));
+}
+
+void F_Tokei::handleTick() {
   SYSTEMTIME now;
   GetLocalTime(&now);  // once per tick, so hour, minute and second belong together
   const TickResult t = tick_.Tick(now.wHour, now.wMinute, now.wSecond);
@@ -147,7 +159,6 @@ void F_Tokei::Timer2_Timer() {
   // Only the bob's old and new squares change on the screen.
   const RECT before = SpriteRect(pendulum_);
   pendulum_.Step();
-  if (!IsWindowVisible(hwnd())) return;  // the swing goes on unseen
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
   const RECT after = SpriteRect(pendulum_);
   RECT area;
@@ -155,8 +166,21 @@ void F_Tokei::Timer2_Timer() {
   Pic_Furiko->Refresh(&area);
 }
 
-// A hidden clock draws nothing; the paint that shows it again must show the time and the
-// swing as they are now, not as they were when it was hidden.
+// A hidden clock draws nothing and its pendulum timer sleeps; the paint that shows it again
+// must show the time and the swing as they are now, so the swing is first stepped through the
+// frames it missed.
+void F_Tokei::onShown(bool shown) {
+  if (!shown) {
+    Timer2.SetEnabled(false);
+    hiddenSince_ = GetTickCount64();
+    return;
+  }
+  const auto hidden = static_cast<long long>(GetTickCount64() - hiddenSince_);
+  for (int n = StepsDue(hidden, pendulumCarry_); n > 0; --n) pendulum_.Step();
+  drawCurrentState();
+  Timer2.SetEnabled(true);
+}
+
 void F_Tokei::drawCurrentState() {
   if (lastTick_.Handled)
     DrawHands(*Pic_Tokei, lastTick_.ClockHour, lastTick_.ClockMinute, lastTick_.ClockSecond,
@@ -164,10 +188,19 @@ void F_Tokei::drawCurrentState() {
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
 }
 
+// The check's timer sleeps until the next check is due instead of counting every second.
 void F_Tokei::Timer3_Timer() {
+  const Settings& s = app_.settings;
+  const bool open = memoryCheck_.Advance(memArmedSeconds_, s.Mem_Ival, s.Mem_Kagen, memory_);
+  armMemoryCheck();
   // Does not wait for the cleaner: it cleans at its own first tick.
-  if (memoryCheck_.Tick(app_.settings.Mem_Ival, app_.settings.Mem_Kagen, memory_))
-    commands_.OpenCleaner();
+  if (open) commands_.OpenCleaner();
+}
+
+void F_Tokei::armMemoryCheck() {
+  memArmedSeconds_ = memoryCheck_.SecondsToNext(app_.settings.Mem_Ival);
+  memArmedAt_ = GetTickCount64();
+  if (memArmedSeconds_ > 0) Timer3.Start(static_cast<UINT>(memArmedSeconds_) * 1000u);
 }
 
 bool F_Tokei::FileExists(const std::wstring& path) {
@@ -178,7 +211,16 @@ bool F_Tokei::FileExists(const std::wstring& path) {
 void F_Tokei::SetMemoryCheck(bool on) {
   // A machine too small to clean, or an interval of 0, never checks memory.
   if (app_.settings.Mem_Ival == 0 || TooSmallToClean(memory_)) on = false;
-  Timer3.SetEnabled(on);
+  if (on == Timer3.Enabled()) return;
+  if (on) {
+    armMemoryCheck();
+    return;
+  }
+  // The whole seconds slept so far still count; the check itself waits for the timer.
+  const auto slept = static_cast<int>((GetTickCount64() - memArmedAt_) / 1000);
+  memoryCheck_.Advance(std::min(slept, memArmedSeconds_ - 1), app_.settings.Mem_Ival,
+                       app_.settings.Mem_Kagen, memory_);
+  Timer3.SetEnabled(false);
 }
 
 void F_Tokei::QueryUnload() { SavePlacement(); }
@@ -206,7 +248,7 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       else if (wp == Timer5.Id()) Timer5_Timer();
       return 0;
     case WM_SHOWWINDOW:
-      if (wp) drawCurrentState();
+      onShown(wp != 0);
       break;
     case WM_KEYDOWN:
       if (wp == VK_ESCAPE || wp == VK_SPACE) StopSound();

@@ -44,6 +44,9 @@ class F_Tokei : public Form, private AlarmHost {
   void placeWindow(SettingsSource& source);
   void wireMouse();
   void Timer1_Timer();
+  void handleTick();
+  void onShown(bool shown);
+  void armMemoryCheck();
   void Timer2_Timer();
   void Timer3_Timer();
   void Timer4_Timer() { alarm_.Timer4_Timer(); }
@@ -69,9 +72,9 @@ class F_Tokei : public Form, private AlarmHost {
   std::unique_ptr<PictureBox> Pic_Tokei;
   std::unique_ptr<PictureBox> Pic_Furiko;
   std::unique_ptr<ImageCanvas> Pic_ball;  // the bob sprite, never shown itself
-  Timer Timer1{1, 100};
-  Timer Timer2{2, 100};
-  Timer Timer3{3, 1000};
+  Timer Timer1{1, 1000};  // re-armed at every firing for the next second boundary
+  Timer Timer2{2, kPendulumStepMs};  // only while the window is shown
+  Timer Timer3{3, 1000};  // sleeps until the next memory check is due
   Timer Timer4{4, 1000};
   Timer Timer5{5, 200};
 
@@ -81,5 +84,9 @@ class F_Tokei : public Form, private AlarmHost {
   ClockTick tick_;
   TickResult lastTick_;  // the last handled second, drawn when a hidden clock is shown
   Pendulum pendulum_;
+  ULONGLONG hiddenSince_ = 0;    // when the pendulum timer last stopped
+  long long pendulumCarry_ = 0;  // part of a step left over from the last catch-up
+  int memArmedSeconds_ = 0;      // what the memory check's timer was armed for
+  ULONGLONG memArmedAt_ = 0;
   AlarmClock alarm_;
 };

@@ -13,6 +13,12 @@ class MemoryCheck {
   // reloads: it belongs to this object, not to the window.
   bool Tick(std::int16_t memIval, float memKagen, MemorySource& memory);
   int Count() const { return count_; }
+  // Seconds of counting left before the next check, so that the timer can sleep until then;
+  // 0 when the interval never checks.
+  int SecondsToNext(std::int16_t memIval) const;
+  // `seconds` one-second ticks at once (a timer that slept until the check, or was stopped
+  // part of the way); true when the last of them opens the cleaner.
+  bool Advance(int seconds, std::int16_t memIval, float memKagen, MemorySource& memory);
 
  private:
   int count_ = 0;

@@ -42,6 +42,13 @@ void Pendulum::Step() {
   PrevBallY = BallY;
 }
 
+int StepsDue(long long elapsedMs, long long& carryMs) {
+  if (elapsedMs < 0) elapsedMs = 0;  // a clock set back does not swing backwards
+  const long long total = elapsedMs + carryMs;
+  carryMs = total % kPendulumStepMs;
+  return static_cast<int>(total / kPendulumStepMs);
+}
+
 int Pendulum::SpriteX() const { return RoundHalfEven(PrevBallX - BallSpriteSize / 2.0); }
 int Pendulum::SpriteY() const { return RoundHalfEven(PrevBallY - BallSpriteSize / 2.0); }
 

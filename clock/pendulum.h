@@ -27,6 +27,14 @@ class Pendulum {
 
 constexpr int BallSpriteSize = 25;
 
+// The pendulum's timer interval: one Step per 100 ms of real time.
+constexpr int kPendulumStepMs = 100;
+
+// The steps a 100 ms timer would have made over `elapsedMs` of real time, with what is left of
+// a step carried in `carryMs` to the next call: a hidden clock swings on without waking, and
+// is caught up when it is shown again.
+int StepsDue(long long elapsedMs, long long& carryMs);
+
 // Clear the area and OR the sprite in at the pendulum's sprite corner; the sprite's black
 // corners leave the background as it is.
 void DrawPendulum(Canvas& area, Canvas& sprite, const Pendulum& p);

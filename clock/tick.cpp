@@ -3,12 +3,14 @@
 void ClockTick::Reset() {
   LastSecond = 99;
   LastMinute = 99;
+  LastHour = 99;
 }
 
 TickResult ClockTick::Tick(int hour, int minute, int second) {
   TickResult r;
-  if (second == LastSecond) return r;
+  if (second == LastSecond && minute == LastMinute && hour == LastHour) return r;
   LastSecond = second;
+  LastHour = hour;
   if (minute != LastMinute) {
     LastMinute = minute;
     r.MinuteChanged = true;
@@ -18,4 +20,10 @@ TickResult ClockTick::Tick(int hour, int minute, int second) {
   r.ClockMinute = LastMinute;
   r.ClockSecond = LastSecond;
   return r;
+}
+
+int TickDelay(int millisecond) {
+  if (millisecond < 0) millisecond = 0;
+  if (millisecond > 999) millisecond = 999;
+  return 1000 - millisecond + kTickMarginMs;
 }

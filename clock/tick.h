@@ -1,6 +1,8 @@
-// The hands' part of the clock's one-second tick. The timer fires ten times a second; only the
-// first firing in a new second moves the hands. The caller reads the local time once per
-// firing and passes it in.
+// The hands' part of the clock's one-second tick. The timer is armed for just after the next
+// second boundary (TickDelay), so it wakes once a second; an arrival that is early, late,
+// doubled or held up by a loaded machine or a change of the clock still handles each second
+// once and each minute change once. The caller reads the local time once per arrival and
+// passes it in.
 //
 // Order in the window's timer handler:
 //   auto t = tick.Tick(hour, minute, second);
@@ -23,7 +25,18 @@ class ClockTick {
   // new minute (an alarm set for the current minute fires on load).
   int LastSecond = 99;
   int LastMinute = 99;
+  int LastHour = 99;
 
   void Reset();
+  // Handled when the time differs from the last handled one in any field: a timer held up by
+  // exactly a minute must not take the new minute for the old one.
   TickResult Tick(int hour, int minute, int second);
 };
+
+// Past the boundary by this much, so that a timer that fires a little early still finds the
+// new second.
+constexpr int kTickMarginMs = 15;
+
+// Milliseconds from a reading `millisecond` into its second (0..999) to just past the next
+// second boundary.
+int TickDelay(int millisecond);

@@ -13,6 +13,12 @@ class Timer {
   void Attach(HWND owner) { owner_ = owner; }
   UINT_PTR Id() const { return id_; }
   bool Enabled() const { return enabled_; }
+  // (Re)arms the timer with a new interval, whether it ran or not: a one-shot wake-up is a timer
+  // armed afresh at every firing.
+  void Start(UINT interval) {
+    interval_ = interval;
+    enabled_ = owner_ && SetTimer(owner_, id_, interval_, nullptr) != 0;
+  }
   void SetEnabled(bool on) {
     if (on == enabled_ || !owner_) {
       if (!owner_) enabled_ = false;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -195,6 +197,16 @@ TEST(MemoryCheck, IntervalThresholdAndCounter) {
     for (int t = 1; t <= c.ticks; ++t)
       if (check.Tick(c.ival, c.kagen, mem)) opened.push_back(t);
     EXPECT_EQ(opened, c.opensAt) << c.what;
+
+    // A timer that sleeps until the next check, and one stopped part of the way, open the
+    // cleaner at the same seconds.
+    MemoryCheck sleeper;
+    opened.clear();
+    for (int t = 0, n; t < c.ticks && (n = sleeper.SecondsToNext(c.ival)) > 0; t += n) {
+      n = std::min({n, c.ticks - t, t == 0 ? 7 : n});
+      if (sleeper.Advance(n, c.ival, c.kagen, mem)) opened.push_back(t + n);
+    }
+    EXPECT_EQ(opened, c.ival > 0 ? c.opensAt : std::vector<int>{}) << c.what;
   }
 
   // A reload of the clock window keeps the count (and takes the new interval): 50 seconds

@@ -82,3 +82,27 @@ TEST(Pendulum, BobPastTheRodLengthKeepsItsHeight) {
   EXPECT_DOUBLE_EQ(p.PendY, 0.3);
   EXPECT_DOUBLE_EQ(p.PrevBallY, 18);
 }
+
+// A hidden clock's swing is caught up with the same steps the 100 ms timer would have made:
+// shown again after any mix of hidden spells, the bob is where an undisturbed one would be.
+TEST(Pendulum, CatchUpAfterHiddenSpellsMatchesTheUndisturbedSwing) {
+  const struct { std::vector<long long> spellsMs; int steps; } cases[] = {
+      {{30000}, 300}, {{99, 1}, 1}, {{150, 150, 150}, 4}, {{-5000, 250}, 2}, {{0}, 0},
+  };
+  for (const auto& c : cases) {
+    Pendulum hidden, undisturbed;
+    hidden.Reset(80);
+    undisturbed.Reset(80);
+    long long carry = 0;
+    int total = 0;
+    for (long long ms : c.spellsMs) {
+      const int due = StepsDue(ms, carry);
+      for (int i = 0; i < due; ++i) hidden.Step();
+      total += due;
+    }
+    for (int i = 0; i < c.steps; ++i) undisturbed.Step();
+    EXPECT_EQ(total, c.steps);
+    EXPECT_EQ(hidden.PendX, undisturbed.PendX);
+    EXPECT_EQ(hidden.SpriteX(), undisturbed.SpriteX());
+  }
+}

@@ -46,8 +46,13 @@ TEST(ClockTick, HandlesOncePerSecondAndSpotsNewMinutes) {
       {7, 0, 0, false, false},   // same second again
       {7, 0, 1, true, false},
       {7, 1, 0, true, true},
-      {7, 2, 0, false, false},   // a whole minute skipped lands on the same second: ignored...
-      {7, 2, 1, true, true},     // ...and the new minute counts at the next handled tick
+      {7, 1, 0, false, false},   // a doubled arrival
+      {7, 2, 0, true, true},     // held up by exactly a minute: still the new minute, at once
+      {7, 2, 3, true, false},    // late by seconds: the hands jump, no minute change
+      {8, 2, 3, true, false},    // an hour later on the same minute and second
+      {8, 3, 59, true, true},
+      {8, 3, 59, false, false},  // early: the boundary not reached yet
+      {8, 4, 1, true, true},     // skipped a second across the minute: one minute change
       {0, 0, 2, true, true},
   };
   ClockTick tick;
@@ -66,6 +71,14 @@ TEST(ClockTick, HandlesOncePerSecondAndSpotsNewMinutes) {
   // A reload within the same minute counts it as new again.
   tick.Reset();
   EXPECT_TRUE(tick.Tick(0, 0, 2).MinuteChanged);
+}
+
+TEST(ClockTick, WakesJustPastTheNextSecond) {
+  const struct { int millisecond, delay; } cases[] = {
+      {0, 1000 + kTickMarginMs}, {1, 999 + kTickMarginMs}, {500, 500 + kTickMarginMs},
+      {999, 1 + kTickMarginMs},   {-3, 1000 + kTickMarginMs}, {1200, 1 + kTickMarginMs},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TickDelay(c.millisecond), c.delay) << c.millisecond;
 }
 
 TEST(DrawHands, KitesAndRingAtTheirMarks) {
