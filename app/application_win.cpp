@@ -39,13 +39,25 @@ void Application::Start() {
 }
 
 int Application::Run() {
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (settings_ && settings_->PreTranslate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  for (;;) {
+    // The wake timer only needs seeing to when it goes off; without it, a plain message wait.
+    HANDLE wake = clock_->WakeTimer();
+    const DWORD count = wake ? 1 : 0;
+    const DWORD woke = MsgWaitForMultipleObjectsEx(count, &wake, INFINITE, QS_ALLINPUT,
+                                                   MWMO_INPUTAVAILABLE);
+    if (count && woke == WAIT_OBJECT_0) {
+      clock_->WakeTimer_Timer();
+      continue;
+    }
+    if (woke == WAIT_FAILED) WaitMessage();
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+      if (settings_ && settings_->PreTranslate(msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
   }
-  return 0;
 }
 
 void Application::ShowClock() { clock_->Show(); }

@@ -26,7 +26,8 @@ class Application : public Commands {
 
   // Loads the clock window.
   void Start();
-  // Runs the message loop until Quit or the clock closes; returns the exit code.
+  // Runs the message loop until Quit or the clock closes; returns the exit code. The loop
+  // also waits on the clock's wake timer.
   int Run();
 
   void ShowClock() override;

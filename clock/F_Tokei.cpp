@@ -19,6 +19,27 @@ int TwipsToPixels(std::int32_t twips) {
   return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
 }
 
+std::int64_t LocalMinuteOf(const SYSTEMTIME& t) {
+  return LocalMinute({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute});
+}
+
+// The UTC file time at which a local minute begins, by the time zone's rules for that day.
+bool UtcStart(std::int64_t minute, LONGLONG& due) {
+  const LocalTime t = FromLocalMinute(minute);
+  SYSTEMTIME local{};
+  local.wYear = static_cast<WORD>(t.year);
+  local.wMonth = static_cast<WORD>(t.month);
+  local.wDay = static_cast<WORD>(t.day);
+  local.wHour = static_cast<WORD>(t.hour);
+  local.wMinute = static_cast<WORD>(t.minute);
+  SYSTEMTIME utc;
+  FILETIME ft;
+  if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !SystemTimeToFileTime(&utc, &ft))
+    return false;
+  due = static_cast<LONGLONG>((static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime);
+  return true;
+}
+
 // Where the bob drawn last lies in the pendulum area.
 RECT SpriteRect(const Pendulum& p) {
   return RECT{p.SpriteX(), p.SpriteY(), p.SpriteX() + BallSpriteSize,
@@ -28,9 +49,14 @@ RECT SpriteRect(const Pendulum& p) {
 }  // namespace
 
 F_Tokei::F_Tokei(AppState& app, F_Sound& sound, Commands& commands)
-    : app_(app), commands_(commands), alarm_(app.settings, sound, *this, app.StopRequested) {}
+    : app_(app), commands_(commands), alarm_(app.settings, sound, *this, app.StopRequested) {
+  // Auto-reset: one wait sees it go off once.
+  wakeTimer_ = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+}
 
-F_Tokei::~F_Tokei() = default;
+F_Tokei::~F_Tokei() {
+  if (wakeTimer_) CloseHandle(wakeTimer_);  // no wake-up for a clock that has quit
+}
 
 void F_Tokei::Form_Load() {
   Settings& s = app_.settings;
@@ -79,6 +105,7 @@ void F_Tokei::Form_Load() {
   if (SetWindowRgn(hwnd(), region.get(), TRUE)) region.release();  // the window owns it now
 
   SetTopMost(hwnd(), s.TopMost);
+  armWakeTimer();  // the alarms may have changed
   Show();
 }
 
@@ -133,7 +160,8 @@ void F_Tokei::Timer1_Timer() {
   GetLocalTime(&now);  // once per tick, so hour, minute and second belong together
   const TickResult t = tick_.Tick(now.wHour, now.wMinute, now.wSecond);
   if (!t.Handled) return;
-  alarm_.OnTick(t.MinuteChanged, t.ClockHour, t.ClockMinute);
+  // A new minute may come after a jump of the clock, which also moves the alarms' UTC time.
+  if (alarm_.OnTick(LocalMinuteOf(now))) armWakeTimer();
   syncSoundTimers();
   lastTick_ = t;
   if (!IsWindowVisible(hwnd())) return;  // in the tray: drawn when shown again
@@ -193,6 +221,36 @@ void F_Tokei::dragMove() {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void F_Tokei::armWakeTimer() {
+  if (!wakeTimer_) return;
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  const std::int64_t next = alarm_.NextAlarm(LocalMinuteOf(now));
+  LONGLONG due = 0;
+  if (next < 0 || !UtcStart(next, due)) {
+    if (armedDue_) CancelWaitableTimer(wakeTimer_);
+    armedDue_ = 0;
+    return;
+  }
+  if (due == armedDue_) return;
+  LARGE_INTEGER when;
+  when.QuadPart = due;  // positive: an absolute UTC time, which follows changes of the clock
+  // fResume: wake a sleeping machine. Where wake timers are not allowed the call still sets
+  // the timer and says so through ERROR_NOT_SUPPORTED; the alarm then rings late at resume.
+  if (SetWaitableTimer(wakeTimer_, &when, 0, nullptr, nullptr, TRUE)) armedDue_ = due;
+}
+
+void F_Tokei::WakeTimer_Timer() {
+  armedDue_ = 0;  // went off: set it for the next alarm
+  timeMoved();
+}
+
+void F_Tokei::timeMoved() {
+  if (!Loaded()) return;
+  Timer1_Timer();
+  armWakeTimer();
+}
+
 void F_Tokei::SetMemoryCheck(bool on) {
   // A machine too small to clean, or an interval of 0, never checks memory.
   if (app_.settings.Mem_Ival == 0 || TooSmallToClean(memory_)) on = false;
@@ -227,6 +285,12 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SHOWWINDOW:
       if (wp) drawCurrentState();
       break;
+    case WM_POWERBROADCAST:
+      if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) timeMoved();
+      return TRUE;
+    case WM_TIMECHANGE:
+      timeMoved();
+      return 0;
     case WM_KEYDOWN:
       if (wp == VK_ESCAPE || wp == VK_SPACE) StopSound();
       return 0;
