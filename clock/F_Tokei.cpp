@@ -19,6 +19,19 @@ int TwipsToPixels(std::int32_t twips) {
   return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
 }
 
+// The left and top, in twips, that centre the clock on a monitor, rounded as at start-up.
+POINT CentredOn(HMONITOR monitor) {
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (!GetMonitorInfoW(monitor, &mi)) SetRect(&mi.rcMonitor, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                              GetSystemMetrics(SM_CYSCREEN));
+  const RECT& m = mi.rcMonitor;
+  return POINT{m.left * kTwipsPerPixel +
+                   ((m.right - m.left) * kTwipsPerPixel - kWidth * kTwipsPerPixel) / 2,
+               m.top * kTwipsPerPixel +
+                   ((m.bottom - m.top) * kTwipsPerPixel - kHeight * kTwipsPerPixel) / 2};
+}
+
 std::int64_t LocalMinuteOf(const SYSTEMTIME& t) {
   return LocalMinute({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute});
 }
@@ -109,26 +122,30 @@ void F_Tokei::Form_Load() {
   Show();
 }
 
-// The stored position, or the centre of the primary screen when none is stored or when the
-// stored one lies on no monitor at all (a captionless window there could never be reached).
+// The stored position, or the centre of the primary screen when none is stored.
 void F_Tokei::placeWindow(SettingsSource& source) {
-  const std::int32_t screenW = GetSystemMetrics(SM_CXSCREEN) * kTwipsPerPixel;
-  const std::int32_t screenH = GetSystemMetrics(SM_CYSCREEN) * kTwipsPerPixel;
-  const std::int32_t centredX = (screenW - kWidth * kTwipsPerPixel) / 2;
-  const std::int32_t centredY = (screenH - kHeight * kTwipsPerPixel) / 2;
+  const POINT centre = CentredOn(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+  ReadPosition(source, L"Pos_X", centre.x, PosX);
+  ReadPosition(source, L"Pos_Y", centre.y, PosY);
+  moveWindow();
+  keepOnAMonitor();
+}
 
-  ReadPosition(source, L"Pos_X", centredX, PosX);
-  ReadPosition(source, L"Pos_Y", centredY, PosY);
-
-  RECT r{TwipsToPixels(PosX), TwipsToPixels(PosY), 0, 0};
-  r.right = r.left + kWidth;
-  r.bottom = r.top + kHeight;
-  if (!MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
-    PosX = centredX;
-    PosY = centredY;
-  }
+void F_Tokei::moveWindow() {
   SetWindowPos(hwnd(), nullptr, TwipsToPixels(PosX), TwipsToPixels(PosY), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A captionless window on no monitor could never be reached: a stored position from another
+// screen layout, or a monitor unplugged while the clock runs, puts it at the centre of the
+// nearest monitor.
+void F_Tokei::keepOnAMonitor() {
+  RECT r;
+  if (!GetWindowRect(hwnd(), &r) || MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return;
+  const POINT centre = CentredOn(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST));
+  PosX = centre.x;
+  PosY = centre.y;
+  moveWindow();
 }
 
 void F_Tokei::wireMouse() {
@@ -290,6 +307,9 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     case WM_TIMECHANGE:
       timeMoved();
+      return 0;
+    case WM_DISPLAYCHANGE:
+      keepOnAMonitor();
       return 0;
     case WM_KEYDOWN:
       if (wp == VK_ESCAPE || wp == VK_SPACE) StopSound();

@@ -48,6 +48,8 @@ class F_Tokei : public Form, private AlarmHost {
 
  private:
   void placeWindow(SettingsSource& source);
+  void moveWindow();
+  void keepOnAMonitor();
   void armWakeTimer();
   // The clock was set, the time zone changed or the machine woke: tick now, not at the next
   // timer, and aim the wake timer anew.
