@@ -46,6 +46,7 @@ class Application : public Commands {
 
  private:
   AppState state_;
+  bool iniUnwritable_ = false;
   std::unique_ptr<Mci> winmm_;
   std::unique_ptr<F_Sound> sound_;
   std::unique_ptr<F_Tokei> clock_;
