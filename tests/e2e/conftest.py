@@ -60,6 +60,12 @@ def taskbar_restart_path() -> Path:
                        REPO / "build" / "win32" / "taskbar_restart.exe")
 
 
+@pytest.fixture(scope="session")
+def display_change_path() -> Path:
+    return _built_file("TESSARINE_DISPLAY_CHANGE",
+                       REPO / "build" / "win32" / "display_change.exe")
+
+
 @pytest.fixture
 def tray_restart(wine, taskbar_restart_path):
     """`tray_restart(clock, delete_first)`: with delete_first the clock's icon is lost as when
@@ -119,7 +125,8 @@ class AppStarter:
         self.started: list = []
 
     def start(self, ini: Optional[IniContent] = None, folder_name: Optional[str] = None,
-              trace=False, wait: bool = True, meminfo: Optional[Path] = None) -> App:
+              trace=False, wait: bool = True, meminfo: Optional[Path] = None,
+              local_clock=None) -> App:
         """Starts the program in `program_dir`, or in a new folder `folder_name` (which may
         hold blanks and Japanese characters). `ini` (a mapping, text or bytes) is written as
         Tessarine.ini first; None leaves the folder's INI as it is. With `wait`, returns once
@@ -130,7 +137,8 @@ class AppStarter:
                 (folder / INI_NAME).write_bytes(ini_bytes(ini))
         else:
             folder = make_program_dir(self.tmp_path, self.exe_path, folder_name, ini)
-        app = App(self.wine, folder, self.tmp_path / "logs", trace=trace, meminfo=meminfo)
+        app = App(self.wine, folder, self.tmp_path / "logs", trace=trace, meminfo=meminfo,
+                  local_clock=local_clock)
         self.started.append(app)
         if wait:
             app.wait_window()
