@@ -26,8 +26,8 @@ class Application : public Commands {
 
   // Loads the clock window.
   void Start();
-  // Runs the message loop until Quit or the clock closes; returns the exit code. The loop
-  // also waits on the clock's wake timer.
+  // Runs the message loop until Quit or the clock closes; returns the exit code. While an
+  // alarm is on, the loop also waits on the clock's wake timer.
   int Run();
 
   void ShowClock() override;
@@ -45,6 +45,8 @@ class Application : public Commands {
   void Quit() override;
 
  private:
+  void dispatch(const struct tagMSG& msg);
+
   AppState state_;
   bool iniUnwritable_ = false;
   std::unique_ptr<Mci> winmm_;

@@ -37,9 +37,9 @@ class F_Tokei : public Form, private AlarmHost {
   void SetMemoryCheck(bool on);
   // Writes "Pos_X", "Pos_Y" and "TopMost" (at every unload, and when the menu quits).
   void SavePlacement();
-  // The wake timer, for the message loop to wait on (null if it could not be made), and what
-  // the loop calls when it goes off.
-  HANDLE WakeTimer() const { return wakeTimer_; }
+  // The wake timer while it is set, for the message loop to wait on (null while no alarm is
+  // on), and what the loop calls when it goes off.
+  HANDLE WakeTimer() const { return armedDue_ ? wakeTimer_ : nullptr; }
   void WakeTimer_Timer();
 
  protected:

@@ -5,7 +5,8 @@ user cannot write.
 The program's local time is moved through the time zone it sees (harness.LocalClock), which
 it follows within a second, as it follows the clock after a sleep; the machine's clock is
 never touched. Its wake timer is read from Wine's trace: +sync names the resume flag of each
-NtSetTimer, +server the absolute due time of the set_timer request that follows it.
+NtSetTimer, +server the absolute due time of the set_timer request that follows it (the
+server traces every request once one program asks for +server, into its own stderr).
 """
 
 from __future__ import annotations
@@ -49,7 +50,10 @@ def wake_timers(clock) -> list:
     return out
 
 
-def test_alarm_rings_late_or_never_after_a_jump_and_wakes_the_machine(app, sounds, tmp_path):
+def test_alarm_rings_late_or_never_after_a_jump_and_wakes_the_machine(app, wine, sounds,
+                                                                     tmp_path):
+    # Wine's server writes the +server trace where it was started: let the clock start it.
+    wine.kill()
     local = LocalClock(tmp_path / "localtime")
     seven = local.nearest(7, 0)
     minute = datetime.timedelta(minutes=1)
