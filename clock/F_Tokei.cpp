@@ -23,8 +23,8 @@ int TwipsToPixels(std::int32_t twips) {
 POINT CentredOn(HMONITOR monitor) {
   MONITORINFO mi{};
   mi.cbSize = sizeof mi;
-  if (!GetMonitorInfoW(monitor, &mi)) SetRect(&mi.rcMonitor, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                              GetSystemMetrics(SM_CYSCREEN));
+  if (!GetMonitorInfoW(monitor, &mi))
+    SetRect(&mi.rcMonitor, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   const RECT& m = mi.rcMonitor;
   return POINT{m.left * kTwipsPerPixel +
                    ((m.right - m.left) * kTwipsPerPixel - kWidth * kTwipsPerPixel) / 2,
@@ -49,7 +49,10 @@ bool UtcStart(std::int64_t minute, LONGLONG& due) {
   FILETIME ft;
   if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !SystemTimeToFileTime(&utc, &ft))
     return false;
-  due = static_cast<LONGLONG>((static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime);
+  ULARGE_INTEGER u;
+  u.LowPart = ft.dwLowDateTime;
+  u.HighPart = ft.dwHighDateTime;
+  due = static_cast<LONGLONG>(u.QuadPart);
   return true;
 }
 
