@@ -39,16 +39,16 @@ void expectKite(const std::vector<RecordingCanvas::Call>& l, Pt tip, double len,
 
 }  // namespace
 
-TEST(ClockTick, HandlesOncePerSecondAndSpotsNewMinutes) {
-  struct Step { int h, m, s; bool handled, minuteChanged; };
+TEST(ClockTick, HandlesOncePerSecond) {
+  struct Step { int h, m, s; bool handled; };
   const Step steps[] = {
-      {7, 0, 0, true, true},     // first tick after load: second 0 is not lost, minute is new
-      {7, 0, 0, false, false},   // same second again
-      {7, 0, 1, true, false},
-      {7, 1, 0, true, true},
-      {7, 2, 0, false, false},   // a whole minute skipped lands on the same second: ignored...
-      {7, 2, 1, true, true},     // ...and the new minute counts at the next handled tick
-      {0, 0, 2, true, true},
+      {7, 0, 0, true},    // first tick after load: second 0 is not lost
+      {7, 0, 0, false},   // same second again
+      {7, 0, 1, true},
+      {7, 1, 0, true},
+      {7, 2, 0, false},   // a whole minute skipped lands on the same second: ignored...
+      {7, 2, 1, true},    // ...until the next second
+      {0, 0, 2, true},
   };
   ClockTick tick;
   tick.Reset();
@@ -56,16 +56,15 @@ TEST(ClockTick, HandlesOncePerSecondAndSpotsNewMinutes) {
     SCOPED_TRACE(testing::Message() << st.h << ":" << st.m << ":" << st.s);
     TickResult r = tick.Tick(st.h, st.m, st.s);
     EXPECT_EQ(r.Handled, st.handled);
-    EXPECT_EQ(r.MinuteChanged, st.minuteChanged);
     if (st.handled) {
       EXPECT_EQ(r.ClockHour, st.h);
       EXPECT_EQ(r.ClockMinute, st.m);
       EXPECT_EQ(r.ClockSecond, st.s);
     }
   }
-  // A reload within the same minute counts it as new again.
+  // A reload within the same second draws again.
   tick.Reset();
-  EXPECT_TRUE(tick.Tick(0, 0, 2).MinuteChanged);
+  EXPECT_TRUE(tick.Tick(0, 0, 2).Handled);
 }
 
 TEST(DrawHands, KitesAndRingAtTheirMarks) {
