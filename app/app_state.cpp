@@ -9,3 +9,18 @@ std::wstring ProgramFolder(const std::wstring& exePath) {
 }
 
 std::wstring IniPathFor(const std::wstring& programDir) { return programDir + L"\\Tessarine.ini"; }
+
+IniChoice ChooseIniPath(const std::wstring& programDir, SettingsFolders& folders) {
+  const std::wstring beside = IniPathFor(programDir);
+  if (folders.CanWrite(beside)) return {beside, false};
+  const std::wstring userData = folders.UserDataFolder();
+  if (!userData.empty()) {
+    const std::wstring dir = userData + L"\\Tessarine";
+    const std::wstring own = IniPathFor(dir);
+    // Later starts keep the user's file, however the program folder's has changed since.
+    if (!folders.Exists(own) && folders.MakeFolder(dir) && folders.Exists(beside))
+      folders.Copy(beside, own);
+    if (folders.CanWrite(own)) return {own, false};
+  }
+  return {beside, true};
+}

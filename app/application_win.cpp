@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include "app/ini_file.h"
 #include "app/topmost_win.h"
 #include "clock/F_Tokei.h"
@@ -12,9 +14,60 @@
 #include "sound/alarm_sound.h"
 #include "sound/winmm_port.h"
 
+namespace {
+
+// The disk as ChooseIniPath sees it.
+class DiskFolders : public SettingsFolders {
+ public:
+  bool CanWrite(const std::wstring& path) override {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+      if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return false;
+      if (!opens(path, OPEN_EXISTING, 0)) return false;  // opening for writing writes nothing
+    }
+    // Deleted when closed, even if the program is killed meanwhile.
+    return opens(path + L".probe", OPEN_ALWAYS,
+                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE);
+  }
+  bool Exists(const std::wstring& path) override {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  std::wstring UserDataFolder() override {
+    wchar_t dir[MAX_PATH];
+    if (SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, dir) != S_OK)
+      return L"";
+    return dir;
+  }
+  bool MakeFolder(const std::wstring& dir) override {
+    return CreateDirectoryW(dir.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+  }
+  bool Copy(const std::wstring& from, const std::wstring& to) override {
+    if (!CopyFileW(from.c_str(), to.c_str(), TRUE)) return false;
+    const DWORD attributes = GetFileAttributesW(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+      SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    return true;
+  }
+
+ private:
+  static bool opens(const std::wstring& path, DWORD disposition, DWORD flags) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           disposition, flags, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+  }
+};
+
+}  // namespace
+
 Application::Application(std::wstring programDir) {
   state_.ProgramDir = std::move(programDir);
-  state_.IniPath = IniPathFor(state_.ProgramDir);
+  DiskFolders folders;
+  const IniChoice ini = ChooseIniPath(state_.ProgramDir, folders);
+  state_.IniPath = ini.path;
+  iniUnwritable_ = ini.unwritable;
   state_.SettingsDialogOpen = 0;
   winmm_ = MakeWinmmPort();
   sound_ = std::make_unique<F_Sound>(*winmm_);
@@ -36,16 +89,44 @@ void Application::Start() {
   // is whole either way.
   RemoveUnfinishedSave(state_.IniPath);
   clock_->Form_Load();
+  // Once, with the clock already running: its alarms ring while the message waits.
+  if (iniUnwritable_) {
+    const std::wstring text =
+        L"設定ﾌｧｲﾙに書き込めません！\n" + state_.IniPath + L"\n設定の変更は保存されません。";
+    MessageBoxW(nullptr, text.c_str(), L"Tessarine", MB_OK | MB_ICONEXCLAMATION);
+  }
 }
 
 int Application::Run() {
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (settings_ && settings_->PreTranslate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  for (;;) {
+    // While an alarm is on, the wait takes in the clock's wake timer too. Only then: under
+    // Wine that wait costs one server call more per message than GetMessage.
+    HANDLE wake = clock_->WakeTimer();
+    if (!wake) {
+      const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+      if (got <= 0) return got == 0 ? static_cast<int>(msg.wParam) : 0;
+      dispatch(msg);
+      continue;
+    }
+    const DWORD woke =
+        MsgWaitForMultipleObjectsEx(1, &wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke == WAIT_OBJECT_0) {
+      clock_->WakeTimer_Timer();
+      continue;
+    }
+    if (woke == WAIT_FAILED) WaitMessage();
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+      dispatch(msg);
+    }
   }
-  return 0;
+}
+
+void Application::dispatch(const MSG& msg) {
+  if (settings_ && settings_->PreTranslate(msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
 }
 
 void Application::ShowClock() { clock_->Show(); }

@@ -26,7 +26,8 @@ class Application : public Commands {
 
   // Loads the clock window.
   void Start();
-  // Runs the message loop until Quit or the clock closes; returns the exit code.
+  // Runs the message loop until Quit or the clock closes; returns the exit code. While an
+  // alarm is on, the loop also waits on the clock's wake timer.
   int Run();
 
   void ShowClock() override;
@@ -44,7 +45,10 @@ class Application : public Commands {
   void Quit() override;
 
  private:
+  void dispatch(const struct tagMSG& msg);
+
   AppState state_;
+  bool iniUnwritable_ = false;
   std::unique_ptr<Mci> winmm_;
   std::unique_ptr<F_Sound> sound_;
   std::unique_ptr<F_Tokei> clock_;

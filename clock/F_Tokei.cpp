@@ -16,6 +16,43 @@ constexpr int kWidth = 81, kHeight = 137;  // Pic_b, and so the window
 constexpr int kDialSize = 80;
 constexpr int kPendulumTop = kDialSize + 4;
 
+// The left and top, in twips, that centre the clock on a monitor, rounded as at start-up.
+POINT CentredOn(HMONITOR monitor) {
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (!GetMonitorInfoW(monitor, &mi))
+    SetRect(&mi.rcMonitor, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  const RECT& m = mi.rcMonitor;
+  return POINT{m.left * kTwipsPerPixel +
+                   ((m.right - m.left) * kTwipsPerPixel - kWidth * kTwipsPerPixel) / 2,
+               m.top * kTwipsPerPixel +
+                   ((m.bottom - m.top) * kTwipsPerPixel - kHeight * kTwipsPerPixel) / 2};
+}
+
+std::int64_t LocalMinuteOf(const SYSTEMTIME& t) {
+  return LocalMinute({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute});
+}
+
+// The UTC file time at which a local minute begins, by the time zone's rules for that day.
+bool UtcStart(std::int64_t minute, LONGLONG& due) {
+  const LocalTime t = FromLocalMinute(minute);
+  SYSTEMTIME local{};
+  local.wYear = static_cast<WORD>(t.year);
+  local.wMonth = static_cast<WORD>(t.month);
+  local.wDay = static_cast<WORD>(t.day);
+  local.wHour = static_cast<WORD>(t.hour);
+  local.wMinute = static_cast<WORD>(t.minute);
+  SYSTEMTIME utc;
+  FILETIME ft;
+  if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !SystemTimeToFileTime(&utc, &ft))
+    return false;
+  ULARGE_INTEGER u;
+  u.LowPart = ft.dwLowDateTime;
+  u.HighPart = ft.dwHighDateTime;
+  due = static_cast<LONGLONG>(u.QuadPart);
+  return true;
+}
+
 // Where the bob drawn last lies in the pendulum area.
 RECT SpriteRect(const Pendulum& p) {
   return RECT{p.SpriteX(), p.SpriteY(), p.SpriteX() + BallSpriteSize,
@@ -25,9 +62,14 @@ RECT SpriteRect(const Pendulum& p) {
 }  // namespace
 
 F_Tokei::F_Tokei(AppState& app, F_Sound& sound, Commands& commands)
-    : app_(app), commands_(commands), alarm_(app.settings, sound, *this, app.StopRequested) {}
+    : app_(app), commands_(commands), alarm_(app.settings, sound, *this, app.StopRequested) {
+  // Auto-reset: one wait sees it go off once.
+  wakeTimer_ = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+}
 
-F_Tokei::~F_Tokei() = default;
+F_Tokei::~F_Tokei() {
+  if (wakeTimer_) CloseHandle(wakeTimer_);  // no wake-up for a clock that has quit
+}
 
 void F_Tokei::Form_Load() {
   Settings& s = app_.settings;
@@ -79,29 +121,34 @@ void F_Tokei::Form_Load() {
   if (SetWindowRgn(hwnd(), region.get(), TRUE)) region.release();  // the window owns it now
 
   SetTopMost(hwnd(), s.TopMost);
+  armWakeTimer();  // the alarms may have changed
   Show();
 }
 
-// The stored position, or the centre of the primary screen when none is stored or when the
-// stored one lies on no monitor at all (a captionless window there could never be reached).
+// The stored position, or the centre of the primary screen when none is stored.
 void F_Tokei::placeWindow(SettingsSource& source) {
-  const std::int32_t screenW = GetSystemMetrics(SM_CXSCREEN) * kTwipsPerPixel;
-  const std::int32_t screenH = GetSystemMetrics(SM_CYSCREEN) * kTwipsPerPixel;
-  const std::int32_t centredX = (screenW - kWidth * kTwipsPerPixel) / 2;
-  const std::int32_t centredY = (screenH - kHeight * kTwipsPerPixel) / 2;
+  const POINT centre = CentredOn(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+  ReadPosition(source, L"Pos_X", centre.x, PosX);
+  ReadPosition(source, L"Pos_Y", centre.y, PosY);
+  moveWindow();
+  keepOnAMonitor();
+}
 
-  ReadPosition(source, L"Pos_X", centredX, PosX);
-  ReadPosition(source, L"Pos_Y", centredY, PosY);
-
-  RECT r{TwipsToPixels(PosX), TwipsToPixels(PosY), 0, 0};
-  r.right = r.left + kWidth;
-  r.bottom = r.top + kHeight;
-  if (!MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
-    PosX = centredX;
-    PosY = centredY;
-  }
+void F_Tokei::moveWindow() {
   SetWindowPos(hwnd(), nullptr, TwipsToPixels(PosX), TwipsToPixels(PosY), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A captionless window on no monitor could never be reached: a stored position from another
+// screen layout, or a monitor unplugged while the clock runs, puts it at the centre of the
+// nearest monitor.
+void F_Tokei::keepOnAMonitor() {
+  RECT r;
+  if (!GetWindowRect(hwnd(), &r) || MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return;
+  const POINT centre = CentredOn(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST));
+  PosX = centre.x;
+  PosY = centre.y;
+  moveWindow();
 }
 
 void F_Tokei::wireMouse() {
@@ -147,7 +194,8 @@ void F_Tokei::handleTick() {
   GetLocalTime(&now);  // once per tick, so hour, minute and second belong together
   const TickResult t = tick_.Tick(now.wHour, now.wMinute, now.wSecond);
   if (!t.Handled) return;
-  alarm_.OnTick(t.MinuteChanged, t.ClockHour, t.ClockMinute);
+  // A new minute may come after a jump of the clock, which also moves the alarms' UTC time.
+  if (alarm_.OnTick(LocalMinuteOf(now))) armWakeTimer();
   syncSoundTimers();
   lastTick_ = t;
   if (!IsWindowVisible(hwnd())) return;  // in the tray: drawn when shown again
@@ -208,6 +256,36 @@ bool F_Tokei::FileExists(const std::wstring& path) {
   return ::FileExists(source, path);
 }
 
+void F_Tokei::armWakeTimer() {
+  if (!wakeTimer_) return;
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  const std::int64_t next = alarm_.NextAlarm(LocalMinuteOf(now));
+  LONGLONG due = 0;
+  if (next < 0 || !UtcStart(next, due)) {
+    if (armedDue_) CancelWaitableTimer(wakeTimer_);
+    armedDue_ = 0;
+    return;
+  }
+  if (due == armedDue_) return;
+  LARGE_INTEGER when;
+  when.QuadPart = due;  // positive: an absolute UTC time, which follows changes of the clock
+  // fResume: wake a sleeping machine. Where wake timers are not allowed the call still sets
+  // the timer and says so through ERROR_NOT_SUPPORTED; the alarm then rings late at resume.
+  if (SetWaitableTimer(wakeTimer_, &when, 0, nullptr, nullptr, TRUE)) armedDue_ = due;
+}
+
+void F_Tokei::WakeTimer_Timer() {
+  armedDue_ = 0;  // went off: set it for the next alarm
+  timeMoved();
+}
+
+void F_Tokei::timeMoved() {
+  if (!Loaded()) return;
+  Timer1_Timer();
+  armWakeTimer();
+}
+
 void F_Tokei::SetMemoryCheck(bool on) {
   // A machine too small to clean, or an interval of 0, never checks memory.
   if (app_.settings.Mem_Ival == 0 || TooSmallToClean(memory_)) on = false;
@@ -250,6 +328,15 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SHOWWINDOW:
       onShown(wp != 0);
       break;
+    case WM_POWERBROADCAST:
+      if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) timeMoved();
+      return TRUE;
+    case WM_TIMECHANGE:
+      timeMoved();
+      return 0;
+    case WM_DISPLAYCHANGE:
+      keepOnAMonitor();
+      return 0;
     case WM_KEYDOWN:
       if (wp == VK_ESCAPE || wp == VK_SPACE) StopSound();
       return 0;

@@ -1,7 +1,10 @@
 // The clock window: a captionless 81 x 137 window cut to a rounded rectangle, with the dial
 // on top and the pendulum area below. It loads the settings, paints and freezes the dial,
 // runs the one-second tick and the pendulum, and lets the user drag it about. Its position
-// and on-top state are written back when it is unloaded.
+// and on-top state are written back when it is unloaded. While an alarm is on it keeps a
+// waitable timer set for the alarm's next time, so that a sleeping machine that allows wake
+// timers wakes up for it; after sleep or a change of the clock the tick rings what it jumped
+// over (clock/alarm.h).
 #pragma once
 
 #include <cstdint>
@@ -35,6 +38,10 @@ class F_Tokei : public Form, private AlarmHost {
   void SetMemoryCheck(bool on);
   // Writes "Pos_X", "Pos_Y" and "TopMost" (at every unload, and when the menu quits).
   void SavePlacement();
+  // The wake timer while it is set, for the message loop to wait on (null while no alarm is
+  // on), and what the loop calls when it goes off.
+  HANDLE WakeTimer() const { return armedDue_ ? wakeTimer_ : nullptr; }
+  void WakeTimer_Timer();
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -42,6 +49,12 @@ class F_Tokei : public Form, private AlarmHost {
 
  private:
   void placeWindow(SettingsSource& source);
+  void moveWindow();
+  void keepOnAMonitor();
+  void armWakeTimer();
+  // The clock was set, the time zone changed or the machine woke: tick now, not at the next
+  // timer, and aim the wake timer anew.
+  void timeMoved();
   void wireMouse();
   void Timer1_Timer();
   void handleTick();
@@ -89,4 +102,6 @@ class F_Tokei : public Form, private AlarmHost {
   int memArmedSeconds_ = 0;      // what the memory check's timer was armed for
   ULONGLONG memArmedAt_ = 0;
   AlarmClock alarm_;
+  HANDLE wakeTimer_ = nullptr;
+  LONGLONG armedDue_ = 0;  // UTC file time the wake timer is set for; 0 when it is not set
 };

@@ -1,5 +1,7 @@
 #include "clock/alarm.h"
 
+#include <algorithm>
+
 namespace {
 
 // The last three characters, upper-cased: how a sound file tells WAV from MP3.
@@ -12,8 +14,49 @@ std::wstring fileEnding(const std::wstring& path) {
 
 constexpr int kCd = 1;
 constexpr int kSoundFile = 2;
+constexpr std::int64_t kDay = 24 * 60;
+
+// Days from 1 January 1601 of a date of the proleptic Gregorian calendar (400-year cycles of
+// 146097 days, years counted from March so that the leap day comes last).
+std::int64_t daysFrom1601(int year, int month, int day) {
+  const std::int64_t y = year - (month <= 2 ? 1 : 0) - 1600;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const std::int64_t yoe = y - era * 400;
+  const std::int64_t doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 306;  // 1600-03-01 is day 0 of the count above
+}
+
+std::int64_t floorMod(std::int64_t a, std::int64_t n) { return ((a % n) + n) % n; }
+
+// The alarm's minute of the day; -1 for a time no day has.
+std::int64_t alarmOfDay(const Settings& s, int i) {
+  const int h = s.Sound_H[i], m = s.Sound_M[i];
+  if (h < 0 || h > 23 || m < 0 || m > 59) return -1;
+  return h * 60 + m;
+}
 
 }  // namespace
+
+std::int64_t LocalMinute(const LocalTime& t) {
+  return daysFrom1601(t.year, t.month, t.day) * kDay + t.hour * 60 + t.minute;
+}
+
+LocalTime FromLocalMinute(std::int64_t minute) {
+  const std::int64_t days = (minute >= 0 ? minute : minute - kDay + 1) / kDay;
+  const int ofDay = static_cast<int>(minute - days * kDay);
+  // The inverse of daysFrom1601.
+  const std::int64_t z = days + 306;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const std::int64_t doe = z - era * 146097;
+  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const std::int64_t mp = (5 * doy + 2) / 153;
+  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  const int year = static_cast<int>(yoe + era * 400 + 1600 + (month <= 2 ? 1 : 0));
+  return LocalTime{year, month, day, ofDay / 60, ofDay % 60};
+}
 
 AlarmClock::AlarmClock(const Settings& settings, F_Sound& sound, AlarmHost& host,
                        bool& stopRequested)
@@ -22,38 +65,67 @@ AlarmClock::AlarmClock(const Settings& settings, F_Sound& sound, AlarmHost& host
 void AlarmClock::Reset() {
   AlarmDone = false;
   StopRequested = false;
+  loaded_ = true;
 }
 
-void AlarmClock::OnTick(bool minuteChanged, int hour, int minute) {
-  if (!minuteChanged) return;
+bool AlarmClock::fired(std::int64_t minute) const {
+  return std::find(firedMinutes_.begin(), firedMinutes_.end(), minute) != firedMinutes_.end();
+}
+
+bool AlarmClock::OnTick(std::int64_t now) {
+  if (!loaded_ && now == seen_) return false;
+  loaded_ = false;
+  const std::int64_t before = seen_;
+  seen_ = now;
   if (StopRequested) {
     AlarmDone = false;
     StopRequested = false;
   }
-  const int now = hour * 60 + minute;
-  if (firedMinute_ != now) firedMinute_ = -1;
-  // A reload in the minute of an alarm would start it a second time over the first.
-  if (AlarmDone || firedMinute_ == now) return;
+  if (AlarmDone) return true;
 
   for (int i = 0; i < 2; ++i) {
     // Only 1 switches an alarm on; a true written as -1 does not.
-    if (settings_.Sound_C[i] != 1 || settings_.Sound_H[i] != hour ||
-        settings_.Sound_M[i] != minute)
-      continue;
-    const auto alarm = static_cast<std::int16_t>(i);
-    sound_.CurrentAlarm = alarm;
-    if (settings_.Sound_Kbn[i] == kCd) sound_.StartCd(alarm, settings_.Sound_Repeat[i]);
-    const std::wstring& file = settings_.Sound_F[i];
-    if (settings_.Sound_Kbn[i] == kSoundFile && host_.FileExists(file)) {
-      const std::wstring ending = fileEnding(file);
-      if (ending == L"WAV") sound_.StartWav(alarm, file);
-      if (ending == L"MP3") sound_.StartMp3(alarm, file);
-    }
-    // Fired even when nothing could be started; alarm 0 wins a shared minute.
+    const std::int64_t ofDay = alarmOfDay(settings_, i);
+    if (settings_.Sound_C[i] != 1 || ofDay < 0) continue;
+    // The alarm's latest minute up to now: this minute when it is due now. An earlier one
+    // counts only when the clock jumped forward over it (a normal step or a start never
+    // passes over a minute), and only while it is not too late.
+    const std::int64_t due = now - floorMod(now % kDay - ofDay, kDay);
+    const bool jumpedOver = before != kNever && before < due && now - due <= kLateRingMinutes;
+    if ((due != now && !jumpedOver) || fired(due)) continue;
+    fire(i);
+    // Fired even when nothing could be started; alarm 0 wins a shared minute, and a minute
+    // that fired fires no more, neither at a reload nor after the clock is set back.
     AlarmDone = true;
-    firedMinute_ = now;
+    firedMinutes_.push_back(due);
     break;
   }
+  return true;
+}
+
+void AlarmClock::fire(int i) {
+  const auto alarm = static_cast<std::int16_t>(i);
+  sound_.CurrentAlarm = alarm;
+  if (settings_.Sound_Kbn[i] == kCd) sound_.StartCd(alarm, settings_.Sound_Repeat[i]);
+  const std::wstring& file = settings_.Sound_F[i];
+  if (settings_.Sound_Kbn[i] == kSoundFile && host_.FileExists(file)) {
+    const std::wstring ending = fileEnding(file);
+    if (ending == L"WAV") sound_.StartWav(alarm, file);
+    if (ending == L"MP3") sound_.StartMp3(alarm, file);
+  }
+}
+
+std::int64_t AlarmClock::NextAlarm(std::int64_t now) const {
+  std::int64_t next = -1;
+  for (int i = 0; i < 2; ++i) {
+    const std::int64_t ofDay = alarmOfDay(settings_, i);
+    if (settings_.Sound_C[i] != 1 || ofDay < 0) continue;
+    std::int64_t at = now + 1 + floorMod(ofDay - (now + 1) % kDay, kDay);
+    // A minute that already fired (the clock was set back) will not fire again.
+    if (fired(at)) at += kDay;
+    if (next < 0 || at < next) next = at;
+  }
+  return next;
 }
 
 void AlarmClock::StopSound() {

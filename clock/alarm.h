@@ -1,12 +1,30 @@
 // The two daily alarms: when one fires, which sound it starts, and how the user's stop re-arms
 // them. The clock window lends the file system through AlarmHost and forwards its timers' ticks;
 // the sound module keeps what it started, so the stop does not depend on today's settings.
+//
+// Time reaches the alarms as local minutes counted on one line (LocalMinute), so that the step
+// from one minute to the next can be told from a jump: a machine that slept, a clock set
+// forward or back, a new time zone.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/settings.h"
 #include "sound/alarm_sound.h"
+
+struct LocalTime {
+  int year, month, day, hour, minute;  // month 1..12, day 1..31
+};
+
+// Minutes since 1 January 1601, 0:00 local time (the platform's file-time origin).
+std::int64_t LocalMinute(const LocalTime& t);
+LocalTime FromLocalMinute(std::int64_t minute);
+
+// An alarm whose minute the clock jumped over still rings when that minute is at most this
+// many minutes ago; a longer jump past it stays silent (nobody wants yesterday's alarm at noon).
+constexpr int kLateRingMinutes = 30;
 
 class AlarmHost {
  public:
@@ -24,12 +42,16 @@ class AlarmClock {
   // Set by every user action that stops a sound; cleared when the alarms are re-armed.
   bool& StopRequested;
 
-  // At every load of the clock window.
+  // At every load of the clock window: its first tick counts as a new minute.
   void Reset();
-  // Once per handled second, with the time of the tick. Only the first tick of a minute re-arms
-  // the alarms (after a stop) and may fire one; a minute in which one already fired fires no
-  // other, even when a reload of the window makes it look new.
-  void OnTick(bool minuteChanged, int hour, int minute);
+  // Once per handled second, with the local time of the tick. The first tick of a minute
+  // re-arms the alarms (after a stop) and may fire one: the alarm of this minute, or, when the
+  // clock jumped forward over an alarm's minute, that alarm if it is at most kLateRingMinutes
+  // late. No minute fires twice in one run of the clock, whether a reload makes it look new
+  // or the clock is set back over it. True when the tick began a new minute.
+  bool OnTick(std::int64_t now);
+  // The next minute after `now` at which a switched-on alarm would fire; -1 when none is on.
+  std::int64_t NextAlarm(std::int64_t now) const;
   // Esc, Space, a press on the dial, mouse activity over the tray icon.
   void StopSound();
   void Timer4_Timer();
@@ -39,8 +61,15 @@ class AlarmClock {
   bool WantsWatchTicks() const { return sound_.Watching(); }
 
  private:
+  bool fired(std::int64_t minute) const;
+  void fire(int alarm);
+
   const Settings& settings_;
   F_Sound& sound_;
   AlarmHost& host_;
-  int firedMinute_ = -1;  // minute of the day in which an alarm fired; -1 once it has passed
+  static constexpr std::int64_t kNever = INT64_MIN;
+  std::int64_t seen_ = kNever;  // the minute of the last handled tick, over reloads
+  bool loaded_ = false;         // set by Reset: the next tick is the first of a load
+  // The minutes in which an alarm fired during this run; a few a day at most.
+  std::vector<std::int64_t> firedMinutes_;
 };

@@ -10,14 +10,11 @@ TickResult ClockTick::Tick(int hour, int minute, int second) {
   TickResult r;
   if (second == LastSecond && minute == LastMinute && hour == LastHour) return r;
   LastSecond = second;
+  LastMinute = minute;
   LastHour = hour;
-  if (minute != LastMinute) {
-    LastMinute = minute;
-    r.MinuteChanged = true;
-  }
   r.Handled = true;
   r.ClockHour = hour;
-  r.ClockMinute = LastMinute;
+  r.ClockMinute = minute;
   r.ClockSecond = LastSecond;
   return r;
 }

@@ -7,22 +7,20 @@
 // Order in the window's timer handler:
 //   auto t = tick.Tick(hour, minute, second);
 //   if (!t.Handled) return;
-//   ...alarm re-arming and decision, which needs t.MinuteChanged and t.ClockHour/ClockMinute...
+//   ...the alarms, given the local date and minute (clock/alarm.h)...
 //   DrawHands(Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, settings);  (clock/face.h)
 #pragma once
 
 struct TickResult {
-  bool Handled = false;        // false: same second as the last handled tick, draw nothing
-  bool MinuteChanged = false;  // first handled tick of a new minute (alarms re-arm and fire here)
-  int ClockHour = 0;           // 0..23
+  bool Handled = false;  // false: same second as the last handled tick, draw nothing
+  int ClockHour = 0;     // 0..23
   int ClockMinute = 0;
   int ClockSecond = 0;
 };
 
 class ClockTick {
  public:
-  // 99 is no real second or minute, so the first tick after a load redraws and counts as a
-  // new minute (an alarm set for the current minute fires on load).
+  // 99 is no real time, so the first tick after a load redraws.
   int LastSecond = 99;
   int LastMinute = 99;
   int LastHour = 99;

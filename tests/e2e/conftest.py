@@ -66,6 +66,12 @@ def taskbar_restart_path() -> Path:
                        REPO / "build" / "win32" / "taskbar_restart.exe")
 
 
+@pytest.fixture(scope="session")
+def display_change_path() -> Path:
+    return _built_file("TESSARINE_DISPLAY_CHANGE",
+                       REPO / "build" / "win32" / "display_change.exe")
+
+
 @pytest.fixture
 def tray_restart(wine, taskbar_restart_path):
     """`tray_restart(clock, delete_first)`: with delete_first the clock's icon is lost as when
@@ -126,7 +132,8 @@ class AppStarter:
 
     def start(self, ini: Optional[IniContent] = None, folder_name: Optional[str] = None,
               trace=False, wait: bool = True, meminfo: Optional[Path] = None,
-              folder: Optional[Path] = None, locale: str = "ja_JP.UTF-8") -> App:
+              folder: Optional[Path] = None, locale: str = "ja_JP.UTF-8",
+              local_clock=None) -> App:
         """Starts the program in `program_dir`, or in a new folder `folder_name` (which may
         hold blanks and Japanese characters), or in `folder` as it is (an unpacked package).
         `ini` (a mapping, text or bytes) is written as Tessarine.ini first; None leaves the
@@ -141,7 +148,7 @@ class AppStarter:
             if ini is not None:
                 (folder / INI_NAME).write_bytes(ini_bytes(ini))
         app = App(self.wine, folder, self.tmp_path / "logs", trace=trace, meminfo=meminfo,
-                  locale=locale)
+                  locale=locale, local_clock=local_clock)
         self.started.append(app)
         if wait:
             app.wait_window()

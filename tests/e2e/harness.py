@@ -27,6 +27,7 @@ Facts that shaped it (Wine 8 on Debian 12, no window manager):
 
 from __future__ import annotations
 
+import datetime
 import functools
 import os
 import re
@@ -405,14 +406,69 @@ def scarce_meminfo(path: Path, free_share: float) -> Path:
     return path
 
 
-def _with_meminfo(meminfo: Optional[Path], command: list) -> list:
-    """`command`, run where /proc/meminfo reads as the file `meminfo`: the program's own
-    mount namespace (the same pid, so its windows are still found by it), which leaves the
-    machine's memory alone. Total physical memory is read elsewhere and stays true."""
-    if meminfo is None:
+def _in_own_mounts(binds: Sequence[tuple], command: list) -> list:
+    """`command`, run in a mount namespace of its own (the same pid, so its windows are still
+    found by it) in which each (file, target) of `binds` is seen at `target`: what only this
+    program reads changes, the machine stays as it is. Only files the program's own process
+    reads (/proc/meminfo, /etc/localtime) can be changed so: Wine's server, which opens the
+    files a program asks for through the Windows file functions, lives outside."""
+    if not binds:
         return command
+    mounts = " && ".join(f'mount --bind "${{{2 * i + 1}}}" "${{{2 * i + 2}}}"'
+                         for i in range(len(binds)))
+    args = [str(part) for pair in binds for part in pair]
     return ["unshare", "--mount", "--propagation", "private", "sh", "-c",
-            'mount --bind "$0" /proc/meminfo && exec "$@"', str(meminfo)] + command
+            f'{mounts} && shift {len(args)} && exec "$@"', "sh", *args] + command
+
+
+class LocalClock:
+    """The local time one program reads, moved without touching the machine's clock: a time
+    zone file bound over /etc/localtime in the program's own mount namespace
+    (`App(local_clock=...)`), rewritten by `set`. The C library reads the file again when its
+    modification time changes, and Wine asks it for the offset at least once a second, so a
+    running program follows within a second, as after a sleep or a change of the clock.
+
+    Offsets are whole minutes (Wine counts its bias in minutes): the local seconds are UTC's."""
+
+    def __init__(self, path: Path):
+        self.path = path
+        self.offset = datetime.timedelta(0)
+        self._stamp = 1_000_000_000
+        self._write()
+
+    def set(self, local: datetime.datetime) -> datetime.timedelta:
+        """From now on the local time is in the minute of `local`; returns the offset."""
+        utc = datetime.datetime.utcnow().replace(second=0, microsecond=0)
+        self.offset = local.replace(second=0, microsecond=0) - utc
+        self._write()
+        return self.offset
+
+    def nearest(self, hour: int, minute: int) -> datetime.datetime:
+        """The time of day `hour`:`minute` on the day that keeps the offset within 12 hours."""
+        utc = datetime.datetime.utcnow()
+        days = [utc.replace(hour=hour, minute=minute, second=0, microsecond=0)
+                + datetime.timedelta(days=d) for d in (-1, 0, 1)]
+        return min(days, key=lambda t: abs(t - utc))
+
+    def utc(self, local: datetime.datetime) -> datetime.datetime:
+        return local - self.offset
+
+    def _write(self) -> None:
+        seconds = int(self.offset.total_seconds())
+        sign = "-" if seconds >= 0 else "+"  # POSIX counts west of Greenwich as positive
+        h, rest = divmod(abs(seconds), 3600)
+        posix = f"<LCL>{sign}{h}:{rest // 60:02d}"
+
+        def block() -> bytes:  # TZif version 2: no transitions, one local time type
+            counts = struct.pack(">6l", 0, 0, 0, 0, 1, 4)
+            return b"TZif2" + b"\0" * 15 + counts + struct.pack(">lBB", seconds, 0, 0) + b"LCL\0"
+
+        # In place, so that the file bound in the program's namespace is the one rewritten.
+        with open(self.path, "r+b" if self.path.exists() else "wb") as f:
+            f.truncate(0)
+            f.write(block() + block() + b"\n" + posix.encode() + b"\n")
+        self._stamp += 1
+        os.utime(self.path, (self._stamp, self._stamp))
 
 
 @functools.lru_cache(maxsize=None)
@@ -424,7 +480,7 @@ def private_meminfo_problem() -> Optional[str]:
         copy.write(Path("/proc/meminfo").read_text())
         copy.flush()
         try:
-            r = subprocess.run(_with_meminfo(Path(copy.name), ["true"]), stdin=subprocess.DEVNULL,
+            r = subprocess.run(_in_own_mounts([(Path(copy.name), "/proc/meminfo")], ["true"]), stdin=subprocess.DEVNULL,
                                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=30)
         except OSError as e:
             return f"no private /proc/meminfo: {e}"
@@ -440,7 +496,8 @@ class App:
 
     def __init__(self, wine: WinePrefix, folder: Path, log_dir: Path,
                  trace: Union[bool, str] = False, exe_name: str = EXE_NAME,
-                 meminfo: Optional[Path] = None, locale: str = "ja_JP.UTF-8"):
+                 meminfo: Optional[Path] = None, locale: str = "ja_JP.UTF-8",
+                 local_clock: Optional[LocalClock] = None):
         self.wine = wine
         self.display = wine.display
         self.folder = folder
@@ -450,12 +507,17 @@ class App:
         self.stdout_path = log_dir / f"app-{stamp}.out"
         self.stderr_path = log_dir / f"app-{stamp}.err"
         debug = trace if isinstance(trace, str) else (TRACE_CHANNELS if trace else "-all")
+        binds = []
+        if meminfo is not None:
+            binds.append((meminfo, "/proc/meminfo"))
+        env = wine.env(debug=debug, locale=locale)
+        if local_clock is not None:
+            binds.append((local_clock.path, "/etc/localtime"))
+            env.pop("TZ", None)  # a TZ would take the place of /etc/localtime
         self.started_at = _now()
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
-            self.proc = subprocess.Popen(_with_meminfo(meminfo, [wine.loader, str(self.exe)]),
-                                         cwd=folder,
-                                         env=wine.env(debug=debug, locale=locale),
-                                         stdin=subprocess.DEVNULL,
+            self.proc = subprocess.Popen(_in_own_mounts(binds, [wine.loader, str(self.exe)]),
+                                         cwd=folder, env=env, stdin=subprocess.DEVNULL,
                                          stdout=out, stderr=err, start_new_session=True)
         self.window: Optional[int] = None
 
@@ -597,10 +659,12 @@ _MENU_TEXT = re.compile(r'Text=L"(?P<text>(?:[^"\\]|\\.)*)"')
 MENU_TRACE = "-all,+menu,+mci,+winmm"
 
 
-def _wine_unescape(s: str) -> str:
-    """Wine's debugstr_w: non-ASCII characters as \\xxxx, and \\" \\\\ escapes."""
+def wine_unescape(s: str) -> str:
+    """Wine's debugstr_w: non-ASCII characters as \\xxxx, \\n \\r \\t, and \\" \\\\ escapes."""
+    controls = {"n": "\n", "r": "\r", "t": "\t"}
     return re.sub(r"\\([0-9a-fA-F]{4}|.)",
-                  lambda m: chr(int(m.group(1), 16)) if len(m.group(1)) == 4 else m.group(1), s)
+                  lambda m: chr(int(m.group(1), 16)) if len(m.group(1)) == 4
+                  else controls.get(m.group(1), m.group(1)), s)
 
 
 class PopupMenu:
@@ -643,7 +707,7 @@ def drawn_menu(app: "App", since: int, timeout: float = 5) -> PopupMenu:
                     rest = m.group("rest")
                     text = _MENU_TEXT.search(rest)
                     flags = rest[:text.start()] if text else rest
-                    pending = (_wine_unescape(text.group("text")) if text else "-",
+                    pending = (wine_unescape(text.group("text")) if text else "-",
                                "check" in flags)
                     continue
                 r = _MENU_RECT.search(line)

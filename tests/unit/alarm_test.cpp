@@ -21,7 +21,6 @@ struct AlarmTest : ::testing::Test {
   FakeHost host;
   bool stopRequested = false;
   AlarmClock alarm{settings, sound, host, stopRequested};
-  int lastMinute = 99;  // as after a load of the window
 
   void set(int i, int hour, int minute, int kind, const std::wstring& file) {
     settings.Sound_C[i] = 1;
@@ -31,17 +30,16 @@ struct AlarmTest : ::testing::Test {
     settings.Sound_F[i] = file;
     host.files.insert(file);
   }
-  // One handled second of the clock tick.
-  void tick(int hour, int minute) {
-    const bool changed = minute != lastMinute;
-    lastMinute = minute;
-    alarm.OnTick(changed, hour, minute);
+  // One handled second of the clock tick, on 1 May 2024 unless another day is given.
+  void tick(int hour, int minute, int day = 1) {
+    alarm.OnTick(LocalMinute({2024, 5, day, hour, minute}));
   }
-  void reload() {
-    alarm.Reset();
-    lastMinute = 99;
-  }
+  void reload() { alarm.Reset(); }
 };
+
+std::int64_t At(int hour, int minute, int day = 1) {
+  return LocalMinute({2024, 5, day, hour, minute});
+}
 
 TEST_F(AlarmTest, FiresOnceAndStaysQuietUntilStopped) {
   set(0, 7, 30, 2, L"C:\\a.wav");
@@ -129,9 +127,9 @@ TEST_F(AlarmTest, WhatAnAlarmStarts) {
     s.Sound_F[1] = c.file;
     if (c.exists) h.files.insert(c.file);
 
-    a.OnTick(false, 6, 0);  // not the first tick of the minute
+    a.OnTick(At(5, 59));
     EXPECT_FALSE(a.AlarmDone) << c.name;
-    a.OnTick(true, 6, 0);
+    a.OnTick(At(6, 0));
 
     EXPECT_EQ(a.AlarmDone, c.done) << c.name;
     EXPECT_EQ(m.commands(), c.commands) << c.name;
@@ -179,7 +177,7 @@ TEST_F(AlarmTest, StopStopsWhatWasStarted) {
     s.Sound_Kbn[1] = static_cast<std::int16_t>(c.kind);
     s.Sound_F[1] = c.file;
     if (c.file != L"C:\\gone.mp3") h.files.insert(c.file);
-    a.OnTick(true, 7, 30);
+    a.OnTick(At(7, 30));
     s.Sound_Kbn[1] = static_cast<std::int16_t>(c.laterKind);
     s.Sound_F[1] = c.laterFile;
     a.Reset();  // the reload after OK
@@ -210,6 +208,122 @@ TEST_F(AlarmTest, CdWatcherSwitchesItselfOffWithoutADisc) {
   const auto sent = mci.sent.size();
   alarm.StopSound();  // a watcher that gave up has nothing to stop
   EXPECT_EQ(mci.sent.size(), sent);
+}
+
+// The clock's minute jumps when the machine sleeps, the clock is set or the time zone changes;
+// the tick sees only the minute before and the minute after.
+TEST_F(AlarmTest, AJumpRingsLateOrNeverAndNoMinuteTwice) {
+  constexpr std::int64_t kStop = 0;  // the user stops the sound (no tick falls on 1601-01-01)
+  struct Case {
+    const char* name;
+    int hour, minute;  // alarm 0
+    std::vector<std::int64_t> steps;
+    std::size_t rings;
+  };
+  const Case cases[] = {
+      {"6:58 to 7:05 over 7:00 rings late", 7, 0, {At(6, 58), At(7, 5)}, 1},
+      {"30 minutes late still rings", 7, 0, {At(6, 58), At(7, 30)}, 1},
+      {"31 minutes late stays silent", 7, 0, {At(6, 58), At(7, 31)}, 0},
+      {"6:58 to 7:45 stays silent", 7, 0, {At(6, 58), At(7, 45)}, 0},
+      {"a start after the alarm is no jump", 7, 0, {At(7, 5)}, 0},
+      {"set back over an alarm that rang: it rings once", 7, 0,
+       {At(6, 59), At(7, 0), kStop, At(7, 5), At(6, 55), At(6, 59), At(7, 0), At(7, 1), kStop,
+        At(6, 58), At(7, 6)},
+       1},
+      {"set back over an alarm that was skipped: it rings", 7, 0,
+       {At(6, 58), At(7, 45), At(6, 58), At(7, 0)}, 1},
+      {"an hour's jump lands on the same minute number", 7, 30, {At(6, 40), At(7, 40)}, 1},
+      {"23:58 to 0:03 over a 0:00 alarm", 0, 0, {At(23, 58, 1), At(0, 3, 2)}, 1},
+      {"23:50 to 0:10 over a 23:55 alarm", 23, 55, {At(23, 50, 1), At(0, 10, 2)}, 1},
+      {"a day and 5 minutes asleep: today's alarm is 5 minutes late", 7, 0,
+       {At(6, 58, 1), At(7, 5, 2)}, 1},
+      {"a day asleep, woken before the alarm: yesterday's stays silent", 7, 0,
+       {At(6, 58, 1), At(6, 59, 2)}, 0},
+  };
+  for (const auto& c : cases) {
+    FakeMci m;
+    Settings s;
+    F_Sound snd(m);
+    FakeHost h;
+    bool stop = false;
+    AlarmClock a(s, snd, h, stop);
+    s.Sound_C[0] = 1;
+    s.Sound_H[0] = static_cast<std::int16_t>(c.hour);
+    s.Sound_M[0] = static_cast<std::int16_t>(c.minute);
+    s.Sound_Kbn[0] = 2;
+    s.Sound_F[0] = L"C:\\a.wav";
+    h.files.insert(s.Sound_F[0]);
+    a.Reset();
+    for (std::int64_t step : c.steps) {
+      if (step == kStop)
+        a.StopSound();
+      else
+        a.OnTick(step);
+    }
+    std::size_t rings = 0;
+    for (const auto& call : m.played) rings += call.first == L"C:\\a.wav";
+    EXPECT_EQ(rings, c.rings) << c.name;
+  }
+}
+
+// Where the wake timer is set: the next minute at which an alarm would fire.
+TEST_F(AlarmTest, NextAlarmIsTheNextMinuteThatWouldFire) {
+  struct Case {
+    const char* name;
+    std::int16_t on0;
+    int h0, m0;
+    std::int16_t on1;
+    int h1, m1;
+    std::vector<std::int64_t> ticks;  // before the question
+    std::int64_t now, next;
+  };
+  const Case cases[] = {
+      {"none on", 0, 7, 0, 0, 8, 0, {}, At(6, 58), -1},
+      {"a true written as -1 is off", -1, 7, 0, 0, 8, 0, {}, At(6, 58), -1},
+      {"later today", 1, 7, 0, 0, 8, 0, {}, At(6, 58), At(7, 0)},
+      {"in this minute: tomorrow", 1, 7, 0, 0, 8, 0, {}, At(7, 0), At(7, 0, 2)},
+      {"the earlier of two", 1, 9, 0, 1, 7, 30, {}, At(6, 0), At(7, 30)},
+      {"over midnight", 1, 0, 0, 0, 8, 0, {}, At(23, 59), At(0, 0, 2)},
+      {"set back over a minute that fired: tomorrow's", 1, 7, 0, 0, 8, 0,
+       {At(6, 59), At(7, 0)}, At(6, 50), At(7, 0, 2)},
+  };
+  for (const auto& c : cases) {
+    FakeMci m;
+    Settings s;
+    F_Sound snd(m);
+    FakeHost h;
+    bool stop = false;
+    AlarmClock a(s, snd, h, stop);
+    s.Sound_C = {c.on0, c.on1};
+    s.Sound_H = {static_cast<std::int16_t>(c.h0), static_cast<std::int16_t>(c.h1)};
+    s.Sound_M = {static_cast<std::int16_t>(c.m0), static_cast<std::int16_t>(c.m1)};
+    for (std::int64_t t : c.ticks) a.OnTick(t);
+    EXPECT_EQ(a.NextAlarm(c.now), c.next) << c.name;
+  }
+}
+
+TEST(LocalMinute, CountsDaysOverMonthsYearsAndLeapDays) {
+  // 1 January 1970 is 11644473600 seconds after 1 January 1601 (the platform's epochs).
+  EXPECT_EQ(LocalMinute({1970, 1, 1, 0, 0}), 11644473600 / 60);
+  EXPECT_EQ(LocalMinute({1601, 1, 1, 0, 0}), 0);
+  struct Case { LocalTime last, next; };  // one minute apart
+  const Case cases[] = {
+      {{2024, 2, 28, 23, 59}, {2024, 2, 29, 0, 0}},  // a leap year
+      {{2024, 2, 29, 23, 59}, {2024, 3, 1, 0, 0}},
+      {{2023, 2, 28, 23, 59}, {2023, 3, 1, 0, 0}},
+      {{2100, 2, 28, 23, 59}, {2100, 3, 1, 0, 0}},   // a century is no leap year...
+      {{2000, 2, 28, 23, 59}, {2000, 2, 29, 0, 0}},  // ...unless it is a fourth one
+      {{2023, 12, 31, 23, 59}, {2024, 1, 1, 0, 0}},
+      {{2024, 4, 30, 6, 59}, {2024, 4, 30, 7, 0}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LocalMinute(c.last) + 1, LocalMinute(c.next)) << c.next.year << "-" << c.next.month;
+    for (const LocalTime& t : {c.last, c.next}) {
+      const LocalTime back = FromLocalMinute(LocalMinute(t));
+      EXPECT_EQ(std::vector<int>({back.year, back.month, back.day, back.hour, back.minute}),
+                std::vector<int>({t.year, t.month, t.day, t.hour, t.minute}));
+    }
+  }
 }
 
 }  // namespace
