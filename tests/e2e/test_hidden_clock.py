@@ -1,7 +1,8 @@
 """The clock goes on while the user cannot see it move, and while its menu holds the program in
 a nested message loop: the pendulum swings behind an open menu; sent to the tray it leaves
 nothing on the screen, still rings an alarm that falls due meanwhile, and comes back showing
-the time and the swing as they are then.
+the time and the swing as they are then. Though the tick wakes only once a second, the second
+ring moves within 100 ms of the host's second change.
 """
 
 from __future__ import annotations
@@ -63,9 +64,10 @@ def only_desktop(image) -> bool:
 
 def test_clock_in_the_tray_shows_nothing_rings_its_alarm_and_returns_current(
         app, sounds, tmp_path):
-    # Started late in a minute with the alarm set for the next one, so that the minute turns
-    # while the clock is in the tray.
-    now = late_in_a_minute()
+    # Started in the first half of a minute with the alarm set for the next one, so that the
+    # minute turns while the clock is in the tray and the clock stays there over 30 s (its
+    # pendulum asleep, caught up when it is shown again).
+    now = late_in_a_minute(20, 26)
     due = (now + datetime.timedelta(minutes=1)).replace(second=0, microsecond=0)
     ini = {**clock_ini(), **alarm(0, due, SOUND_FILE, sounds["wav"])}
     clock = app.start(ini=ini, trace=MENU_TRACE)
@@ -117,3 +119,41 @@ def test_clock_in_the_tray_shows_nothing_rings_its_alarm_and_returns_current(
         time.sleep(0.3)
         image, path = shots.take()
     assert len(set(centres)) > 1, f"the bob stays at {centres[0]} after the clock came back"
+
+
+def ring_centre(image, t) -> tuple:
+    ring = pixels_of(image, BLUE)
+    if not ring:
+        return None
+    x0, y0, x1, y1 = bbox(ring)
+    return (x0 + x1) / 2, (y0 + y1) / 2
+
+
+def test_second_ring_moves_within_100_ms_of_the_second(app, tmp_path):
+    clock = app.start(ini=clock_ini())
+    shots = Shots(clock, tmp_path, "boundary")
+    shots.settled()
+    x, y, _, _ = shots.region
+    late, early = [], []
+    for _ in range(5):
+        # From 0.3 s before a second boundary to 0.4 s after it, as fast as the screen can be
+        # read, each grab stamped with when it began and ended.
+        boundary = math.floor(time.time()) + 1.0
+        while time.time() < boundary - 0.3:
+            time.sleep(0.01)
+        grabs = []
+        while time.time() < boundary + 0.4:
+            start = time.time()
+            image = clock.display.grab().crop((x, y, x + 80, y + 80))
+            grabs.append((start, time.time(), ring_centre(image, None)))
+        old = [c for s0, s1, c in grabs if s1 <= boundary - 0.02]
+        new = [c for s0, s1, c in grabs if s0 >= boundary + 0.1]
+        assert old and new, f"too few grabs around {boundary}: {len(grabs)}"
+        if any(c == old[0] for c in new):
+            late.append(time.strftime("%H:%M:%S", time.localtime(boundary)))
+        if any(c != old[0] for c in old):
+            early.append(time.strftime("%H:%M:%S", time.localtime(boundary)))
+    # One boundary may be missed when the machine is busy elsewhere; a tick that wakes late
+    # (or early) misses them all.
+    assert len(late) <= 1, f"the second ring moved more than 100 ms late at {late}"
+    assert early == [], f"the second ring moved before the second at {early}"
