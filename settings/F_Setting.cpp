@@ -19,7 +19,6 @@ using dl::Id;
 namespace {
 
 const wchar_t kClassName[] = L"Tessarine_F_Setting";
-const wchar_t kTitle[] = L"Tessarineの設定";
 constexpr int kTextureWidth = 579, kTextureHeight = 21;
 constexpr Colour kBaseGrey = 0x808080;
 constexpr Colour kWhite = 0xFFFFFF;
@@ -73,7 +72,8 @@ void F_Setting::Form_Load() {
   const int width = Px(dl::kClient.w), height = Px(dl::kClient.h);
   const int left = (GetSystemMetrics(SM_CXSCREEN) * kTwipsPerPixel - width * kTwipsPerPixel) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) * kTwipsPerPixel - height * kTwipsPerPixel) / 2;
-  if (!Create(kClassName, kTitle, WS_POPUP | WS_CLIPCHILDREN, 0, TwipsToPixels(left),
+  // The window's title is its strip's caption.
+  if (!Create(kClassName, dl::Find(Id::Title)->caption, WS_POPUP | WS_CLIPCHILDREN, 0, TwipsToPixels(left),
               TwipsToPixels(top), width, height))
     return;
   font_.reset(CreateFontW(-Px(dl::kFont.pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,

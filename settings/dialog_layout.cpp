@@ -5,18 +5,22 @@
 namespace dialog_layout {
 namespace {
 
-// Row after row of a group repeats at a fixed step; the table is written with that step.
-std::vector<Control> Build() {
-  std::vector<Control> t;
-  auto add = [&t](Id id, int index, Kind kind, Group g, Box box, const wchar_t* caption,
+// Appends one control to the table under construction.
+struct Add {
+  std::vector<Control>& t;
+  void operator()(Id id, int index, Kind kind, Group g, Box box, const wchar_t* caption,
                   Align align = Align::Left, unsigned style = kPlain,
-                  Cursor cursor = Cursor::Arrow, Id liesOn = Id::None) {
+                  Cursor cursor = Cursor::Arrow, Id liesOn = Id::None) const {
     t.push_back(Control{id, index, kind, g, box, caption, align, style, cursor, liesOn});
-  };
-  const Kind P = Kind::Picture, F = Kind::Face, L = Kind::Label, Fit = Kind::FitLabel;
-  const Align C = Align::Centre, R = Align::Right, Le = Align::Left;
-  const Cursor A = Cursor::Arrow, H = Cursor::Hand;
+  }
+};
 
+constexpr Kind P = Kind::Picture, F = Kind::Face, L = Kind::Label, Fit = Kind::FitLabel;
+constexpr Align C = Align::Centre, R = Align::Right, Le = Align::Left;
+constexpr Cursor A = Cursor::Arrow, H = Cursor::Hand;
+
+// Rows of a group repeat at a fixed step; the table is written with that step.
+void AddWindow(const Add& add) {
   // The title strip, its caption and the close picture.
   add(Id::TitleStrip, 0, P, Group::Window, {0, 0, 537, 22}, nullptr);
   add(Id::Close, 0, P, Group::Window, {516, 4, 15, 15}, nullptr, Le, kPlain, H, Id::TitleStrip);
@@ -42,6 +46,9 @@ std::vector<Control> Build() {
         Id::Heading);
   }
 
+}
+
+void AddColoursShapeAndPreview(const Add& add) {
   // Colours: six of the clock's and their reset, each a button with the colour beside it.
   const wchar_t* colours[7] = {L"背景", L"文字", L"時針", L"分針", L"秒針", L"振り子", L"初期値"};
   for (int i = 0; i < 7; ++i) {
@@ -67,6 +74,9 @@ std::vector<Control> Build() {
   add(Id::PreviewPendulum, 0, Kind::PictureBox, Group::Preview, {12, 92, 80, 57}, nullptr, Le,
       kPlain, A, Id::PreviewFrame);
 
+}
+
+void AddMemory(const Add& add) {
   // Memory release: the pie's four colours, the release button, the cleaner's filter colour,
   // the pie, the figures, and the check's interval and lower limit.
   const wchar_t* graph[4] = {L"背景", L"物理ﾒﾓﾘ（Total）", L"物理ﾒﾓﾘ（Free）", L"％表示"};
@@ -97,6 +107,9 @@ std::vector<Control> Build() {
   add(Id::IvalValue, 0, L, M, {200, 224, 57, 17}, L"", R, figure);
   add(Id::KagenValue, 0, L, M, {200, 248, 57, 17}, L"", R, figure);
 
+}
+
+void AddAlarms(const Add& add) {
   // Alarms: two rows, the second 48 pixels below the first.
   const Group Al = Group::Alarms;
   for (int i = 0; i < 2; ++i) {
@@ -120,6 +133,15 @@ std::vector<Control> Build() {
     add(Id::PathCaption, i, Fit, Al, {108, 40 + y, 34, 13}, L"Path :");
     add(Id::Path, i, L, Al, {144, 36 + y, 349, 17}, L"", Le, kBorder | kWhiteBack | kPathEllipsis);
   }
+}
+
+std::vector<Control> Build() {
+  std::vector<Control> t;
+  const Add add{t};
+  AddWindow(add);
+  AddColoursShapeAndPreview(add);
+  AddMemory(add);
+  AddAlarms(add);
   return t;
 }
 
