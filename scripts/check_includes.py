@@ -2,8 +2,8 @@
 """Checks the walls between the source folders, from the include lines alone:
 
 * ui/ is the floor of the window layer: its files include only ui/ headers and system headers.
-* A window (F_*.h) is included only by its own source and by the application, which owns every
-  window; windows reach each other through the application's commands.
+* A window (F_*.h) is included only by its own sources (F_X.cpp and any F_X_part.cpp it is
+  split into) and by the application, which owns every window; windows reach each other through the application's commands.
 
 Usage: check_includes.py [repository root]. Prints each breach; exits 1 when there is one.
 """
@@ -26,7 +26,8 @@ def breaches(root: pathlib.Path):
                     yield f"{rel}: ui/ includes {header}, outside ui/"
                 name = header.rsplit("/", 1)[-1]
                 if name.lower().startswith("f_") and name.endswith(".h"):
-                    own = path.with_suffix(".h").name == name
+                    window = name[:-2]
+                    own = path.stem == window or path.stem.startswith(window + "_")
                     if not own and rel not in OWNER:
                         yield f"{rel}: includes the window header {header}"
 

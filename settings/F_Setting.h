@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -14,9 +15,11 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "memory/system_memory_win.h"
+#include "settings/dialog_layout.h"
 #include "settings/memory_graph.h"
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/hit_targets.h"
 #include "ui/picture_box.h"
 #include "ui/timer.h"
 #include "ui/window_drag.h"
@@ -44,26 +47,39 @@ class F_Setting : public Form {
   void QueryUnload() override;
 
  private:
-  // Something on the window that takes the mouse: a drawn control.
-  struct Target {
-    const RECT* rect;
-    std::function<bool()> enabled;
-    std::function<void(int button)> down;
-    std::function<void(int button)> up;
-    std::function<void()> move;
-  };
-
+  // Creating the controls by walking the dialog's layout table.
   void createControls();
-  void layoutStaticLabels();
+  void createControl(const dialog_layout::Control& c);
+  void createLabel(const dialog_layout::Control& c, const RECT& r);
+  void createToolTips();
+  // The window's object for a control of the table; nullptr when the window keeps none by
+  // that kind (a label that never changes is kept in staticLabels_).
+  DrawnImage* imageFor(dialog_layout::Id id, int index);
+  DrawnLabel* labelFor(dialog_layout::Id id, int index);
+  ComboBox* comboFor(dialog_layout::Id id, int index);
+  const Picture* firstPicture(dialog_layout::Id id) const;
   void wireTargets();
-  void addTarget(const RECT& r, std::function<bool()> enabled, std::function<void(int)> down,
-                 std::function<void(int)> up = nullptr, std::function<void()> move = nullptr);
-  const Target* targetAt(POINT client) const;
+  void wireAlarmRow(int i);
+  // A target for the table's control `id`, `index`, whose cursor it shows.
+  void addTarget(dialog_layout::Id id, int index, const RECT& r, std::function<bool()> enabled,
+                 std::function<void(int)> down, std::function<void(int)> up = nullptr,
+                 std::function<void()> move = nullptr);
   void paint(HDC dc);
   void repaint(const RECT& r);
   void setAlarmRowEnabled(int i, bool on);
   // The switch picture, the "On"/"Off" caption and the row, for EditAlarmOn(index).
   void showAlarmSwitch(int index);
+  // Filling the controls from the settings.
+  void fillAlarmRow(int i);
+  void fillMemory();
+
+  // Messages.
+  void onPaint();
+  bool onSetCursor(HWND over);
+  void onMouseDown(UINT msg, LPARAM lp);
+  void onMouseUp(UINT msg);
+  // A path label's tip asks for its text; false for any other notice.
+  bool onNotify(LPARAM lp);
 
   // Drawing.
   void TileBackground(ImageCanvas& pic);
@@ -123,10 +139,9 @@ class F_Setting : public Form {
 
   // Window level.
   DrawnImage Image1, ImgExit;
-  std::array<DrawnLabel, 23> lbl;
   DrawnImage Img_End, Img_Can;
   DrawnLabel lbl_End, lbl_Can;
-  std::array<DrawnImage, 6> Img_TT;
+  std::array<DrawnImage, 5> Img_TT;  // the group headings
 
   // Colours.
   std::array<DrawnImage, 7> Img_Color;
@@ -160,13 +175,18 @@ class F_Setting : public Form {
   std::array<ComboBox, 2> Combo_hh, Combo_mm, CD_Repeat;
   std::array<DrawnImage, 2> Img_CD, Img_MP3_Wav, Img_Snd_File, Img_Clear;
   std::array<DrawnLabel, 2> lbl_CD, lbl_MP3_Wav, lbl_Snd_File, lbl_Clear, lbl_Sound_Path;
-  std::vector<DrawnLabel> rowLabels_;  // "時", "分", "曲目をﾘﾋﾟｰﾄ", "Path :" of each row
 
   Timer Timer1{1, 1000};
   HWND toolTip_ = nullptr;
 
-  std::vector<Target> targets_;
-  const Target* captured_ = nullptr;
+  // What the table's walk made: the captions that never change, and what paint draws in
+  // order (the pictures of the window's own strip below the base panel, the rest above it).
+  std::deque<DrawnLabel> staticLabels_;
+  std::vector<const DrawnImage*> stripImages_, images_;
+  std::vector<const ColourButton*> colourButtons_;
+  std::vector<const DrawnLabel*> labels_;
+  std::vector<HWND> handChildren_;  // child controls that show the hand pointer
+  HitTargets targets_;
 
   WindowDrag drag_;
 };

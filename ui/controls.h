@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "ui/align.h"
 #include "ui/colour.h"
 #include "ui/gdi.h"
 #include "ui/scroll_range.h"
@@ -38,8 +39,6 @@ struct DrawnImage {
   bool Enabled = true;
   void Paint(HDC dc) const;
 };
-
-enum class Align { Left, Centre, Right };
 
 // A label control: text with a transparent background unless it has a colour of its own.
 struct DrawnLabel {

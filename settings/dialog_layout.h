@@ -1,0 +1,105 @@
+// The settings dialog's layout as data: every control's kind, group, box, caption, look and
+// cursor, in pixels at 96 dots per inch. The window code creates its controls by walking this
+// table and turns each box into window pixels in one place, so the table is the only source of
+// the dialog's geometry. Portable: the unit tests check it as data.
+#pragma once
+
+#include <vector>
+
+#include "ui/align.h"
+
+namespace dialog_layout {
+
+// A rectangle in 96-DPI pixels.
+struct Box {
+  int x = 0, y = 0, w = 0, h = 0;
+  int Right() const { return x + w; }
+  int Bottom() const { return y + h; }
+};
+
+struct FontSpec {
+  const wchar_t* face;
+  int pixels;  // character height
+};
+
+// Every label and the memory pie's percentage are written in this font.
+inline constexpr FontSpec kFont{L"ＭＳ Ｐゴシック", 13};  // 9.75 pt
+inline constexpr Box kClient{0, 0, 537, 523};
+// The textured base panel; it covers the title strip's last two rows.
+inline constexpr Box kBasePanel{0, 20, 537, 501};
+// A group's sunken frame is this thick; its textured panel fills the rest.
+inline constexpr int kGroupBorder = 2;
+// The text field of a drop-down list; with its frame the closed box is 21 high.
+inline constexpr int kComboFieldHeight = 15;
+
+// Where a control lies: the window, the base panel, or one of the five framed groups.
+enum class Group { Window, Base, Colours, Shape, Preview, Memory, Alarms };
+inline constexpr Group kFramedGroups[] = {Group::Colours, Group::Shape, Group::Preview,
+                                          Group::Memory, Group::Alarms};
+
+enum class Kind {
+  Picture,       // a drawn picture: title strip, close picture, heading, switch, option mark
+  Face,          // a label-button's face, pressed and released; its caption lies on it
+  Label,         // text in a fixed box
+  FitLabel,      // text as wide as its caption, which must fit the box kept for it
+  ColourButton,  // a raised button showing a colour, no caption
+  ListCombo,     // a drop-down list
+  EditCombo,     // a drop-down list whose text can be typed
+  ScrollBar,
+  PictureBox,    // a child window with an image of its own
+  Frame,         // the preview's black frame, filled with the dial's colour
+};
+
+enum class Cursor { Arrow, Hand };
+
+// Looks a label may have besides its caption.
+enum Style : unsigned {
+  kPlain = 0,
+  kBorder = 1,        // a sunken one-pixel frame
+  kWhiteBack = 2,     // an opaque white box (figures and paths); otherwise see-through
+  kWhiteText = 4,
+  kPathEllipsis = 8,  // a long path keeps its drive and file name
+};
+
+// What each control is to the window code. Repeated controls share an id and differ by index.
+enum class Id {
+  None,
+  TitleStrip, Close, Title, OkFace, Ok, CancelFace, Cancel, Version, Heading, HeadingCaption,
+  ColourFace, ColourCaption, ColourSwatch,
+  ShapeMark, ShapeCaption,
+  PreviewFrame, PreviewDial, PreviewPendulum,
+  GraphColour, GraphCaption, FreeFace, Free, FilterColour, FilterCaption, Board,
+  PhysicalHeading, VirtualHeading, TotalCaption, FreeCaption, TotalFigure, FreeFigure,
+  IvalCaption, KagenCaption, IvalBar, KagenBar, IvalValue, KagenValue,
+  AlarmSwitch, AlarmState, Hour, HourUnit, Minute, MinuteUnit, CdMark, CdCaption, Track,
+  TrackCaption, FileMark, FileCaption, FileFace, File, ClearFace, Clear, PathCaption, Path,
+};
+
+struct Control {
+  Id id;
+  int index;
+  Kind kind;
+  Group group;
+  Box box;  // inside the group's panel, from its top-left corner
+  const wchar_t* caption;  // nullptr for controls without text; "" for text filled in later
+  Align align = Align::Left;
+  unsigned style = kPlain;
+  Cursor cursor = Cursor::Arrow;
+  // The control this one is drawn over on purpose (a caption on its face, a heading's caption
+  // on its picture, a box in the preview's frame), which it may overlap; None when none.
+  Id liesOn = Id::None;
+};
+
+// Every control, in the order the window creates them. Pictures are painted before labels,
+// so a caption is never hidden by its face.
+const std::vector<Control>& Controls();
+// The one control with this id and index; nullptr when there is none.
+const Control* Find(Id id, int index = 0);
+
+// A group's outer frame and its panel, in the window's client area.
+Box GroupFrame(Group g);
+Box GroupPanel(Group g);
+// A control's box in the window's client area.
+Box ClientBox(const Control& c);
+
+}  // namespace dialog_layout
