@@ -14,6 +14,7 @@
 #include "settings/save_settings.h"
 #include "settings/tile_background.h"
 #include "ui/late_dlls.h"
+#include "ui/screen_dpi.h"
 #include "ui/twips.h"
 #include "version.h"
 
@@ -116,10 +117,11 @@ void F_Setting::Form_Load() {
   // The size of the base panel and the strip, centred on the screen (in twips, as the
   // window's position is kept).
   const int width = kBaseWidth, height = kBaseHeight + kTitleHeight;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) * kTwipsPerPixel - width * kTwipsPerPixel) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) * kTwipsPerPixel - height * kTwipsPerPixel) / 2;
-  if (!Create(kClassName, kTitle, WS_POPUP | WS_CLIPCHILDREN, 0, TwipsToPixels(left),
-              TwipsToPixels(top), width, height))
+  const int dpi = SystemDpi();
+  const int left = (PixelsToTwips(GetSystemMetrics(SM_CXSCREEN) - width, dpi)) / 2;
+  const int top = (PixelsToTwips(GetSystemMetrics(SM_CYSCREEN) - height, dpi)) / 2;
+  if (!Create(kClassName, kTitle, WS_POPUP | WS_CLIPCHILDREN, 0, TwipsToPixels(left, dpi),
+              TwipsToPixels(top, dpi), width, height))
     return;
   font_.reset(CreateFontW(-kFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
