@@ -38,10 +38,3 @@ int WindowDpi(HWND window) {
   }
   return SystemDpi();
 }
-
-int SystemMetricForDpi(int index, int dpi) {
-  static const auto forDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
-  if (forDpi) return forDpi(index, static_cast<UINT>(dpi));
-  // Older systems are at most system-aware: their metrics are already at the system DPI.
-  return GetSystemMetrics(index);
-}

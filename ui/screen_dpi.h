@@ -9,5 +9,3 @@
 int SystemDpi();
 // The DPI of the monitor `window` is on.
 int WindowDpi(HWND window);
-// A system metric (icon sizes, ...) at `dpi`.
-int SystemMetricForDpi(int index, int dpi);
