@@ -370,8 +370,9 @@ def clock_layer(size):
             disc(d, s, cx + 3.6 * k, 28.3 * k, 2.6 * k, ICON_PALETTE[14] + (255,))
             disc(d, s, cx + 2.9 * k, 27.6 * k, 1.0 * k, ICON_PALETTE[15] + (255,))
         else:
-            disc(d, s, 11.2, 14.2, 1.9, ICON_PALETTE[1] + (255,))
-            disc(d, s, 11.2, 14.2, 1.0, ICON_PALETTE[14] + (255,))
+            u = size / 16.0  # the 16 px bob's place, scaled for the 20 and 24 px images
+            disc(d, s, 11.2 * u, 14.2 * u, 1.9 * u, ICON_PALETTE[1] + (255,))
+            disc(d, s, 11.2 * u, 14.2 * u, 1.0 * u, ICON_PALETTE[14] + (255,))
         rim = 2.0 if size >= 32 else 1.3
         disc(d, s, cx, cy, r, ICON_PALETTE[1] + (255,))
         disc(d, s, cx, cy, r - rim, ICON_PALETTE[6] + (255,))
@@ -402,6 +403,9 @@ def clock_layer(size):
             disc(d, s, cx, cy, 0.9, ICON_PALETTE[9] + (255,))
 
     return supersampled(size, size, draw)
+
+
+ICON_SIZES = (32, 16, 20, 24, 48)
 
 
 def nearest(c):
@@ -614,8 +618,9 @@ def main(argv):
         img = make()
         pictures.append((name, img))
         write(name, bmp24_bytes(img))
+    # Every size a small or large icon takes at 100 to 200 %, so the system never stretches one.
     write("tessarine.ico", ico_bytes([(s, icon_image_4bpp(*icon_indexes(s), ICON_PALETTE))
-                                      for s in (32, 16)]))
+                                      for s in ICON_SIZES]))
     art = hand_art()
     assert art[HOTSPOT[1]][HOTSPOT[0]] == "X" and art[HOTSPOT[1] - 1][HOTSPOT[0]] == "."
     write("handpoint.cur", cur_bytes(art, HOTSPOT))

@@ -16,8 +16,12 @@ after a warm-up of at least 35 s, because the wineserver saves the registry once
 after it starts, and that save would otherwise fall into the window. A benchmark reports; it
 exits 0 whether or not the targets are met, and non-zero only when the measurement failed.
 
+  Density with --dpi N: the clock is measured at 96 DPI and at N (Wine's LogPixels) in the
+          same run, and its cost per drawn frame at N is set against the one at 96: a frame
+          there has (N/96)^2 the pixels, but only the bob's changed squares are drawn.
+
 Usage: /usr/bin/python3 bench/idle_cost.py [--seconds N] [--warmup N] [--runs N] [--exe PATH]
-           [--prefix DIR] [--also EXE]...
+           [--prefix DIR] [--also EXE]... [--dpi N]
 Environment: TESSARINE_BENCH_SECONDS (window length), TESSARINE_BENCH_PREFIX (a Wine prefix
 directory to keep and reuse between runs, which saves the ~10 s of creating one).
 """
@@ -55,6 +59,7 @@ SHOWN_WAKEUPS_TARGET = 11  # messages a second: ten pendulum frames and one tick
 HIDDEN_WAKEUPS_TARGET = 1
 MIN_WARMUP = 35.0  # past the wineserver's one registry save ~30 s after it starts
 MEM_TARGET_KB = 2048  # at most 2 MB more than the minimal window program
+DPI_TARGET_RATIO = 2.0  # per drawn frame at --dpi, at most twice the 96-DPI figure
 
 CLK_TCK = os.sysconf("SC_CLK_TCK")
 
@@ -308,8 +313,25 @@ class Bench:
             self.stop_wine()  # ends the program with its prefix, and the wineserver too
         self.stop_children()
 
-    def measure_clock(self, label, exe):
+    def set_dpi(self, dpi):
+        """Wine's screen density; it takes effect with the prefix's next server."""
+        self.prefix_in_use = True
+        subprocess.call(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                         "/t", "REG_DWORD", "/d", str(dpi), "/f"], env=self.wenv,
+                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.stop_wine()
+
+    def measure_clock(self, label, exe, dpi=96):
         """The clock shown, then the same process hidden as the tray hides it."""
+        if dpi != 96:
+            self.set_dpi(dpi)
+        try:
+            return self.measure_clock_at(label, exe)
+        finally:
+            if dpi != 96:
+                self.set_dpi(96)
+
+    def measure_clock_at(self, label, exe):
         folder = tempfile.mkdtemp(prefix="clock-", dir=self.tmp)  # a fresh program folder
         copy = shutil.copy(exe, os.path.join(folder, "Tessarine.exe"))
         proc = self.launch(label, ["wine", copy], True, "Tessarine", cwd=folder)
@@ -440,22 +462,25 @@ class Bench:
         self.start_display()
         self.log(f"display {self.display}, work dir {self.tmp}")
         self.ensure_prefix()
-        clocks = [("Tessarine.exe", self.args.exe)] + [
-            (f"{os.path.basename(e)[:20]} ({i + 1})", e) for i, e in enumerate(self.args.also)]
+        clocks = [("Tessarine.exe", self.args.exe, 96)] + [
+            (f"{os.path.basename(e)[:20]} ({i + 1})", e, 96) for i, e in enumerate(self.args.also)]
+        if self.args.dpi != 96:
+            clocks.append((f"Tessarine.exe at {self.args.dpi} DPI", self.args.exe, self.args.dpi))
         runs = []
         for n in range(self.args.runs):
             self.log(f"run {n + 1} of {self.args.runs}")
             run = {"clocks": {}}
             # Variants alternate their place from run to run, so drift hits none of them alone.
             order = clocks[n % len(clocks):] + clocks[:n % len(clocks)]
-            for label, exe in order:
-                run["clocks"][label] = self.measure_clock(label, exe)
+            for label, exe, dpi in order:
+                run["clocks"][label] = self.measure_clock(label, exe, dpi)
             run["floor"] = self.measure_floor()
             run["xclock"] = self.measure_xclock()
             runs.append(run)
         minimal_mem = self.measure_minimal_memory()
-        traces = [self.trace_clock(label, exe) for label, exe in clocks] if self.args.trace else []
-        wakeups = [self.count_wakeups(label, exe) for label, exe in clocks]
+        traces = ([self.trace_clock(label, exe) for label, exe, dpi in clocks if dpi == 96]
+                  if self.args.trace else [])
+        wakeups = [self.count_wakeups(label, exe) for label, exe, dpi in clocks if dpi == 96]
         return report(self.args, self.display, [c[0] for c in clocks], runs, minimal_mem, traces,
                       wakeups)
 
@@ -502,6 +527,15 @@ def report(args, display, labels, runs, minimal_mem, traces, wakeups):
             ok &= passed
         print(f"  {lb:28} {c_frame:7.3f}  vs xclock {x_frame:7.3f}  = {ratio:.2f}x   "
               f"target <= {FRAME_TARGET_RATIO:g}x (aim {FRAME_AIM_RATIO:g}x)   "
+              f"{'PASS' if passed else 'FAIL'}")
+    if args.dpi != 96:
+        frame = {lb: per_frame_ms(shown[lb]["total"] - floor["total"], CLOCK_FPS)
+                 for lb in (labels[0], labels[-1])}
+        ratio = frame[labels[-1]] / frame[labels[0]] if frame[labels[0]] > 0 else float("inf")
+        passed = ratio <= DPI_TARGET_RATIO
+        ok &= passed
+        print(f"  at {args.dpi} DPI against 96 DPI, per drawn frame: {frame[labels[-1]]:.3f} / "
+              f"{frame[labels[0]]:.3f} = {ratio:.2f}x   target <= {DPI_TARGET_RATIO:g}x   "
               f"{'PASS' if passed else 'FAIL'}")
     print("Hidden clock (s/min, everything it costs, against the floor)")
     for lb in labels:
@@ -603,6 +637,9 @@ def main():
     ap.add_argument("--prefix", default=os.environ.get("TESSARINE_BENCH_PREFIX"),
                     help="Wine prefix to reuse and keep (default: a fresh one, removed afterwards; "
                          "or $TESSARINE_BENCH_PREFIX)")
+    ap.add_argument("--dpi", type=int, default=96,
+                    help="also measure the clock at this screen density (Wine's LogPixels) and "
+                         "compare its cost per drawn frame with the one at 96")
     args = ap.parse_args()
     if args.warmup < MIN_WARMUP:
         ap.error(f"--warmup below {MIN_WARMUP:g} s would measure the registry save")

@@ -7,14 +7,26 @@
 #include "app/ini_file.h"
 #include "app/topmost_win.h"
 #include "clock/face.h"
+#include "ui/screen_dpi.h"
 #include "ui/twips.h"
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 namespace {
 
 const wchar_t kClassName[] = L"Tessarine_F_Tokei";
+// Pixels at 96 DPI; every other density scales them.
 constexpr int kWidth = 81, kHeight = 137;  // Pic_b, and so the window
 constexpr int kDialSize = 80;
 constexpr int kPendulumTop = kDialSize + 4;
+constexpr int kPendulumHeight = 57;  // below the window's bottom edge in part
+constexpr int kCorner = 15;          // the region's corner ellipse
+// The numerals' font: 12 pixels of the Japanese user-interface font, small enough for twelve
+// numerals to stand clear of each other inside the dial.
+const wchar_t kNumeralFont[] = L"MS UI Gothic";
+constexpr int kNumeralPixels = 12;
 
 // The left and top, in twips, that centre the clock on a monitor, rounded as at start-up.
 POINT CentredOn(HMONITOR monitor) {
@@ -23,10 +35,11 @@ POINT CentredOn(HMONITOR monitor) {
   if (!GetMonitorInfoW(monitor, &mi))
     SetRect(&mi.rcMonitor, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   const RECT& m = mi.rcMonitor;
-  return POINT{m.left * kTwipsPerPixel +
-                   ((m.right - m.left) * kTwipsPerPixel - kWidth * kTwipsPerPixel) / 2,
-               m.top * kTwipsPerPixel +
-                   ((m.bottom - m.top) * kTwipsPerPixel - kHeight * kTwipsPerPixel) / 2};
+  // Twips of the system DPI, whichever monitor the clock is on.
+  const int dpi = SystemDpi();
+  const int width = ScaleToDpi(kWidth, dpi), height = ScaleToDpi(kHeight, dpi);
+  return POINT{PixelsToTwips(m.left, dpi) + PixelsToTwips(m.right - m.left - width, dpi) / 2,
+               PixelsToTwips(m.top, dpi) + PixelsToTwips(m.bottom - m.top - height, dpi) / 2};
 }
 
 std::int64_t LocalMinuteOf(const SYSTEMTIME& t) {
@@ -55,8 +68,7 @@ bool UtcStart(std::int64_t minute, LONGLONG& due) {
 
 // Where the bob drawn last lies in the pendulum area.
 RECT SpriteRect(const Pendulum& p) {
-  return RECT{p.SpriteX(), p.SpriteY(), p.SpriteX() + BallSpriteSize,
-              p.SpriteY() + BallSpriteSize};
+  return RECT{p.SpriteX(), p.SpriteY(), p.SpriteX() + p.SpriteSize, p.SpriteY() + p.SpriteSize};
 }
 
 }  // namespace
@@ -86,28 +98,19 @@ void F_Tokei::Form_Load() {
     t->Attach(hwnd());
   }
 
-  Pic_Tokei = std::make_unique<PictureBox>(hwnd(), 0, 0, kDialSize, kDialSize);
-  Pic_Furiko = std::make_unique<PictureBox>(hwnd(), 0, kPendulumTop, kDialSize, 57);
-  Pic_ball = std::make_unique<ImageCanvas>(BallSpriteSize, BallSpriteSize);
-  Pic_Tokei->SetManualRefresh(true);
-  Pic_Furiko->SetManualRefresh(true);
-
   // One source for the whole load: the file is read and parsed once.
   IniSettingsSource source(app_.IniPath);
   placeWindow(source);
-  wireMouse();
 
   LoadSettings(s, source, app_.ProgramDir);
   ReadTopMost(s, source);
   tick_.Reset();
   lastTick_ = TickResult{};
 
-  PaintDial(*Pic_Tokei, s);
-  Pic_Furiko->SetBackColour(s.Color[0]);
-  DrawBall(*Pic_ball, s.Color[5]);
-  Pic_Furiko->Clear();
-
-  pendulum_.Reset(Pic_Furiko->ScaleWidth());
+  // Drawn at the density of the monitor the stored position lies on.
+  dpi_ = WindowDpi(hwnd());
+  buildFace();
+  pendulum_.Reset(Pic_Furiko->ScaleWidth(), 0.5, dpi_);
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
   hiddenSince_ = GetTickCount64();  // the pendulum timer starts when the window is shown
   pendulumCarry_ = 0;
@@ -117,12 +120,55 @@ void F_Tokei::Form_Load() {
   Timer1.Start(1);  // the first tick at once, then at each second boundary
   SetMemoryCheck(true);
 
-  Region region(CreateRoundRectRgn(0, 0, kWidth, kHeight, 15, 15));
-  if (SetWindowRgn(hwnd(), region.get(), TRUE)) region.release();  // the window owns it now
-
   SetTopMost(hwnd(), s.TopMost);
   armWakeTimer();  // the alarms may have changed
   Show();
+}
+
+// Sizes the window for dpi_ and makes everything on it anew at that density: the boxes, the
+// frozen dial, the bob sprite and the region. The pendulum's swing is the caller's.
+void F_Tokei::buildFace() {
+  const Settings& s = app_.settings;
+  const int width = ScaleToDpi(kWidth, dpi_), height = ScaleToDpi(kHeight, dpi_);
+  SetWindowPos(hwnd(), nullptr, 0, 0, width, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  const int dial = ScaleToDpi(kDialSize, dpi_);
+  Pic_Tokei.reset();
+  Pic_Furiko.reset();
+  Pic_Tokei = std::make_unique<PictureBox>(hwnd(), 0, 0, dial, dial);
+  Pic_Furiko = std::make_unique<PictureBox>(hwnd(), 0, ScaleToDpi(kPendulumTop, dpi_), dial,
+                                            ScaleToDpi(kPendulumHeight, dpi_));
+  Pic_ball = std::make_unique<ImageCanvas>(ScaleToDpi(BallSpriteSize, dpi_),
+                                           ScaleToDpi(BallSpriteSize, dpi_));
+  Pic_Tokei->SetManualRefresh(true);
+  Pic_Furiko->SetManualRefresh(true);
+  Pic_Tokei->SetFont(kNumeralFont, ScaleToDpi(kNumeralPixels, dpi_), DEFAULT_CHARSET);
+  wireMouse();
+
+  DialLook look = ClockDialLook(s);
+  look.dpi = dpi_;
+  PaintDial(*Pic_Tokei, look);
+  Pic_Furiko->SetBackColour(s.Color[0]);
+  DrawBall(*Pic_ball, s.Color[5], dpi_);
+  Pic_Furiko->Clear();
+
+  const int corner = ScaleToDpi(kCorner, dpi_);
+  Region region(CreateRoundRectRgn(0, 0, width, height, corner, corner));
+  if (SetWindowRgn(hwnd(), region.get(), TRUE)) region.release();  // the window owns it now
+}
+
+// A move to a monitor of another density: the system suggests the rectangle, and the clock is
+// drawn anew for it rather than stretched.
+void F_Tokei::onDpiChanged(int dpi, const RECT& suggested) {
+  drag_.End();
+  dpi_ = dpi;
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  buildFace();
+  pendulum_.SetDpi(Pic_Furiko->ScaleWidth(), dpi_);
+  drawCurrentState();
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // The stored position, or the centre of the primary screen when none is stored.
@@ -135,7 +181,8 @@ void F_Tokei::placeWindow(SettingsSource& source) {
 }
 
 void F_Tokei::moveWindow() {
-  SetWindowPos(hwnd(), nullptr, TwipsToPixels(PosX), TwipsToPixels(PosY), 0, 0,
+  const int dpi = SystemDpi();
+  SetWindowPos(hwnd(), nullptr, TwipsToPixels(PosX, dpi), TwipsToPixels(PosY, dpi), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -308,10 +355,11 @@ void F_Tokei::SavePlacement() {
   RECT r;
   if (!GetWindowRect(hwnd(), &r)) return;
   Settings& s = app_.settings;
+  const int dpi = SystemDpi();
   // One replace of the file for all three, so a kill cannot keep half a move.
   s.LastApiResult = WriteIniKeys(kSettingsSection,
-                                 {{L"Pos_X", NumberText(r.left * kTwipsPerPixel)},
-                                  {L"Pos_Y", NumberText(r.top * kTwipsPerPixel)},
+                                 {{L"Pos_X", NumberText(PixelsToTwips(r.left, dpi))},
+                                  {L"Pos_Y", NumberText(PixelsToTwips(r.top, dpi))},
                                   {L"TopMost", NumberText(s.TopMost)}},
                                  app_.IniPath);
 }
@@ -351,6 +399,9 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Unload();
       PostQuitMessage(0);
+      return 0;
+    case WM_DPICHANGED:
+      onDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
   }
   return Form::HandleMessage(msg, wp, lp);

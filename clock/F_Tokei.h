@@ -1,4 +1,5 @@
-// The clock window: a captionless 81 x 137 window cut to a rounded rectangle, with the dial
+// The clock window: a captionless 81 x 137 window (at 96 DPI; scaled to the density of the
+// monitor it is on) cut to a rounded rectangle, with the dial
 // on top and the pendulum area below. It loads the settings, paints and freezes the dial,
 // runs the one-second tick and the pendulum, and lets the user drag it about. Its position
 // and on-top state are written back when it is unloaded. While an alarm is on it keeps a
@@ -55,6 +56,8 @@ class F_Tokei : public Form, private AlarmHost {
   // The clock was set, the time zone changed or the machine woke: tick now, not at the next
   // timer, and aim the wake timer anew.
   void timeMoved();
+  void buildFace();
+  void onDpiChanged(int dpi, const RECT& suggested);
   void wireMouse();
   void Timer1_Timer();
   void handleTick();
@@ -92,6 +95,7 @@ class F_Tokei : public Form, private AlarmHost {
   Timer Timer5{5, 200};
 
   std::int32_t PosX = 0, PosY = 0;  // twips
+  int dpi_ = 96;                     // of the monitor the window is on
   WindowDrag drag_;
   MemoryCheck memoryCheck_;  // outlives reloads: the count goes on across them
   ClockTick tick_;

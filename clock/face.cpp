@@ -25,21 +25,24 @@ void drawVerticalShade(Canvas& dial) {
 
 }  // namespace
 
-void DrawShadedDisc(Canvas& c, Colour base, int step, double cx, double cy) {
+void DrawShadedDisc(Canvas& c, Colour base, int step, double cx, double cy, int dpi) {
   int r = GetRed(base), g = GetGreen(base), b = GetBlue(base);
-  for (int i = 0; i <= 63 && i <= cx && i <= cy; ++i) {
-    c.FilledDisc(cx, cy, cy - i, RGBColour(r + step * i, g + step * i, b + step * i));
+  const double scale = DpiScale(dpi);
+  for (int i = 0; i <= 63 * scale && i <= cx && i <= cy; ++i) {
+    // Exact at 96 DPI, where step * i is a whole number.
+    const int lighter = RoundHalfEven(step * i / scale);
+    c.FilledDisc(cx, cy, cy - i, RGBColour(r + lighter, g + lighter, b + lighter));
   }
 }
 
-void DrawFaceDisc(Canvas& dial, Colour background) {
+void DrawFaceDisc(Canvas& dial, Colour background, int dpi) {
   DrawShadedDisc(dial, background, 6, RoundHalfEven(dial.ScaleWidth() / 2),
-                 RoundHalfEven(dial.ScaleHeight() / 2));
+                 RoundHalfEven(dial.ScaleHeight() / 2), dpi);
 }
 
-void DrawBall(Canvas& sprite, Colour pendulum) {
+void DrawBall(Canvas& sprite, Colour pendulum, int dpi) {
   DrawShadedDisc(sprite, pendulum, 16, RoundHalfEven(sprite.ScaleWidth() / 2),
-                 RoundHalfEven(sprite.ScaleHeight() / 2));
+                 RoundHalfEven(sprite.ScaleHeight() / 2), dpi);
 }
 
 void DrawNumerals(Canvas& dial, Colour c) {
@@ -93,7 +96,9 @@ void PaintDial(Canvas& dial, const DialLook& look) {
     dial.Clear();
     drawVerticalShade(dial);
   }
-  DrawFaceDisc(dial, look.background);
+  DrawFaceDisc(dial, look.background, look.dpi);
+  // Whole pixels only: a 1.5-pixel line would be drawn unevenly.
+  dial.SetDrawWidth(look.dpi / kBaseDpi);
   const auto& k = look.shapeRatio;
   dial.SetScale(-10 * k[0], -10 * k[1], 10 * k[2], 10 * k[3]);
   DrawNumerals(dial, look.numerals);

@@ -7,6 +7,7 @@
 
 #include "app/settings.h"
 #include "ui/canvas.h"
+#include "ui/dpi.h"
 
 // Dial angles: radians clockwise from the positive x axis (y grows downwards), so twelve
 // o'clock is -HalfPi. These exact literals keep the geometry identical to the settings preview.
@@ -16,12 +17,14 @@ constexpr double HalfPi = 1.570796326794895;
 // Concentric discs centred on (cx, cy) with radius cy - i for i = 0.. while i <= 63, i <= cx
 // and i <= cy, each `step` lighter per component than the last (capped at 255). The clock's
 // own face and bob pass rounded centres; the settings preview passes an unrounded cy.
-void DrawShadedDisc(Canvas& c, Colour base, int step, double cx, double cy);
+// At a higher DPI there is a disc per pixel of radius, each a DPI-th of a step lighter, so the
+// shade spans the same part of the disc in finer steps.
+void DrawShadedDisc(Canvas& c, Colour base, int step, double cx, double cy, int dpi = kBaseDpi);
 
 // The face: discs stepping by 6 around the rounded centre of `dial`, in its current (pixel) scale.
-void DrawFaceDisc(Canvas& dial, Colour background);
-// The bob sprite: the same with step 16 (13 discs on a 25 x 25 sprite).
-void DrawBall(Canvas& sprite, Colour pendulum);
+void DrawFaceDisc(Canvas& dial, Colour background, int dpi = kBaseDpi);
+// The bob sprite: the same with step 16 (13 discs on a 25 x 25 sprite at 96 DPI).
+void DrawBall(Canvas& sprite, Colour pendulum, int dpi = kBaseDpi);
 // Numerals 1..12 centred on a circle of radius 8 dial units.
 void DrawNumerals(Canvas& dial, Colour c);
 // One hand in dial units: a kite from one unit behind the centre to the tip, its side points
@@ -37,6 +40,7 @@ struct DialLook {
   // The clock fills the corners outside a black face with a vertical shade; the preview's
   // round region hides its corners, so it leaves them plain.
   bool shadeBlackCorners = true;
+  int dpi = kBaseDpi;  // of the screen the dial is shown on: shade steps and line width
 };
 
 // The clock window's look, from the settings.
@@ -44,7 +48,7 @@ DialLook ClockDialLook(const Settings& s);
 
 // Paints the static dial and freezes it: background (plain, or the vertical shade), the face
 // disc in pixels, the dial scale for the shape, the numerals, then Freeze so that Clear
-// restores all of it.
+// restores all of it. Lines (the hands that follow) are a pixel wide per 96 DPI.
 void PaintDial(Canvas& dial, const DialLook& look);
 void PaintDial(Canvas& dial, const Settings& s);
 

@@ -13,15 +13,20 @@ double rodRadicand(double length, double x) { return (length - x) * (length + x)
 
 }  // namespace
 
-void Pendulum::Reset(double scaleWidth, double length) {
+void Pendulum::Reset(double scaleWidth, double length, int dpi) {
   PendX = 0.4;
   PendVX = 0;
   PendAX = 0;
   PendLength = length;
   TimeStep = 0.03;
   Gravity = 9.8;
-  PendScale = 60;
   PendY = std::sqrt(rodRadicand(PendLength, PendX));
+  SetDpi(scaleWidth, dpi);
+}
+
+void Pendulum::SetDpi(double scaleWidth, int dpi) {
+  PendScale = 60 * DpiScale(dpi);
+  SpriteSize = ScaleToDpi(BallSpriteSize, dpi);
   PivotX = scaleWidth / 2;
   PivotY = 0;
   PrevBallX = BallX = PendScale * PendX + PivotX;
@@ -49,10 +54,10 @@ int StepsDue(long long elapsedMs, long long& carryMs) {
   return static_cast<int>(total / kPendulumStepMs);
 }
 
-int Pendulum::SpriteX() const { return RoundHalfEven(PrevBallX - BallSpriteSize / 2.0); }
-int Pendulum::SpriteY() const { return RoundHalfEven(PrevBallY - BallSpriteSize / 2.0); }
+int Pendulum::SpriteX() const { return RoundHalfEven(PrevBallX - SpriteSize / 2.0); }
+int Pendulum::SpriteY() const { return RoundHalfEven(PrevBallY - SpriteSize / 2.0); }
 
 void DrawPendulum(Canvas& area, Canvas& sprite, const Pendulum& p) {
   area.Clear();
-  area.Blit(p.SpriteX(), p.SpriteY(), BallSpriteSize, BallSpriteSize, sprite, 0, 0, BlitMode::Or);
+  area.Blit(p.SpriteX(), p.SpriteY(), p.SpriteSize, p.SpriteSize, sprite, 0, 0, BlitMode::Or);
 }

@@ -2,7 +2,7 @@
 // resource script and the C++ code; the pictures themselves live under assets/.
 #pragma once
 
-#define IDI_TESSARINE 1        // window and tray icon: 32 x 32 and 16 x 16, 16 colours
+#define IDI_TESSARINE 1        // window and tray icon: 16, 20, 24, 32 and 48 px, 16 colours
 #define IDC_HANDPOINT 101      // 32 x 32 monochrome pointing hand, hot spot (12, 10)
 
 #define IDB_TEXTURE 201        // Pic_Mbl: 579 x 21 panel texture tile

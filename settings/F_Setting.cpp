@@ -11,6 +11,7 @@
 #include "settings/preview.h"
 #include "settings/tile_background.h"
 #include "ui/late_dlls.h"
+#include "ui/screen_dpi.h"
 #include "ui/twips.h"
 
 namespace dl = dialog_layout;
@@ -70,11 +71,12 @@ void F_Setting::Form_Load() {
   // The size of the base panel and the strip, centred on the screen (in twips, as the
   // window's position is kept).
   const int width = Px(dl::kClient.w), height = Px(dl::kClient.h);
-  const int left = (GetSystemMetrics(SM_CXSCREEN) * kTwipsPerPixel - width * kTwipsPerPixel) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) * kTwipsPerPixel - height * kTwipsPerPixel) / 2;
+  const int dpi = SystemDpi();
+  const int left = (PixelsToTwips(GetSystemMetrics(SM_CXSCREEN) - width, dpi)) / 2;
+  const int top = (PixelsToTwips(GetSystemMetrics(SM_CYSCREEN) - height, dpi)) / 2;
   // The window's title is its strip's caption.
-  if (!Create(kClassName, dl::Find(Id::Title)->caption, WS_POPUP | WS_CLIPCHILDREN, 0, TwipsToPixels(left),
-              TwipsToPixels(top), width, height))
+  if (!Create(kClassName, dl::Find(Id::Title)->caption, WS_POPUP | WS_CLIPCHILDREN, 0,
+              TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), width, height))
     return;
   font_.reset(CreateFontW(-Px(dl::kFont.pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,

@@ -1,12 +1,19 @@
-// Twips, 1/1440 inch: the unit in which the settings file keeps window positions. The program
-// sees every screen at 96 DPI, so a pixel is 15 twips.
+// Twips, 1/1440 inch: the unit in which the settings file keeps window positions. A pixel is
+// 1440 / DPI twips of the system's DPI (15 at 96, 10 at 144, 7.5 at 192), so a position written
+// at one density puts the window at the same place on a screen of another, and a file written
+// by a DPI-unaware program (which sees every screen at 96) reads as it did.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
 
-constexpr int kTwipsPerPixel = 15;
+#include "ui/dpi.h"
 
-inline int TwipsToPixels(double twips) {
-  return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+inline int TwipsToPixels(double twips, int dpi) {
+  return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
+
+// Positions are whole twips; at 192 DPI an odd pixel is half a twip off, rounded away.
+inline std::int32_t PixelsToTwips(double pixels, int dpi) {
+  return static_cast<std::int32_t>(std::lround(pixels * 1440.0 / dpi));
 }

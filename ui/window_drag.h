@@ -1,6 +1,6 @@
 // Dragging a captionless window by a press inside it: while the button is held the pointer keeps
-// its offset from the window's top-left corner. Offset and corner are reckoned in twips, the unit
-// the settings file keeps positions in.
+// its offset from the window's top-left corner. Offset and corner are reckoned in twips of the
+// system DPI, the unit the settings file keeps positions in.
 #pragma once
 
 #include <windows.h>
@@ -20,4 +20,5 @@ class WindowDrag {
  private:
   bool active_ = false;
   std::int32_t offsetX_ = 0, offsetY_ = 0;  // twips
+  int dpi_ = 96;
 };

@@ -83,7 +83,8 @@ def test_exe_embeds_the_committed_pictures(exe_path):
         w, h, planes, bpp = struct.unpack_from("<iiHH", dib, 4)
         assert (w, abs(h), planes, bpp) == (width, height, 1, 24), name
 
-    # Icon group: a 32 and a 16 px image, 16 colours each, whose DIBs match the .ico.
+    # Icon group: an image for every icon size from 100 to 200 %, 16 colours each, whose DIBs
+    # match the .ico.
     group = res[(RT_GROUP_ICON, ids["IDI_TESSARINE"])]
     count = struct.unpack_from("<HHH", group)[2]
     ico = (ASSETS / "tessarine.ico").read_bytes()
@@ -95,7 +96,7 @@ def test_exe_embeds_the_committed_pictures(exe_path):
         image = res[(RT_ICON, image_id)]
         assert len(image) == size and image in ico
         assert struct.unpack_from("<iiHH", image, 4) == (w, 2 * h, 1, 4)
-    assert sizes == {(32, 32, 16, 4), (16, 16, 16, 4)}
+    assert sizes == {(s, s, 16, 4) for s in (16, 20, 24, 32, 48)}
 
     # Cursor group: one 32 x 32 monochrome image with its hot spot at the fingertip.
     group = res[(RT_GROUP_CURSOR, ids["IDC_HANDPOINT"])]

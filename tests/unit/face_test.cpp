@@ -25,18 +25,25 @@ TEST(ShadedDisc, RingsFromRimToCentreWithCap) {
   struct Case {
     const char* name; bool ball; int size; Colour base; size_t count; double centre;
     std::vector<Spot> spots;
+    int dpi = 96;
   };
+  // At 192 DPI a disc per pixel of radius, half a step lighter each: at half the radius the
+  // face has the colour it has there at 96.
   const Case cases[] = {
       {"black face", false, 80, 0, 41, 40, {{0, 0}, {1, Rgb(6, 6, 6)}, {40, Rgb(240, 240, 240)}}},
       {"white face", false, 80, 0xFFFFFF, 41, 40, {{0, 0xFFFFFF}, {20, 0xFFFFFF}, {40, 0xFFFFFF}}},
       {"red face", false, 80, 255, 41, 40, {{0, 255}, {40, Rgb(255, 240, 240)}}},
       {"grey bob", true, 25, 8421504, 13, 12,
        {{0, 0x808080}, {7, Rgb(240, 240, 240)}, {8, 0xFFFFFF}, {12, 0xFFFFFF}}},
+      {"black face, 192 DPI", false, 160, 0, 81, 80,
+       {{0, 0}, {1, Rgb(3, 3, 3)}, {2, Rgb(6, 6, 6)}, {80, Rgb(240, 240, 240)}}, 192},
+      {"grey bob, 192 DPI", true, 50, 8421504, 26, 25,
+       {{0, 0x808080}, {14, Rgb(240, 240, 240)}, {16, 0xFFFFFF}}, 192},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     RecordingCanvas canvas(c.size, c.size);
-    if (c.ball) DrawBall(canvas, c.base); else DrawFaceDisc(canvas, c.base);
+    if (c.ball) DrawBall(canvas, c.base, c.dpi); else DrawFaceDisc(canvas, c.base, c.dpi);
     auto discs = canvas.Of(K::FilledDisc);
     ASSERT_EQ(discs.size(), c.count);
     for (size_t i = 0; i < discs.size(); ++i) {

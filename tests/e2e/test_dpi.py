@@ -1,0 +1,164 @@
+"""The clock at the screen densities of today's laptops and 4K screens: Wine's LogPixels at
+96, 120, 144 and 192. At each the window has its 96-DPI size scaled and rounded half away from
+zero, and dial and numerals are drawn at that size rather than stretched; a position saved at
+one density is the same place in inches at another; and a move to a monitor of another density
+(WM_DPICHANGED, sent by a helper because Wine has one DPI for all monitors) redraws the clock at
+the rectangle the system suggests.
+
+A change of LogPixels takes effect when the prefix's server restarts; the fixture sets 96
+again at the end, for the tests that follow.
+"""
+
+from __future__ import annotations
+
+import math
+import os
+import statistics
+import time
+from pathlib import Path
+
+import pytest
+from PIL import Image
+
+from harness import DESKTOP_RGB, HarnessError
+
+SIZES = {96: (81, 137), 120: (101, 171), 144: (122, 206), 192: (162, 274)}
+YELLOW = (255, 255, 0)
+# Black face: the dial box's corners keep the vertical shade, whose blue is 30 above red and
+# green, which nothing on the face has. Hands in pure colours, numerals yellow.
+INI = {"Color_0": 0, "Color_1": 0x00FFFF, "Color_2": 0x0000FF, "Color_3": 0x00FF00,
+       "Color_4": 0xFF0000, "Color_5": 0x008080, "Shape": 0}
+ON_PENDULUM = (40, 110)  # at 96 DPI
+
+
+@pytest.fixture(scope="session")
+def dpi_changed_exe() -> Path:
+    path = Path(os.environ.get("TESSARINE_DPI_CHANGED")
+                or Path(__file__).resolve().parents[2] / "build" / "win32" / "dpi_changed.exe")
+    if not path.is_file():
+        pytest.fail(f"{path} does not exist: build the Windows target first", pytrace=False)
+    return path
+
+
+@pytest.fixture
+def density(wine):
+    def set_dpi(dpi: int) -> None:
+        wine.run(["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+                  "REG_DWORD", "/d", str(dpi), "/f"])
+        wine.kill()
+    try:
+        yield set_dpi
+    finally:
+        set_dpi(96)
+
+
+def scaled(v: int, dpi: int) -> int:
+    return int(math.floor(v * dpi / 96 + 0.5))
+
+
+def settled_dial(clock, dpi: int, timeout: float = 5.0):
+    """The window's geometry and its dial box once the window has its size at `dpi` and is
+    painted."""
+    end = time.monotonic() + timeout
+    size, dial = SIZES[dpi], scaled(80, dpi)
+    while True:
+        g = clock.geometry()
+        if tuple(g[2:]) == size:
+            shot = clock.screenshot((g[0], g[1], dial, dial))
+            if DESKTOP_RGB not in (shot.getpixel((dial // 2, 2)), shot.getpixel((2, dial // 2))):
+                return g, shot
+        if time.monotonic() > end:
+            raise HarnessError(f"the clock did not settle at {size}: {g}")
+        time.sleep(0.1)
+
+
+def dial_diameter(dial) -> float:
+    """The face disc's diameter from its area: every pixel of the box that is not corner shade."""
+    w, h = dial.size
+    corners = sum(1 for r, g, b in dial.getdata() if b - r == 30 and r == g)
+    return 2 * math.sqrt((w * h - corners) / math.pi)
+
+
+def glyph_height(dial) -> float:
+    """The median height of the twelve numerals' yellow pixels, each looked for around its
+    place on the circle of radius 8 dial units (hands may cover part of one or two)."""
+    unit = dial.size[0] / 20
+    heights = []
+    for m in range(1, 13):
+        a = m * math.pi / 6 - math.pi / 2
+        cx, cy = (10 + 8 * math.cos(a)) * unit, (10 + 8 * math.sin(a)) * unit
+        ys = [y for y in range(int(cy - 1.5 * unit), int(cy + 1.5 * unit) + 1)
+              for x in range(int(cx - 1.2 * unit), int(cx + 1.2 * unit) + 1)
+              if 0 <= x < dial.size[0] and 0 <= y < dial.size[1]
+              and dial.getpixel((x, y)) == YELLOW]
+        if ys:
+            heights.append(max(ys) - min(ys) + 1)
+    return statistics.median(heights)
+
+
+def blocky_share(dial) -> float:
+    """Of the aligned 2 x 2 blocks that hold a numeral's or a hand's pixel, the share that are
+    one colour: 1.0 for a picture doubled pixel by pixel."""
+    pure = {YELLOW, (255, 0, 0), (0, 255, 0)}
+    blocks = uniform = 0
+    for y in range(0, dial.size[1] - 1, 2):
+        for x in range(0, dial.size[0] - 1, 2):
+            px = [dial.getpixel((x + i, y + j)) for j in (0, 1) for i in (0, 1)]
+            if any(p in pure for p in px):
+                blocks += 1
+                uniform += len(set(px)) == 1
+    return uniform / blocks
+
+
+def test_clock_at_each_density_and_a_move_to_another(app, density, dpi_changed_exe, tmp_path):
+    seen = {}
+    for dpi in (96, 120, 144, 192):
+        density(dpi)
+        # The same place in inches at every density: 100 pixels from the corner at 96 DPI.
+        clock = app.start(ini=dict(INI, Pos_X=1500, Pos_Y=1500))
+        (x, y, w, h), dial = settled_dial(clock, dpi)
+        dial.save(tmp_path / f"dial-{dpi}.png")
+        assert (x, y) == (scaled(100, dpi), scaled(100, dpi)), f"at {dpi} DPI"
+        seen[dpi] = (dial_diameter(dial), glyph_height(dial), dial)
+
+        if dpi == 144:
+            # Moved by the pendulum area and closed: the position is kept in twips of 144 DPI.
+            px, py = x + scaled(ON_PENDULUM[0], dpi), y + scaled(ON_PENDULUM[1], dpi)
+            clock.drag(px, py, px + 60, py + 30)
+            assert clock.wait_geometry((x + 60, y + 30, w, h)) == (x + 60, y + 30, w, h)
+            clock.key("alt+F4")
+            assert clock.wait_exit(10) is not None
+            saved = clock.ini_bytes()
+            assert b"Pos_X= 2100\r\n" in saved and b"Pos_Y= 1800\r\n" in saved, saved
+        clock.stop()
+
+    base_diameter, base_glyph, base_dial = seen[96]
+    for dpi, (diameter, glyph, _) in seen.items():
+        factor = dpi / 96
+        assert abs(diameter - base_diameter * factor) <= 1, f"dial at {dpi} DPI: {diameter}"
+        assert abs(glyph - base_glyph * factor) <= 1, f"numerals at {dpi} DPI: {glyph}"
+
+    # Drawn at 192, not the 96-DPI picture doubled: numerals differ from the doubled ones, and
+    # their edges and the hands' are not made of 2 x 2 blocks.
+    dial192 = seen[192][2]
+    doubled = base_dial.resize(dial192.size, Image.NEAREST)
+    differing = sum(1 for a, b in zip(dial192.getdata(), doubled.getdata())
+                    if (a == YELLOW) != (b == YELLOW))
+    assert differing > 100, f"the 192-DPI numerals are the 96-DPI ones doubled ({differing})"
+    assert blocky_share(doubled) == 1.0
+    assert blocky_share(dial192) < 0.5
+
+    # Back at 96 DPI the file written at 144 puts the clock at the same inches: 210 x 180
+    # pixels at 144 are 140 x 120 at 96. Then a move to a 144-DPI monitor.
+    density(96)
+    clock = app.start(ini=saved)
+    (x, y, w, h), _ = settled_dial(clock, 96)
+    assert (x, y) == (140, 120)
+    suggested = (300, 200, 300 + SIZES[144][0], 200 + SIZES[144][1])
+    result = clock.wine.run([str(dpi_changed_exe), "144", *map(str, suggested)], timeout=30)
+    assert result.returncode == 0, result.stderr[-500:]
+    (x, y, w, h), dial = settled_dial(clock, 144)
+    dial.save(tmp_path / "dial-moved-to-144.png")
+    assert (x, y) == suggested[:2]
+    assert abs(dial_diameter(dial) - seen[144][0]) <= 1
+    assert abs(glyph_height(dial) - seen[144][1]) <= 1
