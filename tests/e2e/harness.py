@@ -172,12 +172,13 @@ class Display:
             image = image.crop((x, y, x + w, y + h))
         return image
 
-    def grab(self) -> Image.Image:
-        """The whole screen, quickly (xwd, a few tens of milliseconds): for catching something
-        that is on the screen for about a second."""
+    def grab(self, window: Optional[int] = None) -> Image.Image:
+        """The whole screen, or one window, quickly (xwd, a few tens of milliseconds for the
+        screen, less for a window): for catching something that is on the screen briefly."""
         env = _base_env()
         env.update(self.env)
-        data = subprocess.run(["xwd", "-root", "-silent"], env=env, stdout=subprocess.PIPE,
+        which = ["-id", str(window)] if window else ["-root"]
+        data = subprocess.run(["xwd", *which, "-silent"], env=env, stdout=subprocess.PIPE,
                               stderr=subprocess.PIPE, timeout=20, check=True).stdout
         header = struct.unpack(">25I", data[:100])
         header_size, width, height = header[0], header[4], header[5]

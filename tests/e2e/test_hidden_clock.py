@@ -133,9 +133,11 @@ def test_second_ring_moves_within_100_ms_of_the_second(app, tmp_path):
     clock = app.start(ini=clock_ini())
     shots = Shots(clock, tmp_path, "boundary")
     shots.settled()
-    x, y, _, _ = shots.region
-    late, early = [], []
-    for _ in range(5):
+    clock.geometry()  # finds the window the grabs read
+    late, early, measured = [], [], 0
+    for _ in range(10):
+        if measured == 5:
+            break
         # From 0.3 s before a second boundary to 0.4 s after it, as fast as the screen can be
         # read, each grab stamped with when it began and ended.
         boundary = math.floor(time.time()) + 1.0
@@ -144,16 +146,19 @@ def test_second_ring_moves_within_100_ms_of_the_second(app, tmp_path):
         grabs = []
         while time.time() < boundary + 0.4:
             start = time.time()
-            image = clock.display.grab().crop((x, y, x + 80, y + 80))
+            image = clock.display.grab(clock.window).crop((0, 0, 80, 80))
             grabs.append((start, time.time(), ring_centre(image, None)))
         old = [c for s0, s1, c in grabs if s1 <= boundary - 0.02]
         new = [c for s0, s1, c in grabs if s0 >= boundary + 0.1]
-        assert old and new, f"too few grabs around {boundary}: {len(grabs)}"
+        if not (old and new):
+            continue  # the machine was too busy to read the screen around this second
+        measured += 1
         if any(c == old[0] for c in new):
             late.append(time.strftime("%H:%M:%S", time.localtime(boundary)))
         if any(c != old[0] for c in old):
             early.append(time.strftime("%H:%M:%S", time.localtime(boundary)))
     # One boundary may be missed when the machine is busy elsewhere; a tick that wakes late
     # (or early) misses them all.
+    assert measured >= 3, f"the screen could be read around only {measured} seconds"
     assert len(late) <= 1, f"the second ring moved more than 100 ms late at {late}"
     assert early == [], f"the second ring moved before the second at {early}"
