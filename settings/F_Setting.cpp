@@ -1,5 +1,6 @@
 #include "settings/F_Setting.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -70,8 +71,10 @@ void F_Setting::Form_Load() {
   const int dpi = SystemDpi();
   dpi_ = dpi;
   const int width = Px(dl::kClient.w), height = Px(dl::kClient.h);
-  const int left = (PixelsToTwips(GetSystemMetrics(SM_CXSCREEN) - width, dpi)) / 2;
-  const int top = (PixelsToTwips(GetSystemMetrics(SM_CYSCREEN) - height, dpi)) / 2;
+  // On a screen too small for it at its density, its title strip stays on the screen to be
+  // dragged by.
+  const int left = std::max(0, PixelsToTwips(GetSystemMetrics(SM_CXSCREEN) - width, dpi) / 2);
+  const int top = std::max(0, PixelsToTwips(GetSystemMetrics(SM_CYSCREEN) - height, dpi) / 2);
   // The window's title is its strip's caption.
   if (!Create(kClassName, dl::Find(Id::Title)->caption, WS_POPUP | WS_CLIPCHILDREN, 0,
               TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), width, height))
