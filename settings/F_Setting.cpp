@@ -1,5 +1,6 @@
 #include "settings/F_Setting.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -29,10 +30,6 @@ enum ControlId { kIdIval = 10, kIdKagen, kIdCombo = 20 };
 // Tool ids of the path labels' tips.
 constexpr UINT_PTR kPathTip = 2;
 
-// The one place where the layout's 96-DPI pixels become the window's pixels.
-int Px(int v) { return v; }
-RECT ToRect(const dl::Box& b) { return RectAt(Px(b.x), Px(b.y), Px(b.w), Px(b.h)); }
-
 std::wstring TwoDigits(int n) { return (n < 10 ? L"0" : L"") + std::to_wstring(n); }
 
 // Format "##": nothing for 0.
@@ -50,17 +47,18 @@ F_Setting::F_Setting(AppState& app, Commands& commands)
       Img_Opt_Off(IDB_OPTION_OFF),
       Img_Ra{Picture(IDB_SWITCH_OFF), Picture(IDB_SWITCH_ON)},
       imgImages{Picture(IDB_CLOSE_UP), Picture(IDB_CLOSE_DOWN)},
-      headingPicture_(IDB_HEADING),
-      Pic_Mbl(kTextureWidth, kTextureHeight) {
-  Picture texture(IDB_TEXTURE);
-  Pic_Mbl.SetBackColour(kBaseGrey);
-  texture.Draw(Pic_Mbl.Dc(), RectAt(0, 0, kTextureWidth, kTextureHeight), false);
+      headingPicture_(IDB_HEADING) {
   handCursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HANDPOINT));
   if (!handCursor_) handCursor_ = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
   InitCommonControlsLate(ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES);
 }
 
 F_Setting::~F_Setting() = default;
+
+int F_Setting::Px(int v) const { return ScaleToDpi(v, dpi_); }
+RECT F_Setting::ToRect(const dl::Box& b) const {
+  return RectAt(Px(b.x), Px(b.y), Px(b.w), Px(b.h));
+}
 
 void F_Setting::Form_Load() {
   Settings& s = app_.settings;
@@ -69,15 +67,24 @@ void F_Setting::Form_Load() {
   targets_.Drop();
 
   // The size of the base panel and the strip, centred on the screen (in twips, as the
-  // window's position is kept).
-  const int width = Px(dl::kClient.w), height = Px(dl::kClient.h);
+  // window's position is kept), laid out for the primary screen's density.
   const int dpi = SystemDpi();
-  const int left = (PixelsToTwips(GetSystemMetrics(SM_CXSCREEN) - width, dpi)) / 2;
-  const int top = (PixelsToTwips(GetSystemMetrics(SM_CYSCREEN) - height, dpi)) / 2;
+  dpi_ = dpi;
+  const int width = Px(dl::kClient.w), height = Px(dl::kClient.h);
+  // On a screen too small for it at its density, its title strip stays on the screen to be
+  // dragged by.
+  const int left = std::max(0, PixelsToTwips(GetSystemMetrics(SM_CXSCREEN) - width, dpi) / 2);
+  const int top = std::max(0, PixelsToTwips(GetSystemMetrics(SM_CYSCREEN) - height, dpi) / 2);
   // The window's title is its strip's caption.
   if (!Create(kClassName, dl::Find(Id::Title)->caption, WS_POPUP | WS_CLIPCHILDREN, 0,
               TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), width, height))
     return;
+  // The monitor it opened on may be of another density than the primary screen.
+  if (WindowDpi(hwnd()) != dpi_) {
+    dpi_ = WindowDpi(hwnd());
+    SetWindowPos(hwnd(), nullptr, 0, 0, Px(dl::kClient.w), Px(dl::kClient.h),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   font_.reset(CreateFontW(-Px(dl::kFont.pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, dl::kFont.face));
@@ -181,6 +188,10 @@ void F_Setting::fillMemory() {
 }
 
 void F_Setting::createControls() {
+  Pic_Mbl = std::make_unique<ImageCanvas>(Px(kTextureWidth), Px(kTextureHeight));
+  Pic_Mbl->SetBackColour(kBaseGrey);
+  Picture(IDB_TEXTURE).Draw(Pic_Mbl->Dc(), RectAt(0, 0, Px(kTextureWidth), Px(kTextureHeight)),
+                            false, dpi_);
   Pic_Base = std::make_unique<ImageCanvas>(Px(dl::kBasePanel.w), Px(dl::kBasePanel.h));
   Pic_Base->SetBackColour(kBaseGrey);
   for (int n = 0; n < 5; ++n) {
@@ -194,8 +205,8 @@ void F_Setting::createControls() {
   colourButtons_.clear();
   labels_.clear();
   handChildren_.clear();
-  Pic_ball = std::make_unique<ImageCanvas>(25, 25);  // the preview pendulum's bob
-  memoryGraph_ = MemoryGraph();                      // a new board shows no pie yet
+  Pic_ball = std::make_unique<ImageCanvas>(Px(25), Px(25));  // the preview pendulum's bob
+  memoryGraph_ = MemoryGraph(dpi_);                          // a new board shows no pie yet
   for (const dl::Control& c : dl::Controls()) createControl(c);
   wireTargets();
   createToolTips();
@@ -209,7 +220,7 @@ void F_Setting::createControl(const dl::Control& c) {
     case dl::Kind::Picture:
     case dl::Kind::Face: {
       DrawnImage* img = imageFor(c.id, c.index);
-      *img = DrawnImage{r, firstPicture(c.id), c.kind == dl::Kind::Face};
+      *img = DrawnImage{r, firstPicture(c.id), c.kind == dl::Kind::Face, dpi_};
       (c.group == dl::Group::Window ? stripImages_ : images_).push_back(img);
       break;
     }
@@ -244,6 +255,8 @@ void F_Setting::createControl(const dl::Control& c) {
       if (c.id == Id::Board) {
         box->SetFont(dl::kFont.face, Px(dl::kFont.pixels), SHIFTJIS_CHARSET);
         box->SetBackColour(kBaseGrey);
+      } else if (c.id == Id::PreviewDial) {
+        box->SetFont(kNumeralFace, Px(kNumeralPixels96), DEFAULT_CHARSET);
       }
       (c.id == Id::Board ? Board : c.id == Id::PreviewDial ? Pic_Tokei : Pic_Furiko) =
           std::move(box);

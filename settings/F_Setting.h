@@ -47,6 +47,9 @@ class F_Setting : public Form {
   void QueryUnload() override;
 
  private:
+  // The one place where the layout's 96-DPI pixels become the window's pixels.
+  int Px(int v) const;
+  RECT ToRect(const dialog_layout::Box& b) const;
   // Creating the controls by walking the dialog's layout table.
   void createControls();
   void createControl(const dialog_layout::Control& c);
@@ -123,13 +126,14 @@ class F_Setting : public Form {
   AppState& app_;
   Commands& commands_;
   SystemMemory memory_;
+  int dpi_ = kBaseDpi;  // the density the dialog is laid out and drawn at
 
   // Pictures, stored with the dialog.
   Picture titlePicture_;
   Picture Img_On, Img_Off, Img_Opt_On, Img_Opt_Off;
   std::array<Picture, 2> Img_Ra, imgImages;
   Picture headingPicture_;  // Img_TT(0)
-  ImageCanvas Pic_Mbl;      // the texture tile
+  std::unique_ptr<ImageCanvas> Pic_Mbl;  // the texture tile, at the dialog's density
   HCURSOR handCursor_ = nullptr;
   Font font_;
 

@@ -133,15 +133,15 @@ void F_Setting::setAlarmRowEnabled(int i, bool on) {
 // ----------------------------------------------------------------------------- drawing
 
 void F_Setting::TileBackground(ImageCanvas& pic) {
-  ::TileBackground(pic, pic.PixelWidth(), pic.PixelHeight(), Pic_Mbl, Pic_Mbl.PixelWidth(),
-                   Pic_Mbl.PixelHeight());
+  ::TileBackground(pic, pic.PixelWidth(), pic.PixelHeight(), *Pic_Mbl, Pic_Mbl->PixelWidth(),
+                   Pic_Mbl->PixelHeight());
 }
 
 void F_Setting::DrawPreview() {
   SYSTEMTIME now;
   GetLocalTime(&now);
   ::DrawPreview(*Pic_Tokei, *Pic_Furiko, *Pic_ball, EditColor, EditShape,
-                PreviewTime{now.wHour, now.wMinute, now.wSecond});
+                PreviewTime{now.wHour, now.wMinute, now.wSecond}, dpi_);
   Pic_bBackColor = EditColor[0];
   repaint(Pic_b);
   // The preview's dial is round whatever the shape.

@@ -11,12 +11,14 @@ constexpr double kPi = 3.14159;
 constexpr double kRadius = 45;
 constexpr double kRim = 10;
 
-// One spoke at `degrees`, and below the disc's lower half its piece of rim.
-void spoke(Canvas& board, int cx, int cy, int degrees, Colour c) {
+// One spoke at `degrees`, and below the disc's lower half its piece of rim; `scale` is the
+// board's density over 96 DPI.
+void spoke(Canvas& board, int cx, int cy, int degrees, Colour c, double scale) {
   const double r = degrees / 180.0 * kPi;
-  const double dx = kRadius * std::cos(r), dy = kRadius * std::sin(r);
+  const double dx = kRadius * scale * std::cos(r), dy = kRadius * scale * std::sin(r);
   board.Line(cx, cy, cx + dx, cy + dy, c);
-  if (degrees > 0 && degrees < 180) board.Line(cx + dx, cy + dy, cx + dx, cy + dy + kRim, DarkenColor(c));
+  if (degrees > 0 && degrees < 180)
+    board.Line(cx + dx, cy + dy, cx + dx, cy + dy + kRim * scale, DarkenColor(c));
 }
 
 }  // namespace
@@ -54,9 +56,10 @@ void MemoryGraph::draw(Canvas& board, const Shown& pie) const {
 
   const int cx = RoundHalfEven(board.ScaleWidth()) / 2;
   const int cy = RoundHalfEven(board.ScaleHeight()) / 2;
-  board.SetDrawWidth(3);
-  for (int a = 0; a <= 360; a += 2) spoke(board, cx, cy, a, pie.colours[1]);
-  for (int i = 0; i < pie.freeSpokes; ++i) spoke(board, cx, cy, 2 * i, pie.colours[2]);
+  const double scale = DpiScale(dpi_);
+  board.SetDrawWidth(ScaleToDpi(3, dpi_));
+  for (int a = 0; a <= 360; a += 2) spoke(board, cx, cy, a, pie.colours[1], scale);
+  for (int i = 0; i < pie.freeSpokes; ++i) spoke(board, cx, cy, 2 * i, pie.colours[2], scale);
   board.SetDrawWidth(1);
 
   const int x =

@@ -9,6 +9,7 @@
 
 #include "app/settings.h"
 #include "ui/canvas.h"
+#include "ui/dpi.h"
 #include "memory/memtext.h"
 
 struct MemoryGraphCaptions {
@@ -27,6 +28,9 @@ std::wstring PercentText(double percent);
 // colour. The dialog refreshes once a second, and the figures rarely move the pie.
 class MemoryGraph {
  public:
+  // The pie's radius, rim and line width are 96-DPI pixels scaled to `dpi`; the text is the
+  // board's font.
+  explicit MemoryGraph(int dpi = kBaseDpi) : dpi_(dpi) {}
   // Brings `board` (pixel scale) up to date in the colours back, total, free, text of
   // `colours`. The captions are read before the figures are divided, so a failing division
   // (no total) still gives them, and leaves a cleared board.
@@ -44,5 +48,6 @@ class MemoryGraph {
   };
   void draw(Canvas& board, const Shown& pie) const;
 
+  int dpi_;
   std::optional<Shown> shown_;  // nothing drawn yet
 };

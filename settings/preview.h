@@ -8,6 +8,7 @@
 
 #include "app/settings.h"
 #include "ui/canvas.h"
+#include "ui/dpi.h"
 
 struct PreviewTime {
   int hour = 0;  // 0..23
@@ -15,7 +16,8 @@ struct PreviewTime {
   int second = 0;
 };
 
-// `dial` is 80 x 80, `pendulum` 80 x 57 and `ball` the 25 x 25 bob sprite, all in pixels. A
-// shape outside 0..2 is drawn as a circle.
+// `dial` is 80 x 80, `pendulum` 80 x 57 and `ball` the 25 x 25 bob sprite, all in pixels at
+// 96 DPI and scaled to `dpi`. A shape outside 0..2 is drawn as a circle.
 void DrawPreview(Canvas& dial, Canvas& pendulum, Canvas& ball,
-                 const std::array<Colour, 6>& editColor, int editShape, PreviewTime t);
+                 const std::array<Colour, 6>& editColor, int editShape, PreviewTime t,
+                 int dpi = kBaseDpi);

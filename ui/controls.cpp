@@ -50,24 +50,31 @@ Picture::Picture(int resourceId) {
   }
 }
 
-void Picture::Draw(HDC dc, const RECT& r, bool stretch) const {
+void Picture::Draw(HDC dc, const RECT& r, bool stretch, int dpi) const {
   if (!bitmap_) return;
   MemoryDc src;
   SelectGuard sel(src.get(), bitmap_.get());
-  if (stretch) {
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, src.get(), 0, 0, width_,
-               height_, SRCCOPY);
-  } else {
+  if (!stretch && dpi == kBaseDpi) {
     BitBlt(dc, r.left, r.top, std::min<int>(width_, r.right - r.left),
            std::min<int>(height_, r.bottom - r.top), src.get(), 0, 0, SRCCOPY);
+    return;
   }
+  const int w = stretch ? r.right - r.left : ScaleToDpi(width_, dpi);
+  const int h = stretch ? r.bottom - r.top : ScaleToDpi(height_, dpi);
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+  // On a denser screen the pictures are enlarged smoothly rather than in blocks of pixels;
+  // at 96 DPI a stretched face keeps its exact pixels.
+  SetStretchBltMode(dc, dpi == kBaseDpi ? COLORONCOLOR : HALFTONE);
+  SetBrushOrgEx(dc, 0, 0, nullptr);
+  StretchBlt(dc, r.left, r.top, w, h, src.get(), 0, 0, width_, height_, SRCCOPY);
+  RestoreDC(dc, saved);
 }
 
 RECT RectAt(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
 void DrawnImage::Paint(HDC dc) const {
-  if (picture) picture->Draw(dc, rect, Stretch);
+  if (picture) picture->Draw(dc, rect, Stretch, dpi);
 }
 
 void DrawnLabel::Paint(HDC dc, HFONT font) const {

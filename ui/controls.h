@@ -10,6 +10,7 @@
 
 #include "ui/align.h"
 #include "ui/colour.h"
+#include "ui/dpi.h"
 #include "ui/gdi.h"
 #include "ui/scroll_range.h"
 
@@ -21,8 +22,9 @@ class Picture {
   bool Empty() const { return !bitmap_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
-  // The whole picture at `r`'s top-left corner, or stretched to fill `r`.
-  void Draw(HDC dc, const RECT& r, bool stretch) const;
+  // The whole picture at `r`'s top-left corner (its pixels taken as 96-DPI ones and scaled
+  // to `dpi`, cut at `r`), or stretched to fill `r`.
+  void Draw(HDC dc, const RECT& r, bool stretch, int dpi = kBaseDpi) const;
 
  private:
   Bitmap bitmap_;
@@ -36,6 +38,7 @@ struct DrawnImage {
   RECT rect{};
   const Picture* picture = nullptr;
   bool Stretch = false;
+  int dpi = kBaseDpi;  // of the window it is drawn on
   bool Enabled = true;
   void Paint(HDC dc) const;
 };

@@ -36,11 +36,9 @@ ImageCanvas::ImageCanvas(int width, int height)
       height_(height),
       image_(NewImage(width, height)),
       imageSelected_(dc_.get(), image_.get()),
-      // The numerals' font: 12 pixels of the Japanese user-interface font, small enough for
-      // twelve numerals to stand clear of each other inside an 80-pixel dial.
-      font_(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+      font_(CreateFontW(-kNumeralPixels96, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic")),
+                        DEFAULT_PITCH | FF_DONTCARE, kNumeralFace)),
       fontSelected_(dc_.get(), font_.get()),
       penSelected_(dc_.get(), GetStockObject(DC_PEN)),
       scaleW_(width),

@@ -14,6 +14,11 @@
 #include "ui/canvas.h"
 #include "ui/gdi.h"
 
+// The font a new surface prints in: 12 pixels (at 96 DPI) of the Japanese user-interface font,
+// small enough for twelve numerals to stand clear of each other inside an 80-pixel dial.
+inline constexpr wchar_t kNumeralFace[] = L"MS UI Gothic";
+inline constexpr int kNumeralPixels96 = 12;
+
 class ImageCanvas : public Canvas {
  public:
   ImageCanvas(int width, int height);

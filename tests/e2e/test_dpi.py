@@ -1,9 +1,10 @@
 """The clock at the screen densities of today's laptops and 4K screens: Wine's LogPixels at
 96, 120, 144 and 192. At each the window has its 96-DPI size scaled and rounded half away from
-zero, and dial and numerals are drawn at that size rather than stretched; a position saved at
-one density is the same place in inches at another; and a move to a monitor of another density
-(WM_DPICHANGED, sent by a helper because Wine has one DPI for all monitors) redraws the clock at
-the rectangle the system suggests.
+zero, and dial and numerals are drawn at that size rather than stretched; the settings dialog
+has every box of its layout scaled; a position saved at one density is the same place in
+inches at another; and a move to a monitor of another density (WM_DPICHANGED, sent by a helper
+because Wine has one DPI for all monitors) redraws the clock at the rectangle the system
+suggests.
 
 A change of LogPixels takes effect when the prefix's server restarts; the fixture sets 96
 again at the end, for the tests that follow.
@@ -20,15 +21,23 @@ from pathlib import Path
 import pytest
 from PIL import Image
 
-from harness import DESKTOP_RGB, HarnessError
+from harness import DESKTOP_RGB, MENU_TRACE, HarnessError
+from sound_trace import wait_for
+from test_settings_dialog import GRAPH, open_dialog, value
 
 SIZES = {96: (81, 137), 120: (101, 171), 144: (122, 206), 192: (162, 274)}
 YELLOW = (255, 255, 0)
 # Black face: the dial box's corners keep the vertical shade, whose blue is 30 above red and
 # green, which nothing on the face has. Hands in pure colours, numerals yellow.
 INI = {"Color_0": 0, "Color_1": 0x00FFFF, "Color_2": 0x0000FF, "Color_3": 0x00FF00,
-       "Color_4": 0xFF0000, "Color_5": 0x008080, "Shape": 0}
+       "Color_4": 0xFF0000, "Color_5": 0x008080, "Shape": 0,
+       **{f"Graph_Color_{i}": value(c) for i, c in enumerate(GRAPH)}}
 ON_PENDULUM = (40, 110)  # at 96 DPI
+# The settings dialog at 96 DPI: its size, a point on the OK face left of its caption and one
+# on the panel just left of the face, and the memory pie's board and centre.
+DIALOG = (537, 523)
+OK_FACE, LEFT_OF_OK = (362, 490), (350, 494)
+BOARD, PIE_CENTRE = (380, 76), (443, 139)
 
 
 @pytest.fixture(scope="session")
@@ -110,18 +119,46 @@ def blocky_share(dial) -> float:
     return uniform / blocks
 
 
+def check_dialog(clock, dpi: int) -> None:
+    """The settings dialog at `dpi`: its whole layout scaled, the memory pie with it."""
+    dialog = open_dialog(clock)
+    x, y, w, h = dialog.geometry()
+    assert all(abs(a - scaled(b, dpi)) <= 1 for a, b in zip((w, h), DIALOG)), (w, h)
+
+    def at(p):
+        return shot.getpixel((scaled(p[0], dpi), scaled(p[1], dpi)))
+
+    def painted():
+        nonlocal shot
+        shot = clock.display.screenshot((x, y, w, h))
+        return at(BOARD) == GRAPH[0]
+    shot = None
+    wait_for(painted, 5, "the dialog's memory board was not painted in its back colour")
+    face, panel = at(OK_FACE), at(LEFT_OF_OK)
+    assert min(face) > 180 and max(abs(c - 128) for c in panel) < 40, (face, panel)
+    # The pie's radius is 45 pixels at 96 DPI: the top of the disc in the total or free
+    # colour at 40 scaled pixels above the centre, the board at 50.
+    cx, cy = scaled(PIE_CENTRE[0], dpi), scaled(PIE_CENTRE[1], dpi)
+    assert shot.getpixel((cx, cy - scaled(40, dpi))) in (GRAPH[1], GRAPH[2])
+    assert shot.getpixel((cx, cy - scaled(50, dpi))) == GRAPH[0]
+    clock.display.key("Escape")
+    dialog.wait_closed()
+
+
 def test_clock_at_each_density_and_a_move_to_another(app, density, dpi_changed_exe, tmp_path):
     seen = {}
     for dpi in (96, 120, 144, 192):
         density(dpi)
         # The same place in inches at every density: 100 pixels from the corner at 96 DPI.
-        clock = app.start(ini=dict(INI, Pos_X=1500, Pos_Y=1500))
+        trace = MENU_TRACE if dpi == 144 else False  # the dialog is opened through the menu
+        clock = app.start(ini=dict(INI, Pos_X=1500, Pos_Y=1500), trace=trace)
         (x, y, w, h), dial = settled_dial(clock, dpi)
         dial.save(tmp_path / f"dial-{dpi}.png")
         assert (x, y) == (scaled(100, dpi), scaled(100, dpi)), f"at {dpi} DPI"
         seen[dpi] = (dial_diameter(dial), glyph_height(dial), dial)
 
         if dpi == 144:
+            check_dialog(clock, dpi)
             # Moved by the pendulum area and closed: the position is kept in twips of 144 DPI.
             px, py = x + scaled(ON_PENDULUM[0], dpi), y + scaled(ON_PENDULUM[1], dpi)
             clock.drag(px, py, px + 60, py + 30)
