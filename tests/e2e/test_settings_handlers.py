@@ -135,22 +135,29 @@ def reds(image, box) -> int:
     return sum(1 for r, g, b in crop(image, box).getdata() if r > 200 and g < 80 and b < 80)
 
 
-def numeral_centres(clock):
+def numeral_centres(clock, timeout: float = 5.0):
     """Centres of the clock's "12", "6", "9" and "3" (numerals in a colour of their own), each
-    taken over all its ink, as a hand may cut a glyph in two."""
-    x, y, _, _ = clock.geometry()
-    image = clock.display.screenshot((x, y, 80, 80))
-    ink = [(px, py) for py in range(80) for px in range(80) if is_numeral(image.getpixel((px, py)))]
-
+    taken over all its ink, as a hand may cut a glyph in two. A clock just reloaded on a busy
+    machine may not have painted yet: the screen is read again until all four show."""
     def centre(pixels):
         x0, y0, x1, y1 = bbox(pixels)
         return (x0 + x1) / 2, (y0 + y1) / 2
 
-    column = [p for p in ink if abs(p[0] - 40) <= 8]
-    band = [p for p in ink if abs(p[1] - 40) <= 6]
-    return ([centre([p for p in column if p[1] < 40]), centre([p for p in column if p[1] > 40]),
-             centre([p for p in band if p[0] < 40]), centre([p for p in band if p[0] > 40])],
-            image)
+    end = time.monotonic() + timeout
+    while True:
+        x, y, _, _ = clock.geometry()
+        image = clock.display.screenshot((x, y, 80, 80))
+        ink = [(px, py) for py in range(80) for px in range(80)
+               if is_numeral(image.getpixel((px, py)))]
+        column = [p for p in ink if abs(p[0] - 40) <= 8]
+        band = [p for p in ink if abs(p[1] - 40) <= 6]
+        groups = [[p for p in column if p[1] < 40], [p for p in column if p[1] > 40],
+                  [p for p in band if p[0] < 40], [p for p in band if p[0] > 40]]
+        if all(groups) or time.monotonic() >= end:
+            break
+        time.sleep(0.2)
+    assert all(groups), "the clock's numerals did not show"
+    return [centre(g) for g in groups], image
 
 
 def clock_window(clock) -> int:
