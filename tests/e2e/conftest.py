@@ -138,8 +138,9 @@ class AppStarter:
         hold blanks and Japanese characters), or in `folder` as it is (an unpacked package).
         `ini` (a mapping, text or bytes) is written as Tessarine.ini first; None leaves the
         folder's INI as it is. With `wait`, returns once the window is visible. A test whose
-        `meminfo` cannot be shown to the program here is skipped, with the reason."""
-        if meminfo is not None and private_meminfo_problem():
+        `meminfo` or `local_clock` cannot be shown to the program here (both need a private
+        mount namespace) is skipped, with the reason."""
+        if (meminfo is not None or local_clock is not None) and private_meminfo_problem():
             pytest.skip(private_meminfo_problem())
         if folder is None and folder_name is not None:
             folder = make_program_dir(self.tmp_path, self.exe_path, folder_name, ini)
