@@ -12,7 +12,6 @@ It shares idle_cost.py's display, prefix, warm-up and CPU readings (see bench/RE
 
 import argparse
 import os
-import signal
 import statistics
 import subprocess
 import sys
@@ -22,7 +21,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from idle_cost import CLOCK_EXE, MIN_WARMUP, Bench, BenchError  # noqa: E402
+from idle_cost import CLOCK_EXE, MIN_WARMUP, Bench, BenchError, run_bench  # noqa: E402
 
 DIALOG_TITLE = "Tessarineの設定"
 
@@ -123,23 +122,7 @@ def main():
     args.also = [os.path.abspath(a) for a in args.also]
     args.trace = False
 
-    def stop(signum, _frame):
-        raise KeyboardInterrupt(signal.Signals(signum).name)
-    for s in (signal.SIGTERM, signal.SIGHUP, signal.SIGINT):
-        signal.signal(s, stop)
-
-    bench = DialogBench(args)
-    try:
-        bench.run()
-        return 0
-    except BenchError as e:
-        print(f"dialog_cost: measurement failed: {e}", file=sys.stderr)
-        return 1
-    except KeyboardInterrupt as e:
-        print(f"dialog_cost: interrupted ({e or 'SIGINT'})", file=sys.stderr)
-        return 130
-    finally:
-        bench.cleanup()
+    return run_bench(DialogBench(args), "dialog_cost")
 
 
 if __name__ == "__main__":

@@ -648,22 +648,24 @@ def main():
     args.exe = os.path.abspath(args.exe)
     args.also = [os.path.abspath(a) for a in args.also]
 
-    # Ctrl-C and kill both go through the same clean-up as a normal end.
+    return run_bench(Bench(args), "idle_cost")
+
+
+def run_bench(bench, name):
+    """Runs `bench` to its end; Ctrl-C and kill both go through the same clean-up as a normal
+    end. The exit code: 0 measured, 1 the measurement failed, 130 interrupted."""
     def stop(signum, _frame):
         raise KeyboardInterrupt(signal.Signals(signum).name)
-    signal.signal(signal.SIGTERM, stop)
-    signal.signal(signal.SIGHUP, stop)
-    signal.signal(signal.SIGINT, stop)
-
-    bench = Bench(args)
+    for s in (signal.SIGTERM, signal.SIGHUP, signal.SIGINT):
+        signal.signal(s, stop)
     try:
         bench.run()
         return 0
     except BenchError as e:
-        print(f"idle_cost: measurement failed: {e}", file=sys.stderr)
+        print(f"{name}: measurement failed: {e}", file=sys.stderr)
         return 1
     except KeyboardInterrupt as e:
-        print(f"idle_cost: interrupted ({e or 'SIGINT'})", file=sys.stderr)
+        print(f"{name}: interrupted ({e or 'SIGINT'})", file=sys.stderr)
         return 130
     finally:
         bench.cleanup()
