@@ -117,7 +117,7 @@ void F_Tokei::Form_Load() {
 
   alarm_.Reset();
   syncSoundTimers();
-  Timer1.Start(1);  // the first tick at once, then at each second boundary
+  Timer1_Timer();  // the hands are on the dial before it is shown
   SetMemoryCheck(true);
 
   SetTopMost(hwnd(), s.TopMost);
@@ -229,16 +229,22 @@ void F_Tokei::wireMouse() {
 }
 
 void F_Tokei::Timer1_Timer() {
-  handleTick();
-  // Woken again just past the next second boundary: once a second instead of ten times.
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  Timer1.Start(static_cast<UINT>(TickDelay(now.wMilliseconds)));
-}
-
-void F_Tokei::handleTick() {
   SYSTEMTIME now;
   GetLocalTime(&now);  // once per tick, so hour, minute and second belong together
+  handleTick(now);
+  armTick(now);
+}
+
+// Woken just past the next second boundary: once a second instead of ten times. A shown clock
+// needs no wake of its own: its pendulum frames carry the tick.
+void F_Tokei::armTick(const SYSTEMTIME& now) {
+  if (Timer2.Enabled())
+    Timer1.SetEnabled(false);
+  else
+    Timer1.Start(static_cast<UINT>(TickDelay(now.wMilliseconds)));
+}
+
+void F_Tokei::handleTick(const SYSTEMTIME& now) {
   const TickResult t = tick_.Tick(now.wHour, now.wMinute, now.wSecond);
   if (!t.Handled) return;
   // A new minute may come after a jump of the clock, which also moves the alarms' UTC time.
@@ -251,11 +257,19 @@ void F_Tokei::handleTick() {
 }
 
 void F_Tokei::Timer2_Timer() {
-  // Only the bob's old and new squares change on the screen.
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  handleTick(now);
+  const UINT next = static_cast<UINT>(FrameDelay(now.wMilliseconds, kPendulumStepMs));
+  if (next != Timer2.Interval()) Timer2.Start(next);
+
+  // Only the bob's old and new squares change on the screen, and near the ends of the swing
+  // often not even those.
   const RECT before = SpriteRect(pendulum_);
   pendulum_.Step();
-  DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
   const RECT after = SpriteRect(pendulum_);
+  if (EqualRect(&before, &after)) return;
+  DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
   RECT area;
   UnionRect(&area, &before, &after);
   Pic_Furiko->Refresh(&area);
@@ -265,15 +279,19 @@ void F_Tokei::Timer2_Timer() {
 // must show the time and the swing as they are now, so the swing is first stepped through the
 // frames it missed.
 void F_Tokei::onShown(bool shown) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
   if (!shown) {
     Timer2.SetEnabled(false);
     hiddenSince_ = GetTickCount64();
+    armTick(now);
     return;
   }
   const auto hidden = static_cast<long long>(GetTickCount64() - hiddenSince_);
   for (int n = StepsDue(hidden, pendulumCarry_); n > 0; --n) pendulum_.Step();
   drawCurrentState();
-  Timer2.SetEnabled(true);
+  Timer2.Start(static_cast<UINT>(FrameDelay(now.wMilliseconds, kPendulumStepMs)));
+  armTick(now);
 }
 
 void F_Tokei::drawCurrentState() {

@@ -60,7 +60,8 @@ class F_Tokei : public Form, private AlarmHost {
   void onDpiChanged(int dpi, const RECT& suggested);
   void wireMouse();
   void Timer1_Timer();
-  void handleTick();
+  void handleTick(const SYSTEMTIME& now);
+  void armTick(const SYSTEMTIME& now);
   void onShown(bool shown);
   void armMemoryCheck();
   void Timer2_Timer();
@@ -88,8 +89,10 @@ class F_Tokei : public Form, private AlarmHost {
   std::unique_ptr<PictureBox> Pic_Tokei;
   std::unique_ptr<PictureBox> Pic_Furiko;
   std::unique_ptr<ImageCanvas> Pic_ball;  // the bob sprite, never shown itself
-  Timer Timer1{1, 1000};  // re-armed at every firing for the next second boundary
-  Timer Timer2{2, kPendulumStepMs};  // only while the window is shown
+  // Hidden, the tick wakes alone just past each second boundary; shown, the pendulum's frames
+  // carry it and only Timer2 runs.
+  Timer Timer1{1, 1000};
+  Timer Timer2{2, kPendulumStepMs};
   Timer Timer3{3, 1000};  // sleeps until the next memory check is due
   Timer Timer4{4, 1000};
   Timer Timer5{5, 200};

@@ -24,3 +24,8 @@ int TickDelay(int millisecond) {
   if (millisecond > 999) millisecond = 999;
   return 1000 - millisecond + kTickMarginMs;
 }
+
+int FrameDelay(int millisecond, int intervalMs) {
+  const int late = ((millisecond - kTickMarginMs) % intervalMs + intervalMs) % intervalMs;
+  return late <= kFrameSlackMs ? intervalMs : intervalMs - late;
+}

@@ -38,3 +38,14 @@ constexpr int kTickMarginMs = 15;
 // Milliseconds from a reading `millisecond` into its second (0..999) to just past the next
 // second boundary.
 int TickDelay(int millisecond);
+
+// While the clock is shown its pendulum frames carry the tick, so that one timer wakes it. The
+// frames keep to fixed places in the second, just past each tenth, so that one of them comes
+// just after every second boundary. A frame that arrives there, or up to this much after, is
+// in step; one further off (a late timer, a change of the clock) puts the next frame back in
+// place.
+constexpr int kFrameSlackMs = 40;
+
+// Milliseconds from a frame read at `millisecond` into its second to the next frame: the
+// frame interval when it is in step, else what is left to the next place.
+int FrameDelay(int millisecond, int intervalMs);

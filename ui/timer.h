@@ -13,6 +13,7 @@ class Timer {
   void Attach(HWND owner) { owner_ = owner; }
   UINT_PTR Id() const { return id_; }
   bool Enabled() const { return enabled_; }
+  UINT Interval() const { return interval_; }
   // (Re)arms the timer with a new interval, whether it ran or not: a one-shot wake-up is a timer
   // armed afresh at every firing.
   void Start(UINT interval) {

@@ -80,6 +80,16 @@ TEST(ClockTick, WakesJustPastTheNextSecond) {
   for (const auto& c : cases) EXPECT_EQ(TickDelay(c.millisecond), c.delay) << c.millisecond;
 }
 
+TEST(ClockTick, FramesKeepTheirPlaceJustPastEachTenth) {
+  // Places at 15, 115, ... 915 ms; up to 40 ms past one is in step.
+  const struct { int millisecond, delay; } cases[] = {
+      {15, 100}, {55, 100}, {915, 100},  // in step: the 915 frame's next is 15 past the second
+      {56, 59},  {995, 20}, {0, 15}, {14, 1},  // late or early: back to the next place
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FrameDelay(c.millisecond, 100), c.delay) << c.millisecond;
+}
+
 TEST(DrawHands, KitesAndRingAtTheirMarks) {
   struct Case {
     int h, m, s;
