@@ -37,17 +37,7 @@ std::wstring TrackText(int n) { return n == 0 ? L"" : std::to_wstring(n); }
 
 }  // namespace
 
-F_Setting::F_Setting(AppState& app, Commands& commands)
-    : app_(app),
-      commands_(commands),
-      titlePicture_(IDB_TITLE),
-      Img_On(IDB_BUTTON_ON),
-      Img_Off(IDB_BUTTON_OFF),
-      Img_Opt_On(IDB_OPTION_ON),
-      Img_Opt_Off(IDB_OPTION_OFF),
-      Img_Ra{Picture(IDB_SWITCH_OFF), Picture(IDB_SWITCH_ON)},
-      imgImages{Picture(IDB_CLOSE_UP), Picture(IDB_CLOSE_DOWN)},
-      headingPicture_(IDB_HEADING) {
+F_Setting::F_Setting(AppState& app, Commands& commands) : app_(app), commands_(commands) {
   handCursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HANDPOINT));
   if (!handCursor_) handCursor_ = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
   InitCommonControlsLate(ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES);
@@ -58,6 +48,18 @@ F_Setting::~F_Setting() = default;
 int F_Setting::Px(int v) const { return ScaleToDpi(v, dpi_); }
 RECT F_Setting::ToRect(const dl::Box& b) const {
   return RectAt(Px(b.x), Px(b.y), Px(b.w), Px(b.h));
+}
+
+// In place, so the controls that show a picture keep pointing at theirs.
+void F_Setting::loadPictures() {
+  titlePicture_ = Picture(IDB_TITLE, dpi_);
+  Img_On = Picture(IDB_BUTTON_ON, dpi_);
+  Img_Off = Picture(IDB_BUTTON_OFF, dpi_);
+  Img_Opt_On = Picture(IDB_OPTION_ON, dpi_);
+  Img_Opt_Off = Picture(IDB_OPTION_OFF, dpi_);
+  Img_Ra = {Picture(IDB_SWITCH_OFF, dpi_), Picture(IDB_SWITCH_ON, dpi_)};
+  imgImages = {Picture(IDB_CLOSE_UP, dpi_), Picture(IDB_CLOSE_DOWN, dpi_)};
+  headingPicture_ = Picture(IDB_HEADING, dpi_);
 }
 
 void F_Setting::Form_Load() {
@@ -85,6 +87,7 @@ void F_Setting::Form_Load() {
     SetWindowPos(hwnd(), nullptr, 0, 0, Px(dl::kClient.w), Px(dl::kClient.h),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  loadPictures();
   font_.reset(CreateFontW(-Px(dl::kFont.pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, dl::kFont.face));
@@ -188,10 +191,14 @@ void F_Setting::fillMemory() {
 }
 
 void F_Setting::createControls() {
-  Pic_Mbl = std::make_unique<ImageCanvas>(Px(kTextureWidth), Px(kTextureHeight));
+  // The texture is a tile, laid at its own pixels: its one finer drawing serves every density
+  // above 100 %.
+  const Picture texture(IDB_TEXTURE, dpi_);
+  const int tileW = texture.Empty() ? Px(kTextureWidth) : texture.Width();
+  const int tileH = texture.Empty() ? Px(kTextureHeight) : texture.Height();
+  Pic_Mbl = std::make_unique<ImageCanvas>(tileW, tileH);
   Pic_Mbl->SetBackColour(kBaseGrey);
-  Picture(IDB_TEXTURE).Draw(Pic_Mbl->Dc(), RectAt(0, 0, Px(kTextureWidth), Px(kTextureHeight)),
-                            false, dpi_);
+  texture.Draw(Pic_Mbl->Dc(), RectAt(0, 0, tileW, tileH), true, dpi_);
   Pic_Base = std::make_unique<ImageCanvas>(Px(dl::kBasePanel.w), Px(dl::kBasePanel.h));
   Pic_Base->SetBackColour(kBaseGrey);
   for (int n = 0; n < 5; ++n) {

@@ -50,6 +50,8 @@ class F_Setting : public Form {
   // The one place where the layout's 96-DPI pixels become the window's pixels.
   int Px(int v) const;
   RECT ToRect(const dialog_layout::Box& b) const;
+  // The pictures, in their drawings for the dialog's density.
+  void loadPictures();
   // Creating the controls by walking the dialog's layout table.
   void createControls();
   void createControl(const dialog_layout::Control& c);

@@ -14,21 +14,25 @@
 #include "ui/gdi.h"
 #include "ui/scroll_range.h"
 
-// A bitmap resource of the program; empty when it is missing, and then draws nothing.
+// A bitmap resource of the program, in the drawing made for a screen's density; empty when it
+// is missing, and then draws nothing.
 class Picture {
  public:
   Picture() = default;
-  explicit Picture(int resourceId);
+  // Resource `resourceId` (the 100 % drawing) at the drawn scale nearest to `dpi`.
+  explicit Picture(int resourceId, int dpi = kBaseDpi);
   bool Empty() const { return !bitmap_; }
+  // The drawing's own pixels.
   int Width() const { return width_; }
   int Height() const { return height_; }
-  // The whole picture at `r`'s top-left corner (its pixels taken as 96-DPI ones and scaled
-  // to `dpi`, cut at `r`), or stretched to fill `r`.
+  // The whole picture at `r`'s top-left corner at its size for `dpi` (cut at `r`), or
+  // stretched to fill `r`. Copied pixel for pixel when the drawing has that size already.
   void Draw(HDC dc, const RECT& r, bool stretch, int dpi = kBaseDpi) const;
 
  private:
   Bitmap bitmap_;
   int width_ = 0, height_ = 0;
+  int scale_ = 100;  // percent, of the drawing loaded
 };
 
 RECT RectAt(int x, int y, int w, int h);
