@@ -143,8 +143,12 @@ void ColourButton::Paint(HDC dc) const {
   FillRect(dc, &r, b.get());
 }
 
+namespace {
+constexpr int kListHeight = 200;  // of a dropped list, below the closed box
+}  // namespace
+
 bool ComboBox::Create(HWND parent, int id, const RECT& r, bool editable, HFONT font) {
-  constexpr int kListHeight = 200;
+  editable_ = editable;
   const DWORD style =
       WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP |
       (editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL
@@ -155,15 +159,32 @@ bool ComboBox::Create(HWND parent, int id, const RECT& r, bool editable, HFONT f
                           GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (!editable) return true;  // its height came from MeasureItem
-  // The closed box keeps the height it was laid out with, whatever the font.
+  if (editable) keepHeight(r);  // a list's height came from MeasureItem
+  return true;
+}
+
+void ComboBox::Place(const RECT& r, HFONT font, int fieldHeight) {
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + kListHeight,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (editable_) {
+    keepHeight(r);
+  } else {
+    // No new WM_MEASUREITEM comes: the field and the items take the height it would give.
+    SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
+    SendMessageW(hwnd_, CB_SETITEMHEIGHT, 0, fieldHeight);
+  }
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// The closed box keeps the height it was laid out with, whatever the font.
+void ComboBox::keepHeight(const RECT& r) {
   const int frame = static_cast<int>(SendMessageW(hwnd_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
   RECT now;
   GetWindowRect(hwnd_, &now);
   const int extra = (now.bottom - now.top) - frame;
   if (extra > 0 && r.bottom - r.top > extra)
     SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), r.bottom - r.top - extra);
-  return true;
 }
 
 void ComboBox::MeasureItem(MEASUREITEMSTRUCT& m, int fieldHeight) {
@@ -232,6 +253,11 @@ bool ScrollBar::Create(HWND parent, int id, const RECT& r, const ScrollRange& ra
   SetScrollRange(hwnd_, SB_CTL, range_.min, range_.max, FALSE);
   SetScrollPos(hwnd_, SB_CTL, value_, TRUE);
   return true;
+}
+
+void ScrollBar::Place(const RECT& r) {
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool ScrollBar::SetValue(int value) {

@@ -78,6 +78,9 @@ class ComboBox {
   // A drop-down list, or with `editable` a box whose text can also be typed. The lists draw
   // their own items (DrawItem), so that two digits fit beside the button of a narrow box.
   bool Create(HWND parent, int id, const RECT& r, bool editable, HFONT font);
+  // The box laid out anew (at another density), keeping its items, text and selection;
+  // `fieldHeight` is the one MeasureItem gives a list.
+  void Place(const RECT& r, HFONT font, int fieldHeight);
   // The parent's WM_MEASUREITEM and WM_DRAWITEM for a list.
   static void MeasureItem(MEASUREITEMSTRUCT& m, int fieldHeight);
   static void DrawItem(const DRAWITEMSTRUCT& d, HFONT font);
@@ -92,13 +95,18 @@ class ComboBox {
   bool Dropped() const;
 
  private:
+  void keepHeight(const RECT& r);
+
   HWND hwnd_ = nullptr;
+  bool editable_ = false;
 };
 
 class ScrollBar {
  public:
   // Starts at the range's initial value.
   bool Create(HWND parent, int id, const RECT& r, const ScrollRange& range);
+  // Moved and sized anew, keeping its value.
+  void Place(const RECT& r);
   HWND hwnd() const { return hwnd_; }
   int Value() const { return value_; }
   // False (and no change) outside the bar's range.
