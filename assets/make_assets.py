@@ -34,6 +34,11 @@ RED = (214, 48, 36)
 
 SS = 8  # supersampling factor for the shapes drawn with anti-aliasing
 
+# The scales every dialog picture is drawn at, in percent, and the files they go to: at 100 %
+# "title.bmp", at 150 % "title@150.bmp". The larger ones are drawn anew at their own pixels
+# (shapes, outlines and noise), not enlarged from the 100 % one.
+SCALES = (100, 150, 200)
+
 
 # ---------------------------------------------------------------- helpers
 
@@ -47,6 +52,20 @@ def hash01(*ks):
         h = (h * 0xC2B2AE35) & 0xFFFFFFFF
         h ^= h >> 16
     return h / 4294967296.0
+
+
+def S(n, k):
+    """`n` pixels at 100 % at scale `k` (1, 1.5, 2), rounded half up as the program rounds."""
+    return int(math.floor(n * k + 0.5))
+
+
+def scaled_stops(stops, k):
+    """Colour stops [(row, colour), ...] given in 100 % rows, for scale `k`: each stop's row
+    becomes the rows that one row covers there, so a one-row edge stays a sharp edge."""
+    out = []
+    for row, c in stops:
+        out += [(S(row, k), c), (S(row + 1, k) - 1, c)]
+    return out
 
 
 def smooth(t):
@@ -92,11 +111,17 @@ def vgradient(w, h, stops):
     return img
 
 
-def supersampled(w, h, draw_fn):
-    """RGBA layer drawn at SS times the size by draw_fn(draw, s) and reduced with a box filter."""
+def supersampled(w, h, draw_fn, f=1):
+    """RGBA layer drawn at SS times the size by draw_fn(draw, s) and reduced with a box filter.
+    draw_fn draws in 100 % units, `f` pixels each: s is SS * f."""
     big = Image.new("RGBA", (w * SS, h * SS), (0, 0, 0, 0))
-    draw_fn(ImageDraw.Draw(big), SS)
+    draw_fn(ImageDraw.Draw(big), SS if f == 1 else SS * f)
     return big.resize((w, h), Image.BOX)
+
+
+def line_px(f):
+    """How many pixels a one-pixel line of the 100 % drawing is at `f` pixels a unit."""
+    return max(1, int(math.floor(f + 0.5)))
 
 
 def over(base, layer):
@@ -191,10 +216,14 @@ def cur_bytes(art, hotspot):
 
 
 # ---------------------------------------------------------------- dialog pictures
+#
+# Each takes the scale k (1, 1.5 or 2) and draws at S(n, k) pixels for n at 100 %, the size the
+# program lays the picture out at on a screen of that density, so there it is copied 1:1.
 
-def texture():
-    """579 x 21 panel tile: fine grain plus faint horizontal fibres, mean 0x80, wraps both ways."""
-    w, h = 579, 21
+def texture(k=1):
+    """579 x 21 panel tile at 100 %: fine grain plus faint horizontal fibres, mean 0x80, wraps
+    both ways. At a larger scale the same fibres over more pixels, and a grain of its pixels."""
+    w, h = S(579, k), S(21, k)
     vals = []
     for y in range(h):
         for x in range(w):
@@ -208,52 +237,56 @@ def texture():
     return img
 
 
-def title_strip():
-    """537 x 22 strip: dark slate, lit at the top; white text sits on rows 4..16.
+def title_strip(k=1):
+    """537 x 22 strip at 100 %: dark slate, lit at the top; white text sits on rows 4..16.
 
     The panel below overlaps its last two rows, so the dark edge is already at row 19."""
-    w, h = 537, 22
-    img = vgradient(w, h, [(0, SLATE_TOP), (1, mix(SLATE_TOP, SLATE, 0.45)),
-                           (17, SLATE), (18, mix(SLATE, SLATE_DARK, 0.5)),
-                           (19, SLATE_DARK), (21, SLATE_DARK)])
+    w, h = S(537, k), S(22, k)
+    img = vgradient(w, h, scaled_stops([(0, SLATE_TOP), (1, mix(SLATE_TOP, SLATE, 0.45)),
+                                        (17, SLATE), (18, mix(SLATE, SLATE_DARK, 0.5)),
+                                        (19, SLATE_DARK), (21, SLATE_DARK)], k))
     px = img.load()
-    for y in range(1, 18):  # the panel's fibres, very faint, so the strip is not plastic-flat
+    for y in range(S(1, k), S(18, k)):  # the panel's fibres, very faint, so the strip is not plastic-flat
         for x in range(w):
-            n = (periodic_noise(x, y, w, 21, 64, 7, 11) - 0.5) * 4
+            n = (periodic_noise(x, y, w, S(21, k), 64, 7, 11) - 0.5) * 4
             px[x, y] = tuple(clamp8(c + n) for c in px[x, y])
     return img
 
 
-def close_face(pressed):
+def close_face(pressed, k=1):
     """15 x 15 close box drawn over the strip where it sits (516, 4), so the corners blend."""
-    base = title_strip().crop((516, 4, 531, 19))
+    n = S(15, k)
+    x0, y0 = S(516, k), S(4, k)
+    base = title_strip(k).crop((x0, y0, x0 + n, y0 + n))
     fill = mix(SLATE, SLATE_DARK, 0.75) if pressed else mix(SLATE_TOP, SLATE, 0.2)
     rim = SLATE_DARK if pressed else mix(SLATE_TOP, (255, 255, 255), 0.25)
     cross = (200, 204, 210) if pressed else (255, 255, 255)
     off = 0.5 if pressed else 0.0
+    f = n / 15
+    t = line_px(f) * SS  # the rim, whole pixels wide
 
     def draw(d, s):
-        d.rounded_rectangle([0, 0, 15 * s - 1, 15 * s - 1], radius=3 * s, fill=rim + (255,))
-        d.rounded_rectangle([1 * s, 1 * s, 14 * s - 1, 14 * s - 1], radius=2 * s,
+        d.rounded_rectangle([0, 0, n * SS - 1, n * SS - 1], radius=3 * s, fill=rim + (255,))
+        d.rounded_rectangle([t, t, n * SS - t - 1, n * SS - t - 1], radius=3 * s - t,
                             fill=fill + (255,))
         a, b = 4.5 + off, 10.5 + off
         line(d, s, a, a, b, b, 1.7, cross + (255,))
         line(d, s, a, b, b, a, 1.7, cross + (255,))
 
-    return over(base, supersampled(15, 15, draw))
+    return over(base, supersampled(n, n, draw, f))
 
 
-def heading():
+def heading(k=1):
     """95 x 22 group heading: a light raised plate with a slate tab at the left for black text."""
-    w, h = 95, 22
-    plate = vgradient(w, h, [(0, FACE_LIGHT), (21, (200, 199, 193))])
+    w, h = S(95, k), S(22, k)
+    plate = vgradient(w, h, [(0, FACE_LIGHT), (h - 1, (200, 199, 193))])
     pl = plate.load()
     panel = Image.new("RGB", (w, h), PANEL)
 
     def draw(d, s):
-        d.rounded_rectangle([0, 0, w * s - 1, h * s - 1], radius=3 * s, fill=(255, 255, 255, 255))
+        d.rounded_rectangle([0, 0, w * SS - 1, h * SS - 1], radius=3 * s, fill=(255, 255, 255, 255))
 
-    shape = supersampled(w, h, draw)
+    shape = supersampled(w, h, draw, k)
     layer = Image.new("RGBA", (w, h))
     lp, sp = layer.load(), shape.load()
     for y in range(h):
@@ -261,30 +294,50 @@ def heading():
             lp[x, y] = pl[x, y] + (sp[x, y][3],)
     img = over(panel, layer)
     px = img.load()
-    # a crisp outline and bevel, drawn per pixel so it stays 1 px
-    for y in range(h):
-        for x in range(w):
-            a = sp[x, y][3]
-            if 0 < a < 255 or x in (0, w - 1) or y in (0, h - 1):
-                if a > 40:
-                    px[x, y] = mix(PANEL, OUTLINE, a / 255)
-    for x in range(2, w - 2):
-        px[x, 1] = (250, 250, 247)
-        px[x, h - 2] = (172, 171, 166)
-    for y in range(2, h - 2):
-        px[1, y] = (244, 244, 240)
-        px[w - 2, y] = (178, 177, 172)
+    t = line_px(k)  # a one-pixel line of the 100 % drawing
+    if t == 1:
+        # a crisp outline and bevel, drawn per pixel so it stays 1 px
+        for y in range(h):
+            for x in range(w):
+                a = sp[x, y][3]
+                if 0 < a < 255 or x in (0, w - 1) or y in (0, h - 1):
+                    if a > 40:
+                        px[x, y] = mix(PANEL, OUTLINE, a / 255)
+    else:
+        # the outline as the ring between the plate and the plate inset by t pixels, so it is
+        # t pixels wide along the sides and round the corners alike
+        def inner_draw(d, s):
+            d.rounded_rectangle([t * SS, t * SS, (w - t) * SS - 1, (h - t) * SS - 1],
+                                radius=3 * s - t * SS, fill=(255, 255, 255, 255))
+
+        ip = supersampled(w, h, inner_draw, k).load()
+        for y in range(h):
+            for x in range(w):
+                a, inner = sp[x, y][3] / 255, ip[x, y][3] / 255
+                if a > 40 / 255 and inner < 1:
+                    px[x, y] = tuple(clamp8(PANEL[c] * (1 - a) + OUTLINE[c] * (a - inner)
+                                            + pl[x, y][c] * inner) for c in range(3))
+    for x in range(2 * t, w - 2 * t):
+        for y in range(t, 2 * t):
+            px[x, y] = (250, 250, 247)
+        for y in range(h - 2 * t, h - t):
+            px[x, y] = (172, 171, 166)
+    for y in range(2 * t, h - 2 * t):
+        for x in range(t, 2 * t):
+            px[x, y] = (244, 244, 240)
+        for x in range(w - 2 * t, w - t):
+            px[x, y] = (178, 177, 172)
     # slate tab at the left, the accent the title strip sets
-    for y in range(3, h - 3):
-        for x in range(3, 6):
-            px[x, y] = SLATE if x < 5 else mix(SLATE, FACE, 0.35)
+    for y in range(S(3, k), h - S(3, k)):
+        for x in range(S(3, k), S(6, k)):
+            px[x, y] = SLATE if x < S(5, k) else mix(SLATE, FACE, 0.35)
     return img
 
 
-def button(pressed):
+def button(pressed, k=1):
     """21 x 20 button face. It is stretched sideways (to 81 px), so the left and right
     columns are the only ones that differ across; the depth is carried by the rows."""
-    w, h = 21, 20
+    w, h = S(21, k), S(20, k)
     if pressed:
         rows = [(0, (70, 72, 76)), (1, (128, 128, 126)), (2, FACE_DOWN),
                 (17, (190, 189, 184)), (18, (198, 197, 192)), (19, (226, 226, 222))]
@@ -293,39 +346,50 @@ def button(pressed):
         rows = [(0, (246, 246, 243)), (1, (238, 237, 233)), (2, FACE_LIGHT),
                 (16, FACE), (17, (196, 195, 190)), (18, (140, 140, 137)), (19, (76, 78, 82))]
         left, right = (242, 242, 239), (158, 158, 155)
-    img = vgradient(w, h, rows)
+    img = vgradient(w, h, scaled_stops(rows, k))
     px = img.load()
-    for y in range(1, h - 1):
-        px[0, y] = mix(left, px[0, y], 0.2)
-        px[w - 1, y] = mix(right, px[w - 1, y], 0.2)
-    for (x, y) in ((0, 0), (w - 1, 0), (0, h - 1), (w - 1, h - 1)):
-        px[x, y] = mix(px[x, y], PANEL, 0.6)  # soften the corners into the panel
+    t = S(1, k)
+    for y in range(t, h - t):
+        for x in range(t):
+            px[x, y] = mix(left, px[x, y], 0.2)
+            px[w - 1 - x, y] = mix(right, px[w - 1 - x, y], 0.2)
+    for (cx, cy) in ((0, 0), (w - t, 0), (0, h - t), (w - t, h - t)):
+        for y in range(cy, cy + t):
+            for x in range(cx, cx + t):
+                px[x, y] = mix(px[x, y], PANEL, 0.6)  # soften the corners into the panel
     return img
 
 
-def option_mark(selected):
+def option_mark(selected, k=1):
     """13 x 13 round option mark: a sunken light well, a slate dot when selected."""
-    s13 = 13
+    n = S(13, k)
+    f = n / 13
+    ring = line_px(f) / f  # the outline, whole pixels wide, in units
 
     def draw(d, s):
         c = 6.5
         disc(d, s, c, c, 6.5, OUTLINE + (255,))
-        disc(d, s, c, c, 5.5, (150, 150, 146, 255))  # inner shadow at the top left
-        d.ellipse([(c - 5.5 + 0.9) * s, (c - 5.5 + 0.9) * s, (c + 5.5) * s, (c + 5.5) * s],
+        r = 6.5 - ring
+        disc(d, s, c, c, r, (150, 150, 146, 255))  # inner shadow at the top left
+        d.ellipse([(c - r + 0.9) * s, (c - r + 0.9) * s, (c + r) * s, (c + r) * s],
                   fill=(246, 246, 243, 255))
         if selected:
             disc(d, s, c, c, 3.0, INK + (255,))
             disc(d, s, c - 0.9, c - 0.9, 1.0, (120, 140, 165, 255))
 
-    return over(Image.new("RGB", (s13, s13), PANEL), supersampled(s13, s13, draw))
+    return over(Image.new("RGB", (n, n), PANEL), supersampled(n, n, draw, f))
 
 
-def switch(on):
+def switch(on, k=1):
     """12 x 12 alarm switch: a lamp in a dark bezel, lit red when the alarm is on."""
+    n = S(12, k)
+    f = n / 12
+    ring = line_px(f) / f
+
     def draw(d, s):
         c = 6.0
         disc(d, s, c, c, 6.0, OUTLINE + (255,))
-        disc(d, s, c, c, 5.0, (24, 26, 30, 255))
+        disc(d, s, c, c, 6.0 - ring, (24, 26, 30, 255))
         if on:
             disc(d, s, c, c, 4.2, (150, 24, 18, 255))
             disc(d, s, c, c - 0.3, 3.5, RED + (255,))
@@ -334,7 +398,7 @@ def switch(on):
             disc(d, s, c, c, 4.2, (70, 52, 50, 255))
             disc(d, s, c - 1.3, c - 1.5, 1.2, (120, 104, 100, 255))
 
-    return over(Image.new("RGB", (12, 12), PANEL), supersampled(12, 12, draw))
+    return over(Image.new("RGB", (n, n), PANEL), supersampled(n, n, draw, f))
 
 
 # ---------------------------------------------------------------- icon
@@ -533,19 +597,25 @@ def cursor_preview(art):
 
 # ---------------------------------------------------------------- output
 
+# name, drawing at scale k, and the scales it is drawn at. The texture is a tile laid at its
+# own pixels, so one finer tile serves every larger scale: no 150 % one.
 BITMAPS = [
-    ("texture.bmp", texture),
-    ("title.bmp", title_strip),
-    ("close_up.bmp", lambda: close_face(False)),
-    ("close_down.bmp", lambda: close_face(True)),
-    ("heading.bmp", heading),
-    ("button_off.bmp", lambda: button(False)),
-    ("button_on.bmp", lambda: button(True)),
-    ("option_off.bmp", lambda: option_mark(False)),
-    ("option_on.bmp", lambda: option_mark(True)),
-    ("switch_off.bmp", lambda: switch(False)),
-    ("switch_on.bmp", lambda: switch(True)),
+    ("texture.bmp", texture, (100, 200)),
+    ("title.bmp", title_strip, SCALES),
+    ("close_up.bmp", lambda k: close_face(False, k), SCALES),
+    ("close_down.bmp", lambda k: close_face(True, k), SCALES),
+    ("heading.bmp", heading, SCALES),
+    ("button_off.bmp", lambda k: button(False, k), SCALES),
+    ("button_on.bmp", lambda k: button(True, k), SCALES),
+    ("option_off.bmp", lambda k: option_mark(False, k), SCALES),
+    ("option_on.bmp", lambda k: option_mark(True, k), SCALES),
+    ("switch_off.bmp", lambda k: switch(False, k), SCALES),
+    ("switch_on.bmp", lambda k: switch(True, k), SCALES),
 ]
+
+
+def scaled_name(name, scale):
+    return name if scale == 100 else name.replace(".bmp", f"@{scale}.bmp")
 
 
 def write(name, data):
@@ -614,10 +684,12 @@ def contact_sheet(pictures, path):
 
 def main(argv):
     pictures = []
-    for name, make in BITMAPS:
-        img = make()
-        pictures.append((name, img))
-        write(name, bmp24_bytes(img))
+    for name, make, scales in BITMAPS:
+        for scale in scales:
+            img = make(scale / 100)
+            if scale == 100:
+                pictures.append((name, img))
+            write(scaled_name(name, scale), bmp24_bytes(img))
     # Every size a small or large icon takes at 100 to 200 %, so the system never stretches one.
     write("tessarine.ico", ico_bytes([(s, icon_image_4bpp(*icon_indexes(s), ICON_PALETTE))
                                       for s in ICON_SIZES]))

@@ -16,3 +16,29 @@
 #define IDB_OPTION_ON 209      // Img_Opt_On: 13 x 13 selected option mark
 #define IDB_SWITCH_OFF 210     // Img_Ra(0): 12 x 12 alarm switch, off
 #define IDB_SWITCH_ON 211      // Img_Ra(1): 12 x 12 alarm switch, on
+
+// The same pictures drawn at 150 % (the id above plus 100) and at 200 % (plus 200), each the
+// 100 % size scaled and rounded half up: 15 x 15 is 23 x 23 at 150 %. The texture, a tile, has
+// only a 200 % drawing, which serves every larger scale.
+#define IDB_TITLE_150 302
+#define IDB_CLOSE_UP_150 303
+#define IDB_CLOSE_DOWN_150 304
+#define IDB_HEADING_150 305
+#define IDB_BUTTON_OFF_150 306
+#define IDB_BUTTON_ON_150 307
+#define IDB_OPTION_OFF_150 308
+#define IDB_OPTION_ON_150 309
+#define IDB_SWITCH_OFF_150 310
+#define IDB_SWITCH_ON_150 311
+
+#define IDB_TEXTURE_200 401
+#define IDB_TITLE_200 402
+#define IDB_CLOSE_UP_200 403
+#define IDB_CLOSE_DOWN_200 404
+#define IDB_HEADING_200 405
+#define IDB_BUTTON_OFF_200 406
+#define IDB_BUTTON_ON_200 407
+#define IDB_OPTION_OFF_200 408
+#define IDB_OPTION_ON_200 409
+#define IDB_SWITCH_OFF_200 410
+#define IDB_SWITCH_ON_200 411

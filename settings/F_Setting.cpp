@@ -20,6 +20,10 @@ using dl::Id;
 
 namespace {
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 const wchar_t kClassName[] = L"Tessarine_F_Setting";
 constexpr int kTextureWidth = 579, kTextureHeight = 21;
 constexpr Colour kBaseGrey = 0x808080;
@@ -37,17 +41,7 @@ std::wstring TrackText(int n) { return n == 0 ? L"" : std::to_wstring(n); }
 
 }  // namespace
 
-F_Setting::F_Setting(AppState& app, Commands& commands)
-    : app_(app),
-      commands_(commands),
-      titlePicture_(IDB_TITLE),
-      Img_On(IDB_BUTTON_ON),
-      Img_Off(IDB_BUTTON_OFF),
-      Img_Opt_On(IDB_OPTION_ON),
-      Img_Opt_Off(IDB_OPTION_OFF),
-      Img_Ra{Picture(IDB_SWITCH_OFF), Picture(IDB_SWITCH_ON)},
-      imgImages{Picture(IDB_CLOSE_UP), Picture(IDB_CLOSE_DOWN)},
-      headingPicture_(IDB_HEADING) {
+F_Setting::F_Setting(AppState& app, Commands& commands) : app_(app), commands_(commands) {
   handCursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HANDPOINT));
   if (!handCursor_) handCursor_ = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
   InitCommonControlsLate(ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES);
@@ -58,6 +52,24 @@ F_Setting::~F_Setting() = default;
 int F_Setting::Px(int v) const { return ScaleToDpi(v, dpi_); }
 RECT F_Setting::ToRect(const dl::Box& b) const {
   return RectAt(Px(b.x), Px(b.y), Px(b.w), Px(b.h));
+}
+
+void F_Setting::makeFont() {
+  font_.reset(CreateFontW(-Px(dl::kFont.pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, dl::kFont.face));
+}
+
+// In place, so the controls that show a picture keep pointing at theirs.
+void F_Setting::loadPictures() {
+  titlePicture_ = Picture(IDB_TITLE, dpi_);
+  Img_On = Picture(IDB_BUTTON_ON, dpi_);
+  Img_Off = Picture(IDB_BUTTON_OFF, dpi_);
+  Img_Opt_On = Picture(IDB_OPTION_ON, dpi_);
+  Img_Opt_Off = Picture(IDB_OPTION_OFF, dpi_);
+  Img_Ra = {Picture(IDB_SWITCH_OFF, dpi_), Picture(IDB_SWITCH_ON, dpi_)};
+  imgImages = {Picture(IDB_CLOSE_UP, dpi_), Picture(IDB_CLOSE_DOWN, dpi_)};
+  headingPicture_ = Picture(IDB_HEADING, dpi_);
 }
 
 void F_Setting::Form_Load() {
@@ -85,10 +97,9 @@ void F_Setting::Form_Load() {
     SetWindowPos(hwnd(), nullptr, 0, 0, Px(dl::kClient.w), Px(dl::kClient.h),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  font_.reset(CreateFontW(-Px(dl::kFont.pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                          SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, dl::kFont.face));
-  createControls();
+  loadPictures();
+  makeFont();
+  createControls(false);
   Timer1.SetEnabled(false);  // a timer of an earlier window went with it
   Timer1.Attach(hwnd());
 
@@ -187,11 +198,15 @@ void F_Setting::fillMemory() {
   }
 }
 
-void F_Setting::createControls() {
-  Pic_Mbl = std::make_unique<ImageCanvas>(Px(kTextureWidth), Px(kTextureHeight));
+void F_Setting::createControls(bool placeOnly) {
+  // The texture is a tile, laid at its own pixels: its one finer drawing serves every density
+  // above 100 %.
+  const Picture texture(IDB_TEXTURE, dpi_);
+  const int tileW = texture.Empty() ? Px(kTextureWidth) : texture.Width();
+  const int tileH = texture.Empty() ? Px(kTextureHeight) : texture.Height();
+  Pic_Mbl = std::make_unique<ImageCanvas>(tileW, tileH);
   Pic_Mbl->SetBackColour(kBaseGrey);
-  Picture(IDB_TEXTURE).Draw(Pic_Mbl->Dc(), RectAt(0, 0, Px(kTextureWidth), Px(kTextureHeight)),
-                            false, dpi_);
+  texture.Draw(Pic_Mbl->Dc(), RectAt(0, 0, tileW, tileH), true, dpi_);
   Pic_Base = std::make_unique<ImageCanvas>(Px(dl::kBasePanel.w), Px(dl::kBasePanel.h));
   Pic_Base->SetBackColour(kBaseGrey);
   for (int n = 0; n < 5; ++n) {
@@ -207,12 +222,13 @@ void F_Setting::createControls() {
   handChildren_.clear();
   Pic_ball = std::make_unique<ImageCanvas>(Px(25), Px(25));  // the preview pendulum's bob
   memoryGraph_ = MemoryGraph(dpi_);                          // a new board shows no pie yet
-  for (const dl::Control& c : dl::Controls()) createControl(c);
+  for (const dl::Control& c : dl::Controls()) createControl(c, placeOnly);
   wireTargets();
+  if (placeOnly && toolTip_) DestroyWindow(toolTip_);
   createToolTips();
 }
 
-void F_Setting::createControl(const dl::Control& c) {
+void F_Setting::createControl(const dl::Control& c, bool placeOnly) {
   HWND w = hwnd();
   const RECT r = ToRect(dl::ClientBox(c));
   const bool hand = c.cursor == dl::Cursor::Hand;
@@ -220,13 +236,18 @@ void F_Setting::createControl(const dl::Control& c) {
     case dl::Kind::Picture:
     case dl::Kind::Face: {
       DrawnImage* img = imageFor(c.id, c.index);
-      *img = DrawnImage{r, firstPicture(c.id), c.kind == dl::Kind::Face, dpi_};
+      if (placeOnly) {
+        img->rect = r;
+        img->dpi = dpi_;
+      } else {
+        *img = DrawnImage{r, firstPicture(c.id), c.kind == dl::Kind::Face, dpi_};
+      }
       (c.group == dl::Group::Window ? stripImages_ : images_).push_back(img);
       break;
     }
     case dl::Kind::Label:
     case dl::Kind::FitLabel:
-      createLabel(c, r);
+      createLabel(c, r, placeOnly);
       break;
     case dl::Kind::ColourButton: {
       ColourButton* b = c.id == Id::FilterColour ? &Cmd_Filter : &Cmd_C[c.index];
@@ -238,14 +259,20 @@ void F_Setting::createControl(const dl::Control& c) {
     case dl::Kind::EditCombo: {
       ComboBox* combo = comboFor(c.id, c.index);
       const int id = kIdCombo + 3 * c.index + (c.id == Id::Hour ? 0 : c.id == Id::Minute ? 1 : 2);
-      combo->Create(w, id, r, c.kind == dl::Kind::EditCombo, font_.get());
+      if (placeOnly)
+        combo->Place(r, font_.get(), Px(dl::kComboFieldHeight));
+      else
+        combo->Create(w, id, r, c.kind == dl::Kind::EditCombo, font_.get());
       if (hand) handChildren_.push_back(combo->hwnd());
       break;
     }
     case dl::Kind::ScrollBar: {
       const bool ival = c.id == Id::IvalBar;
       ScrollBar& bar = ival ? HS_Ival : HS_Kagen;
-      bar.Create(w, ival ? kIdIval : kIdKagen, r, ival ? kIvalRange : kKagenRange);
+      if (placeOnly)
+        bar.Place(r);
+      else
+        bar.Create(w, ival ? kIdIval : kIdKagen, r, ival ? kIvalRange : kKagenRange);
       if (hand) handChildren_.push_back(bar.hwnd());
       break;
     }
@@ -268,17 +295,24 @@ void F_Setting::createControl(const dl::Control& c) {
   }
 }
 
-void F_Setting::createLabel(const dl::Control& c, const RECT& r) {
+void F_Setting::createLabel(const dl::Control& c, const RECT& r, bool placeOnly) {
+  // Placed anew, a label that changes keeps its caption and look; one that never changes is
+  // made again from the table.
   DrawnLabel* l = labelFor(c.id, c.index);
-  if (!l) l = &staticLabels_.emplace_back();
-  *l = DrawnLabel{};
+  if (!l) {
+    l = &staticLabels_.emplace_back();
+    placeOnly = false;
+  }
+  if (!placeOnly) {
+    *l = DrawnLabel{};
+    l->Caption = c.caption;
+    l->Alignment = c.align;
+    l->Border = c.style & dl::kBorder;
+    l->PathEllipsis = c.style & dl::kPathEllipsis;
+    if (c.style & dl::kWhiteBack) l->BackColor = kWhite;
+    if (c.style & dl::kWhiteText) l->ForeColor = kWhite;
+  }
   l->rect = r;
-  l->Caption = c.caption;
-  l->Alignment = c.align;
-  l->Border = c.style & dl::kBorder;
-  l->PathEllipsis = c.style & dl::kPathEllipsis;
-  if (c.style & dl::kWhiteBack) l->BackColor = kWhite;
-  if (c.style & dl::kWhiteText) l->ForeColor = kWhite;
   if (c.kind == dl::Kind::FitLabel) {
     // Its box is the room kept for it; it takes its caption's width.
     l->rect.right = l->rect.left;
@@ -442,6 +476,9 @@ LRESULT F_Setting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Unload();
       return 0;
+    case WM_DPICHANGED:
+      onDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      return 0;
   }
   return Form::HandleMessage(msg, wp, lp);
 }
@@ -499,4 +536,23 @@ bool F_Setting::onNotify(LPARAM lp) {
   const UINT_PTR i = tip->hdr.idFrom - kPathTip;
   if (i <= 1) tip->lpszText = const_cast<wchar_t*>(lbl_Sound_Path[i].Caption.c_str());
   return true;
+}
+
+// Laid out and drawn anew at the new density, the pictures in their drawings for it. The
+// controls are kept, and with them everything edited but not yet saved.
+void F_Setting::onDpiChanged(int dpi, const RECT& suggested) {
+  drag_.End();
+  targets_.Drop();
+  dpi_ = dpi;
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  loadPictures();
+  const Font previous = std::move(font_);  // the lists show it until they are given the new one
+  makeFont();
+  createControls(true);
+  TileBackground(*Pic_Base);
+  for (auto& pic : Pic_b1) TileBackground(*pic);
+  DrawPreview();
+  if (!TooSmallToClean(memory_)) DrawMemoryGraph();
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

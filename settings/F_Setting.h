@@ -50,10 +50,14 @@ class F_Setting : public Form {
   // The one place where the layout's 96-DPI pixels become the window's pixels.
   int Px(int v) const;
   RECT ToRect(const dialog_layout::Box& b) const;
-  // Creating the controls by walking the dialog's layout table.
-  void createControls();
-  void createControl(const dialog_layout::Control& c);
-  void createLabel(const dialog_layout::Control& c, const RECT& r);
+  // The pictures, in their drawings for the dialog's density, and the font.
+  void loadPictures();
+  void makeFont();
+  // Creating the controls by walking the dialog's layout table; with `placeOnly`, laying the
+  // ones made out anew at the dialog's density, keeping what they show.
+  void createControls(bool placeOnly);
+  void createControl(const dialog_layout::Control& c, bool placeOnly);
+  void createLabel(const dialog_layout::Control& c, const RECT& r, bool placeOnly);
   void createToolTips();
   // The window's object for a control of the table; nullptr when the window keeps none by
   // that kind (a label that never changes is kept in staticLabels_).
@@ -83,6 +87,8 @@ class F_Setting : public Form {
   void onMouseUp(UINT msg);
   // A path label's tip asks for its text; false for any other notice.
   bool onNotify(LPARAM lp);
+  // A move to a monitor of another density, to the rectangle the system suggests.
+  void onDpiChanged(int dpi, const RECT& suggested);
 
   // Drawing.
   void TileBackground(ImageCanvas& pic);

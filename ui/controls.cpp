@@ -1,6 +1,8 @@
 #include "ui/controls.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -39,14 +41,18 @@ Condensed CondensedToFit(HDC dc, HFONT font, const std::wstring& text, int room)
 
 }  // namespace
 
-Picture::Picture(int resourceId) {
-  bitmap_.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
-                                                MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0,
-                                                0, LR_CREATEDIBSECTION)));
-  BITMAP bm{};
-  if (bitmap_ && GetObjectW(bitmap_.get(), sizeof bm, &bm)) {
-    width_ = bm.bmWidth;
-    height_ = std::abs(bm.bmHeight);
+Picture::Picture(int resourceId, int dpi) {
+  for (int scale : ArtScalesFor(dpi)) {
+    bitmap_.reset(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ArtResourceId(resourceId, scale)),
+                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP bm{};
+    if (bitmap_ && GetObjectW(bitmap_.get(), sizeof bm, &bm)) {
+      width_ = bm.bmWidth;
+      height_ = std::abs(bm.bmHeight);
+      scale_ = scale;
+      return;
+    }
   }
 }
 
@@ -54,18 +60,24 @@ void Picture::Draw(HDC dc, const RECT& r, bool stretch, int dpi) const {
   if (!bitmap_) return;
   MemoryDc src;
   SelectGuard sel(src.get(), bitmap_.get());
-  if (!stretch && dpi == kBaseDpi) {
-    BitBlt(dc, r.left, r.top, std::min<int>(width_, r.right - r.left),
-           std::min<int>(height_, r.bottom - r.top), src.get(), 0, 0, SRCCOPY);
+  // The size at 96 DPI comes back from the drawing's: a 150 % one is 1.5 times it, rounded
+  // half up, which rounding the other way undoes.
+  const int w = stretch ? r.right - r.left
+                        : ScaleToDpi(static_cast<int>(std::lround(width_ * 100.0 / scale_)), dpi);
+  const int h = stretch ? r.bottom - r.top
+                        : ScaleToDpi(static_cast<int>(std::lround(height_ * 100.0 / scale_)), dpi);
+  if (w == width_ && h == height_) {
+    BitBlt(dc, r.left, r.top, std::min<int>(w, r.right - r.left),
+           std::min<int>(h, r.bottom - r.top), src.get(), 0, 0, SRCCOPY);
     return;
   }
-  const int w = stretch ? r.right - r.left : ScaleToDpi(width_, dpi);
-  const int h = stretch ? r.bottom - r.top : ScaleToDpi(height_, dpi);
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
-  // On a denser screen the pictures are enlarged smoothly rather than in blocks of pixels;
-  // at 96 DPI a stretched face keeps its exact pixels.
-  SetStretchBltMode(dc, dpi == kBaseDpi ? COLORONCOLOR : HALFTONE);
+  // A face stretched at the density it was drawn for repeats its pixels, the way its rows and
+  // edge columns are meant to; a drawing of another density is resized smoothly rather than
+  // in blocks of pixels.
+  const bool ownDensity = dpi * 100 == scale_ * kBaseDpi;
+  SetStretchBltMode(dc, ownDensity ? COLORONCOLOR : HALFTONE);
   SetBrushOrgEx(dc, 0, 0, nullptr);
   StretchBlt(dc, r.left, r.top, w, h, src.get(), 0, 0, width_, height_, SRCCOPY);
   RestoreDC(dc, saved);
@@ -131,8 +143,12 @@ void ColourButton::Paint(HDC dc) const {
   FillRect(dc, &r, b.get());
 }
 
+namespace {
+constexpr int kListHeight = 200;  // of a dropped list, below the closed box
+}  // namespace
+
 bool ComboBox::Create(HWND parent, int id, const RECT& r, bool editable, HFONT font) {
-  constexpr int kListHeight = 200;
+  editable_ = editable;
   const DWORD style =
       WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP |
       (editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL
@@ -143,15 +159,32 @@ bool ComboBox::Create(HWND parent, int id, const RECT& r, bool editable, HFONT f
                           GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (!editable) return true;  // its height came from MeasureItem
-  // The closed box keeps the height it was laid out with, whatever the font.
+  if (editable) keepHeight(r);  // a list's height came from MeasureItem
+  return true;
+}
+
+void ComboBox::Place(const RECT& r, HFONT font, int fieldHeight) {
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + kListHeight,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (editable_) {
+    keepHeight(r);
+  } else {
+    // No new WM_MEASUREITEM comes: the field and the items take the height it would give.
+    SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
+    SendMessageW(hwnd_, CB_SETITEMHEIGHT, 0, fieldHeight);
+  }
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// The closed box keeps the height it was laid out with, whatever the font.
+void ComboBox::keepHeight(const RECT& r) {
   const int frame = static_cast<int>(SendMessageW(hwnd_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
   RECT now;
   GetWindowRect(hwnd_, &now);
   const int extra = (now.bottom - now.top) - frame;
   if (extra > 0 && r.bottom - r.top > extra)
     SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), r.bottom - r.top - extra);
-  return true;
 }
 
 void ComboBox::MeasureItem(MEASUREITEMSTRUCT& m, int fieldHeight) {
@@ -220,6 +253,11 @@ bool ScrollBar::Create(HWND parent, int id, const RECT& r, const ScrollRange& ra
   SetScrollRange(hwnd_, SB_CTL, range_.min, range_.max, FALSE);
   SetScrollPos(hwnd_, SB_CTL, value_, TRUE);
   return true;
+}
+
+void ScrollBar::Place(const RECT& r) {
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool ScrollBar::SetValue(int value) {

@@ -14,21 +14,25 @@
 #include "ui/gdi.h"
 #include "ui/scroll_range.h"
 
-// A bitmap resource of the program; empty when it is missing, and then draws nothing.
+// A bitmap resource of the program, in the drawing made for a screen's density; empty when it
+// is missing, and then draws nothing.
 class Picture {
  public:
   Picture() = default;
-  explicit Picture(int resourceId);
+  // Resource `resourceId` (the 100 % drawing) at the drawn scale nearest to `dpi`.
+  explicit Picture(int resourceId, int dpi = kBaseDpi);
   bool Empty() const { return !bitmap_; }
+  // The drawing's own pixels.
   int Width() const { return width_; }
   int Height() const { return height_; }
-  // The whole picture at `r`'s top-left corner (its pixels taken as 96-DPI ones and scaled
-  // to `dpi`, cut at `r`), or stretched to fill `r`.
+  // The whole picture at `r`'s top-left corner at its size for `dpi` (cut at `r`), or
+  // stretched to fill `r`. Copied pixel for pixel when the drawing has that size already.
   void Draw(HDC dc, const RECT& r, bool stretch, int dpi = kBaseDpi) const;
 
  private:
   Bitmap bitmap_;
   int width_ = 0, height_ = 0;
+  int scale_ = 100;  // percent, of the drawing loaded
 };
 
 RECT RectAt(int x, int y, int w, int h);
@@ -74,6 +78,9 @@ class ComboBox {
   // A drop-down list, or with `editable` a box whose text can also be typed. The lists draw
   // their own items (DrawItem), so that two digits fit beside the button of a narrow box.
   bool Create(HWND parent, int id, const RECT& r, bool editable, HFONT font);
+  // The box laid out anew (at another density), keeping its items, text and selection;
+  // `fieldHeight` is the one MeasureItem gives a list.
+  void Place(const RECT& r, HFONT font, int fieldHeight);
   // The parent's WM_MEASUREITEM and WM_DRAWITEM for a list.
   static void MeasureItem(MEASUREITEMSTRUCT& m, int fieldHeight);
   static void DrawItem(const DRAWITEMSTRUCT& d, HFONT font);
@@ -88,13 +95,18 @@ class ComboBox {
   bool Dropped() const;
 
  private:
+  void keepHeight(const RECT& r);
+
   HWND hwnd_ = nullptr;
+  bool editable_ = false;
 };
 
 class ScrollBar {
  public:
   // Starts at the range's initial value.
   bool Create(HWND parent, int id, const RECT& r, const ScrollRange& range);
+  // Moved and sized anew, keeping its value.
+  void Place(const RECT& r);
   HWND hwnd() const { return hwnd_; }
   int Value() const { return value_; }
   // False (and no change) outside the bar's range.

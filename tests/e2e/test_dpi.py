@@ -3,8 +3,9 @@
 zero, and dial and numerals are drawn at that size rather than stretched; the settings dialog
 has every box of its layout scaled; a position saved at one density is the same place in
 inches at another; and a move to a monitor of another density (WM_DPICHANGED, sent by a helper
-because Wine has one DPI for all monitors) redraws the clock at the rectangle the system
-suggests.
+because Wine has one DPI for all monitors) redraws the clock, or the dialog with its unsaved
+edits, at the rectangle the system suggests. The dialog's pictures at 144 DPI are their 150 %
+drawings copied pixel for pixel, not the 100 % ones enlarged.
 
 A change of LogPixels takes effect when the prefix's server restarts; the fixture sets 96
 again at the end, for the tests that follow.
@@ -23,7 +24,7 @@ from PIL import Image
 
 from harness import DESKTOP_RGB, MENU_TRACE, HarnessError
 from sound_trace import wait_for
-from test_settings_dialog import GRAPH, open_dialog, value
+from test_settings_dialog import GRAPH, OK, TRACK_0, ini_values, open_dialog, value
 
 SIZES = {96: (81, 137), 120: (101, 171), 144: (122, 206), 192: (162, 274)}
 YELLOW = (255, 255, 0)
@@ -38,6 +39,11 @@ ON_PENDULUM = (40, 110)  # at 96 DPI
 DIALOG = (537, 523)
 OK_FACE, LEFT_OF_OK = (362, 490), (350, 494)
 BOARD, PIE_CENTRE = (380, 76), (443, 139)
+# Pictures of the dialog at 96 DPI: the close box, the first shape mark (the others lie 20
+# below it) and the first alarm switch; and a stretch of the title strip clear of its caption.
+CLOSE, SHAPE_MARK, SWITCH_0 = (516, 4), (134, 70), (22, 370)
+STRIP = (300, 0, 500, 20)
+ASSETS = Path(__file__).resolve().parents[2] / "assets"
 
 
 @pytest.fixture(scope="session")
@@ -119,6 +125,30 @@ def blocky_share(dial) -> float:
     return uniform / blocks
 
 
+def art(name: str, dpi: int) -> Image.Image:
+    scale = dpi * 100 // 96
+    return Image.open(ASSETS / (f"{name}.bmp" if scale == 100 else f"{name}@{scale}.bmp"))
+
+
+def shows_art(shot, dpi: int, name: str, at) -> bool:
+    """Whether the dialog's screenshot shows picture `name` at `at` (96-DPI client pixels) as
+    drawn for `dpi`, pixel for pixel."""
+    picture = art(name, dpi).convert("RGB")
+    x, y = scaled(at[0], dpi), scaled(at[1], dpi)
+    return shot.crop((x, y, x + picture.width, y + picture.height)).tobytes() == picture.tobytes()
+
+
+def drawn_for(shot, dpi: int, shape: int, switch_on: bool) -> list:
+    """The dialog's pictures that are not their drawings for `dpi`: title strip, close box,
+    shape marks with `shape` selected, the first alarm switch."""
+    part = tuple(scaled(v, dpi) for v in STRIP)
+    wrong = [] if shot.crop(part).tobytes() == art("title", dpi).crop(part).tobytes() else ["title"]
+    expected = [("close_up", CLOSE), ("switch_on" if switch_on else "switch_off", SWITCH_0)]
+    expected += [("option_on" if i == shape else "option_off", (SHAPE_MARK[0], SHAPE_MARK[1] + 20 * i))
+                 for i in range(3)]
+    return wrong + [name for name, at in expected if not shows_art(shot, dpi, name, at)]
+
+
 def check_dialog(clock, dpi: int) -> None:
     """The settings dialog at `dpi`: its whole layout scaled, the memory pie with it."""
     dialog = open_dialog(clock)
@@ -141,6 +171,7 @@ def check_dialog(clock, dpi: int) -> None:
     cx, cy = scaled(PIE_CENTRE[0], dpi), scaled(PIE_CENTRE[1], dpi)
     assert shot.getpixel((cx, cy - scaled(40, dpi))) in (GRAPH[1], GRAPH[2])
     assert shot.getpixel((cx, cy - scaled(50, dpi))) == GRAPH[0]
+    assert drawn_for(shot, dpi, INI["Shape"], False) == []
     clock.display.key("Escape")
     dialog.wait_closed()
 
@@ -188,7 +219,7 @@ def test_clock_at_each_density_and_a_move_to_another(app, density, dpi_changed_e
     # Back at 96 DPI the file written at 144 puts the clock at the same inches: 210 x 180
     # pixels at 144 are 140 x 120 at 96. Then a move to a 144-DPI monitor.
     density(96)
-    clock = app.start(ini=saved)
+    clock = app.start(ini=saved, trace=MENU_TRACE)
     (x, y, w, h), _ = settled_dial(clock, 96)
     assert (x, y) == (140, 120)
     suggested = (300, 200, 300 + SIZES[144][0], 200 + SIZES[144][1])
@@ -199,3 +230,34 @@ def test_clock_at_each_density_and_a_move_to_another(app, density, dpi_changed_e
     assert (x, y) == suggested[:2]
     assert abs(dial_diameter(dial) - seen[144][0]) <= 1
     assert abs(glyph_height(dial) - seen[144][1]) <= 1
+
+    # The dialog, edited but not saved, moved to a 144-DPI monitor: the alarm switched on, a
+    # track typed, the second shape chosen. It takes the suggested rectangle, its pictures are
+    # the 150 % drawings and still show the edits, and OK saves them.
+    dialog = open_dialog(clock)
+
+    def shot():
+        return clock.display.screenshot(dialog.geometry())
+    dialog.click((SWITCH_0[0] + 6, SWITCH_0[1] + 6))
+    wait_for(lambda: shows_art(shot(), 96, "switch_on", SWITCH_0), 5, "the alarm was not switched on")
+    track = (TRACK_0[0] - 4, TRACK_0[1] - 8, TRACK_0[0] + 12, TRACK_0[1] + 8)
+    empty = shot().crop(track).tobytes()
+    dialog.click(TRACK_0)
+    clock.display.key("7")
+    wait_for(lambda: shot().crop(track).tobytes() != empty, 5, "the typed track did not show")
+    dialog.click((SHAPE_MARK[0] + 6, SHAPE_MARK[1] + 26))
+    wait_for(lambda: shows_art(shot(), 96, "option_on", (SHAPE_MARK[0], SHAPE_MARK[1] + 20)), 5,
+             "the second shape was not chosen")
+    size = (scaled(DIALOG[0], 144), scaled(DIALOG[1], 144))
+    suggested = (100, 0, 100 + size[0], size[1])
+    result = clock.wine.run([str(dpi_changed_exe), "144", *map(str, suggested),
+                             "Tessarine_F_Setting"], timeout=30)
+    assert result.returncode == 0, result.stderr[-500:]
+    wait_for(lambda: tuple(dialog.geometry()) == (100, 0, *size)
+             and drawn_for(shot(), 144, 1, True) == [], 5,
+             "the dialog was not redrawn at 144 DPI in the suggested rectangle with its edits")
+    shot().save(tmp_path / "dialog-moved-to-144.png")
+    dialog.click((scaled(OK[0], 144), scaled(OK[1], 144)))
+    dialog.wait_closed()
+    values = ini_values(clock.ini_bytes())
+    assert (values["Shape"], values["Sound_C_0"], values["Sound_Repeat_0"]) == (" 1", " 1", " 7")

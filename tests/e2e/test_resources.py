@@ -1,6 +1,6 @@
 """The built exe carries every picture the windows load, under the ids of
 res/resource_ids.h, byte for byte as committed under assets/, in the sizes the dialog
-lays out. Reads the PE resource directory directly; no Wine needed."""
+lays out (at 100 %, 150 % and 200 %). Reads the PE resource directory directly; no Wine needed."""
 
 from __future__ import annotations
 
@@ -27,6 +27,13 @@ BITMAPS = {
     "IDB_SWITCH_OFF": ("switch_off.bmp", 12, 12),
     "IDB_SWITCH_ON": ("switch_on.bmp", 12, 12),
 }
+# Their drawings at 150 % and 200 %: the 100 % size scaled and rounded half up. The texture
+# tile has a 200 % drawing only.
+for _name, (_file, _w, _h) in list(BITMAPS.items()):
+    for _scale in (150, 200):
+        if _name != "IDB_TEXTURE" or _scale == 200:
+            BITMAPS[f"{_name}_{_scale}"] = (_file.replace(".bmp", f"@{_scale}.bmp"),
+                                            int(_w * _scale / 100 + 0.5), int(_h * _scale / 100 + 0.5))
 
 
 def resource_ids() -> dict:

@@ -1,12 +1,15 @@
 // The settings dialog's layout table, checked as data: where each control lies, which may
-// overlap, and which carry text.
+// overlap, and which carry text; and which drawing of its pictures a density takes.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 #include <string>
 #include <utility>
 
+#include "res/resource_ids.h"
 #include "settings/dialog_layout.h"
+#include "ui/dpi.h"
 
 namespace {
 
@@ -89,6 +92,43 @@ TEST(DialogLayout, CaptionsArePresentWhereTheyMustBe) {
     for (const Control& c : Controls())
       if (c.liesOn == face.id && c.index == face.index && IsText(c.kind) && *c.caption) ++captions;
     EXPECT_EQ(captions, 1) << Name(face) << " needs one caption";
+  }
+}
+
+TEST(DialogPictures, ADensityTakesTheNearestDrawingAndItsResource) {
+  const struct {
+    int dpi;
+    std::array<int, 3> order;
+  } kCases[] = {
+      {72, {100, 150, 200}},  {96, {100, 150, 200}},  {110, {100, 150, 200}},
+      {120, {150, 100, 200}},  // 125 %: halfway, and a reduced drawing stays sharper
+      {144, {150, 200, 100}}, {168, {200, 150, 100}}, {192, {200, 150, 100}},
+      {288, {200, 150, 100}},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(ArtScalesFor(c.dpi), c.order) << c.dpi << " DPI";
+
+  // The resource numbering of the drawings agrees with the ids the resource script uses.
+  const struct {
+    int id100, id150, id200;
+  } kIds[] = {
+      {IDB_TITLE, IDB_TITLE_150, IDB_TITLE_200},
+      {IDB_CLOSE_UP, IDB_CLOSE_UP_150, IDB_CLOSE_UP_200},
+      {IDB_CLOSE_DOWN, IDB_CLOSE_DOWN_150, IDB_CLOSE_DOWN_200},
+      {IDB_HEADING, IDB_HEADING_150, IDB_HEADING_200},
+      {IDB_BUTTON_OFF, IDB_BUTTON_OFF_150, IDB_BUTTON_OFF_200},
+      {IDB_BUTTON_ON, IDB_BUTTON_ON_150, IDB_BUTTON_ON_200},
+      {IDB_OPTION_OFF, IDB_OPTION_OFF_150, IDB_OPTION_OFF_200},
+      {IDB_OPTION_ON, IDB_OPTION_ON_150, IDB_OPTION_ON_200},
+      {IDB_SWITCH_OFF, IDB_SWITCH_OFF_150, IDB_SWITCH_OFF_200},
+      {IDB_SWITCH_ON, IDB_SWITCH_ON_150, IDB_SWITCH_ON_200},
+      {IDB_TEXTURE, 0, IDB_TEXTURE_200},
+  };
+  for (const auto& ids : kIds) {
+    EXPECT_EQ(ArtResourceId(ids.id100, 100), ids.id100);
+    if (ids.id150) {
+      EXPECT_EQ(ArtResourceId(ids.id100, 150), ids.id150) << ids.id100;
+    }
+    EXPECT_EQ(ArtResourceId(ids.id100, 200), ids.id200) << ids.id100;
   }
 }
 
