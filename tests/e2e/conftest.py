@@ -72,6 +72,17 @@ def display_change_path() -> Path:
                        REPO / "build" / "win32" / "display_change.exe")
 
 
+@pytest.fixture(scope="session")
+def dpi_changed_exe() -> Path:
+    return _built_file("TESSARINE_DPI_CHANGED", REPO / "build" / "win32" / "dpi_changed.exe")
+
+
+@pytest.fixture(scope="session")
+def memory_figures_exe() -> Path:
+    return _built_file("TESSARINE_MEMORY_FIGURES",
+                       REPO / "build" / "win32" / "memory_figures.exe")
+
+
 @pytest.fixture
 def tray_restart(wine, taskbar_restart_path):
     """`tray_restart(clock, delete_first)`: with delete_first the clock's icon is lost as when

@@ -14,7 +14,6 @@ again at the end, for the tests that follow.
 from __future__ import annotations
 
 import math
-import os
 import statistics
 import time
 from pathlib import Path
@@ -44,15 +43,6 @@ BOARD, PIE_CENTRE = (380, 76), (443, 139)
 CLOSE, SHAPE_MARK, SWITCH_0 = (516, 4), (134, 70), (22, 370)
 STRIP = (300, 0, 500, 20)
 ASSETS = Path(__file__).resolve().parents[2] / "assets"
-
-
-@pytest.fixture(scope="session")
-def dpi_changed_exe() -> Path:
-    path = Path(os.environ.get("TESSARINE_DPI_CHANGED")
-                or Path(__file__).resolve().parents[2] / "build" / "win32" / "dpi_changed.exe")
-    if not path.is_file():
-        pytest.fail(f"{path} does not exist: build the Windows target first", pytrace=False)
-    return path
 
 
 @pytest.fixture

@@ -11,7 +11,6 @@ is watched through Wine's +msg trace, which logs every timer the program starts
 from __future__ import annotations
 
 import math
-import os
 import re
 import time
 from pathlib import Path
@@ -60,15 +59,6 @@ def base_ini(mem_ival: int, shape: int = 2) -> dict:
            "Shape": shape, "Mem_Ival": mem_ival, "Mem_Kagen": 30}
     ini.update({f"Graph_Color_{i}": value(c) for i, c in enumerate(GRAPH)})
     return ini
-
-
-@pytest.fixture(scope="session")
-def memory_figures_exe() -> Path:
-    path = Path(os.environ.get("TESSARINE_MEMORY_FIGURES")
-                or Path(__file__).resolve().parents[2] / "build" / "win32" / "memory_figures.exe")
-    if not path.is_file():
-        pytest.fail(f"{path} does not exist: build the Windows target first", pytrace=False)
-    return path
 
 
 # --------------------------------------------------------------------------- helpers
