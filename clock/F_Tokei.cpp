@@ -260,8 +260,7 @@ void F_Tokei::Timer2_Timer() {
   SYSTEMTIME now;
   GetLocalTime(&now);
   handleTick(now);
-  const UINT next = static_cast<UINT>(FrameDelay(now.wMilliseconds, kPendulumStepMs));
-  if (next != Timer2.Interval()) Timer2.Start(next);
+  armFrame(now);
 
   // Only the bob's old and new squares change on the screen, and near the ends of the swing
   // often not even those.
@@ -290,8 +289,14 @@ void F_Tokei::onShown(bool shown) {
   const auto hidden = static_cast<long long>(GetTickCount64() - hiddenSince_);
   for (int n = StepsDue(hidden, pendulumCarry_); n > 0; --n) pendulum_.Step();
   drawCurrentState();
-  Timer2.Start(static_cast<UINT>(FrameDelay(now.wMilliseconds, kPendulumStepMs)));
+  armFrame(now);
   armTick(now);
+}
+
+// Armed afresh only to put the next frame back in its place: a frame in step costs no call.
+void F_Tokei::armFrame(const SYSTEMTIME& now) {
+  const auto next = static_cast<UINT>(FrameDelay(now.wMilliseconds, kPendulumStepMs));
+  if (!Timer2.Enabled() || next != Timer2.Interval()) Timer2.Start(next);
 }
 
 void F_Tokei::drawCurrentState() {

@@ -62,6 +62,7 @@ class F_Tokei : public Form, private AlarmHost {
   void Timer1_Timer();
   void handleTick(const SYSTEMTIME& now);
   void armTick(const SYSTEMTIME& now);
+  void armFrame(const SYSTEMTIME& now);
   void onShown(bool shown);
   void armMemoryCheck();
   void Timer2_Timer();
