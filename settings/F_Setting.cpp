@@ -7,6 +7,7 @@
 #include "app/convert.h"
 #include "app/ini_file.h"
 #include "app/topmost_win.h"
+#include "clock/pendulum.h"
 #include "res/resource_ids.h"
 #include "settings/edit_rules.h"
 #include "settings/preview.h"
@@ -220,7 +221,7 @@ void F_Setting::createControls(bool placeOnly) {
   colourButtons_.clear();
   labels_.clear();
   handChildren_.clear();
-  Pic_ball = std::make_unique<ImageCanvas>(Px(25), Px(25));  // the preview pendulum's bob
+  Pic_ball = std::make_unique<ImageCanvas>(Px(BallSpriteSize), Px(BallSpriteSize));  // preview bob
   memoryGraph_ = MemoryGraph(dpi_);                          // a new board shows no pie yet
   for (const dl::Control& c : dl::Controls()) createControl(c, placeOnly);
   wireTargets();
