@@ -100,18 +100,25 @@ void Application::Start() {
 int Application::Run() {
   MSG msg;
   for (;;) {
-    // While an alarm is on, the wait takes in the clock's wake timer too. Only then: under
-    // Wine that wait costs one server call more per message than GetMessage.
+    // While an alarm is on, the wait takes in the clock's wake timer too; while the clock is
+    // shown, it ends at the pendulum's next frame.
     HANDLE wake = clock_->WakeTimer();
-    if (!wake) {
+    const DWORD frameIn = clock_->FrameWait();
+    if (frameIn == 0) {
+      clock_->Frame();
+      continue;
+    }
+    if (!wake && frameIn == INFINITE) {
+      // Under Wine the wait below costs one server call more per message than GetMessage.
       const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
       if (got <= 0) return got == 0 ? static_cast<int>(msg.wParam) : 0;
       dispatch(msg);
       continue;
     }
-    const DWORD woke =
-        MsgWaitForMultipleObjectsEx(1, &wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (woke == WAIT_OBJECT_0) {
+    const DWORD woke = MsgWaitForMultipleObjectsEx(wake ? 1 : 0, wake ? &wake : nullptr, frameIn,
+                                                   QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke == WAIT_TIMEOUT) continue;  // the frame is due
+    if (wake && woke == WAIT_OBJECT_0) {
       clock_->WakeTimer_Timer();
       continue;
     }
@@ -124,6 +131,7 @@ int Application::Run() {
 }
 
 void Application::dispatch(const MSG& msg) {
+  clock_->FramesToTimer();  // the message may run a nested loop, where only timers go on
   if (settings_ && settings_->PreTranslate(msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);

@@ -97,6 +97,7 @@ void F_Tokei::Form_Load() {
     t->SetEnabled(false);
     t->Attach(hwnd());
   }
+  framesOn_ = loopFrames_ = false;  // until shown, then on Timer2 until the loop takes them
 
   // One source for the whole load: the file is read and parsed once.
   IniSettingsSource source(app_.IniPath);
@@ -238,7 +239,7 @@ void F_Tokei::Timer1_Timer() {
 // Woken just past the next second boundary: once a second instead of ten times. A shown clock
 // needs no wake of its own: its pendulum frames carry the tick.
 void F_Tokei::armTick(const SYSTEMTIME& now) {
-  if (Timer2.Enabled())
+  if (framesOn_)
     Timer1.SetEnabled(false);
   else
     Timer1.Start(static_cast<UINT>(TickDelay(now.wMilliseconds)));
@@ -259,8 +260,37 @@ void F_Tokei::handleTick(const SYSTEMTIME& now) {
 void F_Tokei::Timer2_Timer() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  handleTick(now);
   armFrame(now);
+  runFrame(now);
+}
+
+DWORD F_Tokei::FrameWait() {
+  if (!framesOn_ || !Loaded()) return INFINITE;
+  if (!loopFrames_) {
+    Timer2.SetEnabled(false);
+    loopFrames_ = true;
+  }
+  const ULONGLONG now = GetTickCount64();
+  return nextFrameAt_ > now ? static_cast<DWORD>(nextFrameAt_ - now) : 0;
+}
+
+void F_Tokei::Frame() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  runFrame(now);
+}
+
+void F_Tokei::FramesToTimer() {
+  if (!loopFrames_) return;
+  loopFrames_ = false;
+  if (!framesOn_ || !Loaded()) return;
+  const ULONGLONG now = GetTickCount64();
+  Timer2.Start(nextFrameAt_ > now ? static_cast<UINT>(nextFrameAt_ - now) : 0);
+}
+
+void F_Tokei::runFrame(const SYSTEMTIME& now) {
+  nextFrameAt_ = GetTickCount64() + FrameWaitAfter(now.wMilliseconds, kPendulumStepMs);
+  handleTick(now);
 
   // Only the bob's old and new squares change on the screen, and near the ends of the swing
   // often not even those.
@@ -281,6 +311,7 @@ void F_Tokei::onShown(bool shown) {
   SYSTEMTIME now;
   GetLocalTime(&now);
   if (!shown) {
+    framesOn_ = false;
     Timer2.SetEnabled(false);
     hiddenSince_ = GetTickCount64();
     armTick(now);
@@ -289,7 +320,9 @@ void F_Tokei::onShown(bool shown) {
   const auto hidden = static_cast<long long>(GetTickCount64() - hiddenSince_);
   for (int n = StepsDue(hidden, pendulumCarry_); n > 0; --n) pendulum_.Step();
   drawCurrentState();
-  armFrame(now);
+  framesOn_ = true;
+  nextFrameAt_ = GetTickCount64() + FrameDelay(now.wMilliseconds, kPendulumStepMs);
+  if (!loopFrames_) armFrame(now);
   armTick(now);
 }
 

@@ -43,6 +43,14 @@ class F_Tokei : public Form, private AlarmHost {
   // on), and what the loop calls when it goes off.
   HANDLE WakeTimer() const { return armedDue_ ? wakeTimer_ : nullptr; }
   void WakeTimer_Timer();
+  // The pendulum's frames while the clock is shown. Waiting in the message loop, they cost one
+  // wait each and no timer message: FrameWait hands them to the loop and says how long it may
+  // wait (INFINITE while there is no frame to run), Frame runs one. Before the loop hands on a
+  // message, which may run the nested loop of a menu or a dialog, FramesToTimer gives them back
+  // to Timer2. Nothing a frame does runs a loop of its own.
+  DWORD FrameWait();
+  void Frame();
+  void FramesToTimer();
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -66,6 +74,7 @@ class F_Tokei : public Form, private AlarmHost {
   void onShown(bool shown);
   void armMemoryCheck();
   void Timer2_Timer();
+  void runFrame(const SYSTEMTIME& now);
   void Timer3_Timer();
   void Timer4_Timer() { alarm_.Timer4_Timer(); }
   void Timer5_Timer() {
@@ -91,7 +100,7 @@ class F_Tokei : public Form, private AlarmHost {
   std::unique_ptr<PictureBox> Pic_Furiko;
   std::unique_ptr<ImageCanvas> Pic_ball;  // the bob sprite, never shown itself
   // Hidden, the tick wakes alone just past each second boundary; shown, the pendulum's frames
-  // carry it and only Timer2 runs.
+  // carry it, run by the message loop's wait or, while a nested loop runs, by Timer2.
   Timer Timer1{1, 1000};
   Timer Timer2{2, kPendulumStepMs};
   Timer Timer3{3, 1000};  // sleeps until the next memory check is due
@@ -105,7 +114,10 @@ class F_Tokei : public Form, private AlarmHost {
   ClockTick tick_;
   TickResult lastTick_;  // the last handled second, drawn when a hidden clock is shown
   Pendulum pendulum_;
-  ULONGLONG hiddenSince_ = 0;    // when the pendulum timer last stopped
+  bool framesOn_ = false;    // shown: the pendulum runs
+  bool loopFrames_ = false;  // the message loop runs the frames; Timer2 sleeps
+  ULONGLONG nextFrameAt_ = 0;  // tick count the next frame is due at
+  ULONGLONG hiddenSince_ = 0;    // when the pendulum last stopped
   long long pendulumCarry_ = 0;  // part of a step left over from the last catch-up
   int memArmedSeconds_ = 0;      // what the memory check's timer was armed for
   ULONGLONG memArmedAt_ = 0;

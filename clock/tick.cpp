@@ -29,3 +29,9 @@ int FrameDelay(int millisecond, int intervalMs) {
   const int late = ((millisecond - kTickMarginMs) % intervalMs + intervalMs) % intervalMs;
   return late <= kFrameSlackMs ? intervalMs : intervalMs - late;
 }
+
+int FrameWaitAfter(int millisecond, int intervalMs) {
+  const int late = ((millisecond - kTickMarginMs) % intervalMs + intervalMs) % intervalMs;
+  const int wait = intervalMs - late;
+  return wait < kFrameMinGapMs ? wait + intervalMs : wait;
+}

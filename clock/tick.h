@@ -49,3 +49,12 @@ constexpr int kFrameSlackMs = 40;
 // Milliseconds from a frame read at `millisecond` into its second to the next frame: the
 // frame interval when it is in step, else what is left to the next place.
 int FrameDelay(int millisecond, int intervalMs);
+
+// A frame never follows the one before by less than this: a wait that ends a little early, or a
+// frame run late, does not bring the next one right after it.
+constexpr int kFrameMinGapMs = 20;
+
+// For a frame source that waits afresh for every frame (the message loop's own wait): from a
+// frame run at `millisecond` into its second, the milliseconds to the next place at least
+// kFrameMinGapMs away.
+int FrameWaitAfter(int millisecond, int intervalMs);

@@ -88,6 +88,14 @@ TEST(ClockTick, FramesKeepTheirPlaceJustPastEachTenth) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(FrameDelay(c.millisecond, 100), c.delay) << c.millisecond;
+
+  // Waiting afresh for each frame: always to a place, never less than 20 ms on.
+  const struct { int millisecond, wait; } waits[] = {
+      {15, 100}, {16, 99}, {55, 60}, {94, 21}, {95, 20}, {96, 119},  // the next place, or one on
+      {14, 101}, {0, 115},  {915, 100}, {999, 116},
+  };
+  for (const auto& c : waits)
+    EXPECT_EQ(FrameWaitAfter(c.millisecond, 100), c.wait) << c.millisecond;
 }
 
 TEST(DrawHands, KitesAndRingAtTheirMarks) {
