@@ -123,8 +123,10 @@ def timers_started(clock, since: int = 0):
 
 
 def clock_window_handle(clock, since: int = 0) -> str:
-    """The clock window's handle: the window its pendulum timer (id 2) runs on."""
-    return next(w for w, i in timers_started(clock, since) if i == 2)
+    """The current clock window's handle: the window its pendulum timer (id 2) was last started
+    on (the timer takes over the frames whenever the program hands a message on, so an old
+    clock window starts it too until it is gone)."""
+    return [w for w, i in timers_started(clock, since) if i == 2][-1]
 
 
 def memory_check_started(clock, since: int) -> bool:
