@@ -58,7 +58,7 @@ def main() -> int:
     args = ap.parse_args()
 
     root = Path(tempfile.mkdtemp(prefix="tessarine-ini-bench-"))
-    display = Display.start(root / "x", first=160, last=190)
+    display = Display.start(root / "x")
     wine = WinePrefix.for_session(display, os.environ.get("TESSARINE_BENCH_PREFIX"))
     try:
         files = {"small": SETTINGS.encode("cp932"), "large": large_ini(int(args.size_mb * 2**20))}

@@ -36,7 +36,7 @@ def main() -> int:
     root = Path(tempfile.mkdtemp(prefix="tessarine-ok-bench-"))
     folder = Path(args.dir).resolve() if args.dir else root / "files"
     folder.mkdir(parents=True, exist_ok=True)
-    display = Display.start(root / "x", first=170, last=199)
+    display = Display.start(root / "x")
     wine = WinePrefix.for_session(display, os.environ.get("TESSARINE_BENCH_PREFIX"))
     try:
         r = wine.run([args.exe, to_windows_path(folder), str(args.rounds)], timeout=1800)

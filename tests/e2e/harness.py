@@ -92,6 +92,29 @@ def _base_env() -> dict:
     return env
 
 
+def _die_with_parent() -> None:
+    """In a child before exec: SIGTERM when the process that started it dies, so a test run
+    that is killed leaves no server behind (Linux's PR_SET_PDEATHSIG)."""
+    import ctypes
+    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+
+
+def _read_display_number(fd: int, proc: subprocess.Popen, timeout: float) -> Optional[int]:
+    import select
+    data = b""
+    end = _now() + timeout
+    while _now() < end and not data.endswith(b"\n"):
+        ready, _, _ = select.select([fd], [], [], 0.2)
+        if ready:
+            chunk = os.read(fd, 64)
+            if not chunk:
+                break
+            data += chunk
+        elif proc.poll() is not None:
+            break
+    return int(data) if data.strip().isdigit() else None
+
+
 # --------------------------------------------------------------------------- display
 
 
@@ -110,36 +133,32 @@ class Display:
 
     @classmethod
     def start(cls, log_dir: Path, width: int = SCREEN_W, height: int = SCREEN_H,
-              depth: int = 24, first: int = 90, last: int = 120) -> "Display":
+              depth: int = 24, timeout: float = 20.0) -> "Display":
+        """Xvfb picks a free number itself and writes it to a pipe once it listens
+        (`-displayfd`), so the number is ours and the server that answers is ours: no probe
+        that another server could win between our look and our start."""
         log_dir.mkdir(parents=True, exist_ok=True)
-        for n in range(first, last + 1):
-            if Path(f"/tmp/.X11-unix/X{n}").exists() or Path(f"/tmp/.X{n}-lock").exists():
-                continue
-            log_path = log_dir / f"xvfb-{n}.log"
+        log_path = log_dir / "xvfb.log"
+        read_fd, write_fd = os.pipe()
+        try:
             with open(log_path, "wb") as log:
+                # Same session as pytest: a killed test run takes its Xvfb with it
+                # (the session's own teardown ends it by PID otherwise).
                 proc = subprocess.Popen(
-                    ["Xvfb", f":{n}", "-screen", "0", f"{width}x{height}x{depth}",
-                     "-nolisten", "tcp", "-noreset"],
+                    ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+                     f"{width}x{height}x{depth}", "-nolisten", "tcp", "-noreset"],
                     stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                    start_new_session=True)
-            display = cls(n, proc, log_path)
-            if display._wait_ready(10.0):
-                return display
-            # Another server took the number between our probe and its start, or it failed.
+                    pass_fds=(write_fd,), preexec_fn=_die_with_parent)
+        finally:
+            os.close(write_fd)
+        try:
+            number = _read_display_number(read_fd, proc, timeout)
+        finally:
+            os.close(read_fd)
+        if number is None:
             _end_process(proc)
-        raise HarnessError(f"no free X display in :{first}..:{last}")
-
-    def _wait_ready(self, timeout: float) -> bool:
-        end = _now() + timeout
-        while _now() < end:
-            if self.proc.poll() is not None:
-                return False
-            r = subprocess.run(["xdpyinfo", "-display", self.name],
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            if r.returncode == 0:
-                return True
-            time.sleep(0.05)
-        return False
+            raise HarnessError(f"Xvfb gave no display number; see {log_path}")
+        return cls(number, proc, log_path)
 
     @property
     def env(self) -> dict:
@@ -519,7 +538,8 @@ class App:
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
             self.proc = subprocess.Popen(_in_own_mounts(binds, [wine.loader, str(self.exe)]),
                                          cwd=folder, env=env, stdin=subprocess.DEVNULL,
-                                         stdout=out, stderr=err, start_new_session=True)
+                                         stdout=out, stderr=err, start_new_session=True,
+                                         preexec_fn=_die_with_parent)
         self.window: Optional[int] = None
 
     @property
