@@ -12,17 +12,14 @@ import datetime
 import re
 import time
 from pathlib import Path
-from typing import Callable, List, Optional
+from typing import List, Optional
 
-import pytest
 
-from harness import to_windows_path
+from harness import to_windows_path, wine_unescape
+
 
 CD, SOUND_FILE = 1, 2
 SND_ASYNC_LOOP = 9
-# Window-relative points: the dial box covers rows 0..79, the pendulum box rows 84..136.
-ON_DIAL = (40, 40)
-ON_PENDULUM = (40, 110)
 
 # One MCI command string as winmm traces it. Wine escapes '"' and '\' and cuts a long string,
 # marking the cut with "..." after the closing quote.
@@ -40,24 +37,13 @@ PLAY_SOUND_NAME = re.compile(r':trace:winmm:proc_PlaySound SoundName=L"(?P<name>
 STATUS_MP3 = "status MP3Play mode"
 
 
-def unescape(traced: str) -> str:
-    """Wine's debugstr_w: \\n, \\r, \\t, a backslash before any other ASCII character, and
-    \\xxxx (four hex digits) for a character beyond ASCII."""
-    def char(m):
-        code = m.group(1)
-        if len(code) == 4:
-            return chr(int(code, 16))
-        return {"n": "\n", "r": "\r", "t": "\t"}.get(code, code)
-    return re.sub(r"\\([0-9a-fA-F]{4}|.)", char, traced)
-
-
 def sent_mci(clock) -> List[str]:
     """The command strings the program sent, in order."""
     commands = []
     for line in clock.trace_lines():
         m = MCI_SENT.search(line)
         if m:
-            command = unescape(m.group("cmd"))
+            command = wine_unescape(m.group("cmd"))
             if not WINE_AUTO_OPEN.match(command):
                 commands.append(command)
     return commands
@@ -71,27 +57,8 @@ def play_sound_calls(clock) -> List[tuple]:
 
 def played_names(clock) -> List[str]:
     """The sound names that PlaySound went on to play."""
-    return [unescape(m.group("name"))
+    return [wine_unescape(m.group("name"))
             for m in map(PLAY_SOUND_NAME.search, clock.trace_lines()) if m]
-
-
-def wait_for(probe: Callable[[], object], timeout: float, what: str, clock=None):
-    """Polls `probe` until it gives something true; fails with `what` and the trace's tail."""
-    end = time.monotonic() + timeout
-    while True:
-        result = probe()
-        if result or time.monotonic() >= end:
-            break
-        time.sleep(0.1)
-    if not result:
-        tail = "\n".join(clock.trace_lines()[-15:]) if clock else ""
-        pytest.fail(f"{what} within {timeout} s; MCI sent: {sent_mci(clock) if clock else []}"
-                    f"\ntrace tail:\n{tail}")
-    return result
-
-
-def until(deadline: float) -> None:
-    time.sleep(max(0.0, deadline - time.monotonic()))
 
 
 def current_minute(margin: int = 4) -> datetime.datetime:

@@ -13,11 +13,11 @@ import time
 import pytest
 
 from harness import MENU_TRACE, to_windows_path
-from test_settings_dialog import OK, ini_values, open_dialog
-from test_settings_handlers import choose_file, clock_window, row
-from sound_trace import (CD, ON_DIAL, ON_PENDULUM, SND_ASYNC_LOOP, SOUND_FILE, STATUS_MP3,
-                         alarm, current_minute, play_sound_calls, played_names, sent_mci, until,
-                         wait_for)
+from sound_trace import (CD, SND_ASYNC_LOOP, SOUND_FILE, STATUS_MP3, alarm, current_minute,
+                         play_sound_calls, played_names, sent_mci)
+from support_clock import ON_DIAL, ON_PENDULUM, ini_values, until, wait_for
+from support_dialog import OK, choose_file, clock_window, open_dialog, row
+
 
 
 @pytest.mark.parametrize("key", ["Escape", "space"])

@@ -17,9 +17,11 @@ import re
 import resource
 import time
 
-from PIL import Image, ImageChops
+from PIL import Image
 
 from harness import DESKTOP_RGB, SCREEN_H, SCREEN_W
+from support_clock import colour_value, differing_pixels, until
+
 
 CLEAN_SOON = {"Mem_Ival": 1, "Mem_Kagen": 100}
 DEBUG_NOTES = "-all,warn+seh"
@@ -29,29 +31,9 @@ DIAL = 80
 GIB = 1 << 30
 
 
-def rgb_value(rgb) -> int:
-    r, g, b = rgb
-    return r + 256 * g + 65536 * b
-
-
 def without_red(image: Image.Image) -> Image.Image:
     _, g, b = image.split()
     return Image.merge("RGB", (Image.new("L", image.size, 0), g, b))
-
-
-def differing_pixels(a: Image.Image, b: Image.Image, holes=()) -> int:
-    """Pixels that differ between `a` and `b`, not counting the rectangles (x, y, w, h) in
-    `holes`."""
-    diff = ImageChops.difference(a, b).convert("L").point(lambda v: 255 if v else 0)
-    for x, y, w, h in holes:
-        diff.paste(0, (x, y, x + w, y + h))
-    return sum(1 for v in diff.getdata() if v)
-
-
-def wait_until(moment: float) -> None:
-    delay = moment - time.monotonic()
-    if delay > 0:
-        time.sleep(delay)
 
 
 def cleaning_note(clock, timeout: float = 20):
@@ -76,7 +58,7 @@ def test_cleaner_freezes_the_screen_through_cyan_cleans_and_goes(app, display, t
     region = clock.geometry()
     peak_before = clock.status_kb("VmHWM")
 
-    wait_until(clock.started_at + 52)
+    until(clock.started_at + 52)
     before = display.grab()
     before.save(tmp_path / "before.png")
 
@@ -120,9 +102,9 @@ def test_cleaner_freezes_the_screen_through_cyan_cleans_and_goes(app, display, t
 
 
 def test_x86_64_build_starts_draws_its_face_and_shows_the_cleaner(app64, display, tmp_path):
-    colours = {"Color_0": 0, "Color_1": rgb_value((255, 255, 0)), "Color_2": rgb_value((255, 0, 0)),
-               "Color_3": rgb_value((0, 255, 0)), "Color_4": rgb_value((0, 0, 255))}
-    white = rgb_value((255, 255, 255))
+    colours = {"Color_0": 0, "Color_1": colour_value((255, 255, 0)), "Color_2": colour_value((255, 0, 0)),
+               "Color_3": colour_value((0, 255, 0)), "Color_4": colour_value((0, 0, 255))}
+    white = colour_value((255, 255, 255))
     clock = app64.start({**colours, **CLEAN_SOON, "Filter_Color": white}, trace=DEBUG_NOTES)
     region = clock.geometry()
     assert region[2:] == (81, 137)
@@ -146,7 +128,7 @@ def test_x86_64_build_starts_draws_its_face_and_shows_the_cleaner(app64, display
     resource.prlimit(clock.pid, resource.RLIMIT_AS,
                      (clock.status_kb("VmSize") * 1024 + 512 * (1 << 20), hard))
 
-    wait_until(clock.started_at + 52)
+    until(clock.started_at + 52)
     before = display.screenshot()
     before.save(tmp_path / "before64.png")
 

@@ -18,13 +18,13 @@ import subprocess
 
 import pytest
 
-from harness import (EXE_NAME, INI_NAME, MENU_TRACE, SCREEN_H, SCREEN_W, LocalClock,
-                     wine_unescape, ini_bytes, to_windows_path, tray_window)
-from sound_trace import ON_PENDULUM, SOUND_FILE, alarm, play_sound_calls, played_names, wait_for
-from test_hidden_clock import TO_TRAY, open_menu
-from test_startup import WIN_H, WIN_W, centred
-from test_settings_dialog import OK, ini_values, open_dialog
-from test_settings_handlers import clock_window, reloaded, row
+from harness import (EXE_NAME, INI_NAME, LocalClock, MENU_TRACE, SCREEN_H, SCREEN_W, ini_bytes,
+                     to_windows_path, tray_window, wine_unescape)
+from sound_trace import SOUND_FILE, alarm, play_sound_calls, played_names
+from support_clock import (ON_PENDULUM, TO_TRAY, WIN_H, WIN_W, centred, ini_values, open_menu,
+                           wait_for)
+from support_dialog import OK, clock_window, open_dialog, reloaded, row
+
 
 WAKE_TRACE = MENU_TRACE + ",+sync,+server"
 _NT_SET_TIMER = re.compile(r"^(?P<tid>[0-9a-f]+):trace:sync:NtSetTimer \((?P<handle>0x[0-9a-f]+),"

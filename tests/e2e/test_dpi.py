@@ -21,9 +21,10 @@ from pathlib import Path
 import pytest
 from PIL import Image
 
-from harness import DESKTOP_RGB, MENU_TRACE, HarnessError
-from sound_trace import wait_for
-from test_settings_dialog import GRAPH, OK, TRACK_0, ini_values, open_dialog, value
+from harness import DESKTOP_RGB, HarnessError, MENU_TRACE
+from support_clock import colour_value, ini_values, wait_for
+from support_dialog import GRAPH, OK, TRACK_0, open_dialog
+
 
 SIZES = {96: (81, 137), 120: (101, 171), 144: (122, 206), 192: (162, 274)}
 YELLOW = (255, 255, 0)
@@ -31,7 +32,7 @@ YELLOW = (255, 255, 0)
 # green, which nothing on the face has. Hands in pure colours, numerals yellow.
 INI = {"Color_0": 0, "Color_1": 0x00FFFF, "Color_2": 0x0000FF, "Color_3": 0x00FF00,
        "Color_4": 0xFF0000, "Color_5": 0x008080, "Shape": 0,
-       **{f"Graph_Color_{i}": value(c) for i, c in enumerate(GRAPH)}}
+       **{f"Graph_Color_{i}": colour_value(c) for i, c in enumerate(GRAPH)}}
 ON_PENDULUM = (40, 110)  # at 96 DPI
 # The settings dialog at 96 DPI: its size, a point on the OK face left of its caption and one
 # on the panel just left of the face, and the memory pie's board and centre.

@@ -15,139 +15,24 @@ from __future__ import annotations
 
 import math
 import time
-from pathlib import Path
 
 import pytest
 
-from harness import DESKTOP_RGB
+from support_clock import BLUE, GREEN, RED
+from support_face import (near, DIAL, DialScale, NUMERALS, PEND_TOP, Shots, bbox, bob_centre,
+                          clock_ini, components, corner_pixels,
+                          face_level, hand_angles, is_numeral,
+                          pixels_of, segment_distance, shade)
 
-DIAL = 80  # the dial box: the window's top-left 80 x 80 pixels
-# The pendulum area's rows down to where the window's rounded bottom corners begin.
-PEND_TOP, PEND_BOTTOM = 84, 130
-
-RED, GREEN, BLUE = (255, 0, 0), (0, 255, 0), (0, 0, 255)
-YELLOW = (255, 255, 0)
-
-
-def colour_value(rgb) -> int:
-    r, g, b = rgb
-    return r + 256 * g + 65536 * b
-
-
-def clock_ini(face=(0, 0, 0), pendulum=(128, 128, 0), shape: int = 0) -> dict:
-    return {"Color_0": colour_value(face), "Color_1": colour_value(YELLOW),
-            "Color_2": colour_value(RED), "Color_3": colour_value(GREEN),
-            "Color_4": colour_value(BLUE), "Color_5": colour_value(pendulum), "Shape": shape}
-
-
-SHAPE_RATIOS = {0: (1, 1, 1, 1), 1: (1.5, 1, 1.5, 1), 2: (1, 1.3, 1, 1.3)}
-
-
-class DialScale:
-    """Dial units to pixel coordinates of the 80 x 80 box, for one shape's ratios. Integer
-    coordinates name pixel centres: a point is drawn at pixel floor(coordinate + 0.5)."""
-
-    def __init__(self, shape: int):
-        r0, r1, r2, r3 = SHAPE_RATIOS[shape]
-        self.left, self.top = -10 * r0, -10 * r1
-        self.width, self.height = 10 * (r0 + r2), 10 * (r1 + r3)
-
-    def x(self, u: float) -> float:
-        return (u - self.left) * DIAL / self.width
-
-    def y(self, v: float) -> float:
-        return (v - self.top) * DIAL / self.height
-
-    def point(self, u: float, v: float) -> tuple:
-        return self.x(u), self.y(v)
 
 
 # --------------------------------------------------------------------------- screenshots
 
 
-class Shots:
-    """Screenshots of one clock window, each saved as a PNG."""
-
-    def __init__(self, clock, folder: Path, name: str):
-        self.clock = clock
-        self.folder = folder
-        self.name = name
-        self.count = 0
-        self.region = None
-
-    def take(self):
-        if self.region is None:
-            self.region = self.clock.geometry()
-        image = self.clock.screenshot(self.region)
-        self.count += 1
-        path = self.folder / f"{self.name}-{self.count}.png"
-        image.save(path)
-        return image, path
-
-    def settled(self, timeout: float = 5.0):
-        """A screenshot once the window has its place and size and the dial and the
-        pendulum area are painted (no longer show the desktop). Later shots keep that place."""
-        end = time.monotonic() + timeout
-        while True:
-            self.region = self.clock.geometry()
-            image, path = self.take()
-            painted = (image.getpixel((40, 20)) != DESKTOP_RGB
-                       and image.getpixel((40, PEND_TOP + 2)) != DESKTOP_RGB)
-            if (painted and tuple(self.region[2:]) == (81, 137)) or time.monotonic() > end:
-                return image, path
-            time.sleep(0.1)
-
-    def within_one_second(self, not_before: float = 0.0, attempts: int = 5):
-        """(image, path, local time) with the shot taken well inside one wall-clock second:
-        0.35 s in, past the program's 100 ms tick and its repaint, and finished before the
-        next second. That second is later than the one `not_before` (a time.time() value)
-        falls in."""
-        for _ in range(attempts):
-            now = time.time()
-            start = math.floor(now) + 0.35
-            if start < now:
-                start += 1
-            while math.floor(start) <= math.floor(not_before):
-                start += 1
-            time.sleep(start - now)
-            t1 = time.time()
-            image, path = self.take()
-            t2 = time.time()
-            if math.floor(t1) == math.floor(t2):
-                return image, path, time.localtime(t1)
-        pytest.fail(f"no screenshot fitted inside one second in {attempts} attempts")
-
-
 # --------------------------------------------------------------------------- geometry
 
 
-def segment_distance(p, a, b) -> float:
-    (px, py), (ax, ay), (bx, by) = p, a, b
-    dx, dy = bx - ax, by - ay
-    length2 = dx * dx + dy * dy
-    t = 0.0 if length2 == 0 else max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / length2))
-    return math.hypot(px - (ax + t * dx), py - (ay + t * dy))
-
-
-def pixels_of(image, rgb) -> list:
-    """The dial's pixels of exactly this colour."""
-    return [(x, y) for y in range(DIAL) for x in range(DIAL) if image.getpixel((x, y)) == rgb]
-
-
-def near(pixels, p, radius: float) -> bool:
-    return any(math.hypot(x - p[0], y - p[1]) <= radius for x, y in pixels)
-
-
 # --------------------------------------------------------------------------- 1. face shading
-
-
-def face_level(rgb, base):
-    """The first i whose ring colour, base + 6i capped at 255, is the pixel's; None when
-    the pixel has none of them (a hand or a numeral)."""
-    for i in range(41):
-        if all(min(b + 6 * i, 255) == v for b, v in zip(base, rgb)):
-            return i
-    return None
 
 
 @pytest.mark.parametrize("base", [(0, 0, 0), (0, 0, 128), (100, 30, 60)],
@@ -202,41 +87,6 @@ def test_face_brightens_from_rim_to_centre(app, tmp_path, base):
 # --------------------------------------------------------------------------- 2. numerals
 
 
-def is_numeral(rgb) -> bool:
-    """Yellow, or a yellow blended into the grey face; not a pure hand colour."""
-    r, g, b = rgb
-    return r - b > 60 and g - b > 60 and abs(r - g) < 40
-
-
-def components(pixels) -> list:
-    """8-connected groups of pixels, each as a list."""
-    left = set(pixels)
-    groups = []
-    while left:
-        stack = [left.pop()]
-        group = []
-        while stack:
-            x, y = stack.pop()
-            group.append((x, y))
-            for dx in (-1, 0, 1):
-                for dy in (-1, 0, 1):
-                    q = (x + dx, y + dy)
-                    if q in left:
-                        left.remove(q)
-                        stack.append(q)
-        groups.append(group)
-    return groups
-
-
-def bbox(pixels):
-    xs = [x for x, _ in pixels]
-    ys = [y for _, y in pixels]
-    return min(xs), min(ys), max(xs), max(ys)
-
-
-NUMERALS = [("12", 0, -8), ("3", 8, 0), ("6", 0, 8), ("9", -8, 0)]
-
-
 @pytest.mark.parametrize("shape", [0, 1, 2])
 def test_numerals_sit_on_the_dial_scale(app, tmp_path, shape):
     clock = app.start(ini=clock_ini(shape=shape))
@@ -276,14 +126,6 @@ def test_numerals_sit_on_the_dial_scale(app, tmp_path, shape):
 
 
 # --------------------------------------------------------------------------- 3. hands
-
-
-def hand_angles(t: time.struct_time) -> tuple:
-    h, m, s = t.tm_hour, t.tm_min, t.tm_sec
-    two_pi, half_pi = 6.28318530717958, 1.570796326794895
-    return ((m / 60 + h) * two_pi / 12 - half_pi,
-            (s / 60 + m) * two_pi / 60 - half_pi,
-            s * two_pi / 60 - half_pi)
 
 
 @pytest.mark.parametrize("shape", [0, 1, 2])
@@ -365,16 +207,6 @@ def test_hands_show_the_current_time(app, tmp_path, shape):
 # --------------------------------------------------------------------------- 4. pendulum
 
 
-def bob_centre(image, background):
-    """Centre (x, y in window pixels) and pixel count of what differs from the background in
-    the pendulum area."""
-    bob = [(x, y) for y in range(PEND_TOP, PEND_BOTTOM) for x in range(DIAL)
-           if image.getpixel((x, y)) != background]
-    if not bob:
-        return None, 0, []
-    return (sum(x for x, _ in bob) / len(bob), sum(y for _, y in bob) / len(bob)), len(bob), bob
-
-
 @pytest.mark.parametrize("background, pendulum", [
     ((0, 0, 0), (128, 128, 0)),  # on black the bob shows as drawn
     ((255, 0, 0), (0, 128, 0)),  # on red it is OR-ed with the background
@@ -414,21 +246,6 @@ def test_bob_swings_on_its_arc(app, tmp_path, background, pendulum):
 
 
 # --------------------------------------------------------------------------- 5. dial corners
-
-
-def shade(y: int) -> tuple:
-    v = round(abs(math.sin(y / (80 / 3.142)) * 220))  # Python rounds ties to even too
-    return v, v, v + 30
-
-
-def corner_pixels():
-    """Pixels of the dial box outside the face disc and inside the window's rounded outline."""
-    for y in range(DIAL):
-        for x in range(DIAL):
-            outside_disc = math.hypot(x - 40, y - 40) > 41.5
-            in_corner = (x < 8 or x > DIAL - 9) and (y < 8 or y > DIAL - 9)
-            if outside_disc and not in_corner:
-                yield x, y
 
 
 @pytest.mark.parametrize("background", [(0, 0, 0), (255, 0, 0)], ids=["black", "red"])

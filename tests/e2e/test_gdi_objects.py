@@ -9,10 +9,9 @@ menu and the tray) must leave no such line.
 from __future__ import annotations
 
 from harness import MENU_TRACE, SCREEN_H, SCREEN_W, scarce_meminfo, tray_window
-from sound_trace import ON_DIAL, wait_for
-from test_menu_tray import open_menu, open_tray_menu, wait_gone
-from test_settings_dialog import CANCEL, OK, open_dialog
-from test_settings_handlers import RELEASE, clock_window, reloaded
+from support_clock import ON_DIAL, open_menu, open_tray_menu, wait_for, wait_gone
+from support_dialog import CANCEL, OK, RELEASE, clock_window, open_dialog, reloaded
+
 
 GDI_TRACE = MENU_TRACE + ",+gdi,warn+seh"
 DELAYED = "because object in use"

@@ -12,20 +12,11 @@ import math
 import time
 
 from harness import DESKTOP_RGB, MENU_TRACE, drawn_menu, to_windows_path, tray_window
-from sound_trace import (ON_DIAL, ON_PENDULUM, SND_ASYNC_LOOP, SOUND_FILE, alarm,
-                         play_sound_calls, played_names, wait_for)
-from test_face import (BLUE, PEND_BOTTOM, PEND_TOP, DialScale, Shots, bbox, bob_centre,
-                       clock_ini, hand_angles, pixels_of)
+from sound_trace import SND_ASYNC_LOOP, SOUND_FILE, alarm, play_sound_calls, played_names
+from support_clock import BLUE, FROM_TRAY, ON_DIAL, ON_PENDULUM, TO_TRAY, open_menu, wait_for
+from support_face import (DialScale, PEND_BOTTOM, PEND_TOP, Shots, bbox, bob_centre, clock_ini,
+                          hand_angles, pixels_of)
 
-TO_TRAY = "時計をﾀｽｸﾄﾚｲへ(&T)"
-FROM_TRAY = "時計の表示(&F)"
-
-
-def open_menu(clock, where):
-    x, y, _, _ = clock.geometry()
-    since = len(clock.trace_lines())
-    clock.click(x + where[0], y + where[1], 3)
-    return drawn_menu(clock, since)
 
 
 def test_pendulum_swings_while_the_menu_is_open(app, tmp_path):

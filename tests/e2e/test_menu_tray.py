@@ -6,42 +6,12 @@ from __future__ import annotations
 
 import time
 
-from harness import MENU_TRACE, drawn_menu, tray_window
-from sound_trace import (ON_DIAL, ON_PENDULUM, SND_ASYNC_LOOP, SOUND_FILE, alarm,
-                         current_minute, play_sound_calls, wait_for)
+from harness import MENU_TRACE, tray_window
+from sound_trace import SND_ASYNC_LOOP, SOUND_FILE, alarm, current_minute, play_sound_calls
+from support_clock import (CLOCK_MENU, ON_DIAL, ON_PENDULUM, ON_TOP, TRAY_MENU, ini_value,
+                           open_menu, open_tray_menu, wait_for,
+                           wait_gone)
 
-CLOCK_MENU = ["設定変更(&S)", "-", "常に手前に表示(&N)", "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-", "終了(&E)"]
-TRAY_MENU = ["時計の表示(&F)", "-", "終了(&E)"]
-ON_TOP = "常に手前に表示(&N)"
-
-
-def ini_value(clock, key: str):
-    for line in (clock.ini_bytes() or b"").split(b"\r\n"):
-        if line.startswith(key.encode() + b"="):
-            return line.split(b"=", 1)[1].decode("cp932")
-    return None
-
-
-def open_menu(clock, where):
-    x, y, _, _ = clock.geometry()
-    since = len(clock.trace_lines())
-    clock.click(x + where[0], y + where[1], 3)
-    return drawn_menu(clock, since)
-
-
-def open_tray_menu(clock):
-    # The notification area may come back elsewhere after it was emptied.
-    tx, ty, _, _ = tray_window(clock.display)
-    since = len(clock.trace_lines())
-    clock.click(tx + 10, ty + 10, 3)
-    return drawn_menu(clock, since)
-
-
-def wait_gone(probe, timeout: float = 5):
-    end = time.monotonic() + timeout
-    while probe() and time.monotonic() < end:
-        time.sleep(0.1)
-    return not probe()
 
 
 def test_clock_menu_toggles_on_top_and_quits_where_dragged(app):

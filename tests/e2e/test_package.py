@@ -14,9 +14,9 @@ from pathlib import Path
 
 import pytest
 
-from harness import DESKTOP_RGB, INI_NAME
-from test_resources import pe_resources
-from test_startup import CENTRE, INSIDE, OUTSIDE, WIN_H, WIN_W, wait_painted
+from harness import DESKTOP_RGB, INI_NAME, pe_resources
+from support_clock import CENTRE, INSIDE, OUTSIDE, WIN_H, WIN_W, wait_painted
+
 
 REPO = Path(__file__).resolve().parents[2]
 RT_VERSION = 16

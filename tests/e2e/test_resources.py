@@ -8,6 +8,8 @@ import re
 import struct
 from pathlib import Path
 
+from harness import pe_resources
+
 REPO = Path(__file__).resolve().parents[2]
 ASSETS = REPO / "assets"
 
@@ -39,44 +41,6 @@ for _name, (_file, _w, _h) in list(BITMAPS.items()):
 def resource_ids() -> dict:
     text = (REPO / "res" / "resource_ids.h").read_text(encoding="utf-8")
     return {m[1]: int(m[2]) for m in re.finditer(r"#define\s+(\w+)\s+(\d+)", text)}
-
-
-def pe_resources(exe: Path) -> dict:
-    """{(type, id): bytes} for every resource with integer type and id (first language)."""
-    data = exe.read_bytes()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    assert data[pe:pe + 4] == b"PE\0\0"
-    sections, opt_size = struct.unpack_from("<H12xH", data, pe + 6)
-    opt = pe + 24
-    dirs = opt + (96 if struct.unpack_from("<H", data, opt)[0] == 0x10B else 112)
-    rsrc_rva = struct.unpack_from("<I", data, dirs + 2 * 8)[0]
-    table = []
-    for i in range(sections):
-        _, vsize, va, rawsize, raw = struct.unpack_from("<8sIIII", data, opt + opt_size + 40 * i)
-        table.append((va, max(vsize, rawsize), raw))
-
-    def at(rva: int) -> int:
-        for va, size, raw in table:
-            if va <= rva < va + size:
-                return raw + rva - va
-        raise AssertionError(f"RVA {rva:#x} outside every section")
-
-    base = at(rsrc_rva)
-
-    def entries(offset: int):
-        named, ids = struct.unpack_from("<HH", data, base + offset + 12)
-        for k in range(named + ids):
-            name, target = struct.unpack_from("<II", data, base + offset + 16 + 8 * k)
-            if not name & 0x80000000:
-                yield name, target
-
-    found = {}
-    for rtype, t in entries(0):
-        for rid, n in entries(t & 0x7FFFFFFF):
-            _, leaf = next(entries(n & 0x7FFFFFFF))
-            rva, size = struct.unpack_from("<II", data, base + leaf)
-            found[(rtype, rid)] = data[at(rva):at(rva) + size]
-    return found
 
 
 def test_exe_embeds_the_committed_pictures(exe_path):

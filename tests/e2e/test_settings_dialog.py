@@ -11,151 +11,24 @@ is watched through Wine's +msg trace, which logs every timer the program starts
 from __future__ import annotations
 
 import math
-import re
 import time
-from pathlib import Path
 
 import pytest
 
-from harness import MENU_TRACE, SCREEN_H, SCREEN_W, HarnessError, drawn_menu
-from sound_trace import ON_DIAL, ON_PENDULUM, wait_for
+from harness import HarnessError, SCREEN_H, SCREEN_W, drawn_menu
+from support_clock import (CLOCK_MENU, ON_DIAL, ON_PENDULUM, colour_value, ini_keys, ini_values,
+                           wait_for)
+from support_dialog import (NUMERALS, BOARD, BOB, CANCEL, CLOSE, FACE, GRAPH, HOUR, HOUR_0, IVAL_BAR,
+                            KEYS, MINUTE, OK, PHYS_FIGURES,
+                            PREVIEW_DIAL, PREVIEW_PENDULUM, SECOND,
+                            SIZE, STRIP, TRACE, TRACK_0, base_ini,
+                            clock_window_handle, colour_pixels,
+                            memory_check_started, open_dialog,
+                            set_ival_to_zero, timers_started)
 
-TRACE = MENU_TRACE + ",+msg"
-CLOCK_MENU = ["設定変更(&S)", "-", "常に手前に表示(&N)", "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-", "終了(&E)"]
-TITLE = "Tessarineの設定"
-SIZE = (537, 523)
-
-# Client positions of what the tests press or look at.
-OK = (396, 494)
-CANCEL = (480, 494)
-CLOSE = (523, 11)
-STRIP = (300, 10)
-IVAL_BAR = (382, 286, 65, 17)  # x, y, w, h
-HOUR_0 = (48, 376)
-TRACK_0 = (228, 376)
-PREVIEW_DIAL = (138, 186)  # 80 x 80
-PREVIEW_PENDULUM = (138, 266)  # 80 x 57
-BOARD = (378, 74)  # 130 x 130
-PHYS_FIGURES = (240, 260)  # tops of the total and free figures' text, in boxes at x 346..422
-
-KEYS = ([f"Color_{i}" for i in range(6)] + [f"Graph_Color_{i}" for i in range(4)]
-        + ["Filter_Color", "Shape"]
-        + [f"Sound_{k}_{i}" for i in range(2) for k in ("C", "H", "M", "Kbn", "Repeat", "F")]
-        + ["Mem_Ival", "Mem_Kagen", "Alarm_Path"])
-
-FACE, NUMERALS = (0, 40, 80), (255, 255, 0)
-HOUR, MINUTE, SECOND, BOB = (255, 0, 0), (0, 255, 0), (0, 0, 255), (128, 0, 128)
-GRAPH = [(30, 30, 30), (0, 0, 160), (0, 200, 0), (255, 255, 255)]
-
-
-def value(rgb) -> int:
-    return rgb[0] + 256 * rgb[1] + 65536 * rgb[2]
-
-
-def base_ini(mem_ival: int, shape: int = 2) -> dict:
-    # The clock in the top-left corner, clear of the centred dialog.
-    ini = {"Pos_X": 10 * 15, "Pos_Y": 10 * 15, "Color_0": value(FACE), "Color_1": value(NUMERALS), "Color_2": value(HOUR),
-           "Color_3": value(MINUTE), "Color_4": value(SECOND), "Color_5": value(BOB),
-           "Shape": shape, "Mem_Ival": mem_ival, "Mem_Kagen": 30}
-    ini.update({f"Graph_Color_{i}": value(c) for i, c in enumerate(GRAPH)})
-    return ini
 
 
 # --------------------------------------------------------------------------- helpers
-
-
-class Dialog:
-    def __init__(self, clock, window: int):
-        self.clock = clock
-        self.window = window
-
-    def geometry(self):
-        return self.clock.display.geometry(self.window)
-
-    def at(self, p):
-        x, y, _, _ = self.geometry()
-        return x + p[0], y + p[1]
-
-    def click(self, p, button: int = 1):
-        self.clock.click(*self.at(p), button)
-
-    def image(self, path: Path):
-        shot = self.clock.display.screenshot(self.geometry())
-        shot.save(path)
-        return shot
-
-    def open(self) -> bool:
-        return self.window in self.clock.windows()
-
-    def wait_closed(self):
-        wait_for(lambda: not self.open(), 5, "the dialog did not close")
-
-
-def open_dialog(clock, at=ON_DIAL) -> Dialog:
-    """Opens the dialog through the menu of a right-click `at` (the pendulum area keeps a
-    ringing alarm going)."""
-    x, y, _, _ = clock.geometry()
-    since = len(clock.trace_lines())
-    clock.click(x + at[0], y + at[1], 3)
-    drawn_menu(clock, since).click("設定変更(&S)")
-    end = time.monotonic() + 10
-    while time.monotonic() < end:
-        for w in clock.windows():
-            if clock.display.window_name(w) == TITLE:
-                dialog = Dialog(clock, w)
-                time.sleep(0.5)  # its first paint
-                return dialog
-        time.sleep(0.1)
-    raise HarnessError("the settings dialog did not open")
-
-
-_TIMER = re.compile(r"NtUserSetTimer Added (\w+) (\d+) \S+ timeout (\d+)")
-
-
-def timers_started(clock, since: int = 0):
-    """(window, id) of every timer the program started after trace line `since`."""
-    out = []
-    for line in clock.trace_lines()[since:]:
-        m = _TIMER.search(line)
-        if m:
-            out.append((m.group(1), int(m.group(2))))
-    return out
-
-
-def clock_window_handle(clock, since: int = 0) -> str:
-    """The current clock window's handle: the window its pendulum timer (id 2) was last started
-    on (the timer takes over the frames whenever the program hands a message on, so an old
-    clock window starts it too until it is gone)."""
-    return [w for w, i in timers_started(clock, since) if i == 2][-1]
-
-
-def memory_check_started(clock, since: int) -> bool:
-    """Whether the clock's memory check (its timer 3) was switched on after line `since`."""
-    time.sleep(0.8)
-    clock_handle = clock_window_handle(clock)
-    return (clock_handle, 3) in timers_started(clock, since)
-
-
-def set_ival_to_zero(dialog):
-    x, y, w, h = IVAL_BAR
-    # The thumb, dragged past the left arrow, lets go at the bar's minimum.
-    sx, sy = dialog.at((x + w // 2, y + h // 2))
-    dialog.clock.display.drag(sx, sy, sx - 60, sy, steps=6)
-
-
-def ini_keys(data: bytes) -> list:
-    return [line.split(b"=", 1)[0].decode("cp932") for line in data.split(b"\r\n") if b"=" in line]
-
-
-def ini_values(data: bytes) -> dict:
-    return {k.decode("cp932"): v.decode("cp932")
-            for k, v in (line.split(b"=", 1) for line in data.split(b"\r\n") if b"=" in line)}
-
-
-def colour_pixels(image, box, rgb, tolerance=0):
-    x0, y0, w, h = box
-    return [(x, y) for y in range(y0, y0 + h) for x in range(x0, x0 + w)
-            if all(abs(a - b) <= tolerance for a, b in zip(image.getpixel((x, y)), rgb))]
 
 
 # --------------------------------------------------------------------------- scenarios
@@ -315,7 +188,7 @@ def test_ok_writes_every_key_in_order_and_reloads_the_clock(app, tmp_path):
     assert keys[:len(old)] == old
     assert keys[len(old):len(old) + len(new)] == new
     values = ini_values(data)
-    assert values["Color_0"] == f" {value(FACE)}"
+    assert values["Color_0"] == f" {colour_value(FACE)}"
     assert values["Shape"] == " 2"
     assert values["Sound_H_0"] == " 2"
     assert values["Sound_M_0"] == " 0"

@@ -11,9 +11,11 @@ import time
 import pytest
 
 from harness import INI_NAME, MENU_TRACE, to_windows_path
-from sound_trace import current_minute, play_sound_calls, played_names, wait_for
-from test_settings_dialog import KEYS, OK, open_dialog
-from test_settings_handlers import choose_file, clock_window, crop, ink, reloaded, row, same
+from sound_trace import current_minute, play_sound_calls, played_names
+from support_clock import wait_for
+from support_dialog import (KEYS, OK, choose_file, clock_window, crop, ink, open_dialog,
+                            reloaded, row, same)
+
 
 WIN_W, WIN_H = 81, 137
 RED = (255, 0, 0)

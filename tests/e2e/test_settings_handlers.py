@@ -11,180 +11,36 @@ they show is judged from screenshots: a swatch's colour, ink in a path label, th
 
 from __future__ import annotations
 
-import re
 import time
 
-from PIL import ImageChops
 
 from harness import MENU_TRACE, SCREEN_H, SCREEN_W, scarce_meminfo, to_windows_path
-from sound_trace import wait_for
-from test_face import DialScale, bbox, is_numeral
-from test_settings_dialog import OK, PREVIEW_DIAL, ini_values, open_dialog, value
+from support_clock import BLUE, CYAN, MAGENTA, RED, YELLOW, colour_value, ini_values, wait_for
+from support_face import DialScale, is_numeral
+from support_dialog import (BLUE_CELL, BOARD, CHOOSER_TITLE, COLOUR_BUTTON, COLOUR_CANCEL,
+                            COLOUR_TITLE, CUSTOM_BOX, CYAN_CELL,
+                            FILTER_BUTTON, GRAPH_BUTTON, IVAL_BAR,
+                            IVAL_LABEL, KAGEN_BAR, KAGEN_LABEL,
+                            MAGENTA_CELL, OK, PREVIEW_BACK,
+                            PREVIEW_DIAL, RED_CELL, RELEASE,
+                            SHAPE_CAPTION, SHAPE_MARK, SWATCH,
+                            YELLOW_CELL, choose_file, clock_window,
+                            colour_dialog, crop, ink, new_window,
+                            numeral_centres, open_dialog,
+                            pick_colour, reds, reloaded, row, same)
 
-COLOUR_TITLE = "色"
-CHOOSER_TITLE = "wavﾌｧｲﾙを選択"
-
-# Client positions in the settings dialog.
-COLOUR_BUTTON = [(52, 80 + 28 * i) for i in range(7)]  # 背景 .. 振り子, 初期値
-SWATCH = [(94, 78 + 28 * i) for i in range(6)]
-PREVIEW_BACK = (136, 184)  # inside the preview's frame, beside the dial
-GRAPH_BUTTON = [(270, 86 + 24 * i) for i in range(4)]
-FILTER_BUTTON = (270, 206)
-BOARD = (378, 74, 130, 130)
-SHAPE_MARK = [(140, 76 + 20 * i) for i in range(3)]
-SHAPE_CAPTION = [(165, 76 + 20 * i) for i in range(3)]
-RELEASE = (330, 184)
-IVAL_BAR, KAGEN_BAR = (382, 286, 65, 17), (382, 310, 65, 17)
-IVAL_LABEL, KAGEN_LABEL = (452, 288, 53, 13), (452, 312, 53, 13)
-
-
-def row(i):
-    """Client positions of alarm row i."""
-    dy = 48 * i
-    return {"switch": (28, 376 + dy), "state": (22, 390 + dy, 22, 13), "hour": (48, 376 + dy),
-            "cd_mark": (158, 370 + dy, 13, 13), "cd": (185, 376 + dy),
-            "file_mark": (346, 370 + dy, 13, 13), "file_mark_at": (352, 376 + dy),
-            "choose": (440, 376 + dy), "clear": (480, 375 + dy),
-            "path": (160, 392 + dy, 345, 13)}
-
-
-# The colour dialog's basic colours: cells 30 pixels apart across, 23 down, from (20, 32).
-RED_CELL, YELLOW_CELL, CYAN_CELL, MAGENTA_CELL = (0, 1), (1, 1), (4, 1), (7, 1)
-BLUE_CELL = (4, 3)
-RED, YELLOW, CYAN, MAGENTA, BLUE = (255, 0, 0), (255, 255, 0), (0, 255, 255), (255, 0, 255), \
-    (0, 0, 255)
-COLOUR_OK, COLOUR_CANCEL = (51, 282), (150, 282)
-CUSTOM_BOX = [(20 + 30 * (k % 8), 198 + 23 * (k // 8)) for k in range(16)]
-
-
-def crop(image, box):
-    x, y, w, h = box
-    return image.crop((x, y, x + w, y + h))
-
-
-def same(a, b) -> bool:
-    return ImageChops.difference(a, b).getbbox() is None
-
-
-def new_window(clock, name: str, timeout: float = 5):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        for w in clock.windows():
-            if clock.display.window_name(w) == name:
-                return w
-        time.sleep(0.1)
-    return None
-
-
-def colour_dialog(dialog, button, tmp_path=None):
-    """Presses a colour button; the colour dialog's window and its screenshot."""
-    dialog.click(button)
-    w = new_window(dialog.clock, COLOUR_TITLE)
-    assert w, "the colour dialog did not open"
-    time.sleep(0.3)
-    shot = dialog.clock.display.screenshot(dialog.clock.display.geometry(w))
-    if tmp_path:
-        shot.save(tmp_path / "colour-dialog.png")
-    return w, shot
-
-
-def pick_colour(dialog, button, cell, ok=True):
-    """Chooses the basic colour `cell` (column, row) in the colour dialog of `button`."""
-    clock = dialog.clock
-    w, _ = colour_dialog(dialog, button)
-    x, y, _, _ = clock.display.geometry(w)
-    clock.click(x + 20 + 30 * cell[0], y + 32 + 23 * cell[1])
-    time.sleep(0.2)
-    end = COLOUR_OK if ok else COLOUR_CANCEL
-    clock.click(x + end[0], y + end[1])
-    wait_for(lambda: w not in clock.windows(), 5, "the colour dialog did not close")
-    time.sleep(0.3)
-
-
-def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser"):
-    """Presses "...", types `typed` into the chooser's file name box and presses Return (or
-    Escape for `typed` None)."""
-    clock = dialog.clock
-    dialog.click(button)
-    w = new_window(clock, CHOOSER_TITLE)
-    assert w, "the file chooser did not open"
-    time.sleep(0.5)
-    x, y, width, height = clock.display.geometry(w)
-    if tmp_path:
-        clock.display.screenshot((x, y, width, height)).save(tmp_path / f"{name}.png")
-    clock.display.move_pointer(x + width // 2, y + height // 2)  # keys go to the window under it
-    if typed is None:
-        clock.display.key("Escape")
-    else:
-        # xdotool binds a spare key to each character the keyboard lacks; Wine must see each
-        # new binding before its key press, or the character is lost.
-        for run in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]+", typed):
-            delay = "20" if run.isascii() else "200"
-            clock.display.run("xdotool", "type", "--delay", delay, run)
-        clock.display.key("Return")
-    wait_for(lambda: w not in clock.windows(), 5, "the file chooser did not close")
-    time.sleep(0.3)
-
-
-def ink(image, box) -> int:
-    """Dark pixels (text) in a white label."""
-    return sum(1 for p in crop(image, box).getdata() if max(p) < 128)
-
-
-def reds(image, box) -> int:
-    return sum(1 for r, g, b in crop(image, box).getdata() if r > 200 and g < 80 and b < 80)
-
-
-def numeral_centres(clock, timeout: float = 5.0):
-    """Centres of the clock's "12", "6", "9" and "3" (numerals in a colour of their own), each
-    taken over all its ink, as a hand may cut a glyph in two. A clock just reloaded on a busy
-    machine may not have painted yet: the screen is read again until all four show."""
-    def centre(pixels):
-        x0, y0, x1, y1 = bbox(pixels)
-        return (x0 + x1) / 2, (y0 + y1) / 2
-
-    end = time.monotonic() + timeout
-    while True:
-        x, y, _, _ = clock.geometry()
-        image = clock.display.screenshot((x, y, 80, 80))
-        ink = [(px, py) for py in range(80) for px in range(80)
-               if is_numeral(image.getpixel((px, py)))]
-        column = [p for p in ink if abs(p[0] - 40) <= 8]
-        band = [p for p in ink if abs(p[1] - 40) <= 6]
-        groups = [[p for p in column if p[1] < 40], [p for p in column if p[1] > 40],
-                  [p for p in band if p[0] < 40], [p for p in band if p[0] > 40]]
-        if all(groups) or time.monotonic() >= end:
-            break
-        time.sleep(0.2)
-    assert all(groups), "the clock's numerals did not show"
-    return [centre(g) for g in groups], image
-
-
-def clock_window(clock) -> int:
-    clock.geometry()  # finds the window when it is not known yet
-    return clock.window
-
-
-def reloaded(clock, old: int):
-    """Waits for the clock's window that replaced `old`."""
-    def back():
-        return [w for w in clock.windows()
-                if w != old and clock.display.window_name(w) == "Tessarine"]
-    wait_for(back, 5, "the clock did not come back")
-    time.sleep(1.2)
-    clock.window = back()[0]
 
 
 # --------------------------------------------------------------------------- scenarios
 
 
 def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(app, tmp_path):
-    ini = {"Pos_X": 150, "Pos_Y": 150, "Color_0": value((0, 40, 80)), "Color_1": value((9, 9, 9)),
-           "Color_2": value(RED), "Color_3": value(RED), "Color_4": value(BLUE),
-           "Color_5": value(RED), "Shape": 0, "Mem_Ival": 30, "Mem_Kagen": 30,
-           "Graph_Color_0": value((30, 30, 30)), "Graph_Color_1": value((0, 0, 160)),
-           "Graph_Color_2": value((0, 200, 0)), "Graph_Color_3": value((255, 255, 255)),
-           "Filter_Color": value((1, 2, 3))}
+    ini = {"Pos_X": 150, "Pos_Y": 150, "Color_0": colour_value((0, 40, 80)), "Color_1": colour_value((9, 9, 9)),
+           "Color_2": colour_value(RED), "Color_3": colour_value(RED), "Color_4": colour_value(BLUE),
+           "Color_5": colour_value(RED), "Shape": 0, "Mem_Ival": 30, "Mem_Kagen": 30,
+           "Graph_Color_0": colour_value((30, 30, 30)), "Graph_Color_1": colour_value((0, 0, 160)),
+           "Graph_Color_2": colour_value((0, 200, 0)), "Graph_Color_3": colour_value((255, 255, 255)),
+           "Filter_Color": colour_value((1, 2, 3))}
     clock = app.start(ini=ini, trace=MENU_TRACE)
     time.sleep(0.5)
     dialog = open_dialog(clock)
@@ -240,10 +96,10 @@ def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(a
     dialog.wait_closed()
     values = ini_values(clock.ini_bytes())
     assert [values[f"Color_{i}"] for i in range(6)] == [
-        f" {value(c)}" for c in [BLUE, YELLOW] + defaults[2:]]
-    assert values["Graph_Color_2"] == f" {value(MAGENTA)}"
-    assert values["Graph_Color_1"] == f" {value((0, 0, 160))}"
-    assert values["Filter_Color"] == f" {value(CYAN)}"
+        f" {colour_value(c)}" for c in [BLUE, YELLOW] + defaults[2:]]
+    assert values["Graph_Color_2"] == f" {colour_value(MAGENTA)}"
+    assert values["Graph_Color_1"] == f" {colour_value((0, 0, 160))}"
+    assert values["Filter_Color"] == f" {colour_value(CYAN)}"
 
     # Each shape, chosen by its mark or its caption, then OK: the clock comes back with its
     # numerals on that shape's scale.

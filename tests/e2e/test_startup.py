@@ -1,43 +1,12 @@
 """Start-up as the user sees it: where the clock window appears, its rounded shape, the
 single-instance rule, and program folders with unusual names."""
 
-import time
 
 import pytest
 
-from harness import (DESKTOP_RGB, SCREEN_H, SCREEN_W, TWIPS_PER_PIXEL, WINDOW_TITLE,
-                     to_windows_path)
+from harness import DESKTOP_RGB, SCREEN_H, SCREEN_W, WINDOW_TITLE, to_windows_path
+from support_clock import CENTRE, INSIDE, OUTSIDE, WIN_H, WIN_W, wait_painted
 
-WIN_W, WIN_H = 81, 137
-
-
-def centred(screen_px: int, window_px: int) -> int:
-    """The program centres in twips: (screen - window) in twips, halved dropping the
-    remainder, then shown at 15 twips per pixel. On 1024 x 768 that is 7072 twips = 471.47 px
-    across and 4732 twips = 315.47 px down; truncating and rounding both give 471 and 315."""
-    twips = (screen_px * TWIPS_PER_PIXEL - window_px * TWIPS_PER_PIXEL) // 2
-    return round(twips / TWIPS_PER_PIXEL)
-
-
-CENTRE = (centred(SCREEN_W, WIN_W), centred(SCREEN_H, WIN_H))
-
-# CreateRoundRectRgn(0, 0, 81, 137, 15, 15), and GDI regions leave out their right and
-# bottom edges: the four corners, the last column and the last row show the desktop.
-OUTSIDE = [(0, 0), (WIN_W - 2, 0), (0, WIN_H - 2), (WIN_W - 2, WIN_H - 2),
-           (WIN_W - 1, WIN_H // 2), (WIN_W // 2, WIN_H - 1)]
-# Inside: the middle of each straight edge just inside the region, and the dial's centre.
-INSIDE = [(WIN_W // 2, 0), (0, WIN_H // 2), (WIN_W - 2, WIN_H // 2), (WIN_W // 2, WIN_H - 2),
-          (40, 40)]
-
-
-def wait_painted(app, timeout: float = 5.0):
-    """The window's pixels once every INSIDE point differs from the desktop."""
-    end = time.monotonic() + timeout
-    while True:
-        image = app.window_image()
-        if all(image.getpixel(p) != DESKTOP_RGB for p in INSIDE) or time.monotonic() > end:
-            return image
-        time.sleep(0.1)
 
 
 def test_without_ini_the_clock_is_centred_and_rounded(app):
