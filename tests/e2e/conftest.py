@@ -26,6 +26,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from harness import (App, Display, IniContent, WinePrefix, make_program_dir,  # noqa: E402
                      ini_bytes, private_meminfo_problem, INI_NAME)
+from sound_trace import AlarmTime  # noqa: E402
 
 REPO = Path(__file__).resolve().parents[2]
 
@@ -178,6 +179,15 @@ def app(wine, program_dir, exe_path, tmp_path):
         yield starter
     finally:
         starter.stop_all()
+
+
+@pytest.fixture
+def alarm_time(tmp_path):
+    """The pinned local time of an alarm scenario (sound_trace.AlarmTime); skipped with the
+    reason where the program's local time cannot be moved."""
+    if private_meminfo_problem():
+        pytest.skip(private_meminfo_problem())
+    return AlarmTime(tmp_path)
 
 
 @pytest.fixture(scope="session")

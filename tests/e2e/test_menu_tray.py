@@ -7,7 +7,7 @@ from __future__ import annotations
 import time
 
 from harness import MENU_TRACE, tray_window
-from sound_trace import SND_ASYNC_LOOP, SOUND_FILE, alarm, current_minute, play_sound_calls
+from sound_trace import SND_ASYNC_LOOP, SOUND_FILE, alarm, play_sound_calls
 from support_clock import (CLOCK_MENU, ON_DIAL, ON_PENDULUM, ON_TOP, TRAY_MENU, ini_value,
                            open_menu, open_tray_menu, wait_for,
                            wait_gone)
@@ -53,11 +53,13 @@ def test_clock_menu_toggles_on_top_and_quits_where_dragged(app):
 
 
 def test_tray_round_trip_stops_the_alarm_and_survives_a_taskbar_restart(app, sounds,
-                                                                        tray_restart):
-    now = current_minute(margin=20)
-    clock = app.start(ini=alarm(0, now, SOUND_FILE, sounds["wav"]), trace=MENU_TRACE)
+                                                                        tray_restart,
+                                                                        alarm_time):
+    clock = app.start(ini=alarm(0, alarm_time.at, SOUND_FILE, sounds["wav"]), trace=MENU_TRACE,
+                      local_clock=alarm_time.local)
     x0, y0, _, _ = clock.geometry()
-    wait_for(lambda: play_sound_calls(clock), 5, "the alarm did not ring", clock)
+    alarm_time.ring(needs=20)
+    wait_for(lambda: play_sound_calls(clock), 10, "the alarm did not ring", clock)
 
     # From the pendulum area: a press there leaves the alarm ringing.
     open_menu(clock, ON_PENDULUM).click("時計をﾀｽｸﾄﾚｲへ(&T)")
@@ -68,9 +70,10 @@ def test_tray_round_trip_stops_the_alarm_and_survives_a_taskbar_restart(app, sou
     # Only moving over the icon, no click, silences the alarm.
     tx, ty, _, _ = tray_window(clock.display)
     clock.display.move_pointer(tx + 10, ty + 10)
-    wait_for(lambda: len(play_sound_calls(clock)) > 1, 3, "moving over the icon did not stop "
+    wait_for(lambda: len(play_sound_calls(clock)) > 1, 10, "moving over the icon did not stop "
              "the alarm", clock)
     assert play_sound_calls(clock) == [(False, SND_ASYNC_LOOP), (True, 0)]
+    alarm_time.assert_within_minute()
 
     # A lost taskbar loses the icon; the taskbar's restart message brings it back.
     tray_restart(clock, delete_first=True)
