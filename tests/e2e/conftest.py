@@ -17,6 +17,7 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 from pathlib import Path
 from typing import Optional
 
@@ -25,7 +26,7 @@ import pytest
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from harness import (App, Display, IniContent, WinePrefix, make_program_dir,  # noqa: E402
-                     ini_bytes, private_meminfo_problem, INI_NAME)
+                     ini_bytes, private_meminfo_problem, tray_window, INI_NAME)
 from sound_trace import AlarmTime  # noqa: E402
 
 REPO = Path(__file__).resolve().parents[2]
@@ -35,6 +36,10 @@ def pytest_configure(config):
     # A test skipped because its set-up cannot be made here says why in the summary.
     if "s" not in config.option.reportchars:
         config.option.reportchars += "s"
+    # A hang fails its test with a trace instead of the whole run (pytest-timeout, installed
+    # with the other packages); the slowest scenario takes about three minutes.
+    if getattr(config.option, "timeout", None) is None and config.pluginmanager.hasplugin("timeout"):
+        config.option.timeout = 600
 
 
 def _built_file(env_name: str, default: Path) -> Path:
@@ -170,6 +175,11 @@ class AppStarter:
     def stop_all(self) -> None:
         for app in reversed(self.started):
             app.stop()
+        # Wine's notification area drops the icon of a program that died a moment later: the
+        # next test's "an icon shows" must not see this one's.
+        end = time.monotonic() + 10
+        while self.started and tray_window(self.wine.display) and time.monotonic() < end:
+            time.sleep(0.1)
 
 
 @pytest.fixture

@@ -708,36 +708,38 @@ class PopupMenu:
         self.display.click(self.origin[0] + (l + r) // 2, self.origin[1] + (t + b) // 2)
 
 
+def _menu_items(lines: list) -> list:
+    """(text, checked, rect) of each item drawn from the first of `lines` on."""
+    items, pending = [], None
+    for line in lines:
+        m = _MENU_DRAWN.search(line)
+        if m:
+            rest = m.group("rest")
+            text = _MENU_TEXT.search(rest)
+            flags = rest[:text.start()] if text else rest
+            pending = (wine_unescape(text.group("text")) if text else "-", "check" in flags)
+            continue
+        r = _MENU_RECT.search(line)
+        if r and pending:
+            items.append((pending[0], pending[1], tuple(int(v) for v in r.groups())))
+            pending = None
+        elif items and ":trace:menu:draw_menu_item" not in line and \
+                ":trace:menu:draw_popup_menu" not in line:
+            break
+    return items
+
+
 def drawn_menu(app: "App", since: int, timeout: float = 5) -> PopupMenu:
     """The popup menu the program drew after trace line `since` (needs MENU_TRACE; lines of
-    other channels traced as well are passed over)."""
-    def menu_lines() -> list:
-        return [line for line in app.trace_lines()[since:] if ":trace:menu:" in line]
-
+    other channels traced as well are passed over), once its items have all been drawn (the
+    same items read twice in a row) and its window is on the screen."""
     end = _now() + timeout
+    last: list = []
     while True:
-        lines = menu_lines()
+        lines = [line for line in app.trace_lines()[since:] if ":trace:menu:" in line]
         starts = [i for i, line in enumerate(lines) if ":trace:menu:draw_popup_menu wnd=" in line]
-        if starts:
-            time.sleep(0.3)  # let the whole menu be drawn
-            lines = menu_lines()
-            items, pending = [], None
-            for line in lines[starts[-1]:]:
-                m = _MENU_DRAWN.search(line)
-                if m:
-                    rest = m.group("rest")
-                    text = _MENU_TEXT.search(rest)
-                    flags = rest[:text.start()] if text else rest
-                    pending = (wine_unescape(text.group("text")) if text else "-",
-                               "check" in flags)
-                    continue
-                r = _MENU_RECT.search(line)
-                if r and pending:
-                    items.append((pending[0], pending[1], tuple(int(v) for v in r.groups())))
-                    pending = None
-                elif items and ":trace:menu:draw_menu_item" not in line and \
-                        ":trace:menu:draw_popup_menu" not in line:
-                    break
+        items = _menu_items(lines[starts[-1]:]) if starts else []
+        if items and items == last:
             # The menu's window: the one of this program that fits the drawn items with an
             # equal frame on every side.
             right = max(i[2][2] for i in items)
@@ -747,8 +749,10 @@ def drawn_menu(app: "App", since: int, timeout: float = 5) -> PopupMenu:
                 if ww - right == hh - bottom and ww >= right:
                     border = (ww - right) // 2
                     return PopupMenu(app.display, items, (x + border, y + border))
+        last = items
         if _now() >= end:
-            raise HarnessError("no popup menu drawn")
+            raise HarnessError("no popup menu drawn" if not items else
+                               f"the popup menu of {[i[0] for i in items]} has no window")
         time.sleep(0.1)
 
 

@@ -141,3 +141,9 @@ def watch(seconds: float) -> None:
     """A window of time in which something must not happen (no second ring, no stop). A wait
     for something that must happen is `wait_for`, never this."""
     time.sleep(seconds)
+
+
+def until(moment: float) -> None:
+    """Sleeps until the time.monotonic() value `moment`: for a step planned at a time of the
+    program's own (a shot just before its one-minute check), not for waiting on an event."""
+    time.sleep(max(0.0, moment - time.monotonic()))

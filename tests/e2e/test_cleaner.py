@@ -20,7 +20,7 @@ import time
 from PIL import Image
 
 from harness import DESKTOP_RGB, SCREEN_H, SCREEN_W
-from support_clock import colour_value, differing_pixels, until
+from support_clock import colour_value, differing_pixels, until, wait_for, wait_gone
 
 
 CLEAN_SOON = {"Mem_Ival": 1, "Mem_Kagen": 100}
@@ -46,11 +46,13 @@ def cleaning_note(clock, timeout: float = 20):
 def assert_ticking(clock, display, tmp_path) -> None:
     x, y, _, _ = clock.geometry()
     first = display.screenshot((x, y, DIAL, DIAL))
-    time.sleep(1.3)
-    second = display.screenshot((x, y, DIAL, DIAL))
     first.save(tmp_path / "dial-after-1.png")
-    second.save(tmp_path / "dial-after-2.png")
-    assert differing_pixels(first, second) > 0, "the second hand no longer moves"
+
+    def moved():
+        second = display.screenshot((x, y, DIAL, DIAL))
+        second.save(tmp_path / "dial-after-2.png")
+        return differing_pixels(first, second) > 0
+    wait_for(moved, 10, "the second hand no longer moves")
 
 
 def test_cleaner_freezes_the_screen_through_cyan_cleans_and_goes(app, display, tmp_path):
@@ -65,14 +67,16 @@ def test_cleaner_freezes_the_screen_through_cyan_cleans_and_goes(app, display, t
     # The cleaner stays about a second: watch the corners, which show the desktop.
     tinted = tuple(v if i else 0 for i, v in enumerate(DESKTOP_RGB))
     frame = None
-    while time.monotonic() < clock.started_at + 90:
+    while time.monotonic() < clock.started_at + 150:
         shot = display.grab()
         if all(shot.getpixel(c) == tinted for c in CORNERS):
             frame, seen_after = shot, time.monotonic() - clock.started_at
             break
-    assert frame is not None, "no cleaner within 90 s of start"
+    assert frame is not None, "no cleaner within 150 s of start"
     frame.save(tmp_path / "cleaner.png")
-    assert 58 <= seen_after <= 75, f"the cleaner came {seen_after:.1f} s after start"
+    # The memory check runs a minute after the start, never sooner (a busy machine may make it
+    # later; how much later is no behaviour of the program's).
+    assert seen_after >= 58, f"the cleaner came {seen_after:.1f} s after start"
 
     # The whole screen is the picture from just before with red taken out (cyan filter).
     # Only the clock's own rectangle may differ: its hands and bob moved since.
@@ -110,16 +114,16 @@ def test_x86_64_build_starts_draws_its_face_and_shows_the_cleaner(app64, display
     assert region[2:] == (81, 137)
 
     # The face: yellow numerals and the three hands in their pure colours on a shaded disc.
-    time.sleep(1.5)
-    dial = display.screenshot((region[0], region[1], DIAL, DIAL))
-    dial.save(tmp_path / "dial64.png")
-    counts = {}
-    for p in dial.getdata():
-        counts[p] = counts.get(p, 0) + 1
-    assert counts.get((255, 255, 0), 0) > 30, "no numerals"
-    for hand in [(255, 0, 0), (0, 255, 0), (0, 0, 255)]:
-        assert counts.get(hand, 0) > 3, f"no hand in {hand}"
-    assert len([p for p in counts if p[0] == p[1] == p[2]]) > 20, "no shaded face"
+    def face_drawn():
+        dial = display.screenshot((region[0], region[1], DIAL, DIAL))
+        dial.save(tmp_path / "dial64.png")
+        counts = {}
+        for p in dial.getdata():
+            counts[p] = counts.get(p, 0) + 1
+        return (counts.get((255, 255, 0), 0) > 30
+                and all(counts.get(hand, 0) > 3 for hand in [(255, 0, 0), (0, 255, 0), (0, 0, 255)])
+                and len([p for p in counts if p[0] == p[1] == p[2]]) > 20)
+    wait_for(face_drawn, 10, "no face with numerals, three hands and shading (see dial64.png)")
 
     # Two thirds of this machine would be 16 GB: leave the process 512 MB more address space
     # than it has, so the claim fails after writing part of it.
@@ -136,7 +140,7 @@ def test_x86_64_build_starts_draws_its_face_and_shows_the_cleaner(app64, display
         return {w: clock.display.geometry(w) for w in windows}
 
     cover = box = None
-    end = clock.started_at + 120
+    end = clock.started_at + 150
     while time.monotonic() < end and not (cover and box):
         cover = box = None
         for w, g in sized(clock.windows()).items():
@@ -162,8 +166,7 @@ def test_x86_64_build_starts_draws_its_face_and_shows_the_cleaner(app64, display
     x, y, w, h = box[1]
     for _ in range(5):
         clock.click(x + w // 2, y + h - 21)
-        time.sleep(1.0)
-        if cover not in clock.windows():
+        if wait_gone(lambda: cover in clock.windows(), 3):
             break
     assert cover not in clock.windows(), "the cleaner stayed after OK"
     assert box[0] not in clock.windows()

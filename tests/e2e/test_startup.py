@@ -53,7 +53,8 @@ def test_second_start_ends_at_once_and_leaves_the_first(app, display):
 
     assert second.wait_exit(timeout=5) is not None, "the second copy is still running"
     assert first.alive()
-    assert display.visible_windows() == [first.window]
+    assert display.visible_windows(pid=second.pid, mapped=False) == []
+    assert display.visible_windows(pid=first.pid) == [first.window]
 
 
 def test_folder_with_blank_and_japanese_name(app):
