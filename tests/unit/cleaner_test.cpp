@@ -9,17 +9,12 @@
 #include <vector>
 
 #include "clock/memory_check.h"
+#include "fake_memory.h"
 
 namespace {
 
 constexpr std::int64_t kMb = 1LL << 20;
 constexpr std::int64_t kGb = 1LL << 30;
-
-class FakeMemory : public MemorySource {
- public:
-  MemorySnapshot next;
-  MemorySnapshot Read() override { return next; }
-};
 
 // Hands out real (small) blocks, refuses any above `largest` and anything once `budget` bytes
 // are held, and checks at every release that the block was written through and that nothing

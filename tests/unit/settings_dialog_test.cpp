@@ -13,6 +13,7 @@
 #include "settings/save_settings.h"
 #include "settings/tile_background.h"
 #include "tests/support/test_code_page.h"
+#include "fake_memory.h"
 
 namespace {
 
@@ -168,12 +169,6 @@ TEST(SaveSettings, CdTrackText) {
 }
 
 // ----------------------------------------------------------------------------- memory graph
-
-class FakeMemory : public MemorySource {
- public:
-  MemorySnapshot next;
-  MemorySnapshot Read() override { return next; }
-};
 
 FakeMemory memoryWithFree(std::int64_t totalKb, std::int64_t freeKb) {
   FakeMemory m;
