@@ -26,6 +26,16 @@ def start(app, alarm_time, ini, needs: float = 15, trace=True):
     return clock
 
 
+def assert_stops_mp3(clock, action, what: str) -> None:
+    """`action` stops the MP3 that plays: stopped, then closed."""
+    before = len(sent_mci(clock))
+    action()
+    wait_for(lambda: "close MP3Play" in sent_mci(clock)[before:], 10, f"no close after {what}",
+             clock)
+    after = sent_mci(clock)[before:]
+    assert after[after.index("close MP3Play") - 1] == "stop MP3Play", after
+
+
 @pytest.mark.parametrize("key", ["Escape", "space"])
 def test_wav_alarm_loops_once_until_key(app, sounds, alarm_time, key):
     clock = start(app, alarm_time, alarm(0, alarm_time.at, SOUND_FILE, sounds["wav"]))
@@ -60,12 +70,7 @@ def test_mp3_alarm_opens_quoted_path_repeats_and_escape_stops(app, sounds, alarm
     assert set(sent[2:restart - 1]) == {STATUS_MP3}, sent
     assert play_sound_calls(clock) == []
 
-    before = len(sent_mci(clock))
-    clock.key("Escape")
-    wait_for(lambda: "close MP3Play" in sent_mci(clock)[before:], 10, "no close after Escape",
-             clock)
-    after = sent_mci(clock)[before:]
-    assert after[after.index("close MP3Play") - 1] == "stop MP3Play", after
+    assert_stops_mp3(clock, lambda: clock.key("Escape"), "Escape")
     # A sound file alarm never touches PlaySound, not even to stop.
     assert play_sound_calls(clock) == []
     alarm_time.assert_within_minute()
@@ -91,12 +96,8 @@ def test_press_on_pendulum_leaves_mp3_press_on_dial_stops(app, sounds, alarm_tim
              "the MP3 checks ended after a press on the pendulum", clock)
     assert set(sent_mci(clock)[before:]) == {STATUS_MP3}, sent_mci(clock)[before:]
 
-    before = len(sent_mci(clock))
-    clock.click(x + ON_DIAL[0], y + ON_DIAL[1])
-    wait_for(lambda: "close MP3Play" in sent_mci(clock)[before:], 10,
-             "no close after a press on the dial", clock)
-    after = sent_mci(clock)[before:]
-    assert after[after.index("close MP3Play") - 1] == "stop MP3Play", after
+    assert_stops_mp3(clock, lambda: clock.click(x + ON_DIAL[0], y + ON_DIAL[1]),
+                     "a press on the dial")
     assert play_sound_calls(clock) == []
     alarm_time.assert_within_minute()
 
@@ -192,10 +193,5 @@ def test_ok_during_an_mp3_alarm_neither_rings_again_nor_loses_the_stop(app, soun
     # tested against the minute that already rang.
     alarm_time.assert_within_minute()
 
-    before = len(sent_mci(clock))
-    clock.key("Escape")
-    wait_for(lambda: "close MP3Play" in sent_mci(clock)[before:], 10, "no close after Escape",
-             clock)
-    after = sent_mci(clock)[before:]
-    assert after[after.index("close MP3Play") - 1] == "stop MP3Play", after
+    assert_stops_mp3(clock, lambda: clock.key("Escape"), "Escape")
     assert play_sound_calls(clock) == []
