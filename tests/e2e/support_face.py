@@ -21,12 +21,6 @@ DIAL = 80  # the dial box: the window's top-left 80 x 80 pixels
 PEND_TOP, PEND_BOTTOM = 84, 130
 
 
-
-
-
-
-
-
 def clock_ini(face=(0, 0, 0), pendulum=(128, 128, 0), shape: int = 0) -> dict:
     return {"Color_0": colour_value(face), "Color_1": colour_value(YELLOW),
             "Color_2": colour_value(RED), "Color_3": colour_value(GREEN),
@@ -107,6 +101,22 @@ class Shots:
                 return image, path, time.localtime(t1)
         pytest.fail(f"no screenshot fitted inside one second in {attempts} attempts")
 
+    def showing_time(self, shape: int, not_before: float = 0.0, timeout: float = 10.0,
+                     ring=BLUE):
+        """(image, path, local time) of a shot and the second its ring shows: one of the
+        seconds from two before the shot to the shot's own (a loaded machine repaints late),
+        later than the one `not_before` (a time.time() value) falls in."""
+        end = time.monotonic() + timeout
+        while True:
+            first = max(time.time() - 2, math.floor(not_before) + 1)
+            image, path = self.take()
+            t = drawn_time(image, DialScale(shape), ring, first, time.time())
+            if t is not None:
+                return image, path, t
+            if time.monotonic() > end:
+                pytest.fail(f"no shot showed the ring of a second after {not_before} in {path}")
+            time.sleep(0.1)
+
 
 def segment_distance(p, a, b) -> float:
     (px, py), (ax, ay), (bx, by) = p, a, b
@@ -175,6 +185,72 @@ def hand_angles(t: time.struct_time) -> tuple:
     return ((m / 60 + h) * two_pi / 12 - half_pi,
             (s / 60 + m) * two_pi / 60 - half_pi,
             s * two_pi / 60 - half_pi)
+
+
+def hands_at(t: time.struct_time, scale: DialScale) -> tuple:
+    """The hands drawn for local time `t`, in pixels of the dial box: the hour and minute
+    hands as (tail, tip), each a line from one unit behind the centre, and the second ring
+    as (centre, x radius, y radius)."""
+    hour, minute, second = hand_angles(t)
+
+    def kite(angle, length):
+        return (scale.point(-math.cos(angle), -math.sin(angle)),
+                scale.point(math.cos(angle) * length, math.sin(angle) * length))
+    ring = (scale.point(math.cos(second) * 8, math.sin(second) * 8),
+            1.8 * DIAL / scale.width, 1.8 * DIAL / scale.height)
+    return kite(hour, 6), kite(minute, 8), ring
+
+
+def ring_distance(p, ring) -> float:
+    (cx, cy), rx, ry = ring
+    return abs(math.hypot((p[0] - cx) / rx, (p[1] - cy) / ry) - 1) * min(rx, ry)
+
+
+def covered(p, t, scale, hands=("hour", "minute", "ring"), margin: float = 2) -> bool:
+    """Whether one of `hands` drawn for time `t` passes within `margin` pixels of `p`."""
+    hour, minute, ring = hands_at(t, scale)
+    return (("hour" in hands and segment_distance(p, *hour) <= margin)
+            or ("minute" in hands and segment_distance(p, *minute) <= margin)
+            or ("ring" in hands and ring_distance(p, ring) <= margin))
+
+
+def drawn_time(image, scale, ring_rgb, first: float, last: float):
+    """The local time, among the whole seconds from `first` to `last` (time.time() values),
+    whose second ring the dial box `image` shows in `ring_rgb`; None when none fits."""
+    ring = pixels_of(image, ring_rgb)
+    if not ring:
+        return None
+    x0, y0, x1, y1 = bbox(ring)
+    for second in range(math.floor(last), math.floor(first) - 1, -1):
+        t = time.localtime(second)
+        (cx, cy), _, _ = hands_at(t, scale)[2]
+        if abs((x0 + x1) / 2 - cx) <= 1 and abs((y0 + y1) / 2 - cy) <= 1:
+            return t
+    return None
+
+
+def numeral_boxes(image, scale, t) -> dict:
+    """The ink box (x0, y0, x1, y1) of each of "12", "3", "6" and "9" in the dial box `image`,
+    or None where it has no ink, for the numerals that no hand drawn at time `t` can reach: a
+    hand over a glyph changes its box. The rows and columns a glyph may take round its place
+    are looked at, for every digit of it."""
+    ink = [(x, y) for y in range(DIAL) for x in range(DIAL) if is_numeral(image.getpixel((x, y)))]
+    glyphs = [(bbox(g), g) for g in components(ink)]
+    found = {}
+    for text, u, v in NUMERALS:
+        cx, cy = scale.point(u, v)
+        # A digit is at most 8 pixels wide and 14 high.
+        half_width = 4 * len(text) + 1
+        reach = [(x, y) for x in range(math.floor(cx - half_width), math.ceil(cx + half_width) + 1)
+                 for y in range(math.floor(cy - 8), math.ceil(cy + 8) + 1)]
+        if any(covered(p, t, scale) for p in reach):
+            continue
+        # Its digits: glyphs centred within its width and a few rows of its place (the
+        # neighbouring numbers sit at least 4 rows higher or lower).
+        mine = [g for (x0, y0, x1, y1), g in glyphs
+                if abs((x0 + x1) / 2 - cx) <= 3.5 * len(text) + 0.5 and abs((y0 + y1) / 2 - cy) <= 3]
+        found[text] = bbox([p for g in mine for p in g]) if mine else None
+    return found
 
 
 def bob_centre(image, background):
