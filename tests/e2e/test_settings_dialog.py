@@ -17,28 +17,23 @@ import pytest
 
 from harness import HarnessError, SCREEN_H, SCREEN_W, drawn_menu
 from support_clock import (CLOCK_MENU, ON_DIAL, ON_PENDULUM, colour_value, ini_keys, ini_values,
-                           wait_for)
-from support_dialog import (NUMERALS, BOARD, BOB, CANCEL, CLOSE, FACE, GRAPH, HOUR, HOUR_0, IVAL_BAR,
-                            KEYS, MINUTE, OK, PHYS_FIGURES,
-                            PREVIEW_DIAL, PREVIEW_PENDULUM, SECOND,
-                            SIZE, STRIP, TRACE, TRACK_0, base_ini,
-                            clock_window_handle, colour_pixels,
-                            memory_check_started, open_dialog,
+                           wait_for, wait_painted)
+from support_dialog import (BOARD, BOB, CANCEL, CLOSE, FACE, GRAPH, HOUR, HOUR_0, IVAL_BAR, KEYS,
+                            MINUTE, NUMERALS, OK, PHYS_FIGURES, PREVIEW_DIAL, PREVIEW_PENDULUM,
+                            SECOND, SIZE, STRIP, TRACE, TRACK_0, base_ini, clock_window_handle,
+                            colour_pixels, crop, drop_list, memory_check_started, open_dialog,
                             set_ival_to_zero, timers_started)
+from support_face import DialScale, covered, drawn_time, hands_at
 
 
-
-# --------------------------------------------------------------------------- helpers
-
-
-# --------------------------------------------------------------------------- scenarios
 
 
 def test_dialog_shows_the_clock_and_memory_and_cancel_keeps_the_file(app, tmp_path,
                                                                     memory_figures_exe):
     clock = app.start(ini=base_ini(mem_ival=30, shape=2), trace=TRACE)
-    time.sleep(0.5)
+    wait_painted(clock)
     before = clock.ini_bytes()
+    opened = time.time()
     dialog = open_dialog(clock)
 
     # Centred, at its full size, above the clock.
@@ -63,8 +58,16 @@ def test_dialog_shows_the_clock_and_memory_and_cancel_keeps_the_file(app, tmp_pa
     rim = tuple(c + 6 for c in FACE)  # the rim row, or the ring inside it
     assert shot.getpixel((dx + 40, dy)) in (FACE, rim), "dial rim not in Color_0"
     assert shot.getpixel((dx + 40, dy + 2)) in (rim, tuple(c + 12 for c in FACE))
-    assert colour_pixels(shot, dial, HOUR) and colour_pixels(shot, dial, MINUTE) \
-        and colour_pixels(shot, dial, SECOND), "a hand's colour is missing from the preview"
+    # The hands of the second the ring shows; the minute hand may hide the whole hour hand.
+    scale = DialScale(2)
+    now = drawn_time(crop(shot, dial), scale, SECOND, opened, time.time())
+    assert now, "the preview's ring shows no second since the dialog was opened"
+    hour = hands_at(now, scale)[0]
+    hour_hidden = all(covered((hour[0][0] + f * (hour[1][0] - hour[0][0]),
+                               hour[0][1] + f * (hour[1][1] - hour[0][1])), now, scale,
+                              ("minute", "ring"), margin=1) for f in (0, 0.25, 0.5, 0.75, 1))
+    assert colour_pixels(shot, dial, MINUTE) and (hour_hidden or colour_pixels(shot, dial, HOUR)), \
+        f"a hand's colour is missing from the preview at {time.strftime('%H:%M:%S', now)}"
     numerals = colour_pixels(shot, dial, NUMERALS, tolerance=40)
     assert numerals, "no numerals in Color_1"
     # The 12 sits 8/26 of the height above the centre on a flattened dial, not 8/20.
@@ -78,7 +81,7 @@ def test_dialog_shows_the_clock_and_memory_and_cancel_keeps_the_file(app, tmp_pa
 
     # The pie: the free sector from three o'clock clockwise, as large as the free share the
     # system reports (figures move a little while the test runs).
-    bx, by = BOARD
+    bx, by = BOARD[:2]
     def colour_at(a):
         return shot.getpixel((round(bx + 65 + 36 * math.cos(math.radians(a))),
                               round(by + 65 + 36 * math.sin(math.radians(a)))))
@@ -111,8 +114,9 @@ def test_dialog_shows_the_clock_and_memory_and_cancel_keeps_the_file(app, tmp_pa
     since = len(clock.trace_lines())
     clock.click(cx + ON_PENDULUM[0], cy + ON_PENDULUM[1], 3)
     assert drawn_menu(clock, since).texts() == CLOCK_MENU
+    shown = set(clock.windows())
     clock.display.key("Escape")
-    time.sleep(0.3)
+    wait_for(lambda: set(clock.windows()) < shown, 5, "the menu stayed")
 
     # Dragged by its title strip, it follows the pointer.
     sx, sy = dialog.at(STRIP)
@@ -145,7 +149,7 @@ def test_ok_writes_every_key_in_order_and_reloads_the_clock(app, tmp_path):
     ini = base_ini(mem_ival=0)
     ini.update({"Sound_C_0": 1, "Sound_Kbn_0": 1})
     clock = app.start(ini=ini, trace=TRACE)
-    time.sleep(0.5)
+    wait_painted(clock)
     place = clock.geometry()
 
     # Cancel after moving the interval bar away from a saved 0: the check stays off.
@@ -159,8 +163,7 @@ def test_ok_writes_every_key_in_order_and_reloads_the_clock(app, tmp_path):
     # Edited with the mouse and the keyboard: hour 0 moved down two, track typed as 2.5, the
     # interval one arrow step up from 0. Then OK.
     dialog = open_dialog(clock)
-    dialog.click(HOUR_0)
-    time.sleep(0.3)
+    drop_list(dialog, HOUR_0)
     clock.display.key("Down", "Down", "Return")
     dialog.click(TRACK_0)
     clock.display.key("2", "period", "5")
@@ -174,11 +177,10 @@ def test_ok_writes_every_key_in_order_and_reloads_the_clock(app, tmp_path):
     wait_for(lambda: len([w for w in clock.windows()
                           if clock.display.window_name(w) == "Tessarine"]) == 1, 5,
              "the clock did not come back")
-    time.sleep(1)
     clock.window = None
     assert clock.geometry() == place
-    new_clock = clock_window_handle(clock, since)
-    assert (new_clock, 3) in timers_started(clock, since), "the reloaded clock checks no memory"
+    wait_for(lambda: (clock_window_handle(clock, since), 3) in timers_started(clock, since), 5,
+             "the reloaded clock checks no memory", clock)
 
     data = clock.ini_bytes()
     keys = ini_keys(data)
