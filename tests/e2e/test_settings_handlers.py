@@ -15,20 +15,28 @@ import time
 
 
 from harness import MENU_TRACE, SCREEN_H, SCREEN_W, scarce_meminfo, to_windows_path
-from support_clock import BLUE, CYAN, MAGENTA, RED, YELLOW, colour_value, ini_values, wait_for
+from support_clock import (BLUE, CYAN, MAGENTA, RED, YELLOW, colour_value, ini_values,
+                           wait_for, wait_painted)
 from support_face import DialScale, is_numeral
 from support_dialog import (BLUE_CELL, BOARD, CHOOSER_TITLE, COLOUR_BUTTON, COLOUR_CANCEL,
-                            COLOUR_TITLE, CUSTOM_BOX, CYAN_CELL,
-                            FILTER_BUTTON, GRAPH_BUTTON, IVAL_BAR,
-                            IVAL_LABEL, KAGEN_BAR, KAGEN_LABEL,
-                            MAGENTA_CELL, OK, PREVIEW_BACK,
-                            PREVIEW_DIAL, RED_CELL, RELEASE,
-                            SHAPE_CAPTION, SHAPE_MARK, SWATCH,
-                            YELLOW_CELL, choose_file, clock_window,
-                            colour_dialog, crop, ink, new_window,
-                            numeral_centres, open_dialog,
-                            pick_colour, reds, reloaded, row, same)
+                            COLOUR_TITLE, CUSTOM_BOX, CYAN_CELL, FILTER_BUTTON, GRAPH_BUTTON,
+                            IVAL_BAR, IVAL_LABEL, KAGEN_BAR, KAGEN_LABEL, MAGENTA_CELL, OK,
+                            PREVIEW_BACK, PREVIEW_DIAL, RED_CELL, RELEASE, SHAPE_CAPTION,
+                            SHAPE_MARK, SWATCH, YELLOW_CELL, choose_file, clock_window,
+                            colour_dialog, crop, drop_list, ink, new_window, open_dialog,
+                            pick_colour, reds, reloaded, row, same, shown_numerals)
 
+WHITE = (255, 255, 255)
+
+
+def numerals_off(boxes, shape) -> list:
+    """The numerals whose ink is not centred on their places on `shape`'s scale."""
+    scale = DialScale(shape)
+    places = {"12": scale.point(0, -8), "3": scale.point(8, 0), "6": scale.point(0, 8),
+              "9": scale.point(-8, 0)}
+    return [(text, box) for text, box in boxes.items()
+            if abs((box[0] + box[2]) / 2 - places[text][0]) > 2.5
+            or abs((box[1] + box[3]) / 2 - places[text][1]) > 2.5]
 
 
 # --------------------------------------------------------------------------- scenarios
@@ -42,16 +50,16 @@ def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(a
            "Graph_Color_2": colour_value((0, 200, 0)), "Graph_Color_3": colour_value((255, 255, 255)),
            "Filter_Color": colour_value((1, 2, 3))}
     clock = app.start(ini=ini, trace=MENU_TRACE)
-    time.sleep(0.5)
+    wait_painted(clock)
     dialog = open_dialog(clock)
 
     # "初期値": black, white, black, black, white, black, with no dialog, the preview redrawn.
     dialog.click(COLOUR_BUTTON[6])
-    time.sleep(0.5)
-    assert new_window(clock, COLOUR_TITLE, timeout=0.5) is None
-    shot = dialog.image(tmp_path / "reset.png")
-    defaults = [(0, 0, 0), (255, 255, 255), (0, 0, 0), (0, 0, 0), (255, 255, 255), (0, 0, 0)]
+    defaults = [(0, 0, 0), WHITE, (0, 0, 0), (0, 0, 0), WHITE, (0, 0, 0)]
+    shot = dialog.image_when(lambda shot: [shot.getpixel(p) for p in SWATCH] == defaults,
+                             tmp_path / "reset.png")
     assert [shot.getpixel(p) for p in SWATCH] == defaults
+    assert new_window(clock, COLOUR_TITLE, timeout=0.5) is None
     assert shot.getpixel(PREVIEW_BACK) == (0, 0, 0)
 
     # The colour dialog: no custom-colour editor, and its 16 custom boxes in the system colours
@@ -74,7 +82,8 @@ def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(a
     pick_colour(dialog, COLOUR_BUTTON[3], RED_CELL, ok=False)
     pick_colour(dialog, GRAPH_BUTTON[2], MAGENTA_CELL)
     pick_colour(dialog, FILTER_BUTTON, CYAN_CELL)
-    shot = dialog.image(tmp_path / "picked.png")
+    shot = dialog.image_when(lambda shot: shot.getpixel(FILTER_BUTTON) == CYAN,
+                             tmp_path / "picked.png")
     assert [shot.getpixel(p) for p in SWATCH] == [BLUE, YELLOW] + defaults[2:]
     assert shot.getpixel(PREVIEW_BACK) == BLUE
     dial = crop(shot, PREVIEW_DIAL + (80, 80))
@@ -82,14 +91,22 @@ def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(a
     assert shot.getpixel(GRAPH_BUTTON[2]) == MAGENTA and shot.getpixel(FILTER_BUTTON) == CYAN
     assert any(p == MAGENTA for p in crop(shot, BOARD).getdata()), "graph not redrawn"
 
-    # Shape: the caption chooses, the mark follows, the preview's numerals move.
+    # Shape: the caption chooses, the mark follows, the preview's numerals move to the
+    # shape's places: the 3 and the 9 closer in. (Pressed again while the hands of the moment
+    # cover both, as the preview shows the time it was drawn at.)
     marks = [crop(shot, (p[0] - 6, p[1] - 6, 13, 13)) for p in SHAPE_MARK]
-    dialog.click(SHAPE_CAPTION[1])
-    time.sleep(0.5)
+    for _ in range(3):
+        since = time.time()
+        dialog.click(SHAPE_CAPTION[1])
+        boxes, _ = shown_numerals(lambda: crop(dialog.grab(), PREVIEW_DIAL + (80, 80)), 1,
+                                  WHITE, since)
+        if {"3", "9"} & set(boxes):
+            break
     shot = dialog.image(tmp_path / "shape1.png")
     assert same(crop(shot, (SHAPE_MARK[1][0] - 6, SHAPE_MARK[1][1] - 6, 13, 13)), marks[0])
     assert same(crop(shot, (SHAPE_MARK[0][0] - 6, SHAPE_MARK[0][1] - 6, 13, 13)), marks[1])
-    assert not same(crop(shot, PREVIEW_DIAL + (80, 80)), dial), "preview not redrawn"
+    assert {"3", "9"} & set(boxes) and not numerals_off(boxes, 1), \
+        f"preview not redrawn in shape 1: {boxes}"
 
     old_clock = clock_window(clock)
     dialog.click(OK)
@@ -107,18 +124,16 @@ def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(a
         if target:
             dialog = open_dialog(clock)
             dialog.click(target)
-            time.sleep(0.3)
             dialog.click(OK)
             dialog.wait_closed()
         reloaded(clock, old_clock)
         old_clock = clock.window
         assert ini_values(clock.ini_bytes())["Shape"] == f" {shape}"
-        found, face = numeral_centres(clock)
+        boxes, face = shown_numerals(lambda: clock.screenshot(clock.geometry()[:2] + (80, 80)),
+                                     shape, WHITE)
         face.save(tmp_path / f"clock-shape{shape}.png")
-        scale = DialScale(shape)
-        expected = [scale.point(0, -8), scale.point(0, 8), scale.point(-8, 0), scale.point(8, 0)]
-        assert all(abs(a - b) <= 2.5 for f, e in zip(found, expected) for a, b in zip(f, e)), \
-            f"shape {shape}: 12, 6, 9, 3 at {found}, expected {expected}"
+        assert boxes and all(boxes.values()) and not numerals_off(boxes, shape), \
+            f"shape {shape}: numerals clear of the hands at {boxes}"
 
 
 def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
@@ -137,7 +152,7 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
            "Alarm_Path": to_windows_path(sounds)}
     try:
         clock = app.start(ini=ini, trace=MENU_TRACE)
-        time.sleep(0.5)
+        wait_painted(clock)
         dialog = open_dialog(clock)
         r0, r1 = row(0), row(1)
         shot = dialog.image(tmp_path / "alarms-open.png")
@@ -146,6 +161,8 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
         selected, unselected = crop(shot, r0["file_mark"]), crop(shot, r0["cd_mark"])
 
         # Row 0 is off: its hour box, its "音楽CD" and its "..." do not react.
+        hour_box = (r0["hour"][0] - 20, r0["hour"][1] - 7, 40, 14)
+        hour = crop(shot, hour_box)
         dialog.click(r0["hour"])
         clock.display.key("Down", "Down", "Return")
         dialog.click(r0["cd"])
@@ -153,30 +170,33 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
         assert new_window(clock, CHOOSER_TITLE, timeout=1) is None, "chooser of an off row"
         shot = dialog.image(tmp_path / "alarms-off-row.png")
         assert same(crop(shot, r0["cd_mark"]), unselected)
+        assert same(crop(shot, hour_box), hour), "the off row's hour box took the keys"
 
         # Switched on: "On" in red, and the row answers: hour 02, "音楽CD" then "MP3、WAV"
         # then "音楽CD" again.
         dialog.click(r0["switch"])
-        time.sleep(0.3)
-        assert reds(dialog.image(tmp_path / "alarms-on.png"), r0["state"]) > 5
-        dialog.click(r0["hour"])
-        time.sleep(0.3)
+        shot = dialog.image_when(lambda shot: reds(shot, r0["state"]) > 5,
+                                 tmp_path / "alarms-on.png")
+        assert reds(shot, r0["state"]) > 5
+        drop_list(dialog, r0["hour"])
         clock.display.key("Home", "Down", "Down", "Return")
         dialog.click(r0["cd"])
-        time.sleep(0.3)
-        shot = dialog.image(tmp_path / "alarms-cd.png")
+        shot = dialog.image_when(lambda shot: same(crop(shot, r0["cd_mark"]), selected),
+                                 tmp_path / "alarms-cd.png")
         assert same(crop(shot, r0["cd_mark"]), selected)
         assert same(crop(shot, r0["file_mark"]), unselected)
         dialog.click(r0["file_mark_at"])
-        time.sleep(0.3)
-        assert same(crop(dialog.image(tmp_path / "alarms-file.png"), r0["file_mark"]), selected)
+        shot = dialog.image_when(lambda shot: same(crop(shot, r0["file_mark"]), selected),
+                                 tmp_path / "alarms-file.png")
+        assert same(crop(shot, r0["file_mark"]), selected)
         dialog.click(r0["cd"])
 
         # "ｸﾘｱ" empties row 1's path; a file typed in full into row 0's chooser shows there;
         # row 1's chooser then opens in that file's folder, so a bare name lands in it.
         dialog.click(r1["clear"])
-        time.sleep(0.3)
-        assert ink(dialog.image(tmp_path / "alarms-cleared.png"), r1["path"]) == 0
+        shot = dialog.image_when(lambda shot: ink(shot, r1["path"]) == 0,
+                                 tmp_path / "alarms-cleared.png")
+        assert ink(shot, r1["path"]) == 0
         choose_file(dialog, r0["choose"], to_windows_path(other / "bell.wav"), tmp_path)
         shot = dialog.image(tmp_path / "alarms-chosen.png")
         assert ink(shot, r0["path"]) > 20
@@ -192,7 +212,8 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
         dialog.click(r1["switch"])
         dialog.click(r1["hour"])
         clock.display.key("Down", "Return")
-        shot = dialog.image(tmp_path / "alarms-row1-off.png")
+        shot = dialog.image_when(lambda shot: reds(shot, r1["state"]) == 0,
+                                 tmp_path / "alarms-row1-off.png")
         assert reds(shot, r1["state"]) == 0
         old = clock_window(clock)
         dialog.click(OK)
@@ -229,7 +250,7 @@ def test_scroll_bars_step_stop_and_label_and_release_tests_the_dialog_limit(app,
     meminfo = scarce_meminfo(tmp_path / "meminfo", 0.25)
     clock = app.start(ini={"Pos_X": 150, "Pos_Y": 150, "Mem_Ival": 58, "Mem_Kagen": 12},
                       meminfo=meminfo, trace=MENU_TRACE + ",warn+seh")
-    time.sleep(0.5)
+    wait_painted(clock)
     dialog = open_dialog(clock)
 
     def arrow(bar, right):
@@ -259,16 +280,18 @@ def test_scroll_bars_step_stop_and_label_and_release_tests_the_dialog_limit(app,
 
     def run(steps):
         for label, bar, action, expected in steps:
+            def shows_expected(shot):
+                picture = crop(shot, label)
+                return all(same(picture, other) == (value == expected)
+                           for (other_label, value), other in seen.items() if other_label == label)
             if action:
                 action()
-                time.sleep(0.3)
-            picture = crop(dialog.image(tmp_path / "bars.png"), label)
-            key = (label, expected)
+            picture = crop(dialog.image_when(shows_expected, tmp_path / "bars.png"), label)
             for (other_label, other_value), other in seen.items():
                 if other_label == label:
                     assert same(picture, other) == (other_value == expected), \
                         f"label at {expected} against {other_value}"
-            seen[key] = picture
+            seen[(label, expected)] = picture
 
     run(steps)
 
@@ -302,7 +325,6 @@ def test_scroll_bars_step_stop_and_label_and_release_tests_the_dialog_limit(app,
     # Opened again, the labels show the saved values as the bars showed them.
     reloaded(clock, old)
     dialog = open_dialog(clock)
-    time.sleep(0.5)
     shot = dialog.image(tmp_path / "bars-reopened.png")
     assert same(crop(shot, IVAL_LABEL), seen[(IVAL_LABEL, 49)])
     assert same(crop(shot, KAGEN_LABEL), seen[(KAGEN_LABEL, 59)])
