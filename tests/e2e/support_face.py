@@ -263,11 +263,6 @@ def bob_centre(image, background):
     return (sum(x for x, _ in bob) / len(bob), sum(y for _, y in bob) / len(bob)), len(bob), bob
 
 
-def shade(y: int) -> tuple:
-    v = round(abs(math.sin(y / (80 / 3.142)) * 220))  # Python rounds ties to even too
-    return v, v, v + 30
-
-
 def corner_pixels():
     """Pixels of the dial box outside the face disc and inside the window's rounded outline."""
     for y in range(DIAL):
