@@ -176,7 +176,9 @@ def bbox(pixels):
     return min(xs), min(ys), max(xs), max(ys)
 
 
-NUMERALS = [("12", 0, -8), ("3", 8, 0), ("6", 0, 8), ("9", -8, 0)]
+# Each numeral and its place in dial units, 8 out from the centre.
+NUMERALS = [(str(n), 8 * math.sin(n * math.pi / 6), -8 * math.cos(n * math.pi / 6))
+            for n in range(1, 13)]
 
 
 def hand_angles(t: time.struct_time) -> tuple:
@@ -230,9 +232,9 @@ def drawn_time(image, scale, ring_rgb, first: float, last: float):
 
 
 def numeral_boxes(image, scale, t) -> dict:
-    """The ink box (x0, y0, x1, y1) of each of "12", "3", "6" and "9" in the dial box `image`,
-    or None where it has no ink, for the numerals that no hand drawn at time `t` can reach: a
-    hand over a glyph changes its box. The rows and columns a glyph may take round its place
+    """The ink box (x0, y0, x1, y1) of each numeral in the dial box `image`, or None where it
+    has no ink, for the numerals that no hand drawn at time `t` can reach: a hand over a glyph
+    changes its box. The rows and columns a glyph may take round its place
     are looked at, for every digit of it."""
     ink = [(x, y) for y in range(DIAL) for x in range(DIAL) if is_numeral(image.getpixel((x, y)))]
     glyphs = [(bbox(g), g) for g in components(ink)]
