@@ -8,6 +8,7 @@ import time
 from pathlib import Path
 from typing import Optional
 
+import pytest
 from PIL import ImageChops
 
 from harness import DESKTOP_RGB, HarnessError, MENU_TRACE, drawn_menu
@@ -82,9 +83,11 @@ class Dialog:
         shot.save(path)
         return shot
 
-    def image_when(self, ok, path: Optional[Path] = None, timeout: float = 5):
-        """The first screenshot for which ok(shot) holds, or the last one taken in `timeout`
-        seconds (for the caller's assertions to tell what is wrong); saved as `path`."""
+    def image_when(self, ok, path: Optional[Path] = None, what: Optional[str] = None,
+                   timeout: float = 5):
+        """The first screenshot for which ok(shot) holds, saved as `path`. After `timeout`
+        seconds, fails with `what`, or without one returns the last shot taken (for the
+        caller's assertions to tell what is wrong)."""
         end = time.monotonic() + timeout
         while True:
             shot = self.grab()
@@ -93,10 +96,12 @@ class Dialog:
             time.sleep(0.1)
         if path:
             shot.save(path)
+        if what and not ok(shot):
+            pytest.fail(f"{what} within {timeout} s: {path}")
         return shot
 
     def open(self) -> bool:
-        return self.window in self.clock.windows()
+        return window_named(self.clock, TITLE) is not None
 
     def wait_closed(self):
         wait_for(lambda: not self.open(), 5, "the dialog did not close")
@@ -181,35 +186,50 @@ def same(a, b) -> bool:
     return ImageChops.difference(a, b).getbbox() is None
 
 
-def steady(display, where, ok=lambda shot: True, timeout: float = 5):
+def steady(display, where, ok=lambda shot: True, timeout: float = 5, fail: bool = True):
     """A screenshot of `where()` once `ok` holds and the next shot is alike: a window painted
-    and at rest. Fails after `timeout` seconds."""
+    and at rest. After `timeout` seconds fails, or with `fail` False returns None."""
     last = None
-
-    def probe():
-        nonlocal last
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
         shot = display.screenshot(where())
-        alike = last is not None and same(shot, last) and ok(shot)
+        if last is not None and same(shot, last) and ok(shot):
+            return shot
         last = shot
-        return alike and shot
-    return wait_for(probe, timeout, "the window did not come to rest painted")
+        time.sleep(0.1)
+    if fail:
+        pytest.fail(f"the window did not come to rest painted within {timeout} s")
+    return None
 
 
-def drop_list(dialog, p):
-    """Presses the combo box at `p` and waits for its list, where the keys then go."""
+def pick_in_list(dialog, p, *keys):
+    """Drops the list of the combo box at `p`, presses `keys` in it and waits for it to go
+    (a press elsewhere while it is down would only close it)."""
     before = set(dialog.clock.windows())
     dialog.click(p)
     wait_for(lambda: set(dialog.clock.windows()) - before, 5, f"no list dropped at {p}")
+    dialog.clock.display.key(*keys)
+    wait_for(lambda: set(dialog.clock.windows()) <= before, 5, f"the list at {p} stayed")
+
+
+def window_named(clock, name: str):
+    return next((w for w in clock.windows() if clock.display.window_name(w) == name), None)
 
 
 def new_window(clock, name: str, timeout: float = 5):
     end = time.monotonic() + timeout
     while time.monotonic() < end:
-        for w in clock.windows():
-            if clock.display.window_name(w) == name:
-                return w
+        w = window_named(clock, name)
+        if w:
+            return w
         time.sleep(0.1)
     return None
+
+
+def closed(clock, name: str):
+    """Waits until no window of the program has this title (Wine may replace a window's X
+    window while it lives, so its X id going proves nothing)."""
+    wait_for(lambda: window_named(clock, name) is None, 5, f"{name} did not close")
 
 
 def colour_dialog(dialog, button, tmp_path=None):
@@ -226,13 +246,16 @@ def colour_dialog(dialog, button, tmp_path=None):
 
 def pick_colour(dialog, button, cell, ok=True):
     """Chooses the basic colour `cell` (column, row) in the colour dialog of `button`."""
-    clock = dialog.clock
-    w, _ = colour_dialog(dialog, button)
-    x, y, _, _ = clock.display.geometry(w)
+    clock, display = dialog.clock, dialog.clock.display
+    w, before = colour_dialog(dialog, button)
+    x, y, _, _ = display.geometry(w)
     clock.click(x + 20 + 30 * cell[0], y + 32 + 23 * cell[1])
+    # The cell drawn chosen (unless it was already).
+    steady(display, lambda: display.geometry(new_window(clock, COLOUR_TITLE)),
+           lambda shot: not same(shot, before), timeout=2, fail=False)
     end = COLOUR_OK if ok else COLOUR_CANCEL
     clock.click(x + end[0], y + end[1])
-    wait_for(lambda: w not in clock.windows(), 5, "the colour dialog did not close")
+    closed(clock, COLOUR_TITLE)
 
 
 def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser"):
@@ -259,7 +282,7 @@ def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser"):
             delay = "20" if run.isascii() else "200"
             clock.display.run("xdotool", "type", "--delay", delay, run)
         clock.display.key("Return")
-    wait_for(lambda: w not in clock.windows(), 5, "the file chooser did not close")
+    closed(clock, CHOOSER_TITLE)
     if typed is not None:
         dialog.image_when(lambda shot: not same(crop(shot, label), before))
 

@@ -255,6 +255,18 @@ def numeral_boxes(image, scale, t) -> dict:
     return found
 
 
+def misplaced(boxes: dict, scale: DialScale, tolerance: float) -> list:
+    """(numeral, ink box) of each numeral of `boxes` with no ink or not centred on its place,
+    or of a size no glyph has: a digit a few pixels wide and about a line high, whatever the
+    stretch."""
+    places = {text: scale.point(u, v) for text, u, v in NUMERALS}
+    return [(text, box) for text, box in boxes.items()
+            if box is None or abs((box[0] + box[2]) / 2 - places[text][0]) > tolerance
+            or abs((box[1] + box[3]) / 2 - places[text][1]) > tolerance
+            or not 6 <= box[3] - box[1] + 1 <= 14
+            or not 3 * len(text) <= box[2] - box[0] + 1 <= 8 * len(text)]
+
+
 def bob_centre(image, background):
     """Centre (x, y in window pixels) and pixel count of what differs from the background in
     the pendulum area."""

@@ -20,8 +20,8 @@ import pytest
 
 from support_clock import BLUE, GREEN, RED
 from support_face import (NUMERALS, PEND_TOP, DialScale, Shots, bbox, bob_centre, clock_ini,
-                          corner_pixels, covered, face_level, hands_at, is_numeral, near,
-                          numeral_boxes, pixels_of, ring_distance, segment_distance)
+                          corner_pixels, covered, face_level, hands_at, is_numeral, misplaced,
+                          near, numeral_boxes, pixels_of, ring_distance, segment_distance)
 
 
 # --------------------------------------------------------------------------- 1. face shading
@@ -97,18 +97,9 @@ def check_numerals(image, path, now, shape):
     scale = DialScale(shape)
     boxes = numeral_boxes(image, scale, now)
     assert boxes, f"every numeral under a hand at {now} in {path}"
-    for text, u, v in NUMERALS:
-        if text not in boxes:
-            continue
-        cx, cy = scale.point(u, v)
-        assert boxes[text], f'no "{text}" near ({cx:.1f}, {cy:.1f}) in {path}'
-        x0, y0, x1, y1 = boxes[text]
-        where = f'"{text}" inked over ({x0}, {y0})..({x1}, {y1}) in {path}'
-        assert abs((x0 + x1) / 2 - cx) <= 1.5 and abs((y0 + y1) / 2 - cy) <= 1.5, \
-            f"{where}, expected centred on ({cx:.1f}, {cy:.1f})"
-        # Glyphs keep their pixel size whatever the stretch: a digit is a few pixels wide and
-        # about a line high.
-        assert 6 <= y1 - y0 + 1 <= 14 and 3 * len(text) <= x1 - x0 + 1 <= 8 * len(text), where
+    wrong = misplaced(boxes, scale, 1.5)
+    assert not wrong, (f"numerals inked over {wrong} in {path}, expected centred on "
+                       f"{[(t, scale.point(u, v)) for t, u, v in NUMERALS]}")
 
 
 # --------------------------------------------------------------------------- 3. hands

@@ -19,11 +19,11 @@ from harness import HarnessError, SCREEN_H, SCREEN_W, drawn_menu
 from support_clock import (CLOCK_MENU, ON_DIAL, ON_PENDULUM, colour_value, ini_keys, ini_values,
                            wait_for, wait_painted)
 from support_dialog import (BOARD, BOB, CANCEL, CLOSE, FACE, GRAPH, HOUR, HOUR_0, IVAL_BAR, KEYS,
-                            MINUTE, NUMERALS, OK, PHYS_FIGURES, PREVIEW_DIAL, PREVIEW_PENDULUM,
+                            MINUTE, OK, PHYS_FIGURES, PREVIEW_DIAL, PREVIEW_PENDULUM,
                             SECOND, SIZE, STRIP, TRACE, TRACK_0, base_ini, clock_window_handle,
-                            colour_pixels, crop, drop_list, memory_check_started, open_dialog,
+                            colour_pixels, crop, memory_check_started, open_dialog, pick_in_list,
                             set_ival_to_zero, timers_started)
-from support_face import DialScale, covered, drawn_time, hands_at
+from support_face import DialScale, covered, drawn_time, hands_at, misplaced, numeral_boxes
 
 
 
@@ -62,17 +62,14 @@ def test_dialog_shows_the_clock_and_memory_and_cancel_keeps_the_file(app, tmp_pa
     scale = DialScale(2)
     now = drawn_time(crop(shot, dial), scale, SECOND, opened, time.time())
     assert now, "the preview's ring shows no second since the dialog was opened"
-    hour = hands_at(now, scale)[0]
-    hour_hidden = all(covered((hour[0][0] + f * (hour[1][0] - hour[0][0]),
-                               hour[0][1] + f * (hour[1][1] - hour[0][1])), now, scale,
-                              ("minute", "ring"), margin=1) for f in (0, 0.25, 0.5, 0.75, 1))
+    hour_hidden = all(covered(p, now, scale, ("minute", "ring"), 1)
+                      for p in hands_at(now, scale)[0])
     assert colour_pixels(shot, dial, MINUTE) and (hour_hidden or colour_pixels(shot, dial, HOUR)), \
         f"a hand's colour is missing from the preview at {time.strftime('%H:%M:%S', now)}"
-    numerals = colour_pixels(shot, dial, NUMERALS, tolerance=40)
-    assert numerals, "no numerals in Color_1"
-    # The 12 sits 8/26 of the height above the centre on a flattened dial, not 8/20.
-    top = min(py for _, py in numerals) - dy
-    assert 40 - 8 * 80 / 26 - 9 <= top <= 40 - 8 * 80 / 26, f"12 at row {top}"
+    # Numerals in Color_1 (yellow) where the flattened dial puts them: the 12 at 8/26 of the
+    # height above the centre, not 8/20.
+    boxes = numeral_boxes(crop(shot, dial), scale, now)
+    assert boxes and not misplaced(boxes, scale, 2.5), f"numerals at {boxes}"
     px, py = PREVIEW_PENDULUM
     # 24 px right of the pivot and 26.8 below it: the brightest disc, OR-ed onto the face colour.
     around = [shot.getpixel((px + 64 + i, py + 27 + j)) for i in (-1, 0, 1) for j in (-1, 0, 1)]
@@ -163,8 +160,7 @@ def test_ok_writes_every_key_in_order_and_reloads_the_clock(app, tmp_path):
     # Edited with the mouse and the keyboard: hour 0 moved down two, track typed as 2.5, the
     # interval one arrow step up from 0. Then OK.
     dialog = open_dialog(clock)
-    drop_list(dialog, HOUR_0)
-    clock.display.key("Down", "Down", "Return")
+    pick_in_list(dialog, HOUR_0, "Down", "Down", "Return")
     dialog.click(TRACK_0)
     clock.display.key("2", "period", "5")
     dialog.click((IVAL_BAR[0] + IVAL_BAR[2] - 8, IVAL_BAR[1] + 8))
