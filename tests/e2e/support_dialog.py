@@ -132,12 +132,8 @@ _TIMER = re.compile(r"NtUserSetTimer Added (\w+) (\d+) \S+ timeout (\d+)")
 
 def timers_started(clock, since: int = 0):
     """(window, id) of every timer the program started after trace line `since`."""
-    out = []
-    for line in clock.trace_lines()[since:]:
-        m = _TIMER.search(line)
-        if m:
-            out.append((m.group(1), int(m.group(2))))
-    return out
+    return [(m.group(1), int(m.group(2)))
+            for m in map(_TIMER.search, clock.trace_lines()[since:]) if m]
 
 
 def clock_window_handle(clock, since: int = 0) -> str:
@@ -159,12 +155,6 @@ def set_ival_to_zero(dialog):
     # The thumb, dragged past the left arrow, lets go at the bar's minimum.
     sx, sy = dialog.at((x + w // 2, y + h // 2))
     dialog.clock.display.drag(sx, sy, sx - 60, sy, steps=6)
-
-
-def colour_pixels(image, box, rgb, tolerance=0):
-    x0, y0, w, h = box
-    return [(x, y) for y in range(y0, y0 + h) for x in range(x0, x0 + w)
-            if all(abs(a - b) <= tolerance for a, b in zip(image.getpixel((x, y)), rgb))]
 
 
 def row(i):

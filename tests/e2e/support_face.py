@@ -131,10 +131,6 @@ def pixels_of(image, rgb) -> list:
     return [(x, y) for y in range(DIAL) for x in range(DIAL) if image.getpixel((x, y)) == rgb]
 
 
-def near(pixels, p, radius: float) -> bool:
-    return any(math.hypot(x - p[0], y - p[1]) <= radius for x, y in pixels)
-
-
 def face_level(rgb, base):
     """The first i whose ring colour, base + 6i capped at 255, is the pixel's; None when
     the pixel has none of them (a hand or a numeral)."""

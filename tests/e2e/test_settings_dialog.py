@@ -21,9 +21,10 @@ from support_clock import (CLOCK_MENU, ON_DIAL, ON_PENDULUM, colour_value, ini_k
 from support_dialog import (BOARD, BOB, CANCEL, CLOSE, FACE, GRAPH, HOUR, HOUR_0, IVAL_BAR, KEYS,
                             MINUTE, OK, PHYS_FIGURES, PREVIEW_DIAL, PREVIEW_PENDULUM,
                             SECOND, SIZE, STRIP, TRACE, TRACK_0, base_ini, clock_window_handle,
-                            colour_pixels, crop, memory_check_started, open_dialog, pick_in_list,
+                            crop, memory_check_started, open_dialog, pick_in_list,
                             set_ival_to_zero, timers_started)
-from support_face import DialScale, covered, drawn_time, hands_at, misplaced, numeral_boxes
+from support_face import (DialScale, covered, drawn_time, hands_at, misplaced, numeral_boxes,
+                          pixels_of)
 
 
 
@@ -60,15 +61,16 @@ def test_dialog_shows_the_clock_and_memory_and_cancel_keeps_the_file(app, tmp_pa
     assert shot.getpixel((dx + 40, dy + 2)) in (rim, tuple(c + 12 for c in FACE))
     # The hands of the second the ring shows; the minute hand may hide the whole hour hand.
     scale = DialScale(2)
-    now = drawn_time(crop(shot, dial), scale, SECOND, opened, time.time())
+    preview = crop(shot, dial)
+    now = drawn_time(preview, scale, SECOND, opened, time.time())
     assert now, "the preview's ring shows no second since the dialog was opened"
     hour_hidden = all(covered(p, now, scale, ("minute", "ring"), 1)
                       for p in hands_at(now, scale)[0])
-    assert colour_pixels(shot, dial, MINUTE) and (hour_hidden or colour_pixels(shot, dial, HOUR)), \
+    assert pixels_of(preview, MINUTE) and (hour_hidden or pixels_of(preview, HOUR)), \
         f"a hand's colour is missing from the preview at {time.strftime('%H:%M:%S', now)}"
     # Numerals in Color_1 (yellow) where the flattened dial puts them: the 12 at 8/26 of the
     # height above the centre, not 8/20.
-    boxes = numeral_boxes(crop(shot, dial), scale, now)
+    boxes = numeral_boxes(preview, scale, now)
     assert boxes and not misplaced(boxes, scale, 2.5), f"numerals at {boxes}"
     px, py = PREVIEW_PENDULUM
     # 24 px right of the pivot and 26.8 below it: the brightest disc, OR-ed onto the face colour.
@@ -186,13 +188,8 @@ def test_ok_writes_every_key_in_order_and_reloads_the_clock(app, tmp_path):
     assert keys[:len(old)] == old
     assert keys[len(old):len(old) + len(new)] == new
     values = ini_values(data)
-    assert values["Color_0"] == f" {colour_value(FACE)}"
-    assert values["Shape"] == " 2"
-    assert values["Sound_H_0"] == " 2"
-    assert values["Sound_M_0"] == " 0"
-    assert values["Sound_Repeat_0"] == " 2"
-    assert values["Sound_Kbn_0"] == " 1" and values["Sound_C_0"] == " 1"
-    assert values["Sound_F_0"] == "" and values["Sound_F_1"] == ""
-    assert values["Mem_Ival"] == " 1"
-    assert values["Mem_Kagen"] == " 30"
+    expected = {"Color_0": f" {colour_value(FACE)}", "Shape": " 2", "Sound_H_0": " 2",
+                "Sound_M_0": " 0", "Sound_Repeat_0": " 2", "Sound_Kbn_0": " 1", "Sound_C_0": " 1",
+                "Sound_F_0": "", "Sound_F_1": "", "Mem_Ival": " 1", "Mem_Kagen": " 30"}
+    assert {k: values[k] for k in expected} == expected
     assert values["Alarm_Path"].endswith("\\prog"), values["Alarm_Path"]
