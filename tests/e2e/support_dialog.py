@@ -79,9 +79,7 @@ class Dialog:
         return self.clock.display.screenshot(self.geometry())
 
     def image(self, path: Path):
-        shot = self.grab()
-        shot.save(path)
-        return shot
+        return self.image_when(lambda shot: True, path)
 
     def image_when(self, ok, path: Optional[Path] = None, what: Optional[str] = None,
                    timeout: float = 5):
@@ -114,17 +112,14 @@ def open_dialog(clock, at=ON_DIAL) -> Dialog:
     since = len(clock.trace_lines())
     clock.click(x + at[0], y + at[1], 3)
     drawn_menu(clock, since).click("設定変更(&S)")
-    end = time.monotonic() + 10
-    while time.monotonic() < end:
-        for w in clock.windows():
-            if clock.display.window_name(w) == TITLE:
-                dialog = Dialog(clock, w)
-                # Painted: its title strip drawn and its controls done.
-                steady(clock.display, dialog.geometry,
-                       lambda shot: shot.getpixel((shot.width // 2, 3)) not in (DESKTOP_RGB, (0, 0, 0)))
-                return dialog
-        time.sleep(0.1)
-    raise HarnessError("the settings dialog did not open")
+    w = new_window(clock, TITLE, timeout=10)
+    if not w:
+        raise HarnessError("the settings dialog did not open")
+    dialog = Dialog(clock, w)
+    # Painted: its title strip drawn and its controls done.
+    steady(clock.display, dialog.geometry,
+           lambda shot: shot.getpixel((shot.width // 2, 3)) not in (DESKTOP_RGB, (0, 0, 0)))
+    return dialog
 
 
 _TIMER = re.compile(r"NtUserSetTimer Added (\w+) (\d+) \S+ timeout (\d+)")
@@ -228,7 +223,7 @@ def colour_dialog(dialog, button, tmp_path=None):
     w = new_window(dialog.clock, COLOUR_TITLE)
     assert w, "the colour dialog did not open"
     display = dialog.clock.display
-    shot = steady(display, lambda: display.geometry(w))
+    shot = steady(display, lambda: display.geometry(new_window(dialog.clock, COLOUR_TITLE)))
     if tmp_path:
         shot.save(tmp_path / "colour-dialog.png")
     return w, shot
@@ -237,8 +232,8 @@ def colour_dialog(dialog, button, tmp_path=None):
 def pick_colour(dialog, button, cell, ok=True):
     """Chooses the basic colour `cell` (column, row) in the colour dialog of `button`."""
     clock, display = dialog.clock, dialog.clock.display
-    w, before = colour_dialog(dialog, button)
-    x, y, _, _ = display.geometry(w)
+    _, before = colour_dialog(dialog, button)
+    x, y, _, _ = display.geometry(new_window(clock, COLOUR_TITLE))
     clock.click(x + 20 + 30 * cell[0], y + 32 + 23 * cell[1])
     # The cell drawn chosen (unless it was already).
     steady(display, lambda: display.geometry(new_window(clock, COLOUR_TITLE)),
@@ -258,8 +253,8 @@ def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser"):
     dialog.click(button)
     w = new_window(clock, CHOOSER_TITLE)
     assert w, "the file chooser did not open"
-    x, y, width, height = clock.display.geometry(w)
-    shot = steady(clock.display, lambda: clock.display.geometry(w))
+    shot = steady(clock.display, lambda: clock.display.geometry(new_window(clock, CHOOSER_TITLE)))
+    x, y, width, height = clock.display.geometry(new_window(clock, CHOOSER_TITLE))
     if tmp_path:
         shot.save(tmp_path / f"{name}.png")
     clock.display.move_pointer(x + width // 2, y + height // 2)  # keys go to the window under it

@@ -229,9 +229,8 @@ def drawn_time(image, scale, ring_rgb, first: float, last: float):
 
 def numeral_boxes(image, scale, t) -> dict:
     """The ink box (x0, y0, x1, y1) of each numeral in the dial box `image`, or None where it
-    has no ink, for the numerals that no hand drawn at time `t` can reach: a hand over a glyph
-    changes its box. The rows and columns a glyph may take round its place
-    are looked at, for every digit of it."""
+    has no ink, for the numerals that no hand drawn at time `t` can reach (a hand over a glyph
+    changes its box) anywhere in the rows and columns its digits may take."""
     ink = [(x, y) for y in range(DIAL) for x in range(DIAL) if is_numeral(image.getpixel((x, y)))]
     glyphs = [(bbox(g), g) for g in components(ink)]
     found = {}

@@ -5,8 +5,10 @@ Colours come from the INI, chosen so that every part can be told apart by its pi
 hands are pure red, green and blue (lines and rings are drawn without smoothing, so their
 pixels are exact), the numerals yellow, the face grey (or tinted by Color_0).
 
-The hands are compared with the test process's own local time. Wine derives the program's
-local time from the same TZ and /etc/localtime as this process, so both read one clock.
+The hands are compared with the test process's own local time, at the second the shot's ring
+shows (a loaded machine repaints late); what a hand can cover at that second is left out of
+the other checks. Wine derives the program's local time from the same TZ and /etc/localtime
+as this process, so both read one clock.
 
 Every screenshot is saved as a PNG in the test's tmp_path; failure messages name the file.
 """
@@ -92,7 +94,7 @@ def test_numerals_sit_on_the_dial_scale(app, tmp_path, shape):
 
 
 def check_numerals(image, path, now, shape):
-    """The numerals that no hand can reach at `now` (each hand reaches one at most) are
+    """The numerals that no hand can reach at `now` (each hand reaches two at most) are
     centred on their places on the shape's scale, at their pixel size."""
     scale = DialScale(shape)
     boxes = numeral_boxes(image, scale, now)
