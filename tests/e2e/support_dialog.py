@@ -6,71 +6,49 @@ from __future__ import annotations
 import re
 import time
 from pathlib import Path
+from typing import Optional
 
+import pytest
 from PIL import ImageChops
 
-from harness import HarnessError, MENU_TRACE, drawn_menu
-from support_clock import ON_DIAL, colour_value, wait_for
-from support_face import bbox, is_numeral
+from harness import DESKTOP_RGB, HarnessError, MENU_TRACE, drawn_menu
+from support_clock import ON_DIAL, colour_value, wait_for, wait_painted
+from support_face import DialScale, drawn_time, numeral_boxes
 
 
 TRACE = MENU_TRACE + ",+msg"
+TITLE, COLOUR_TITLE, CHOOSER_TITLE = "Tessarineの設定", "色", "wavﾌｧｲﾙを選択"
+SIZE = (537, 523)  # at 96 DPI
 
-
-
-
-TITLE = "Tessarineの設定"
-
-
-SIZE = (537, 523)
-
-
-# Client positions of what the tests press or look at.
-OK = (396, 494)
-
-
-CANCEL = (480, 494)
-
-
-CLOSE = (523, 11)
-
-
-STRIP = (300, 10)
-
-
-
-
-HOUR_0 = (48, 376)
-
-
-TRACK_0 = (228, 376)
-
-
-PREVIEW_DIAL = (138, 186)  # 80 x 80
-
-
-PREVIEW_PENDULUM = (138, 266)  # 80 x 57
-
-
-
-
+# Client positions of what the tests press or look at, at 96 DPI.
+OK, CANCEL, CLOSE, STRIP = (396, 494), (480, 494), (523, 11), (300, 10)
+HOUR_0, TRACK_0 = (48, 376), (228, 376)
+COLOUR_BUTTON = [(52, 80 + 28 * i) for i in range(7)]  # 背景 .. 振り子, 初期値
+SWATCH = [(94, 78 + 28 * i) for i in range(6)]
+GRAPH_BUTTON, FILTER_BUTTON = [(270, 86 + 24 * i) for i in range(4)], (270, 206)
+SHAPE_MARK = [(140, 76 + 20 * i) for i in range(3)]
+SHAPE_CAPTION = [(165, 76 + 20 * i) for i in range(3)]
+PREVIEW_DIAL, PREVIEW_PENDULUM = (138, 186), (138, 266)  # 80 x 80 and 80 x 57
+PREVIEW_BACK = (136, 184)  # inside the preview's frame, beside the dial
+BOARD = (378, 74, 130, 130)  # the memory pie's board: x, y, w, h
 PHYS_FIGURES = (240, 260)  # tops of the total and free figures' text, in boxes at x 346..422
+RELEASE = (330, 184)
+IVAL_BAR, KAGEN_BAR = (382, 286, 65, 17), (382, 310, 65, 17)
+IVAL_LABEL, KAGEN_LABEL = (452, 288, 53, 13), (452, 312, 53, 13)
 
+# The colour dialog's basic colours: cells 30 pixels apart across, 23 down, from (20, 32).
+RED_CELL, YELLOW_CELL, CYAN_CELL, MAGENTA_CELL, BLUE_CELL = (0, 1), (1, 1), (4, 1), (7, 1), (4, 3)
+COLOUR_OK, COLOUR_CANCEL = (51, 282), (150, 282)
+CUSTOM_BOX = [(20 + 30 * (k % 8), 198 + 23 * (k // 8)) for k in range(16)]
 
 KEYS = ([f"Color_{i}" for i in range(6)] + [f"Graph_Color_{i}" for i in range(4)]
         + ["Filter_Color", "Shape"]
         + [f"Sound_{k}_{i}" for i in range(2) for k in ("C", "H", "M", "Kbn", "Repeat", "F")]
         + ["Mem_Ival", "Mem_Kagen", "Alarm_Path"])
 
-
 FACE, NUMERALS = (0, 40, 80), (255, 255, 0)
-
-
 HOUR, MINUTE, SECOND, BOB = (255, 0, 0), (0, 255, 0), (0, 0, 255), (128, 0, 128)
-
-
 GRAPH = [(30, 30, 30), (0, 0, 160), (0, 200, 0), (255, 255, 255)]
-
 
 
 def base_ini(mem_ival: int, shape: int = 2) -> dict:
@@ -97,13 +75,31 @@ class Dialog:
     def click(self, p, button: int = 1):
         self.clock.click(*self.at(p), button)
 
+    def grab(self):
+        return self.clock.display.screenshot(self.geometry())
+
     def image(self, path: Path):
-        shot = self.clock.display.screenshot(self.geometry())
-        shot.save(path)
+        return self.image_when(lambda shot: True, path)
+
+    def image_when(self, ok, path: Optional[Path] = None, what: Optional[str] = None,
+                   timeout: float = 5):
+        """The first screenshot for which ok(shot) holds, saved as `path`. After `timeout`
+        seconds, fails with `what`, or without one returns the last shot taken (for the
+        caller's assertions to tell what is wrong)."""
+        end = time.monotonic() + timeout
+        while True:
+            shot = self.grab()
+            if ok(shot) or time.monotonic() > end:
+                break
+            time.sleep(0.1)
+        if path:
+            shot.save(path)
+        if what and not ok(shot):
+            pytest.fail(f"{what} within {timeout} s: {path}")
         return shot
 
     def open(self) -> bool:
-        return self.window in self.clock.windows()
+        return window_named(self.clock, TITLE) is not None
 
     def wait_closed(self):
         wait_for(lambda: not self.open(), 5, "the dialog did not close")
@@ -116,15 +112,14 @@ def open_dialog(clock, at=ON_DIAL) -> Dialog:
     since = len(clock.trace_lines())
     clock.click(x + at[0], y + at[1], 3)
     drawn_menu(clock, since).click("設定変更(&S)")
-    end = time.monotonic() + 10
-    while time.monotonic() < end:
-        for w in clock.windows():
-            if clock.display.window_name(w) == TITLE:
-                dialog = Dialog(clock, w)
-                time.sleep(0.5)  # its first paint
-                return dialog
-        time.sleep(0.1)
-    raise HarnessError("the settings dialog did not open")
+    w = new_window(clock, TITLE, timeout=10)
+    if not w:
+        raise HarnessError("the settings dialog did not open")
+    dialog = Dialog(clock, w)
+    # Painted: its title strip drawn and its controls done.
+    steady(clock.display, dialog.geometry,
+           lambda shot: shot.getpixel((shot.width // 2, 3)) not in (DESKTOP_RGB, (0, 0, 0)))
+    return dialog
 
 
 _TIMER = re.compile(r"NtUserSetTimer Added (\w+) (\d+) \S+ timeout (\d+)")
@@ -132,12 +127,8 @@ _TIMER = re.compile(r"NtUserSetTimer Added (\w+) (\d+) \S+ timeout (\d+)")
 
 def timers_started(clock, since: int = 0):
     """(window, id) of every timer the program started after trace line `since`."""
-    out = []
-    for line in clock.trace_lines()[since:]:
-        m = _TIMER.search(line)
-        if m:
-            out.append((m.group(1), int(m.group(2))))
-    return out
+    return [(m.group(1), int(m.group(2)))
+            for m in map(_TIMER.search, clock.trace_lines()[since:]) if m]
 
 
 def clock_window_handle(clock, since: int = 0) -> str:
@@ -148,10 +139,10 @@ def clock_window_handle(clock, since: int = 0) -> str:
 
 
 def memory_check_started(clock, since: int) -> bool:
-    """Whether the clock's memory check (its timer 3) was switched on after line `since`."""
-    time.sleep(0.8)
-    clock_handle = clock_window_handle(clock)
-    return (clock_handle, 3) in timers_started(clock, since)
+    """Whether the clock's memory check (its timer 3) was switched on after line `since`. The
+    dialog switches it on as it unloads, before its window goes, so once the dialog is closed
+    the trace already holds the line."""
+    return (clock_window_handle(clock), 3) in timers_started(clock, since)
 
 
 def set_ival_to_zero(dialog):
@@ -159,52 +150,6 @@ def set_ival_to_zero(dialog):
     # The thumb, dragged past the left arrow, lets go at the bar's minimum.
     sx, sy = dialog.at((x + w // 2, y + h // 2))
     dialog.clock.display.drag(sx, sy, sx - 60, sy, steps=6)
-
-
-def colour_pixels(image, box, rgb, tolerance=0):
-    x0, y0, w, h = box
-    return [(x, y) for y in range(y0, y0 + h) for x in range(x0, x0 + w)
-            if all(abs(a - b) <= tolerance for a, b in zip(image.getpixel((x, y)), rgb))]
-
-
-COLOUR_TITLE = "色"
-
-
-CHOOSER_TITLE = "wavﾌｧｲﾙを選択"
-
-
-# Client positions in the settings dialog.
-COLOUR_BUTTON = [(52, 80 + 28 * i) for i in range(7)]  # 背景 .. 振り子, 初期値
-
-
-SWATCH = [(94, 78 + 28 * i) for i in range(6)]
-
-
-PREVIEW_BACK = (136, 184)  # inside the preview's frame, beside the dial
-
-
-GRAPH_BUTTON = [(270, 86 + 24 * i) for i in range(4)]
-
-
-FILTER_BUTTON = (270, 206)
-
-
-BOARD = (378, 74, 130, 130)  # the memory pie's board: x, y, w, h
-
-
-SHAPE_MARK = [(140, 76 + 20 * i) for i in range(3)]
-
-
-SHAPE_CAPTION = [(165, 76 + 20 * i) for i in range(3)]
-
-
-RELEASE = (330, 184)
-
-
-IVAL_BAR, KAGEN_BAR = (382, 286, 65, 17), (382, 310, 65, 17)
-
-
-IVAL_LABEL, KAGEN_LABEL = (452, 288, 53, 13), (452, 312, 53, 13)
 
 
 def row(i):
@@ -217,21 +162,6 @@ def row(i):
             "path": (160, 392 + dy, 345, 13)}
 
 
-# The colour dialog's basic colours: cells 30 pixels apart across, 23 down, from (20, 32).
-RED_CELL, YELLOW_CELL, CYAN_CELL, MAGENTA_CELL = (0, 1), (1, 1), (4, 1), (7, 1)
-
-
-BLUE_CELL = (4, 3)
-
-
-
-
-COLOUR_OK, COLOUR_CANCEL = (51, 282), (150, 282)
-
-
-CUSTOM_BOX = [(20 + 30 * (k % 8), 198 + 23 * (k // 8)) for k in range(16)]
-
-
 def crop(image, box):
     x, y, w, h = box
     return image.crop((x, y, x + w, y + h))
@@ -241,14 +171,50 @@ def same(a, b) -> bool:
     return ImageChops.difference(a, b).getbbox() is None
 
 
+def steady(display, where, ok=lambda shot: True, timeout: float = 5, fail: bool = True):
+    """A screenshot of `where()` once `ok` holds and the next shot is alike: a window painted
+    and at rest. After `timeout` seconds fails, or with `fail` False returns None."""
+    last = None
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        shot = display.screenshot(where())
+        if last is not None and same(shot, last) and ok(shot):
+            return shot
+        last = shot
+        time.sleep(0.1)
+    if fail:
+        pytest.fail(f"the window did not come to rest painted within {timeout} s")
+    return None
+
+
+def pick_in_list(dialog, p, *keys):
+    """Drops the list of the combo box at `p`, presses `keys` in it and waits for it to go
+    (a press elsewhere while it is down would only close it)."""
+    before = set(dialog.clock.windows())
+    dialog.click(p)
+    wait_for(lambda: set(dialog.clock.windows()) - before, 5, f"no list dropped at {p}")
+    dialog.clock.display.key(*keys)
+    wait_for(lambda: set(dialog.clock.windows()) <= before, 5, f"the list at {p} stayed")
+
+
+def window_named(clock, name: str):
+    return next((w for w in clock.windows() if clock.display.window_name(w) == name), None)
+
+
 def new_window(clock, name: str, timeout: float = 5):
     end = time.monotonic() + timeout
     while time.monotonic() < end:
-        for w in clock.windows():
-            if clock.display.window_name(w) == name:
-                return w
+        w = window_named(clock, name)
+        if w:
+            return w
         time.sleep(0.1)
     return None
+
+
+def closed(clock, name: str):
+    """Waits until no window of the program has this title (Wine may replace a window's X
+    window while it lives, so its X id going proves nothing)."""
+    wait_for(lambda: window_named(clock, name) is None, 5, f"{name} did not close")
 
 
 def colour_dialog(dialog, button, tmp_path=None):
@@ -256,8 +222,8 @@ def colour_dialog(dialog, button, tmp_path=None):
     dialog.click(button)
     w = new_window(dialog.clock, COLOUR_TITLE)
     assert w, "the colour dialog did not open"
-    time.sleep(0.3)
-    shot = dialog.clock.display.screenshot(dialog.clock.display.geometry(w))
+    display = dialog.clock.display
+    shot = steady(display, lambda: display.geometry(new_window(dialog.clock, COLOUR_TITLE)))
     if tmp_path:
         shot.save(tmp_path / "colour-dialog.png")
     return w, shot
@@ -265,28 +231,32 @@ def colour_dialog(dialog, button, tmp_path=None):
 
 def pick_colour(dialog, button, cell, ok=True):
     """Chooses the basic colour `cell` (column, row) in the colour dialog of `button`."""
-    clock = dialog.clock
-    w, _ = colour_dialog(dialog, button)
-    x, y, _, _ = clock.display.geometry(w)
+    clock, display = dialog.clock, dialog.clock.display
+    _, before = colour_dialog(dialog, button)
+    x, y, _, _ = display.geometry(new_window(clock, COLOUR_TITLE))
     clock.click(x + 20 + 30 * cell[0], y + 32 + 23 * cell[1])
-    time.sleep(0.2)
+    # The cell drawn chosen (unless it was already).
+    steady(display, lambda: display.geometry(new_window(clock, COLOUR_TITLE)),
+           lambda shot: not same(shot, before), timeout=2, fail=False)
     end = COLOUR_OK if ok else COLOUR_CANCEL
     clock.click(x + end[0], y + end[1])
-    wait_for(lambda: w not in clock.windows(), 5, "the colour dialog did not close")
-    time.sleep(0.3)
+    closed(clock, COLOUR_TITLE)
 
 
 def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser"):
     """Presses "...", types `typed` into the chooser's file name box and presses Return (or
-    Escape for `typed` None)."""
+    Escape for `typed` None); with a file typed, returns once the row's path label changed
+    (or after 5 s, for the caller to find it unchanged)."""
     clock = dialog.clock
+    label = next(r["path"] for r in map(row, (0, 1)) if r["choose"] == button)
+    before = crop(dialog.grab(), label)
     dialog.click(button)
     w = new_window(clock, CHOOSER_TITLE)
     assert w, "the file chooser did not open"
-    time.sleep(0.5)
-    x, y, width, height = clock.display.geometry(w)
+    shot = steady(clock.display, lambda: clock.display.geometry(new_window(clock, CHOOSER_TITLE)))
+    x, y, width, height = clock.display.geometry(new_window(clock, CHOOSER_TITLE))
     if tmp_path:
-        clock.display.screenshot((x, y, width, height)).save(tmp_path / f"{name}.png")
+        shot.save(tmp_path / f"{name}.png")
     clock.display.move_pointer(x + width // 2, y + height // 2)  # keys go to the window under it
     if typed is None:
         clock.display.key("Escape")
@@ -297,8 +267,9 @@ def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser"):
             delay = "20" if run.isascii() else "200"
             clock.display.run("xdotool", "type", "--delay", delay, run)
         clock.display.key("Return")
-    wait_for(lambda: w not in clock.windows(), 5, "the file chooser did not close")
-    time.sleep(0.3)
+    closed(clock, CHOOSER_TITLE)
+    if typed is not None:
+        dialog.image_when(lambda shot: not same(crop(shot, label), before))
 
 
 def ink(image, box) -> int:
@@ -310,29 +281,23 @@ def reds(image, box) -> int:
     return sum(1 for r, g, b in crop(image, box).getdata() if r > 200 and g < 80 and b < 80)
 
 
-def numeral_centres(clock, timeout: float = 5.0):
-    """Centres of the clock's "12", "6", "9" and "3" (numerals in a colour of their own), each
-    taken over all its ink, as a hand may cut a glyph in two. A clock just reloaded on a busy
-    machine may not have painted yet: the screen is read again until all four show."""
-    def centre(pixels):
-        x0, y0, x1, y1 = bbox(pixels)
-        return (x0 + x1) / 2, (y0 + y1) / 2
-
+def shown_numerals(grab, shape: int, ring, since: Optional[float] = None, timeout: float = 5):
+    """(boxes, shot): the numeral boxes (see numeral_boxes) of the dial box `grab()` shows, for
+    the second its ring (in colour `ring`) shows: one from `since` (a time.time() value; by
+    default two before the shot) on. Read again until such a ring and every numeral clear of
+    the hands show: a clock just reloaded on a busy machine may not have painted yet."""
+    scale = DialScale(shape)
     end = time.monotonic() + timeout
     while True:
-        x, y, _, _ = clock.geometry()
-        image = clock.display.screenshot((x, y, 80, 80))
-        ink = [(px, py) for py in range(80) for px in range(80)
-               if is_numeral(image.getpixel((px, py)))]
-        column = [p for p in ink if abs(p[0] - 40) <= 8]
-        band = [p for p in ink if abs(p[1] - 40) <= 6]
-        groups = [[p for p in column if p[1] < 40], [p for p in column if p[1] > 40],
-                  [p for p in band if p[0] < 40], [p for p in band if p[0] > 40]]
-        if all(groups) or time.monotonic() >= end:
+        first = time.time() - 2 if since is None else since
+        image = grab()
+        t = drawn_time(image, scale, ring, first, time.time())
+        boxes = numeral_boxes(image, scale, t) if t else {}
+        if (boxes and all(boxes.values())) or time.monotonic() > end:
             break
         time.sleep(0.2)
-    assert all(groups), "the clock's numerals did not show"
-    return [centre(g) for g in groups], image
+    assert t, f"no second ring of a second since {first}"
+    return boxes, image
 
 
 def clock_window(clock) -> int:
@@ -346,5 +311,5 @@ def reloaded(clock, old: int):
         return [w for w in clock.windows()
                 if w != old and clock.display.window_name(w) == "Tessarine"]
     wait_for(back, 5, "the clock did not come back")
-    time.sleep(1.2)
     clock.window = back()[0]
+    wait_painted(clock)

@@ -21,12 +21,6 @@ DIAL = 80  # the dial box: the window's top-left 80 x 80 pixels
 PEND_TOP, PEND_BOTTOM = 84, 130
 
 
-
-
-
-
-
-
 def clock_ini(face=(0, 0, 0), pendulum=(128, 128, 0), shape: int = 0) -> dict:
     return {"Color_0": colour_value(face), "Color_1": colour_value(YELLOW),
             "Color_2": colour_value(RED), "Color_3": colour_value(GREEN),
@@ -107,6 +101,22 @@ class Shots:
                 return image, path, time.localtime(t1)
         pytest.fail(f"no screenshot fitted inside one second in {attempts} attempts")
 
+    def showing_time(self, shape: int, not_before: float = 0.0, timeout: float = 10.0,
+                     ring=BLUE):
+        """(image, path, local time) of a shot and the second its ring shows: one of the
+        seconds from two before the shot to the shot's own (a loaded machine repaints late),
+        later than the one `not_before` (a time.time() value) falls in."""
+        end = time.monotonic() + timeout
+        while True:
+            first = max(time.time() - 2, math.floor(not_before) + 1)
+            image, path = self.take()
+            t = drawn_time(image, DialScale(shape), ring, first, time.time())
+            if t is not None:
+                return image, path, t
+            if time.monotonic() > end:
+                pytest.fail(f"no shot showed the ring of a second after {not_before} in {path}")
+            time.sleep(0.1)
+
 
 def segment_distance(p, a, b) -> float:
     (px, py), (ax, ay), (bx, by) = p, a, b
@@ -119,10 +129,6 @@ def segment_distance(p, a, b) -> float:
 def pixels_of(image, rgb) -> list:
     """The dial's pixels of exactly this colour."""
     return [(x, y) for y in range(DIAL) for x in range(DIAL) if image.getpixel((x, y)) == rgb]
-
-
-def near(pixels, p, radius: float) -> bool:
-    return any(math.hypot(x - p[0], y - p[1]) <= radius for x, y in pixels)
 
 
 def face_level(rgb, base):
@@ -166,7 +172,9 @@ def bbox(pixels):
     return min(xs), min(ys), max(xs), max(ys)
 
 
-NUMERALS = [("12", 0, -8), ("3", 8, 0), ("6", 0, 8), ("9", -8, 0)]
+# Each numeral and its place in dial units, 8 out from the centre.
+NUMERALS = [(str(n), 8 * math.sin(n * math.pi / 6), -8 * math.cos(n * math.pi / 6))
+            for n in range(1, 13)]
 
 
 def hand_angles(t: time.struct_time) -> tuple:
@@ -177,6 +185,83 @@ def hand_angles(t: time.struct_time) -> tuple:
             s * two_pi / 60 - half_pi)
 
 
+def hands_at(t: time.struct_time, scale: DialScale) -> tuple:
+    """The hands drawn for local time `t`, in pixels of the dial box: the hour and minute
+    hands as (tail, tip), each a line from one unit behind the centre, and the second ring
+    as (centre, x radius, y radius)."""
+    hour, minute, second = hand_angles(t)
+
+    def kite(angle, length):
+        return (scale.point(-math.cos(angle), -math.sin(angle)),
+                scale.point(math.cos(angle) * length, math.sin(angle) * length))
+    ring = (scale.point(math.cos(second) * 8, math.sin(second) * 8),
+            1.8 * DIAL / scale.width, 1.8 * DIAL / scale.height)
+    return kite(hour, 6), kite(minute, 8), ring
+
+
+def ring_distance(p, ring) -> float:
+    (cx, cy), rx, ry = ring
+    return abs(math.hypot((p[0] - cx) / rx, (p[1] - cy) / ry) - 1) * min(rx, ry)
+
+
+def covered(p, t, scale, hands=("hour", "minute", "ring"), margin: float = 2) -> bool:
+    """Whether one of `hands` drawn for time `t` passes within `margin` pixels of `p`."""
+    hour, minute, ring = hands_at(t, scale)
+    return (("hour" in hands and segment_distance(p, *hour) <= margin)
+            or ("minute" in hands and segment_distance(p, *minute) <= margin)
+            or ("ring" in hands and ring_distance(p, ring) <= margin))
+
+
+def drawn_time(image, scale, ring_rgb, first: float, last: float):
+    """The local time, among the whole seconds from `first` to `last` (time.time() values),
+    whose second ring the dial box `image` shows in `ring_rgb`; None when none fits."""
+    ring = pixels_of(image, ring_rgb)
+    if not ring:
+        return None
+    x0, y0, x1, y1 = bbox(ring)
+    for second in range(math.floor(last), math.floor(first) - 1, -1):
+        t = time.localtime(second)
+        (cx, cy), _, _ = hands_at(t, scale)[2]
+        if abs((x0 + x1) / 2 - cx) <= 1 and abs((y0 + y1) / 2 - cy) <= 1:
+            return t
+    return None
+
+
+def numeral_boxes(image, scale, t) -> dict:
+    """The ink box (x0, y0, x1, y1) of each numeral in the dial box `image`, or None where it
+    has no ink, for the numerals that no hand drawn at time `t` can reach (a hand over a glyph
+    changes its box) anywhere in the rows and columns its digits may take."""
+    ink = [(x, y) for y in range(DIAL) for x in range(DIAL) if is_numeral(image.getpixel((x, y)))]
+    glyphs = [(bbox(g), g) for g in components(ink)]
+    found = {}
+    for text, u, v in NUMERALS:
+        cx, cy = scale.point(u, v)
+        # A digit is at most 8 pixels wide and 14 high.
+        half_width = 4 * len(text) + 1
+        reach = [(x, y) for x in range(math.floor(cx - half_width), math.ceil(cx + half_width) + 1)
+                 for y in range(math.floor(cy - 8), math.ceil(cy + 8) + 1)]
+        if any(covered(p, t, scale) for p in reach):
+            continue
+        # Its digits: glyphs centred within its width and a few rows of its place (the
+        # neighbouring numbers sit at least 4 rows higher or lower).
+        mine = [g for (x0, y0, x1, y1), g in glyphs
+                if abs((x0 + x1) / 2 - cx) <= 3.5 * len(text) + 0.5 and abs((y0 + y1) / 2 - cy) <= 3]
+        found[text] = bbox([p for g in mine for p in g]) if mine else None
+    return found
+
+
+def misplaced(boxes: dict, scale: DialScale, tolerance: float) -> list:
+    """(numeral, ink box) of each numeral of `boxes` with no ink or not centred on its place,
+    or of a size no glyph has: a digit a few pixels wide and about a line high, whatever the
+    stretch."""
+    places = {text: scale.point(u, v) for text, u, v in NUMERALS}
+    return [(text, box) for text, box in boxes.items()
+            if box is None or abs((box[0] + box[2]) / 2 - places[text][0]) > tolerance
+            or abs((box[1] + box[3]) / 2 - places[text][1]) > tolerance
+            or not 6 <= box[3] - box[1] + 1 <= 14
+            or not 3 * len(text) <= box[2] - box[0] + 1 <= 8 * len(text)]
+
+
 def bob_centre(image, background):
     """Centre (x, y in window pixels) and pixel count of what differs from the background in
     the pendulum area."""
@@ -185,11 +270,6 @@ def bob_centre(image, background):
     if not bob:
         return None, 0, []
     return (sum(x for x, _ in bob) / len(bob), sum(y for _, y in bob) / len(bob)), len(bob), bob
-
-
-def shade(y: int) -> tuple:
-    v = round(abs(math.sin(y / (80 / 3.142)) * 220))  # Python rounds ties to even too
-    return v, v, v + 30
 
 
 def corner_pixels():

@@ -23,7 +23,7 @@ from PIL import Image
 
 from harness import DESKTOP_RGB, HarnessError, MENU_TRACE
 from support_clock import colour_value, ini_values, wait_for
-from support_dialog import GRAPH, OK, TRACK_0, open_dialog
+from support_dialog import BOARD, GRAPH, OK, SIZE, TRACK_0, open_dialog
 
 
 SIZES = {96: (81, 137), 120: (101, 171), 144: (122, 206), 192: (162, 274)}
@@ -34,11 +34,10 @@ INI = {"Color_0": 0, "Color_1": 0x00FFFF, "Color_2": 0x0000FF, "Color_3": 0x00FF
        "Color_4": 0xFF0000, "Color_5": 0x008080, "Shape": 0,
        **{f"Graph_Color_{i}": colour_value(c) for i, c in enumerate(GRAPH)}}
 ON_PENDULUM = (40, 110)  # at 96 DPI
-# The settings dialog at 96 DPI: its size, a point on the OK face left of its caption and one
-# on the panel just left of the face, and the memory pie's board and centre.
-DIALOG = (537, 523)
+# The settings dialog at 96 DPI: a point on the OK face left of its caption and one on the
+# panel just left of the face, and the memory pie's board (inside its corner) and centre.
 OK_FACE, LEFT_OF_OK = (362, 490), (350, 494)
-BOARD, PIE_CENTRE = (380, 76), (443, 139)
+ON_BOARD, PIE_CENTRE = (BOARD[0] + 2, BOARD[1] + 2), (BOARD[0] + 65, BOARD[1] + 65)
 # Pictures of the dialog at 96 DPI: the close box, the first shape mark (the others lie 20
 # below it) and the first alarm switch; and a stretch of the title strip clear of its caption.
 CLOSE, SHAPE_MARK, SWITCH_0 = (516, 4), (134, 70), (22, 370)
@@ -48,10 +47,13 @@ ASSETS = Path(__file__).resolve().parents[2] / "assets"
 
 @pytest.fixture
 def density(wine):
+    """`density(dpi)` sets LogPixels for the programs started next; 96 again at the end, even
+    when the test failed, so that no later test runs at another density."""
     def set_dpi(dpi: int) -> None:
-        wine.run(["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
-                  "REG_DWORD", "/d", str(dpi), "/f"])
+        result = wine.run(["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                           "/t", "REG_DWORD", "/d", str(dpi), "/f"])
         wine.kill()
+        assert result.returncode == 0, f"reg add LogPixels {dpi}: {result.stderr[-500:]}"
     try:
         yield set_dpi
     finally:
@@ -144,7 +146,7 @@ def check_dialog(clock, dpi: int) -> None:
     """The settings dialog at `dpi`: its whole layout scaled, the memory pie with it."""
     dialog = open_dialog(clock)
     x, y, w, h = dialog.geometry()
-    assert all(abs(a - scaled(b, dpi)) <= 1 for a, b in zip((w, h), DIALOG)), (w, h)
+    assert all(abs(a - scaled(b, dpi)) <= 1 for a, b in zip((w, h), SIZE)), (w, h)
 
     def at(p):
         return shot.getpixel((scaled(p[0], dpi), scaled(p[1], dpi)))
@@ -152,7 +154,7 @@ def check_dialog(clock, dpi: int) -> None:
     def painted():
         nonlocal shot
         shot = clock.display.screenshot((x, y, w, h))
-        return at(BOARD) == GRAPH[0]
+        return at(ON_BOARD) == GRAPH[0]
     shot = None
     wait_for(painted, 5, "the dialog's memory board was not painted in its back colour")
     face, panel = at(OK_FACE), at(LEFT_OF_OK)
@@ -239,7 +241,7 @@ def test_clock_at_each_density_and_a_move_to_another(app, density, dpi_changed_e
     dialog.click((SHAPE_MARK[0] + 6, SHAPE_MARK[1] + 26))
     wait_for(lambda: shows_art(shot(), 96, "option_on", (SHAPE_MARK[0], SHAPE_MARK[1] + 20)), 5,
              "the second shape was not chosen")
-    size = (scaled(DIALOG[0], 144), scaled(DIALOG[1], 144))
+    size = (scaled(SIZE[0], 144), scaled(SIZE[1], 144))
     suggested = (100, 0, 100 + size[0], size[1])
     result = clock.wine.run([str(dpi_changed_exe), "144", *map(str, suggested),
                              "Tessarine_F_Setting"], timeout=30)

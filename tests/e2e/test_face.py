@@ -5,8 +5,10 @@ Colours come from the INI, chosen so that every part can be told apart by its pi
 hands are pure red, green and blue (lines and rings are drawn without smoothing, so their
 pixels are exact), the numerals yellow, the face grey (or tinted by Color_0).
 
-The hands are compared with the test process's own local time. Wine derives the program's
-local time from the same TZ and /etc/localtime as this process, so both read one clock.
+The hands are compared with the test process's own local time, at the second the shot's ring
+shows (a loaded machine repaints late); what a hand can cover at that second is left out of
+the other checks. Wine derives the program's local time from the same TZ and /etc/localtime
+as this process, so both read one clock.
 
 Every screenshot is saved as a PNG in the test's tmp_path; failure messages name the file.
 """
@@ -19,17 +21,9 @@ import time
 import pytest
 
 from support_clock import BLUE, GREEN, RED
-from support_face import (near, DIAL, DialScale, NUMERALS, PEND_TOP, Shots, bbox, bob_centre,
-                          clock_ini, components, corner_pixels,
-                          face_level, hand_angles, is_numeral,
-                          pixels_of, segment_distance, shade)
-
-
-
-# --------------------------------------------------------------------------- screenshots
-
-
-# --------------------------------------------------------------------------- geometry
+from support_face import (NUMERALS, PEND_TOP, DialScale, Shots, bbox, bob_centre, clock_ini,
+                          corner_pixels, covered, face_level, hands_at, is_numeral, misplaced,
+                          numeral_boxes, pixels_of, ring_distance, segment_distance)
 
 
 # --------------------------------------------------------------------------- 1. face shading
@@ -40,7 +34,10 @@ from support_face import (near, DIAL, DialScale, NUMERALS, PEND_TOP, Shots, bbox
 def test_face_brightens_from_rim_to_centre(app, tmp_path, base):
     clock = app.start(ini=clock_ini(face=base))
     image, path = Shots(clock, tmp_path, "face").settled()
+    check_shading(image, path, base)
 
+
+def check_shading(image, path, base):
     # Each ring colour is drawn as a disc of radius 40 - i round (40, 40), so a pixel at
     # distance d shows ring about 40 - d. Along the four diagonals (between the numerals),
     # pixels of a hand or a numeral are left out. At some times of day a hand lies along a
@@ -91,38 +88,20 @@ def test_face_brightens_from_rim_to_centre(app, tmp_path, base):
 def test_numerals_sit_on_the_dial_scale(app, tmp_path, shape):
     clock = app.start(ini=clock_ini(shape=shape))
     shots = Shots(clock, tmp_path, f"numerals-shape{shape}")
-    shown = time.time()
     shots.settled()
-    image, path, now = shots.within_one_second(not_before=shown + 1)
+    image, path, now = shots.showing_time(shape)
+    check_numerals(image, path, now, shape)
 
-    ink = [(x, y) for y in range(DIAL) for x in range(DIAL) if is_numeral(image.getpixel((x, y)))]
-    glyphs = [(bbox(g), g) for g in components(ink)]
+
+def check_numerals(image, path, now, shape):
+    """The numerals that no hand can reach at `now` (each hand reaches two at most) are
+    centred on their places on the shape's scale, at their pixel size."""
     scale = DialScale(shape)
-    # The minute hand's tip and the second hand's ring reach the numerals' circle and, at some
-    # times of day, hide part of one; those numerals are left out (never more than two).
-    _, minute_angle, second_angle = hand_angles(now)
-
-    def near(angle, u, v, degrees) -> bool:
-        apart = math.degrees(angle - math.atan2(v, u)) % 360
-        return min(apart, 360 - apart) < degrees
-
-    for text, u, v in NUMERALS:
-        if near(minute_angle, u, v, 12) or near(second_angle, u, v, 18):
-            continue
-        cx, cy = scale.point(u, v)
-        # The digits of this number: glyphs centred within its width and a few rows of its
-        # centre (the neighbouring numbers sit at least 4 rows higher or lower).
-        half_width = 3.5 * len(text) + 0.5
-        mine = [g for (x0, y0, x1, y1), g in glyphs
-                if abs((x0 + x1) / 2 - cx) <= half_width and abs((y0 + y1) / 2 - cy) <= 3]
-        assert mine, f'no "{text}" near ({cx:.1f}, {cy:.1f}) in {path}'
-        x0, y0, x1, y1 = bbox([p for g in mine for p in g])
-        where = f'"{text}" inked over ({x0}, {y0})..({x1}, {y1}) in {path}'
-        assert abs((x0 + x1) / 2 - cx) <= 1.5 and abs((y0 + y1) / 2 - cy) <= 1.5, \
-            f"{where}, expected centred on ({cx:.1f}, {cy:.1f})"
-        # Glyphs keep their pixel size whatever the stretch: a digit is a few pixels wide and
-        # about a line high.
-        assert 6 <= y1 - y0 + 1 <= 14 and 3 * len(text) <= x1 - x0 + 1 <= 8 * len(text), where
+    boxes = numeral_boxes(image, scale, now)
+    assert boxes, f"every numeral under a hand at {now} in {path}"
+    wrong = misplaced(boxes, scale, 1.5)
+    assert not wrong, (f"numerals inked over {wrong} in {path}, expected centred on "
+                       f"{[(t, scale.point(u, v)) for t, u, v in NUMERALS]}")
 
 
 # --------------------------------------------------------------------------- 3. hands
@@ -134,34 +113,24 @@ def test_hands_show_the_current_time(app, tmp_path, shape):
     shots = Shots(clock, tmp_path, f"hands-shape{shape}")
     shown = time.time()
     shots.settled()
-    # Two seconds on from the one the window appeared in, so that the hands have been
+    # A second later than the one the window appeared in, so that the hands have been
     # redrawn over the face at least once.
-    image, path, now = shots.within_one_second(not_before=shown + 1)
+    image, path, now = shots.showing_time(shape, not_before=shown)
+    check_hands(image, path, now, shape)
+
+
+def check_hands(image, path, now, shape):
+    """The hour and minute hands of `now` and nothing else in their colours, each drawn to its
+    tip wherever a later hand leaves it visible; the second ring at its place and size."""
     stamp = time.strftime("%H:%M:%S", now)
-    path = path.rename(path.with_name(f"{path.stem}-{stamp.replace(':', '')}.png"))
-
     scale = DialScale(shape)
-    hour_angle, minute_angle, second_angle = hand_angles(now)
-
-    def kite(angle, length):
-        """Tail (one unit behind the centre) and tip, in pixel coordinates."""
-        return (scale.point(-math.cos(angle), -math.sin(angle)),
-                scale.point(math.cos(angle) * length, math.sin(angle) * length))
-
-    hour, minute = kite(hour_angle, 6), kite(minute_angle, 8)
-    ring_u, ring_v = math.cos(second_angle) * 8, math.sin(second_angle) * 8
-    ring_centre = scale.point(ring_u, ring_v)
-    ring_rx, ring_ry = 1.8 * DIAL / scale.width, 1.8 * DIAL / scale.height
-
-    def under_ring(p) -> bool:
-        d = math.hypot((p[0] - ring_centre[0]) / ring_rx, (p[1] - ring_centre[1]) / ring_ry)
-        return abs(d - 1) * min(ring_rx, ring_ry) <= 2
-
+    hour, minute, ring = hands_at(now, scale)
     centre = scale.point(0, 0)
     for name, rgb, (tail, tip) in (("hour", RED, hour), ("minute", GREEN, minute)):
+        later = ("minute", "ring") if name == "hour" else ("ring",)
+
         def hidden(p) -> bool:
-            """Drawn over by a later hand: the ring, and for the hour hand the minute hand."""
-            return under_ring(p) or (name == "hour" and segment_distance(p, *minute) <= 2)
+            return covered(p, now, scale, later)
 
         # Every pixel of the hand's colour lies on the hand as drawn for this second: a hand
         # for another time, or one left over from an earlier second, would show elsewhere.
@@ -186,22 +155,20 @@ def test_hands_show_the_current_time(app, tmp_path, shape):
             if hidden(p):
                 continue
             checked += 1
-            assert near(found, p, 1.5), (f"{name} hand at {stamp}: nothing of it near "
-                                         f"({p[0]:.1f}, {p[1]:.1f}) in {path}")
+            assert any(math.hypot(x - p[0], y - p[1]) <= 1.5 for x, y in found), \
+                f"{name} hand at {stamp}: nothing of it near ({p[0]:.1f}, {p[1]:.1f}) in {path}"
         if name == "minute":
             assert checked, f"the minute hand's tip hidden under the ring at {stamp}? {path}"
 
-    # The second ring: an outline of radius 1.8 units round the point 8 units out.
+    # The second ring: an outline of radius 1.8 units round the point 8 units out (the shot
+    # was chosen by its centre).
+    (rcx, rcy), rx, ry = ring
     found = pixels_of(image, BLUE)
-    assert found, f"no second ring at {stamp} in {path}"
     x0, y0, x1, y1 = bbox(found)
     where = (f"second ring at {stamp} over ({x0}, {y0})..({x1}, {y1}) in {path}; expected "
-             f"centre ({ring_centre[0]:.1f}, {ring_centre[1]:.1f}), radii {ring_rx:.1f} x "
-             f"{ring_ry:.1f}")
-    assert (abs((x0 + x1) / 2 - ring_centre[0]) <= 1
-            and abs((y0 + y1) / 2 - ring_centre[1]) <= 1), where
-    assert abs((x1 - x0) - 2 * ring_rx) <= 1.5 and abs((y1 - y0) - 2 * ring_ry) <= 1.5, where
-    assert all(under_ring(p) for p in found), where
+             f"centre ({rcx:.1f}, {rcy:.1f}), radii {rx:.1f} x {ry:.1f}")
+    assert abs((x1 - x0) - 2 * rx) <= 1.5 and abs((y1 - y0) - 2 * ry) <= 1.5, where
+    assert all(ring_distance(p, ring) <= 2 for p in found), where
 
 
 # --------------------------------------------------------------------------- 4. pendulum
@@ -220,8 +187,11 @@ def test_bob_swings_on_its_arc(app, tmp_path, background, pendulum):
     rings = [tuple(min(p + 16 * i, 255) | b for p, b in zip(pendulum, background))
              for i in range(13)]
 
-    centres = []
-    for _ in range(3):
+    # Shot after shot, each with one well-formed bob on the arc, until it has been seen in
+    # two places.
+    centres = set()
+    end = time.monotonic() + 10
+    while len(centres) < 2 and time.monotonic() < end:
         image, path = shots.take()
         centre, count, bob = bob_centre(image, background)
         assert centre, f"no bob in the pendulum area of {path}"
@@ -239,10 +209,8 @@ def test_bob_swings_on_its_arc(app, tmp_path, background, pendulum):
         assert colours <= set(rings), f"{where}: colours {sorted(set(colours) - set(rings))}"
         assert rings[0] in colours and rings[12] in colours, \
             f"{where}: no {rings[0]} rim or {rings[12]} middle"
-        centres.append((round(x), round(y)))
-        time.sleep(0.3)
-    # At a turn two shots may catch the same place, never three.
-    assert len(set(centres)) > 1, f"the bob stays at {centres[0]}"
+        centres.add((round(x), round(y)))
+    assert len(centres) > 1, f"the bob stays at {centres}"
 
 
 # --------------------------------------------------------------------------- 5. dial corners
@@ -255,13 +223,21 @@ def test_dial_corners(app, tmp_path, background):
 
     corners = list(corner_pixels())
     assert len(corners) > 200
-    for x, y in corners:
-        # Black asks for the vertical shade (dark blue at the top and bottom, light in the
-        # middle); any other colour is plain.
-        expected = shade(y) if background == (0, 0, 0) else background
-        got = image.getpixel((x, y))
-        assert all(abs(a - b) <= 1 for a, b in zip(got, expected)), \
-            f"({x}, {y}) is {got}, expected {expected}, in {path}"
+    if background == (0, 0, 0):
+        # Black asks for a vertical shade: a blue-grey, one colour along each row, dark at the
+        # top and the bottom and light in the middle.
+        rows = {}
+        for x, y in corners:
+            r, g, b = image.getpixel((x, y))
+            assert r == g and b == r + 30, f"({x}, {y}) is {(r, g, b)} in {path}"
+            rows.setdefault(y, set()).add(r)
+        assert all(len(v) == 1 for v in rows.values()), f"rows not one colour in {path}"
+        level = [v.pop() for _, v in sorted(rows.items())]
+        top, bottom = level[:len(level) // 2], level[len(level) // 2:]
+        assert (top == sorted(top) and bottom == sorted(bottom, reverse=True)
+                and max(level) > 150 and level[0] < 20 and level[-1] < 20), f"{level} in {path}"
+    else:
+        assert {image.getpixel(p) for p in corners} == {background}, path
     # Below the dial, the window's own background and the pendulum area: Color_0.
     assert image.getpixel((40, 82)) == background, path
     assert image.getpixel((2, PEND_TOP + 2)) == background, path

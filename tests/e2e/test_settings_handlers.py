@@ -15,43 +15,35 @@ import time
 
 
 from harness import MENU_TRACE, SCREEN_H, SCREEN_W, scarce_meminfo, to_windows_path
-from support_clock import BLUE, CYAN, MAGENTA, RED, YELLOW, colour_value, ini_values, wait_for
-from support_face import DialScale, is_numeral
+from support_clock import (BLUE, CYAN, MAGENTA, YELLOW, colour_value, ini_values,
+                           wait_for, wait_painted)
+from support_face import DialScale, misplaced
 from support_dialog import (BLUE_CELL, BOARD, CHOOSER_TITLE, COLOUR_BUTTON, COLOUR_CANCEL,
-                            COLOUR_TITLE, CUSTOM_BOX, CYAN_CELL,
-                            FILTER_BUTTON, GRAPH_BUTTON, IVAL_BAR,
-                            IVAL_LABEL, KAGEN_BAR, KAGEN_LABEL,
-                            MAGENTA_CELL, OK, PREVIEW_BACK,
-                            PREVIEW_DIAL, RED_CELL, RELEASE,
-                            SHAPE_CAPTION, SHAPE_MARK, SWATCH,
-                            YELLOW_CELL, choose_file, clock_window,
-                            colour_dialog, crop, ink, new_window,
-                            numeral_centres, open_dialog,
-                            pick_colour, reds, reloaded, row, same)
+                            COLOUR_TITLE, CUSTOM_BOX, CYAN_CELL, FILTER_BUTTON, GRAPH_BUTTON,
+                            IVAL_BAR, IVAL_LABEL, KAGEN_BAR, KAGEN_LABEL, MAGENTA_CELL, OK,
+                            PREVIEW_BACK, PREVIEW_DIAL, RED_CELL, RELEASE, SHAPE_CAPTION,
+                            SHAPE_MARK, SWATCH, YELLOW_CELL, base_ini, choose_file, clock_window,
+                            closed, colour_dialog, crop, ink, new_window, open_dialog,
+                            pick_colour, pick_in_list, reds, reloaded, row, same,
+                            shown_numerals)
 
-
-
-# --------------------------------------------------------------------------- scenarios
+WHITE = (255, 255, 255)
 
 
 def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(app, tmp_path):
-    ini = {"Pos_X": 150, "Pos_Y": 150, "Color_0": colour_value((0, 40, 80)), "Color_1": colour_value((9, 9, 9)),
-           "Color_2": colour_value(RED), "Color_3": colour_value(RED), "Color_4": colour_value(BLUE),
-           "Color_5": colour_value(RED), "Shape": 0, "Mem_Ival": 30, "Mem_Kagen": 30,
-           "Graph_Color_0": colour_value((30, 30, 30)), "Graph_Color_1": colour_value((0, 0, 160)),
-           "Graph_Color_2": colour_value((0, 200, 0)), "Graph_Color_3": colour_value((255, 255, 255)),
-           "Filter_Color": colour_value((1, 2, 3))}
+    # Numerals in no colour of the palette, so that yellow ones are the picked colour.
+    ini = dict(base_ini(mem_ival=30, shape=0), Color_1=colour_value((9, 9, 9)),
+               Filter_Color=colour_value((1, 2, 3)))
     clock = app.start(ini=ini, trace=MENU_TRACE)
-    time.sleep(0.5)
+    wait_painted(clock)
     dialog = open_dialog(clock)
 
     # "初期値": black, white, black, black, white, black, with no dialog, the preview redrawn.
     dialog.click(COLOUR_BUTTON[6])
-    time.sleep(0.5)
+    defaults = [(0, 0, 0), WHITE, (0, 0, 0), (0, 0, 0), WHITE, (0, 0, 0)]
+    shot = dialog.image_when(lambda shot: [shot.getpixel(p) for p in SWATCH] == defaults,
+                             tmp_path / "reset.png", "the swatches not reset")
     assert new_window(clock, COLOUR_TITLE, timeout=0.5) is None
-    shot = dialog.image(tmp_path / "reset.png")
-    defaults = [(0, 0, 0), (255, 255, 255), (0, 0, 0), (0, 0, 0), (255, 255, 255), (0, 0, 0)]
-    assert [shot.getpixel(p) for p in SWATCH] == defaults
     assert shot.getpixel(PREVIEW_BACK) == (0, 0, 0)
 
     # The colour dialog: no custom-colour editor, and its 16 custom boxes in the system colours
@@ -65,7 +57,7 @@ def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(a
     x, y, width, height = clock.display.geometry(w)
     assert width < 400, "the dialog opened with its custom-colour editor"
     clock.click(x + COLOUR_CANCEL[0], y + COLOUR_CANCEL[1])
-    wait_for(lambda: w not in clock.windows(), 5, "the colour dialog did not close")
+    closed(clock, COLOUR_TITLE)
 
     # Colours chosen: a blue face and yellow numerals on the swatches and the preview; a
     # magenta free-memory sector; a cyan filter.
@@ -74,22 +66,25 @@ def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(a
     pick_colour(dialog, COLOUR_BUTTON[3], RED_CELL, ok=False)
     pick_colour(dialog, GRAPH_BUTTON[2], MAGENTA_CELL)
     pick_colour(dialog, FILTER_BUTTON, CYAN_CELL)
-    shot = dialog.image(tmp_path / "picked.png")
+    shot = dialog.image_when(lambda shot: shot.getpixel(FILTER_BUTTON) == CYAN,
+                             tmp_path / "picked.png")
     assert [shot.getpixel(p) for p in SWATCH] == [BLUE, YELLOW] + defaults[2:]
     assert shot.getpixel(PREVIEW_BACK) == BLUE
-    dial = crop(shot, PREVIEW_DIAL + (80, 80))
-    assert any(is_numeral(p) for p in dial.getdata()), "no yellow numerals in the preview"
     assert shot.getpixel(GRAPH_BUTTON[2]) == MAGENTA and shot.getpixel(FILTER_BUTTON) == CYAN
     assert any(p == MAGENTA for p in crop(shot, BOARD).getdata()), "graph not redrawn"
 
-    # Shape: the caption chooses, the mark follows, the preview's numerals move.
+    # Shape: the caption chooses, the mark follows, the preview's numerals move to the
+    # shape's places: all but the 12 and the 6 closer in.
     marks = [crop(shot, (p[0] - 6, p[1] - 6, 13, 13)) for p in SHAPE_MARK]
+    since = time.time()
     dialog.click(SHAPE_CAPTION[1])
-    time.sleep(0.5)
+    boxes, _ = shown_numerals(lambda: crop(dialog.grab(), PREVIEW_DIAL + (80, 80)), 1, WHITE,
+                              since)
     shot = dialog.image(tmp_path / "shape1.png")
     assert same(crop(shot, (SHAPE_MARK[1][0] - 6, SHAPE_MARK[1][1] - 6, 13, 13)), marks[0])
     assert same(crop(shot, (SHAPE_MARK[0][0] - 6, SHAPE_MARK[0][1] - 6, 13, 13)), marks[1])
-    assert not same(crop(shot, PREVIEW_DIAL + (80, 80)), dial), "preview not redrawn"
+    assert set(boxes) - {"12", "6"} and not misplaced(boxes, DialScale(1), 2.5), \
+        f"preview not redrawn in shape 1: {boxes}"
 
     old_clock = clock_window(clock)
     dialog.click(OK)
@@ -107,18 +102,16 @@ def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(a
         if target:
             dialog = open_dialog(clock)
             dialog.click(target)
-            time.sleep(0.3)
             dialog.click(OK)
             dialog.wait_closed()
         reloaded(clock, old_clock)
         old_clock = clock.window
         assert ini_values(clock.ini_bytes())["Shape"] == f" {shape}"
-        found, face = numeral_centres(clock)
+        boxes, face = shown_numerals(lambda: clock.screenshot(clock.geometry()[:2] + (80, 80)),
+                                     shape, WHITE)
         face.save(tmp_path / f"clock-shape{shape}.png")
-        scale = DialScale(shape)
-        expected = [scale.point(0, -8), scale.point(0, 8), scale.point(-8, 0), scale.point(8, 0)]
-        assert all(abs(a - b) <= 2.5 for f, e in zip(found, expected) for a, b in zip(f, e)), \
-            f"shape {shape}: 12, 6, 9, 3 at {found}, expected {expected}"
+        assert boxes and not misplaced(boxes, DialScale(shape), 2.5), \
+            f"shape {shape}: numerals clear of the hands at {boxes}"
 
 
 def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
@@ -137,7 +130,7 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
            "Alarm_Path": to_windows_path(sounds)}
     try:
         clock = app.start(ini=ini, trace=MENU_TRACE)
-        time.sleep(0.5)
+        wait_painted(clock)
         dialog = open_dialog(clock)
         r0, r1 = row(0), row(1)
         shot = dialog.image(tmp_path / "alarms-open.png")
@@ -146,6 +139,8 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
         selected, unselected = crop(shot, r0["file_mark"]), crop(shot, r0["cd_mark"])
 
         # Row 0 is off: its hour box, its "音楽CD" and its "..." do not react.
+        hour_box = (r0["hour"][0] - 20, r0["hour"][1] - 7, 40, 14)
+        hour = crop(shot, hour_box)
         dialog.click(r0["hour"])
         clock.display.key("Down", "Down", "Return")
         dialog.click(r0["cd"])
@@ -153,30 +148,29 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
         assert new_window(clock, CHOOSER_TITLE, timeout=1) is None, "chooser of an off row"
         shot = dialog.image(tmp_path / "alarms-off-row.png")
         assert same(crop(shot, r0["cd_mark"]), unselected)
+        assert same(crop(shot, hour_box), hour), "the off row's hour box took the keys"
 
         # Switched on: "On" in red, and the row answers: hour 02, "音楽CD" then "MP3、WAV"
         # then "音楽CD" again.
         dialog.click(r0["switch"])
-        time.sleep(0.3)
-        assert reds(dialog.image(tmp_path / "alarms-on.png"), r0["state"]) > 5
-        dialog.click(r0["hour"])
-        time.sleep(0.3)
-        clock.display.key("Home", "Down", "Down", "Return")
+        dialog.image_when(lambda shot: reds(shot, r0["state"]) > 5, tmp_path / "alarms-on.png",
+                          "row 0 not shown On")
+        pick_in_list(dialog, r0["hour"], "Home", "Down", "Down", "Return")
         dialog.click(r0["cd"])
-        time.sleep(0.3)
-        shot = dialog.image(tmp_path / "alarms-cd.png")
+        shot = dialog.image_when(lambda shot: same(crop(shot, r0["cd_mark"]), selected),
+                                 tmp_path / "alarms-cd.png")
         assert same(crop(shot, r0["cd_mark"]), selected)
         assert same(crop(shot, r0["file_mark"]), unselected)
         dialog.click(r0["file_mark_at"])
-        time.sleep(0.3)
-        assert same(crop(dialog.image(tmp_path / "alarms-file.png"), r0["file_mark"]), selected)
+        dialog.image_when(lambda shot: same(crop(shot, r0["file_mark"]), selected),
+                          tmp_path / "alarms-file.png", '"MP3、WAV" not chosen')
         dialog.click(r0["cd"])
 
         # "ｸﾘｱ" empties row 1's path; a file typed in full into row 0's chooser shows there;
         # row 1's chooser then opens in that file's folder, so a bare name lands in it.
         dialog.click(r1["clear"])
-        time.sleep(0.3)
-        assert ink(dialog.image(tmp_path / "alarms-cleared.png"), r1["path"]) == 0
+        dialog.image_when(lambda shot: ink(shot, r1["path"]) == 0,
+                          tmp_path / "alarms-cleared.png", "row 1's path not cleared")
         choose_file(dialog, r0["choose"], to_windows_path(other / "bell.wav"), tmp_path)
         shot = dialog.image(tmp_path / "alarms-chosen.png")
         assert ink(shot, r0["path"]) > 20
@@ -192,8 +186,8 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
         dialog.click(r1["switch"])
         dialog.click(r1["hour"])
         clock.display.key("Down", "Return")
-        shot = dialog.image(tmp_path / "alarms-row1-off.png")
-        assert reds(shot, r1["state"]) == 0
+        dialog.image_when(lambda shot: reds(shot, r1["state"]) == 0,
+                          tmp_path / "alarms-row1-off.png", "row 1 still shown On")
         old = clock_window(clock)
         dialog.click(OK)
         dialog.wait_closed()
@@ -229,48 +223,32 @@ def test_scroll_bars_step_stop_and_label_and_release_tests_the_dialog_limit(app,
     meminfo = scarce_meminfo(tmp_path / "meminfo", 0.25)
     clock = app.start(ini={"Pos_X": 150, "Pos_Y": 150, "Mem_Ival": 58, "Mem_Kagen": 12},
                       meminfo=meminfo, trace=MENU_TRACE + ",warn+seh")
-    time.sleep(0.5)
+    wait_painted(clock)
     dialog = open_dialog(clock)
 
-    def arrow(bar, right):
-        x, y, w, h = bar
-        dialog.click((x + w - 7 if right else x + 7, y + h // 2))
-
-    def trough(bar, right):
-        x, y, w, h = bar
-        dialog.click((x + w - 19 if right else x + 19, y + h // 2))
-
-    # (label, bar, action, value expected after it)
-    steps = [
-        (IVAL_LABEL, IVAL_BAR, None, 58),
-        (IVAL_LABEL, IVAL_BAR, lambda: arrow(IVAL_BAR, True), 59),
-        (IVAL_LABEL, IVAL_BAR, lambda: arrow(IVAL_BAR, True), 60),
-        (IVAL_LABEL, IVAL_BAR, lambda: arrow(IVAL_BAR, True), 60),
-        (IVAL_LABEL, IVAL_BAR, lambda: trough(IVAL_BAR, False), 55),
-        (IVAL_LABEL, IVAL_BAR, lambda: trough(IVAL_BAR, False), 50),
-        (IVAL_LABEL, IVAL_BAR, lambda: arrow(IVAL_BAR, False), 49),
-        (KAGEN_LABEL, KAGEN_BAR, None, 12),
-        (KAGEN_LABEL, KAGEN_BAR, lambda: arrow(KAGEN_BAR, False), 11),
-        (KAGEN_LABEL, KAGEN_BAR, lambda: arrow(KAGEN_BAR, False), 10),
-        (KAGEN_LABEL, KAGEN_BAR, lambda: arrow(KAGEN_BAR, False), 10),
-        (KAGEN_LABEL, KAGEN_BAR, lambda: trough(KAGEN_BAR, True), 20),
-    ]
+    # Where a bar is pressed: its arrows 7 pixels in from its ends, its trough 19.
+    RIGHT_ARROW, LEFT_ARROW, RIGHT_PAGE, LEFT_PAGE = -7, 7, -19, 19
     seen = {}
 
-    def run(steps):
-        for label, bar, action, expected in steps:
-            if action:
-                action()
-                time.sleep(0.3)
-            picture = crop(dialog.image(tmp_path / "bars.png"), label)
-            key = (label, expected)
-            for (other_label, other_value), other in seen.items():
-                if other_label == label:
-                    assert same(picture, other) == (other_value == expected), \
-                        f"label at {expected} against {other_value}"
-            seen[key] = picture
+    def run(bar, label, steps):
+        """Presses `bar` at each step's place (None: not at all) and waits for its label to
+        show the step's value: the picture seen before for that value, unlike the others'."""
+        for where, expected in steps:
+            def shows_expected(shot):
+                picture = crop(shot, label)
+                return all(same(picture, other) == (value == expected)
+                           for (other_label, value), other in seen.items() if other_label == label)
+            if where:
+                x, y, w, h = bar
+                dialog.click((x + where if where > 0 else x + w + where, y + h // 2))
+            shot = dialog.image_when(shows_expected, tmp_path / "bars.png",
+                                     f"label at {expected}, against {list(seen)}")
+            seen[(label, expected)] = crop(shot, label)
 
-    run(steps)
+    run(IVAL_BAR, IVAL_LABEL, [(None, 58), (RIGHT_ARROW, 59), (RIGHT_ARROW, 60), (RIGHT_ARROW, 60),
+                               (LEFT_PAGE, 55), (LEFT_PAGE, 50), (LEFT_ARROW, 49)])
+    run(KAGEN_BAR, KAGEN_LABEL, [(None, 12), (LEFT_ARROW, 11), (LEFT_ARROW, 10), (LEFT_ARROW, 10),
+                                 (RIGHT_PAGE, 20)])
 
     # 25 % free and the limit at 20: nothing is cleaned.
     dialog.click(RELEASE)
@@ -278,7 +256,7 @@ def test_scroll_bars_step_stop_and_label_and_release_tests_the_dialog_limit(app,
 
     # One page up to 30, not saved: 25 % free is now below it. The cleaner covers the screen,
     # cleans and goes by itself; the dialog stays.
-    run([(KAGEN_LABEL, KAGEN_BAR, lambda: trough(KAGEN_BAR, True), 30)])
+    run(KAGEN_BAR, KAGEN_LABEL, [(RIGHT_PAGE, 30)])
     dialog.click(RELEASE)
     covered = None
     end = time.monotonic() + 10
@@ -291,8 +269,8 @@ def test_scroll_bars_step_stop_and_label_and_release_tests_the_dialog_limit(app,
     wait_for(lambda: covered not in clock.windows(), 20, "the cleaner stayed")
     assert dialog.open()
 
-    run([(KAGEN_LABEL, KAGEN_BAR, lambda: trough(KAGEN_BAR, True), v) for v in (40, 50, 60, 60)]
-        + [(KAGEN_LABEL, KAGEN_BAR, lambda: arrow(KAGEN_BAR, False), 59)])
+    run(KAGEN_BAR, KAGEN_LABEL, [(RIGHT_PAGE, 40), (RIGHT_PAGE, 50), (RIGHT_PAGE, 60),
+                                 (RIGHT_PAGE, 60), (LEFT_ARROW, 59)])
     old = clock_window(clock)
     dialog.click(OK)
     dialog.wait_closed()
@@ -302,7 +280,6 @@ def test_scroll_bars_step_stop_and_label_and_release_tests_the_dialog_limit(app,
     # Opened again, the labels show the saved values as the bars showed them.
     reloaded(clock, old)
     dialog = open_dialog(clock)
-    time.sleep(0.5)
     shot = dialog.image(tmp_path / "bars-reopened.png")
     assert same(crop(shot, IVAL_LABEL), seen[(IVAL_LABEL, 49)])
     assert same(crop(shot, KAGEN_LABEL), seen[(KAGEN_LABEL, 59)])
