@@ -8,9 +8,8 @@
 # Two runs from the same commit give the same bytes, in any folder and at any time: the build
 # records no paths and no link time (CMakeLists.txt), and each zip lists its files in one
 # order, every one dated with the last commit's time. SOURCE_DATE_EPOCH, when set, stands in
-# for that time (for a copy of the sources without git). The installers carry the same dates,
-# and the codes that must differ from one package to another (package code, product code)
-# are derived from the version and the files (msi_codes), never drawn at random.
+# for that time (for a copy of the sources without git). The installers carry the same dates
+# and codes derived from the version and the files (scripts/make-msi.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(mkdir -p "${1:-$root/dist}" && cd "${1:-$root/dist}" && pwd)
@@ -25,12 +24,13 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
 fi
 export SOURCE_DATE_EPOCH
 
-# stage STAGE BUILD: the files of a package as a Windows user gets them. Text files in CRLF
-# for Notepad, with the BOM it needs to read the Japanese menu names as UTF-8.
+# stage STAGE BUILD: the files of a package as a Windows user gets them, and what only the
+# installer needs (the icon, the custom actions' DLL). Text files in CRLF for Notepad, with
+# the BOM it needs to read the Japanese menu names as UTF-8.
 stage() {
   python3 - "$1" "Tessarine.exe=$2/Tessarine.exe" "ReadMe.txt=$2/package/ReadMe.txt" \
     "LICENSE.txt=$root/LICENSE" "THIRD-PARTY-NOTICES.txt=$root/package/THIRD-PARTY-NOTICES.txt" \
-    "tessarine.ico=$root/assets/tessarine.ico" <<'PY'
+    "tessarine.ico=$root/assets/tessarine.ico" "TessarineSetup.dll=$2/TessarineSetup.dll" <<'PY'
 import os, shutil, sys
 
 stage = sys.argv[1]
@@ -68,56 +68,6 @@ with zipfile.ZipFile(target, "w") as z:
 PY
 }
 
-# msi_codes ARCH VERSION STAGE: wixl -D options for the product code and the components' ids,
-# then a last line with the package code. Name-based UUIDs under the upgrade code: the same
-# version and files give the same codes, any change new ones. A component keeps its id
-# across versions; each architecture has its own (a 64-bit component is flagged so).
-msi_codes() {
-  python3 - "$@" "$root/package/Tessarine.wxs" <<'PY'
-import hashlib, sys, uuid
-
-arch, version, stage, wxs = sys.argv[1:]
-upgrade = uuid.UUID(next(l for l in open(wxs) if "UpgradeCode=" in l).split('"')[1])
-digest = hashlib.sha256(open(wxs, "rb").read())
-for name in sorted(n for n in __import__("os").listdir(stage)):
-    digest.update(name.encode() + b"\0" + open(f"{stage}/{name}", "rb").read())
-contents = f"{arch}/{version}/{digest.hexdigest()}"
-code = lambda name: str(uuid.uuid5(upgrade, name)).upper()
-print(f"-D ProductCode={code('product/' + contents)}")
-for component in ("Program", "Documents", "Startup"):
-    print(f"-D Guid{component}={code(arch + '/' + component)}")
-print("{" + code("package/" + contents) + "}")
-PY
-}
-
-# make_msi MSI ARCH VERSION STAGE
-make_msi() {
-  local msi=$1 arch=$2 version=$3 stage=$4 codes win64=no wixarch=x86 platform=Intel upgrade
-  upgrade=$(sed -n 's/.*UpgradeCode="\([^"]*\)".*/\1/p' "$root/package/Tessarine.wxs")
-  [ "$arch" = win64 ] && { win64=yes; wixarch=x64; platform=x64; }
-  codes=$(msi_codes "$arch" "$version" "$stage")
-  # wixl dates the package with the clock, which is held at the sources' time for it.
-  local at; at=$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')
-  (cd "$stage" && TZ=UTC faketime "$at" wixl -a "$wixarch" -D Version="$version" \
-    -D Win64="$win64" -D Stage=. $(head -n -1 <<<"$codes") -o "$msi" \
-    "$root/package/Tessarine.wxs") 2>&1 | { grep -v 'builder.vala:.*unimplemented' || true; }
-  [ -s "$msi" ] || { echo "package.sh: wixl made no $msi" >&2; exit 1; }
-  # What wixl cannot say: the start-up shortcut's condition; "the same version" as an upgrade
-  # too, so that the 32-bit and the 64-bit package replace each other; the exe's version for
-  # the file rules; AUTOSTART passed on to the installation's own part.
-  msibuild "$msi" \
-    -q "UPDATE Component SET Condition = 'AUTOSTART <> \"0\"' WHERE Component = 'StartAtSignIn'" \
-    -q "DELETE FROM Upgrade WHERE ActionProperty = 'WIX_UPGRADE_DETECTED'" \
-    -q "INSERT INTO Upgrade (UpgradeCode, VersionMin, VersionMax, Attributes, ActionProperty)
-        VALUES ('{$upgrade}', '0.0.0', '$version', 768, 'WIX_UPGRADE_DETECTED')" \
-    -q "UPDATE File SET Version = '$version.0' WHERE File = 'TessarineExe'" \
-    -q "UPDATE Property SET Value = 'WIX_UPGRADE_DETECTED;WIX_DOWNGRADE_DETECTED;AUTOSTART'
-        WHERE Property = 'SecureCustomProperties'"
-  # The package code wixl drew at random gives way to the derived one.
-  TZ=UTC faketime "$at" msibuild "$msi" -s "Tessarine $version" Tessarine "$platform;1033" \
-    "$(tail -n 1 <<<"$codes")"
-}
-
 rm -f "$out"/Tessarine-*.zip "$out"/Tessarine-*.msi "$out/SHA256SUMS"
 for arch in win32 win64; do
   case "$arch" in
@@ -129,16 +79,18 @@ for arch in win32 win64; do
   build="$root/build/package-$arch"
   echo "== package $arch"
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS=-s \
+    -DCMAKE_SHARED_LINKER_FLAGS=-s \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null
   status=0
-  cmake --build "$build" --target Tessarine -j"$jobs" 2>&1 |
+  cmake --build "$build" --target Tessarine TessarineSetup -j"$jobs" 2>&1 |
     { grep -vE '^\[ *[0-9]+%\]|^(Consolidate|Scanning|Building|Linking)' || true; } || status=$?
   [ "$status" -eq 0 ] || { echo "package.sh: the $arch build failed" >&2; exit "$status"; }
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 
   stage "$build/stage" "$build"
   make_zip "$out/Tessarine-$version-$arch.zip" "$build/stage"
-  make_msi "$out/Tessarine-$version-$arch.msi" "$arch" "$version" "$build/stage"
+  bash "$root/scripts/make-msi.sh" "$out/Tessarine-$version-$arch.msi" "$arch" "$version" \
+    "$build/stage"
 done
 
 (cd "$out" && sha256sum Tessarine-*.zip Tessarine-*.msi > SHA256SUMS)
