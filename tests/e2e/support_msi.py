@@ -13,6 +13,8 @@ from typing import Optional
 from harness import EXE_X_CLASS, WinePrefix
 
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+# Where Windows Installer keeps what it knows of a product installed for the user alone.
+USER_PRODUCTS_KEY = r"HKCU\Software\Microsoft\Installer\Products"
 
 
 def msiexec(prefix: WinePrefix, *args: str, timeout: float = 180) -> int:
@@ -42,24 +44,32 @@ def windows_to_unix(prefix: WinePrefix, path: str) -> Path:
     return here
 
 
-def installed_programs(prefix: WinePrefix) -> dict:
-    """Product code -> {value name: data} for every entry of the installed-programs list."""
-    out = prefix.run(["reg", "query", UNINSTALL_KEY, "/s"], timeout=60).stdout.decode(
+def registry_keys(prefix: WinePrefix, key: str) -> dict:
+    """Last name of each key under `key` -> {value name: data}, from `reg query /s`."""
+    out = prefix.run(["reg", "query", key, "/s"], timeout=60).stdout.decode(
         "utf-8", errors="replace")
-    entries: dict = {}
+    keys: dict = {}
     current: Optional[dict] = None
     for line in out.splitlines():
-        key = re.match(r"HKEY_LOCAL_MACHINE\\.*\\Uninstall\\([^\\]+)$", line.strip())
+        name = re.match(r"HKEY_\w+\\.*\\([^\\]+)$", line.strip())
         value = re.match(r" {4}(\S.*?) {4}(REG_\w+)(?: {4}(.*))?$", line.rstrip("\r"))
-        if key:
-            current = entries.setdefault(key.group(1), {})
+        if name:
+            current = keys.setdefault(name.group(1), {})
         elif value and current is not None:
             current[value.group(1)] = value.group(3) or ""
-    return entries
+    return keys
 
 
 def entries_named(prefix: WinePrefix, name: str) -> list:
-    return [e for e in installed_programs(prefix).values() if e.get("DisplayName") == name]
+    """The installed-programs list's entries called `name`."""
+    return [e for e in registry_keys(prefix, UNINSTALL_KEY).values()
+            if e.get("DisplayName") == name]
+
+
+def product_icon(prefix: WinePrefix, name: str) -> Optional[str]:
+    """The icon the installer keeps for the product `name` installed for the user."""
+    return next((p.get("ProductIcon") for p in registry_keys(prefix, USER_PRODUCTS_KEY).values()
+                 if p.get("ProductName") == name), None)
 
 
 def shortcut_target(lnk: Path) -> tuple:

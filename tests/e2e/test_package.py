@@ -18,8 +18,8 @@ import pytest
 
 from harness import (DESKTOP_RGB, INI_NAME, TWIPS_PER_PIXEL, App, WinePrefix,
                      to_windows_path)
-from support_msi import (clocks_running, entries_named, msiexec, shortcut_target, user_folder,
-                         wait_for, windows_to_unix)
+from support_msi import (clocks_running, entries_named, msiexec, product_icon, shortcut_target,
+                         user_folder, wait_for, windows_to_unix)
 from test_resources import pe_resources
 from test_startup import CENTRE, INSIDE, OUTSIDE, WIN_H, WIN_W, wait_painted
 
@@ -183,6 +183,8 @@ def test_installers_install_upgrade_and_remove_the_clock_for_one_user(fresh_pref
     assert (entry["DisplayVersion"], entry["Publisher"]) == (version, "Tessarine")
     assert windows_to_unix(wine, entry["InstallLocation"]) == folder
     assert int(entry["Size"]) * 1024 >= sum(p.stat().st_size for p in folder.iterdir())
+    icon = windows_to_unix(wine, product_icon(wine, "Tessarine") or "C:\\no icon")
+    assert icon.read_bytes()[:4] == b"\0\0\1\0", f"{icon} should be the program's icon"
 
     # Started from the Start menu and moved, it keeps its place beside itself.
     clock = start_from_shortcut(wine, start_menu, tmp_path / "logs")
@@ -218,6 +220,8 @@ def test_installers_install_upgrade_and_remove_the_clock_for_one_user(fresh_pref
     assert (roaming / INI_NAME).read_bytes() == settings
     assert not start_menu.exists() and not startup.exists()
     assert entries_named(wine, "Tessarine") == []
+    assert wine.run(["reg", "query", r"HKCU\Software\Tessarine"]).returncode != 0, \
+        "the installer's own mark of the Startup shortcut should be gone"
 
     # Asked not to start at sign-in: the Start menu entry only.
     assert msiexec(wine, "/i", msi, "AUTOSTART=0") == 0
