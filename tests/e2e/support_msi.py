@@ -18,8 +18,9 @@ USER_PRODUCTS_KEY = r"HKCU\Software\Microsoft\Installer\Products"
 
 
 def msiexec(prefix: WinePrefix, *args: str, timeout: float = 180) -> int:
-    """Runs `msiexec ARGS /qn` to its end; its exit code (3010: "restart to finish").
-    Output goes nowhere: a clock the installer starts would hold a pipe open."""
+    """Runs `msiexec ARGS /qn` to its end; its exit code. Windows' 3010, "restart to finish",
+    arrives as 194: a Unix exit status keeps 8 bits. Output goes nowhere: a clock the
+    installer starts would hold a pipe open."""
     return subprocess.run([prefix.loader, "msiexec", *args, "/qn"], env=prefix.env(),
                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                           stderr=subprocess.DEVNULL, timeout=timeout).returncode
