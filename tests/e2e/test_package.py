@@ -206,6 +206,7 @@ def test_installers_install_upgrade_and_remove_the_clock_for_one_user(fresh_pref
     readme = (folder / "ReadMe.txt").read_bytes().decode("utf-8-sig")
     assert readme.startswith(f"Tessarine {newer},")
     assert [e["DisplayVersion"] for e in entries_named(wine, "Tessarine")] == [newer]
+    assert start_menu.is_file() and startup.is_file()
     again = wait_for(lambda: clocks_running(wine), 30, "the upgraded clock started again")
     assert all("programs\\tessarine\\tessarine.exe" in c.lower() for c in again.values()), again
 
@@ -223,8 +224,11 @@ def test_installers_install_upgrade_and_remove_the_clock_for_one_user(fresh_pref
     assert wine.run(["reg", "query", r"HKCU\Software\Tessarine"]).returncode != 0, \
         "the installer's own mark of the Startup shortcut should be gone"
 
-    # Asked not to start at sign-in: the Start menu entry only.
+    # Asked not to start at sign-in: the Start menu entry only, and an upgrade keeps it so.
     assert msiexec(wine, "/i", msi, "AUTOSTART=0") == 0
+    assert start_menu.is_file() and not startup.exists()
+    assert msiexec(wine, "/i", to_windows_path(newer_msi)) == 0
+    assert [e["DisplayVersion"] for e in entries_named(wine, "Tessarine")] == [newer]
     assert start_menu.is_file() and not startup.exists()
 
     # The 64-bit installer on 64-bit Windows: the same place, a 64-bit clock.
