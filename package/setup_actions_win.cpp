@@ -57,7 +57,7 @@ BOOL CALLBACK closeIfInstalled(HWND window, LPARAM lp) {
 
 // Closes the clocks running from INSTALLDIR and waits for them to end; sets
 // TESSARINE_WAS_RUNNING when there was one. Never fails the installation.
-extern "C" __declspec(dllexport) UINT __stdcall CloseRunningClock(MSIHANDLE install) {
+extern "C" UINT __stdcall CloseRunningClock(MSIHANDLE install) {
   Search search = {};
   DWORD size = kPathSize;
   if (MsiGetPropertyW(install, L"INSTALLDIR", search.folder, &size) != ERROR_SUCCESS ||
