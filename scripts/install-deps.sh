@@ -7,7 +7,7 @@ PKGS_NATIVE=(cmake g++ make libgtest-dev pkg-config
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine64 xvfb xdotool x11-utils x11-apps x11-xserver-utils imagemagick fonts-ipafont-gothic locales
   sox lame python3-pytest python3-pytest-timeout python3-pil procps strace e2fsprogs git
-  wixl msitools
+  wixl msitools faketime
   clang libclang-rt-14-dev)
 PKGS_I386=(wine32:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386)
 
