@@ -6,12 +6,11 @@ from __future__ import annotations
 import re
 import struct
 import subprocess
-import time
 from pathlib import Path
 from typing import Optional
 
 from harness import EXE_X_CLASS, WinePrefix
-from support_clock import wait_for  # noqa: F401 (the tests take it from here too)
+
 
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 # Where Windows Installer keeps what it knows of a product installed for the user alone.

@@ -18,9 +18,9 @@ import pytest
 
 from harness import (DESKTOP_RGB, INI_NAME, TWIPS_PER_PIXEL, App, WinePrefix, pe_resources,
                      to_windows_path)
-from support_clock import CENTRE, INSIDE, OUTSIDE, WIN_H, WIN_W, wait_painted
+from support_clock import CENTRE, INSIDE, OUTSIDE, WIN_H, WIN_W, wait_for, wait_painted
 from support_msi import (clocks_running, entries_named, msiexec, product_icon, shortcut_target,
-                         user_folder, wait_for, windows_to_unix)
+                         user_folder, windows_to_unix)
 
 REPO = Path(__file__).resolve().parents[2]
 RT_VERSION = 16
