@@ -4,8 +4,8 @@
 
 #include <shlobj.h>
 
-#include "app/ini_file.h"
-#include "app/topmost_win.h"
+#include "model/ini_file.h"
+#include "ui/topmost.h"
 #include "clock/F_Tokei.h"
 #include "memory/F_Clean.h"
 #include "settings/F_Setting.h"

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/commands.h"
+#include "model/app_state.h"
+#include "model/commands.h"
 
 class Mci;
 class F_Sound;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/convert.h"
-#include "app/ini_file.h"
-#include "app/topmost_win.h"
+#include "model/convert.h"
+#include "model/ini_file.h"
+#include "ui/topmost.h"
 #include "clock/face.h"
 #include "ui/screen_dpi.h"
 #include "ui/twips.h"

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/commands.h"
+#include "model/app_state.h"
+#include "model/commands.h"
 #include "clock/alarm.h"
 #include "clock/memory_check.h"
 #include "clock/pendulum.h"

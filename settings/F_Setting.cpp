@@ -4,9 +4,9 @@
 #include <cmath>
 #include <utility>
 
-#include "app/convert.h"
-#include "app/ini_file.h"
-#include "app/topmost_win.h"
+#include "model/convert.h"
+#include "model/ini_file.h"
+#include "ui/topmost.h"
 #include "clock/pendulum.h"
 #include "res/resource_ids.h"
 #include "settings/edit_rules.h"

@@ -12,8 +12,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/commands.h"
+#include "model/app_state.h"
+#include "model/commands.h"
 #include "memory/system_memory_win.h"
 #include "settings/dialog_layout.h"
 #include "settings/memory_graph.h"

@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "app/convert.h"
-#include "app/ini_file.h"
+#include "model/convert.h"
+#include "model/ini_file.h"
 #include "settings/edit_rules.h"
 #include "settings/pickers_win.h"
 #include "settings/preview.h"

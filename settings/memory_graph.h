@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/settings.h"
+#include "model/settings.h"
 #include "ui/canvas.h"
 #include "ui/dpi.h"
 #include "memory/memtext.h"

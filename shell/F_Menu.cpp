@@ -1,7 +1,7 @@
 #include "shell/F_Menu.h"
 
-#include "app/convert.h"
-#include "app/ini_file.h"
+#include "model/convert.h"
+#include "model/ini_file.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
-#include "app/commands.h"
+#include "model/app_state.h"
+#include "model/commands.h"
 #include "shell/popup_menu.h"
 #include "ui/form.h"
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 
 class Commands {
  public:
