@@ -4,15 +4,15 @@
 
 #include <shlobj.h>
 
-#include "model/ini_file.h"
-#include "ui/topmost.h"
 #include "clock/F_Tokei.h"
 #include "memory/F_Clean.h"
+#include "model/ini_file.h"
 #include "settings/F_Setting.h"
 #include "shell/F_Menu.h"
 #include "shell/F_TTray.h"
 #include "sound/alarm_sound.h"
 #include "sound/winmm_port.h"
+#include "ui/topmost.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "clock/face.h"
 #include "model/convert.h"
 #include "model/ini_file.h"
-#include "ui/topmost.h"
-#include "clock/face.h"
 #include "ui/screen_dpi.h"
+#include "ui/topmost.h"
 #include "ui/twips.h"
 
 #ifndef WM_DPICHANGED

@@ -47,6 +47,12 @@ class F_Setting : public Form {
   void QueryUnload() override;
 
  private:
+  // Tool ids of the path labels' tips.
+  static constexpr UINT_PTR kPathTip = 2;
+  // Creates the window centred on the screen at its density.
+  bool openWindow();
+  // Filling the controls from the settings model.
+  void fillFromSettings();
   // The one place where the layout's 96-DPI pixels become the window's pixels.
   int Px(int v) const;
   RECT ToRect(const dialog_layout::Box& b) const;
@@ -58,6 +64,7 @@ class F_Setting : public Form {
   void createControls(bool placeOnly);
   void createControl(const dialog_layout::Control& c, bool placeOnly);
   void createLabel(const dialog_layout::Control& c, const RECT& r, bool placeOnly);
+  void createPictureBox(const dialog_layout::Control& c, const RECT& r);
   void createToolTips();
   // The window's object for a control of the table; nullptr when the window keeps none by
   // that kind (a label that never changes is kept in staticLabels_).
