@@ -65,6 +65,9 @@ void F_Setting::Form_Load() {
   Timer1.SetEnabled(true);
   app_.SettingsDialogOpen = -1;
   SetTopMost(hwnd(), -1);
+  // A mouse user's dialog shows no focus mark until the keyboard is used.
+  cues_ = false;
+  focus_ = stopControl(dl::TabOrder().front());
 
 }
 
@@ -198,6 +201,7 @@ void F_Setting::paint(HDC dc) {
   for (const DrawnImage* img : images_) img->Paint(dc);
   for (const ColourButton* b : colourButtons_) b->Paint(dc);
   for (const DrawnLabel* l : labels_) l->Paint(dc, font_.get());
+  paintFocus(dc);
 }
 
 // ----------------------------------------------------------------------------- messages
@@ -246,6 +250,20 @@ LRESULT F_Setting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp != VK_ESCAPE) break;
       lbl_Can_MouseUp();
       return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (focus_) repaint(focusRect(*focus_));
+      if (msg == WM_SETFOCUS) announce(focus_, EVENT_OBJECT_FOCUS);
+      return 0;
+    case WM_UPDATEUISTATE:
+      if (HIWORD(wp) & UISF_HIDEFOCUS) cues_ = LOWORD(wp) == UIS_CLEAR;
+      if (focus_) repaint(focusRect(*focus_));
+      break;
+    case WM_GETOBJECT: {
+      LRESULT result;
+      if (access_.Answer(hwnd(), wp, lp, result)) return result;
+      break;
+    }
     case WM_CLOSE:
       Unload();
       return 0;

@@ -15,8 +15,10 @@
 #include "model/app_state.h"
 #include "model/commands.h"
 #include "memory/system_memory_win.h"
+#include "settings/dialog_access.h"
 #include "settings/dialog_layout.h"
 #include "settings/memory_graph.h"
+#include "ui/accessible.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/hit_targets.h"
@@ -24,7 +26,7 @@
 #include "ui/timer.h"
 #include "ui/window_drag.h"
 
-class F_Setting : public Form {
+class F_Setting : public Form, private AccessibleSource {
  public:
   F_Setting(AppState& app, Commands& commands);
   ~F_Setting() override;
@@ -33,7 +35,8 @@ class F_Setting : public Form {
   void Form_Load();
   // Brings the dialog to the front with the keyboard focus.
   void Activate();
-  // Esc anywhere in the dialog cancels it (unless it closes an open drop-down list).
+  // The dialog's keys, wherever in it the focus is: Tab and Shift+Tab, the arrows, Space,
+  // Enter, and Esc, which cancels it (unless it closes an open drop-down list).
   bool PreTranslate(const MSG& msg);
 
   // The values being edited (the controls hold the rest).
@@ -86,6 +89,33 @@ class F_Setting : public Form {
   // Filling the controls from the settings.
   void fillAlarmRow(int i);
   void fillMemory();
+
+  // The keyboard (F_Setting_keys.cpp): the focus among the layout's stops, and its mark.
+  const dialog_layout::Control* stopControl(const dialog_layout::Stop& s) const;
+  HWND windowOf(const dialog_layout::Control& c) const;
+  const dialog_layout::Control* focusedControl() const;
+  bool enabled(const dialog_layout::Control& c) const;
+  void focusOn(const dialog_layout::Control* c);
+  void tab(bool back);
+  void arrow(int delta);
+  void showCues();
+  bool onKey(const MSG& msg);
+  bool comboDropped() const;
+  void paintFocus(HDC dc) const;
+  RECT focusRect(const dialog_layout::Control& c) const;
+
+  // A screen reader (F_Setting_access.cpp): the table's elements, their state and value.
+  RECT boxOf(const dialog_layout::Control& c) const;
+  bool click(const dialog_layout::Control& c);
+  int childOf(const dialog_layout::Control* c) const;
+  void announce(const dialog_layout::Control* c, DWORD event);
+  void announce(dialog_layout::Id id, int index, DWORD event);
+  std::wstring valueOf(const dialog_layout::Control& c) const;
+  long stateOf(const dialog_layout::Control& c) const;
+  int AccessibleCount() override;
+  AccessibleInfo Accessible(int child) override;
+  int AccessibleFocus() override;
+  bool AccessibleDefault(int child) override;
 
   // Messages.
   void onPaint();
@@ -206,4 +236,10 @@ class F_Setting : public Form {
   HitTargets targets_;
 
   WindowDrag drag_;
+
+  // Each table row's rectangle as made (nullptr for a real control, which has its window).
+  std::vector<const RECT*> rowRects_;
+  const dialog_layout::Control* focus_ = nullptr;  // the drawn control with the focus
+  bool cues_ = false;  // the focus rectangle shows: the keyboard has been used
+  AccessibleServer access_{*this};
 };

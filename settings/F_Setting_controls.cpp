@@ -73,6 +73,7 @@ void F_Setting::createControls(bool placeOnly) {
   handChildren_.clear();
   Pic_ball = std::make_unique<ImageCanvas>(Px(BallSpriteSize), Px(BallSpriteSize));  // preview bob
   memoryGraph_ = MemoryGraph(dpi_);                          // a new board shows no pie yet
+  rowRects_.assign(dl::Controls().size(), nullptr);
   for (const dl::Control& c : dl::Controls()) createControl(c, placeOnly);
   wireTargets();
   if (placeOnly && toolTip_) DestroyWindow(toolTip_);
@@ -94,6 +95,7 @@ void F_Setting::createControl(const dl::Control& c, bool placeOnly) {
         *img = DrawnImage{r, firstPicture(c.id), c.kind == dl::Kind::Face, dpi_};
       }
       (c.group == dl::Group::Window ? stripImages_ : images_).push_back(img);
+      rowRects_[&c - dl::Controls().data()] = &img->rect;
       break;
     }
     case dl::Kind::Label:
@@ -104,6 +106,7 @@ void F_Setting::createControl(const dl::Control& c, bool placeOnly) {
       ColourButton* b = c.id == Id::FilterColour ? &Cmd_Filter : &Cmd_C[c.index];
       b->rect = r;
       colourButtons_.push_back(b);
+      rowRects_[&c - dl::Controls().data()] = &b->rect;
       break;
     }
     case dl::Kind::ListCombo:
@@ -132,6 +135,7 @@ void F_Setting::createControl(const dl::Control& c, bool placeOnly) {
       break;
     case dl::Kind::Frame:
       Pic_b = r;
+      rowRects_[&c - dl::Controls().data()] = &Pic_b;
       break;
   }
 }
@@ -173,6 +177,7 @@ void F_Setting::createLabel(const dl::Control& c, const RECT& r, bool placeOnly)
     l->AutoSize(font_.get());
   }
   labels_.push_back(l);
+  rowRects_[&c - dl::Controls().data()] = &l->rect;
 }
 
 DrawnImage* F_Setting::imageFor(Id id, int i) {
