@@ -4,7 +4,7 @@ through oleacc from another process (tests/win/acc_tree.cpp prints what a reader
 from __future__ import annotations
 
 import os
-import time
+import re
 from pathlib import Path
 
 import pytest
@@ -24,6 +24,19 @@ def acc_tree_exe() -> Path:
     if not path.is_file():
         pytest.fail(f"{path} does not exist: build the Windows target first", pytrace=False)
     return path
+
+
+@pytest.fixture
+def density(wine):
+    """Sets Wine's LogPixels (in effect once the prefix's server restarts); 96 again after."""
+    def set_dpi(dpi: int) -> None:
+        wine.run(["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+                  "REG_DWORD", "/d", str(dpi), "/f"])
+        wine.kill()
+    try:
+        yield set_dpi
+    finally:
+        set_dpi(96)
 
 
 def read_tree(app, exe: Path, window_class: str) -> tuple:
@@ -72,6 +85,14 @@ def close(a, b, tolerance: int = 1) -> bool:
     return all(abs(p - q) <= tolerance for p, q in zip(a, b))
 
 
+LISTS = (" 時", " 分", " 曲目をﾘﾋﾟｰﾄ")
+
+
+def at(name: str, found, want) -> bool:
+    """A box where the layout puts it; a list keeps its own height, whatever the table says."""
+    return close(found[:3], want[:3]) and (name.endswith(LISTS) or close(found[3:], want[3:]))
+
+
 class Reader:
     """The dialog as a screen reader reads it, and keys sent to it."""
 
@@ -97,7 +118,7 @@ class Reader:
         def there() -> bool:
             last[:] = [self.focused()]
             f = last[0]
-            return f is not None and f[0] == name and (box is None or close(f[1], box))
+            return f is not None and f[0] == name and (box is None or at(name, f[1], box))
         wait_for(there, timeout, f"focus on {name} {box}")
         return last[0]
 
@@ -112,9 +133,10 @@ def open_by_keyboard(clock, exe: Path) -> Reader:
     since = len(clock.trace_lines())
     clock.key("shift+F10")
     menu = drawn_menu(clock, since)
-    x, y, _, _ = clock.geometry()
-    # At the dial's centre, not at the pointer (which lies over the pendulum area's middle).
-    assert close(menu.origin, (x + 40, y + 40), 4), (menu.origin, clock.geometry())
+    x, y, w, _ = clock.geometry()
+    # At the dial's centre (the dial is as wide as the clock), not at the pointer, which lies
+    # over the pendulum area.
+    assert close(menu.origin, (x + w // 2, y + w // 2), 4), (menu.origin, clock.geometry())
     clock.display.key("s")
     found = []
     wait_for(lambda: found.extend(w for w in clock.windows()
@@ -130,6 +152,12 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
     the file is unchanged byte for byte."""
     clock = app.start({"Pos_X": 10 * 15, "Pos_Y": 10 * 15, "Color_1": 0xFFFF, "Shape": 0,
                        "Sound_Kbn_0": 2, "Mem_Ival": 30, "Mem_Kagen": 30}, trace=MENU_TRACE)
+    # The clock: read as a clock showing the time, no alarm set; moved by the arrow keys.
+    (me,), _ = read_tree(clock, acc_tree_exe, CLOCK_CLASS)
+    assert (me[1], me[4]) == (ROLE_CLOCK, "Tessarine") and re.fullmatch(r"\d{1,2}:\d\d", me[5])
+    clock.key("Right")
+    clock.key("ctrl+Down")
+    assert clock.wait_geometry((11, 20, 81, 137)) == (11, 20, 81, 137)
     r = open_by_keyboard(clock, acc_tree_exe)
 
     # The tree: every element named, the stops where the layout draws them, nothing checked
@@ -197,11 +225,15 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
                       ("Sound_M_0", " 5"), ("Sound_Kbn_0", " 1"), ("Sound_Repeat_0", " 3")]:
         assert f"{key}={want}\r\n" in text, (key, text)
     assert "Color_1= 65535\r\n" not in text
+    # Saved as a drag is; the reloaded clock reads out the alarm.
+    assert "Pos_X= 165\r\nPos_Y= 300\r\n" in text
+    clock.window = None
+    clock.wait_window()
+    wait_for(lambda: read_tree(clock, acc_tree_exe, CLOCK_CLASS)[0][0][5].endswith("  ｱﾗｰﾑ 7:05"),
+             10, "the clock does not read out the alarm")
 
     # Reopened on the reloaded clock, changed and left with Esc: nothing written.
     saved = clock.ini_bytes()
-    clock.window = None
-    clock.wait_window()
     r = open_by_keyboard(clock, acc_tree_exe)
     r.wait_focus("背景")
     r.key(*["Tab"] * 7, "Right")
@@ -209,3 +241,31 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
     r.key("Escape")
     wait_for(lambda: r.dialog not in clock.windows(), 10, "Esc did not close the dialog")
     assert clock.ini_bytes() == saved
+
+
+@pytest.mark.parametrize("dpi", [96, 144])
+def test_the_tree_a_reader_sees_at_each_density(app, acc_tree_exe, density, dpi):
+    """Every element named; every stop where the layout draws it at the density, within a
+    pixel; a mark's state follows an edit made with the keyboard."""
+    if dpi != 96:
+        density(dpi)
+    clock = app.start({"Pos_X": 10 * 15, "Pos_Y": 10 * 15, "Shape": 0, "Sound_C_1": -1,
+                       "Sound_Kbn_1": 1}, trace=MENU_TRACE)
+    r = open_by_keyboard(clock, acc_tree_exe)
+    rows, _ = r.tree()
+    assert all(row[4] for row in rows) and len({row[1] for row in rows}) >= 8
+    x, y, _, _ = clock.display.geometry(r.dialog)
+
+    def scaled(v: int) -> int:
+        return int(v * dpi / 96 + 0.5)
+    for name, box in stops("真円", ("off", "cd")):
+        want = tuple(scaled(v) for v in box)
+        found = [row[3] for row in rows if row[4] == name]
+        assert any(at(name, (bx - x, by - y, bw, bh), want) for bx, by, bw, bh in found), \
+            (name, want, found, (x, y))
+    state = {row[4]: row[2] for row in rows if row[1] == 45}
+    assert state["真円"] & 0x10 and not state["楕円（縦）"] & 0x10 and state["ｱﾗｰﾑ2 音楽CD"] & 0x10
+    r.key(*["Tab"] * 7, "Down")
+    wait_for(lambda: {row[4]: row[2] for row in r.tree()[0] if row[1] == 45}["楕円（縦）"] & 0x10,
+             10, "the second shape is not checked")
+    r.key("Escape")
