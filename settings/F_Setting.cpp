@@ -250,18 +250,9 @@ LRESULT F_Setting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp != VK_ESCAPE) break;
       lbl_Can_MouseUp();
       return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      if (focus_) repaint(focusRect(*focus_));
-      if (msg == WM_SETFOCUS) announce(focus_, EVENT_OBJECT_FOCUS);
-      return 0;
-    case WM_UPDATEUISTATE:
-      if (HIWORD(wp) & UISF_HIDEFOCUS) cues_ = LOWORD(wp) == UIS_CLEAR;
-      if (focus_) repaint(focusRect(*focus_));
-      break;
-    case WM_GETOBJECT: {
-      LRESULT result;
-      if (access_.Answer(hwnd(), wp, lp, result)) return result;
+    case WM_SETFOCUS: case WM_KILLFOCUS: case WM_UPDATEUISTATE: case WM_GETOBJECT: {
+      LRESULT result = 0;
+      if (onFocusMessage(msg, wp, lp, result)) return result;
       break;
     }
     case WM_CLOSE:

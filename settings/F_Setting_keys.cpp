@@ -176,3 +176,21 @@ RECT F_Setting::focusRect(const dl::Control& c) const {
   InflateRect(&r, 1, 1);
   return r;
 }
+
+// The focus coming and going, the keyboard cues switched, and a reader asking for the object.
+bool F_Setting::onFocusMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  switch (msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (focus_) repaint(focusRect(*focus_));
+      if (msg == WM_SETFOCUS) announce(focus_, EVENT_OBJECT_FOCUS);
+      return true;
+    case WM_UPDATEUISTATE:
+      if (HIWORD(wp) & UISF_HIDEFOCUS) cues_ = LOWORD(wp) == UIS_CLEAR;
+      if (focus_) repaint(focusRect(*focus_));
+      return false;  // the system keeps the window's state too
+    case WM_GETOBJECT:
+      return access_.Answer(hwnd(), wp, lp, result);
+  }
+  return false;
+}
