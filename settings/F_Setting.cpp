@@ -65,9 +65,10 @@ void F_Setting::Form_Load() {
   Timer1.SetEnabled(true);
   app_.SettingsDialogOpen = -1;
   SetTopMost(hwnd(), -1);
-  // A mouse user's dialog shows no focus mark until the keyboard is used.
+  // A mouse user's dialog shows no focus mark and takes no key but Esc as before: the focus
+  // lies on the dialog itself until Tab takes it to the first control.
   cues_ = false;
-  focus_ = stopControl(dl::TabOrder().front());
+  focus_ = nullptr;
 
 }
 
@@ -250,7 +251,8 @@ LRESULT F_Setting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp != VK_ESCAPE) break;
       lbl_Can_MouseUp();
       return 0;
-    case WM_SETFOCUS: case WM_KILLFOCUS: case WM_UPDATEUISTATE: case WM_GETOBJECT: {
+    case WM_SETFOCUS: case WM_KILLFOCUS: case WM_UPDATEUISTATE: case WM_GETOBJECT:
+    case kDefaultAction: {
       LRESULT result = 0;
       if (onFocusMessage(msg, wp, lp, result)) return result;
       break;

@@ -50,6 +50,8 @@ class F_Setting : public Form, private AccessibleSource {
   void QueryUnload() override;
 
  private:
+  // A reader's default action, carried out from the window's own messages.
+  static constexpr UINT kDefaultAction = WM_APP + 1;
   // Tool ids of the path labels' tips.
   static constexpr UINT_PTR kPathTip = 2;
   // Creates the window centred on the screen at its density.

@@ -164,5 +164,9 @@ int F_Setting::AccessibleFocus() {
 
 bool F_Setting::AccessibleDefault(int child) {
   if (child < 1 || child > AccessibleCount()) return false;
-  return click(*Elements()[child - 1]);
+  const dl::Control& c = *Elements()[child - 1];
+  const dl::Role role = dl::RoleOf(c);
+  if (role != dl::Role::PushButton && role != dl::Role::RadioButton && role != dl::Role::CheckBox)
+    return false;
+  return PostMessageW(hwnd(), kDefaultAction, static_cast<WPARAM>(child), 0) != FALSE;
 }

@@ -129,9 +129,9 @@ bool F_Setting::onKey(const MSG& msg) {
       return true;
     case VK_RETURN:
       // A list that is open takes Enter to close; any control without an action of its own
-      // gives it to OK.
-      if (f && windowOf(*f) && f->kind != dl::Kind::ScrollBar && comboDropped()) return false;
-      if (own && focus_) click(*focus_);
+      // gives it to OK. The dialog itself, before Tab, takes none.
+      if (!f || comboDropped()) return false;
+      if (own) click(*focus_);
       else lbl_End_MouseUp();
       return true;
   }
@@ -177,7 +177,8 @@ RECT F_Setting::focusRect(const dl::Control& c) const {
   return r;
 }
 
-// The focus coming and going, the keyboard cues switched, and a reader asking for the object.
+// The focus coming and going, the keyboard cues switched, a reader asking for the object or
+// for an element's default action.
 bool F_Setting::onFocusMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_SETFOCUS:
@@ -191,6 +192,12 @@ bool F_Setting::onFocusMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
       return false;  // the system keeps the window's state too
     case WM_GETOBJECT:
       return access_.Answer(hwnd(), wp, lp, result);
+    case kDefaultAction: {
+      const int child = static_cast<int>(wp);
+      for (const dl::Control& c : dl::Controls())
+        if (childOf(&c) == child) click(c);
+      return true;
+    }
   }
   return false;
 }

@@ -135,8 +135,6 @@ class AccessibleObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* out) override;
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     if (!valid(child)) return E_INVALIDARG;
-    // Posted back to the window's own thread would be kinder, but a click's handler may open
-    // a chooser; the reader's call returns when it closes, as a click's would.
     return source_->AccessibleDefault(child.lVal) ? S_OK : DISP_E_MEMBERNOTFOUND;
   }
   HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
@@ -213,7 +211,10 @@ void AccessibleServer::Disconnect() {
 
 bool AccessibleServer::Answer(HWND window, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (static_cast<LONG>(lp) != OBJID_CLIENT) return false;
-  if (!object_) object_ = new AccessibleObject(window, &source_);
+  if (!object_) {
+    ComForThisThreadLate();  // the object is marshalled to the reader's process
+    object_ = new AccessibleObject(window, &source_);
+  }
   result = LresultFromObjectLate(kIAccessible, wp, object_);
   return true;
 }

@@ -27,7 +27,8 @@ class AccessibleSource {
   virtual AccessibleInfo Accessible(int child) = 0;
   // The focused element: 0 the window itself, -1 none in this window.
   virtual int AccessibleFocus() = 0;
-  // Does what a click on the element does; false when it has no action.
+  // Has the element do what a click on it does, later, from the window's own messages: the
+  // reader's call must not wait for a chooser the click opens. False when it has no action.
   virtual bool AccessibleDefault(int child) = 0;
 };
 

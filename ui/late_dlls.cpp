@@ -49,3 +49,10 @@ BSTR SysAllocStringLate(const wchar_t* text) {
   static const Fn alloc = lateFunction<Fn>(L"oleaut32.dll", "SysAllocString");
   return alloc ? alloc(text) : nullptr;
 }
+
+void ComForThisThreadLate() {
+  using Fn = HRESULT(WINAPI*)(LPVOID);
+  static const Fn init = lateFunction<Fn>(L"ole32.dll", "CoInitialize");
+  static const bool done = init && SUCCEEDED(init(nullptr));
+  (void)done;
+}

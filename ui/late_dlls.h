@@ -19,3 +19,5 @@ BOOL GetOpenFileNameLate(OPENFILENAMEW* request);
 LRESULT LresultFromObjectLate(REFIID iid, WPARAM wp, IUnknown* object);
 HRESULT CreateStdAccessibleObjectLate(HWND window, LONG id, REFIID iid, void** out);
 BSTR SysAllocStringLate(const wchar_t* text);
+// COM for this thread (single-threaded), once, for the object a reader asks for.
+void ComForThisThreadLate();
