@@ -267,4 +267,9 @@ def test_the_tree_a_reader_sees_at_each_density(app, acc_tree_exe, density, dpi)
     r.key(*["Tab"] * 8, "Down")
     wait_for(lambda: {row[4]: row[2] for row in r.tree()[0] if row[1] == 45}["楕円（縦）"] & 0x10,
              10, "the second shape is not checked")
+    # A focused scroll bar takes the arrows; a reader hears its new value.
+    r.key(*["Tab"] * 7)
+    r.wait_focus("ﾒﾓﾘﾁｪｯｸのｲﾝﾀｰﾊﾞﾙ")
+    r.key("Right")
+    wait_for(lambda: r.focused()[2][5] == "31分", 10, "the interval did not move to 31")
     r.key("Escape")
