@@ -13,11 +13,12 @@ const wchar_t kOwnerClass[] = L"Tessarine_Owner";
 }  // namespace
 
 // An owned window that is no tool window is in the Alt+Tab list and has no taskbar button;
-// its owner is never shown.
+// its owner is never shown, and untitled, so that nothing looking for the clock by its title
+// finds the owner.
 HWND F_Tokei::owner() {
   if (owner_) return owner_;
   EnsureWindowClass(kOwnerClass, DefWindowProcW);
-  owner_ = CreateWindowExW(0, kOwnerClass, L"Tessarine", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+  owner_ = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
   return owner_;
 }
