@@ -4,15 +4,15 @@
 
 #include <shlobj.h>
 
-#include "app/ini_file.h"
-#include "app/topmost_win.h"
 #include "clock/F_Tokei.h"
 #include "memory/F_Clean.h"
+#include "model/ini_file.h"
 #include "settings/F_Setting.h"
 #include "shell/F_Menu.h"
 #include "shell/F_TTray.h"
 #include "sound/alarm_sound.h"
 #include "sound/winmm_port.h"
+#include "ui/topmost.h"
 
 namespace {
 
@@ -157,13 +157,13 @@ void Application::SetClockTopMost(std::int16_t topMost) {
 
 void Application::SaveClockPlacement() { clock_->SavePlacement(); }
 
-void Application::OpenMenu(MenuPlace source) {
+void Application::OpenMenu(MenuPlace source, std::optional<ScreenPoint> at) {
   state_.MenuSource = source;
   // A menu left loaded by a dismissed popup keeps its entries; every command that moves the
   // clock between screen and tray unloads it, so it is loaded afresh for the other place.
   if (!menu_->Loaded()) menu_->Form_Load();
   HWND owner = source == MenuPlace::Tray && tray_->Loaded() ? tray_->hwnd() : clock_->hwnd();
-  menu_->PopUp(owner);
+  menu_->PopUp(owner, at ? std::optional<POINT>(POINT{at->x, at->y}) : std::nullopt);
 }
 
 void Application::SendToTray() {

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/commands.h"
+#include "model/app_state.h"
+#include "model/commands.h"
 
 class Mci;
 class F_Sound;
@@ -37,7 +37,7 @@ class Application : public Commands {
   void SetMemoryCheck(bool on) override;
   void SetClockTopMost(std::int16_t topMost) override;
   void SaveClockPlacement() override;
-  void OpenMenu(MenuPlace source) override;
+  void OpenMenu(MenuPlace source, std::optional<ScreenPoint> at) override;
   void SendToTray() override;
   void BackFromTray() override;
   void OpenSettings() override;

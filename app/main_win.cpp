@@ -2,7 +2,7 @@
 // the clock window. Everything after start-up runs from window and timer events.
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 #include "app/application_win.h"
 
 namespace {

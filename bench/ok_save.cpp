@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
+#include "model/ini_file.h"
 #include "settings/save_settings.h"
 
 namespace {

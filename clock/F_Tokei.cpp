@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/convert.h"
-#include "app/ini_file.h"
-#include "app/topmost_win.h"
 #include "clock/face.h"
+#include "model/convert.h"
+#include "model/ini_file.h"
 #include "ui/screen_dpi.h"
+#include "ui/topmost.h"
 #include "ui/twips.h"
 
 #ifndef WM_DPICHANGED
@@ -81,14 +81,17 @@ F_Tokei::F_Tokei(AppState& app, F_Sound& sound, Commands& commands)
 
 F_Tokei::~F_Tokei() {
   if (wakeTimer_) CloseHandle(wakeTimer_);  // no wake-up for a clock that has quit
+  access_.Disconnect();
+  if (owner_) DestroyWindow(owner_);
 }
 
 void F_Tokei::Form_Load() {
   Settings& s = app_.settings;
   drag_.End();
-  // No caption, no taskbar button: the clock is a small ornament on the desktop.
-  if (!Create(kClassName, L"Tessarine", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0,
-              kWidth, kHeight))
+  // No caption, no taskbar button: the clock is a small ornament on the desktop, reached by
+  // Alt+Tab.
+  if (!Create(kClassName, L"Tessarine", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, kWidth, kHeight,
+              owner()))
     return;
   // A reload makes a new window: timers of the old one are gone with it. The memory check's
   // count keeps what its timer had slept through.
@@ -251,7 +254,10 @@ void F_Tokei::handleTick(const SYSTEMTIME& now) {
   // A new minute may come after a jump of the clock, which also moves the alarms' UTC time.
   if (alarm_.OnTick(LocalMinuteOf(now))) armWakeTimer();
   syncSoundTimers();
+  // A reader hears of the time once a minute, when the minute hand moves.
+  const bool newMinute = t.ClockMinute != lastTick_.ClockMinute || t.ClockHour != lastTick_.ClockHour;
   lastTick_ = t;
+  if (newMinute) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
   if (!IsWindowVisible(hwnd())) return;  // in the tray: drawn when shown again
   DrawHands(*Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, app_.settings);
   Pic_Tokei->Refresh();
@@ -442,8 +448,21 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       keepOnAMonitor();
       return 0;
     case WM_KEYDOWN:
-      if (wp == VK_ESCAPE || wp == VK_SPACE) StopSound();
+    case WM_SYSKEYDOWN:
+      if (onKeyDown(wp)) return 0;
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (wp == VK_APPS || wp == VK_F10) return 0;  // the menu opened on the key's press
+      break;
+    case WM_CONTEXTMENU:
+      onContextMenu(lp);
       return 0;
+    case WM_GETOBJECT: {
+      LRESULT result;
+      if (access_.Answer(hwnd(), wp, lp, result)) return result;
+      break;
+    }
     case WM_ERASEBKGND: {
       // Pic_b: the window's own background, seen between and below the boxes.
       RECT r;

@@ -11,19 +11,20 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/commands.h"
+#include "model/app_state.h"
+#include "model/commands.h"
 #include "clock/alarm.h"
 #include "clock/memory_check.h"
 #include "clock/pendulum.h"
 #include "clock/tick.h"
 #include "memory/system_memory_win.h"
+#include "ui/accessible.h"
 #include "ui/form.h"
 #include "ui/picture_box.h"
 #include "ui/timer.h"
 #include "ui/window_drag.h"
 
-class F_Tokei : public Form, private AlarmHost {
+class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
  public:
   F_Tokei(AppState& app, F_Sound& sound, Commands& commands);
   ~F_Tokei() override;
@@ -88,6 +89,17 @@ class F_Tokei : public Form, private AlarmHost {
     Timer5.SetEnabled(alarm_.WantsWatchTicks());
   }
   void drawCurrentState();
+  // The keyboard: Esc and Space, the menu keys, the arrows; false for any other key.
+  HWND owner();
+  bool onKeyDown(WPARAM key);
+  void onContextMenu(LPARAM lp);
+  void nudge(int dx, int dy);
+
+  // What a screen reader reads: "Tessarine", a clock, the time shown and the alarms set.
+  int AccessibleCount() override;
+  AccessibleInfo Accessible(int child) override;
+  int AccessibleFocus() override;
+  bool AccessibleDefault(int child) override;
 
   // What the alarms borrow from the window.
   bool FileExists(const std::wstring& path) override;
@@ -123,5 +135,7 @@ class F_Tokei : public Form, private AlarmHost {
   ULONGLONG memArmedAt_ = 0;
   AlarmClock alarm_;
   HANDLE wakeTimer_ = nullptr;
+  HWND owner_ = nullptr;  // hidden; outlives reloads
+  AccessibleServer access_{*this};
   LONGLONG armedDue_ = 0;  // UTC file time the wake timer is set for; 0 when it is not set
 };

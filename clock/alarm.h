@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "model/settings.h"
 #include "sound/alarm_sound.h"
 
 struct LocalTime {

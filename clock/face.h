@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "app/settings.h"
+#include "model/settings.h"
 #include "ui/canvas.h"
 #include "ui/dpi.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_codec.h"
+#include "model/ini_codec.h"
 
 #define FUZZ_CHECK(cond)                                                       \
   do {                                                                         \

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/ini_source.h"
+#include "model/ini_source.h"
 #include "fuzz/fuzz_support.h"
 #include "tests/support/test_code_page.h"
 

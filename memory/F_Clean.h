@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 #include "memory/cleaner.h"
 #include "memory/system_memory_win.h"
 #include "memory/virtual_memory_win.h"

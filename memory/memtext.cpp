@@ -1,6 +1,6 @@
 #include "memory/memtext.h"
 
-#include "app/convert.h"
+#include "model/convert.h"
 
 namespace {
 

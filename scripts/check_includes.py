@@ -3,7 +3,11 @@
 
 * ui/ is the floor of the window layer: its files include only ui/ headers and system headers.
 * A window (F_*.h) is included only by its own sources (F_X.cpp and any F_X_part.cpp it is
-  split into) and by the application, which owns every window; windows reach each other through the application's commands.
+  split into) and by the application, which owns every window; windows reach each other
+  through the application's commands.
+* app/ (start-up and the owner of the windows) stands on top: nothing outside it includes it.
+* model/ (the settings model and file, the shared state, the commands port) stands below the
+  windows: it includes only itself, ui/ and system headers.
 
 Usage: check_includes.py [repository root]. Prints each breach; exits 1 when there is one.
 """
@@ -13,7 +17,7 @@ import re
 import sys
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
-SOURCE_DIRS = ("app", "clock", "settings", "sound", "memory", "shell", "ui")
+SOURCE_DIRS = ("app", "model", "clock", "settings", "sound", "memory", "shell", "ui")
 OWNER = {"app/application_win.cpp", "app/application_win.h"}
 
 
@@ -24,6 +28,10 @@ def breaches(root: pathlib.Path):
             for header in INCLUDE.findall(path.read_text(encoding="utf-8", errors="replace")):
                 if folder == "ui" and not header.startswith("ui/"):
                     yield f"{rel}: ui/ includes {header}, outside ui/"
+                if folder == "model" and not header.startswith(("model/", "ui/")):
+                    yield f"{rel}: model/ includes {header}, above model/"
+                if folder != "app" and header.startswith("app/"):
+                    yield f"{rel}: includes {header} of the program's root"
                 name = header.rsplit("/", 1)[-1]
                 if name.lower().startswith("f_") and name.endswith(".h"):
                     window = name[:-2]

@@ -12,11 +12,13 @@
 #include <memory>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/commands.h"
+#include "model/app_state.h"
+#include "model/commands.h"
 #include "memory/system_memory_win.h"
+#include "settings/dialog_access.h"
 #include "settings/dialog_layout.h"
 #include "settings/memory_graph.h"
+#include "ui/accessible.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/hit_targets.h"
@@ -24,7 +26,7 @@
 #include "ui/timer.h"
 #include "ui/window_drag.h"
 
-class F_Setting : public Form {
+class F_Setting : public Form, private AccessibleSource {
  public:
   F_Setting(AppState& app, Commands& commands);
   ~F_Setting() override;
@@ -33,7 +35,8 @@ class F_Setting : public Form {
   void Form_Load();
   // Brings the dialog to the front with the keyboard focus.
   void Activate();
-  // Esc anywhere in the dialog cancels it (unless it closes an open drop-down list).
+  // The dialog's keys, wherever in it the focus is: Tab and Shift+Tab, the arrows, Space,
+  // Enter, and Esc, which cancels it (unless it closes an open drop-down list).
   bool PreTranslate(const MSG& msg);
 
   // The values being edited (the controls hold the rest).
@@ -47,6 +50,14 @@ class F_Setting : public Form {
   void QueryUnload() override;
 
  private:
+  // A reader's default action, carried out from the window's own messages.
+  static constexpr UINT kDefaultAction = WM_APP + 1;
+  // Tool ids of the path labels' tips.
+  static constexpr UINT_PTR kPathTip = 2;
+  // Creates the window centred on the screen at its density.
+  bool openWindow();
+  // Filling the controls from the settings model.
+  void fillFromSettings();
   // The one place where the layout's 96-DPI pixels become the window's pixels.
   int Px(int v) const;
   RECT ToRect(const dialog_layout::Box& b) const;
@@ -58,6 +69,7 @@ class F_Setting : public Form {
   void createControls(bool placeOnly);
   void createControl(const dialog_layout::Control& c, bool placeOnly);
   void createLabel(const dialog_layout::Control& c, const RECT& r, bool placeOnly);
+  void createPictureBox(const dialog_layout::Control& c, const RECT& r);
   void createToolTips();
   // The window's object for a control of the table; nullptr when the window keeps none by
   // that kind (a label that never changes is kept in staticLabels_).
@@ -79,6 +91,34 @@ class F_Setting : public Form {
   // Filling the controls from the settings.
   void fillAlarmRow(int i);
   void fillMemory();
+
+  // The keyboard (F_Setting_keys.cpp): the focus among the layout's stops, and its mark.
+  const dialog_layout::Control* stopControl(const dialog_layout::Stop& s) const;
+  HWND windowOf(const dialog_layout::Control& c) const;
+  const dialog_layout::Control* focusedControl() const;
+  bool enabled(const dialog_layout::Control& c) const;
+  void focusOn(const dialog_layout::Control* c);
+  void tab(bool back);
+  void arrow(int delta);
+  void showCues();
+  bool onKey(const MSG& msg);
+  bool onFocusMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  bool comboDropped() const;
+  void paintFocus(HDC dc) const;
+  RECT focusRect(const dialog_layout::Control& c) const;
+
+  // A screen reader (F_Setting_access.cpp): the table's elements, their state and value.
+  RECT boxOf(const dialog_layout::Control& c) const;
+  bool click(const dialog_layout::Control& c);
+  int childOf(const dialog_layout::Control* c) const;
+  void announce(const dialog_layout::Control* c, DWORD event);
+  void announce(dialog_layout::Id id, int index, DWORD event);
+  std::wstring valueOf(const dialog_layout::Control& c) const;
+  long stateOf(const dialog_layout::Control& c) const;
+  int AccessibleCount() override;
+  AccessibleInfo Accessible(int child) override;
+  int AccessibleFocus() override;
+  bool AccessibleDefault(int child) override;
 
   // Messages.
   void onPaint();
@@ -199,4 +239,10 @@ class F_Setting : public Form {
   HitTargets targets_;
 
   WindowDrag drag_;
+
+  // Each table row's rectangle as made (nullptr for a real control, which has its window).
+  std::vector<const RECT*> rowRects_;
+  const dialog_layout::Control* focus_ = nullptr;  // the drawn control with the focus
+  bool cues_ = false;  // the focus rectangle shows: the keyboard has been used
+  AccessibleServer access_{*this};
 };

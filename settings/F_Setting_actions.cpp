@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "app/convert.h"
-#include "app/ini_file.h"
+#include "model/convert.h"
+#include "model/ini_file.h"
 #include "settings/edit_rules.h"
 #include "settings/pickers_win.h"
 #include "settings/preview.h"
@@ -235,11 +235,13 @@ void F_Setting::ImgExit_MouseUp() {
 void F_Setting::HS_Ival_Change() {
   lbl_Ival.Caption = IvalLabel(HS_Ival.Value());
   repaint(lbl_Ival.rect);
+  announce(Id::IvalBar, 0, EVENT_OBJECT_VALUECHANGE);
 }
 
 void F_Setting::HS_Kagen_Change() {
   lbl_Kagen.Caption = KagenLabel(HS_Kagen.Value());
   repaint(lbl_Kagen.rect);
+  announce(Id::KagenBar, 0, EVENT_OBJECT_VALUECHANGE);
 }
 
 void F_Setting::onScroll(HWND bar, int request, int position) {
@@ -262,6 +264,7 @@ void F_Setting::lbl_Color_MouseUp(int index) {
   for (int j = 0; j <= 5; ++j) {
     lbl_Tcolor[j].BackColor = EditColor[j];
     repaint(lbl_Tcolor[j].rect);
+    announce(Id::ColourSwatch, j, EVENT_OBJECT_VALUECHANGE);
   }
   DrawPreview();
 }
@@ -271,6 +274,7 @@ void F_Setting::Cmd_C_Click(int index) {
   if (!colour || !Loaded()) return;
   Cmd_C[index].BackColor = *colour;
   repaint(Cmd_C[index].rect);
+  announce(Id::GraphColour, index, EVENT_OBJECT_VALUECHANGE);
   DrawMemoryGraph();
 }
 
@@ -279,6 +283,7 @@ void F_Setting::Cmd_Filter_Click() {
   if (!colour || !Loaded()) return;
   Cmd_Filter.BackColor = *colour;
   repaint(Cmd_Filter.rect);
+  announce(Id::FilterColour, 0, EVENT_OBJECT_VALUECHANGE);
   // In use at once, by a cleaning started before the dialog closes too, even if it is cancelled.
   app_.settings.Filter_Color = Cmd_Filter.BackColor;
 }
@@ -296,6 +301,7 @@ void F_Setting::showAlarmSwitch(int index) {
   lbl_Alarm[index].Caption = look.caption;
   lbl_Alarm[index].ForeColor = look.captionColour;
   setAlarmRowEnabled(index, look.rowEnabled);
+  announce(Id::AlarmSwitch, index, EVENT_OBJECT_STATECHANGE);
 }
 
 void F_Setting::chooseSoundKind(int index, std::int16_t kind) {
@@ -304,6 +310,8 @@ void F_Setting::chooseSoundKind(int index, std::int16_t kind) {
   Img_MP3_Wav[index].picture = kind == 1 ? &Img_Opt_Off : &Img_Opt_On;
   repaint(Img_CD[index].rect);
   repaint(Img_MP3_Wav[index].rect);
+  announce(Id::CdMark, index, EVENT_OBJECT_STATECHANGE);
+  announce(Id::FileMark, index, EVENT_OBJECT_STATECHANGE);
 }
 
 void F_Setting::lbl_Snd_File_MouseUp(int index) {
@@ -327,6 +335,7 @@ void F_Setting::Img_Shape_MouseDown(int index) {
   Img_Shape[index].picture = &Img_Opt_On;
   for (const auto& img : Img_Shape) repaint(img.rect);
   EditShape = static_cast<std::int16_t>(index);
+  for (int i = 0; i <= 2; ++i) announce(Id::ShapeMark, i, EVENT_OBJECT_STATECHANGE);
   DrawPreview();
 }
 
@@ -339,6 +348,8 @@ void F_Setting::lbl_Free_MouseUp() {
 }
 
 void F_Setting::QueryUnload() {
+  access_.Disconnect();
+  focus_ = nullptr;
   app_.SettingsDialogOpen = 0;
   Timer1.SetEnabled(false);
   targets_.Drop();
@@ -349,12 +360,10 @@ void F_Setting::QueryUnload() {
 }
 
 bool F_Setting::PreTranslate(const MSG& msg) {
-  if (!Loaded() || msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE) return false;
+  if (!Loaded() || msg.message != WM_KEYDOWN) return false;
   if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
-  for (int i = 0; i <= 1; ++i) {
-    for (const ComboBox* c : {&Combo_hh[i], &Combo_mm[i], &CD_Repeat[i]})
-      if (c->Dropped()) return false;  // Esc closes the list first
-  }
+  if (msg.wParam != VK_ESCAPE) return onKey(msg);
+  if (comboDropped()) return false;  // Esc closes the list first
   lbl_Can_MouseUp();
   return true;
 }

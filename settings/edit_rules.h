@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "app/settings.h"
+#include "model/settings.h"
 #include "ui/scroll_range.h"
 
 // The nine controls of an alarm row that follow its switch, in the order they are switched.

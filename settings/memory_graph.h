@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/settings.h"
+#include "model/settings.h"
 #include "ui/canvas.h"
 #include "ui/dpi.h"
 #include "memory/memtext.h"
@@ -36,6 +36,8 @@ class MemoryGraph {
   // (no total) still gives them, and leaves a cleared board.
   MemoryGraphCaptions Refresh(Canvas& board, const std::array<Colour, 4>& colours,
                               MemorySource& memory);
+  // The percentage the pie shows ("37%"); empty while it shows none.
+  std::wstring Percent() const { return shown_ ? shown_->text : std::wstring(); }
 
  private:
   struct Shown {

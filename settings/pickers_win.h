@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/settings.h"
+#include "model/settings.h"
 
 // The standard colour dialog with no initial colour, its custom-colour editor locked, and the
 // 16 custom boxes showing the current system colours 0..15. The chosen colour, or nothing

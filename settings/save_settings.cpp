@@ -1,6 +1,6 @@
 #include "settings/save_settings.h"
 
-#include "app/convert.h"
+#include "model/convert.h"
 
 std::int16_t ParseTrack(const std::wstring& text, std::int16_t previous) {
   // Whether the text is a number is a matter of its form, whatever its size: with every digit

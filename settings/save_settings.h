@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ini_codec.h"
-#include "app/settings.h"
+#include "model/ini_codec.h"
+#include "model/settings.h"
 
 struct DialogValues {
   std::array<Colour, 6> EditColor{};

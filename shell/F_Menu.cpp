@@ -1,7 +1,7 @@
 #include "shell/F_Menu.h"
 
-#include "app/convert.h"
-#include "app/ini_file.h"
+#include "model/convert.h"
+#include "model/ini_file.h"
 
 namespace {
 
@@ -37,12 +37,13 @@ void F_Menu::Form_Load() {
                 MF_BYCOMMAND | (topMostChecked_ ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void F_Menu::PopUp(HWND owner) {
+void F_Menu::PopUp(HWND owner, std::optional<POINT> place) {
   if (!mnuPopUp_) return;
   const POINT at = OffScreen();
   SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   POINT p;
-  GetCursorPos(&p);
+  if (place) p = *place;
+  else GetCursorPos(&p);
   // A menu whose owner is not in the foreground stays open after a click elsewhere; the null
   // message afterwards lets the owner's next menu open at the first click.
   SetForegroundWindow(owner);

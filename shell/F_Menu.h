@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
-#include "app/commands.h"
+#include "model/app_state.h"
+#include "model/commands.h"
 #include "shell/popup_menu.h"
 #include "ui/form.h"
 
@@ -17,8 +17,8 @@ class F_Menu : public Form {
 
   // Creates the hidden window and the menu for the current MenuSource.
   void Form_Load();
-  // Pops mnuPopUp up at the cursor as a menu of `owner`, then runs the chosen command.
-  void PopUp(HWND owner);
+  // Pops mnuPopUp up at `at` or the cursor as a menu of `owner`, then runs the chosen command.
+  void PopUp(HWND owner, std::optional<POINT> at = std::nullopt);
 
  protected:
   void QueryUnload() override;

@@ -6,8 +6,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/app_state.h"
-#include "app/commands.h"
+#include "model/app_state.h"
+#include "model/commands.h"
 #include "ui/form.h"
 
 class F_TTray : public Form {

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 
 enum class MenuItem : int {
   mnuTimer = 1,

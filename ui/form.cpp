@@ -24,10 +24,10 @@ bool EnsureWindowClass(const wchar_t* className, WNDPROC proc, UINT style) {
 }
 
 bool Form::Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                  int x, int y, int w, int h) {
+                  int x, int y, int w, int h, HWND owner) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   if (!EnsureWindowClass(className, &Form::Thunk)) return false;
-  hwnd_ = CreateWindowExW(exStyle, className, title, style, x, y, w, h, nullptr, nullptr, inst,
+  hwnd_ = CreateWindowExW(exStyle, className, title, style, x, y, w, h, owner, nullptr, inst,
                           this);
   return hwnd_ != nullptr;
 }

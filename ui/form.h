@@ -26,7 +26,7 @@ class Form {
   Form() = default;
   // Registers the class once and creates the window; Form_Load-style work follows in the caller.
   bool Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x,
-              int y, int w, int h);
+              int y, int w, int h, HWND owner = nullptr);
   // Default handling; derived forms override and fall back to this.
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   // Called before the window goes away (unload, quit, session end).

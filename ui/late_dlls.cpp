@@ -31,3 +31,28 @@ BOOL GetOpenFileNameLate(OPENFILENAMEW* request) {
   static const Fn open = lateFunction<Fn>(L"comdlg32.dll", "GetOpenFileNameW");
   return open ? open(request) : FALSE;
 }
+
+LRESULT LresultFromObjectLate(REFIID iid, WPARAM wp, IUnknown* object) {
+  using Fn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+  static const Fn make = lateFunction<Fn>(L"oleacc.dll", "LresultFromObject");
+  return make ? make(iid, wp, object) : 0;
+}
+
+HRESULT CreateStdAccessibleObjectLate(HWND window, LONG id, REFIID iid, void** out) {
+  using Fn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+  static const Fn make = lateFunction<Fn>(L"oleacc.dll", "CreateStdAccessibleObject");
+  return make ? make(window, id, iid, out) : E_NOTIMPL;
+}
+
+BSTR SysAllocStringLate(const wchar_t* text) {
+  using Fn = BSTR(WINAPI*)(const OLECHAR*);
+  static const Fn alloc = lateFunction<Fn>(L"oleaut32.dll", "SysAllocString");
+  return alloc ? alloc(text) : nullptr;
+}
+
+void ComForThisThreadLate() {
+  using Fn = HRESULT(WINAPI*)(LPVOID);
+  static const Fn init = lateFunction<Fn>(L"ole32.dll", "CoInitialize");
+  static const bool done = init && SUCCEEDED(init(nullptr));
+  (void)done;
+}

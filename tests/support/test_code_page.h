@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/ini_codec.h"
+#include "model/ini_codec.h"
 
 class TestCodePage : public AnsiCodePage {
  public:

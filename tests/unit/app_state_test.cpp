@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 
 namespace {
 

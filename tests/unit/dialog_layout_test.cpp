@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "res/resource_ids.h"
+#include "settings/dialog_access.h"
 #include "settings/dialog_layout.h"
 #include "ui/dpi.h"
 
@@ -133,3 +134,54 @@ TEST(DialogPictures, ADensityTakesTheNearestDrawingAndItsResource) {
 }
 
 }  // namespace
+
+// The keyboard's and a reader's facts: every element named, every stop a control that acts,
+// in reading order (top to bottom within a group, the groups as they read).
+TEST(DialogAccess, EveryElementIsNamedAndTabWalksTheActingControlsInReadingOrder) {
+  int elements = 0;
+  for (const Control& c : Controls()) {
+    if (RoleOf(c) == Role::None) continue;
+    ++elements;
+    EXPECT_FALSE(NameOf(c).empty()) << Name(c);
+  }
+  EXPECT_GE(elements, 60);
+  const struct { Id id; int index; Role role; const wchar_t* name; } rows[] = {
+      {Id::ColourFace, 0, Role::PushButton, L"背景"},
+      {Id::ColourSwatch, 5, Role::StaticText, L"振り子"},
+      {Id::ShapeMark, 1, Role::RadioButton, L"楕円（縦）"},
+      {Id::IvalBar, 0, Role::ScrollBar, L"ﾒﾓﾘﾁｪｯｸのｲﾝﾀｰﾊﾞﾙ"},
+      {Id::AlarmSwitch, 1, Role::CheckBox, L"ｱﾗｰﾑ2"},
+      {Id::Hour, 0, Role::ComboBox, L"ｱﾗｰﾑ1 時"},
+      {Id::Track, 1, Role::ComboBox, L"ｱﾗｰﾑ2 曲目をﾘﾋﾟｰﾄ"},
+      {Id::FileFace, 0, Role::PushButton, L"ｱﾗｰﾑ1 MP3、WAV ..."},
+      {Id::OkFace, 0, Role::PushButton, L"設定"},
+      {Id::Ok, 0, Role::None, L"設定"},
+      {Id::Board, 0, Role::Graphic, L"物理ﾒﾓﾘ Free"},
+      {Id::TotalFigure, 1, Role::StaticText, L"仮想ﾒﾓﾘ Total"},
+  };
+  for (const auto& r : rows) {
+    const Control* c = Find(r.id, r.index);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(RoleOf(*c), r.role) << Name(*c);
+    EXPECT_EQ(NameOf(*c), r.name) << Name(*c);
+  }
+  const std::vector<Stop>& order = TabOrder();
+  ASSERT_EQ(order.size(), 33u);
+  std::set<std::pair<int, int>> seen;
+  for (std::size_t n = 0; n < order.size(); ++n) {
+    const Control* c = Find(order[n].id, order[n].index);
+    ASSERT_NE(c, nullptr);
+    const Role role = RoleOf(*c);
+    EXPECT_TRUE(role == Role::PushButton || role == Role::RadioButton ||
+                role == Role::CheckBox || role == Role::ComboBox || role == Role::ScrollBar)
+        << Name(*c);
+    EXPECT_TRUE(seen.insert({static_cast<int>(c->id), c->index}).second) << Name(*c);
+    if (n == 0 || c->group != Find(order[n - 1].id, order[n - 1].index)->group) continue;
+    // Within a group a stop lies below the one before, or beside it on the same row.
+    const Box a = ClientBox(*Find(order[n - 1].id, order[n - 1].index)), b = ClientBox(*c);
+    EXPECT_TRUE(b.y >= a.Bottom() - 4 || (b.x > a.x && b.y < a.Bottom())) << Name(*c);
+  }
+  EXPECT_EQ(ChoiceOf(Id::FileMark, 1).size(), 2u);
+  EXPECT_EQ(ChoiceOf(Id::ShapeMark, 0).size(), 3u);
+  EXPECT_TRUE(ChoiceOf(Id::Hour, 0).empty());
+}

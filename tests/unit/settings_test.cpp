@@ -3,9 +3,9 @@
 #include <map>
 #include <set>
 
-#include "app/convert.h"
-#include "app/ini_source.h"
-#include "app/settings.h"
+#include "model/convert.h"
+#include "model/ini_source.h"
+#include "model/settings.h"
 #include "tests/support/test_code_page.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "clock/face.h"
+#include "clock/reading.h"
 #include "recording_canvas.h"
 
 using K = RecordingCanvas::Kind;
@@ -144,5 +145,23 @@ TEST(DrawHands, DialUnitsMapToPixelsOfTheShape) {
     const auto hourTip = dial.Of(K::Line)[0];
     EXPECT_NEAR(dial.PixelX(hourTip, hourTip.x2), c.tipPxX, 1e-9);
     EXPECT_NEAR(dial.PixelY(hourTip, hourTip.y2), c.tipPxY, 1e-9);
+  }
+}
+
+// What a reader hears from the clock: the time as shown, then each alarm switched on.
+TEST(ClockReading, TheTimeThenTheAlarmsThatAreOn) {
+  const struct { int h, m; std::int16_t on0, on1; const wchar_t* want; } rows[] = {
+      {10, 42, 0, 0, L"10:42"},
+      {0, 5, 0, 0, L"0:05"},
+      {23, 0, -1, 0, L"23:00  ｱﾗｰﾑ 7:30"},
+      {9, 9, 0, 1, L"9:09  ｱﾗｰﾑ 18:05"},
+      {9, 9, -1, -1, L"9:09  ｱﾗｰﾑ 7:30  ｱﾗｰﾑ 18:05"},
+  };
+  for (const auto& r : rows) {
+    Settings s;
+    s.Sound_C = {r.on0, r.on1};
+    s.Sound_H = {7, 18};
+    s.Sound_M = {30, 5};
+    EXPECT_EQ(ClockReading(r.h, r.m, s), r.want);
   }
 }

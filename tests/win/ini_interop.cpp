@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
+#include "model/ini_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "model/app_state.h"
 
 std::wstring ProgramFolder(const std::wstring& exePath) {
   const auto cut = exePath.find_last_of(L'\\');

@@ -1,4 +1,4 @@
-#include "app/convert.h"
+#include "model/convert.h"
 
 #include <cfloat>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/ini_codec.h"
+#include "model/ini_codec.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/settings.h"
+#include "model/settings.h"
 
 // Where the popup menu was opened from; it decides which entries the menu shows and whether OK
 // in the settings dialog reloads the clock.

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/ini_source.h"
-#include "app/settings.h"
+#include "model/ini_source.h"
+#include "model/settings.h"
 
 // The value of `key` in `section` of the file at `path`; "" when the file, section or key is
 // missing. At most 255 bytes of an ANSI file's value (255 characters of a Unicode one).

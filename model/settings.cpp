@@ -1,9 +1,9 @@
-#include "app/settings.h"
+#include "model/settings.h"
 
 #include <limits>
 #include <optional>
 
-#include "app/convert.h"
+#include "model/convert.h"
 
 namespace {
 

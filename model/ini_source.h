@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "app/ini_codec.h"
-#include "app/settings.h"
+#include "model/ini_codec.h"
+#include "model/settings.h"
 
 class IniFileSource : public SettingsSource {
  public:

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "app/ini_codec.h"
-#include "app/ini_file.h"
+#include "model/ini_codec.h"
+#include "model/ini_file.h"
 
 namespace {
 

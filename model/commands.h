@@ -5,8 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
+
+struct ScreenPoint {
+  int x, y;
+};
 
 class Commands {
  public:
@@ -26,9 +31,9 @@ class Commands {
   // Writes the clock's "Pos_X", "Pos_Y" and "TopMost".
   virtual void SaveClockPlacement() = 0;
 
-  // Stores `source` in MenuSource, loads the menu and pops it up at the cursor; returns when the
-  // menu has closed and its command has run.
-  virtual void OpenMenu(MenuPlace source) = 0;
+  // Stores `source` in MenuSource, loads the menu and pops it up at `at` (screen pixels) or at
+  // the cursor; returns when the menu has closed and its command has run.
+  virtual void OpenMenu(MenuPlace source, std::optional<ScreenPoint> at = std::nullopt) = 0;
   // Hides the clock and puts the icon into the notification area.
   virtual void SendToTray() = 0;
   // Removes the icon and shows the clock again.

@@ -1,0 +1,91 @@
+// The clock from the keyboard and for a screen reader: the menu on Shift+F10 or the Menu key,
+// the arrow keys nudging the clock, and the time it shows as its accessible value.
+#include "clock/F_Tokei.h"
+
+#include "clock/reading.h"
+#include "ui/screen_dpi.h"
+#include "ui/twips.h"
+
+namespace {
+
+const wchar_t kOwnerClass[] = L"Tessarine_Owner";
+
+}  // namespace
+
+// An owned window that is no tool window is in the Alt+Tab list and has no taskbar button;
+// its owner is never shown, and untitled, so that nothing looking for the clock by its title
+// finds the owner.
+HWND F_Tokei::owner() {
+  if (owner_) return owner_;
+  EnsureWindowClass(kOwnerClass, DefWindowProcW);
+  owner_ = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  return owner_;
+}
+
+bool F_Tokei::onKeyDown(WPARAM key) {
+  const bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
+  const int step = ctrl ? 10 : 1;
+  switch (key) {
+    case VK_ESCAPE:
+    case VK_SPACE: StopSound(); return true;
+    case VK_F10:
+      if (!shift) return false;
+      [[fallthrough]];
+    case VK_APPS:
+      SendMessageW(hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd()), -1);
+      return true;
+    case VK_LEFT: nudge(-step, 0); return true;
+    case VK_RIGHT: nudge(step, 0); return true;
+    case VK_UP: nudge(0, -step); return true;
+    case VK_DOWN: nudge(0, step); return true;
+  }
+  return false;
+}
+
+// From the keyboard (no position) the menu opens at the dial's centre, as a right press there
+// would open it.
+void F_Tokei::onContextMenu(LPARAM lp) {
+  if (lp != -1) {
+    commands_.OpenMenu(MenuPlace::Clock);
+    return;
+  }
+  RECT r;
+  GetWindowRect(Pic_Tokei->hwnd(), &r);
+  commands_.OpenMenu(MenuPlace::Clock, ScreenPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+// Moved as a drag moves it, and kept where a drag would keep it: an arrow never takes the
+// clock further off its monitor than it is.
+void F_Tokei::nudge(int dx, int dy) {
+  RECT r;
+  if (!GetWindowRect(hwnd(), &r)) return;
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi)) return;
+  const RECT& m = mi.rcMonitor;
+  if ((dx < 0 && r.left + dx < m.left) || (dx > 0 && r.right + dx > m.right)) dx = 0;
+  if ((dy < 0 && r.top + dy < m.top) || (dy > 0 && r.bottom + dy > m.bottom)) dy = 0;
+  if (dx == 0 && dy == 0) return;
+  SetWindowPos(hwnd(), nullptr, r.left + dx, r.top + dy, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int dpi = SystemDpi();
+  PosX = PixelsToTwips(r.left + dx, dpi);
+  PosY = PixelsToTwips(r.top + dy, dpi);
+}
+
+int F_Tokei::AccessibleCount() { return 0; }
+
+AccessibleInfo F_Tokei::Accessible(int) {
+  AccessibleInfo a;
+  a.name = L"Tessarine";
+  a.role = ROLE_SYSTEM_CLOCK;
+  a.value = ClockReading(lastTick_.ClockHour, lastTick_.ClockMinute, app_.settings);
+  a.state = STATE_SYSTEM_FOCUSABLE | (GetFocus() == hwnd() ? STATE_SYSTEM_FOCUSED : 0);
+  GetWindowRect(hwnd(), &a.screen);
+  return a;
+}
+
+int F_Tokei::AccessibleFocus() { return GetFocus() == hwnd() ? 0 : -1; }
+
+bool F_Tokei::AccessibleDefault(int) { return false; }

@@ -1,0 +1,172 @@
+// The settings dialog for a screen reader: one element per control of the layout table that a
+// reader needs (settings/dialog_access.h), with its state, value and place on the screen, and
+// a click for its default action.
+#include "settings/F_Setting.h"
+
+#include <cstdio>
+
+namespace dl = dialog_layout;
+using dl::Id;
+
+namespace {
+
+long MsaaRole(dl::Role r) {
+  switch (r) {
+    case dl::Role::TitleBar: return ROLE_SYSTEM_TITLEBAR;
+    case dl::Role::PushButton: return ROLE_SYSTEM_PUSHBUTTON;
+    case dl::Role::RadioButton: return ROLE_SYSTEM_RADIOBUTTON;
+    case dl::Role::CheckBox: return ROLE_SYSTEM_CHECKBUTTON;
+    case dl::Role::ComboBox: return ROLE_SYSTEM_COMBOBOX;
+    case dl::Role::ScrollBar: return ROLE_SYSTEM_SCROLLBAR;
+    case dl::Role::Graphic: return ROLE_SYSTEM_GRAPHIC;
+    default: return ROLE_SYSTEM_STATICTEXT;
+  }
+}
+
+std::wstring RgbText(Colour c) {
+  wchar_t text[40];
+  std::swprintf(text, 40, L"RGB(%d, %d, %d)", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+  return text;
+}
+
+// The table's elements: its controls that a reader sees, in the table's order.
+const std::vector<const dl::Control*>& Elements() {
+  static const std::vector<const dl::Control*> list = [] {
+    std::vector<const dl::Control*> l;
+    for (const dl::Control& c : dl::Controls())
+      if (dl::RoleOf(c) != dl::Role::None) l.push_back(&c);
+    return l;
+  }();
+  return list;
+}
+
+}  // namespace
+
+// Where a control lies now, in client pixels: a real control's own window, or the drawn
+// control's rectangle (a label as wide as its caption).
+RECT F_Setting::boxOf(const dl::Control& c) const {
+  RECT r{};
+  if (HWND w = windowOf(c)) {
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+  const std::size_t row = static_cast<std::size_t>(&c - dl::Controls().data());
+  return row < rowRects_.size() && rowRects_[row] ? *rowRects_[row] : ToRect(dl::ClientBox(c));
+}
+
+// What a click on the control does.
+bool F_Setting::click(const dl::Control& c) {
+  const int i = c.index;
+  if (!enabled(c)) return false;
+  switch (c.id) {
+    case Id::ColourFace: lbl_Color_MouseUp(i); break;
+    case Id::GraphColour: Cmd_C_Click(i); break;
+    case Id::FilterColour: Cmd_Filter_Click(); break;
+    case Id::FreeFace: lbl_Free_MouseUp(); break;
+    case Id::ShapeMark: Img_Shape_MouseDown(i); break;
+    case Id::AlarmSwitch: Img_Alarm_MouseDown(i); break;
+    case Id::CdMark: chooseSoundKind(i, 1); break;
+    case Id::FileMark: chooseSoundKind(i, 2); break;
+    case Id::FileFace: lbl_Snd_File_MouseUp(i); break;
+    case Id::ClearFace: lbl_Clear_MouseUp(i); break;
+    case Id::OkFace: lbl_End_MouseUp(); break;
+    case Id::CancelFace: lbl_Can_MouseUp(); break;
+    case Id::Close: ImgExit_MouseUp(); break;
+    default: return false;
+  }
+  return true;
+}
+
+int F_Setting::AccessibleCount() { return static_cast<int>(Elements().size()); }
+
+int F_Setting::childOf(const dl::Control* c) const {
+  const auto& list = Elements();
+  for (std::size_t k = 0; k < list.size(); ++k)
+    if (list[k] == c) return static_cast<int>(k) + 1;
+  return 0;
+}
+
+void F_Setting::announce(const dl::Control* c, DWORD event) {
+  if (Loaded()) AccessibleServer::Notify(hwnd(), event, childOf(c));
+}
+
+void F_Setting::announce(Id id, int index, DWORD event) { announce(dl::Find(id, index), event); }
+
+AccessibleInfo F_Setting::Accessible(int child) {
+  AccessibleInfo a;
+  if (!Loaded()) return a;
+  if (child == 0) {
+    a.name = dl::Find(Id::Title)->caption;
+    a.role = ROLE_SYSTEM_DIALOG;
+    GetWindowRect(hwnd(), &a.screen);
+    return a;
+  }
+  const dl::Control& c = *Elements()[child - 1];
+  a.name = dl::NameOf(c);
+  const dl::Role role = dl::RoleOf(c);
+  a.role = MsaaRole(role);
+  a.value = valueOf(c);
+  a.state = stateOf(c);
+  a.screen = boxOf(c);
+  MapWindowPoints(hwnd(), nullptr, reinterpret_cast<POINT*>(&a.screen), 2);
+  if (role == dl::Role::PushButton) a.defaultAction = L"Press";
+  if (role == dl::Role::RadioButton) a.defaultAction = L"Check";
+  if (role == dl::Role::CheckBox)
+    a.defaultAction = (a.state & STATE_SYSTEM_CHECKED) ? L"Uncheck" : L"Check";
+  return a;
+}
+
+std::wstring F_Setting::valueOf(const dl::Control& c) const {
+  const int i = c.index;
+  switch (c.id) {
+    case Id::ColourSwatch: return RgbText(EditColor[i]);
+    case Id::GraphColour: return RgbText(Cmd_C[i].BackColor);
+    case Id::FilterColour: return RgbText(Cmd_Filter.BackColor);
+    case Id::IvalBar: return lbl_Ival.Caption;
+    case Id::KagenBar: return lbl_Kagen.Caption;
+    case Id::Hour: return Combo_hh[i].Text();
+    case Id::Minute: return Combo_mm[i].Text();
+    case Id::Track: return CD_Repeat[i].Text();
+    case Id::Board: return memoryGraph_.Percent();
+    default: break;
+  }
+  // A label that changes reads as its text.
+  const DrawnLabel* l = const_cast<F_Setting*>(this)->labelFor(c.id, i);
+  return l && dl::RoleOf(c) == dl::Role::StaticText ? l->Caption : L"";
+}
+
+long F_Setting::stateOf(const dl::Control& c) const {
+  long s = 0;
+  const int i = c.index;
+  if (!enabled(c)) s |= STATE_SYSTEM_UNAVAILABLE;
+  bool focusable = false;
+  for (const dl::Stop& stop : dl::TabOrder())
+    focusable = focusable || (stop.id == c.id && stop.index == i) ||
+                !dl::ChoiceOf(c.id, i).empty();
+  if (focusable && !(s & STATE_SYSTEM_UNAVAILABLE)) s |= STATE_SYSTEM_FOCUSABLE;
+  if (focusedControl() == &c) s |= STATE_SYSTEM_FOCUSED;
+  const bool checked = (c.id == Id::ShapeMark && EditShape == i) ||
+                       (c.id == Id::CdMark && EditSoundKind[i] == 1) ||
+                       (c.id == Id::FileMark && EditSoundKind[i] != 1) ||
+                       (c.id == Id::AlarmSwitch && EditAlarmOn[i] != 0);
+  if (checked) s |= STATE_SYSTEM_CHECKED;
+  const DrawnImage* face = const_cast<F_Setting*>(this)->imageFor(c.id, i);
+  if (face && face->picture == &Img_On) s |= STATE_SYSTEM_PRESSED;
+  return s;
+}
+
+int F_Setting::AccessibleFocus() {
+  const dl::Control* c = focusedControl();
+  if (c) return childOf(c);
+  return GetFocus() == hwnd() ? 0 : -1;
+}
+
+bool F_Setting::AccessibleDefault(int child) {
+  if (child < 1 || child > AccessibleCount()) return false;
+  const dl::Control& c = *Elements()[child - 1];
+  const dl::Role role = dl::RoleOf(c);
+  if (role != dl::Role::PushButton && role != dl::Role::RadioButton && role != dl::Role::CheckBox)
+    return false;
+  return PostMessageW(hwnd(), kDefaultAction, static_cast<WPARAM>(child), 0) != FALSE;
+}

@@ -1,0 +1,33 @@
+// The settings dialog's controls for the keyboard and a screen reader, as data over the layout
+// table: each control's role, its name in the dialog's own words, and the order Tab walks the
+// controls in. Portable: the unit tests check it as data.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "settings/dialog_layout.h"
+
+namespace dialog_layout {
+
+// What a reader calls a control. None: no element of its own (a caption lying on its face,
+// which names the face, or a frame round other elements).
+enum class Role { None, TitleBar, PushButton, RadioButton, CheckBox, ComboBox, ScrollBar,
+                  StaticText, Graphic };
+
+Role RoleOf(const Control& c);
+// Its caption; for a control without one, the caption of what it sets or lies beside.
+std::wstring NameOf(const Control& c);
+
+// A stop of Tab. A choice's stop is its first mark; the window puts the focus on the mark
+// that is chosen, and the arrow keys move between the marks of the choice.
+struct Stop {
+  Id id;
+  int index;
+};
+// Reading order: colours, shape, memory, the alarms row by row, then OK, cancel and close.
+const std::vector<Stop>& TabOrder();
+// The marks of one choice, in the order the arrow keys walk them; empty for another control.
+std::vector<Stop> ChoiceOf(Id id, int index);
+
+}  // namespace dialog_layout

@@ -1,0 +1,275 @@
+"""The clock and its settings dialog with the keyboard alone, as read by a screen reader
+through oleacc from another process (tests/win/acc_tree.cpp prints what a reader gets)."""
+
+from __future__ import annotations
+
+import os
+import re
+from pathlib import Path
+
+import pytest
+
+from harness import MENU_TRACE, drawn_menu
+from support_clock import wait_for
+
+REPO = Path(__file__).resolve().parents[2]
+CLOCK_CLASS = "Tessarine_F_Tokei"
+DIALOG_CLASS = "Tessarine_F_Setting"
+ROLE_CLOCK = 0x3D
+
+
+@pytest.fixture(scope="session")
+def acc_tree_exe() -> Path:
+    path = Path(os.environ.get("TESSARINE_ACC_TREE") or REPO / "build" / "win32" / "acc_tree.exe")
+    if not path.is_file():
+        pytest.fail(f"{path} does not exist: build the Windows target first", pytrace=False)
+    return path
+
+
+@pytest.fixture
+def density(wine):
+    """Sets Wine's LogPixels (in effect once the prefix's server restarts); 96 again after."""
+    def set_dpi(dpi: int) -> None:
+        wine.run(["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+                  "REG_DWORD", "/d", str(dpi), "/f"])
+        wine.kill()
+    try:
+        yield set_dpi
+    finally:
+        set_dpi(96)
+
+
+def read_tree(app, exe: Path, window_class: str) -> tuple:
+    """The elements (child, role, state, (x, y, w, h), name, value) and the focused child."""
+    result = app.wine.run([str(exe), window_class], timeout=30)
+    assert result.returncode == 0, f"no accessible object for {window_class}"
+    rows, focus = [], None
+    for line in result.stdout.decode("utf-8").splitlines():
+        f = line.split("\t")
+        if f[0] == "focus":
+            focus = int(f[1])
+            continue
+        rows.append((int(f[0]), int(f[1]), int(f[2], 16), tuple(map(int, f[3].split(","))),
+                     f[4], f[5]))
+    return rows, focus
+
+
+# The stops of Tab in reading order, as the layout places them: name, client box at 96 DPI.
+# Group panels start at: colours (14, 62), shape (126, 62), memory (250, 62), alarms (14, 354).
+def alarm_row(i: int, kind: str) -> list:
+    y = 366 + 48 * i
+    row = [(f"ｱﾗｰﾑ{i + 1}", (22, y + 4, 12, 12))]
+    if kind == "off":
+        return row
+    a = f"ｱﾗｰﾑ{i + 1} "
+    mark = (a + "音楽CD", (158, y + 4, 13, 13)) if kind == "cd" else (a + "MP3、WAV", (346, y + 4, 13, 13))
+    return row + [(a + "時", (38, y, 37, 21)), (a + "分", (94, y, 37, 21)), mark,
+                  (a + "曲目をﾘﾋﾟｰﾄ", (222, y, 41, 20)), (a + "MP3、WAV ...", (430, y, 21, 20)),
+                  (a + "ｸﾘｱ", (454, y, 53, 19))]
+
+
+def stops(shape: str, rows: tuple) -> list:
+    colours = ["背景", "文字", "時針", "分針", "秒針", "振り子", "初期値"]
+    graph = ["背景", "物理ﾒﾓﾘ（Total）", "物理ﾒﾓﾘ（Free）", "％表示"]
+    shapes = {"真円": 0, "楕円（縦）": 1, "楕円（横）": 2}
+    return ([(c, (22, 70 + 28 * i, 61, 20)) for i, c in enumerate(colours)]
+            + [(shape, (134, 70 + 20 * shapes[shape], 13, 13))]
+            + [(g, (262, 78 + 24 * i, 17, 17)) for i, g in enumerate(graph)]
+            + [("ﾒﾓﾘ開放", (290, 174, 81, 20)), ("解放時のﾌｨﾙﾀ", (262, 198, 17, 17)),
+               ("ﾒﾓﾘﾁｪｯｸのｲﾝﾀｰﾊﾞﾙ", (382, 286, 65, 17)), ("ﾒﾓﾘ(Free)下限", (382, 310, 65, 17))]
+            + alarm_row(0, rows[0]) + alarm_row(1, rows[1])
+            + [("設定", (356, 484, 81, 20)), ("ｷｬﾝｾﾙ", (440, 484, 81, 20)), ("閉じる", (516, 4, 15, 15))])
+
+
+def close(a, b, tolerance: int = 1) -> bool:
+    return all(abs(p - q) <= tolerance for p, q in zip(a, b))
+
+
+LISTS = (" 時", " 分", " 曲目をﾘﾋﾟｰﾄ")
+
+
+def at(name: str, found, want) -> bool:
+    """A box where the layout puts it; a list keeps its own height, whatever the table says."""
+    return close(found[:3], want[:3]) and (name.endswith(LISTS) or close(found[3:], want[3:]))
+
+
+class Reader:
+    """The dialog as a screen reader reads it, and keys sent to it."""
+
+    def __init__(self, clock, exe: Path, dialog: int):
+        self.clock, self.exe, self.dialog = clock, exe, dialog
+
+    def tree(self) -> tuple:
+        return read_tree(self.clock, self.exe, DIALOG_CLASS)
+
+    def focused(self):
+        """(name, client box, row) of the focused element, or None."""
+        rows, focus = self.tree()
+        x, y, _, _ = self.clock.display.geometry(self.dialog)
+        for row in rows:
+            if row[0] == focus and focus > 0:
+                bx, by, bw, bh = row[3]
+                return row[4], (bx - x, by - y, bw, bh), row
+        return None
+
+    def wait_focus(self, name: str, box=None, timeout: float = 10):
+        last = []
+
+        def there() -> bool:
+            last[:] = [self.focused()]
+            f = last[0]
+            return f is not None and f[0] == name and (box is None or at(name, f[1], box))
+        wait_for(there, timeout, f"focus on {name} {box}")
+        return last[0]
+
+    def key(self, *keys: str) -> None:
+        # Xvfb has no window manager: keys go to the window under the pointer.
+        x, y, w, h = self.clock.display.geometry(self.dialog)
+        self.clock.display.move_pointer(x + w // 2, y + h - 4)
+        self.clock.display.key(*keys)
+
+
+def open_by_keyboard(clock, exe: Path) -> Reader:
+    since = len(clock.trace_lines())
+    clock.key("shift+F10")
+    menu = drawn_menu(clock, since)
+    x, y, w, _ = clock.geometry()
+    # At the dial's centre (the dial is as wide as the clock), not at the pointer, which lies
+    # over the pendulum area.
+    assert close(menu.origin, (x + w // 2, y + w // 2), 4), (menu.origin, clock.geometry())
+    clock.display.key("s")
+    found = []
+    wait_for(lambda: found.extend(w for w in clock.windows()
+                                  if clock.display.window_name(w) == "Tessarineの設定") or found,
+             10, "the dialog did not open")
+    return Reader(clock, exe, found[0])
+
+
+def test_settings_by_keyboard_alone(app, acc_tree_exe):
+    """Shift+F10 and "S" open the dialog; Tab walks every stop in reading order and comes
+    round; a colour through the chooser, the second shape by an arrow, alarm 1 at 07:05 on CD
+    track 3 switched on, Enter on OK: the file holds them. Reopened, changed and left by Esc:
+    the file is unchanged byte for byte."""
+    clock = app.start({"Pos_X": 10 * 15, "Pos_Y": 10 * 15, "Color_1": 0xFFFF, "Shape": 0,
+                       "Sound_Kbn_0": 2, "Mem_Ival": 30, "Mem_Kagen": 30}, trace=MENU_TRACE)
+    # The clock: read as a clock showing the time, no alarm set; moved by the arrow keys.
+    (me,), _ = read_tree(clock, acc_tree_exe, CLOCK_CLASS)
+    assert (me[1], me[4]) == (ROLE_CLOCK, "Tessarine") and re.fullmatch(r"\d{1,2}:\d\d", me[5])
+    clock.key("Right")
+    clock.key("ctrl+Down")
+    assert clock.wait_geometry((11, 20, 81, 137)) == (11, 20, 81, 137)
+    r = open_by_keyboard(clock, acc_tree_exe)
+
+    # The tree: every element named, the stops where the layout draws them, nothing checked
+    # but the first shape and the file kinds.
+    rows, _ = r.tree()
+    assert len(rows) > 60 and all(row[4] for row in rows)
+    order = stops("真円", ("off", "off"))
+    assert r.focused() is None  # the dialog itself, until Tab
+    for name, box in order + order[:1]:
+        r.key("Tab")
+        r.wait_focus(name, box)
+    r.key("shift+Tab")
+    r.wait_focus(*order[-1])
+    r.key("Tab", "Tab")  # 文字
+
+    # The colour chooser from the keyboard: Enter opens it, Enter takes its colour, and the
+    # focus comes back to the button.
+    before = {w for w in clock.windows()}
+    r.key("Return")
+    chooser = []
+    wait_for(lambda: chooser.extend(set(clock.windows()) - before) or chooser, 10, "no chooser")
+    cx, cy, cw, ch = clock.display.geometry(chooser[0])
+    clock.display.move_pointer(cx + cw // 2, cy + ch // 2)
+    clock.display.key("Return")
+    wait_for(lambda: chooser[0] not in clock.windows(), 10, "the chooser stayed")
+    _, _, row = r.wait_focus("文字", order[1][1])
+    swatch = next(x for x in r.tree()[0] if x[4] == "文字" and x[1] == 41)
+    assert swatch[5] != "RGB(255, 255, 0)"
+
+    # The second shape with an arrow key; alarm 1 on, 07:05, CD track 3.
+    r.key(*["Tab"] * 6)  # 真円
+    r.wait_focus("真円")
+    r.key("Right")
+    r.wait_focus("楕円（縦）", (134, 90, 13, 13))
+    for _ in range(9):
+        r.key("Tab")
+    r.wait_focus("ｱﾗｰﾑ1")
+    r.key("space")
+    wait_for(lambda: next(x for x in r.tree()[0] if x[4] == "ｱﾗｰﾑ1" and x[1] == 44)[2] & 0x10,
+             10, "the switch is not on")
+    r.key("Tab")
+    r.wait_focus("ｱﾗｰﾑ1 時")
+    r.key("alt+Down", *["Down"] * 7, "Return")
+    r.key("Tab")
+    r.wait_focus("ｱﾗｰﾑ1 分")
+    r.key("alt+Down", *["Down"] * 5, "Return")
+    r.key("Tab")
+    r.wait_focus("ｱﾗｰﾑ1 MP3、WAV")
+    r.key("Left")
+    r.wait_focus("ｱﾗｰﾑ1 音楽CD")
+    r.key("Tab")
+    r.wait_focus("ｱﾗｰﾑ1 曲目をﾘﾋﾟｰﾄ")
+    r.key("3")
+
+    def lists() -> tuple:
+        values = {x[4]: x[5] for x in r.tree()[0] if x[1] == 46}
+        return values["ｱﾗｰﾑ1 時"], values["ｱﾗｰﾑ1 分"], values["ｱﾗｰﾑ1 曲目をﾘﾋﾟｰﾄ"]
+    wait_for(lambda: lists() == ("07", "05", "3"), 10, "the lists do not read 07, 05, 3")
+    r.key("Tab", "Tab", "Tab", "Tab")
+    r.wait_focus("設定")
+    r.key("Return")
+    wait_for(lambda: r.dialog not in clock.windows(), 10, "OK did not close the dialog")
+    text = clock.ini_bytes().decode("cp932")
+    for key, want in [("Shape", " 1"), ("Sound_C_0", " 1"), ("Sound_H_0", " 7"),
+                      ("Sound_M_0", " 5"), ("Sound_Kbn_0", " 1"), ("Sound_Repeat_0", " 3")]:
+        assert f"{key}={want}\r\n" in text, (key, text)
+    assert "Color_1= 65535\r\n" not in text
+    # Saved as a drag is; the reloaded clock reads out the alarm.
+    assert "Pos_X= 165\r\nPos_Y= 300\r\n" in text
+    clock.window = None
+    clock.wait_window()
+    wait_for(lambda: read_tree(clock, acc_tree_exe, CLOCK_CLASS)[0][0][5].endswith("  ｱﾗｰﾑ 7:05"),
+             10, "the clock does not read out the alarm")
+
+    # Reopened on the reloaded clock, changed and left with Esc: nothing written.
+    saved = clock.ini_bytes()
+    r = open_by_keyboard(clock, acc_tree_exe)
+    r.key(*["Tab"] * 8, "Right")
+    r.wait_focus("楕円（横）")
+    r.key("Escape")
+    wait_for(lambda: r.dialog not in clock.windows(), 10, "Esc did not close the dialog")
+    assert clock.ini_bytes() == saved
+
+
+@pytest.mark.parametrize("dpi", [96, 144])
+def test_the_tree_a_reader_sees_at_each_density(app, acc_tree_exe, density, dpi):
+    """Every element named; every stop where the layout draws it at the density, within a
+    pixel; a mark's state follows an edit made with the keyboard."""
+    if dpi != 96:
+        density(dpi)
+    clock = app.start({"Pos_X": 10 * 15, "Pos_Y": 10 * 15, "Shape": 0, "Sound_C_1": -1,
+                       "Sound_Kbn_1": 1}, trace=MENU_TRACE)
+    r = open_by_keyboard(clock, acc_tree_exe)
+    rows, _ = r.tree()
+    assert all(row[4] for row in rows) and len({row[1] for row in rows}) >= 8
+    x, y, _, _ = clock.display.geometry(r.dialog)
+
+    def scaled(v: int) -> int:
+        return int(v * dpi / 96 + 0.5)
+    for name, box in stops("真円", ("off", "cd")):
+        want = tuple(scaled(v) for v in box)
+        found = [row[3] for row in rows if row[4] == name]
+        assert any(at(name, (bx - x, by - y, bw, bh), want) for bx, by, bw, bh in found), \
+            (name, want, found, (x, y))
+    state = {row[4]: row[2] for row in rows if row[1] == 45}
+    assert state["真円"] & 0x10 and not state["楕円（縦）"] & 0x10 and state["ｱﾗｰﾑ2 音楽CD"] & 0x10
+    r.key(*["Tab"] * 8, "Down")
+    wait_for(lambda: {row[4]: row[2] for row in r.tree()[0] if row[1] == 45}["楕円（縦）"] & 0x10,
+             10, "the second shape is not checked")
+    # A focused scroll bar takes the arrows; a reader hears its new value.
+    r.key(*["Tab"] * 7)
+    r.wait_focus("ﾒﾓﾘﾁｪｯｸのｲﾝﾀｰﾊﾞﾙ")
+    r.key("Right")
+    wait_for(lambda: r.focused()[2][5] == "31分", 10, "the interval did not move to 31")
+    r.key("Escape")
