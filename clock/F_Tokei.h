@@ -91,6 +91,11 @@ class F_Tokei : public Form, private AlarmHost {
 
   // What the alarms borrow from the window.
   bool FileExists(const std::wstring& path) override;
+  bool ReadStart(const std::wstring& path, std::size_t count, std::string& bytes) override;
+  // While an alarm rings that no device can sound: the sign over the hands, and the tray icon
+  // alternating once a second.
+  void drawDial(const TickResult& t);
+  void showRinging(int second);
 
   AppState& app_;
   Commands& commands_;
@@ -124,4 +129,5 @@ class F_Tokei : public Form, private AlarmHost {
   AlarmClock alarm_;
   HANDLE wakeTimer_ = nullptr;
   LONGLONG armedDue_ = 0;  // UTC file time the wake timer is set for; 0 when it is not set
+  bool trayRinging_ = false;  // the tray was last told that an alarm rings
 };

@@ -13,6 +13,39 @@ const wchar_t kTip[] = L"Tessarine";
 // A message of our own: the shell's notifications must not look like the window's mouse input.
 constexpr UINT kCallbackMessage = WM_APP + 1;
 
+// A red disc with a white ring and clapper: a bell's sign at the size of the tray's icons,
+// drawn here rather than stored, since only a silent alarm ever needs it.
+HICON MakeRingingIcon() {
+  const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  ICONINFO info{TRUE, 0, 0, CreateBitmap(w, h, 1, 1, nullptr), CreateCompatibleBitmap(screen, w, h)};
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, info.hbmMask);  // white: see-through; black: drawn
+  PatBlt(dc, 0, 0, w, h, WHITENESS);
+  SelectObject(dc, GetStockObject(BLACK_BRUSH));
+  SelectObject(dc, GetStockObject(BLACK_PEN));
+  Ellipse(dc, 0, 0, w, h);
+  SelectObject(dc, info.hbmColor);
+  PatBlt(dc, 0, 0, w, h, BLACKNESS);
+  HBRUSH red = CreateSolidBrush(RGB(224, 32, 32));
+  HPEN white = CreatePen(PS_SOLID, std::max(1, w / 8), RGB(255, 255, 255));
+  SelectObject(dc, red);
+  SelectObject(dc, GetStockObject(NULL_PEN));
+  Ellipse(dc, 0, 0, w, h);
+  SelectObject(dc, white);
+  SelectObject(dc, GetStockObject(NULL_BRUSH));
+  Ellipse(dc, w / 4, h / 4, w - w / 4, h - h / 4);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(red);
+  DeleteObject(white);
+  HICON icon = CreateIconIndirect(&info);
+  DeleteObject(info.hbmMask);
+  DeleteObject(info.hbmColor);
+  return icon;
+}
+
 }  // namespace
 
 F_TTray::F_TTray(AppState& app, Commands& commands) : app_(app), commands_(commands) {
@@ -23,6 +56,17 @@ F_TTray::F_TTray(AppState& app, Commands& commands) : app_(app), commands_(comma
 F_TTray::~F_TTray() {
   deleteIcon();
   if (icon_) DestroyIcon(icon_);
+  if (ringingIcon_) DestroyIcon(ringingIcon_);
+}
+
+void F_TTray::ShowRinging(bool lit) {
+  if (!TrayIconData.hWnd) return;
+  if (lit && !ringingIcon_) ringingIcon_ = MakeRingingIcon();
+  HICON wanted = lit && ringingIcon_ ? ringingIcon_ : icon_;
+  if (!wanted) wanted = LoadIconW(nullptr, IDI_APPLICATION);
+  if (!wanted || wanted == TrayIconData.hIcon) return;
+  TrayIconData.hIcon = wanted;
+  Shell_NotifyIconW(NIM_MODIFY, &TrayIconData);
 }
 
 void F_TTray::Form_Load() {
