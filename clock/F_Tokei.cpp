@@ -7,6 +7,7 @@
 #include "app/ini_file.h"
 #include "app/topmost_win.h"
 #include "clock/face.h"
+#include "sound/winmm_port.h"
 #include "ui/screen_dpi.h"
 #include "ui/twips.h"
 

@@ -13,36 +13,39 @@ const wchar_t kTip[] = L"Tessarine";
 // A message of our own: the shell's notifications must not look like the window's mouse input.
 constexpr UINT kCallbackMessage = WM_APP + 1;
 
-// A red disc with a white ring and clapper: a bell's sign at the size of the tray's icons,
-// drawn here rather than stored, since only a silent alarm ever needs it.
-HICON MakeRingingIcon() {
-  const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  ICONINFO info{TRUE, 0, 0, CreateBitmap(w, h, 1, 1, nullptr), CreateCompatibleBitmap(screen, w, h)};
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, info.hbmMask);  // white: see-through; black: drawn
-  PatBlt(dc, 0, 0, w, h, WHITENESS);
-  SelectObject(dc, GetStockObject(BLACK_BRUSH));
-  SelectObject(dc, GetStockObject(BLACK_PEN));
-  Ellipse(dc, 0, 0, w, h);
-  SelectObject(dc, info.hbmColor);
-  PatBlt(dc, 0, 0, w, h, BLACKNESS);
+// The clock's own icon turned into a red disc with a white ring, a bell's sign. It keeps the
+// icon's outline (its mask), so that the tray, drawing one over the other, leaves no trace of
+// either. Drawn here rather than stored: only a silent alarm ever needs it.
+HICON MakeRingingIcon(HICON base) {
+  ICONINFO info{};
+  if (!base || !GetIconInfo(base, &info)) return nullptr;
+  BITMAP bm{};
+  GetObjectW(info.hbmMask, sizeof bm, &bm);
+  const int w = bm.bmWidth, h = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+  HDC dc = CreateCompatibleDC(nullptr), maskDc = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldMask = SelectObject(maskDc, info.hbmMask);
+  HGDIOBJ old = SelectObject(dc, info.hbmColor);
   HBRUSH red = CreateSolidBrush(RGB(224, 32, 32));
   HPEN white = CreatePen(PS_SOLID, std::max(1, w / 8), RGB(255, 255, 255));
-  SelectObject(dc, red);
-  SelectObject(dc, GetStockObject(NULL_PEN));
-  Ellipse(dc, 0, 0, w, h);
+  HGDIOBJ oldBrush = SelectObject(dc, red);
+  HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+  Ellipse(dc, 0, 0, w + 1, h + 1);
   SelectObject(dc, white);
   SelectObject(dc, GetStockObject(NULL_BRUSH));
   Ellipse(dc, w / 4, h / 4, w - w / 4, h - h / 4);
+  // Black wherever the mask lets the background through, as an icon's colours must be.
+  BitBlt(dc, 0, 0, w, h, maskDc, 0, 0, 0x00220326 /* DSna */);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
   SelectObject(dc, old);
+  SelectObject(maskDc, oldMask);
   DeleteDC(dc);
+  DeleteDC(maskDc);
   DeleteObject(red);
   DeleteObject(white);
-  HICON icon = CreateIconIndirect(&info);
+  HICON icon = info.hbmColor ? CreateIconIndirect(&info) : nullptr;
   DeleteObject(info.hbmMask);
-  DeleteObject(info.hbmColor);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
   return icon;
 }
 
@@ -61,7 +64,7 @@ F_TTray::~F_TTray() {
 
 void F_TTray::ShowRinging(bool lit) {
   if (!TrayIconData.hWnd) return;
-  if (lit && !ringingIcon_) ringingIcon_ = MakeRingingIcon();
+  if (lit && !ringingIcon_) ringingIcon_ = MakeRingingIcon(icon_);
   HICON wanted = lit && ringingIcon_ ? ringingIcon_ : icon_;
   if (!wanted) wanted = LoadIconW(nullptr, IDI_APPLICATION);
   if (!wanted || wanted == TrayIconData.hIcon) return;
