@@ -15,7 +15,7 @@ import pytest
 from harness import MENU_TRACE, to_windows_path
 from test_settings_dialog import OK, ini_values, open_dialog
 from test_settings_handlers import choose_file, clock_window, row
-from sound_trace import (CD, ON_DIAL, ON_PENDULUM, SND_ASYNC_LOOP, SOUND_FILE, STATUS_MP3,
+from sound_trace import (ON_DIAL, ON_PENDULUM, SND_ASYNC_LOOP, SOUND_FILE, STATUS_MP3,
                          alarm, current_minute, play_sound_calls, played_names, sent_mci, until,
                          wait_for)
 
@@ -95,26 +95,6 @@ def test_press_on_pendulum_leaves_mp3_press_on_dial_stops(app, sounds):
              "on the dial", clock)
     after = sent_mci(clock)[before:]
     assert after[after.index("close MP3Play") - 1] == "stop MP3Play", after
-    assert play_sound_calls(clock) == []
-
-
-def test_cd_alarm_without_disc_gives_up_at_first_check(app):
-    now = current_minute()
-    clock = app.start(ini=alarm(0, now, CD, None), trace=True)
-
-    wait_for(lambda: "status cdaudio current track" in sent_mci(clock), 5, "no CD check",
-             clock)
-    # The watcher runs every 200 ms: a second check would come well within this.
-    time.sleep(1.0)
-    # "open cdaudio" fails (no drive), so the track query fails too and the watcher stops.
-    assert sent_mci(clock) == ["open cdaudio", "set cdaudio time format tmsf",
-                               "status cdaudio current track"]
-
-    # The watcher is already off, so there is nothing to stop.
-    clock.key("Escape")
-    time.sleep(0.7)
-    assert sent_mci(clock) == ["open cdaudio", "set cdaudio time format tmsf",
-                               "status cdaudio current track"]
     assert play_sound_calls(clock) == []
 
 

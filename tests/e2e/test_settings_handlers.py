@@ -101,9 +101,10 @@ def pick_colour(dialog, button, cell, ok=True):
     time.sleep(0.3)
 
 
-def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser"):
+def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser", refused=False):
     """Presses "...", types `typed` into the chooser's file name box and presses Return (or
-    Escape for `typed` None)."""
+    Escape for `typed` None). With `refused`, the chooser must answer with a message of its
+    own and stay open; the message is closed and the chooser cancelled."""
     clock = dialog.clock
     dialog.click(button)
     w = new_window(clock, CHOOSER_TITLE)
@@ -121,7 +122,17 @@ def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser"):
         for run in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]+", typed):
             delay = "20" if run.isascii() else "200"
             clock.display.run("xdotool", "type", "--delay", delay, run)
+        before = set(clock.windows())
         clock.display.key("Return")
+        if refused:
+            message = wait_for(lambda: set(clock.windows()) - before, 5,
+                               "the chooser took a name that does not exist")
+            if tmp_path:
+                mx, my, mw, mh = clock.display.geometry(message.pop())
+                clock.display.screenshot((mx, my, mw, mh)).save(tmp_path / f"{name}.png")
+            clock.display.key("Return")
+            wait_for(lambda: set(clock.windows()) == before, 5, "the message did not close")
+            clock.display.key("Escape")
     wait_for(lambda: w not in clock.windows(), 5, "the file chooser did not close")
     time.sleep(0.3)
 
@@ -328,8 +339,12 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
         choose_file(dialog, r1["choose"], "chime2.wav")
         assert ink(dialog.image(tmp_path / "alarms-chosen-bare.png"), r1["path"]) > 20
 
-        # A cancelled chooser keeps the path.
+        # A cancelled chooser keeps the path, and so does a name that does not exist, which
+        # the chooser refuses with its own message.
         choose_file(dialog, r0["choose"], None)
+        assert same(crop(dialog.image(tmp_path / "alarms-cancelled.png"), r0["path"]), chosen)
+        choose_file(dialog, r0["choose"], "no-such-bell.wav", tmp_path, "chooser-refused",
+                    refused=True)
         assert same(crop(dialog.image(tmp_path / "alarms-cancelled.png"), r0["path"]), chosen)
 
         # Row 1 switched off: its controls go grey and its hour box ignores the keys.
