@@ -193,9 +193,10 @@ bool F_Sound::watchCdSteps(std::int16_t repeatTrack) {
   // The count is not needed: a readable answer proves that a disc is in the drive.
   const std::wstring count = MciStatus(L"status cdaudio number of tracks");
   if (upper(count).find(L"ERR") != std::wstring::npos) return false;
-  mci_.SendString(L"status cdaudio mode", &cdModeBuffer_, kCdModeLength);
+  const int mode = mci_.SendString(L"status cdaudio mode", &cdModeBuffer_, kCdModeLength);
   const bool stopped = startsWith(cdModeBuffer_, L"stopped");
-  if (startsWith(cdModeBuffer_, L"playing")) cdPlayed_ = true;
+  // Only a fresh answer counts: the buffer may still hold an earlier alarm's "playing".
+  if (mode == 0 && startsWith(cdModeBuffer_, L"playing")) cdPlayed_ = true;
 
   if (repeatTrack != 0) {
     // The track is compared even when the disc has stopped, so a reply that is no number
