@@ -149,6 +149,10 @@ void Application::ReloadClock() {
 }
 
 void Application::StopClockSound() { clock_->StopSound(); }
+
+void Application::ShowTrayRinging(bool lit) {
+  if (tray_) tray_->ShowRinging(lit);
+}
 void Application::SetMemoryCheck(bool on) { clock_->SetMemoryCheck(on); }
 
 void Application::SetClockTopMost(std::int16_t topMost) {

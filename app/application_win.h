@@ -34,6 +34,7 @@ class Application : public Commands {
   void HideClock() override;
   void ReloadClock() override;
   void StopClockSound() override;
+  void ShowTrayRinging(bool lit) override;
   void SetMemoryCheck(bool on) override;
   void SetClockTopMost(std::int16_t topMost) override;
   void SaveClockPlacement() override;

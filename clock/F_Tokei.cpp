@@ -6,6 +6,7 @@
 #include "clock/face.h"
 #include "model/convert.h"
 #include "model/ini_file.h"
+#include "sound/winmm_port.h"
 #include "ui/screen_dpi.h"
 #include "ui/topmost.h"
 #include "ui/twips.h"
@@ -258,9 +259,22 @@ void F_Tokei::handleTick(const SYSTEMTIME& now) {
   const bool newMinute = t.ClockMinute != lastTick_.ClockMinute || t.ClockHour != lastTick_.ClockHour;
   lastTick_ = t;
   if (newMinute) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
+  showRinging(t.ClockSecond);
   if (!IsWindowVisible(hwnd())) return;  // in the tray: drawn when shown again
-  DrawHands(*Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, app_.settings);
+  drawDial(t);
   Pic_Tokei->Refresh();
+}
+
+void F_Tokei::drawDial(const TickResult& t) {
+  DrawHands(*Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, app_.settings);
+  if (alarm_.RingingSilently()) DrawRingingSign(*Pic_Tokei, dpi_);
+}
+
+void F_Tokei::showRinging(int second) {
+  const bool ringing = alarm_.RingingSilently();
+  if (!ringing && !trayRinging_) return;
+  trayRinging_ = ringing;
+  commands_.ShowTrayRinging(ringing && second % 2 == 0);
 }
 
 void F_Tokei::Timer2_Timer() {
@@ -339,9 +353,7 @@ void F_Tokei::armFrame(const SYSTEMTIME& now) {
 }
 
 void F_Tokei::drawCurrentState() {
-  if (lastTick_.Handled)
-    DrawHands(*Pic_Tokei, lastTick_.ClockHour, lastTick_.ClockMinute, lastTick_.ClockSecond,
-              app_.settings);
+  if (lastTick_.Handled) drawDial(lastTick_);
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
 }
 
@@ -363,6 +375,10 @@ void F_Tokei::armMemoryCheck() {
 bool F_Tokei::FileExists(const std::wstring& path) {
   IniSettingsSource source(app_.IniPath);
   return ::FileExists(source, path);
+}
+
+bool F_Tokei::ReadStart(const std::wstring& path, std::size_t count, std::string& bytes) {
+  return ReadFileStart(path, count, bytes);
 }
 
 void F_Tokei::armWakeTimer() {

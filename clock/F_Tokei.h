@@ -103,6 +103,11 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
 
   // What the alarms borrow from the window.
   bool FileExists(const std::wstring& path) override;
+  bool ReadStart(const std::wstring& path, std::size_t count, std::string& bytes) override;
+  // While an alarm rings that no device can sound: the sign over the hands, and the tray icon
+  // alternating once a second.
+  void drawDial(const TickResult& t);
+  void showRinging(int second);
 
   AppState& app_;
   Commands& commands_;
@@ -138,4 +143,5 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
   HWND owner_ = nullptr;  // hidden; outlives reloads
   AccessibleServer access_{*this};
   LONGLONG armedDue_ = 0;  // UTC file time the wake timer is set for; 0 when it is not set
+  bool trayRinging_ = false;  // the tray was last told that an alarm rings
 };

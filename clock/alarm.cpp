@@ -103,16 +103,35 @@ bool AlarmClock::OnTick(std::int64_t now) {
   return true;
 }
 
+bool IsWaveHeader(const std::string& start) {
+  return start.size() >= 12 && start.compare(0, 4, "RIFF") == 0 &&
+         start.compare(8, 4, "WAVE") == 0;
+}
+
 void AlarmClock::fire(int i) {
   const auto alarm = static_cast<std::int16_t>(i);
   sound_.CurrentAlarm = alarm;
-  if (settings_.Sound_Kbn[i] == kCd) sound_.StartCd(alarm, settings_.Sound_Repeat[i]);
-  const std::wstring& file = settings_.Sound_F[i];
-  if (settings_.Sound_Kbn[i] == kSoundFile && host_.FileExists(file)) {
-    const std::wstring ending = fileEnding(file);
-    if (ending == L"WAV") sound_.StartWav(alarm, file);
-    if (ending == L"MP3") sound_.StartMp3(alarm, file);
-  }
+  if (settings_.Sound_Kbn[i] == kCd)
+    sound_.StartCd(alarm, settings_.Sound_Repeat[i]);
+  else if (settings_.Sound_Kbn[i] == kSoundFile)
+    fireFile(alarm, settings_.Sound_F[i]);
+  else
+    sound_.StartChime(alarm);
+}
+
+// The file as it is at the alarm's minute, not as it was when the settings were read: a stick
+// pulled out or a share gone since leaves the chime, not silence.
+void AlarmClock::fireFile(std::int16_t alarm, const std::wstring& file) {
+  std::string start;
+  const std::wstring ending = fileEnding(file);
+  if (!host_.FileExists(file) || !host_.ReadStart(file, 12, start))
+    sound_.StartChime(alarm);
+  else if (ending == L"WAV" && IsWaveHeader(start))
+    sound_.StartWav(alarm, file);
+  else if (ending == L"MP3")
+    sound_.StartMp3(alarm, file);
+  else
+    sound_.StartChime(alarm);  // a WAV the player would refuse, or a kind it cannot play
 }
 
 std::int64_t AlarmClock::NextAlarm(std::int64_t now) const {

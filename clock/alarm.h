@@ -7,6 +7,7 @@
 // forward or back, a new time zone.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,7 +31,13 @@ class AlarmHost {
  public:
   virtual ~AlarmHost() = default;
   virtual bool FileExists(const std::wstring& path) = 0;
+  // Up to `count` bytes from the start of the file, opened by its Unicode name; false when it
+  // cannot be opened or read.
+  virtual bool ReadStart(const std::wstring& path, std::size_t count, std::string& bytes) = 0;
 };
+
+// Whether the bytes begin like a file the sound player takes: a RIFF container of WAVE data.
+bool IsWaveHeader(const std::string& start);
 
 class AlarmClock {
  public:
@@ -59,10 +66,13 @@ class AlarmClock {
   // Whether the sound module wants the MP3 repeat (Timer4) and the CD watcher (Timer5) ticks.
   bool WantsRepeatTicks() const { return sound_.Repeating(); }
   bool WantsWatchTicks() const { return sound_.Watching(); }
+  // Fired, and no device can sound it: the clock shows a sign until the stop.
+  bool RingingSilently() const { return sound_.RingingSilently(); }
 
  private:
   bool fired(std::int64_t minute) const;
   void fire(int alarm);
+  void fireFile(std::int16_t alarm, const std::wstring& file);
 
   const Settings& settings_;
   F_Sound& sound_;

@@ -123,3 +123,11 @@ void DrawHands(Canvas& dial, int h, int m, int s, Colour hour, Colour minute, Co
 void DrawHands(Canvas& dial, int h, int m, int s, const Settings& settings) {
   DrawHands(dial, h, m, s, settings.Color[2], settings.Color[3], settings.Color[4]);
 }
+
+void DrawRingingSign(Canvas& dial, int dpi) {
+  const Colour red = RGBColour(224, 32, 32);
+  // Outside the numerals' circle, inside the face's edge; back to the hands' width after.
+  dial.SetDrawWidth(4 * dpi / kBaseDpi);
+  dial.Circle(0, 0, 9.45, red);
+  dial.SetDrawWidth(dpi / kBaseDpi);
+}

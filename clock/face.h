@@ -56,3 +56,7 @@ void PaintDial(Canvas& dial, const Settings& s);
 // ring, in that order so the ring lies on top.
 void DrawHands(Canvas& dial, int h, int m, int s, Colour hour, Colour minute, Colour second);
 void DrawHands(Canvas& dial, int h, int m, int s, const Settings& settings);
+
+// Over the hands while an alarm rings that nothing can sound: a bold red rim round the dial,
+// seen from across a room, in the dial's own shape.
+void DrawRingingSign(Canvas& dial, int dpi = kBaseDpi);

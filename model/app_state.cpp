@@ -18,9 +18,13 @@ IniChoice ChooseIniPath(const std::wstring& programDir, SettingsFolders& folders
     const std::wstring dir = userData + L"\\Tessarine";
     const std::wstring own = IniPathFor(dir);
     // Later starts keep the user's file, however the program folder's has changed since.
-    if (!folders.Exists(own) && folders.MakeFolder(dir) && folders.Exists(beside))
+    const bool userFile = folders.Exists(own);
+    if (!userFile && folders.MakeFolder(dir) && folders.Exists(beside))
       folders.Copy(beside, own);
     if (folders.CanWrite(own)) return {own, false};
+    // Read-only now, it still holds the user's latest settings; the program folder's file
+    // would bring back an old position and shape.
+    if (userFile) return {own, true};
   }
   return {beside, true};
 }

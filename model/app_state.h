@@ -51,6 +51,7 @@ struct IniChoice {
 // The settings file. Beside the program whenever that file can be written, as it always was
 // (portable use: two copies never share settings). Only in a program folder the user cannot
 // write (one under "Program Files") the user's own "%APPDATA%\Tessarine\Tessarine.ini", made
-// the first time as a copy of the program folder's file and kept from then on. When neither
-// can be written, the program folder's file, read as it is.
+// the first time as a copy of the program folder's file and kept from then on, and read even
+// when it has become read-only. When neither can be written and the user has no file of
+// their own, the program folder's file, read as it is.
 IniChoice ChooseIniPath(const std::wstring& programDir, SettingsFolders& folders);

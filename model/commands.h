@@ -24,6 +24,8 @@ class Commands {
   virtual void ReloadClock() = 0;
   // Esc, Space, a press on the dial, mouse activity over the tray icon.
   virtual void StopClockSound() = 0;
+  // While the clock is in the tray: its icon (false) or the ringing one (true).
+  virtual void ShowTrayRinging(bool lit) = 0;
   // The clock's periodic memory check (its Timer3).
   virtual void SetMemoryCheck(bool on) = 0;
   // Keeps the clock above other windows (true) or not, without saving anything.

@@ -76,32 +76,40 @@ std::string utf8FromUtf16(const std::u16string& u) {
   return out;
 }
 
+// The length of the valid UTF-8 sequence at s[i] and its code point; 0 when none starts there.
+std::size_t utf8Sequence(const std::string& s, std::size_t i, char32_t& cp) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  std::size_t len = 0;
+  char32_t min = 0;
+  cp = 0;
+  if (b < 0x80) {
+    len = 1, cp = b;
+  } else if (b >= 0xC2 && b < 0xE0) {
+    len = 2, cp = b & 0x1F, min = 0x80;
+  } else if (b >= 0xE0 && b < 0xF0) {
+    len = 3, cp = b & 0x0F, min = 0x800;
+  } else if (b >= 0xF0 && b < 0xF5) {
+    len = 4, cp = b & 0x07, min = 0x10000;
+  }
+  bool ok = len > 0 && i + len <= s.size();
+  for (std::size_t k = 1; ok && k < len; ++k) {
+    const auto t = static_cast<unsigned char>(s[i + k]);
+    ok = (t & 0xC0) == 0x80;
+    cp = (cp << 6) | (t & 0x3F);
+  }
+  ok = ok && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp < 0xE000);
+  return ok ? len : 0;
+}
+
 // Malformed sequences become U+FFFD, one per byte that starts no valid sequence.
 std::u16string utf16FromUtf8(const std::string& s) {
   std::u16string out;
   std::size_t i = 0;
   while (i < s.size()) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    std::size_t len = 0;
-    char32_t cp = 0, min = 0;
-    if (b < 0x80) {
-      len = 1, cp = b;
-    } else if (b >= 0xC2 && b < 0xE0) {
-      len = 2, cp = b & 0x1F, min = 0x80;
-    } else if (b >= 0xE0 && b < 0xF0) {
-      len = 3, cp = b & 0x0F, min = 0x800;
-    } else if (b >= 0xF0 && b < 0xF5) {
-      len = 4, cp = b & 0x07, min = 0x10000;
-    }
-    bool ok = len > 0 && i + len <= s.size();
-    for (std::size_t k = 1; ok && k < len; ++k) {
-      const auto t = static_cast<unsigned char>(s[i + k]);
-      ok = (t & 0xC0) == 0x80;
-      cp = (cp << 6) | (t & 0x3F);
-    }
-    ok = ok && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp < 0xE000);
-    appendCodePoint(out, ok ? cp : 0xFFFD);
-    i += ok ? len : 1;
+    char32_t cp = 0;
+    const std::size_t len = utf8Sequence(s, i, cp);
+    appendCodePoint(out, len ? cp : 0xFFFD);
+    i += len ? len : 1;
   }
   return out;
 }
@@ -122,6 +130,18 @@ std::string narrowUnits(const std::u16string& units) {
 
 }  // namespace
 
+bool IsUtf8WithoutMark(const std::string& bytes) {
+  bool multiByte = false;
+  char32_t cp = 0;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t len = utf8Sequence(bytes, i, cp);
+    if (len == 0) return false;
+    multiByte = multiByte || len > 1;
+    i += len;
+  }
+  return multiByte;
+}
+
 IniText::IniText(std::string bytes, const AnsiCodePage& ansi) : ansi_(ansi) {
   auto startsWith = [&bytes](const char* mark, std::size_t n) {
     return bytes.size() >= n && bytes.compare(0, n, mark, n) == 0;
@@ -135,6 +155,8 @@ IniText::IniText(std::string bytes, const AnsiCodePage& ansi) : ansi_(ansi) {
   } else if (startsWith("\xFE\xFF", 2)) {
     encoding_ = IniEncoding::Utf16BE;
     mark_ = bytes.substr(0, 2);
+  } else if (IsUtf8WithoutMark(bytes)) {
+    encoding_ = IniEncoding::Utf8;  // and written back so, without a mark
   }
   const std::string body = bytes.substr(mark_.size());
   bytes = std::string();

@@ -1,6 +1,8 @@
 // The settings file's text, parsed once and edited in place. It reads what the platform's own
 // profile reader reads: the system's ANSI code page, UTF-8 after its byte-order mark, UTF-16
-// (little or big endian) after its mark, and CR LF, LF or lone CR line ends. An edit writes the
+// (little or big endian) after its mark, and CR LF, LF or lone CR line ends. A file without a
+// mark whose bytes are valid UTF-8 with at least one multi-byte character is UTF-8 (what
+// Notepad saves by default); real code page 932 text is practically never valid UTF-8. An edit writes the
 // file back in its own encoding, mark and line ends, and every line it does not set stays byte
 // for byte; only a name or value that an ANSI file's code page cannot hold turns that file into
 // UTF-16LE with its mark (the Unicode form the platform's profile functions read and keep), as
@@ -28,6 +30,9 @@ class AnsiCodePage {
   virtual std::string Encode(const std::wstring& text) const = 0;
   virtual std::wstring Decode(const std::string& bytes) const = 0;
 };
+
+// Whether `bytes` (no mark) are valid UTF-8 holding at least one multi-byte sequence.
+bool IsUtf8WithoutMark(const std::string& bytes);
 
 class IniText {
  public:

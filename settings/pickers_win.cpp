@@ -39,7 +39,9 @@ std::optional<std::wstring> PickSoundFile(HWND owner, const std::wstring& alarmP
   ofn.nMaxFileTitle = kBuffer;
   ofn.lpstrInitialDir = initialDir.c_str();
   ofn.lpstrTitle = L"wavﾌｧｲﾙを選択";
-  ofn.Flags = 0;
+  // A name typed into the box must name a file that is there: the dialog itself says so,
+  // rather than an alarm that the next start switches off.
+  ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (GetOpenFileNameLate(&ofn) <= 0) return std::nullopt;
   file.resize(file.find(L'\0'));
   return file;

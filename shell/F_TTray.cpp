@@ -13,6 +13,42 @@ const wchar_t kTip[] = L"Tessarine";
 // A message of our own: the shell's notifications must not look like the window's mouse input.
 constexpr UINT kCallbackMessage = WM_APP + 1;
 
+// The clock's own icon turned into a red disc with a white ring, a bell's sign. It keeps the
+// icon's outline (its mask), so that the tray, drawing one over the other, leaves no trace of
+// either. Drawn here rather than stored: only a silent alarm ever needs it.
+HICON MakeRingingIcon(HICON base) {
+  ICONINFO info{};
+  if (!base || !GetIconInfo(base, &info)) return nullptr;
+  BITMAP bm{};
+  GetObjectW(info.hbmMask, sizeof bm, &bm);
+  const int w = bm.bmWidth, h = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+  HDC dc = CreateCompatibleDC(nullptr), maskDc = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldMask = SelectObject(maskDc, info.hbmMask);
+  HGDIOBJ old = SelectObject(dc, info.hbmColor);
+  HBRUSH red = CreateSolidBrush(RGB(224, 32, 32));
+  HPEN white = CreatePen(PS_SOLID, std::max(1, w / 8), RGB(255, 255, 255));
+  HGDIOBJ oldBrush = SelectObject(dc, red);
+  HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+  Ellipse(dc, 0, 0, w + 1, h + 1);
+  SelectObject(dc, white);
+  SelectObject(dc, GetStockObject(NULL_BRUSH));
+  Ellipse(dc, w / 4, h / 4, w - w / 4, h - h / 4);
+  // Black wherever the mask lets the background through, as an icon's colours must be.
+  BitBlt(dc, 0, 0, w, h, maskDc, 0, 0, 0x00220326 /* DSna */);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, old);
+  SelectObject(maskDc, oldMask);
+  DeleteDC(dc);
+  DeleteDC(maskDc);
+  DeleteObject(red);
+  DeleteObject(white);
+  HICON icon = info.hbmColor ? CreateIconIndirect(&info) : nullptr;
+  DeleteObject(info.hbmMask);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  return icon;
+}
+
 }  // namespace
 
 F_TTray::F_TTray(AppState& app, Commands& commands) : app_(app), commands_(commands) {
@@ -23,6 +59,17 @@ F_TTray::F_TTray(AppState& app, Commands& commands) : app_(app), commands_(comma
 F_TTray::~F_TTray() {
   deleteIcon();
   if (icon_) DestroyIcon(icon_);
+  if (ringingIcon_) DestroyIcon(ringingIcon_);
+}
+
+void F_TTray::ShowRinging(bool lit) {
+  if (!TrayIconData.hWnd) return;
+  if (lit && !ringingIcon_) ringingIcon_ = MakeRingingIcon(icon_);
+  HICON wanted = lit && ringingIcon_ ? ringingIcon_ : icon_;
+  if (!wanted) wanted = LoadIconW(nullptr, IDI_APPLICATION);
+  if (!wanted || wanted == TrayIconData.hIcon) return;
+  TrayIconData.hIcon = wanted;
+  Shell_NotifyIconW(NIM_MODIFY, &TrayIconData);
 }
 
 void F_TTray::Form_Load() {

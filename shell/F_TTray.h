@@ -17,6 +17,8 @@ class F_TTray : public Form {
 
   // Creates the hidden window off the screen and adds the icon.
   void Form_Load();
+  // The clock's icon (false) or the ringing one (true), while the icon is in the tray.
+  void ShowRinging(bool lit);
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -32,5 +34,6 @@ class F_TTray : public Form {
   Commands& commands_;
   NOTIFYICONDATAW TrayIconData{};
   HICON icon_ = nullptr;
+  HICON ringingIcon_ = nullptr;  // made at the first silent alarm, kept until the end
   UINT taskbarCreated_ = 0;
 };

@@ -89,29 +89,59 @@ int F_Sound::MciPlay(const std::wstring& device, const std::wstring& from, const
   return MciSend(command, lastReply_);
 }
 
-void F_Sound::OpenCd() {
-  mci_.SendString(L"open cdaudio", nullptr, 0);
+bool F_Sound::OpenCd() {
+  const int code = mci_.SendString(L"open cdaudio", nullptr, 0);
   mci_.SendString(L"set cdaudio time format tmsf", nullptr, 0);
+  return code == 0;
+}
+
+void F_Sound::begin(std::int16_t alarm) {
+  CurrentAlarm = alarm;
+  fellBack_ = false;
+}
+
+void F_Sound::fallBack() {
+  if (fellBack_) return;
+  fellBack_ = true;
+  if (mci_.WaveOutDevices() == 0) {
+    ringingSilently_ = true;
+    return;
+  }
+  chimePlaying_ = mci_.Play(kChimeResource, kSndAsync | kSndLoop | kSndResource);
+  if (!chimePlaying_) ringingSilently_ = true;
 }
 
 void F_Sound::StartCd(std::int16_t alarm, std::int16_t track) {
-  CurrentAlarm = alarm;
-  OpenCd();
+  begin(alarm);
+  cdPlayed_ = false;
+  cdTicks_ = 0;
+  if (!OpenCd()) {
+    fallBack();
+    return;
+  }
   cdWatching_ = true;
   cdTrack_ = track;
 }
 
 void F_Sound::StartWav(std::int16_t alarm, const std::wstring& file) {
-  CurrentAlarm = alarm;
-  if (PlayWav(file)) wavPlaying_ = true;
+  begin(alarm);
+  if (PlayWav(file))
+    wavPlaying_ = true;
+  else
+    fallBack();
 }
 
 void F_Sound::StartMp3(std::int16_t alarm, const std::wstring& file) {
-  CurrentAlarm = alarm;
-  PlayMp3(file);
+  begin(alarm);
+  if (!PlayMp3(file)) fallBack();
   // Repeated and stopped even when the open failed: the alias may still be held by an earlier
   // alarm's MP3, and the restart and the stop then reach that one.
   mp3Started_ = true;
+}
+
+void F_Sound::StartChime(std::int16_t alarm) {
+  begin(alarm);
+  fallBack();
 }
 
 void F_Sound::Stop() {
@@ -119,20 +149,32 @@ void F_Sound::Stop() {
     cdWatching_ = false;
     StopCd();
   }
-  if (wavPlaying_) {
-    wavPlaying_ = false;
+  // The WAV and the chime share the player: one stop ends either.
+  if (wavPlaying_ || chimePlaying_) {
+    wavPlaying_ = chimePlaying_ = false;
     StopWav();
   }
   if (mp3Started_) {
     mp3Started_ = false;
     StopMp3();
   }
+  ringingSilently_ = false;
 }
 
 void F_Sound::WatchTick() {
   if (!cdWatching_) return;
   WatchCd(cdTrack_);
   cdWatching_ = CdOk;
+  if (cdPlayed_) return;
+  if (!CdOk) {
+    fallBack();
+  } else if (++cdTicks_ >= kCdStartTicks) {
+    // Three seconds without a successful play (a repeat track past the disc's last one): the
+    // watcher would go on failing every 200 ms, so the disc is let go for the chime.
+    cdWatching_ = false;
+    StopCd();
+    fallBack();
+  }
 }
 
 void F_Sound::RepeatTick() {
@@ -151,8 +193,10 @@ bool F_Sound::watchCdSteps(std::int16_t repeatTrack) {
   // The count is not needed: a readable answer proves that a disc is in the drive.
   const std::wstring count = MciStatus(L"status cdaudio number of tracks");
   if (upper(count).find(L"ERR") != std::wstring::npos) return false;
-  mci_.SendString(L"status cdaudio mode", &cdModeBuffer_, kCdModeLength);
+  const int mode = mci_.SendString(L"status cdaudio mode", &cdModeBuffer_, kCdModeLength);
   const bool stopped = startsWith(cdModeBuffer_, L"stopped");
+  // Only a fresh answer counts: the buffer may still hold an earlier alarm's "playing".
+  if (mode == 0 && startsWith(cdModeBuffer_, L"playing")) cdPlayed_ = true;
 
   if (repeatTrack != 0) {
     // The track is compared even when the disc has stopped, so a reply that is no number
@@ -163,10 +207,10 @@ bool F_Sound::watchCdSteps(std::int16_t repeatTrack) {
       // The position goes out as the device gave it, an error text included.
       const std::wstring position =
           MciStatus(L"status cdaudio position track " + std::to_wstring(repeatTrack));
-      MciPlay(L"cdaudio", position, L"");
+      if (MciPlay(L"cdaudio", position, L"") == 0) cdPlayed_ = true;
     }
   } else if (stopped) {
-    MciPlay(L"cdaudio", L"", L"");
+    if (MciPlay(L"cdaudio", L"", L"") == 0) cdPlayed_ = true;
   }
   return true;
 }
@@ -176,14 +220,15 @@ void F_Sound::StopCd() {
   mci_.SendString(L"close cdaudio", nullptr, 0);
 }
 
-void F_Sound::PlayMp3(const std::wstring& file) {
+bool F_Sound::PlayMp3(const std::wstring& file) {
   // Quoted, so that a path with blanks stays one argument. The command lives in a fixed field
   // padded with blanks that MCI skips; a longer command gets a longer field rather than being
   // cut, which would leave the alarm silent.
   std::wstring command =
       L"open \"" + file + L"\" type MPEGVideo Alias MP3Play";
   command.resize(std::max(kMp3OpenLength, command.size()), L' ');
-  if (mci_.SendString(command, nullptr, 0) == 0) mci_.SendString(L"play MP3Play", nullptr, 0);
+  if (mci_.SendString(command, nullptr, 0) != 0) return false;
+  return mci_.SendString(L"play MP3Play", nullptr, 0) == 0;
 }
 
 bool F_Sound::IsMp3Playing() {
@@ -204,8 +249,7 @@ void F_Sound::StopMp3() {
 
 bool F_Sound::PlayWav(const std::wstring& file) {
   if (mci_.WaveOutDevices() == 0) return false;
-  mci_.Play(file.c_str(), kSndAsync | kSndLoop);
-  return true;
+  return mci_.Play(file.c_str(), kSndAsync | kSndLoop);
 }
 
 void F_Sound::StopWav() { mci_.Play(nullptr, 0); }

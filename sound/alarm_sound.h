@@ -4,6 +4,11 @@
 // The module remembers what it started (kind, file, track) and stops exactly that: the settings
 // and the clock window may both have changed since, and a reload of the clock must not leave a
 // sound that nothing can stop.
+//
+// An alarm is never silent: when its own sound cannot start, the program's chime (a WAVE
+// resource) takes over, once per alarm, through the same player as the WAV files; when no
+// waveform device exists even for that, the module says so (RingingSilently) and the clock
+// shows a sign instead until the alarm is stopped.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +34,9 @@ class Mci {
 
 constexpr unsigned kSndAsync = 1;
 constexpr unsigned kSndLoop = 8;
+// The name is a resource of the program's own module, of type "WAVE".
+constexpr unsigned kSndResource = 0x40004;
+constexpr wchar_t kChimeResource[] = L"CHIME";
 
 class F_Sound {
  public:
@@ -38,6 +46,8 @@ class F_Sound {
   static constexpr int kCdModeLength = 255;
   static constexpr int kMp3ModeLength = 30;
   static constexpr std::size_t kMp3OpenLength = 255;
+  // Watcher ticks (200 ms each) a CD alarm has for a play command to succeed: three seconds.
+  static constexpr int kCdStartTicks = 15;
 
   explicit F_Sound(Mci& mci);
 
@@ -51,6 +61,9 @@ class F_Sound {
   void StartCd(std::int16_t alarm, std::int16_t track);
   void StartWav(std::int16_t alarm, const std::wstring& file);
   void StartMp3(std::int16_t alarm, const std::wstring& file);
+  // An alarm whose own sound cannot even be tried (its file is gone or unreadable, a WAV
+  // without a RIFF/WAVE header): the chime at once.
+  void StartChime(std::int16_t alarm);
   // Stops every sound started and not stopped since; nothing else.
   void Stop();
   // The two periodic checks; each does nothing unless its sound runs.
@@ -58,6 +71,9 @@ class F_Sound {
   void RepeatTick();  // every second: the MP3 repeat
   bool Watching() const { return cdWatching_; }
   bool Repeating() const { return mp3Started_; }
+  bool Chiming() const { return chimePlaying_; }
+  // An alarm rings that no device can sound; the clock shows it until the stop.
+  bool RingingSilently() const { return ringingSilently_; }
 
   // Returns the MCI error code, -1 for an empty command; `output` gets the reply or the error text.
   int MciSend(const std::wstring& command, std::wstring& output);
@@ -65,27 +81,38 @@ class F_Sound {
   std::wstring MciStatus(const std::wstring& command);
   int MciPlay(const std::wstring& device, const std::wstring& from, const std::wstring& to);
 
-  void OpenCd();
+  // False when the device does not open.
+  bool OpenCd();
   // Plays `track` again when the disc stopped or ran on past it; the whole disc for track 0.
   void WatchCd(std::int16_t track);
   void StopCd();
-  void PlayMp3(const std::wstring& file);
+  // False when the file does not open or does not play.
+  bool PlayMp3(const std::wstring& file);
   bool IsMp3Playing();
   void RepeatMp3();
   void StopMp3();
-  // Returns whether the sound was handed to the player (not without an output device).
+  // Returns whether the player took the sound (not without an output device).
   bool PlayWav(const std::wstring& file);
   void StopWav();
 
  private:
   bool watchCdSteps(std::int16_t track);
+  // A new alarm's sound begins: it may fall back to the chime once.
+  void begin(std::int16_t alarm);
+  // The alarm's own sound could not start: the chime, or the silent sign without a device.
+  void fallBack();
 
   Mci& mci_;
   // What runs: the CD watched with its track, the MP3 opened under its alias, the WAV looping.
   bool cdWatching_ = false;
   std::int16_t cdTrack_ = 0;
+  bool cdPlayed_ = false;  // a play command succeeded, or the disc was found playing
+  int cdTicks_ = 0;        // watcher ticks since the alarm, until the disc played
   bool mp3Started_ = false;
   bool wavPlaying_ = false;
+  bool chimePlaying_ = false;
+  bool ringingSilently_ = false;
+  bool fellBack_ = false;  // this alarm already turned to the chime or the sign
   // Fixed-length buffers that keep their content from one call to the next, as the device
   // may leave part of them (or all of them, on a failure) untouched.
   std::wstring replyBuffer_;

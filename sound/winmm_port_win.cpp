@@ -2,6 +2,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "sound/winmm_port.h"
@@ -40,10 +41,25 @@ class WinmmPort final : public Mci {
   unsigned WaveOutDevices() override { return waveOutGetNumDevs(); }
 
   bool Play(const wchar_t* nameOrNull, unsigned flags) override {
-    return ::PlaySoundW(nameOrNull, nullptr, flags) != FALSE;
+    const bool resource = (flags & SND_RESOURCE) == SND_RESOURCE;
+    return ::PlaySoundW(nameOrNull, resource ? GetModuleHandleW(nullptr) : nullptr, flags) !=
+           FALSE;
   }
 };
 
 }  // namespace
 
 std::unique_ptr<Mci> MakeWinmmPort() { return std::make_unique<WinmmPort>(); }
+
+bool ReadFileStart(const std::wstring& path, std::size_t count, std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::string buffer(count, '\0');
+  DWORD read = 0;
+  const BOOL ok = ReadFile(file, buffer.data(), static_cast<DWORD>(count), &read, nullptr);
+  CloseHandle(file);
+  if (!ok) return false;
+  bytes.assign(buffer.data(), read);
+  return true;
+}

@@ -243,10 +243,12 @@ def pick_colour(dialog, button, cell, ok=True):
     closed(clock, COLOUR_TITLE)
 
 
-def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser"):
+def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser", refused=False):
     """Presses "...", types `typed` into the chooser's file name box and presses Return (or
     Escape for `typed` None); with a file typed, returns once the row's path label changed
-    (or after 5 s, for the caller to find it unchanged)."""
+    (or after 5 s, for the caller to find it unchanged). With `refused`, the chooser must
+    answer with a message of its own and stay open; the message is closed and the chooser
+    cancelled."""
     clock = dialog.clock
     label = next(r["path"] for r in map(row, (0, 1)) if r["choose"] == button)
     before = crop(dialog.grab(), label)
@@ -266,9 +268,19 @@ def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser"):
         for run in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]+", typed):
             delay = "20" if run.isascii() else "200"
             clock.display.run("xdotool", "type", "--delay", delay, run)
+        windows = set(clock.windows())
         clock.display.key("Return")
+        if refused:
+            message = wait_for(lambda: set(clock.windows()) - windows, 5,
+                               "the chooser took a name that does not exist")
+            if tmp_path:
+                mx, my, mw, mh = clock.display.geometry(message.pop())
+                clock.display.screenshot((mx, my, mw, mh)).save(tmp_path / f"{name}.png")
+            clock.display.key("Return")
+            wait_for(lambda: set(clock.windows()) == windows, 5, "the message did not close")
+            clock.display.key("Escape")
     closed(clock, CHOOSER_TITLE)
-    if typed is not None:
+    if typed is not None and not refused:
         dialog.image_when(lambda shot: not same(crop(shot, label), before))
 
 

@@ -14,7 +14,7 @@ import shutil
 import pytest
 
 from harness import MENU_TRACE, to_windows_path
-from sound_trace import (CD, SND_ASYNC_LOOP, SOUND_FILE, STATUS_MP3, alarm, play_sound_calls,
+from sound_trace import (SND_ASYNC_LOOP, SOUND_FILE, STATUS_MP3, alarm, play_sound_calls,
                          played_names, sent_mci)
 from support_clock import ON_DIAL, ON_PENDULUM, ini_values, wait_for, watch
 from support_dialog import OK, choose_file, clock_window, open_dialog, reloaded, row
@@ -98,25 +98,6 @@ def test_press_on_pendulum_leaves_mp3_press_on_dial_stops(app, sounds, alarm_tim
 
     assert_stops_mp3(clock, lambda: clock.click(x + ON_DIAL[0], y + ON_DIAL[1]),
                      "a press on the dial")
-    assert play_sound_calls(clock) == []
-    alarm_time.assert_within_minute()
-
-
-def test_cd_alarm_without_disc_gives_up_at_first_check(app, alarm_time):
-    clock = start(app, alarm_time, alarm(0, alarm_time.at, CD, None))
-    given_up = ["open cdaudio", "set cdaudio time format tmsf", "status cdaudio current track"]
-
-    wait_for(lambda: "status cdaudio current track" in sent_mci(clock), 10, "no CD check",
-             clock)
-    # The watcher runs every 200 ms: a second check would come well within this.
-    watch(1.0)
-    # "open cdaudio" fails (no drive), so the track query fails too and the watcher stops.
-    assert sent_mci(clock) == given_up
-
-    # The watcher is already off, so there is nothing to stop.
-    clock.key("Escape")
-    watch(0.7)
-    assert sent_mci(clock) == given_up
     assert play_sound_calls(clock) == []
     alarm_time.assert_within_minute()
 

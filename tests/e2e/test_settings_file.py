@@ -250,3 +250,44 @@ def test_a_sound_file_named_outside_the_code_page_is_kept_and_rings(app, sounds,
     dialog.click(OK)
     dialog.wait_closed()
     assert clock.ini_bytes() == unicode_file
+
+
+def test_a_utf8_file_without_a_mark_keeps_its_alarms_through_ok_and_a_restart(app, sounds,
+                                                                              tmp_path):
+    # As Notepad saves it: UTF-8, no mark, names with Czech and Cyrillic letters.
+    folder = tmp_path / "snd"
+    folder.mkdir()
+    files = [folder / "zvonek-č.wav", folder / "звонок.wav"]
+    for f in files:
+        shutil.copyfile(sounds["wav"], f)
+    paths = [to_windows_path(f) for f in files]
+    lines = ["; budík", "[Section]", "Pos_X= 150", "Pos_Y= 150"]
+    for i, path in enumerate(paths):
+        # Set for an hour away from now: neither rings during the test.
+        lines += [f"Sound_C_{i}= 1", f"Sound_H_{i}= {(time.localtime().tm_hour + 6) % 24}",
+                  f"Sound_M_{i}= {i}", f"Sound_Kbn_{i}= 2", f"Sound_F_{i}={path}"]
+    original = "".join(f"{line}\r\n" for line in lines).encode("utf-8")
+
+    def check(data: bytes, what: str) -> None:
+        assert not data.startswith(b"\xef\xbb\xbf"), f"a mark was added {what}"
+        text = data.decode("utf-8")  # strict: a code page 932 write would not decode
+        assert text.startswith("; budík\r\n[Section]\r\n"), what
+        for i, path in enumerate(paths):
+            assert f"Sound_C_{i}= 1\r\n" in text and f"Sound_F_{i}={path}\r\n" in text, \
+                f"alarm {i} lost {what}:\n{text}"
+
+    clock = app.start(ini=original, trace=MENU_TRACE)
+    old = clock_window(clock)
+    dialog = open_dialog(clock)
+    dialog.click(OK)
+    dialog.wait_closed()
+    check(clock.ini_bytes(), "by OK")
+    reloaded(clock, old)
+    clock.stop()
+
+    # Started again from the file OK wrote, both alarms are still on: the next OK keeps them.
+    clock = app.start(trace=MENU_TRACE)
+    dialog = open_dialog(clock)
+    dialog.click(OK)
+    dialog.wait_closed()
+    check(clock.ini_bytes(), "after a restart")

@@ -178,9 +178,13 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
         choose_file(dialog, r1["choose"], "chime2.wav")
         assert ink(dialog.image(tmp_path / "alarms-chosen-bare.png"), r1["path"]) > 20
 
-        # A cancelled chooser keeps the path.
+        # A cancelled chooser keeps the path, and so does a name that does not exist, which
+        # the chooser refuses with its own message.
         choose_file(dialog, r0["choose"], None)
         assert same(crop(dialog.image(tmp_path / "alarms-cancelled.png"), r0["path"]), chosen)
+        choose_file(dialog, r0["choose"], "no-such-bell.wav", tmp_path, "chooser-refused",
+                    refused=True)
+        assert same(crop(dialog.image(tmp_path / "alarms-refused.png"), r0["path"]), chosen)
 
         # Row 1 switched off: its controls go grey and its hour box ignores the keys.
         dialog.click(r1["switch"])

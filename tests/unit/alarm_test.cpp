@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
 #include <set>
+#include <string>
 
 #include "clock/alarm.h"
 #include "fake_mci.h"
@@ -8,10 +12,21 @@
 namespace {
 
 using Call = std::pair<std::wstring, unsigned>;
+const Call kChime{L"CHIME", 0x4000Du};
 
 struct FakeHost : AlarmHost {
   std::set<std::wstring> files;
+  // The first bytes of a file; one not listed begins like a WAV file.
+  std::map<std::wstring, std::string> starts;
+  std::set<std::wstring> unreadable;
   bool FileExists(const std::wstring& path) override { return files.count(path) > 0; }
+  bool ReadStart(const std::wstring& path, std::size_t count, std::string& bytes) override {
+    if (!files.count(path) || unreadable.count(path)) return false;
+    const auto it = starts.find(path);
+    bytes = (it == starts.end() ? std::string("RIFF\x24\x08\0\0WAVEfmt ", 16) : it->second)
+                .substr(0, count);
+    return true;
+  }
 };
 
 struct AlarmTest : ::testing::Test {
@@ -106,8 +121,8 @@ TEST_F(AlarmTest, WhatAnAlarmStarts) {
   const std::wstring mp3 = L"C:\\Music\\a.Mp3";
   const Case cases[] = {
       {"switched on as -1", -1, 2, L"C:\\a.wav", true, false, {}, {}, false, false},
-      {"file gone", 1, 2, L"C:\\a.wav", false, true, {}, {}, false, false},
-      {"other ending", 1, 2, L"C:\\a.ogg", true, true, {}, {}, false, false},
+      {"file gone: the chime", 1, 2, L"C:\\a.wav", false, true, {}, {kChime}, false, false},
+      {"other ending: the chime", 1, 2, L"C:\\a.ogg", true, true, {}, {kChime}, false, false},
       {"lower-case wav", 1, 2, L"C:\\a.wav", true, true, {}, {{L"C:\\a.wav", 9u}}, false, false},
       {"mp3", 1, 2, mp3, true, true, {mp3OpenCommand(mp3), L"play MP3Play"}, {}, true, false},
       {"cd", 1, 1, L"C:\\a.wav", true, true,
@@ -162,7 +177,7 @@ TEST_F(AlarmTest, StopStopsWhatWasStarted) {
       {"mp3, then changed to a cd", 2, mp3, 1, L"", stopMp3, {}},
       {"wav, then changed to an mp3", 2, L"C:\\a.WaV", 2, mp3, {}, {{L"<null>", 0u}}},
       {"cd, then changed to an mp3", 1, L"", 2, mp3, stopCd, {}},
-      {"file gone: nothing started", 2, L"C:\\gone.mp3", 2, mp3, {}, {}},
+      {"file gone: the chime", 2, L"C:\\gone.mp3", 2, mp3, {}, {{L"<null>", 0u}}},
   };
   for (const auto& c : cases) {
     FakeMci m;
@@ -208,6 +223,107 @@ TEST_F(AlarmTest, CdWatcherSwitchesItselfOffWithoutADisc) {
   const auto sent = mci.sent.size();
   alarm.StopSound();  // a watcher that gave up has nothing to stop
   EXPECT_EQ(mci.sent.size(), sent);
+}
+
+// The alarm's own sound is always tried first; the chime takes over, once, when it cannot
+// start: at once for what fails at the alarm's minute, after watcher ticks for the CD. With
+// no waveform device the alarm rings silently (the clock's sign) instead. A stop ends it all.
+TEST_F(AlarmTest, ChimeTakesOverWhenTheOwnSoundCannotStart) {
+  const std::wstring wav = L"C:\\snd\\a.wav", mp3 = L"C:\\snd\\a.mp3";
+  const std::wstring position = L"status cdaudio position track 12";
+  struct Case {
+    const char* name;
+    int kind;
+    std::wstring file;
+    std::function<void(FakeMci&, FakeHost&)> setup;
+    int chimeAt;  // watcher ticks after the alarm; 0 at once, -1 never
+    bool silent;  // no device: the sign instead of the chime
+  };
+  auto none = [](FakeMci&, FakeHost&) {};
+  auto noDevice = [](FakeMci& m, FakeHost&) { m.devices = 0; };
+  const Case cases[] = {
+      {"cd: no drive", 1, L"", [](FakeMci& m, FakeHost&) { m.answers[L"open cdaudio"] = {275, L""}; },
+       0, false},
+      {"cd: no disc, the watcher gives up", 1, L"",
+       [](FakeMci& m, FakeHost&) { m.answers[L"status cdaudio current track"] = {266, L""}; }, 1,
+       false},
+      {"cd: track past the last, no play succeeds in 3 s", 1, L"",
+       [&](FakeMci& m, FakeHost&) {
+         m.answers[L"status cdaudio current track"] = {0, L"1"};
+         m.answers[L"status cdaudio mode"] = {0, L"stopped"};
+         m.answers[position] = {289, L""};
+         m.answers[L"play cdaudio from Error:289"] = {289, L""};
+       },
+       F_Sound::kCdStartTicks, false},
+      {"cd: the disc plays", 1, L"",
+       [](FakeMci& m, FakeHost&) {
+         m.answers[L"status cdaudio current track"] = {0, L"12"};
+         m.answers[L"status cdaudio mode"] = {0, L"stopped"};
+       },
+       -1, false},
+      {"cd: no drive, no device", 1, L"",
+       [](FakeMci& m, FakeHost&) {
+         m.answers[L"open cdaudio"] = {275, L""};
+         m.devices = 0;
+       },
+       0, true},
+      {"wav plays", 2, wav, none, -1, false},
+      {"wav gone since the start", 2, wav, [&](FakeMci&, FakeHost& h) { h.files.erase(wav); },
+       0, false},
+      {"wav unreadable", 2, wav, [&](FakeMci&, FakeHost& h) { h.unreadable.insert(wav); }, 0,
+       false},
+      {"wav without a RIFF/WAVE header", 2, wav,
+       [&](FakeMci&, FakeHost& h) { h.starts[wav] = std::string("ID3\x04\0\0\0\0\0\0\0\0", 12); },
+       0, false},
+      {"wav refused by the player", 2, wav, [&](FakeMci& m, FakeHost&) { m.refused = {wav}; },
+       0, false},
+      {"wav, no device", 2, wav, noDevice, 0, true},
+      {"mp3 plays", 2, mp3, none, -1, false},
+      {"mp3 does not open", 2, mp3,
+       [&](FakeMci& m, FakeHost&) { m.answers[mp3OpenCommand(mp3)] = {277, L""}; }, 0, false},
+      {"mp3 does not play", 2, mp3,
+       [](FakeMci& m, FakeHost&) { m.answers[L"play MP3Play"] = {278, L""}; }, 0, false},
+      {"mp3 unreadable", 2, mp3, [&](FakeMci&, FakeHost& h) { h.unreadable.insert(mp3); }, 0,
+       false},
+  };
+  for (const auto& c : cases) {
+    FakeMci m;
+    Settings s;
+    F_Sound snd(m);
+    FakeHost h;
+    bool stop = false;
+    AlarmClock a(s, snd, h, stop);
+    s.Sound_C[0] = 1;
+    s.Sound_H[0] = 7;
+    s.Sound_M[0] = 0;
+    s.Sound_Kbn[0] = static_cast<std::int16_t>(c.kind);
+    s.Sound_Repeat[0] = 12;
+    s.Sound_F[0] = c.file;
+    if (!c.file.empty()) h.files.insert(c.file);
+    c.setup(m, h);
+
+    auto chimes = [&] { return std::count(m.played.begin(), m.played.end(), kChime); };
+    a.OnTick(At(7, 0));
+    int at = chimes() || a.RingingSilently() ? 0 : -1;
+    for (int tick = 1; tick <= 2 * F_Sound::kCdStartTicks; ++tick) {
+      a.Timer5_Timer();
+      a.Timer4_Timer();
+      if (at < 0 && (chimes() || a.RingingSilently())) at = tick;
+    }
+    EXPECT_EQ(at, c.chimeAt) << c.name;
+    EXPECT_EQ(chimes(), c.chimeAt >= 0 && !c.silent ? 1 : 0) << c.name;  // once per alarm
+    EXPECT_EQ(a.RingingSilently(), c.silent) << c.name;
+    // A chime that took over from the CD is all that sounds: the drive was let go.
+    if (c.kind == 1 && c.chimeAt >= 0) {
+      EXPECT_FALSE(a.WantsWatchTicks()) << c.name;
+    }
+
+    a.StopSound();
+    EXPECT_FALSE(a.RingingSilently()) << c.name;
+    const bool usedPlayer = (c.chimeAt >= 0 && !c.silent) || c.name == std::string("wav plays");
+    EXPECT_EQ(!m.played.empty() && m.played.back() == Call(L"<null>", 0u), usedPlayer) << c.name;
+    EXPECT_FALSE(a.WantsWatchTicks() || a.WantsRepeatTicks()) << c.name;
+  }
 }
 
 // The clock's minute jumps when the machine sleeps, the clock is set or the time zone changes;

@@ -53,6 +53,8 @@ TEST(ChooseIniPath, BesideTheProgramWheneverItCanBeWritten) {
       {"neither can be written: the program's, and the user is told", {kBeside}, {}, kAppData,
        kBeside, true, true},
       {"no folder of the user's", {kBeside}, {kOwn}, L"", kBeside, false, true},
+      {"read-only folder, the user's file read-only too: still the user's", {kBeside, kOwn},
+       {}, kAppData, kOwn, false, true},
   };
   for (const auto& c : cases) {
     FakeFolders f;

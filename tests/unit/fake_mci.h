@@ -1,6 +1,7 @@
 // A scripted multimedia port: records every call and answers each command string as scripted.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -20,6 +21,7 @@ class FakeMci : public Mci {
   std::map<std::wstring, Answer> answers;  // unlisted commands succeed with an empty reply
   std::map<int, std::wstring> errorTexts;  // codes without an entry have no description
   unsigned devices = 1;
+  std::vector<std::wstring> refused;  // names the player turns down
 
   std::vector<Sent> sent;
   std::vector<int> errorLengths;
@@ -44,8 +46,9 @@ class FakeMci : public Mci {
   unsigned WaveOutDevices() override { return devices; }
 
   bool Play(const wchar_t* nameOrNull, unsigned flags) override {
-    played.emplace_back(nameOrNull ? nameOrNull : L"<null>", flags);
-    return true;
+    const std::wstring name = nameOrNull ? nameOrNull : L"<null>";
+    played.emplace_back(name, flags);
+    return std::find(refused.begin(), refused.end(), name) == refused.end();
   }
 
   std::vector<std::wstring> commands() const {

@@ -222,3 +222,47 @@ TEST(IniText, SetReplacesInPlaceAndAppendsAtTheEndOfTheSection) {
 }
 
 }  // namespace
+
+// A file without a mark is UTF-8 when its bytes are valid UTF-8 with a multi-byte character
+// (what Notepad saves), and keeps that encoding, still without a mark, when a value is set;
+// code page 932 text fails the test and reads exactly as before.
+TEST(IniText, UnmarkedUtf8IsToldFromCodePage932) {
+  struct Case {
+    const char* name;
+    std::string value;  // the bytes of Sound_F_0's value
+    IniEncoding encoding;
+    std::wstring read;  // as Get returns it
+  };
+  const Case cases[] = {
+      {"cp932 kanji", "\x90\xDD\x92\xE8\x95\xCF\x8DX", IniEncoding::Ansi, L""},
+      {"cp932 path", "C:\\\x89\xB9\x8Ay\\\x92\xA9\x82\xCC\x83\x41\x83\x89\x81[\x83\x80.mp3",
+       IniEncoding::Ansi, L""},
+      {"cp932 kana and kanji", "\x96\xDA\x8Ao\x82\xDC\x82\xB5\x8E\x9E\x8Cv.wav",
+       IniEncoding::Ansi, L""},
+      {"cp932 half-width katakana", "\xC0\xBD\xB8\xC4\xDA\xB2", IniEncoding::Ansi, L""},
+      {"cp932 half-width and kanji", "\xB1\xD7\xB0\xD1\x89\xB9", IniEncoding::Ansi, L""},
+      {"cp932 starting like utf-8", "\xE3\x81\x82\xE3", IniEncoding::Ansi, L""},
+      // The rare pair that is both: Notepad's rule reads it as UTF-8 too.
+      {"cp932 that is also utf-8", "\xE3\x82\xAF", IniEncoding::Utf8, L"\x30AF"},
+      {"utf-8 czech", "C:\\snd\\zvonek-\xC4\x8D.wav", IniEncoding::Utf8,
+       L"C:\\snd\\zvonek-\x010D.wav"},
+      {"utf-8 cyrillic", "C:\\snd\\\xD0\xB7\xD0\xB2\xD0\xBE\xD0\xBD\xD0\xBE\xD0\xBA.wav",
+       IniEncoding::Utf8, L"C:\\snd\\\x0437\x0432\x043E\x043D\x043E\x043A.wav"},
+      {"utf-8 emoji", "\xE2\x8F\xB0\xF0\x9F\x94\x94.wav", IniEncoding::Utf8,
+       std::wstring(L"\x23F0") + (sizeof(wchar_t) == 2 ? L"\xD83D\xDD14" : L"\U0001F514") +
+           L".wav"},
+      {"utf-8 japanese", "\xE8\xA8\xAD\xE5\xAE\x9A", IniEncoding::Utf8, L"\x8A2D\x5B9A"},
+      {"ascii only", "C:\\snd\\bell.wav", IniEncoding::Ansi, L"C:\\snd\\bell.wav"},
+  };
+  for (const auto& c : cases) {
+    const std::string file = "[Tessarine]\r\nSound_F_0=" + c.value + "\r\nSound_C_0=1\r\n";
+    IniText text(file, kPage);
+    EXPECT_EQ(text.Encoding(), c.encoding) << c.name;
+    const std::wstring read = text.Get(L"Tessarine", L"Sound_F_0");
+    // An ANSI file reads through the code page, as it always did.
+    EXPECT_EQ(read, c.encoding == IniEncoding::Ansi ? wide(c.value) : c.read) << c.name;
+    text.Set(L"Tessarine", L"Sound_C_0", L"0");
+    EXPECT_EQ(text.Bytes(), "[Tessarine]\r\nSound_F_0=" + c.value + "\r\nSound_C_0=0\r\n")
+        << c.name;
+  }
+}
