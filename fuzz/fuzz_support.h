@@ -22,12 +22,17 @@ struct FuzzLine {
 };
 
 // The file's units after its byte-order mark: bytes of an 8-bit file, UTF-16 units otherwise.
+inline std::size_t FuzzUtf8Mark(const std::string& bytes) {
+  return bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+}
+
 inline std::u16string FuzzUnits(const std::string& bytes, IniEncoding encoding) {
   std::u16string units;
   if (encoding == IniEncoding::Ansi) {
     for (char c : bytes) units += static_cast<char16_t>(static_cast<unsigned char>(c));
   } else if (encoding == IniEncoding::Utf8) {
-    for (std::size_t i = 3; i < bytes.size(); ++i) {
+    // UTF-8 is read with or without its mark.
+    for (std::size_t i = FuzzUtf8Mark(bytes); i < bytes.size(); ++i) {
       units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]));
     }
   } else {

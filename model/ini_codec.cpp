@@ -377,6 +377,10 @@ void IniText::Set(const std::wstring& section, const std::wstring& key, const st
     }
   }
   split();
+  // Code-page bytes that happen to form UTF-8 would be read as UTF-8 next time, and the value
+  // would come back garbled: such a file is kept as UTF-16 instead, as for a value the code
+  // page cannot hold.
+  if (encoding_ == IniEncoding::Ansi && IsUtf8WithoutMark(narrowUnits(units_))) becomeUtf16();
 }
 
 void IniText::Set(const std::wstring& section, const IniEntries& entries) {
