@@ -199,6 +199,11 @@ TEST(IniText, AValueTheCodePageCannotHoldMakesTheFileUnicode) {
   IniText named("[S]\r\n", kPage);
   named.Set(L"S", L"\u266b", L"1");
   EXPECT_EQ(named.Bytes(), le + utf16(u"[S]\r\n\u266b=1\r\n"));
+  // Code-page bytes that the next read would take for UTF-8 keep the file as UTF-16 instead.
+  IniText lookalike("[S]\r\n", kPage);
+  lookalike.Set(L"S", L"K", L"\u00e3\u0082\u00af");
+  EXPECT_EQ(lookalike.Encoding(), IniEncoding::Utf16LE);
+  EXPECT_EQ(IniText(lookalike.Bytes(), kPage).Get(L"S", L"K"), L"\u00e3\u0082\u00af");
 }
 
 TEST(IniText, SetReplacesInPlaceAndAppendsAtTheEndOfTheSection) {
