@@ -40,9 +40,10 @@ make_msi() {
   codes=$(msi_codes "$arch" "$version" "$stage")
   # What the installed files take, for the installed-programs list.
   local kb; kb=$(cd "$stage" && du -c --apparent-size -k Tessarine.exe *.txt | tail -n 1 | cut -f1)
-  # wixl dates the package with the clock, which is held at the sources' time for it.
+  # wixl dates the package with the clock, which is held at the sources' time for it: held
+  # still (-f), since a started clock runs on and a slow machine would date it a second later.
   local at; at=$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')
-  (cd "$stage" && TZ=UTC faketime "$at" wixl -a "$wixarch" -D Version="$version" \
+  (cd "$stage" && TZ=UTC faketime -f "$at" wixl -a "$wixarch" -D Version="$version" \
     -D SizeKB="$kb" -D Win64="$win64" -D Stage=. $(head -n -1 <<<"$codes") -o "$msi" \
     "$root/package/Tessarine.wxs") 2>&1 | { grep -v 'builder.vala:.*unimplemented' || true; }
   [ -s "$msi" ] || { echo "make-msi.sh: wixl made no $msi" >&2; exit 1; }
@@ -58,7 +59,7 @@ make_msi() {
     -q "UPDATE Property SET Value = 'WIX_UPGRADE_DETECTED;WIX_DOWNGRADE_DETECTED;AUTOSTART'
         WHERE Property = 'SecureCustomProperties'"
   # The package code wixl drew at random gives way to the derived one.
-  TZ=UTC faketime "$at" msibuild "$msi" -s "Tessarine $version" Tessarine "$platform;1033" \
+  TZ=UTC faketime -f "$at" msibuild "$msi" -s "Tessarine $version" Tessarine "$platform;1033" \
     "$(tail -n 1 <<<"$codes")"
 }
 
