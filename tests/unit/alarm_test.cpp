@@ -29,6 +29,16 @@ struct FakeHost : AlarmHost {
   }
 };
 
+// An alarm clock with fakes for all it borrows, one per case of a table.
+struct Rig {
+  FakeMci m;
+  Settings s;
+  F_Sound snd{m};
+  FakeHost h;
+  bool stop = false;
+  AlarmClock a{s, snd, h, stop};
+};
+
 struct AlarmTest : ::testing::Test {
   FakeMci mci;
   Settings settings;
@@ -129,12 +139,8 @@ TEST_F(AlarmTest, WhatAnAlarmStarts) {
        {L"open cdaudio", L"set cdaudio time format tmsf"}, {}, false, true},
   };
   for (const auto& c : cases) {
-    FakeMci m;
-    Settings s;
-    F_Sound snd(m);
-    FakeHost h;
-    bool stop = false;
-    AlarmClock a(s, snd, h, stop);
+    Rig rig;
+    auto& [m, s, snd, h, stop, a] = rig;
     s.Sound_C[1] = c.on;
     s.Sound_H[1] = 6;
     s.Sound_M[1] = 0;
@@ -180,12 +186,8 @@ TEST_F(AlarmTest, StopStopsWhatWasStarted) {
       {"file gone: the chime", 2, L"C:\\gone.mp3", 2, mp3, {}, {{L"<null>", 0u}}},
   };
   for (const auto& c : cases) {
-    FakeMci m;
-    Settings s;
-    F_Sound snd(m);
-    FakeHost h;
-    bool stop = false;
-    AlarmClock a(s, snd, h, stop);
+    Rig rig;
+    auto& [m, s, snd, h, stop, a] = rig;
     s.Sound_C[1] = 1;
     s.Sound_H[1] = 7;
     s.Sound_M[1] = 30;
@@ -287,12 +289,8 @@ TEST_F(AlarmTest, ChimeTakesOverWhenTheOwnSoundCannotStart) {
        false},
   };
   for (const auto& c : cases) {
-    FakeMci m;
-    Settings s;
-    F_Sound snd(m);
-    FakeHost h;
-    bool stop = false;
-    AlarmClock a(s, snd, h, stop);
+    Rig rig;
+    auto& [m, s, snd, h, stop, a] = rig;
     s.Sound_C[0] = 1;
     s.Sound_H[0] = 7;
     s.Sound_M[0] = 0;
@@ -357,12 +355,8 @@ TEST_F(AlarmTest, AJumpRingsLateOrNeverAndNoMinuteTwice) {
        {At(6, 58, 1), At(6, 59, 2)}, 0},
   };
   for (const auto& c : cases) {
-    FakeMci m;
-    Settings s;
-    F_Sound snd(m);
-    FakeHost h;
-    bool stop = false;
-    AlarmClock a(s, snd, h, stop);
+    Rig rig;
+    auto& [m, s, snd, h, stop, a] = rig;
     s.Sound_C[0] = 1;
     s.Sound_H[0] = static_cast<std::int16_t>(c.hour);
     s.Sound_M[0] = static_cast<std::int16_t>(c.minute);
@@ -404,12 +398,8 @@ TEST_F(AlarmTest, NextAlarmIsTheNextMinuteThatWouldFire) {
        {At(6, 59), At(7, 0)}, At(6, 50), At(7, 0, 2)},
   };
   for (const auto& c : cases) {
-    FakeMci m;
-    Settings s;
-    F_Sound snd(m);
-    FakeHost h;
-    bool stop = false;
-    AlarmClock a(s, snd, h, stop);
+    Rig rig;
+    auto& [m, s, snd, h, stop, a] = rig;
     s.Sound_C = {c.on0, c.on1};
     s.Sound_H = {static_cast<std::int16_t>(c.h0), static_cast<std::int16_t>(c.h1)};
     s.Sound_M = {static_cast<std::int16_t>(c.m0), static_cast<std::int16_t>(c.m1)};
