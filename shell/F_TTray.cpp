@@ -5,6 +5,7 @@
 
 #include "res/resource_ids.h"
 #include "shell/popup_menu.h"
+#include "ui/gdi.h"
 
 namespace {
 
@@ -19,34 +20,27 @@ constexpr UINT kCallbackMessage = WM_APP + 1;
 HICON MakeRingingIcon(HICON base) {
   ICONINFO info{};
   if (!base || !GetIconInfo(base, &info)) return nullptr;
+  const Bitmap mask(info.hbmMask), colour(info.hbmColor);  // GetIconInfo's copies: ours to free
+  if (!colour) return nullptr;
   BITMAP bm{};
-  GetObjectW(info.hbmMask, sizeof bm, &bm);
-  const int w = bm.bmWidth, h = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-  HDC dc = CreateCompatibleDC(nullptr), maskDc = CreateCompatibleDC(nullptr);
-  HGDIOBJ oldMask = SelectObject(maskDc, info.hbmMask);
-  HGDIOBJ old = SelectObject(dc, info.hbmColor);
-  HBRUSH red = CreateSolidBrush(RGB(224, 32, 32));
-  HPEN white = CreatePen(PS_SOLID, std::max(1, w / 8), RGB(255, 255, 255));
-  HGDIOBJ oldBrush = SelectObject(dc, red);
-  HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-  Ellipse(dc, 0, 0, w + 1, h + 1);
-  SelectObject(dc, white);
-  SelectObject(dc, GetStockObject(NULL_BRUSH));
-  Ellipse(dc, w / 4, h / 4, w - w / 4, h - h / 4);
-  // Black wherever the mask lets the background through, as an icon's colours must be.
-  BitBlt(dc, 0, 0, w, h, maskDc, 0, 0, 0x00220326 /* DSna */);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  SelectObject(dc, old);
-  SelectObject(maskDc, oldMask);
-  DeleteDC(dc);
-  DeleteDC(maskDc);
-  DeleteObject(red);
-  DeleteObject(white);
-  HICON icon = info.hbmColor ? CreateIconIndirect(&info) : nullptr;
-  DeleteObject(info.hbmMask);
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  return icon;
+  GetObjectW(mask.get(), sizeof bm, &bm);
+  const int w = bm.bmWidth, h = bm.bmHeight;
+  const Brush red(CreateSolidBrush(RGB(224, 32, 32)));
+  const Pen white(CreatePen(PS_SOLID, std::max(1, w / 8), RGB(255, 255, 255)));
+  {
+    MemoryDc dc, maskDc;
+    SelectGuard maskIn(maskDc.get(), mask.get());
+    SelectGuard colourIn(dc.get(), colour.get());
+    SelectGuard brush(dc.get(), red.get());
+    SelectGuard pen(dc.get(), GetStockObject(NULL_PEN));
+    Ellipse(dc.get(), 0, 0, w + 1, h + 1);
+    pen.Select(white.get());
+    brush.Select(GetStockObject(NULL_BRUSH));
+    Ellipse(dc.get(), w / 4, h / 4, w - w / 4, h - h / 4);
+    // Black wherever the mask lets the background through, as an icon's colours must be.
+    BitBlt(dc.get(), 0, 0, w, h, maskDc.get(), 0, 0, 0x00220326 /* DSna */);
+  }
+  return CreateIconIndirect(&info);
 }
 
 }  // namespace
