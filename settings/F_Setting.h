@@ -109,6 +109,7 @@ class F_Setting : public Form, private AccessibleSource {
 
   // A screen reader (F_Setting_access.cpp): the table's elements, their state and value.
   RECT boxOf(const dialog_layout::Control& c) const;
+  void nameRealControls();
   bool click(const dialog_layout::Control& c);
   int childOf(const dialog_layout::Control* c) const;
   void announce(const dialog_layout::Control* c, DWORD event);

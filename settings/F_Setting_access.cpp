@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "ui/accessible_named.h"
+
 namespace dl = dialog_layout;
 using dl::Id;
 
@@ -53,6 +55,21 @@ RECT F_Setting::boxOf(const dl::Control& c) const {
   }
   const std::size_t row = static_cast<std::size_t>(&c - dl::Controls().data());
   return row < rowRects_.size() && rowRects_[row] ? *rowRects_[row] : ToRect(dl::ClientBox(c));
+}
+
+// The real lists and bars, named for a reader by the labels drawn beside them, with the value
+// the dialog's tree gives them (a bar's as the label beside it shows it, "30分").
+void F_Setting::nameRealControls() {
+  for (const dl::Control& c : dl::Controls()) {
+    HWND w = windowOf(c);
+    const dl::Role role = dl::RoleOf(c);
+    if (!w || (role != dl::Role::ComboBox && role != dl::Role::ScrollBar)) continue;
+    auto value = [this, &c] { return valueOf(c); };
+    NameForReaders(w, dl::NameOf(c), value);
+    // A list that takes typing has the focus in its edit box.
+    if (HWND edit = FindWindowExW(w, nullptr, L"Edit", nullptr))
+      NameForReaders(edit, dl::NameOf(c), value);
+  }
 }
 
 // What a click on the control does.
@@ -140,10 +157,7 @@ long F_Setting::stateOf(const dl::Control& c) const {
   long s = 0;
   const int i = c.index;
   if (!enabled(c)) s |= STATE_SYSTEM_UNAVAILABLE;
-  bool focusable = false;
-  for (const dl::Stop& stop : dl::TabOrder())
-    focusable = focusable || (stop.id == c.id && stop.index == i) ||
-                !dl::ChoiceOf(c.id, i).empty();
+  const bool focusable = dl::FocusOnPress(c.id, i) == &c;
   if (focusable && !(s & STATE_SYSTEM_UNAVAILABLE)) s |= STATE_SYSTEM_FOCUSABLE;
   if (focusedControl() == &c) s |= STATE_SYSTEM_FOCUSED;
   const bool checked = (c.id == Id::ShapeMark && EditShape == i) ||

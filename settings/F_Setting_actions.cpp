@@ -34,7 +34,14 @@ void F_Setting::addTarget(Id id, int index, const RECT& r, std::function<bool()>
                           std::function<void()> move) {
   const dialog_layout::Control* c = dialog_layout::Find(id, index);
   const bool hand = c && c->cursor == dialog_layout::Cursor::Hand;
-  targets_.Add(HitTargets::Target{&r, hand, std::move(enabled), std::move(down), std::move(up),
+  // A left press moves the keyboard focus there first, as on a button; the focus rectangle
+  // still waits for the keyboard.
+  const dialog_layout::Control* focus = dialog_layout::FocusOnPress(id, index);
+  auto press = [this, focus, down = std::move(down)](int button) {
+    if (button == 1 && focus) focusOn(focus);
+    if (down) down(button);
+  };
+  targets_.Add(HitTargets::Target{&r, hand, std::move(enabled), std::move(press), std::move(up),
                                   std::move(move)});
 }
 
@@ -320,6 +327,7 @@ void F_Setting::lbl_Snd_File_MouseUp(int index) {
   if (!path || !Loaded()) return;
   lbl_Sound_Path[index].Caption = *path;
   repaint(lbl_Sound_Path[index].rect);
+  announce(Id::Path, index, EVENT_OBJECT_VALUECHANGE);
   // The next chooser, of either row, opens where this file was found.
   app_.settings.Alarm_Path = GetDirectory(lbl_Sound_Path[index].Caption);
 }
@@ -328,6 +336,7 @@ void F_Setting::lbl_Clear_MouseUp(int index) {
   release(Img_Clear[index]);
   lbl_Sound_Path[index].Caption.clear();
   repaint(lbl_Sound_Path[index].rect);
+  announce(Id::Path, index, EVENT_OBJECT_VALUECHANGE);
 }
 
 void F_Setting::Img_Shape_MouseDown(int index) {

@@ -75,6 +75,7 @@ void F_Setting::createControls(bool placeOnly) {
   memoryGraph_ = MemoryGraph(dpi_);                          // a new board shows no pie yet
   rowRects_.assign(dl::Controls().size(), nullptr);
   for (const dl::Control& c : dl::Controls()) createControl(c, placeOnly);
+  if (!placeOnly) nameRealControls();
   wireTargets();
   if (placeOnly && toolTip_) DestroyWindow(toolTip_);
   createToolTips();

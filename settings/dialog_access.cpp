@@ -95,4 +95,16 @@ std::vector<Stop> ChoiceOf(Id id, int index) {
   }
 }
 
+const Control* FocusOnPress(Id id, int index) {
+  switch (id) {
+    case Id::ShapeCaption: id = Id::ShapeMark; break;
+    case Id::CdCaption: id = Id::CdMark; break;
+    case Id::FileCaption: id = Id::FileMark; break;
+    default: break;
+  }
+  bool reached = !ChoiceOf(id, index).empty();
+  for (const Stop& s : TabOrder()) reached = reached || (s.id == id && s.index == index);
+  return reached ? Find(id, index) : nullptr;
+}
+
 }  // namespace dialog_layout

@@ -29,5 +29,9 @@ struct Stop {
 const std::vector<Stop>& TabOrder();
 // The marks of one choice, in the order the arrow keys walk them; empty for another control.
 std::vector<Stop> ChoiceOf(Id id, int index);
+// What a press of the mouse on a control gives the keyboard focus to, as a click on a button
+// does: the control itself when Tab or the arrows reach it, a mark for its caption; nullptr for
+// anything else.
+const Control* FocusOnPress(Id id, int index);
 
 }  // namespace dialog_layout

@@ -40,7 +40,9 @@ def density(wine):
 
 
 def read_tree(app, exe: Path, window_class: str) -> tuple:
-    """The elements (child, role, state, (x, y, w, h), name, value) and the focused child."""
+    """The elements (child, role, state, (x, y, w, h), name, value) and the focused child. A
+    focused list or scroll bar's own object, as a reader reads it on its focus event, comes
+    last as child -1."""
     result = app.wine.run([str(exe), window_class], timeout=30)
     assert result.returncode == 0, f"no accessible object for {window_class}"
     rows, focus = [], None
@@ -49,8 +51,8 @@ def read_tree(app, exe: Path, window_class: str) -> tuple:
         if f[0] == "focus":
             focus = int(f[1])
             continue
-        rows.append((int(f[0]), int(f[1]), int(f[2], 16), tuple(map(int, f[3].split(","))),
-                     f[4], f[5]))
+        rows.append((-1 if f[0] == "window" else int(f[0]), int(f[1]), int(f[2], 16),
+                     tuple(map(int, f[3].split(","))), f[4], f[5]))
     return rows, focus
 
 
@@ -103,11 +105,13 @@ class Reader:
         return read_tree(self.clock, self.exe, DIALOG_CLASS)
 
     def focused(self):
-        """(name, client box, row) of the focused element, or None."""
+        """(name, client box, row) of the focused element, or None. A list or a bar must be
+        read the same from its own window: name and value."""
         rows, focus = self.tree()
         x, y, _, _ = self.clock.display.geometry(self.dialog)
+        own = [row[4:] for row in rows if row[0] == -1]
         for row in rows:
-            if row[0] == focus and focus > 0:
+            if row[0] == focus and focus > 0 and own in ([], [row[4:]]):
                 bx, by, bw, bh = row[3]
                 return row[4], (bx - x, by - y, bw, bh), row
         return None
@@ -173,16 +177,21 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
     r.wait_focus(*order[-1])
     r.key("Tab", "Tab")  # 文字
 
-    # The colour chooser from the keyboard: Enter opens it, Enter takes its colour, and the
-    # focus comes back to the button.
-    before = {w for w in clock.windows()}
-    r.key("Return")
-    chooser = []
-    wait_for(lambda: chooser.extend(set(clock.windows()) - before) or chooser, 10, "no chooser")
-    cx, cy, cw, ch = clock.display.geometry(chooser[0])
-    clock.display.move_pointer(cx + cw // 2, cy + ch // 2)
-    clock.display.key("Return")
-    wait_for(lambda: chooser[0] not in clock.windows(), 10, "the chooser stayed")
+    def through_chooser(key: str) -> None:
+        """Enter opens the focused button's chooser, `key` leaves it."""
+        before = set(clock.windows())
+        r.key("Return")
+        chooser = []
+        wait_for(lambda: chooser.extend(set(clock.windows()) - before) or chooser, 10,
+                 "no chooser")
+        cx, cy, cw, ch = clock.display.geometry(chooser[0])
+        clock.display.move_pointer(cx + cw // 2, cy + ch // 2)
+        clock.display.key(key)
+        wait_for(lambda: chooser[0] not in clock.windows(), 10, "the chooser stayed")
+
+    # The colour chooser from the keyboard: Enter takes its colour, and the focus comes back
+    # to the button.
+    through_chooser("Return")
     _, _, row = r.wait_focus("文字", order[1][1])
     swatch = next(x for x in r.tree()[0] if x[4] == "文字" and x[1] == 41)
     assert swatch[5] != "RGB(255, 255, 0)"
@@ -216,7 +225,12 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
         values = {x[4]: x[5] for x in r.tree()[0] if x[1] == 46}
         return values["ｱﾗｰﾑ1 時"], values["ｱﾗｰﾑ1 分"], values["ｱﾗｰﾑ1 曲目をﾘﾋﾟｰﾄ"]
     wait_for(lambda: lists() == ("07", "05", "3"), 10, "the lists do not read 07, 05, 3")
-    r.key("Tab", "Tab", "Tab", "Tab")
+    # The file chooser, left with Esc, gives the focus back too.
+    r.key("Tab")
+    r.wait_focus("ｱﾗｰﾑ1 MP3、WAV ...")
+    through_chooser("Escape")
+    r.wait_focus("ｱﾗｰﾑ1 MP3、WAV ...")
+    r.key("Tab", "Tab", "Tab")
     r.wait_focus("設定")
     r.key("Return")
     wait_for(lambda: r.dialog not in clock.windows(), 10, "OK did not close the dialog")
@@ -264,11 +278,18 @@ def test_the_tree_a_reader_sees_at_each_density(app, acc_tree_exe, density, dpi)
             (name, want, found, (x, y))
     state = {row[4]: row[2] for row in rows if row[1] == 45}
     assert state["真円"] & 0x10 and not state["楕円（縦）"] & 0x10 and state["ｱﾗｰﾑ2 音楽CD"] & 0x10
-    r.key(*["Tab"] * 8, "Down")
+    # A press on a mark's caption focuses the mark, as a click on a button does: the arrows
+    # go on from there, Tab to the stop after it.
+    mark = next(row[3] for row in rows if row[4] == "楕円（横）" and row[1] == 45)
+    clock.display.click(mark[0] + mark[2] + scaled(8), mark[1] + mark[3] // 2)
+    r.wait_focus("楕円（横）")
+    r.key("Up")
     wait_for(lambda: {row[4]: row[2] for row in r.tree()[0] if row[1] == 45}["楕円（縦）"] & 0x10,
              10, "the second shape is not checked")
+    r.key("Tab")
+    r.wait_focus("背景", tuple(scaled(v) for v in (262, 78, 17, 17)))
     # A focused scroll bar takes the arrows; a reader hears its new value.
-    r.key(*["Tab"] * 7)
+    r.key(*["Tab"] * 6)
     r.wait_focus("ﾒﾓﾘﾁｪｯｸのｲﾝﾀｰﾊﾞﾙ")
     r.key("Right")
     wait_for(lambda: r.focused()[2][5] == "31分", 10, "the interval did not move to 31")

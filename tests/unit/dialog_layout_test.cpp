@@ -184,4 +184,14 @@ TEST(DialogAccess, EveryElementIsNamedAndTabWalksTheActingControlsInReadingOrder
   EXPECT_EQ(ChoiceOf(Id::FileMark, 1).size(), 2u);
   EXPECT_EQ(ChoiceOf(Id::ShapeMark, 0).size(), 3u);
   EXPECT_TRUE(ChoiceOf(Id::Hour, 0).empty());
+  // A press focuses what Tab or the arrows reach; a mark's caption focuses its mark.
+  const struct { Id pressed; int index; Id focused; } presses[] = {
+      {Id::ShapeMark, 2, Id::ShapeMark}, {Id::ShapeCaption, 1, Id::ShapeMark},
+      {Id::FileCaption, 1, Id::FileMark}, {Id::CdCaption, 0, Id::CdMark},
+      {Id::OkFace, 0, Id::OkFace},       {Id::GraphColour, 3, Id::GraphColour},
+  };
+  for (const auto& p : presses)
+    EXPECT_EQ(FocusOnPress(p.pressed, p.index), Find(p.focused, p.index)) << Name(*Find(p.pressed, p.index));
+  for (Id none : {Id::TitleStrip, Id::Board, Id::ColourSwatch, Id::IvalValue})
+    EXPECT_EQ(FocusOnPress(none, 0), nullptr) << Name(*Find(none, 0));
 }

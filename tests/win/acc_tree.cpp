@@ -3,8 +3,10 @@
 //   <child>\t<role>\t<state hex>\t<left>,<top>,<width>,<height>\t<name>\t<value>
 // then "focus\t<child>" for the element that has the keyboard focus (get_accFocus of the
 // focused window's top-level client; -1 when the focus is elsewhere), or with "focus" as the
-// only argument after the class, that line alone. Output is UTF-8. Exit code 1 when there is
-// no such window or no object.
+// only argument after the class, that line alone. When the focus is in a child window (a list,
+// a scroll bar), a last line "window\t..." gives that window's own object as the first lines
+// do: what a reader reads on the focus event the window raises. Output is UTF-8. Exit code 1
+// when there is no such window or no object.
 //   acc_tree <window class> [focus]
 #include <windows.h>
 #include <ole2.h>
@@ -34,7 +36,7 @@ std::wstring Take(BSTR b) {
   return s;
 }
 
-void PrintOne(IAccessible* acc, LONG id) {
+void PrintOne(IAccessible* acc, LONG id, const char* label = nullptr) {
   VARIANT child;
   child.vt = VT_I4;
   child.lVal = id;
@@ -47,17 +49,24 @@ void PrintOne(IAccessible* acc, LONG id) {
   acc->get_accState(child, &state);
   LONG x = 0, y = 0, w = 0, h = 0;
   acc->accLocation(&x, &y, &w, &h, child);
-  std::printf("%ld\t%ld\t%lx\t%ld,%ld,%ld,%ld\t%s\t%s\n", id, role.vt == VT_I4 ? role.lVal : -1,
+  if (label) std::printf("%s", label);
+  else std::printf("%ld", id);
+  std::printf("\t%ld\t%lx\t%ld,%ld,%ld,%ld\t%s\t%s\n", role.vt == VT_I4 ? role.lVal : -1,
               state.vt == VT_I4 ? static_cast<unsigned long>(state.lVal) : 0ul, x, y, w, h,
               Utf8(Take(name)).c_str(), Utf8(Take(value)).c_str());
 }
 
-// The focused element of `window`'s program, when the focus lies in `window`.
-LONG Focused(HWND window, IAccessible* acc) {
+// The window with the keyboard focus in `window`'s program when it is `window` or lies in it.
+HWND FocusWindow(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return -1;
-  if (info.hwndFocus != window && !IsChild(window, info.hwndFocus)) return -1;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus == window || IsChild(window, info.hwndFocus) ? info.hwndFocus : nullptr;
+}
+
+// The focused element of `window`'s program, when the focus lies in `window`.
+LONG Focused(HWND window, IAccessible* acc) {
+  if (!FocusWindow(window)) return -1;
   VARIANT focus;
   focus.vt = VT_EMPTY;
   if (acc->get_accFocus(&focus) != S_OK || focus.vt != VT_I4) return -1;
@@ -82,6 +91,14 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::printf("focus\t%ld\n", Focused(window, acc));
   acc->Release();
+  HWND child = FocusWindow(window);
+  IAccessible* own = nullptr;
+  if (child && child != window &&
+      SUCCEEDED(AccessibleObjectFromWindow(child, OBJID_CLIENT, kIAccessible,
+                                           reinterpret_cast<void**>(&own))) && own) {
+    PrintOne(own, CHILDID_SELF, "window");
+    own->Release();
+  }
   CoUninitialize();
   return 0;
 }

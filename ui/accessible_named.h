@@ -1,0 +1,15 @@
+// A real control (a list, a scroll bar, the edit box inside a list) on a window whose labels are
+// drawn, not windows: the system would read it without a name, or by its text alone. A reader
+// asks the control's own window when the focus moves there, so the window answers with the
+// system's object for it under the name of the label drawn beside it (and the value the dialog
+// reads out, where it has its own words for one). Nothing is made until a reader asks.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Hooks `window`'s messages for as long as it lives. `value`, when given, replaces the
+// system's value of the control itself (not of its parts).
+void NameForReaders(HWND window, std::wstring name, std::function<std::wstring()> value = {});
