@@ -218,7 +218,8 @@ class Display:
         `mapped`, only those on the screen."""
         args = ["xdotool", "search"] + (["--onlyvisible"] if mapped else [])
         if pid is not None:
-            args += ["--pid", str(pid)]
+            # Without --all, xdotool takes a window matching either condition.
+            args += ["--all", "--pid", str(pid)]
         args += ["--class", pattern]
         # xdotool exits 1 when nothing matches.
         return [int(w) for w in self.run(*args, check=False).split()]
