@@ -6,6 +6,24 @@
 namespace dl = dialog_layout;
 using dl::Id;
 
+namespace {
+
+// The system's focus rectangle, dotted, but in the captions' black: DrawFocusRect inverts, and
+// an inverted dot on the mid-grey panels (126 becomes 129) cannot be seen.
+void DottedFrame(HDC dc, const RECT& r) {
+  const COLORREF ink = RGB(0, 0, 0);
+  for (LONG x = r.left; x < r.right; x += 2) {
+    SetPixelV(dc, x, r.top, ink);
+    SetPixelV(dc, x, r.bottom - 1, ink);
+  }
+  for (LONG y = r.top; y < r.bottom; y += 2) {
+    SetPixelV(dc, r.left, y, ink);
+    SetPixelV(dc, r.right - 1, y, ink);
+  }
+}
+
+}  // namespace
+
 const dl::Control* F_Setting::stopControl(const dl::Stop& s) const {
   // A choice's stop is the mark that is chosen.
   if (s.id == Id::ShapeMark) return dl::Find(Id::ShapeMark, EditShape >= 0 && EditShape <= 2 ? EditShape : 0);
@@ -148,8 +166,7 @@ bool F_Setting::comboDropped() const {
 
 void F_Setting::paintFocus(HDC dc) const {
   if (!cues_ || !focus_ || GetFocus() != hwnd()) return;
-  RECT r = focusRect(*focus_);
-  DrawFocusRect(dc, &r);
+  DottedFrame(dc, focusRect(*focus_));
 }
 
 // Round a face inside its edge; round a mark with its caption; round anything else outside.

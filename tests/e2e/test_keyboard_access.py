@@ -280,12 +280,22 @@ def test_the_tree_a_reader_sees_at_each_density(app, acc_tree_exe, density, dpi)
     assert state["真円"] & 0x10 and not state["楕円（縦）"] & 0x10 and state["ｱﾗｰﾑ2 音楽CD"] & 0x10
     # A press on a mark's caption focuses the mark, as a click on a button does: the arrows
     # go on from there, Tab to the stop after it.
-    mark = next(row[3] for row in rows if row[4] == "楕円（横）" and row[1] == 45)
+    # Its dotted mark shows once a key has been pressed, in black: an inverted dot would be
+    # lost on the grey panel.
+    marks = {row[4]: row[3] for row in rows if row[1] == 45}
+
+    def dots_left_of(name: str) -> int:
+        bx, by, _, bh = marks[name]
+        return sum(max(p[:3]) < 40 for p in clock.display.screenshot((bx - 1, by, 1, bh)).getdata())
+    mark = marks["楕円（横）"]
     clock.display.click(mark[0] + mark[2] + scaled(8), mark[1] + mark[3] // 2)
     r.wait_focus("楕円（横）")
+    assert dots_left_of("楕円（横）") == 0
     r.key("Up")
     wait_for(lambda: {row[4]: row[2] for row in r.tree()[0] if row[1] == 45}["楕円（縦）"] & 0x10,
              10, "the second shape is not checked")
+    wait_for(lambda: dots_left_of("楕円（縦）") >= marks["楕円（縦）"][3] // 3, 10,
+             "no focus mark round the second shape")
     r.key("Tab")
     r.wait_focus("背景", tuple(scaled(v) for v in (262, 78, 17, 17)))
     # A focused scroll bar takes the arrows; a reader hears its new value.
