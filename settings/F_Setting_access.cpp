@@ -65,10 +65,10 @@ void F_Setting::nameRealControls() {
     const dl::Role role = dl::RoleOf(c);
     if (!w || (role != dl::Role::ComboBox && role != dl::Role::ScrollBar)) continue;
     auto value = [this, &c] { return valueOf(c); };
-    NameForReaders(w, dl::NameOf(c), value);
+    NameForReaders(w, dl::NameOf(c), MsaaRole(role), value);
     // A list that takes typing has the focus in its edit box.
     if (HWND edit = FindWindowExW(w, nullptr, L"Edit", nullptr))
-      NameForReaders(edit, dl::NameOf(c), value);
+      NameForReaders(edit, dl::NameOf(c), ROLE_SYSTEM_TEXT, value);
   }
 }
 

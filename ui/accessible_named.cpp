@@ -21,9 +21,9 @@ bool Self(const VARIANT& v) { return v.vt == VT_I4 && v.lVal == CHILDID_SELF; }
 // The system's object for the control with the name (and value) put in; all else is its own.
 class Renamed final : public IAccessible {
  public:
-  Renamed(IAccessible* system, const std::wstring* name,
+  Renamed(IAccessible* system, const std::wstring* name, const long* role,
           const std::function<std::wstring()>* value)
-      : system_(system), name_(name), value_(value) {}
+      : system_(system), name_(name), role_(role), value_(value) {}
   // The window is gone: the clients still holding this object get errors from now on.
   void Disconnect() {
     if (system_) system_->Release();
@@ -92,7 +92,11 @@ class Renamed final : public IAccessible {
     return system_ ? system_->get_accDescription(c, s) : RPC_E_DISCONNECTED;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* r) override {
-    return system_ ? system_->get_accRole(c, r) : RPC_E_DISCONNECTED;
+    if (!system_) return RPC_E_DISCONNECTED;
+    if (!Self(c) || !*role_ || !r) return system_->get_accRole(c, r);
+    r->vt = VT_I4;
+    r->lVal = *role_;
+    return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* s) override {
     return system_ ? system_->get_accState(c, s) : RPC_E_DISCONNECTED;
@@ -149,6 +153,7 @@ class Renamed final : public IAccessible {
 
   IAccessible* system_;
   const std::wstring* name_;
+  const long* role_;
   const std::function<std::wstring()>* value_;
   LONG refs_ = 1;
 };
@@ -157,6 +162,7 @@ class Renamed final : public IAccessible {
 struct Hooked {
   WNDPROC next = nullptr;
   std::wstring name;
+  long role = 0;
   std::function<std::wstring()> value;
   Renamed* object = nullptr;
 };
@@ -172,7 +178,7 @@ LRESULT CALLBACK HookProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
       if (FAILED(CreateStdAccessibleObjectLate(window, OBJID_CLIENT, kIAccessible,
                                                reinterpret_cast<void**>(&system))) || !system)
         return CallWindowProcW(next, window, msg, wp, lp);
-      h->object = new Renamed(system, &h->name, &h->value);
+      h->object = new Renamed(system, &h->name, &h->role, &h->value);
     }
     return LresultFromObjectLate(kIAccessible, wp, h->object);
   }
@@ -190,14 +196,16 @@ LRESULT CALLBACK HookProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-void NameForReaders(HWND window, std::wstring name, std::function<std::wstring()> value) {
+void NameForReaders(HWND window, std::wstring name, long role,
+                    std::function<std::wstring()> value) {
   if (!window) return;
   if (auto* h = static_cast<Hooked*>(GetPropW(window, kProperty))) {
     h->name = std::move(name);
+    h->role = role;
     h->value = std::move(value);
     return;
   }
-  auto* h = new Hooked{nullptr, std::move(name), std::move(value), nullptr};
+  auto* h = new Hooked{nullptr, std::move(name), role, std::move(value), nullptr};
   if (!SetPropW(window, kProperty, h)) {
     delete h;
     return;

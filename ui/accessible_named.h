@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
-// Hooks `window`'s messages for as long as it lives. `value`, when given, replaces the
-// system's value of the control itself (not of its parts).
-void NameForReaders(HWND window, std::wstring name, std::function<std::wstring()> value = {});
+// Hooks `window`'s messages for as long as it lives. `role` (ROLE_SYSTEM_*) and `value`, when
+// given, replace the system's for the control itself (not for its parts): not every system
+// knows a list's window for a list.
+void NameForReaders(HWND window, std::wstring name, long role = 0,
+                    std::function<std::wstring()> value = {});

@@ -16,6 +16,7 @@ REPO = Path(__file__).resolve().parents[2]
 CLOCK_CLASS = "Tessarine_F_Tokei"
 DIALOG_CLASS = "Tessarine_F_Setting"
 ROLE_CLOCK = 0x3D
+ROLE_TEXT = 42
 
 
 @pytest.fixture(scope="session")
@@ -106,12 +107,14 @@ class Reader:
 
     def focused(self):
         """(name, client box, row) of the focused element, or None. A list or a bar must be
-        read the same from its own window: name and value."""
+        read the same from its own window: name, value and role (editable text for the edit
+        box of a list that takes typing)."""
         rows, focus = self.tree()
         x, y, _, _ = self.clock.display.geometry(self.dialog)
-        own = [row[4:] for row in rows if row[0] == -1]
+        own = [row for row in rows if row[0] == -1]
         for row in rows:
-            if row[0] == focus and focus > 0 and own in ([], [row[4:]]):
+            same = all(o[4:] == row[4:] and o[1] in (row[1], ROLE_TEXT) for o in own)
+            if row[0] == focus and focus > 0 and same:
                 bx, by, bw, bh = row[3]
                 return row[4], (bx - x, by - y, bw, bh), row
         return None
