@@ -575,6 +575,18 @@ class App:
         """This process's top-level windows; with `mapped`, only those on the screen."""
         return self.display.visible_windows(EXE_X_CLASS, pid=self.pid, mapped=mapped)
 
+    def boxes(self, mapped: bool = True) -> dict:
+        """{window: (x, y, w, h)} of this process's top-level windows, leaving out any that
+        closed between the listing and the look."""
+        found = {}
+        for w in self.windows(mapped):
+            try:
+                found[w] = self.display.geometry(w)
+            except HarnessError:
+                if w in self.windows(mapped):
+                    raise
+        return found
+
     def wait_window(self, timeout: float = 15, name: Optional[str] = None,
                     mapped: bool = True) -> int:
         """X id of the program's first visible window (whose title is `name`, if given).

@@ -91,7 +91,7 @@ def test_cleaner_freezes_the_screen_through_cyan_cleans_and_goes(app, display, t
     while display.grab().getpixel((0, 0)) != DESKTOP_RGB:
         assert time.monotonic() < end, "the cleaner did not go away"
         time.sleep(0.1)
-    assert all(clock.display.geometry(w)[2:] != (SCREEN_W, SCREEN_H) for w in clock.windows())
+    assert all(b[2:] != (SCREEN_W, SCREEN_H) for b in clock.boxes().values())
 
     # It really wrote what it claimed: the cap of a 32-bit process (under 2 GB), not the two
     # thirds of this machine, and the peak working set grew by about as much.
@@ -136,14 +136,11 @@ def test_x86_64_build_starts_draws_its_face_and_shows_the_cleaner(app64, display
     before = display.screenshot()
     before.save(tmp_path / "before64.png")
 
-    def sized(windows):
-        return {w: clock.display.geometry(w) for w in windows}
-
     cover = box = None
     end = clock.started_at + 150
     while time.monotonic() < end and not (cover and box):
         cover = box = None
-        for w, g in sized(clock.windows()).items():
+        for w, g in clock.boxes().items():
             if g == (0, 0, SCREEN_W, SCREEN_H):
                 cover = w
             elif g[2:] != (81, 137):

@@ -213,12 +213,12 @@ def test_a_read_only_program_folder_keeps_settings_in_the_users_own_file(app, wi
         assert str(own).split("/drive_c/")[1].replace("/", "\\") in text, text
 
         def windows() -> list:
-            return [told.display.geometry(w)[2:] for w in told.windows()]
+            return [box[2:] for box in told.boxes().values()]
 
         # The clock runs behind the message, and on once it is closed.
         wait_for(lambda: (WIN_W, WIN_H) in windows() and len(windows()) == 2, 5,
                  "not the clock and one message")
-        box = next(w for w in told.windows() if told.display.geometry(w)[2:] != (WIN_W, WIN_H))
+        box = next(w for w, b in told.boxes().items() if b[2:] != (WIN_W, WIN_H))
         bx, by, bw, bh = told.display.geometry(box)
         told.display.move_pointer(bx + bw // 2, by + bh // 2)
         told.display.key("Return")

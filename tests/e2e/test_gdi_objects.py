@@ -44,11 +44,11 @@ def test_a_round_through_every_window_deletes_no_object_still_selected(app, tmp_
     old = clock_window(clock)
     dialog = open_dialog(clock)
     dialog.click(RELEASE)
-    wait_for(lambda: any(clock.display.geometry(w)[2:] == (SCREEN_W, SCREEN_H)
-                         for w in clock.windows()), 10, "the cleaner did not open")
+    wait_for(lambda: any(b[2:] == (SCREEN_W, SCREEN_H) for b in clock.boxes().values()), 10,
+             "the cleaner did not open")
     assert clock.wait_trace("Tessarine: cleaned", 20), "the cleaner did not clean"
-    wait_for(lambda: all(clock.display.geometry(w)[2:] != (SCREEN_W, SCREEN_H)
-                         for w in clock.windows()), 20, "the cleaner stayed")
+    wait_for(lambda: all(b[2:] != (SCREEN_W, SCREEN_H) for b in clock.boxes().values()), 20,
+             "the cleaner stayed")
     assert dialog.open()
     dialog.click(OK)
     dialog.wait_closed()
