@@ -261,7 +261,7 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
     assert clock.ini_bytes() == saved
 
 
-@pytest.mark.parametrize("dpi", [96, 144])
+@pytest.mark.parametrize("dpi", [96, 144, 192])
 def test_the_tree_a_reader_sees_at_each_density(app, acc_tree_exe, density, dpi):
     """Every element named; every stop where the layout draws it at the density, within a
     pixel; a mark's state follows an edit made with the keyboard."""
