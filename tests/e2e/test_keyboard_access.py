@@ -284,9 +284,8 @@ def test_the_tree_a_reader_sees_at_each_density(app, acc_tree_exe, density, dpi)
     state = {row[4]: row[2] for row in rows if row[1] == 45}
     assert state["真円"] & 0x10 and not state["楕円（縦）"] & 0x10 and state["ｱﾗｰﾑ2 音楽CD"] & 0x10
     # A press on a mark's caption focuses the mark, as a click on a button does: the arrows
-    # go on from there, Tab to the stop after it.
-    # Its dotted mark shows once a key has been pressed, in black: an inverted dot would be
-    # lost on the grey panel.
+    # go on from there, Tab to the stop after it. The dotted focus mark shows only once a key
+    # has been pressed, in black: an inverted dot would be lost on the grey panel.
     marks = {row[4]: row[3] for row in rows if row[1] == 45}
 
     def dots_left_of(name: str) -> int:
