@@ -13,18 +13,15 @@ Exit code 0 whether or not the target (large within 1.5 x small) is met; 1 when 
 """
 
 import argparse
-import os
-import shutil
 import statistics
 import sys
-import tempfile
 import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
-from harness import App, Display, WinePrefix, make_program_dir, INI_NAME  # noqa: E402
+from harness import App, INI_NAME, bench_session, make_program_dir  # noqa: E402
 
 SETTINGS = ("[Section]\r\n" + "".join(f"Color_{n}= {n * 4000}\r\n" for n in range(6)) +
             "Shape= 1\r\nMem_Ival= 30\r\nPos_X= 1500\r\nPos_Y= 750\r\nTopMost= 0\r\n")
@@ -57,37 +54,30 @@ def main() -> int:
     ap.add_argument("--exe", default=str(REPO / "build" / "win32" / "Tessarine.exe"))
     args = ap.parse_args()
 
-    root = Path(tempfile.mkdtemp(prefix="tessarine-ini-bench-"))
-    display = Display.start(root / "x")
-    wine = WinePrefix.for_session(display, os.environ.get("TESSARINE_BENCH_PREFIX"))
-    try:
-        files = {"small": SETTINGS.encode("cp932"), "large": large_ini(int(args.size_mb * 2**20))}
-        folders = {}
-        for name, data in files.items():
-            folders[name] = make_program_dir(root, Path(args.exe), name)
-            (folders[name] / INI_NAME).write_bytes(data)
-        start_delay(wine, folders["small"], root / "logs")  # warm the prefix and page cache
-        times = {name: [] for name in files}
-        for _ in range(args.runs):
+    with bench_session("ini") as (root, display, wine):
+        try:
+            files = {"small": SETTINGS.encode("cp932"), "large": large_ini(int(args.size_mb * 2**20))}
+            folders = {}
+            for name, data in files.items():
+                folders[name] = make_program_dir(root, Path(args.exe), name)
+                (folders[name] / INI_NAME).write_bytes(data)
+            start_delay(wine, folders["small"], root / "logs")  # warm the prefix and page cache
+            times = {name: [] for name in files}
+            for _ in range(args.runs):
+                for name in files:
+                    (folders[name] / INI_NAME).write_bytes(files[name])
+                    times[name].append(start_delay(wine, folders[name], root / "logs"))
             for name in files:
-                (folders[name] / INI_NAME).write_bytes(files[name])
-                times[name].append(start_delay(wine, folders[name], root / "logs"))
-        for name in files:
-            print(f"{name:5s} {len(files[name]) / 2**20:6.2f} MB  median {statistics.median(times[name]):.3f} s"
-                  f"  runs {' '.join(f'{t:.3f}' for t in times[name])}")
-        extra = statistics.median(times["large"]) - statistics.median(times["small"])
-        ratio = statistics.median(times["large"]) / statistics.median(times["small"])
-        print(f"large / small = {ratio:.2f}  (+{extra * 1000:.0f} ms); target at most 1.5: "
-              f"{'met' if ratio <= 1.5 else 'NOT met'}")
-        return 0
-    except Exception as e:  # noqa: BLE001
-        print(f"measurement failed: {e}", file=sys.stderr)
-        return 1
-    finally:
-        wine.kill()
-        display.stop()
-        wine.remove()
-        shutil.rmtree(root, ignore_errors=True)
+                print(f"{name:5s} {len(files[name]) / 2**20:6.2f} MB  median {statistics.median(times[name]):.3f} s"
+                      f"  runs {' '.join(f'{t:.3f}' for t in times[name])}")
+            extra = statistics.median(times["large"]) - statistics.median(times["small"])
+            ratio = statistics.median(times["large"]) / statistics.median(times["small"])
+            print(f"large / small = {ratio:.2f}  (+{extra * 1000:.0f} ms); target at most 1.5: "
+                  f"{'met' if ratio <= 1.5 else 'NOT met'}")
+            return 0
+        except Exception as e:  # noqa: BLE001
+            print(f"measurement failed: {e}", file=sys.stderr)
+            return 1
 
 
 if __name__ == "__main__":

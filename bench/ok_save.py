@@ -11,16 +11,13 @@ it goes in a temporary folder. Exit code 0 with the figures; 1 when the measurem
 """
 
 import argparse
-import os
-import shutil
 import sys
-import tempfile
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
-from harness import Display, WinePrefix, to_windows_path  # noqa: E402
+from harness import bench_session, to_windows_path  # noqa: E402
 
 
 def main() -> int:
@@ -33,22 +30,14 @@ def main() -> int:
         print(f"{args.exe} missing: run scripts/build.sh win32", file=sys.stderr)
         return 1
 
-    root = Path(tempfile.mkdtemp(prefix="tessarine-ok-bench-"))
-    folder = Path(args.dir).resolve() if args.dir else root / "files"
-    folder.mkdir(parents=True, exist_ok=True)
-    display = Display.start(root / "x")
-    wine = WinePrefix.for_session(display, os.environ.get("TESSARINE_BENCH_PREFIX"))
-    try:
+    with bench_session("ok") as (root, display, wine):
+        folder = Path(args.dir).resolve() if args.dir else root / "files"
+        folder.mkdir(parents=True, exist_ok=True)
         r = wine.run([args.exe, to_windows_path(folder), str(args.rounds)], timeout=1800)
         print(r.stdout.decode(errors="replace"), end="")
         if r.returncode != 0:
             print(r.stderr.decode(errors="replace")[-2000:], file=sys.stderr)
         return 0 if r.returncode == 0 else 1
-    finally:
-        wine.kill()
-        display.stop()
-        wine.remove()
-        shutil.rmtree(root, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -15,18 +15,15 @@ Exit code 0 whether or not the target is met; 1 when the measurement failed.
 
 import argparse
 import math
-import os
-import shutil
 import statistics
 import sys
-import tempfile
 import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
-from harness import App, Display, WinePrefix, make_program_dir, INI_NAME, ini_bytes  # noqa: E402
+from harness import App, INI_NAME, bench_session, ini_bytes, make_program_dir  # noqa: E402
 from support_face import BLUE, bbox, clock_ini, pixels_of  # noqa: E402
 
 
@@ -63,47 +60,41 @@ def main() -> int:
     ap.add_argument("--exe", default=str(REPO / "build" / "win32" / "Tessarine.exe"))
     args = ap.parse_args()
 
-    root = Path(tempfile.mkdtemp(prefix="tessarine-ring-bench-"))
-    display = Display.start(root / "x")
-    wine = WinePrefix.for_session(display, os.environ.get("TESSARINE_BENCH_PREFIX"))
-    app = None
-    try:
-        folder = make_program_dir(root, Path(args.exe), "prog")
-        (folder / INI_NAME).write_bytes(ini_bytes(clock_ini()))
-        app = App(wine, folder, root / "logs")
-        app.wait_window(timeout=60)
-        app.geometry()
-        time.sleep(2)  # past the first paint
-        delays, early, unread = [], 0, 0
-        for _ in range(args.seconds):
-            result = one_boundary(app)
-            if result is None:
-                unread += 1
-                continue
-            delays.append(result[0])
-            early += result[1]
-        if not delays:
-            raise RuntimeError("the screen could not be read around any second")
-        ordered = sorted(delays)
-        p90 = ordered[min(len(ordered) - 1, math.ceil(0.9 * len(ordered)) - 1)]
-        ms = [f"{d * 1000:.0f}" for d in delays]
-        print(f"seconds read {len(delays)}, unread {unread}; ring moved after the second by "
-              f"median {statistics.median(delays) * 1000:.0f} ms, 90 % {p90 * 1000:.0f} ms, "
-              f"worst {ordered[-1] * 1000:.0f} ms; moved before the second: {early}")
-        print(f"each (ms): {' '.join(ms)}")
-        met = p90 <= 0.1 and early == 0
-        print(f"target (90 % within 100 ms, never early): {'met' if met else 'NOT met'}")
-        return 0
-    except Exception as e:  # noqa: BLE001
-        print(f"measurement failed: {e}", file=sys.stderr)
-        return 1
-    finally:
-        if app is not None:
-            app.stop()
-        wine.kill()
-        display.stop()
-        wine.remove()
-        shutil.rmtree(root, ignore_errors=True)
+    with bench_session("ring") as (root, display, wine):
+        app = None
+        try:
+            folder = make_program_dir(root, Path(args.exe), "prog")
+            (folder / INI_NAME).write_bytes(ini_bytes(clock_ini()))
+            app = App(wine, folder, root / "logs")
+            app.wait_window(timeout=60)
+            app.geometry()
+            time.sleep(2)  # past the first paint
+            delays, early, unread = [], 0, 0
+            for _ in range(args.seconds):
+                result = one_boundary(app)
+                if result is None:
+                    unread += 1
+                    continue
+                delays.append(result[0])
+                early += result[1]
+            if not delays:
+                raise RuntimeError("the screen could not be read around any second")
+            ordered = sorted(delays)
+            p90 = ordered[min(len(ordered) - 1, math.ceil(0.9 * len(ordered)) - 1)]
+            ms = [f"{d * 1000:.0f}" for d in delays]
+            print(f"seconds read {len(delays)}, unread {unread}; ring moved after the second by "
+                  f"median {statistics.median(delays) * 1000:.0f} ms, 90 % {p90 * 1000:.0f} ms, "
+                  f"worst {ordered[-1] * 1000:.0f} ms; moved before the second: {early}")
+            print(f"each (ms): {' '.join(ms)}")
+            met = p90 <= 0.1 and early == 0
+            print(f"target (90 % within 100 ms, never early): {'met' if met else 'NOT met'}")
+            return 0
+        except Exception as e:  # noqa: BLE001
+            print(f"measurement failed: {e}", file=sys.stderr)
+            return 1
+        finally:
+            if app is not None:
+                app.stop()
 
 
 if __name__ == "__main__":

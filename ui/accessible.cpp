@@ -78,18 +78,10 @@ class AccessibleObject final : public IAccessible {
     return nothing(child, out);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
-    if (!out) return E_POINTER;
-    if (!valid(child)) return E_INVALIDARG;
-    out->vt = VT_I4;
-    out->lVal = source_->Accessible(child.lVal).role;
-    return S_OK;
+    return number(child, out, &AccessibleInfo::role);
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
-    if (!out) return E_POINTER;
-    if (!valid(child)) return E_INVALIDARG;
-    out->vt = VT_I4;
-    out->lVal = source_->Accessible(child.lVal).state;
-    return S_OK;
+    return number(child, out, &AccessibleInfo::state);
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) override {
     return nothing(child, out);
@@ -153,6 +145,13 @@ class AccessibleObject final : public IAccessible {
     if (s.empty()) return S_FALSE;
     *out = SysAllocStringLate(s.c_str());
     return *out ? S_OK : E_OUTOFMEMORY;
+  }
+  HRESULT number(const VARIANT& child, VARIANT* out, long AccessibleInfo::*field) {
+    if (!out) return E_POINTER;
+    if (!valid(child)) return E_INVALIDARG;
+    out->vt = VT_I4;
+    out->lVal = source_->Accessible(child.lVal).*field;
+    return S_OK;
   }
   HRESULT nothing(const VARIANT& child, BSTR* out) {
     if (!out) return E_POINTER;

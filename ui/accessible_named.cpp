@@ -18,12 +18,17 @@ const wchar_t kProperty[] = L"Tessarine.ReaderName";
 bool Same(REFIID a, const GUID& b) { return IsEqualGUID(a, b) != FALSE; }
 bool Self(const VARIANT& v) { return v.vt == VT_I4 && v.lVal == CHILDID_SELF; }
 
-// The system's object for the control with the name (and value) put in; all else is its own.
+// What is put in for the control itself.
+struct Overrides {
+  std::wstring name;
+  long role = 0;
+  std::function<std::wstring()> value;
+};
+
+// The system's object for the control with the overrides put in; all else is its own.
 class Renamed final : public IAccessible {
  public:
-  Renamed(IAccessible* system, const std::wstring* name, const long* role,
-          const std::function<std::wstring()>* value)
-      : system_(system), name_(name), role_(role), value_(value) {}
+  Renamed(IAccessible* system, const Overrides* own) : system_(system), own_(own) {}
   // The window is gone: the clients still holding this object get errors from now on.
   void Disconnect() {
     if (system_) system_->Release();
@@ -70,13 +75,13 @@ class Renamed final : public IAccessible {
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
     if (!system_) return RPC_E_DISCONNECTED;
-    if (!Self(child) || name_->empty()) return system_->get_accName(child, out);
-    return text(*name_, out);
+    if (!Self(child) || own_->name.empty()) return system_->get_accName(child, out);
+    return text(own_->name, out);
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
     if (!system_) return RPC_E_DISCONNECTED;
-    if (!Self(child) || !*value_) return system_->get_accValue(child, out);
-    return text((*value_)(), out);
+    if (!Self(child) || !own_->value) return system_->get_accValue(child, out);
+    return text(own_->value(), out);
   }
 
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override {
@@ -93,9 +98,9 @@ class Renamed final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* r) override {
     if (!system_) return RPC_E_DISCONNECTED;
-    if (!Self(c) || !*role_ || !r) return system_->get_accRole(c, r);
+    if (!Self(c) || !own_->role || !r) return system_->get_accRole(c, r);
     r->vt = VT_I4;
-    r->lVal = *role_;
+    r->lVal = own_->role;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* s) override {
@@ -152,18 +157,14 @@ class Renamed final : public IAccessible {
   }
 
   IAccessible* system_;
-  const std::wstring* name_;
-  const long* role_;
-  const std::function<std::wstring()>* value_;
+  const Overrides* own_;  // the hook's; read only while system_ is set
   LONG refs_ = 1;
 };
 
 // What the hook keeps for its window.
 struct Hooked {
   WNDPROC next = nullptr;
-  std::wstring name;
-  long role = 0;
-  std::function<std::wstring()> value;
+  Overrides own;
   Renamed* object = nullptr;
 };
 
@@ -178,7 +179,7 @@ LRESULT CALLBACK HookProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
       if (FAILED(CreateStdAccessibleObjectLate(window, OBJID_CLIENT, kIAccessible,
                                                reinterpret_cast<void**>(&system))) || !system)
         return CallWindowProcW(next, window, msg, wp, lp);
-      h->object = new Renamed(system, &h->name, &h->role, &h->value);
+      h->object = new Renamed(system, &h->own);
     }
     return LresultFromObjectLate(kIAccessible, wp, h->object);
   }
@@ -199,13 +200,12 @@ LRESULT CALLBACK HookProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 void NameForReaders(HWND window, std::wstring name, long role,
                     std::function<std::wstring()> value) {
   if (!window) return;
+  Overrides own{std::move(name), role, std::move(value)};
   if (auto* h = static_cast<Hooked*>(GetPropW(window, kProperty))) {
-    h->name = std::move(name);
-    h->role = role;
-    h->value = std::move(value);
+    h->own = std::move(own);
     return;
   }
-  auto* h = new Hooked{nullptr, std::move(name), role, std::move(value), nullptr};
+  auto* h = new Hooked{nullptr, std::move(own), nullptr};
   if (!SetPropW(window, kProperty, h)) {
     delete h;
     return;

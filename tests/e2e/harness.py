@@ -27,6 +27,7 @@ Facts that shaped it (Wine 8 on Debian 12, no window manager):
 
 from __future__ import annotations
 
+import contextlib
 import datetime
 import functools
 import os
@@ -396,6 +397,26 @@ def ini_bytes(content: IniContent, section: str = "Section") -> bytes:
         text = content
     text = text.replace("\r\n", "\n").replace("\n", "\r\n")
     return text.encode("cp932")
+
+
+@contextlib.contextmanager
+def bench_session(name: str):
+    """For a bench, outside pytest: a fresh folder, a private Xvfb and a Wine prefix (the one
+    TESSARINE_BENCH_PREFIX names, if set), as (root, display, wine); all gone afterwards."""
+    root = Path(tempfile.mkdtemp(prefix=f"tessarine-{name}-bench-"))
+    display = wine = None
+    try:
+        display = Display.start(root / "x")
+        wine = WinePrefix.for_session(display, os.environ.get("TESSARINE_BENCH_PREFIX"))
+        yield root, display, wine
+    finally:
+        if wine is not None:
+            wine.kill()
+        if display is not None:
+            display.stop()
+        if wine is not None:
+            wine.remove()
+        shutil.rmtree(root, ignore_errors=True)
 
 
 def make_program_dir(parent: Path, exe: Path, name: str = "prog",

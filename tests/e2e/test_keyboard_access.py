@@ -11,6 +11,7 @@ import pytest
 
 from harness import MENU_TRACE, drawn_menu
 from support_clock import wait_for
+from support_dialog import CHOOSER_TITLE, COLOUR_TITLE, closed, new_window
 
 REPO = Path(__file__).resolve().parents[2]
 CLOCK_CLASS = "Tessarine_F_Tokei"
@@ -180,23 +181,19 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
     r.wait_focus(*order[-1])
     r.key("Tab", "Tab")  # 文字
 
-    def through_chooser(key: str) -> None:
+    def through_chooser(title: str, key: str) -> None:
         """Enter opens the focused button's chooser, `key` leaves it."""
-        before = set(clock.windows())
         r.key("Return")
-        chooser = []
-        # A window as large as a chooser: a passing one (a tip) may come and go first.
-        wait_for(lambda: chooser.extend((w, b) for w, b in clock.boxes().items()
-                                        if w not in before and b[2] > 150) or chooser, 10,
-                 "no chooser")
-        window, (cx, cy, cw, ch) = chooser[0]
+        window = new_window(clock, title, timeout=10)
+        assert window, f"no chooser {title}"
+        cx, cy, cw, ch = clock.display.geometry(window)
         clock.display.move_pointer(cx + cw // 2, cy + ch // 2)
         clock.display.key(key)
-        wait_for(lambda: window not in clock.windows(), 10, "the chooser stayed")
+        closed(clock, title)
 
     # The colour chooser from the keyboard: Enter takes its colour, and the focus comes back
     # to the button.
-    through_chooser("Return")
+    through_chooser(COLOUR_TITLE, "Return")
     _, _, row = r.wait_focus("文字", order[1][1])
     swatch = next(x for x in r.tree()[0] if x[4] == "文字" and x[1] == 41)
     assert swatch[5] != "RGB(255, 255, 0)"
@@ -233,7 +230,7 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
     # The file chooser, left with Esc, gives the focus back too.
     r.key("Tab")
     r.wait_focus("ｱﾗｰﾑ1 MP3、WAV ...")
-    through_chooser("Escape")
+    through_chooser(CHOOSER_TITLE, "Escape")
     r.wait_focus("ｱﾗｰﾑ1 MP3、WAV ...")
     r.key("Tab", "Tab", "Tab")
     r.wait_focus("設定")
