@@ -24,28 +24,14 @@ REPO = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
 from harness import App, INI_NAME, bench_session, ini_bytes, make_program_dir  # noqa: E402
-from support_face import BLUE, bbox, clock_ini, pixels_of  # noqa: E402
-
-
-def ring_centre(image):
-    ring = pixels_of(image, BLUE)
-    if not ring:
-        return None
-    x0, y0, x1, y1 = bbox(ring)
-    return (x0 + x1) / 2, (y0 + y1) / 2
+from support_face import clock_ini, grabs_around  # noqa: E402
 
 
 def one_boundary(app: App):
     """(delay of the move in s, moved early) around the next second boundary, or None when the
     screen could not be read on both sides of it."""
     boundary = math.floor(time.time()) + 1.0
-    while time.time() < boundary - 0.3:
-        time.sleep(0.01)
-    grabs = []
-    while time.time() < boundary + 0.5:
-        start = time.time()
-        image = app.display.grab(app.window).crop((0, 0, 80, 80))
-        grabs.append((start, time.time(), ring_centre(image)))
+    grabs = grabs_around(app, boundary, 0.5)
     old = [c for s0, s1, c in grabs if s1 <= boundary - 0.02]
     if not old:
         return None

@@ -172,6 +172,31 @@ def bbox(pixels):
     return min(xs), min(ys), max(xs), max(ys)
 
 
+def ring_centre(image):
+    """The centre of the second ring (its blue) in a shot of the dial; None without one."""
+    ring = pixels_of(image, BLUE)
+    if not ring:
+        return None
+    x0, y0, x1, y1 = bbox(ring)
+    return (x0 + x1) / 2, (y0 + y1) / 2
+
+
+def grabs_around(app, boundary: float, after: float, stop_on_move: bool = False) -> list:
+    """(start, end, ring centre) of shots of the dial taken as fast as the screen can be read,
+    from 0.3 s before the second `boundary` (a time.time()) to `after` s past it; with
+    `stop_on_move`, only until a shot begun after the boundary shows the ring moved."""
+    while time.time() < boundary - 0.3:
+        time.sleep(0.01)
+    grabs = []
+    while time.time() < boundary + after:
+        start = time.time()
+        image = app.display.grab(app.window).crop((0, 0, DIAL, DIAL))
+        grabs.append((start, time.time(), ring_centre(image)))
+        if stop_on_move and start >= boundary and grabs[-1][2] != grabs[0][2]:
+            break
+    return grabs
+
+
 # Each numeral and its place in dial units, 8 out from the centre.
 NUMERALS = [(str(n), 8 * math.sin(n * math.pi / 6), -8 * math.cos(n * math.pi / 6))
             for n in range(1, 13)]

@@ -15,7 +15,7 @@ from sound_trace import SND_ASYNC_LOOP, SOUND_FILE, alarm, play_sound_calls, pla
 from support_clock import (BLUE, FROM_TRAY, ON_DIAL, ON_PENDULUM, TO_TRAY, open_menu, wait_for,
                            watch)
 from support_face import (DialScale, PEND_BOTTOM, PEND_TOP, Shots, bbox, bob_centre, clock_ini,
-                          hand_angles, pixels_of)
+                          grabs_around, hand_angles, pixels_of)
 
 
 
@@ -102,14 +102,6 @@ def test_clock_in_the_tray_shows_nothing_rings_its_alarm_and_returns_current(
     wait_for(bob_moved, 10, "the bob stood still after the clock came back")
 
 
-def ring_centre(image, t) -> tuple:
-    ring = pixels_of(image, BLUE)
-    if not ring:
-        return None
-    x0, y0, x1, y1 = bbox(ring)
-    return (x0 + x1) / 2, (y0 + y1) / 2
-
-
 def test_second_ring_moves_at_the_second_and_never_before(app, tmp_path):
     # How soon after the second it moves is a figure for bench/second_ring.py; here, only that
     # it moves in the second that begins and not in the one before.
@@ -122,15 +114,7 @@ def test_second_ring_moves_at_the_second_and_never_before(app, tmp_path):
         if measured == 5:
             break
         boundary = math.floor(time.time()) + 1.0
-        while time.time() < boundary - 0.3:
-            time.sleep(0.01)
-        grabs = []
-        while time.time() < boundary + 0.9:
-            start = time.time()
-            image = clock.display.grab(clock.window).crop((0, 0, 80, 80))
-            grabs.append((start, time.time(), ring_centre(image, None)))
-            if grabs[-1][0] >= boundary and grabs[-1][2] != grabs[0][2]:
-                break
+        grabs = grabs_around(clock, boundary, 0.9, stop_on_move=True)
         old = [c for s0, s1, c in grabs if s1 <= boundary - 0.02]
         if not old:
             continue  # the machine was too busy to read the screen before this second
