@@ -259,10 +259,18 @@ void F_Tokei::handleTick(const SYSTEMTIME& now) {
   const bool newMinute = t.ClockMinute != lastTick_.ClockMinute || t.ClockHour != lastTick_.ClockHour;
   lastTick_ = t;
   if (newMinute) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
+  tellReaderOfRing();
   showRinging(t.ClockSecond);
   if (!IsWindowVisible(hwnd())) return;  // in the tray: drawn when shown again
   drawDial(t);
   Pic_Tokei->Refresh();
+}
+
+void F_Tokei::tellReaderOfRing() {
+  const int ringing = alarm_.RingingAlarm();
+  if (ringing == toldRinging_) return;
+  toldRinging_ = ringing;
+  if (Loaded()) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
 }
 
 void F_Tokei::drawDial(const TickResult& t) {

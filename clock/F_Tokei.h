@@ -35,6 +35,7 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
   void StopSound() {
     alarm_.StopSound();
     syncSoundTimers();
+    tellReaderOfRing();
   }
   // The periodic memory check; never on while the interval is 0 or the machine too small.
   void SetMemoryCheck(bool on);
@@ -89,6 +90,8 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
     Timer5.SetEnabled(alarm_.WantsWatchTicks());
   }
   void drawCurrentState();
+  // A reader hears at once when an alarm begins or stops ringing, not at the next minute.
+  void tellReaderOfRing();
   // The keyboard: Esc and Space, the menu keys, the arrows; false for any other key.
   HWND owner();
   bool onKeyDown(WPARAM key);
@@ -144,4 +147,5 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
   AccessibleServer access_{*this};
   LONGLONG armedDue_ = 0;  // UTC file time the wake timer is set for; 0 when it is not set
   bool trayRinging_ = false;  // the tray was last told that an alarm rings
+  int toldRinging_ = -1;  // the ringing alarm a reader last heard of in the clock's value
 };

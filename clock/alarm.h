@@ -66,6 +66,8 @@ class AlarmClock {
   // Whether the sound module wants the MP3 repeat (Timer4) and the CD watcher (Timer5) ticks.
   bool WantsRepeatTicks() const { return sound_.Repeating(); }
   bool WantsWatchTicks() const { return sound_.Watching(); }
+  // The alarm (0 or 1) whose sound goes on from its minute to the stop; -1 when none rings.
+  int RingingAlarm() const { return sound_.Ringing() ? sound_.CurrentAlarm : -1; }
   // Fired, and no device can sound it: the clock shows a sign until the stop.
   bool RingingSilently() const { return sound_.RingingSilently(); }
 

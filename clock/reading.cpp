@@ -8,11 +8,14 @@ std::wstring HourMinute(int hour, int minute) {
 
 }  // namespace
 
-std::wstring ClockReading(int hour, int minute, const Settings& s) {
+std::wstring ClockReading(int hour, int minute, const Settings& s, int ringing) {
   std::wstring text = HourMinute(hour, minute);
   for (int i = 0; i <= 1; ++i) {
-    // A switch holds a 16-bit Boolean; only "on" (nonzero) rings.
-    if (s.Sound_C[i] != 0) text += L"  ｱﾗｰﾑ " + HourMinute(s.Sound_H[i], s.Sound_M[i]);
+    // Only 1 rings, so only 1 reads as on. A ringing alarm is named even when it was switched
+    // off meanwhile: its sound goes on until it is stopped.
+    if (s.Sound_C[i] != 1 && ringing != i) continue;
+    text += L"  ｱﾗｰﾑ " + HourMinute(s.Sound_H[i], s.Sound_M[i]);
+    if (ringing == i) text += L" 鳴っています";
   }
   return text;
 }

@@ -37,11 +37,15 @@ void checkModel(const Settings& s) {
     // exact match, so an odd one never fires.
     FUZZ_CHECK(inRange<I16>(s.Sound_Repeat[n], 0, kMaxTrack, 0));
     FUZZ_CHECK(s.Sound_F[n].size() <= 255);
-    // A sound-file alarm is on only with a file that opens (asked without one trailing "\").
-    if (s.Sound_Kbn[n] == 2 && s.Sound_C[n] == 1) {
+    // A sound-file alarm is on only with a path; a file that does not open (asked without one
+    // trailing "\") is marked, never dropped.
+    if (s.Sound_Kbn[n] == 2 && s.Sound_C[n] == 1) FUZZ_CHECK(!s.Sound_F[n].empty());
+    if (s.Sound_Kbn[n] == 2 && !s.Sound_F[n].empty()) {
       std::wstring path = s.Sound_F[n];
-      if (!path.empty() && path.back() == L'\\') path.pop_back();
-      FUZZ_CHECK(!path.empty() && path.size() % 2 == 0);
+      if (path.back() == L'\\') path.pop_back();
+      FUZZ_CHECK(s.SoundFileMissing[n] == (path.empty() || path.size() % 2 != 0));
+    } else {
+      FUZZ_CHECK(!s.SoundFileMissing[n]);
     }
   }
   FUZZ_CHECK(s.Mem_Ival >= 0);

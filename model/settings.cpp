@@ -96,15 +96,15 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
     s.Sound_F[n] = source.Read(IniKey(L"Sound_F_", n));
   }
 
-  // An alarm whose sound file has gone is switched off and forgets the file.
+  // A file-sound alarm without a file has nothing to play. A file that does not open now is
+  // only marked: at the alarm's minute a file still missing rings the chime.
   for (int n = 0; n <= 1; ++n) {
+    s.SoundFileMissing[n] = false;
     if (s.Sound_Kbn[n] != 2) continue;
-    if (s.Sound_F[n].empty()) {
+    if (s.Sound_F[n].empty())
       s.Sound_C[n] = 0;
-    } else if (!FileExists(source, s.Sound_F[n])) {
-      s.Sound_C[n] = 0;
-      s.Sound_F[n].clear();
-    }
+    else
+      s.SoundFileMissing[n] = !FileExists(source, s.Sound_F[n]);
   }
 
   // A negative interval would check memory at every second.

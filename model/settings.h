@@ -24,6 +24,9 @@ struct Settings {
   std::array<std::int16_t, 2> Sound_Kbn{};
   std::array<std::int16_t, 2> Sound_Repeat{};
   std::array<std::wstring, 2> Sound_F{};
+  // Not kept in the file: the alarm's sound file did not open when the settings were read. The
+  // alarm stays as the user set it (the drive may come back); the dialog marks the path.
+  std::array<bool, 2> SoundFileMissing{};
   std::int16_t Mem_Ival = 0;
   float Mem_Kagen = 0;
   std::wstring Alarm_Path;
@@ -50,7 +53,10 @@ inline const wchar_t kSettingsSection[] = L"Section";
 // (colours 0..0xFFFFFF, Shape 0..2, Sound_Repeat 0..99, Mem_Ival 0 and up, Mem_Kagen 0..100)
 // keeps its previous value. An alarm's Sound_C, Sound_H, Sound_M and Sound_Kbn are taken as
 // written whenever they convert to 16 bits, so an impossible alarm never fires rather than
-// falling back to an earlier one. `programDir` is the default sound folder.
+// falling back to an earlier one. A sound-file alarm without a path is switched off; one whose
+// file does not open now keeps its switch and path and is only marked (SoundFileMissing): a
+// drive not there yet at sign-in must not cost the user the alarm. `programDir` is the default
+// sound folder.
 void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& programDir);
 
 // True when `path`, less one trailing backslash, names something that opens for reading.

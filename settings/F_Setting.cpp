@@ -154,7 +154,17 @@ void F_Setting::fillAlarmRow(int i) {
   CD_Repeat[i].SetText(TrackText(s.Sound_Repeat[i]));
 
   Img_Snd_File[i].picture = Img_Clear[i].picture = &Img_Off;
-  lbl_Sound_Path[i].Caption = s.Sound_F[i];
+  showPath(i, s.Sound_F[i], s.SoundFileMissing[i]);
+}
+
+void F_Setting::showPath(int index, const std::wstring& path, bool missing) {
+  pathMissing_[index] = missing;
+  DrawnLabel& label = lbl_Sound_Path[index];
+  label.Caption = path;
+  label.ForeColor = missing ? AlarmSwitch(1).captionColour : 0;
+  label.Note = missing ? kPathMissing : L"";
+  repaint(label.rect);
+  announce(Id::Path, index, EVENT_OBJECT_VALUECHANGE);
 }
 
 // Memory controls, on a machine big enough to clean.

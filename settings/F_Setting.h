@@ -90,6 +90,8 @@ class F_Setting : public Form, private AccessibleSource {
   void showAlarmSwitch(int index);
   // Filling the controls from the settings.
   void fillAlarmRow(int i);
+  // A row's path, marked in red with "見つかりません" while its file cannot be found.
+  void showPath(int index, const std::wstring& path, bool missing);
   void fillMemory();
 
   // The keyboard (F_Setting_keys.cpp): the focus among the layout's stops, and its mark.
@@ -226,6 +228,7 @@ class F_Setting : public Form, private AccessibleSource {
   std::array<ComboBox, 2> Combo_hh, Combo_mm, CD_Repeat;
   std::array<DrawnImage, 2> Img_CD, Img_MP3_Wav, Img_Snd_File, Img_Clear;
   std::array<DrawnLabel, 2> lbl_CD, lbl_MP3_Wav, lbl_Snd_File, lbl_Clear, lbl_Sound_Path;
+  std::array<bool, 2> pathMissing_{};  // the path's file did not open when the dialog loaded
 
   Timer Timer1{1, 1000};
   HWND toolTip_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "settings/edit_rules.h"
 #include "ui/accessible_named.h"
 
 namespace dl = dialog_layout;
@@ -66,9 +67,10 @@ void F_Setting::nameRealControls() {
     if (!w || (role != dl::Role::ComboBox && role != dl::Role::ScrollBar)) continue;
     auto value = [this, &c] { return valueOf(c); };
     NameForReaders(w, dl::NameOf(c), MsaaRole(role), value);
-    // A list that takes typing has the focus in its edit box.
+    // A list that takes typing has the focus in its edit box, which reads as the list itself:
+    // the same role and value as the hour and minute lists.
     if (HWND edit = FindWindowExW(w, nullptr, L"Edit", nullptr))
-      NameForReaders(edit, dl::NameOf(c), ROLE_SYSTEM_TEXT, value);
+      NameForReaders(edit, dl::NameOf(c), MsaaRole(role), value);
   }
 }
 
@@ -144,7 +146,8 @@ std::wstring F_Setting::valueOf(const dl::Control& c) const {
     case Id::KagenBar: return lbl_Kagen.Caption;
     case Id::Hour: return Combo_hh[i].Text();
     case Id::Minute: return Combo_mm[i].Text();
-    case Id::Track: return CD_Repeat[i].Text();
+    case Id::Track: return TrackReading(CD_Repeat[i].Text());
+    case Id::Path: return PathReading(lbl_Sound_Path[i].Caption, pathMissing_[i]);
     case Id::Board: return memoryGraph_.Percent();
     default: break;
   }
@@ -163,7 +166,7 @@ long F_Setting::stateOf(const dl::Control& c) const {
   const bool checked = (c.id == Id::ShapeMark && EditShape == i) ||
                        (c.id == Id::CdMark && EditSoundKind[i] == 1) ||
                        (c.id == Id::FileMark && EditSoundKind[i] != 1) ||
-                       (c.id == Id::AlarmSwitch && EditAlarmOn[i] != 0);
+                       (c.id == Id::AlarmSwitch && AlarmSwitch(EditAlarmOn[i]).picture == 1);
   if (checked) s |= STATE_SYSTEM_CHECKED;
   const DrawnImage* face = const_cast<F_Setting*>(this)->imageFor(c.id, i);
   if (face && face->picture == &Img_On) s |= STATE_SYSTEM_PRESSED;

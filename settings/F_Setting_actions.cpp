@@ -303,8 +303,7 @@ void F_Setting::Img_Alarm_MouseDown(int index) {
 void F_Setting::showAlarmSwitch(int index) {
   const std::int16_t state = EditAlarmOn[index];
   const AlarmSwitchLook look = AlarmSwitch(state);
-  // Only the two switch states have a picture; any other value keeps the one shown.
-  if (state == 0 || state == 1) Img_Alarm[index].picture = &Img_Ra[look.picture];
+  Img_Alarm[index].picture = &Img_Ra[look.picture];
   lbl_Alarm[index].Caption = look.caption;
   lbl_Alarm[index].ForeColor = look.captionColour;
   setAlarmRowEnabled(index, look.rowEnabled);
@@ -325,18 +324,14 @@ void F_Setting::lbl_Snd_File_MouseUp(int index) {
   release(Img_Snd_File[index]);
   const auto path = PickSoundFile(hwnd(), app_.settings.Alarm_Path);
   if (!path || !Loaded()) return;
-  lbl_Sound_Path[index].Caption = *path;
-  repaint(lbl_Sound_Path[index].rect);
-  announce(Id::Path, index, EVENT_OBJECT_VALUECHANGE);
+  showPath(index, *path, false);
   // The next chooser, of either row, opens where this file was found.
   app_.settings.Alarm_Path = GetDirectory(lbl_Sound_Path[index].Caption);
 }
 
 void F_Setting::lbl_Clear_MouseUp(int index) {
   release(Img_Clear[index]);
-  lbl_Sound_Path[index].Caption.clear();
-  repaint(lbl_Sound_Path[index].rect);
-  announce(Id::Path, index, EVENT_OBJECT_VALUECHANGE);
+  showPath(index, L"", false);
 }
 
 void F_Setting::Img_Shape_MouseDown(int index) {

@@ -25,9 +25,13 @@ void DottedFrame(HDC dc, const RECT& r) {
 }  // namespace
 
 const dl::Control* F_Setting::stopControl(const dl::Stop& s) const {
-  // A choice's stop is the mark that is chosen.
+  // A choice's stop is the mark that is chosen; a sound kind's marks are each a stop of their
+  // own, and the one not chosen is none.
   if (s.id == Id::ShapeMark) return dl::Find(Id::ShapeMark, EditShape >= 0 && EditShape <= 2 ? EditShape : 0);
-  if (s.id == Id::CdMark && EditSoundKind[s.index] != 1) return dl::Find(Id::FileMark, s.index);
+  if (s.id == Id::CdMark || s.id == Id::FileMark) {
+    const bool cd = EditSoundKind[s.index] == 1;
+    if ((s.id == Id::CdMark) != cd) return nullptr;
+  }
   return dl::Find(s.id, s.index);
 }
 

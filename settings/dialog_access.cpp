@@ -45,7 +45,8 @@ std::wstring NameOf(const Control& c) {
     case Id::ColourFace: case Id::ColourSwatch: return CaptionOf(Id::ColourCaption, i);
     case Id::ShapeMark: return CaptionOf(Id::ShapeCaption, i);
     case Id::PreviewFrame: return CaptionOf(Id::HeadingCaption, 2);
-    case Id::GraphColour: return CaptionOf(Id::GraphCaption, i);
+    // The graph's colours say whose they are: the clock has a "背景" too.
+    case Id::GraphColour: return L"ｸﾞﾗﾌ " + CaptionOf(Id::GraphCaption, i);
     case Id::FreeFace: return CaptionOf(Id::Free, 0);
     case Id::FilterColour: return CaptionOf(Id::FilterCaption, 0);
     case Id::Board: return CaptionOf(Id::PhysicalHeading, 0) + L" Free";
@@ -77,8 +78,10 @@ const std::vector<Stop>& TabOrder() {
     for (int i = 0; i < 4; ++i) t.push_back({Id::GraphColour, i});
     for (Id id : {Id::FreeFace, Id::FilterColour, Id::IvalBar, Id::KagenBar}) t.push_back({id, 0});
     for (int i = 0; i < 2; ++i) {
-      for (Id id : {Id::AlarmSwitch, Id::Hour, Id::Minute, Id::CdMark, Id::Track, Id::FileFace,
-                    Id::ClearFace})
+      // Both marks of the sound kind, in reading order around the track list: the window
+      // skips the one not chosen, so Tab goes on to the right of either.
+      for (Id id : {Id::AlarmSwitch, Id::Hour, Id::Minute, Id::CdMark, Id::Track, Id::FileMark,
+                    Id::FileFace, Id::ClearFace})
         t.push_back({id, i});
     }
     for (Id id : {Id::OkFace, Id::CancelFace, Id::Close}) t.push_back({id, 0});

@@ -15,11 +15,18 @@ const std::array<AlarmRowControl, 9>& AlarmRowControls() {
 }
 
 AlarmSwitchLook AlarmSwitch(std::int16_t on) {
-  if (on) return {1, L"On", 255, true};
+  if (on == 1) return {1, L"On", 255, true};
   return {0, L"Off", 0, false};
 }
 
-std::int16_t ToggledAlarm(std::int16_t on) { return static_cast<std::int16_t>(on ^ 1); }
+std::int16_t ToggledAlarm(std::int16_t on) { return on == 1 ? 0 : 1; }
+
+std::wstring PathReading(const std::wstring& path, bool missing) {
+  if (!missing) return path;
+  return path.empty() ? kPathMissing : path + L" " + kPathMissing;
+}
+
+std::wstring TrackReading(const std::wstring& text) { return text.empty() ? L"なし" : text; }
 
 std::array<Colour, 6> DefaultClockColours() {
   return {0, 0xFFFFFF, 0, 0, 0xFFFFFF, 0};

@@ -27,7 +27,8 @@ enum class AlarmRowControl {
 };
 const std::array<AlarmRowControl, 9>& AlarmRowControls();
 
-// How an alarm row looks for a switch state (0 off, anything else on).
+// How an alarm row looks for a switch state. Only 1 rings, so only 1 shows as on: a -1 written
+// by hand (the file's true for other keys) shows off rather than an "On" that never rings.
 struct AlarmSwitchLook {
   int picture;            // index into the switch pictures: 0 off, 1 on
   const wchar_t* caption;  // "On" / "Off"
@@ -35,8 +36,14 @@ struct AlarmSwitchLook {
   bool rowEnabled;         // the nine row controls
 };
 AlarmSwitchLook AlarmSwitch(std::int16_t on);
-// A press on the switch: 0 becomes 1 and 1 becomes 0.
+// A press on the switch: 1 becomes 0, any other value 1.
 std::int16_t ToggledAlarm(std::int16_t on);
+
+// A row's path whose file cannot be found now: the mark after it, and what a reader hears.
+inline constexpr wchar_t kPathMissing[] = L"見つかりません";
+std::wstring PathReading(const std::wstring& path, bool missing);
+// The track list as a reader hears it: the track, or "なし" for the whole disc.
+std::wstring TrackReading(const std::wstring& text);
 
 // "初期値": black, white, black, black, white, black.
 std::array<Colour, 6> DefaultClockColours();

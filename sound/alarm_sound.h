@@ -74,6 +74,10 @@ class F_Sound {
   bool Chiming() const { return chimePlaying_; }
   // An alarm rings that no device can sound; the clock shows it until the stop.
   bool RingingSilently() const { return ringingSilently_; }
+  // An alarm's sound (or its chime, or the silent sign) goes on: from the start to the stop.
+  bool Ringing() const {
+    return cdWatching_ || mp3Started_ || wavPlaying_ || chimePlaying_ || ringingSilently_;
+  }
 
   // Returns the MCI error code, -1 for an empty command; `output` gets the reply or the error text.
   int MciSend(const std::wstring& command, std::wstring& output);

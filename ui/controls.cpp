@@ -99,9 +99,19 @@ void DrawnLabel::Paint(HDC dc, HFONT font) const {
     DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     InflateRect(&r, -1, 0);
   }
-  if (Caption.empty()) return;
+  if (Caption.empty() && Note.empty()) return;
   SelectGuard sel(dc, font);
   SetBkMode(dc, TRANSPARENT);
+  if (!Note.empty()) {
+    SetTextColor(dc, ToColorRef(ForeColor));
+    RECT noteBox = r;
+    DrawTextW(dc, Note.c_str(), static_cast<int>(Note.size()), &noteBox,
+              DT_SINGLELINE | DT_NOPREFIX | DT_TOP | DT_RIGHT);
+    SIZE extent{0, 0};
+    GetTextExtentPoint32W(dc, Note.c_str(), static_cast<int>(Note.size()), &extent);
+    r.right -= extent.cx + extent.cy / 2;
+    if (Caption.empty() || r.right <= r.left) return;
+  }
   // A bordered label keeps its text inside its frame, which a caption past the readable
   // narrowing would overrun.
   UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_TOP | (Border ? 0 : DT_NOCLIP);

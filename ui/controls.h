@@ -59,6 +59,9 @@ struct DrawnLabel {
   // A bordered label narrows its font until the caption fits, down to a readable width; past
   // that, a path keeps its drive and file name around an ellipsis, anything else is cut.
   bool PathEllipsis = false;
+  // A short word drawn at the right end, in the caption's colour, that the caption never
+  // covers (a path's "not found"); not part of the caption, which stays the value.
+  std::wstring Note;
   void Paint(HDC dc, HFONT font) const;
   // A label placed by its corner only takes the width of its caption.
   void AutoSize(HFONT font);

@@ -84,6 +84,12 @@ def dpi_changed_exe() -> Path:
 
 
 @pytest.fixture(scope="session")
+def acc_tree_exe() -> Path:
+    """Prints what a screen reader gets from a window of the program (tests/win/acc_tree.cpp)."""
+    return _built_file("TESSARINE_ACC_TREE", REPO / "build" / "win32" / "acc_tree.exe")
+
+
+@pytest.fixture(scope="session")
 def memory_figures_exe() -> Path:
     return _built_file("TESSARINE_MEMORY_FIGURES",
                        REPO / "build" / "win32" / "memory_figures.exe")

@@ -18,6 +18,7 @@ from support_face import DialScale, drawn_time, numeral_boxes
 
 TRACE = MENU_TRACE + ",+msg"
 TITLE, COLOUR_TITLE, CHOOSER_TITLE = "Tessarineの設定", "色", "wavﾌｧｲﾙを選択"
+CLOCK_CLASS, DIALOG_CLASS = "Tessarine_F_Tokei", "Tessarine_F_Setting"
 SIZE = (537, 523)  # at 96 DPI
 
 # Client positions of what the tests press or look at, at 96 DPI.
@@ -325,3 +326,20 @@ def reloaded(clock, old: int):
     wait_for(back, 5, "the clock did not come back")
     clock.window = back()[0]
     wait_painted(clock)
+
+
+def read_tree(app, exe: Path, window_class: str) -> tuple:
+    """The elements (child, role, state, (x, y, w, h), name, value) and the focused child. A
+    focused list or scroll bar's own object, as a reader reads it on its focus event, comes
+    last as child -1."""
+    result = app.wine.run([str(exe), window_class], timeout=30)
+    assert result.returncode == 0, f"no accessible object for {window_class}"
+    rows, focus = [], None
+    for line in result.stdout.decode("utf-8").splitlines():
+        f = line.split("\t")
+        if f[0] == "focus":
+            focus = int(f[1])
+            continue
+        rows.append((-1 if f[0] == "window" else int(f[0]), int(f[1]), int(f[2], 16),
+                     tuple(map(int, f[3].split(","))), f[4], f[5]))
+    return rows, focus

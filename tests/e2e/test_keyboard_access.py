@@ -3,7 +3,6 @@ through oleacc from another process (tests/win/acc_tree.cpp prints what a reader
 
 from __future__ import annotations
 
-import os
 import re
 from pathlib import Path
 
@@ -11,21 +10,10 @@ import pytest
 
 from harness import MENU_TRACE, drawn_menu
 from support_clock import wait_for
-from support_dialog import CHOOSER_TITLE, COLOUR_TITLE, closed, new_window
+from support_dialog import (CHOOSER_TITLE, CLOCK_CLASS, COLOUR_TITLE, DIALOG_CLASS, closed,
+                            new_window, read_tree)
 
-REPO = Path(__file__).resolve().parents[2]
-CLOCK_CLASS = "Tessarine_F_Tokei"
-DIALOG_CLASS = "Tessarine_F_Setting"
-ROLE_CLOCK = 0x3D
-ROLE_TEXT = 42
-
-
-@pytest.fixture(scope="session")
-def acc_tree_exe() -> Path:
-    path = Path(os.environ.get("TESSARINE_ACC_TREE") or REPO / "build" / "win32" / "acc_tree.exe")
-    if not path.is_file():
-        pytest.fail(f"{path} does not exist: build the Windows target first", pytrace=False)
-    return path
+ROLE_CLOCK, ROLE_STATIC, ROLE_CHECK = 0x3D, 41, 44
 
 
 @pytest.fixture
@@ -41,23 +29,6 @@ def density(wine):
         set_dpi(96)
 
 
-def read_tree(app, exe: Path, window_class: str) -> tuple:
-    """The elements (child, role, state, (x, y, w, h), name, value) and the focused child. A
-    focused list or scroll bar's own object, as a reader reads it on its focus event, comes
-    last as child -1."""
-    result = app.wine.run([str(exe), window_class], timeout=30)
-    assert result.returncode == 0, f"no accessible object for {window_class}"
-    rows, focus = [], None
-    for line in result.stdout.decode("utf-8").splitlines():
-        f = line.split("\t")
-        if f[0] == "focus":
-            focus = int(f[1])
-            continue
-        rows.append((-1 if f[0] == "window" else int(f[0]), int(f[1]), int(f[2], 16),
-                     tuple(map(int, f[3].split(","))), f[4], f[5]))
-    return rows, focus
-
-
 # The stops of Tab in reading order, as the layout places them: name, client box at 96 DPI.
 # Group panels start at: colours (14, 62), shape (126, 62), memory (250, 62), alarms (14, 354).
 def alarm_row(i: int, kind: str) -> list:
@@ -66,15 +37,17 @@ def alarm_row(i: int, kind: str) -> list:
     if kind == "off":
         return row
     a = f"ｱﾗｰﾑ{i + 1} "
-    mark = (a + "音楽CD", (158, y + 4, 13, 13)) if kind == "cd" else (a + "MP3、WAV", (346, y + 4, 13, 13))
-    return row + [(a + "時", (38, y, 37, 21)), (a + "分", (94, y, 37, 21)), mark,
-                  (a + "曲目をﾘﾋﾟｰﾄ", (222, y, 41, 20)), (a + "MP3、WAV ...", (430, y, 21, 20)),
-                  (a + "ｸﾘｱ", (454, y, 53, 19))]
+    # Left to right: the chosen mark of the sound kind before or after the track list.
+    cd = [(a + "音楽CD", (158, y + 4, 13, 13))] if kind == "cd" else []
+    file = [(a + "MP3、WAV", (346, y + 4, 13, 13))] if kind == "file" else []
+    return row + [(a + "時", (38, y, 37, 21)), (a + "分", (94, y, 37, 21))] + cd + [
+        (a + "曲目をﾘﾋﾟｰﾄ", (222, y, 41, 20))] + file + [
+        (a + "MP3、WAV ...", (430, y, 21, 20)), (a + "ｸﾘｱ", (454, y, 53, 19))]
 
 
 def stops(shape: str, rows: tuple) -> list:
     colours = ["背景", "文字", "時針", "分針", "秒針", "振り子", "初期値"]
-    graph = ["背景", "物理ﾒﾓﾘ（Total）", "物理ﾒﾓﾘ（Free）", "％表示"]
+    graph = ["ｸﾞﾗﾌ " + g for g in ("背景", "物理ﾒﾓﾘ（Total）", "物理ﾒﾓﾘ（Free）", "％表示")]
     shapes = {"真円": 0, "楕円（縦）": 1, "楕円（横）": 2}
     return ([(c, (22, 70 + 28 * i, 61, 20)) for i, c in enumerate(colours)]
             + [(shape, (134, 70 + 20 * shapes[shape], 13, 13))]
@@ -108,13 +81,13 @@ class Reader:
 
     def focused(self):
         """(name, client box, row) of the focused element, or None. A list or a bar must be
-        read the same from its own window: name, value and role (editable text for the edit
-        box of a list that takes typing)."""
+        read the same from its own window, the edit box of the list that takes typing too:
+        name, value and role."""
         rows, focus = self.tree()
         x, y, _, _ = self.clock.display.geometry(self.dialog)
         own = [row for row in rows if row[0] == -1]
         for row in rows:
-            same = all(o[4:] == row[4:] and o[1] in (row[1], ROLE_TEXT) for o in own)
+            same = all(o[4:] == row[4:] and o[1] == row[1] for o in own)
             if row[0] == focus and focus > 0 and same:
                 bx, by, bw, bh = row[3]
                 return row[4], (bx - x, by - y, bw, bh), row
@@ -158,8 +131,11 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
     round; a colour through the chooser, the second shape by an arrow, alarm 1 at 07:05 on CD
     track 3 switched on, Enter on OK: the file holds them. Reopened, changed and left by Esc:
     the file is unchanged byte for byte."""
+    # Alarm 1's switch holds -1, a true as the file writes other keys: it never rings, so
+    # every view says off, and one press turns it on.
     clock = app.start({"Pos_X": 10 * 15, "Pos_Y": 10 * 15, "Color_1": 0xFFFF, "Shape": 0,
-                       "Sound_Kbn_0": 2, "Mem_Ival": 30, "Mem_Kagen": 30}, trace=MENU_TRACE)
+                       "Sound_C_0": -1, "Sound_Kbn_0": 2, "Mem_Ival": 30, "Mem_Kagen": 30},
+                      trace=MENU_TRACE)
     # The clock: read as a clock showing the time, no alarm set; moved by the arrow keys.
     (me,), _ = read_tree(clock, acc_tree_exe, CLOCK_CLASS)
     assert (me[1], me[4]) == (ROLE_CLOCK, "Tessarine") and re.fullmatch(r"\d{1,2}:\d\d", me[5])
@@ -172,6 +148,13 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
     # but the first shape and the file kinds.
     rows, _ = r.tree()
     assert len(rows) > 60 and all(row[4] for row in rows)
+    # Alarm 1 (-1) reads, says and looks off, its lamp as alarm 2's (0).
+    assert {(row[1], row[5]) for row in rows if row[4] == "ｱﾗｰﾑ1"} == {(ROLE_CHECK, ""),
+                                                                       (ROLE_STATIC, "Off")}
+    assert not next(row for row in rows if row[4] == "ｱﾗｰﾑ1" and row[1] == ROLE_CHECK)[2] & 0x10
+    lamps = [clock.display.screenshot(row[3]) for row in sorted(rows, key=lambda row: row[4])
+             if row[1] == ROLE_CHECK]
+    assert len(lamps) == 2 and list(lamps[0].getdata()) == list(lamps[1].getdata())
     order = stops("真円", ("off", "off"))
     assert r.focused() is None  # the dialog itself, until Tab
     for name, box in order + order[:1]:
@@ -215,7 +198,15 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
     r.key("Tab")
     r.wait_focus("ｱﾗｰﾑ1 分")
     r.key("alt+Down", *["Down"] * 5, "Return")
+    # Left to right: the track list, then the chosen kind's mark, then "...".
     r.key("Tab")
+    r.wait_focus("ｱﾗｰﾑ1 曲目をﾘﾋﾟｰﾄ")
+    assert r.focused()[2][5] == "なし"
+    r.key("Tab")
+    r.wait_focus("ｱﾗｰﾑ1 MP3、WAV")
+    r.key("Tab")
+    r.wait_focus("ｱﾗｰﾑ1 MP3、WAV ...")
+    r.key("shift+Tab")
     r.wait_focus("ｱﾗｰﾑ1 MP3、WAV")
     r.key("Left")
     r.wait_focus("ｱﾗｰﾑ1 音楽CD")
@@ -264,7 +255,7 @@ def test_the_tree_a_reader_sees_at_each_density(app, acc_tree_exe, density, dpi)
     pixel; a mark's state follows an edit made with the keyboard."""
     if dpi != 96:
         density(dpi)
-    clock = app.start({"Pos_X": 10 * 15, "Pos_Y": 10 * 15, "Shape": 0, "Sound_C_1": -1,
+    clock = app.start({"Pos_X": 10 * 15, "Pos_Y": 10 * 15, "Shape": 0, "Sound_C_1": 1,
                        "Sound_Kbn_1": 1}, trace=MENU_TRACE)
     r = open_by_keyboard(clock, acc_tree_exe)
     rows, _ = r.tree()
@@ -298,7 +289,7 @@ def test_the_tree_a_reader_sees_at_each_density(app, acc_tree_exe, density, dpi)
     wait_for(lambda: dots_left_of("楕円（縦）") >= marks["楕円（縦）"][3] // 3, 10,
              "no focus mark round the second shape")
     r.key("Tab")
-    r.wait_focus("背景", tuple(scaled(v) for v in (262, 78, 17, 17)))
+    r.wait_focus("ｸﾞﾗﾌ 背景", tuple(scaled(v) for v in (262, 78, 17, 17)))
     # A focused scroll bar takes the arrows; a reader hears its new value.
     r.key(*["Tab"] * 6)
     r.wait_focus("ﾒﾓﾘﾁｪｯｸのｲﾝﾀｰﾊﾞﾙ")

@@ -147,6 +147,7 @@ TEST(DialogAccess, EveryElementIsNamedAndTabWalksTheActingControlsInReadingOrder
   EXPECT_GE(elements, 60);
   const struct { Id id; int index; Role role; const wchar_t* name; } rows[] = {
       {Id::ColourFace, 0, Role::PushButton, L"背景"},
+      {Id::GraphColour, 0, Role::PushButton, L"ｸﾞﾗﾌ 背景"},
       {Id::ColourSwatch, 5, Role::StaticText, L"振り子"},
       {Id::ShapeMark, 1, Role::RadioButton, L"楕円（縦）"},
       {Id::IvalBar, 0, Role::ScrollBar, L"ﾒﾓﾘﾁｪｯｸのｲﾝﾀｰﾊﾞﾙ"},
@@ -166,7 +167,7 @@ TEST(DialogAccess, EveryElementIsNamedAndTabWalksTheActingControlsInReadingOrder
     EXPECT_EQ(NameOf(*c), r.name) << Name(*c);
   }
   const std::vector<Stop>& order = TabOrder();
-  ASSERT_EQ(order.size(), 33u);
+  ASSERT_EQ(order.size(), 35u);
   std::set<std::pair<int, int>> seen;
   for (std::size_t n = 0; n < order.size(); ++n) {
     const Control* c = Find(order[n].id, order[n].index);

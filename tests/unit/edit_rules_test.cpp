@@ -13,22 +13,22 @@ TEST(EditRulesTest, AlarmSwitchTogglesTheWholeRow) {
       AlarmRowControl::lbl_MP3_Wav, AlarmRowControl::lbl_Snd_File, AlarmRowControl::lbl_Clear};
   EXPECT_EQ(AlarmRowControls(), expected);
 
-  std::int16_t on = 0;
+  // Only 1 rings and shows on; a press turns any other value into 1.
   const struct {
-    std::int16_t on;
-    int picture;
-    std::wstring caption;
-    Colour colour;
-    bool enabled;
-  } presses[] = {{1, 1, L"On", 255, true}, {0, 0, L"Off", 0, false}, {1, 1, L"On", 255, true}};
+    std::int16_t from, to;
+    bool onBefore;
+  } presses[] = {{0, 1, false}, {1, 0, true}, {-1, 1, false}, {-2, 1, false}, {2, 1, false}};
   for (const auto& p : presses) {
-    on = ToggledAlarm(on);
+    const AlarmSwitchLook before = AlarmSwitch(p.from);
+    EXPECT_EQ(before.rowEnabled, p.onBefore) << p.from;
+    const std::int16_t on = ToggledAlarm(p.from);
+    EXPECT_EQ(on, p.to) << p.from;
     const AlarmSwitchLook look = AlarmSwitch(on);
-    EXPECT_EQ(on, p.on);
-    EXPECT_EQ(look.picture, p.picture);
-    EXPECT_EQ(look.caption, p.caption);
-    EXPECT_EQ(look.captionColour, p.colour);
-    EXPECT_EQ(look.rowEnabled, p.enabled);
+    const bool lit = on == 1;
+    EXPECT_EQ(look.picture, lit ? 1 : 0);
+    EXPECT_EQ(std::wstring(look.caption), lit ? L"On" : L"Off");
+    EXPECT_EQ(look.captionColour, lit ? 255 : 0);
+    EXPECT_EQ(look.rowEnabled, lit);
   }
 }
 

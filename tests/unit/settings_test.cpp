@@ -106,28 +106,36 @@ TEST(LoadSettings, ShapeSetsRatios) {
   }
 }
 
-TEST(LoadSettings, AlarmWithMissingSoundFileIsSwitchedOff) {
-  MapSource src;
-  src.values = {{L"Sound_C_0", L"1"}, {L"Sound_Kbn_0", L"2"}, {L"Sound_F_0", L"C:\\gone.wav\\"},
-                {L"Sound_C_1", L"1"}, {L"Sound_Kbn_1", L"1"}};
-  Settings s;
-  LoadSettings(s, src, L"");
-  EXPECT_EQ(s.Sound_C[0], 0);
-  EXPECT_EQ(s.Sound_F[0], L"");
-  EXPECT_EQ(s.Sound_C[1], 1);  // a CD alarm needs no file
-  EXPECT_EQ(src.opened, std::vector<std::wstring>{L"C:\\gone.wav"});
-}
-
-TEST(LoadSettings, SoundFileAlarmKeepsAFileThatOpens) {
-  MapSource src;
-  src.values = {{L"Sound_C_0", L"1"}, {L"Sound_Kbn_0", L"2"}, {L"Sound_F_0", L"C:\\a.wav"},
-                {L"Sound_C_1", L"1"}, {L"Sound_Kbn_1", L"2"}};
-  src.files = {L"C:\\a.wav"};
-  Settings s;
-  LoadSettings(s, src, L"");
-  EXPECT_EQ(s.Sound_C[0], 1);
-  EXPECT_EQ(s.Sound_F[0], L"C:\\a.wav");
-  EXPECT_EQ(s.Sound_C[1], 0);  // kind 2 without a file
+// A sound file that does not open at load (a drive not there yet, a file renamed for a
+// moment) is only marked: switch and path stay, so the next save writes them back unchanged.
+TEST(LoadSettings, SoundFileCheckMarksAndNeverForgets) {
+  struct Row {
+    const wchar_t *on, *kind, *file;
+    bool opens;
+    std::int16_t wantOn;
+    const wchar_t* wantFile;
+    bool missing;
+  };
+  const Row rows[] = {
+      {L"1", L"2", L"C:\\a.wav", true, 1, L"C:\\a.wav", false},
+      {L"1", L"2", L"C:\\gone.wav\\", false, 1, L"C:\\gone.wav\\", true},
+      {L"0", L"2", L"E:\\usb\\a.mp3", false, 0, L"E:\\usb\\a.mp3", true},
+      {L"1", L"2", L"", false, 0, L"", false},  // nothing to play: off
+      {L"1", L"1", L"", false, 1, L"", false},  // a CD needs no file
+      {L"1", L"1", L"C:\\gone.wav", false, 1, L"C:\\gone.wav", false},
+  };
+  for (const Row& r : rows) {
+    MapSource src;
+    src.values = {{L"Sound_C_1", r.on}, {L"Sound_Kbn_1", r.kind}, {L"Sound_F_1", r.file}};
+    if (r.opens) src.files = {r.file};
+    Settings s;
+    s.SoundFileMissing = {true, true};  // a mark from an earlier load goes
+    LoadSettings(s, src, L"");
+    EXPECT_EQ(s.Sound_C[1], r.wantOn) << r.file;
+    EXPECT_EQ(s.Sound_F[1], r.wantFile) << r.file;
+    EXPECT_EQ(s.SoundFileMissing[1], r.missing) << r.file;
+    EXPECT_FALSE(s.SoundFileMissing[0]);
+  }
 }
 
 TEST(LoadSettings, UnconvertibleValuesKeepThePreviousLoad) {

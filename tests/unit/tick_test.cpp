@@ -148,20 +148,24 @@ TEST(DrawHands, DialUnitsMapToPixelsOfTheShape) {
   }
 }
 
-// What a reader hears from the clock: the time as shown, then each alarm switched on.
+// What a reader hears from the clock: the time as shown, then each alarm that rings (1 only),
+// the one ringing marked.
 TEST(ClockReading, TheTimeThenTheAlarmsThatAreOn) {
-  const struct { int h, m; std::int16_t on0, on1; const wchar_t* want; } rows[] = {
-      {10, 42, 0, 0, L"10:42"},
-      {0, 5, 0, 0, L"0:05"},
-      {23, 0, -1, 0, L"23:00  ｱﾗｰﾑ 7:30"},
-      {9, 9, 0, 1, L"9:09  ｱﾗｰﾑ 18:05"},
-      {9, 9, -1, -1, L"9:09  ｱﾗｰﾑ 7:30  ｱﾗｰﾑ 18:05"},
+  const struct { int h, m; std::int16_t on0, on1; int ringing; const wchar_t* want; } rows[] = {
+      {10, 42, 0, 0, -1, L"10:42"},
+      {0, 5, 0, 0, -1, L"0:05"},
+      {23, 0, 1, 0, -1, L"23:00  ｱﾗｰﾑ 7:30"},
+      {23, 0, -1, 2, -1, L"23:00"},  // a true written as -1 never rings: off
+      {9, 9, 0, 1, -1, L"9:09  ｱﾗｰﾑ 18:05"},
+      {9, 9, 1, 1, -1, L"9:09  ｱﾗｰﾑ 7:30  ｱﾗｰﾑ 18:05"},
+      {7, 30, 1, 1, 0, L"7:30  ｱﾗｰﾑ 7:30 鳴っています  ｱﾗｰﾑ 18:05"},
+      {7, 31, 0, 0, 0, L"7:31  ｱﾗｰﾑ 7:30 鳴っています"},
   };
   for (const auto& r : rows) {
     Settings s;
     s.Sound_C = {r.on0, r.on1};
     s.Sound_H = {7, 18};
     s.Sound_M = {30, 5};
-    EXPECT_EQ(ClockReading(r.h, r.m, s), r.want);
+    EXPECT_EQ(ClockReading(r.h, r.m, s, r.ringing), r.want);
   }
 }
