@@ -222,8 +222,16 @@ class Display:
             # Without --all, xdotool takes a window matching either condition.
             args += ["--all", "--pid", str(pid)]
         args += ["--class", pattern]
-        # xdotool exits 1 when nothing matches.
-        return [int(w) for w in self.run(*args, check=False).split()]
+        env = _base_env()
+        env.update(self.env)
+        for _ in range(20):
+            r = subprocess.run(args, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                               timeout=20)
+            # A window that ends while xdotool looks at it fails the whole search with an X
+            # error and no output: that is no "nothing found" (exit 1, silent), so look again.
+            if b"X Error" not in r.stderr:
+                return [int(w) for w in r.stdout.decode(errors="replace").split()]
+        raise HarnessError(f"{' '.join(args)} kept failing: {r.stderr.decode(errors='replace')}")
 
     def window_name(self, window: int) -> str:
         return self.run("xdotool", "getwindowname", str(window), check=False).rstrip("\n")

@@ -15,10 +15,12 @@ import contextlib
 import datetime
 import time
 
-from harness import tray_window
+from harness import to_windows_path, tray_window
 from sound_trace import (CD, SOUND_FILE, STATUS_MP3, AlarmTime, alarm, play_sound_calls,
                          played_names, sent_mci)
-from support_clock import ON_DIAL, ON_PENDULUM, TO_TRAY, open_menu, wait_for
+from support_clock import ON_DIAL, ON_PENDULUM, TO_TRAY, ini_values, open_menu, wait_for
+from support_dialog import (CANCEL, DIALOG_CLASS, OK, clock_window, open_dialog, read_tree,
+                            reds, reloaded, row)
 
 # SND_RESOURCE | SND_LOOP | SND_ASYNC: the chime, looped until stopped.
 CHIME = (False, 0x4000D)
@@ -103,6 +105,61 @@ def test_wav_gone_since_the_start_chimes_and_a_press_on_the_dial_stops_it(app, s
              "no stop after a press on the dial", clock)
     assert sent_mci(clock) == []
     case.settings_untouched()
+
+
+def test_wav_missing_at_start_keeps_its_alarm_marks_its_path_and_chimes(app, sounds, acc_tree_exe,
+                                                                       tmp_path):
+    """A sound file not there when the clock starts (a stick not yet put in, a share not yet
+    up) costs nothing: the alarm stays on with its path, the dialog marks the path in red for
+    eye and reader, saving writes neither away; at the minute the chime rings. Back in place,
+    the next start shows no mark and the WAV plays."""
+    wav = tmp_path / "stick" / "alarm.wav"
+    wav.parent.mkdir()
+    away = tmp_path / "away.wav"
+    away.write_bytes(sounds["wav"].read_bytes())
+    case = Alarm(app, tmp_path, {0: (SOUND_FILE, wav)})
+    clock = case.clock
+    path = to_windows_path(wav)
+    stored = {k: ini_values(case.ini)[k] for k in ("Sound_C_0", "Sound_F_0")}
+
+    def path_shown(want_mark: bool):
+        """The path as a reader hears it, and whether it is drawn in red."""
+        dialog = open_dialog(clock)
+        rows, _ = read_tree(clock, acc_tree_exe, DIALOG_CLASS)
+        heard = next(r[5] for r in rows if r[4] == "ｱﾗｰﾑ1 Path :")
+        shot = dialog.image_when(lambda shot: (reds(shot, row(0)["path"]) > 20) == want_mark,
+                                 tmp_path / f"path-marked-{want_mark}.png")
+        return dialog, heard, reds(shot, row(0)["path"]) > 20
+
+    dialog, heard, red = path_shown(True)
+    assert (heard, red) == (path + " 見つかりません", True)
+    old = clock_window(clock)
+    dialog.click(OK)  # saves every key and reloads the clock
+    dialog.wait_closed()
+    reloaded(clock, old)
+    assert {k: ini_values(clock.ini_bytes())[k] for k in stored} == stored
+
+    case.ring()
+    wait_for(lambda: chimes(clock), 10, "no chime for a WAV file still missing", clock)
+    assert played_names(clock) == ["CHIME"]
+    clock.key("Escape")
+    wait_for(lambda: play_sound_calls(clock) == [CHIME, STOP], 5, "no stop after Escape", clock)
+    saved = clock.ini_bytes()
+    clock.stop()
+
+    away.rename(wav)
+    case.time.local.set(case.time.start_at)
+    clock = case.clock = app.start(ini=None, trace=TRACE, local_clock=case.local)
+    dialog, heard, red = path_shown(False)
+    assert (heard, red) == (path, False)
+    dialog.click(CANCEL)
+    dialog.wait_closed()
+    case.ring()
+    wait_for(lambda: played_names(clock), 10, "no PlaySound for the WAV back in place", clock)
+    assert played_names(clock) == [path]
+    clock.key("Escape")
+    wait_for(lambda: len(play_sound_calls(clock)) > 1, 5, "no stop after Escape", clock)
+    assert clock.ini_bytes() == saved
 
 
 @contextlib.contextmanager
