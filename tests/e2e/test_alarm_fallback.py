@@ -19,7 +19,7 @@ from harness import to_windows_path, tray_window
 from sound_trace import (CD, SOUND_FILE, STATUS_MP3, AlarmTime, alarm, play_sound_calls,
                          played_names, sent_mci)
 from support_clock import ON_DIAL, ON_PENDULUM, TO_TRAY, ini_values, open_menu, wait_for
-from support_dialog import (CANCEL, DIALOG_CLASS, OK, clock_window, open_dialog, read_tree,
+from support_dialog import (CANCEL, CLOCK_CLASS, DIALOG_CLASS, OK, clock_window, open_dialog, read_tree,
                             reds, reloaded, row)
 
 # SND_RESOURCE | SND_LOOP | SND_ASYNC: the chime, looped until stopped.
@@ -139,11 +139,17 @@ def test_wav_missing_at_start_keeps_its_alarm_marks_its_path_and_chimes(app, sou
     reloaded(clock, old)
     assert {k: ini_values(clock.ini_bytes())[k] for k in stored} == stored
 
+    def heard() -> str:
+        """The clock's value as a reader hears it."""
+        return read_tree(clock, acc_tree_exe, CLOCK_CLASS)[0][0][5]
+
     case.ring()
     wait_for(lambda: chimes(clock), 10, "no chime for a WAV file still missing", clock)
     assert played_names(clock) == ["CHIME"]
+    wait_for(lambda: heard().endswith("  ｱﾗｰﾑ 7:30 鳴っています"), 10, "no ring heard", clock)
     clock.key("Escape")
     wait_for(lambda: play_sound_calls(clock) == [CHIME, STOP], 5, "no stop after Escape", clock)
+    assert heard().endswith("  ｱﾗｰﾑ 7:30")
     saved = clock.ini_bytes()
     clock.stop()
 
