@@ -13,6 +13,7 @@
 #include "sound/alarm_sound.h"
 #include "sound/winmm_port.h"
 #include "ui/topmost.h"
+#include "ui/window_names.h"
 
 namespace {
 
@@ -178,6 +179,23 @@ void Application::SendToTray() {
 void Application::BackFromTray() {
   tray_->Unload();  // deletes the icon
   clock_->Show();
+}
+
+void Application::BringClockBack() {
+  if (!clock_->Loaded()) return;
+  if (tray_->Loaded()) {
+    if (menu_->Tracking()) {
+      // The tray's menu is open and this call runs inside its loop, where the menu and the
+      // icon's window must stay: the menu closes first, as dismissed, and the call comes again.
+      EndMenu();
+      PostMessageW(clock_->hwnd(), RegisterWindowMessageW(kShowClockMessage), 0, 0);
+      return;
+    }
+    // As "時計の表示" does: the menu is loaded afresh for the clock's own place.
+    if (menu_->Loaded()) menu_->Unload();
+    BackFromTray();
+  }
+  SetForegroundWindow(clock_->hwnd());
 }
 
 void Application::OpenSettings() {

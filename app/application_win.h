@@ -41,6 +41,7 @@ class Application : public Commands {
   void OpenMenu(MenuPlace source, std::optional<ScreenPoint> at) override;
   void SendToTray() override;
   void BackFromTray() override;
+  void BringClockBack() override;
   void OpenSettings() override;
   void OpenCleaner() override;
   void Quit() override;

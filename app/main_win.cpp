@@ -4,6 +4,7 @@
 
 #include "model/app_state.h"
 #include "app/application_win.h"
+#include "ui/window_names.h"
 
 namespace {
 
@@ -22,10 +23,25 @@ std::wstring ExePath() {
   }
 }
 
+// Started again, most likely to find a clock hidden in the tray: the running copy is asked
+// to show itself. Between the unload and the load of a reload it has no window; then nothing
+// happens.
+void CallTheRunningClock() {
+  HWND clock = FindWindowW(kClockWindowClass, nullptr);  // hidden in the tray too
+  if (!clock) return;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(clock, &pid);
+  // The user just started this copy, so it may hand the foreground on; the running copy may
+  // not take it by itself.
+  AllowSetForegroundWindow(pid);
+  PostMessageW(clock, RegisterWindowMessageW(kShowClockMessage), 0, 0);
+}
+
 int Main() {
   HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutex);
   if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(mutex);
+    CallTheRunningClock();
     return 0;  // another copy runs: leave without a window or a file touched
   }
 

@@ -10,6 +10,7 @@
 #include "ui/screen_dpi.h"
 #include "ui/topmost.h"
 #include "ui/twips.h"
+#include "ui/window_names.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -17,7 +18,6 @@
 
 namespace {
 
-const wchar_t kClassName[] = L"Tessarine_F_Tokei";
 // Pixels at 96 DPI; every other density scales them.
 constexpr int kWidth = 81, kHeight = 137;  // Pic_b, and so the window
 constexpr int kDialSize = 80;
@@ -91,8 +91,8 @@ void F_Tokei::Form_Load() {
   drag_.End();
   // No caption, no taskbar button: the clock is a small ornament on the desktop, reached by
   // Alt+Tab.
-  if (!Create(kClassName, L"Tessarine", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, kWidth, kHeight,
-              owner()))
+  if (!Create(kClockWindowClass, L"Tessarine", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, kWidth,
+              kHeight, owner()))
     return;
   // A reload makes a new window: timers of the old one are gone with it. The memory check's
   // count keeps what its timer had slept through.
@@ -451,6 +451,12 @@ void F_Tokei::SavePlacement() {
 }
 
 LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  // Posted by a second start of the program (zero if it could not be registered).
+  static const UINT showClock = RegisterWindowMessageW(kShowClockMessage);
+  if (msg == showClock && showClock != 0) {
+    commands_.BringClockBack();
+    return 0;
+  }
   switch (msg) {
     case WM_TIMER:
       if (wp == Timer1.Id()) Timer1_Timer();

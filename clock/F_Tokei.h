@@ -78,7 +78,10 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
   void Timer2_Timer();
   void runFrame(const SYSTEMTIME& now);
   void Timer3_Timer();
-  void Timer4_Timer() { alarm_.Timer4_Timer(); }
+  void Timer4_Timer() {
+    alarm_.Timer4_Timer();
+    syncSoundTimers();
+  }
   void Timer5_Timer() {
     alarm_.Timer5_Timer();
     syncSoundTimers();

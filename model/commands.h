@@ -40,6 +40,9 @@ class Commands {
   virtual void SendToTray() = 0;
   // Removes the icon and shows the clock again.
   virtual void BackFromTray() = 0;
+  // The program was started again: the clock comes back from the tray if it is there, and to
+  // the front.
+  virtual void BringClockBack() = 0;
   // Shows the settings dialog (not modal).
   virtual void OpenSettings() = 0;
   // Loads the memory cleaner, which cleans once and closes itself.

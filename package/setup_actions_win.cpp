@@ -10,10 +10,11 @@
 #include <msi.h>
 #include <msiquery.h>
 
+#include "ui/window_names.h"
+
 // No C++ library here: the DLL is stored in every package, and it stays a few kilobytes.
 namespace {
 
-const wchar_t kClockClass[] = L"Tessarine_F_Tokei";
 // A clock saves in milliseconds; one that has not ended by then is left to the installer.
 const DWORD kQuitWaitMs = 15000;
 const int kMostClocks = 16;
@@ -39,7 +40,7 @@ bool runsFrom(HANDLE process, const Search& search) {
 BOOL CALLBACK closeIfInstalled(HWND window, LPARAM lp) {
   Search& search = *reinterpret_cast<Search*>(lp);
   wchar_t name[64];
-  if (!GetClassNameW(window, name, 64) || lstrcmpW(name, kClockClass) != 0) return TRUE;
+  if (!GetClassNameW(window, name, 64) || lstrcmpW(name, kClockWindowClass) != 0) return TRUE;
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid);

@@ -47,10 +47,12 @@ void F_Menu::PopUp(HWND owner, std::optional<POINT> place) {
   // A menu whose owner is not in the foreground stays open after a click elsewhere; the null
   // message afterwards lets the owner's next menu open at the first click.
   SetForegroundWindow(owner);
+  tracking_ = true;
   const UINT chosen =
       static_cast<UINT>(TrackPopupMenuEx(mnuPopUp_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON |
                                                         TPM_RETURNCMD | TPM_NONOTIFY,
                                          p.x, p.y, owner, nullptr));
+  tracking_ = false;
   PostMessageW(owner, WM_NULL, 0, 0);
   switch (static_cast<MenuItem>(chosen)) {
     case MenuItem::mnuTimer: mnuTimer_Click(); break;

@@ -19,6 +19,8 @@ class F_Menu : public Form {
   void Form_Load();
   // Pops mnuPopUp up at `at` or the cursor as a menu of `owner`, then runs the chosen command.
   void PopUp(HWND owner, std::optional<POINT> at = std::nullopt);
+  // The menu is open: PopUp has not returned.
+  bool Tracking() const { return tracking_; }
 
  protected:
   void QueryUnload() override;
@@ -36,4 +38,5 @@ class F_Menu : public Form {
   HMENU menuBar_ = nullptr;  // the form's menu tree, never shown as a bar
   HMENU mnuPopUp_ = nullptr;
   bool topMostChecked_ = false;
+  bool tracking_ = false;
 };

@@ -133,6 +133,8 @@ void F_Sound::StartWav(std::int16_t alarm, const std::wstring& file) {
 
 void F_Sound::StartMp3(std::int16_t alarm, const std::wstring& file) {
   begin(alarm);
+  mp3Played_ = false;
+  mp3Ticks_ = 0;
   if (!PlayMp3(file)) fallBack();
   // Repeated and stopped even when the open failed: the alias may still be held by an earlier
   // alarm's MP3, and the restart and the stop then reach that one.
@@ -178,7 +180,26 @@ void F_Sound::WatchTick() {
 }
 
 void F_Sound::RepeatTick() {
-  if (mp3Started_) RepeatMp3();
+  if (!mp3Started_) return;
+  if (mp3Played_) {
+    RepeatMp3();
+    return;
+  }
+  // Only a fresh answer counts: the buffer may still hold an earlier alarm's "playing".
+  const bool answered = queryMp3Mode() == 0;
+  const bool playing = startsWith(mp3ModeBuffer_, L"playing");
+  if (answered && playing) {
+    mp3Played_ = true;
+  } else if (++mp3Ticks_ >= kMp3StartTicks) {
+    // Three seconds and never playing (bytes that are no MP3 under an .mp3 name open and
+    // "play" without a sound): restarting it every second would ring nothing, so the file is
+    // let go for the chime.
+    mp3Started_ = false;
+    StopMp3();
+    fallBack();
+  } else if (!playing) {
+    restartMp3();
+  }
 }
 
 void F_Sound::WatchCd(std::int16_t track) {
@@ -231,13 +252,20 @@ bool F_Sound::PlayMp3(const std::wstring& file) {
   return mci_.SendString(L"play MP3Play", nullptr, 0) == 0;
 }
 
+int F_Sound::queryMp3Mode() {
+  return mci_.SendString(L"status MP3Play mode", &mp3ModeBuffer_, kMp3ModeLength);
+}
+
 bool F_Sound::IsMp3Playing() {
-  mci_.SendString(L"status MP3Play mode", &mp3ModeBuffer_, kMp3ModeLength);
+  queryMp3Mode();
   return startsWith(mp3ModeBuffer_, L"playing");
 }
 
 void F_Sound::RepeatMp3() {
-  if (IsMp3Playing()) return;
+  if (!IsMp3Playing()) restartMp3();
+}
+
+void F_Sound::restartMp3() {
   mci_.SendString(L"stop MP3Play", nullptr, 0);
   mci_.SendString(L"play MP3Play from 0", nullptr, 0);
 }

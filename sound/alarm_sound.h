@@ -48,6 +48,8 @@ class F_Sound {
   static constexpr std::size_t kMp3OpenLength = 255;
   // Watcher ticks (200 ms each) a CD alarm has for a play command to succeed: three seconds.
   static constexpr int kCdStartTicks = 15;
+  // Repeat ticks (1 s each) an MP3 alarm has to be found playing: three seconds as well.
+  static constexpr int kMp3StartTicks = 3;
 
   explicit F_Sound(Mci& mci);
 
@@ -68,7 +70,7 @@ class F_Sound {
   void Stop();
   // The two periodic checks; each does nothing unless its sound runs.
   void WatchTick();   // every 200 ms: the CD watcher, which gives up at its first failure
-  void RepeatTick();  // every second: the MP3 repeat
+  void RepeatTick();  // every second: the MP3 repeat, which gives up on a file that never plays
   bool Watching() const { return cdWatching_; }
   bool Repeating() const { return mp3Started_; }
   bool Chiming() const { return chimePlaying_; }
@@ -101,6 +103,9 @@ class F_Sound {
 
  private:
   bool watchCdSteps(std::int16_t track);
+  // Sends the MP3's mode query into its buffer; returns the error code.
+  int queryMp3Mode();
+  void restartMp3();
   // A new alarm's sound begins: it may fall back to the chime once.
   void begin(std::int16_t alarm);
   // The alarm's own sound could not start: the chime, or the silent sign without a device.
@@ -113,6 +118,8 @@ class F_Sound {
   bool cdPlayed_ = false;  // a play command succeeded, or the disc was found playing
   int cdTicks_ = 0;        // watcher ticks since the alarm, until the disc played
   bool mp3Started_ = false;
+  bool mp3Played_ = false;  // the device answered "playing" since the alarm
+  int mp3Ticks_ = 0;        // repeat ticks since the alarm, until the MP3 played
   bool wavPlaying_ = false;
   bool chimePlaying_ = false;
   bool ringingSilently_ = false;

@@ -13,14 +13,15 @@ from __future__ import annotations
 
 import contextlib
 import datetime
+import random
 import time
 
 from harness import to_windows_path, tray_window
-from sound_trace import (CD, SOUND_FILE, STATUS_MP3, AlarmTime, alarm, play_sound_calls,
-                         played_names, sent_mci)
+from sound_trace import (CD, MCI_SENT, PLAY_SOUND_CALL, SOUND_FILE, STATUS_MP3, AlarmTime,
+                         alarm, play_sound_calls, played_names, sent_mci)
 from support_clock import ON_DIAL, ON_PENDULUM, TO_TRAY, ini_values, open_menu, wait_for
-from support_dialog import (CANCEL, CLOCK_CLASS, DIALOG_CLASS, OK, clock_window, open_dialog, read_tree,
-                            reds, reloaded, row)
+from support_dialog import (CANCEL, CLOCK_CLASS, DIALOG_CLASS, OK, clock_window, open_dialog,
+                            read_tree, reds, reloaded, row)
 
 # SND_RESOURCE | SND_LOOP | SND_ASYNC: the chime, looped until stopped.
 CHIME = (False, 0x4000D)
@@ -235,4 +236,36 @@ def test_an_mp3_that_plays_gets_no_chime(app, sounds, tmp_path):
     clock.key("Escape")
     wait_for(lambda: "close MP3Play" in sent_mci(clock), 5, "no close after Escape", clock)
     assert play_sound_calls(clock) == []
+    case.settings_untouched()
+
+
+def test_an_mp3_that_never_plays_gives_way_to_the_chime(app, tmp_path):
+    # A broken download: random bytes under an .mp3 name open and take "play", yet the
+    # device answers "stopped" at every check.
+    garbage = tmp_path / "garbage.mp3"
+    garbage.write_bytes(random.Random(32).randbytes(50_000))
+    case = Alarm(app, tmp_path, {0: (SOUND_FILE, garbage)})
+    clock = case.clock
+    case.ring()
+    rang = time.monotonic()
+    wait_for(lambda: chimes(clock), 15, "no chime for an MP3 that never plays", clock)
+    print(f"chime {time.monotonic() - rang:.2f} s after the move into the alarm's minute")
+
+    # Tried as any MP3, restarted at the first two checks, let go at the third.
+    sent = sent_mci(clock)
+    assert sent[0].startswith("open ") and "garbage.mp3" in sent[0], sent
+    assert sent[1:] == ["play MP3Play"] + [STATUS_MP3, "stop MP3Play", "play MP3Play from 0"] * 2 \
+        + [STATUS_MP3, "stop MP3Play", "close MP3Play"], sent
+    lines = clock.trace_lines()
+    closed = next(i for i, line in enumerate(lines)
+                  if (m := MCI_SENT.search(line)) and m.group("cmd") == "close MP3Play")
+    chimed = next(i for i, line in enumerate(lines)
+                  if (m := PLAY_SOUND_CALL.search(line)) and int(m.group("flags"), 16) == CHIME[1])
+    assert closed < chimed, "the chime began before the MP3 was let go"
+    assert not any('(L"playing")' in line for line in lines), "the device said it played"
+    assert played_names(clock) == ["CHIME"]
+
+    clock.key("Escape")
+    wait_for(lambda: play_sound_calls(clock) == [CHIME, STOP], 5, "no stop after Escape", clock)
+    assert sent_mci(clock) == sent, "the MP3 was sent more after it was let go"
     case.settings_untouched()

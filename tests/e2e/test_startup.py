@@ -1,11 +1,14 @@
 """Start-up as the user sees it: where the clock window appears, its rounded shape, the
-single-instance rule, and program folders with unusual names."""
+single-instance rule (a second start calls the running clock back), and program folders with
+unusual names."""
 
 
 import pytest
 
-from harness import DESKTOP_RGB, SCREEN_H, SCREEN_W, WINDOW_TITLE, to_windows_path
-from support_clock import CENTRE, INSIDE, OUTSIDE, WIN_H, WIN_W, wait_painted
+from harness import (DESKTOP_RGB, MENU_TRACE, SCREEN_H, SCREEN_W, WINDOW_TITLE, to_windows_path,
+                     tray_window)
+from support_clock import (CENTRE, INSIDE, ON_PENDULUM, OUTSIDE, TO_TRAY, WIN_H, WIN_W, open_menu,
+                           wait_for, wait_gone, wait_painted)
 
 
 
@@ -47,16 +50,29 @@ def test_stored_position(app, pos_x, pos_y, expected):
         assert clock.wait_window() == window, "the clock should be on the screen"
 
 
-def test_second_start_ends_at_once_and_leaves_the_first(app, display):
-    first = app.start()
+def test_second_start_ends_at_once_and_calls_the_first_back_from_the_tray(app, display):
+    first = app.start(ini={"Pos_X": 1500, "Pos_Y": 750}, trace=MENU_TRACE)
     second = app.start(wait=False)
 
-    assert second.wait_exit(timeout=5) is not None, "the second copy is still running"
+    assert second.wait_exit(timeout=5) == 0, "the second copy is still running or failed"
     assert first.alive()
     # Every window shown is the first copy's, told by the pid Wine gives it.
     shown = display.visible_windows()
     assert shown == [first.window]
     assert [int(display.run("xdotool", "getwindowpid", str(w))) for w in shown] == [first.pid]
+
+    # Hidden in the tray, the clock comes back where it stood when started again.
+    place = first.geometry()
+    open_menu(first, ON_PENDULUM).click(TO_TRAY)
+    assert wait_gone(first.windows), "the clock is still shown"
+    wait_for(lambda: tray_window(display), 10, "no icon in the notification area")
+    ini = first.ini_bytes()
+    third = app.start(wait=False)
+    assert third.wait_exit(timeout=10) == 0, "the third copy is still running or failed"
+    wait_for(first.windows, 10, "the clock stayed in the tray", first)
+    assert first.wait_geometry(place) == place
+    assert wait_gone(lambda: tray_window(display)), "the icon stayed in the tray"
+    assert first.ini_bytes() == ini, "calling the clock back changed the settings file"
 
 
 def test_folder_with_blank_and_japanese_name(app):

@@ -228,8 +228,9 @@ TEST_F(AlarmTest, CdWatcherSwitchesItselfOffWithoutADisc) {
 }
 
 // The alarm's own sound is always tried first; the chime takes over, once, when it cannot
-// start: at once for what fails at the alarm's minute, after watcher ticks for the CD. With
-// no waveform device the alarm rings silently (the clock's sign) instead. A stop ends it all.
+// start: at once for what fails at the alarm's minute, within three seconds for a CD or an
+// MP3 that does not play. With no waveform device the alarm rings silently (the clock's sign)
+// instead. A stop ends it all.
 TEST_F(AlarmTest, ChimeTakesOverWhenTheOwnSoundCannotStart) {
   const std::wstring wav = L"C:\\snd\\a.wav", mp3 = L"C:\\snd\\a.mp3";
   const std::wstring position = L"status cdaudio position track 12";
@@ -238,10 +239,14 @@ TEST_F(AlarmTest, ChimeTakesOverWhenTheOwnSoundCannotStart) {
     int kind;
     std::wstring file;
     std::function<void(FakeMci&, FakeHost&)> setup;
-    int chimeAt;  // watcher ticks after the alarm; 0 at once, -1 never
+    int chimeAt;  // watcher ticks (200 ms) after the alarm; 0 at once, -1 never
     bool silent;  // no device: the sign instead of the chime
   };
+  constexpr int kWatchesPerRepeat = 5;  // the repeat ticks once a second
   auto none = [](FakeMci&, FakeHost&) {};
+  auto mp3Mode = [](const wchar_t* mode) {
+    return [=](FakeMci& m, FakeHost&) { m.answers[L"status MP3Play mode"] = {0, mode}; };
+  };
   auto noDevice = [](FakeMci& m, FakeHost&) { m.devices = 0; };
   const Case cases[] = {
       {"cd: no drive", 1, L"", [](FakeMci& m, FakeHost&) { m.answers[L"open cdaudio"] = {275, L""}; },
@@ -280,7 +285,9 @@ TEST_F(AlarmTest, ChimeTakesOverWhenTheOwnSoundCannotStart) {
       {"wav refused by the player", 2, wav, [&](FakeMci& m, FakeHost&) { m.refused = {wav}; },
        0, false},
       {"wav, no device", 2, wav, noDevice, 0, true},
-      {"mp3 plays", 2, mp3, none, -1, false},
+      {"mp3 plays", 2, mp3, mp3Mode(L"playing"), -1, false},
+      {"mp3 opens but never plays", 2, mp3, mp3Mode(L"stopped"),
+       F_Sound::kMp3StartTicks * kWatchesPerRepeat, false},
       {"mp3 does not open", 2, mp3,
        [&](FakeMci& m, FakeHost&) { m.answers[mp3OpenCommand(mp3)] = {277, L""}; }, 0, false},
       {"mp3 does not play", 2, mp3,
@@ -305,15 +312,15 @@ TEST_F(AlarmTest, ChimeTakesOverWhenTheOwnSoundCannotStart) {
     int at = chimes() || a.RingingSilently() ? 0 : -1;
     for (int tick = 1; tick <= 2 * F_Sound::kCdStartTicks; ++tick) {
       a.Timer5_Timer();
-      a.Timer4_Timer();
+      if (tick % kWatchesPerRepeat == 0) a.Timer4_Timer();
       if (at < 0 && (chimes() || a.RingingSilently())) at = tick;
     }
     EXPECT_EQ(at, c.chimeAt) << c.name;
     EXPECT_EQ(chimes(), c.chimeAt >= 0 && !c.silent ? 1 : 0) << c.name;  // once per alarm
     EXPECT_EQ(a.RingingSilently(), c.silent) << c.name;
-    // A chime that took over from the CD is all that sounds: the drive was let go.
-    if (c.kind == 1 && c.chimeAt >= 0) {
-      EXPECT_FALSE(a.WantsWatchTicks()) << c.name;
+    // A chime that took over is all that sounds: the drive or the MP3 was let go.
+    if (c.chimeAt >= 0) {
+      EXPECT_FALSE(a.WantsWatchTicks() || a.WantsRepeatTicks()) << c.name;
     }
 
     a.StopSound();

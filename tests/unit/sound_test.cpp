@@ -29,6 +29,15 @@ TEST_F(SoundTest, CommandSequences) {
       {"StopMp3", [](F_Sound& s) { s.StopMp3(); }, {{L"stop MP3Play", 0}, {L"close MP3Play", 0}}},
       {"RepeatMp3 while stopped", [](F_Sound& s) { s.RepeatMp3(); },
        {{L"status MP3Play mode", 30}, {L"stop MP3Play", 0}, {L"play MP3Play from 0", 0}}},
+      {"an MP3 never found playing is restarted, then let go at the third repeat",
+       [](F_Sound& s) {
+         s.StartMp3(0, L"C:\\a.mp3");
+         for (int i = 0; i < F_Sound::kMp3StartTicks + 2; ++i) s.RepeatTick();
+       },
+       {{mp3OpenCommand(L"C:\\a.mp3"), 0}, {L"play MP3Play", 0},
+        {L"status MP3Play mode", 30}, {L"stop MP3Play", 0}, {L"play MP3Play from 0", 0},
+        {L"status MP3Play mode", 30}, {L"stop MP3Play", 0}, {L"play MP3Play from 0", 0},
+        {L"status MP3Play mode", 30}, {L"stop MP3Play", 0}, {L"close MP3Play", 0}}},
       {"MciStatus", [](F_Sound& s) { s.MciStatus(L"status cdaudio mode"); },
        {{L"status cdaudio mode", 512}}},
   };
