@@ -7,6 +7,7 @@
 #include "clock/F_Tokei.h"
 #include "memory/F_Clean.h"
 #include "model/ini_file.h"
+#include "model/texts.h"
 #include "settings/F_Setting.h"
 #include "shell/F_Menu.h"
 #include "shell/F_TTray.h"
@@ -92,9 +93,8 @@ void Application::Start() {
   clock_->Form_Load();
   // Once, with the clock already running: its alarms ring while the message waits.
   if (iniUnwritable_) {
-    const std::wstring text =
-        L"設定ﾌｧｲﾙに書き込めません！\n" + state_.IniPath + L"\n設定の変更は保存されません。";
-    MessageBoxW(nullptr, text.c_str(), L"Tessarine", MB_OK | MB_ICONEXCLAMATION);
+    const std::wstring text = Tr(Text::IniUnwritable, state_.IniPath);
+    MessageBoxW(nullptr, text.c_str(), Tr(Text::MessageTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
   }
 }
 

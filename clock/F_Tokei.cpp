@@ -6,6 +6,7 @@
 #include "clock/face.h"
 #include "model/convert.h"
 #include "model/ini_file.h"
+#include "model/texts.h"
 #include "sound/winmm_port.h"
 #include "ui/screen_dpi.h"
 #include "ui/topmost.h"
@@ -109,6 +110,8 @@ void F_Tokei::Form_Load() {
 
   LoadSettings(s, source, app_.ProgramDir);
   ReadTopMost(s, source);
+  // Every window's words from here on: at the start and at each reload, never in between.
+  UseLanguage(ChooseLanguage(s.Language, GetUserDefaultUILanguage()));
   tick_.Reset();
   lastTick_ = TickResult{};
 

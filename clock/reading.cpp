@@ -1,5 +1,7 @@
 #include "clock/reading.h"
 
+#include "model/texts.h"
+
 namespace {
 
 std::wstring HourMinute(int hour, int minute) {
@@ -14,8 +16,8 @@ std::wstring ClockReading(int hour, int minute, const Settings& s, int ringing) 
     // Only 1 rings, so only 1 reads as on. A ringing alarm is named even when it was switched
     // off meanwhile: its sound goes on until it is stopped.
     if (s.Sound_C[i] != 1 && ringing != i) continue;
-    text += L"  ｱﾗｰﾑ " + HourMinute(s.Sound_H[i], s.Sound_M[i]);
-    if (ringing == i) text += L" 鳴っています";
+    text += L"  " + Tr(Text::ClockAlarm, HourMinute(s.Sound_H[i], s.Sound_M[i]));
+    if (ringing == i) text += L" " + Tr(Text::ClockRinging);
   }
   return text;
 }

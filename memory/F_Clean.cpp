@@ -1,5 +1,7 @@
 #include "memory/F_Clean.h"
 
+#include "model/texts.h"
+
 #include <string>
 
 namespace {
@@ -53,7 +55,8 @@ void F_Clean::Timer1_Timer() {
 }
 
 void F_Clean::ShowShortageMessage() {
-  MessageBoxW(hwnd(), kShortageMessage, kShortageTitle, MB_OK | MB_ICONEXCLAMATION);
+  MessageBoxW(hwnd(), Tr(Text::CleanerShortage).c_str(), Tr(Text::MessageTitle).c_str(),
+              MB_OK | MB_ICONEXCLAMATION);
 }
 
 void F_Clean::Close() {

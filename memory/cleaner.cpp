@@ -7,10 +7,6 @@
 
 #include "memory/memory_status.h"
 
-const wchar_t kShortageMessage[] =
-    L"ﾒﾓﾘｸﾘｰﾆﾝｸﾞの為の実ﾒﾓﾘが不足しています！";
-const wchar_t kShortageTitle[] = L"Tessarine";
-
 namespace {
 
 // Blocks are split at this granularity, the platform's allocation unit.

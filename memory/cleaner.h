@@ -57,7 +57,3 @@ class CleanerWindow {
 // The cleaner's timer tick: stops the timer first (the message box runs a message loop in
 // which further ticks arrive), cleans once, tells of a shortage, and closes the window.
 ClaimResult CleanerTick(CleanerWindow& window, MemorySource& memory, BlockAllocator& allocator);
-
-// The text of the shortage message.
-extern const wchar_t kShortageMessage[];
-extern const wchar_t kShortageTitle[];

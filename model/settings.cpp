@@ -111,6 +111,8 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
   readNumber(source, L"Mem_Ival", std::int16_t{30}, ToInt16, s.Mem_Ival, std::int16_t{0});
   readNumber(source, L"Mem_Kagen", 30.0f, ToSingle, s.Mem_Kagen, 0.0f, 100.0f);
 
+  s.Language = source.Read(L"Language");
+
   s.Alarm_Path = source.Read(L"Alarm_Path");
   if (s.Alarm_Path.empty()) s.Alarm_Path = programDir;
 }

@@ -31,6 +31,9 @@ struct Settings {
   float Mem_Kagen = 0;
   std::wstring Alarm_Path;
   std::int16_t TopMost = 0;  // 16-bit Boolean: -1 true, 0 false
+  // "ja", "en", or empty for the user's display language. Read, never written: the file keeps
+  // the key only when the user put it there.
+  std::wstring Language;
   std::int32_t LastApiResult = 0;
 };
 

@@ -8,6 +8,7 @@
 * app/ (start-up and the owner of the windows) stands on top: nothing outside it includes it.
 * model/ (the settings model and file, the shared state, the commands port) stands below the
   windows: it includes only itself, ui/ and system headers.
+* lang/ holds one table of texts per language: each includes only model/texts.h.
 
 Usage: check_includes.py [repository root]. Prints each breach; exits 1 when there is one.
 """
@@ -17,7 +18,7 @@ import re
 import sys
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
-SOURCE_DIRS = ("app", "model", "clock", "settings", "sound", "memory", "shell", "ui")
+SOURCE_DIRS = ("app", "model", "lang", "clock", "settings", "sound", "memory", "shell", "ui")
 OWNER = {"app/application_win.cpp", "app/application_win.h"}
 
 
@@ -30,6 +31,8 @@ def breaches(root: pathlib.Path):
                     yield f"{rel}: ui/ includes {header}, outside ui/"
                 if folder == "model" and not header.startswith(("model/", "ui/")):
                     yield f"{rel}: model/ includes {header}, above model/"
+                if folder == "lang" and header != "model/texts.h":
+                    yield f"{rel}: a language table includes {header}"
                 if folder != "app" and header.startswith("app/"):
                     yield f"{rel}: includes {header} of the program's root"
                 name = header.rsplit("/", 1)[-1]

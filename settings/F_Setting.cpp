@@ -83,7 +83,7 @@ bool F_Setting::openWindow() {
   const int left = std::max(0, PixelsToTwips(GetSystemMetrics(SM_CXSCREEN) - width, dpi) / 2);
   const int top = std::max(0, PixelsToTwips(GetSystemMetrics(SM_CYSCREEN) - height, dpi) / 2);
   // The window's title is its strip's caption.
-  if (!Create(kClassName, dl::Find(Id::Title)->caption, WS_POPUP | WS_CLIPCHILDREN, 0,
+  if (!Create(kClassName, dl::Caption(*dl::Find(Id::Title)), WS_POPUP | WS_CLIPCHILDREN, 0,
               TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), width, height))
     return false;
   // The monitor it opened on may be of another density than the primary screen.
@@ -162,7 +162,7 @@ void F_Setting::showPath(int index, const std::wstring& path, bool missing) {
   DrawnLabel& label = lbl_Sound_Path[index];
   label.Caption = path;
   label.ForeColor = missing ? AlarmSwitch(1).captionColour : 0;
-  label.Note = missing ? kPathMissing : L"";
+  label.Note = missing ? Tr(Text::PathMissing) : L"";
   repaint(label.rect);
   announce(Id::Path, index, EVENT_OBJECT_VALUECHANGE);
 }

@@ -116,7 +116,7 @@ AccessibleInfo F_Setting::Accessible(int child) {
   AccessibleInfo a;
   if (!Loaded()) return a;
   if (child == 0) {
-    a.name = dl::Find(Id::Title)->caption;
+    a.name = dl::Caption(*dl::Find(Id::Title));
     a.role = ROLE_SYSTEM_DIALOG;
     GetWindowRect(hwnd(), &a.screen);
     return a;
@@ -129,10 +129,10 @@ AccessibleInfo F_Setting::Accessible(int child) {
   a.state = stateOf(c);
   a.screen = boxOf(c);
   MapWindowPoints(hwnd(), nullptr, reinterpret_cast<POINT*>(&a.screen), 2);
-  if (role == dl::Role::PushButton) a.defaultAction = L"Press";
-  if (role == dl::Role::RadioButton) a.defaultAction = L"Check";
+  if (role == dl::Role::PushButton) a.defaultAction = Tr(Text::ActionPress);
+  if (role == dl::Role::RadioButton) a.defaultAction = Tr(Text::ActionCheck);
   if (role == dl::Role::CheckBox)
-    a.defaultAction = (a.state & STATE_SYSTEM_CHECKED) ? L"Uncheck" : L"Check";
+    a.defaultAction = Tr((a.state & STATE_SYSTEM_CHECKED) ? Text::ActionUncheck : Text::ActionCheck);
   return a;
 }
 

@@ -304,7 +304,7 @@ void F_Setting::showAlarmSwitch(int index) {
   const std::int16_t state = EditAlarmOn[index];
   const AlarmSwitchLook look = AlarmSwitch(state);
   Img_Alarm[index].picture = &Img_Ra[look.picture];
-  lbl_Alarm[index].Caption = look.caption;
+  lbl_Alarm[index].Caption = Tr(look.caption);
   lbl_Alarm[index].ForeColor = look.captionColour;
   setAlarmRowEnabled(index, look.rowEnabled);
   announce(Id::AlarmSwitch, index, EVENT_OBJECT_STATECHANGE);

@@ -164,7 +164,7 @@ void F_Setting::createLabel(const dl::Control& c, const RECT& r, bool placeOnly)
   }
   if (!placeOnly) {
     *l = DrawnLabel{};
-    l->Caption = c.caption;
+    l->Caption = dl::Caption(c);
     l->Alignment = c.align;
     l->Border = c.style & dl::kBorder;
     l->PathEllipsis = c.style & dl::kPathEllipsis;

@@ -5,10 +5,11 @@ namespace {
 
 std::wstring CaptionOf(Id id, int index) {
   const Control* c = Find(id, index);
-  return c && c->caption ? c->caption : L"";
+  const wchar_t* caption = c ? Caption(*c) : nullptr;
+  return caption ? caption : L"";
 }
 
-std::wstring Alarm(int index) { return L"ｱﾗｰﾑ" + std::to_wstring(index + 1); }
+std::wstring Alarm(int index) { return Tr(Text::AlarmName, std::to_wstring(index + 1)); }
 
 }  // namespace
 
@@ -38,7 +39,7 @@ std::wstring NameOf(const Control& c) {
   const int i = c.index;
   switch (c.id) {
     case Id::TitleStrip: return CaptionOf(Id::Title, 0);
-    case Id::Close: return L"閉じる";
+    case Id::Close: return Tr(Text::Close);
     case Id::OkFace: return CaptionOf(Id::Ok, 0);
     case Id::CancelFace: return CaptionOf(Id::Cancel, 0);
     case Id::Heading: return CaptionOf(Id::HeadingCaption, i);
@@ -46,10 +47,10 @@ std::wstring NameOf(const Control& c) {
     case Id::ShapeMark: return CaptionOf(Id::ShapeCaption, i);
     case Id::PreviewFrame: return CaptionOf(Id::HeadingCaption, 2);
     // The graph's colours say whose they are: the clock has a "背景" too.
-    case Id::GraphColour: return L"ｸﾞﾗﾌ " + CaptionOf(Id::GraphCaption, i);
+    case Id::GraphColour: return Tr(Text::GraphName, CaptionOf(Id::GraphCaption, i));
     case Id::FreeFace: return CaptionOf(Id::Free, 0);
     case Id::FilterColour: return CaptionOf(Id::FilterCaption, 0);
-    case Id::Board: return CaptionOf(Id::PhysicalHeading, 0) + L" Free";
+    case Id::Board: return CaptionOf(Id::PhysicalHeading, 0) + L" " + Tr(Text::Free);
     case Id::TotalFigure: case Id::FreeFigure:
       return CaptionOf(i == 0 ? Id::PhysicalHeading : Id::VirtualHeading, 0) + L" " +
              CaptionOf(c.id == Id::TotalFigure ? Id::TotalCaption : Id::FreeCaption, 0);
@@ -66,7 +67,7 @@ std::wstring NameOf(const Control& c) {
       return Alarm(i) + L" " + CaptionOf(Id::FileCaption, i) + L" " + CaptionOf(Id::File, i);
     case Id::ClearFace: return Alarm(i) + L" " + CaptionOf(Id::Clear, i);
     case Id::Path: return Alarm(i) + L" " + CaptionOf(Id::PathCaption, i);
-    default: return c.caption ? c.caption : L"";
+    default: return CaptionOf(c.id, c.index);
   }
 }
 

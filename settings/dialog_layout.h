@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "model/texts.h"
 #include "ui/align.h"
 
 namespace dialog_layout {
@@ -75,13 +76,18 @@ enum class Id {
   TrackCaption, FileMark, FileCaption, FileFace, File, ClearFace, Clear, PathCaption, Path,
 };
 
+// A control without text, and one whose text the window fills in while the dialog runs (a
+// colour, a figure, a value, the path).
+inline constexpr Text kNoText = Text::Count;
+inline constexpr Text kFilledIn = static_cast<Text>(static_cast<int>(Text::Count) + 1);
+
 struct Control {
   Id id;
   int index;
   Kind kind;
   Group group;
   Box box;  // inside the group's panel, from its top-left corner
-  const wchar_t* caption;  // nullptr for controls without text; "" for text filled in later
+  Text text;  // its caption in the table of texts; kNoText, or kFilledIn by the window
   Align align = Align::Left;
   unsigned style = kPlain;
   Cursor cursor = Cursor::Arrow;
@@ -93,6 +99,9 @@ struct Control {
 // Every control, in the order the window creates them. Pictures are painted before labels,
 // so a caption is never hidden by its face.
 const std::vector<Control>& Controls();
+// A control's caption in the current language: nullptr for a control without text, "" for one
+// the window fills in.
+const wchar_t* Caption(const Control& c);
 // The one control with this id and index; nullptr when there is none.
 const Control* Find(Id id, int index = 0);
 

@@ -15,18 +15,18 @@ const std::array<AlarmRowControl, 9>& AlarmRowControls() {
 }
 
 AlarmSwitchLook AlarmSwitch(std::int16_t on) {
-  if (on == 1) return {1, L"On", 255, true};
-  return {0, L"Off", 0, false};
+  if (on == 1) return {1, Text::On, 255, true};
+  return {0, Text::Off, 0, false};
 }
 
 std::int16_t ToggledAlarm(std::int16_t on) { return on == 1 ? 0 : 1; }
 
 std::wstring PathReading(const std::wstring& path, bool missing) {
   if (!missing) return path;
-  return path.empty() ? kPathMissing : path + L" " + kPathMissing;
+  return path.empty() ? Tr(Text::PathMissing) : path + L" " + Tr(Text::PathMissing);
 }
 
-std::wstring TrackReading(const std::wstring& text) { return text.empty() ? L"なし" : text; }
+std::wstring TrackReading(const std::wstring& text) { return text.empty() ? Tr(Text::NoTrack) : text; }
 
 std::array<Colour, 6> DefaultClockColours() {
   return {0, 0xFFFFFF, 0, 0, 0xFFFFFF, 0};
@@ -53,8 +53,8 @@ std::wstring shortest(double value) {
 
 }  // namespace
 
-std::wstring IvalLabel(double minutes) { return shortest(minutes) + L"分"; }
-std::wstring KagenLabel(double percent) { return shortest(percent) + L"％"; }
+std::wstring IvalLabel(double minutes) { return Tr(Text::IntervalValue, shortest(minutes)); }
+std::wstring KagenLabel(double percent) { return Tr(Text::LimitValue, shortest(percent)); }
 
 std::wstring ChooserInitialDir(const std::wstring& alarmPath) {
   if (alarmPath.size() == 2 && alarmPath[1] == L':') return alarmPath + L"\\";

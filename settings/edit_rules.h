@@ -10,6 +10,7 @@
 #include <string>
 
 #include "model/settings.h"
+#include "model/texts.h"
 #include "ui/scroll_range.h"
 
 // The nine controls of an alarm row that follow its switch, in the order they are switched.
@@ -31,7 +32,7 @@ const std::array<AlarmRowControl, 9>& AlarmRowControls();
 // by hand (the file's true for other keys) shows off rather than an "On" that never rings.
 struct AlarmSwitchLook {
   int picture;            // index into the switch pictures: 0 off, 1 on
-  const wchar_t* caption;  // "On" / "Off"
+  Text caption;            // "On" / "Off"
   Colour captionColour;    // red / black
   bool rowEnabled;         // the nine row controls
 };
@@ -39,10 +40,9 @@ AlarmSwitchLook AlarmSwitch(std::int16_t on);
 // A press on the switch: 1 becomes 0, any other value 1.
 std::int16_t ToggledAlarm(std::int16_t on);
 
-// A row's path whose file cannot be found now: the mark after it, and what a reader hears.
-inline constexpr wchar_t kPathMissing[] = L"見つかりません";
+// A row's path whose file cannot be found now: what a reader hears.
 std::wstring PathReading(const std::wstring& path, bool missing);
-// The track list as a reader hears it: the track, or "なし" for the whole disc.
+// The track list as a reader hears it: the track, or "なし" ("None") for the whole disc.
 std::wstring TrackReading(const std::wstring& text);
 
 // "初期値": black, white, black, black, white, black.
@@ -55,7 +55,7 @@ std::array<std::uint32_t, 16> CustomColours(const std::function<std::uint32_t(in
 constexpr ScrollRange kIvalRange{0, 60, 1, 5, 10};     // minutes; 0 = no check
 constexpr ScrollRange kKagenRange{10, 60, 1, 10, 10};  // percent of free memory
 
-// The value labels: 30 -> "30分", 12.5 -> "12.5％".
+// The value labels: 30 -> "30分" ("30 min"), 12.5 -> "12.5％" ("12.5%").
 std::wstring IvalLabel(double minutes);
 std::wstring KagenLabel(double percent);
 

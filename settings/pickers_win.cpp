@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "model/texts.h"
 #include "settings/edit_rules.h"
 #include "ui/late_dlls.h"
 
@@ -23,7 +24,9 @@ std::optional<Colour> PickColour(HWND owner) {
 }
 
 std::optional<std::wstring> PickSoundFile(HWND owner, const std::wstring& alarmPath) {
-  static const wchar_t kFilter[] = L"Soundﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
+  // One filter: its description, its patterns, and the closing double NUL.
+  std::wstring filter = Tr(Text::ChooserFilter);
+  filter += std::wstring(L"\0*.MP3;*.WAV\0", 14);
   constexpr DWORD kBuffer = 255;
   std::wstring file(kBuffer, L'\0'), title(kBuffer, L'\0');
   const std::wstring initialDir = ChooserInitialDir(alarmPath);
@@ -32,13 +35,13 @@ std::optional<std::wstring> PickSoundFile(HWND owner, const std::wstring& alarmP
   ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;  // the record's first form
   ofn.hwndOwner = owner;
   ofn.hInstance = GetModuleHandleW(nullptr);
-  ofn.lpstrFilter = kFilter;
+  ofn.lpstrFilter = filter.c_str();
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = kBuffer;
   ofn.lpstrFileTitle = title.data();
   ofn.nMaxFileTitle = kBuffer;
   ofn.lpstrInitialDir = initialDir.c_str();
-  ofn.lpstrTitle = L"wavﾌｧｲﾙを選択";
+  ofn.lpstrTitle = Tr(Text::ChooserTitle).c_str();
   // A name typed into the box must name a file that is there: the dialog itself says so,
   // rather than an alarm that the next start switches off.
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "model/texts.h"
 #include "res/resource_ids.h"
 #include "shell/popup_menu.h"
 #include "ui/gdi.h"
@@ -10,7 +11,6 @@
 namespace {
 
 const wchar_t kClassName[] = L"Tessarine_F_TTray";
-const wchar_t kTip[] = L"Tessarine";
 // A message of our own: the shell's notifications must not look like the window's mouse input.
 constexpr UINT kCallbackMessage = WM_APP + 1;
 
@@ -87,7 +87,10 @@ void F_TTray::Form_Load() {
   TrayIconData.hIcon = icon_ ? icon_ : LoadIconW(nullptr, IDI_APPLICATION);
   // The tip, NUL-terminated, in a field of blanks.
   std::fill(std::begin(TrayIconData.szTip), std::end(TrayIconData.szTip), L' ');
-  std::copy(std::begin(kTip), std::end(kTip), TrayIconData.szTip);
+  const std::wstring& tip = Tr(Text::TrayTip);
+  const std::size_t n = std::min(tip.size(), std::size(TrayIconData.szTip) - 1);
+  std::copy_n(tip.begin(), n, TrayIconData.szTip);
+  TrayIconData.szTip[n] = L'\0';
   addIcon();
 }
 

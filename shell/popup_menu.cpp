@@ -1,24 +1,25 @@
 #include "shell/popup_menu.h"
 
+#include "model/texts.h"
+
 namespace {
 
 constexpr int kRightButtonUp = 517;
 
 }  // namespace
 
-const std::array<MenuEntry, 9>& PopUpMenuTree() {
-  static const std::array<MenuEntry, 9> tree{{
-      {MenuItem::mnuTimer, L"時計の表示(&F)"},
+std::array<MenuEntry, 9> PopUpMenuTree() {
+  return {{
+      {MenuItem::mnuTimer, Tr(Text::MenuShowClock).c_str()},
       {MenuItem::mnu_dmy1, L"-"},
-      {MenuItem::mnuSetting, L"設定変更(&S)"},
+      {MenuItem::mnuSetting, Tr(Text::MenuSettings).c_str()},
       {MenuItem::mnu_dmy2, L"-"},
-      {MenuItem::mnuTopMost, L"常に手前に表示(&N)"},
+      {MenuItem::mnuTopMost, Tr(Text::MenuTopMost).c_str()},
       {MenuItem::mnu_dmy3, L"-"},
-      {MenuItem::mnuTasktry, L"時計をﾀｽｸﾄﾚｲへ(&T)"},
+      {MenuItem::mnuTasktry, Tr(Text::MenuToTray).c_str()},
       {MenuItem::mnu_dmy4, L"-"},
-      {MenuItem::mnuQuit, L"終了(&E)"},
+      {MenuItem::mnuQuit, Tr(Text::MenuQuit).c_str()},
   }};
-  return tree;
 }
 
 std::array<bool, 9> MenuVisibility(MenuPlace menuSource) {

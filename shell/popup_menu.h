@@ -22,11 +22,11 @@ enum class MenuItem : int {
 
 struct MenuEntry {
   MenuItem item;
-  const wchar_t* caption;  // "-" is a separator
+  const wchar_t* caption;  // in the current language; "-" is a separator
 };
 
-// The items of "PopUp Menu" in display order.
-const std::array<MenuEntry, 9>& PopUpMenuTree();
+// The items of "PopUp Menu" in display order, captioned in the current language.
+std::array<MenuEntry, 9> PopUpMenuTree();
 
 // Whether each entry of the tree (same order) is shown when the menu is loaded from
 // `menuSource`; MenuPlace::None hides nothing.

@@ -77,12 +77,12 @@ TEST(DialogLayout, OnlyAControlOnItsOwnFaceOverlapsAnother) {
 TEST(DialogLayout, CaptionsArePresentWhereTheyMustBe) {
   for (const Control& c : Controls()) {
     if (!IsText(c.kind)) {
-      EXPECT_EQ(c.caption, nullptr) << Name(c);
+      EXPECT_EQ(Caption(c), nullptr) << Name(c);
       continue;
     }
-    ASSERT_NE(c.caption, nullptr) << Name(c);
+    ASSERT_NE(Caption(c), nullptr) << Name(c);
     const bool filledLater = (c.style & kBorder) && c.kind == Kind::Label;
-    EXPECT_EQ(std::wstring(c.caption).empty(), filledLater) << Name(c);
+    EXPECT_EQ(std::wstring(Caption(c)).empty(), filledLater) << Name(c);
     if (c.kind == Kind::FitLabel) {
       EXPECT_EQ(c.box.h, kFont.pixels) << Name(c);
     }
@@ -91,7 +91,7 @@ TEST(DialogLayout, CaptionsArePresentWhereTheyMustBe) {
     if (face.kind != Kind::Face) continue;
     int captions = 0;
     for (const Control& c : Controls())
-      if (c.liesOn == face.id && c.index == face.index && IsText(c.kind) && *c.caption) ++captions;
+      if (c.liesOn == face.id && c.index == face.index && IsText(c.kind) && *Caption(c)) ++captions;
     EXPECT_EQ(captions, 1) << Name(face) << " needs one caption";
   }
 }

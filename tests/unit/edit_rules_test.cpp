@@ -26,7 +26,7 @@ TEST(EditRulesTest, AlarmSwitchTogglesTheWholeRow) {
     const AlarmSwitchLook look = AlarmSwitch(on);
     const bool lit = on == 1;
     EXPECT_EQ(look.picture, lit ? 1 : 0);
-    EXPECT_EQ(std::wstring(look.caption), lit ? L"On" : L"Off");
+    EXPECT_EQ(look.caption, lit ? Text::On : Text::Off);
     EXPECT_EQ(look.captionColour, lit ? 255 : 0);
     EXPECT_EQ(look.rowEnabled, lit);
   }

@@ -1,0 +1,75 @@
+// Every text the program shows or a screen reader hears, by id, in the user's language. Each
+// language is one table in a file of its own under lang/ (a translator edits that file alone);
+// the unit tests check that every table has every text, with the same placeholders and access
+// keys that stay unique within each menu. Portable.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+enum class Text : int {
+  // The popup menu (the clock's and the tray icon's), with their access keys.
+  MenuShowClock, MenuSettings, MenuTopMost, MenuToTray, MenuQuit,
+  // The tray icon's tip.
+  TrayTip,
+  // Message boxes: the title, the settings file that cannot be written ("%1" its path), the
+  // cleaner without memory.
+  MessageTitle, IniUnwritable, CleanerShortage,
+  // The sound-file chooser: its title and its filter's description.
+  ChooserTitle, ChooserFilter,
+  // The settings dialog: the title, the buttons, the version line ("%1" the version), the
+  // group headings.
+  DialogTitle, Ok, Cancel, Close, VersionLine,
+  HeadingColours, HeadingShape, HeadingPreview, HeadingMemory, HeadingAlarms,
+  // Colours: the clock's six and their reset.
+  ColourBackground, ColourNumerals, ColourHourHand, ColourMinuteHand, ColourSecondHand,
+  ColourPendulum, ColourReset,
+  // Dial shapes.
+  ShapeCircle, ShapeTall, ShapeWide,
+  // Memory release: the pie's colours (and what names them for a reader), the button, the
+  // filter, the figures' headings, the check's bars and their value labels ("%1" the number).
+  GraphBackground, GraphTotal, GraphFree, GraphPercent, GraphName, FreeNow, Filter,
+  Physical, Virtual, Total, Free, Interval, Limit, IntervalValue, LimitValue,
+  // Alarms: the switch's states, a row's captions, what a reader calls the row ("%1" its
+  // number), a track list on the whole disc, a path whose file is not found now.
+  On, Off, HourUnit, MinuteUnit, Cd, Track, SoundFile, ChooseFile, Clear, PathCaption,
+  AlarmName, NoTrack, PathMissing,
+  // What a reader hears of the clock: an alarm that is on ("%1" its time), one that rings.
+  ClockAlarm, ClockRinging,
+  // A reader's default actions.
+  ActionPress, ActionCheck, ActionUncheck,
+  Count
+};
+
+struct TextEntry {
+  Text id;
+  const wchar_t* text;
+};
+
+struct Language {
+  const wchar_t* code;  // the settings file's "Language" value: "ja", "en"
+  unsigned short primaryLangId;  // the Windows primary language it serves (LANG_JAPANESE 0x11)
+  const TextEntry* entries;
+  std::size_t count;
+};
+
+// Every language the program has; the first is the one for any display language no table
+// serves. English first, then Japanese.
+const std::vector<const Language*>& Languages();
+
+// The language for the settings file's "Language" value ("ja", "en", in any case; empty or
+// unknown: automatic) and the user's Windows display language (a LANGID).
+const Language& ChooseLanguage(const std::wstring& setting, unsigned short uiLanguage);
+
+// The language texts come from from now on (Japanese until set).
+void UseLanguage(const Language& language);
+const Language& CurrentLanguage();
+
+// A text of the current language.
+const std::wstring& Tr(Text id);
+// With "%1" replaced by `arg`.
+std::wstring Tr(Text id, const std::wstring& arg);
+
+// A text of a given language; empty when its table lacks it.
+std::wstring TextOf(const Language& language, Text id);
