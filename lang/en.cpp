@@ -21,6 +21,7 @@ const TextEntry kTexts[] = {
     {Text::Ok, L"OK"},
     {Text::Cancel, L"Cancel"},
     {Text::Close, L"Close"},
+    {Text::CloseTip, L"Close"},
     {Text::VersionLine, L"Tessarine  Version %1"},
     {Text::HeadingColours, L"Colours"},
     {Text::HeadingShape, L"Dial Shape"},

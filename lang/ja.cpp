@@ -19,6 +19,7 @@ const TextEntry kTexts[] = {
     {Text::Ok, L"設定"},
     {Text::Cancel, L"ｷｬﾝｾﾙ"},
     {Text::Close, L"閉じる"},
+    {Text::CloseTip, L"exit button"},
     {Text::VersionLine, L"Tessarine  Version %1"},
     {Text::HeadingColours, L"色の指定"},
     {Text::HeadingShape, L"文字盤の形"},

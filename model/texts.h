@@ -20,7 +20,7 @@ enum class Text : int {
   ChooserTitle, ChooserFilter,
   // The settings dialog: the title, the buttons, the version line ("%1" the version), the
   // group headings.
-  DialogTitle, Ok, Cancel, Close, VersionLine,
+  DialogTitle, Ok, Cancel, Close, CloseTip, VersionLine,
   HeadingColours, HeadingShape, HeadingPreview, HeadingMemory, HeadingAlarms,
   // Colours: the clock's six and their reset.
   ColourBackground, ColourNumerals, ColourHourHand, ColourMinuteHand, ColourSecondHand,

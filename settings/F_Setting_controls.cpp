@@ -258,7 +258,7 @@ void F_Setting::createToolTips() {
     tip.lpszText = const_cast<wchar_t*>(text);
     SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
   };
-  addTip(1, ImgExit.rect, L"exit button");
+  addTip(1, ImgExit.rect, Tr(Text::CloseTip).c_str());
   for (int i = 0; i <= 1; ++i) addTip(kPathTip + i, lbl_Sound_Path[i].rect, LPSTR_TEXTCALLBACKW);
   // A path wider than the screen breaks into lines at its blanks.
   SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
