@@ -6,7 +6,7 @@ namespace {
 
 const TextEntry kTexts[] = {
     {Text::MenuShowClock, L"Show &Clock"},
-    {Text::MenuSettings, L"&Settings…"},
+    {Text::MenuSettings, L"&Settings..."},
     {Text::MenuTopMost, L"Always on &Top"},
     {Text::MenuToTray, L"&Hide in Notification Area"},
     {Text::MenuQuit, L"E&xit"},

@@ -17,4 +17,9 @@ mkdir -p "$progdir"
 cp "$root/build/win32/Tessarine.exe" "$progdir/"
 echo "Starting $progdir/Tessarine.exe"
 cd "$progdir"
-LANG="${TESSARINE_LANG:-ja_JP.UTF-8}" exec wine Tessarine.exe
+# Wine takes the display language (and the code page) from the locale: the clock speaks the
+# user's own language, unless TESSARINE_LANG names another (ja_JP.UTF-8, en_US.UTF-8).
+if [ -n "${TESSARINE_LANG:-}" ]; then
+  export LC_ALL="$TESSARINE_LANG"
+fi
+exec wine Tessarine.exe

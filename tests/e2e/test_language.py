@@ -18,7 +18,7 @@ from support_dialog import (CANCEL, CLOCK_CLASS, DIALOG_CLASS, OK, Dialog, clock
 REPO = Path(__file__).resolve().parents[2]
 # Kana, kanji and the full- and half-width forms: none may be left in an English text.
 JAPANESE = re.compile(r"[\u3000-\u30ff\u3400-\u9fff\uff00-\uffef]")
-EN_CLOCK_MENU = ["&Settings…", "-", "Always on &Top", "-", "&Hide in Notification Area", "-",
+EN_CLOCK_MENU = ["&Settings...", "-", "Always on &Top", "-", "&Hide in Notification Area", "-",
                  "E&xit"]
 JA_CLOCK_MENU = ["設定変更(&S)", "-", "常に手前に表示(&N)", "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-",
                  "終了(&E)"]
@@ -60,7 +60,7 @@ def test_english_clock_menus_dialog_and_reader(app, acc_tree_exe, tmp_path):
 
     assert open_menu(clock, ON_DIAL).texts() == EN_CLOCK_MENU
     clock.display.key("Escape")
-    dialog = open_settings(clock, "&Settings…")
+    dialog = open_settings(clock, "&Settings...")
     assert clock.display.window_name(dialog.window) == "Tessarine Settings"
     rows, _ = read_tree(clock, acc_tree_exe, DIALOG_CLASS)
     heard = [(row[4], row[5]) for row in rows]
