@@ -226,6 +226,16 @@ def test_a_read_only_program_folder_keeps_settings_in_the_users_own_file(app, wi
         assert told.alive()
         assert told.wait_geometry((110, 60, WIN_W, WIN_H)) == (110, 60, WIN_W, WIN_H)
         assert sum(":trace:msgbox:MSGBOX_OnInit " in l for l in told.trace_lines()) == 1
+        told.key("alt+F4")
+        assert told.wait_exit(10) is not None
+
+        # Under an English display language the message is English, the path as it is.
+        english = app.start(trace="-all,+msgbox", wait=False, locale="en_US.UTF-8")
+        line = english.wait_trace(r":trace:msgbox:MSGBOX_OnInit ", 15)
+        assert line, "no English message"
+        text = wine_unescape(re.search(r'L"(.*)"', line).group(1))
+        assert text.startswith("Cannot write to the settings file!"), text
+        assert text.endswith("Changes to the settings will not be saved."), text
     finally:
         _immutable(False, beside, program_dir)
         if own.exists():
