@@ -57,6 +57,13 @@ class Alarm:
         else:
             self.local.set(self.due + slot * MINUTE)
 
+    def ring_until_chime(self, what: str, timeout: float = 10) -> None:
+        """Moves the clock into the alarm's minute and waits for the chime."""
+        self.ring()
+        rang = time.monotonic()
+        wait_for(lambda: chimes(self.clock), timeout, f"no chime for {what}", self.clock)
+        print(f"chime {time.monotonic() - rang:.2f} s after the move into the alarm's minute")
+
     def shot(self, name: str):
         image = self.clock.window_image()
         image.save(self.tmp_path / f"{name}.png")
@@ -73,10 +80,7 @@ def chimes(clock) -> int:
 def test_cd_alarm_without_a_drive_chimes_and_escape_stops_it(app, tmp_path):
     case = Alarm(app, tmp_path, {0: (CD, None)})
     clock = case.clock
-    case.ring()
-    rang = time.monotonic()
-    wait_for(lambda: chimes(clock), 10, "no chime for a CD alarm without a drive", clock)
-    print(f"chime {time.monotonic() - rang:.2f} s after the move into the alarm's minute")
+    case.ring_until_chime("a CD alarm without a drive")
     # The drive was tried first, exactly as always; it did not open, so nothing watches it.
     assert sent_mci(clock)[:2] == ["open cdaudio", "set cdaudio time format tmsf"]
     assert play_sound_calls(clock) == [CHIME]
@@ -246,10 +250,7 @@ def test_an_mp3_that_never_plays_gives_way_to_the_chime(app, tmp_path):
     garbage.write_bytes(random.Random(32).randbytes(50_000))
     case = Alarm(app, tmp_path, {0: (SOUND_FILE, garbage)})
     clock = case.clock
-    case.ring()
-    rang = time.monotonic()
-    wait_for(lambda: chimes(clock), 15, "no chime for an MP3 that never plays", clock)
-    print(f"chime {time.monotonic() - rang:.2f} s after the move into the alarm's minute")
+    case.ring_until_chime("an MP3 that never plays", timeout=15)
 
     # Tried as any MP3, restarted at the first two checks, let go at the third.
     sent = sent_mci(clock)
