@@ -188,7 +188,9 @@ def test_a_sound_file_named_outside_the_code_page_is_kept_and_rings(app, sounds,
               "Sound_F_0": to_windows_path(sounds["wav"]),
               "Sound_C_1": " 0", "Sound_H_1": " 0", "Sound_M_1": " 0", "Sound_Kbn_1": " 1",
               "Sound_Repeat_1": " 0", "Sound_F_1": longer,
-              "Mem_Ival": " 30", "Mem_Kagen": " 30", "Alarm_Path": to_windows_path(deep)}
+              "Mem_Ival": " 30", "Mem_Kagen": " 30", "Alarm_Path": to_windows_path(deep),
+              # Japanese words whatever the code page: the user's choice, kept as written.
+              "Language": "ja"}
 
     def text(v):
         return "".join(f"{line}\r\n" for line in ["[Section]"] + [f"{k}={x}" for k, x in v.items()])
