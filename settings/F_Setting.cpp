@@ -101,7 +101,7 @@ void F_Setting::fillFromSettings() {
   cleanable_ = !TooSmallToClean(memory_);
   // Group panels; the controls were made with released faces and unselected marks.
   for (auto& pic : Pic_b1) TileBackground(*pic);
-  if (s.Shape >= 0 && s.Shape <= 2) image(Id::ShapeMark, s.Shape).picture = &Img_Opt_On;
+  if (s.Shape >= 0 && s.Shape <= 2) image(Id::ShapeMark, s.Shape).picture = art(IDB_OPTION_ON);
 
   // Colours.
   for (int i = 0; i <= 5; ++i) {
@@ -143,8 +143,8 @@ void F_Setting::fillAlarmRow(int i) {
   minute.SetListIndex(s.Sound_M[i]);
 
   const bool cd = s.Sound_Kbn[i] == 1;
-  image(Id::CdMark, i).picture = cd ? &Img_Opt_On : &Img_Opt_Off;
-  image(Id::FileMark, i).picture = cd ? &Img_Opt_Off : &Img_Opt_On;
+  image(Id::CdMark, i).picture = cd ? art(IDB_OPTION_ON) : art(IDB_OPTION_OFF);
+  image(Id::FileMark, i).picture = cd ? art(IDB_OPTION_OFF) : art(IDB_OPTION_ON);
   EditSoundKind[i] = s.Sound_Kbn[i];
 
   ComboBox& track = combo(Id::Track, i);
@@ -339,7 +339,8 @@ bool F_Setting::onNotify(LPARAM lp) {
   auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lp);
   if (tip->hdr.hwndFrom != toolTip_ || tip->hdr.code != TTN_GETDISPINFOW) return false;
   const UINT_PTR i = tip->hdr.idFrom - kPathTip;
-  if (i <= 1) tip->lpszText = const_cast<wchar_t*>(label(Id::Path, static_cast<int>(i)).Caption.c_str());
+  if (i <= 1)
+    tip->lpszText = const_cast<wchar_t*>(label(Id::Path, static_cast<int>(i)).Caption.c_str());
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -69,7 +70,6 @@ class F_Setting : public Form, private AccessibleSource {
   void createControl(const dialog_layout::Control& c, bool placeOnly);
   void createLabel(const dialog_layout::Control& c, const RECT& r, bool placeOnly);
   void createToolTips();
-  const Picture* firstPicture(dialog_layout::Id id) const;
   // The mouse targets of the drawn controls that act, from the table.
   void wireTargets();
   void addTarget(const dialog_layout::Control& c, std::function<void(int)> down,
@@ -165,11 +165,9 @@ class F_Setting : public Form, private AccessibleSource {
   SystemMemory memory_;
   int dpi_ = kBaseDpi;  // the density the dialog is laid out and drawn at
 
-  // Pictures, stored with the dialog.
-  Picture titlePicture_;
-  Picture Img_On, Img_Off, Img_Opt_On, Img_Opt_Off;
-  std::array<Picture, 2> Img_Ra, imgImages;
-  Picture headingPicture_;  // Img_TT(0)
+  // The controls' pictures, by their resource ids, in their drawings for the dialog's density.
+  std::map<int, Picture> art_;
+  const Picture* art(int resource) const { return &art_.at(resource); }
   std::unique_ptr<ImageCanvas> Pic_Mbl;  // the texture tile, at the dialog's density
   HCURSOR handCursor_ = nullptr;
   Font font_;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "res/resource_ids.h"
 #include "settings/edit_rules.h"
 #include "ui/accessible_named.h"
 
@@ -169,8 +170,8 @@ long F_Setting::stateOf(const dl::Control& c) const {
   if (c.kind == dl::Kind::Picture || c.kind == dl::Kind::Face) {
     // A mark or a switch is checked, a face pressed, as its picture shows.
     const Picture* shown = slot(c).image.picture;
-    if (shown == &Img_Opt_On || shown == &Img_Ra[1]) s |= STATE_SYSTEM_CHECKED;
-    if (shown == &Img_On) s |= STATE_SYSTEM_PRESSED;
+    if (shown == art(IDB_OPTION_ON) || shown == art(IDB_SWITCH_ON)) s |= STATE_SYSTEM_CHECKED;
+    if (shown == art(IDB_BUTTON_ON)) s |= STATE_SYSTEM_PRESSED;
   }
   return s;
 }

@@ -6,6 +6,7 @@
 
 #include "model/convert.h"
 #include "model/ini_file.h"
+#include "res/resource_ids.h"
 #include "settings/edit_rules.h"
 #include "settings/pickers_win.h"
 #include "settings/preview.h"
@@ -61,7 +62,7 @@ void F_Setting::wireTargets() {
       addTarget(
           c,
           [this, &face](int) {
-            face.picture = &imgImages[1];
+            face.picture = art(IDB_CLOSE_DOWN);
             repaint(face.rect);
           },
           [this, &c](int) { click(c); });
@@ -149,12 +150,12 @@ void F_Setting::repaint(const RECT& r) {
 }
 
 void F_Setting::press(DrawnImage& face) {
-  face.picture = &Img_On;
+  face.picture = art(IDB_BUTTON_ON);
   repaint(face.rect);
 }
 
 void F_Setting::release(DrawnImage& face) {
-  face.picture = &Img_Off;
+  face.picture = art(IDB_BUTTON_OFF);
   repaint(face.rect);
   // The released face shows before the button's action starts.
   UpdateWindow(hwnd());
@@ -208,7 +209,7 @@ void F_Setting::lbl_Can_MouseUp() {
 
 void F_Setting::ImgExit_MouseUp() {
   DrawnImage& close = image(Id::Close);
-  close.picture = &imgImages[0];
+  close.picture = art(IDB_CLOSE_UP);
   repaint(close.rect);
   UpdateWindow(hwnd());
   Unload();
@@ -269,7 +270,7 @@ void F_Setting::Img_Alarm_MouseDown(int index) {
 
 void F_Setting::showAlarmSwitch(int index) {
   const AlarmSwitchLook look = AlarmSwitch(EditAlarmOn[index]);
-  image(Id::AlarmSwitch, index).picture = &Img_Ra[look.picture];
+  image(Id::AlarmSwitch, index).picture = art(look.picture ? IDB_SWITCH_ON : IDB_SWITCH_OFF);
   DrawnLabel& state = label(Id::AlarmState, index);
   state.Caption = Tr(look.caption);
   state.ForeColor = look.captionColour;
@@ -281,8 +282,8 @@ void F_Setting::chooseSoundKind(int index, std::int16_t kind) {
   EditSoundKind[index] = kind;
   DrawnImage& cd = image(Id::CdMark, index);
   DrawnImage& file = image(Id::FileMark, index);
-  cd.picture = kind == 1 ? &Img_Opt_On : &Img_Opt_Off;
-  file.picture = kind == 1 ? &Img_Opt_Off : &Img_Opt_On;
+  cd.picture = kind == 1 ? art(IDB_OPTION_ON) : art(IDB_OPTION_OFF);
+  file.picture = kind == 1 ? art(IDB_OPTION_OFF) : art(IDB_OPTION_ON);
   repaint(cd.rect);
   repaint(file.rect);
   announce(Id::CdMark, index, EVENT_OBJECT_STATECHANGE);
@@ -306,7 +307,7 @@ void F_Setting::lbl_Clear_MouseUp(int index) {
 void F_Setting::Img_Shape_MouseDown(int index) {
   for (int i = 0; i <= 2; ++i) {
     DrawnImage& mark = image(Id::ShapeMark, i);
-    mark.picture = i == index ? &Img_Opt_On : &Img_Opt_Off;
+    mark.picture = i == index ? art(IDB_OPTION_ON) : art(IDB_OPTION_OFF);
     repaint(mark.rect);
   }
   EditShape = static_cast<std::int16_t>(index);

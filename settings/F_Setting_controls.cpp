@@ -39,14 +39,9 @@ void F_Setting::makeFont() {
 
 // In place, so the controls that show a picture keep pointing at theirs.
 void F_Setting::loadPictures() {
-  titlePicture_ = Picture(IDB_TITLE, dpi_);
-  Img_On = Picture(IDB_BUTTON_ON, dpi_);
-  Img_Off = Picture(IDB_BUTTON_OFF, dpi_);
-  Img_Opt_On = Picture(IDB_OPTION_ON, dpi_);
-  Img_Opt_Off = Picture(IDB_OPTION_OFF, dpi_);
-  Img_Ra = {Picture(IDB_SWITCH_OFF, dpi_), Picture(IDB_SWITCH_ON, dpi_)};
-  imgImages = {Picture(IDB_CLOSE_UP, dpi_), Picture(IDB_CLOSE_DOWN, dpi_)};
-  headingPicture_ = Picture(IDB_HEADING, dpi_);
+  for (int id : {IDB_TITLE, IDB_CLOSE_UP, IDB_CLOSE_DOWN, IDB_HEADING, IDB_BUTTON_OFF,
+                 IDB_BUTTON_ON, IDB_OPTION_OFF, IDB_OPTION_ON, IDB_SWITCH_OFF, IDB_SWITCH_ON})
+    art_[id] = Picture(id, dpi_);
 }
 
 void F_Setting::createControls(bool placeOnly) {
@@ -88,7 +83,7 @@ void F_Setting::createControl(const dl::Control& c, bool placeOnly) {
         s.image.rect = r;
         s.image.dpi = dpi_;
       } else {
-        s.image = DrawnImage{r, firstPicture(c.id), c.kind == dl::Kind::Face, dpi_};
+        s.image = DrawnImage{r, art(c.picture), c.kind == dl::Kind::Face, dpi_};
       }
       break;
     case dl::Kind::Label:
@@ -176,20 +171,6 @@ HWND F_Setting::windowOf(const dl::Control& c) const {
     case dl::Kind::ScrollBar: return s.bar.hwnd();
     case dl::Kind::PictureBox: return s.box ? s.box->hwnd() : nullptr;
     default: return nullptr;
-  }
-}
-
-// What a picture shows when the dialog opens, before the settings are filled in.
-const Picture* F_Setting::firstPicture(Id id) const {
-  switch (id) {
-    case Id::TitleStrip: return &titlePicture_;
-    case Id::Close: return &imgImages[0];
-    case Id::Heading: return &headingPicture_;
-    case Id::AlarmSwitch: return &Img_Ra[0];
-    case Id::ShapeMark:
-    case Id::CdMark:
-    case Id::FileMark: return &Img_Opt_Off;
-    default: return &Img_Off;  // a released face
   }
 }
 

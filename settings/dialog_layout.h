@@ -103,6 +103,8 @@ struct Control {
   // on its picture, a box in the preview's frame), which it may overlap; None when none.
   Id liesOn = Id::None;
   Enable enable = Enable::Always;
+  // A picture's or face's drawing when the dialog opens: its resource id at 100 %.
+  int picture = 0;
 };
 
 // Every control, in the order the window creates them. Pictures are painted before labels,

@@ -73,7 +73,7 @@ TEST(DialogLayout, OnlyAControlOnItsOwnFaceOverlapsAnother) {
 
 // Text controls have a caption; only a bordered box filled in while the dialog runs (a colour,
 // a figure, a path) starts empty. Every label-button's face carries a caption. Nothing else
-// has text.
+// has text, and only pictures and faces a drawing.
 TEST(DialogLayout, CaptionsArePresentWhereTheyMustBe) {
   for (const Control& c : Controls()) {
     if (!IsText(c.kind)) {
@@ -87,6 +87,9 @@ TEST(DialogLayout, CaptionsArePresentWhereTheyMustBe) {
       EXPECT_EQ(c.box.h, kFont.pixels) << Name(c);
     }
   }
+  // Pictures and faces, and nothing else, open with a drawing.
+  for (const Control& c : Controls())
+    EXPECT_EQ(c.picture != 0, c.kind == Kind::Picture || c.kind == Kind::Face) << Name(c);
   for (const Control& face : Controls()) {
     if (face.kind != Kind::Face) continue;
     int captions = 0;
