@@ -38,6 +38,7 @@ F_Setting::F_Setting(AppState& app, Commands& commands) : app_(app), commands_(c
   handCursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HANDPOINT));
   if (!handCursor_) handCursor_ = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
   InitCommonControlsLate(ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES);
+  slots_.resize(dl::Controls().size());
 }
 
 F_Setting::~F_Setting() = default;
@@ -97,23 +98,18 @@ bool F_Setting::openWindow() {
 
 void F_Setting::fillFromSettings() {
   const Settings& s = app_.settings;
-  // Group panels and headings.
+  cleanable_ = !TooSmallToClean(memory_);
+  // Group panels; the controls were made with released faces and unselected marks.
   for (auto& pic : Pic_b1) TileBackground(*pic);
-  for (auto& img : Img_TT) img.picture = &headingPicture_;
-
-  // Released faces and unselected marks.
-  for (auto& img : Img_Color) img.picture = &Img_Off;
-  for (auto& img : Img_Shape) img.picture = &Img_Opt_Off;
-  if (s.Shape >= 0 && s.Shape <= 2) Img_Shape[s.Shape].picture = &Img_Opt_On;
-  Img_Free.picture = Img_End.picture = Img_Can.picture = &Img_Off;
+  if (s.Shape >= 0 && s.Shape <= 2) image(Id::ShapeMark, s.Shape).picture = art(IDB_OPTION_ON);
 
   // Colours.
   for (int i = 0; i <= 5; ++i) {
     EditColor[i] = s.Color[i];
-    lbl_Tcolor[i].BackColor = EditColor[i];
+    label(Id::ColourSwatch, i).BackColor = EditColor[i];
   }
-  for (int i = 0; i <= 3; ++i) Cmd_C[i].BackColor = s.Graph_Color[i];
-  Cmd_Filter.BackColor = s.Filter_Color;
+  for (int i = 0; i <= 3; ++i) colour(Id::GraphColour, i).BackColor = s.Graph_Color[i];
+  colour(Id::FilterColour).BackColor = s.Filter_Color;
 
   // Shape and preview.
   EditShape = s.Shape;
@@ -137,62 +133,72 @@ void F_Setting::fillAlarmRow(int i) {
   EditAlarmOn[i] = s.Sound_C[i];
   showAlarmSwitch(i);
 
-  Combo_hh[i].Clear();
-  for (int h = 0; h <= 23; ++h) Combo_hh[i].AddItem(TwoDigits(h));
-  Combo_hh[i].SetListIndex(s.Sound_H[i]);
-  Combo_mm[i].Clear();
-  for (int m = 0; m <= 59; ++m) Combo_mm[i].AddItem(TwoDigits(m));
-  Combo_mm[i].SetListIndex(s.Sound_M[i]);
+  ComboBox& hour = combo(Id::Hour, i);
+  hour.Clear();
+  for (int h = 0; h <= 23; ++h) hour.AddItem(TwoDigits(h));
+  hour.SetListIndex(s.Sound_H[i]);
+  ComboBox& minute = combo(Id::Minute, i);
+  minute.Clear();
+  for (int m = 0; m <= 59; ++m) minute.AddItem(TwoDigits(m));
+  minute.SetListIndex(s.Sound_M[i]);
 
   const bool cd = s.Sound_Kbn[i] == 1;
-  Img_CD[i].picture = cd ? &Img_Opt_On : &Img_Opt_Off;
-  Img_MP3_Wav[i].picture = cd ? &Img_Opt_Off : &Img_Opt_On;
+  image(Id::CdMark, i).picture = cd ? art(IDB_OPTION_ON) : art(IDB_OPTION_OFF);
+  image(Id::FileMark, i).picture = cd ? art(IDB_OPTION_OFF) : art(IDB_OPTION_ON);
   EditSoundKind[i] = s.Sound_Kbn[i];
 
-  CD_Repeat[i].Clear();
-  for (int t = 0; t <= 20; ++t) CD_Repeat[i].AddItem(TrackText(t));
-  CD_Repeat[i].SetText(TrackText(s.Sound_Repeat[i]));
+  ComboBox& track = combo(Id::Track, i);
+  track.Clear();
+  for (int t = 0; t <= 20; ++t) track.AddItem(TrackText(t));
+  track.SetText(TrackText(s.Sound_Repeat[i]));
 
-  Img_Snd_File[i].picture = Img_Clear[i].picture = &Img_Off;
   showPath(i, s.Sound_F[i], s.SoundFileMissing[i]);
 }
 
 void F_Setting::showPath(int index, const std::wstring& path, bool missing) {
   pathMissing_[index] = missing;
-  DrawnLabel& label = lbl_Sound_Path[index];
-  label.Caption = path;
-  label.ForeColor = missing ? AlarmSwitch(1).captionColour : 0;
-  label.Note = missing ? Tr(Text::PathMissing) : L"";
-  repaint(label.rect);
+  DrawnLabel& l = label(Id::Path, index);
+  l.Caption = path;
+  l.ForeColor = missing ? AlarmSwitch(1).captionColour : 0;
+  l.Note = missing ? Tr(Text::PathMissing) : L"";
+  repaint(l.rect);
   announce(Id::Path, index, EVENT_OBJECT_VALUECHANGE);
 }
 
 // Memory controls, on a machine big enough to clean.
 void F_Setting::fillMemory() {
   const Settings& s = app_.settings;
-  if (TooSmallToClean(memory_)) {
-    HS_Ival.SetEnabled(false);
-    HS_Kagen.SetEnabled(false);
-    lbl_Free.Enabled = false;
-    lbl_Ival.Caption.clear();
-    lbl_Kagen.Caption.clear();
+  applyEnabled();
+  if (!cleanable_) {
+    label(Id::IvalValue).Caption.clear();
+    label(Id::KagenValue).Caption.clear();
   } else {
-    if (HS_Ival.Value() != s.Mem_Ival && HS_Ival.SetValue(s.Mem_Ival)) HS_Ival_Change();
-    const int kagen = RoundHalfEven(s.Mem_Kagen);
-    if (HS_Kagen.Value() != kagen && HS_Kagen.SetValue(kagen)) HS_Kagen_Change();
-    lbl_Tatal_mem[0].Caption = TotalPhysText(memory_, true);
-    lbl_Free_mem[0].Caption = AvailPhysText(memory_, true);
-    lbl_Tatal_mem[1].Caption = TotalVirtualText(memory_, true);
-    lbl_Free_mem[1].Caption = AvailVirtualText(memory_, true);
-    lbl_Ival.Caption = IvalLabel(s.Mem_Ival);
-    lbl_Kagen.Caption = KagenLabel(s.Mem_Kagen);
+    ScrollBar& ival = bar(Id::IvalBar);
+    if (ival.Value() != s.Mem_Ival && ival.SetValue(s.Mem_Ival)) barChanged(Id::IvalBar);
+    ScrollBar& kagen = bar(Id::KagenBar);
+    const int limit = RoundHalfEven(s.Mem_Kagen);
+    if (kagen.Value() != limit && kagen.SetValue(limit)) barChanged(Id::KagenBar);
+    label(Id::TotalFigure, 0).Caption = TotalPhysText(memory_, true);
+    label(Id::FreeFigure, 0).Caption = AvailPhysText(memory_, true);
+    label(Id::TotalFigure, 1).Caption = TotalVirtualText(memory_, true);
+    label(Id::FreeFigure, 1).Caption = AvailVirtualText(memory_, true);
+    label(Id::IvalValue).Caption = IvalLabel(s.Mem_Ival);
+    label(Id::KagenValue).Caption = KagenLabel(s.Mem_Kagen);
     DrawMemoryGraph();
   }
 }
 
 
 void F_Setting::paint(HDC dc) {
-  for (const DrawnImage* img : stripImages_) img->Paint(dc);
+  const auto& rows = dl::Controls();
+  auto paintImages = [&](bool strip) {
+    for (const dl::Control& c : rows) {
+      const bool drawn = c.kind == dl::Kind::Picture || c.kind == dl::Kind::Face;
+      if (drawn && (c.group == dl::Group::Window) == strip) slot(c).image.Paint(dc);
+    }
+  };
+  // The window's own strip lies below the base panel, the rest above it.
+  paintImages(true);
   const RECT base = ToRect(dl::kBasePanel);
   BitBlt(dc, base.left, base.top, base.right - base.left, base.bottom - base.top, Pic_Base->Dc(),
          0, 0, SRCCOPY);
@@ -204,14 +210,18 @@ void F_Setting::paint(HDC dc) {
            Pic_b1[n]->Dc(), 0, 0, SRCCOPY);
   }
   {
+    const RECT& frame = slot(*dl::Find(Id::PreviewFrame)).frame;
     Brush back(CreateSolidBrush(ToColorRef(Pic_bBackColor)));
-    FillRect(dc, &Pic_b, back.get());
-    FrameRect(dc, &Pic_b, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(dc, &frame, back.get());
+    FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
   // Captions last: each lies on its face.
-  for (const DrawnImage* img : images_) img->Paint(dc);
-  for (const ColourButton* b : colourButtons_) b->Paint(dc);
-  for (const DrawnLabel* l : labels_) l->Paint(dc, font_.get());
+  paintImages(false);
+  for (const dl::Control& c : rows)
+    if (c.kind == dl::Kind::ColourButton) slot(c).colour.Paint(dc);
+  for (const dl::Control& c : rows)
+    if (c.kind == dl::Kind::Label || c.kind == dl::Kind::FitLabel)
+      slot(c).label.Paint(dc, font_.get());
   paintFocus(dc);
 }
 
@@ -307,7 +317,8 @@ bool F_Setting::onSetCursor(HWND over) {
     hand = targets_.HandAt(p);
   } else if (IsWindowEnabled(over)) {
     HWND control = GetParent(over) == hwnd() ? over : GetParent(over);
-    for (HWND h : handChildren_) hand = hand || control == h;
+    for (const dl::Control& c : dl::Controls())
+      hand = hand || (c.cursor == dl::Cursor::Hand && windowOf(c) == control);
   }
   if (hand) SetCursor(handCursor_);
   return hand;
@@ -328,7 +339,8 @@ bool F_Setting::onNotify(LPARAM lp) {
   auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lp);
   if (tip->hdr.hwndFrom != toolTip_ || tip->hdr.code != TTN_GETDISPINFOW) return false;
   const UINT_PTR i = tip->hdr.idFrom - kPathTip;
-  if (i <= 1) tip->lpszText = const_cast<wchar_t*>(lbl_Sound_Path[i].Caption.c_str());
+  if (i <= 1)
+    tip->lpszText = const_cast<wchar_t*>(label(Id::Path, static_cast<int>(i)).Caption.c_str());
   return true;
 }
 
@@ -347,6 +359,6 @@ void F_Setting::onDpiChanged(int dpi, const RECT& suggested) {
   TileBackground(*Pic_Base);
   for (auto& pic : Pic_b1) TileBackground(*pic);
   DrawPreview();
-  if (!TooSmallToClean(memory_)) DrawMemoryGraph();
+  if (cleanable_) DrawMemoryGraph();
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

@@ -7,8 +7,8 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -69,23 +69,16 @@ class F_Setting : public Form, private AccessibleSource {
   void createControls(bool placeOnly);
   void createControl(const dialog_layout::Control& c, bool placeOnly);
   void createLabel(const dialog_layout::Control& c, const RECT& r, bool placeOnly);
-  void createPictureBox(const dialog_layout::Control& c, const RECT& r);
   void createToolTips();
-  // The window's object for a control of the table; nullptr when the window keeps none by
-  // that kind (a label that never changes is kept in staticLabels_).
-  DrawnImage* imageFor(dialog_layout::Id id, int index);
-  DrawnLabel* labelFor(dialog_layout::Id id, int index);
-  ComboBox* comboFor(dialog_layout::Id id, int index);
-  const Picture* firstPicture(dialog_layout::Id id) const;
+  // The mouse targets of the drawn controls that act, from the table.
   void wireTargets();
-  void wireAlarmRow(int i);
-  // A target for the table's control `id`, `index`, whose cursor it shows.
-  void addTarget(dialog_layout::Id id, int index, const RECT& r, std::function<bool()> enabled,
-                 std::function<void(int)> down, std::function<void(int)> up = nullptr,
-                 std::function<void()> move = nullptr);
+  void addTarget(const dialog_layout::Control& c, std::function<void(int)> down,
+                 std::function<void(int)> up = nullptr, std::function<void()> move = nullptr);
+  void addColourTarget(const dialog_layout::Control& c);
   void paint(HDC dc);
   void repaint(const RECT& r);
-  void setAlarmRowEnabled(int i, bool on);
+  // Every control as its table row's rule has it now (enabled(c)).
+  void applyEnabled();
   // The switch picture, the "On"/"Off" caption and the row, for EditAlarmOn(index).
   void showAlarmSwitch(int index);
   // Filling the controls from the settings.
@@ -96,7 +89,6 @@ class F_Setting : public Form, private AccessibleSource {
 
   // The keyboard (F_Setting_keys.cpp): the focus among the layout's stops, and its mark.
   const dialog_layout::Control* stopControl(const dialog_layout::Stop& s) const;
-  HWND windowOf(const dialog_layout::Control& c) const;
   const dialog_layout::Control* focusedControl() const;
   bool enabled(const dialog_layout::Control& c) const;
   void focusOn(const dialog_layout::Control* c);
@@ -152,16 +144,12 @@ class F_Setting : public Form, private AccessibleSource {
   void lbl_Can_MouseUp();
   void ImgExit_MouseUp();
   // The memory controls' value labels follow their scroll bars.
-  void HS_Ival_Change();
-  void HS_Kagen_Change();
+  void barChanged(dialog_layout::Id bar);
   void onScroll(HWND bar, int request, int position);
 
   // Colours: the clock's six and their reset, the graph's four, the cleaner's filter.
   void lbl_Color_MouseUp(int index);
-  void Cmd_C_Click(int index);
-  void Cmd_Filter_Click();
-  // A colour button acts only when the left button is let go over it.
-  void addColourButton(ColourButton& button, std::function<void()> click);
+  void Cmd_C_Click(const dialog_layout::Control& c);
   // Alarms: the switch, the kind options, the file chooser and its clearing.
   void Img_Alarm_MouseDown(int index);
   void chooseSoundKind(int index, std::int16_t kind);
@@ -177,11 +165,9 @@ class F_Setting : public Form, private AccessibleSource {
   SystemMemory memory_;
   int dpi_ = kBaseDpi;  // the density the dialog is laid out and drawn at
 
-  // Pictures, stored with the dialog.
-  Picture titlePicture_;
-  Picture Img_On, Img_Off, Img_Opt_On, Img_Opt_Off;
-  std::array<Picture, 2> Img_Ra, imgImages;
-  Picture headingPicture_;  // Img_TT(0)
+  // The controls' pictures, by their resource ids, in their drawings for the dialog's density.
+  std::map<int, Picture> art_;
+  const Picture* art(int resource) const { return &art_.at(resource); }
   std::unique_ptr<ImageCanvas> Pic_Mbl;  // the texture tile, at the dialog's density
   HCURSOR handCursor_ = nullptr;
   Font font_;
@@ -190,62 +176,42 @@ class F_Setting : public Form, private AccessibleSource {
   std::unique_ptr<ImageCanvas> Pic_Base;
   std::array<std::unique_ptr<ImageCanvas>, 5> Pic_b1;
 
-  // Window level.
-  DrawnImage Image1, ImgExit;
-  DrawnImage Img_End, Img_Can;
-  DrawnLabel lbl_End, lbl_Can;
-  std::array<DrawnImage, 5> Img_TT;  // the group headings
+  // One control of the layout table as the window keeps it: the part its kind needs.
+  struct Slot {
+    DrawnImage image;                 // Picture, Face
+    DrawnLabel label;                 // Label, FitLabel
+    ColourButton colour;              // ColourButton
+    ComboBox combo;                   // ListCombo, EditCombo
+    ScrollBar bar;                    // ScrollBar
+    std::unique_ptr<PictureBox> box;  // PictureBox
+    RECT frame{};                     // Frame
+  };
+  // The controls, one slot per row of the table, found by their (id, index).
+  std::vector<Slot> slots_;
+  const Slot& slot(const dialog_layout::Control& c) const;
+  Slot& slot(const dialog_layout::Control& c);
+  Slot& slot(dialog_layout::Id id, int index) { return slot(*dialog_layout::Find(id, index)); }
+  DrawnImage& image(dialog_layout::Id id, int i = 0) { return slot(id, i).image; }
+  DrawnLabel& label(dialog_layout::Id id, int i = 0) { return slot(id, i).label; }
+  ColourButton& colour(dialog_layout::Id id, int i = 0) { return slot(id, i).colour; }
+  ComboBox& combo(dialog_layout::Id id, int i) { return slot(id, i).combo; }
+  ScrollBar& bar(dialog_layout::Id id) { return slot(id, 0).bar; }
+  PictureBox& box(dialog_layout::Id id) { return *slot(id, 0).box; }
+  // A drawn control's rectangle, or the real control's window; nullptr for the other.
+  const RECT* drawnRect(const dialog_layout::Control& c) const;
+  HWND windowOf(const dialog_layout::Control& c) const;
 
-  // Colours.
-  std::array<DrawnImage, 7> Img_Color;
-  std::array<DrawnLabel, 7> lbl_Color;
-  std::array<DrawnLabel, 6> lbl_Tcolor;
-
-  // Dial shape.
-  std::array<DrawnImage, 3> Img_Shape;
-  std::array<DrawnLabel, 3> lbl_Shape;
-
-  // Preview.
-  RECT Pic_b{};
-  Colour Pic_bBackColor = 0;
-  std::unique_ptr<PictureBox> Pic_Tokei, Pic_Furiko;
+  Colour Pic_bBackColor = 0;  // the preview frame's fill
   std::unique_ptr<ImageCanvas> Pic_ball;
-
-  // Memory release.
-  std::array<ColourButton, 4> Cmd_C;
-  ColourButton Cmd_Filter;
-  DrawnImage Img_Free;
-  DrawnLabel lbl_Free;
-  std::unique_ptr<PictureBox> Board;
   MemoryGraph memoryGraph_;
-  std::array<DrawnLabel, 2> lbl_Tatal_mem, lbl_Free_mem;
-  ScrollBar HS_Ival, HS_Kagen;
-  DrawnLabel lbl_Ival, lbl_Kagen;
-
-  // Alarms.
-  std::array<DrawnImage, 2> Img_Alarm;
-  std::array<DrawnLabel, 2> lbl_Alarm;
-  std::array<ComboBox, 2> Combo_hh, Combo_mm, CD_Repeat;
-  std::array<DrawnImage, 2> Img_CD, Img_MP3_Wav, Img_Snd_File, Img_Clear;
-  std::array<DrawnLabel, 2> lbl_CD, lbl_MP3_Wav, lbl_Snd_File, lbl_Clear, lbl_Sound_Path;
+  bool cleanable_ = true;  // the machine has memory enough for the cleaner
   std::array<bool, 2> pathMissing_{};  // the path's file did not open when the dialog loaded
 
   Timer Timer1{1, 1000};
   HWND toolTip_ = nullptr;
-
-  // What the table's walk made: the captions that never change, and what paint draws in
-  // order (the pictures of the window's own strip below the base panel, the rest above it).
-  std::deque<DrawnLabel> staticLabels_;
-  std::vector<const DrawnImage*> stripImages_, images_;
-  std::vector<const ColourButton*> colourButtons_;
-  std::vector<const DrawnLabel*> labels_;
-  std::vector<HWND> handChildren_;  // child controls that show the hand pointer
   HitTargets targets_;
-
   WindowDrag drag_;
 
-  // Each table row's rectangle as made (nullptr for a real control, which has its window).
-  std::vector<const RECT*> rowRects_;
   const dialog_layout::Control* focus_ = nullptr;  // the drawn control with the focus
   bool cues_ = false;  // the focus rectangle shows: the keyboard has been used
   AccessibleServer access_{*this};

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "res/resource_ids.h"
 #include "settings/edit_rules.h"
 #include "ui/accessible_named.h"
 
@@ -54,8 +55,8 @@ RECT F_Setting::boxOf(const dl::Control& c) const {
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
     return r;
   }
-  const std::size_t row = static_cast<std::size_t>(&c - dl::Controls().data());
-  return row < rowRects_.size() && rowRects_[row] ? *rowRects_[row] : ToRect(dl::ClientBox(c));
+  const RECT* drawn = drawnRect(c);
+  return drawn ? *drawn : ToRect(dl::ClientBox(c));
 }
 
 // The real lists and bars, named for a reader by the labels drawn beside them, with the value
@@ -80,8 +81,7 @@ bool F_Setting::click(const dl::Control& c) {
   if (!enabled(c)) return false;
   switch (c.id) {
     case Id::ColourFace: lbl_Color_MouseUp(i); break;
-    case Id::GraphColour: Cmd_C_Click(i); break;
-    case Id::FilterColour: Cmd_Filter_Click(); break;
+    case Id::GraphColour: case Id::FilterColour: Cmd_C_Click(c); break;
     case Id::FreeFace: lbl_Free_MouseUp(); break;
     case Id::ShapeMark: Img_Shape_MouseDown(i); break;
     case Id::AlarmSwitch: Img_Alarm_MouseDown(i); break;
@@ -137,39 +137,42 @@ AccessibleInfo F_Setting::Accessible(int child) {
 }
 
 std::wstring F_Setting::valueOf(const dl::Control& c) const {
-  const int i = c.index;
+  const Slot& s = slot(c);
   switch (c.id) {
-    case Id::ColourSwatch: return RgbText(EditColor[i]);
-    case Id::GraphColour: return RgbText(Cmd_C[i].BackColor);
-    case Id::FilterColour: return RgbText(Cmd_Filter.BackColor);
-    case Id::IvalBar: return lbl_Ival.Caption;
-    case Id::KagenBar: return lbl_Kagen.Caption;
-    case Id::Hour: return Combo_hh[i].Text();
-    case Id::Minute: return Combo_mm[i].Text();
-    case Id::Track: return TrackReading(CD_Repeat[i].Text());
-    case Id::Path: return PathReading(lbl_Sound_Path[i].Caption, pathMissing_[i]);
+    case Id::ColourSwatch: return RgbText(EditColor[c.index]);
+    case Id::IvalBar: return slot(*dl::Find(Id::IvalValue)).label.Caption;
+    case Id::KagenBar: return slot(*dl::Find(Id::KagenValue)).label.Caption;
+    case Id::Path: return PathReading(s.label.Caption, pathMissing_[c.index]);
     case Id::Board: return memoryGraph_.Percent();
     default: break;
   }
-  // A label that changes reads as its text.
-  const DrawnLabel* l = const_cast<F_Setting*>(this)->labelFor(c.id, i);
-  return l && dl::RoleOf(c) == dl::Role::StaticText ? l->Caption : L"";
+  switch (c.kind) {
+    case dl::Kind::ColourButton: return RgbText(s.colour.BackColor);
+    case dl::Kind::ListCombo: return s.combo.Text();
+    case dl::Kind::EditCombo: return TrackReading(s.combo.Text());
+    case dl::Kind::Label:
+    case dl::Kind::FitLabel:
+      // A text named by another caption (a figure, a value, the alarm's state) reads as its
+      // text; a caption is its own name.
+      if (dl::RoleOf(c) == dl::Role::StaticText && dl::NameOf(c) != dl::Caption(c))
+        return s.label.Caption;
+      return L"";
+    default: return L"";
+  }
 }
 
 long F_Setting::stateOf(const dl::Control& c) const {
   long s = 0;
-  const int i = c.index;
   if (!enabled(c)) s |= STATE_SYSTEM_UNAVAILABLE;
-  const bool focusable = dl::FocusOnPress(c.id, i) == &c;
+  const bool focusable = dl::FocusOnPress(c.id, c.index) == &c;
   if (focusable && !(s & STATE_SYSTEM_UNAVAILABLE)) s |= STATE_SYSTEM_FOCUSABLE;
   if (focusedControl() == &c) s |= STATE_SYSTEM_FOCUSED;
-  const bool checked = (c.id == Id::ShapeMark && EditShape == i) ||
-                       (c.id == Id::CdMark && EditSoundKind[i] == 1) ||
-                       (c.id == Id::FileMark && EditSoundKind[i] != 1) ||
-                       (c.id == Id::AlarmSwitch && AlarmSwitch(EditAlarmOn[i]).picture == 1);
-  if (checked) s |= STATE_SYSTEM_CHECKED;
-  const DrawnImage* face = const_cast<F_Setting*>(this)->imageFor(c.id, i);
-  if (face && face->picture == &Img_On) s |= STATE_SYSTEM_PRESSED;
+  if (c.kind == dl::Kind::Picture || c.kind == dl::Kind::Face) {
+    // A mark or a switch is checked, a face pressed, as its picture shows.
+    const Picture* shown = slot(c).image.picture;
+    if (shown == art(IDB_OPTION_ON) || shown == art(IDB_SWITCH_ON)) s |= STATE_SYSTEM_CHECKED;
+    if (shown == art(IDB_BUTTON_ON)) s |= STATE_SYSTEM_PRESSED;
+  }
   return s;
 }
 

@@ -6,13 +6,15 @@
 
 #include "model/convert.h"
 #include "model/ini_file.h"
+#include "res/resource_ids.h"
 #include "settings/edit_rules.h"
 #include "settings/pickers_win.h"
 #include "settings/preview.h"
 #include "settings/save_settings.h"
 #include "settings/tile_background.h"
 
-using dialog_layout::Id;
+namespace dl = dialog_layout;
+using dl::Id;
 
 namespace {
 
@@ -29,86 +31,64 @@ class IniWriter : public SettingsWriter {
 
 }  // namespace
 
-void F_Setting::addTarget(Id id, int index, const RECT& r, std::function<bool()> enabled,
-                          std::function<void(int)> down, std::function<void(int)> up,
-                          std::function<void()> move) {
-  const dialog_layout::Control* c = dialog_layout::Find(id, index);
-  const bool hand = c && c->cursor == dialog_layout::Cursor::Hand;
+void F_Setting::addTarget(const dl::Control& c, std::function<void(int)> down,
+                          std::function<void(int)> up, std::function<void()> move) {
   // A left press moves the keyboard focus there first, as on a button; the focus rectangle
   // still waits for the keyboard.
-  const dialog_layout::Control* focus = dialog_layout::FocusOnPress(id, index);
+  const dl::Control* focus = dl::FocusOnPress(c.id, c.index);
   auto press = [this, focus, down = std::move(down)](int button) {
     if (button == 1 && focus) focusOn(focus);
     if (down) down(button);
   };
-  targets_.Add(HitTargets::Target{&r, hand, std::move(enabled), std::move(press), std::move(up),
-                                  std::move(move)});
+  targets_.Add(HitTargets::Target{drawnRect(c), c.cursor == dl::Cursor::Hand,
+                                  [this, &c] { return enabled(c); }, std::move(press),
+                                  std::move(up), std::move(move)});
 }
 
+// Every drawn control that shows the hand acts, in the table's order: the strip first, so
+// everything on it lies above it.
 void F_Setting::wireTargets() {
   targets_.Clear();
-  auto always = [] { return true; };
-  // The strip first: everything on it lies above it.
-  addTarget(Id::TitleStrip, 0, Image1.rect, always, [this](int b) { Image1_MouseDown(b); },
-            [this](int) { Image1_MouseUp(); }, [this] { Image1_MouseMove(); });
-  addTarget(Id::Close, 0, ImgExit.rect, always,
-            [this](int) {
-              ImgExit.picture = &imgImages[1];
-              repaint(ImgExit.rect);
-            },
-            [this](int) { ImgExit_MouseUp(); });
-  // A label button answers over the whole of its face.
-  addTarget(Id::OkFace, 0, Img_End.rect, always, [this](int) { press(Img_End); },
-            [this](int) { lbl_End_MouseUp(); });
-  addTarget(Id::CancelFace, 0, Img_Can.rect, always, [this](int) { press(Img_Can); },
-            [this](int) { lbl_Can_MouseUp(); });
-  for (int i = 0; i <= 6; ++i) {
-    addTarget(Id::ColourFace, i, Img_Color[i].rect, [this, i] { return lbl_Color[i].Enabled; },
-              [this, i](int) { press(Img_Color[i]); }, [this, i](int) { lbl_Color_MouseUp(i); });
+  for (const dl::Control& c : dl::Controls()) {
+    DrawnImage& face = slot(c).image;
+    if (c.id == Id::TitleStrip) {
+      addTarget(c, [this](int b) { Image1_MouseDown(b); }, [this](int) { Image1_MouseUp(); },
+                [this] { Image1_MouseMove(); });
+    } else if (c.cursor != dl::Cursor::Hand || !drawnRect(c)) {
+      continue;  // a real control takes its own mouse
+    } else if (c.kind == dl::Kind::ColourButton) {
+      addColourTarget(c);
+    } else if (c.id == Id::Close) {
+      addTarget(
+          c,
+          [this, &face](int) {
+            face.picture = art(IDB_CLOSE_DOWN);
+            repaint(face.rect);
+          },
+          [this, &c](int) { click(c); });
+    } else if (c.kind == dl::Kind::Face) {
+      // A label button answers over the whole of its face.
+      addTarget(c, [this, &face](int) { press(face); }, [this, &c](int) { click(c); });
+    } else {
+      // Marks, the switch and the captions acting as their marks act on the press and have no
+      // pressed look.
+      const dl::Control* mark = dl::FocusOnPress(c.id, c.index);
+      addTarget(c, [this, mark](int) { click(*mark); });
+    }
   }
-  for (int i = 0; i <= 3; ++i) addColourButton(Cmd_C[i], [this, i] { Cmd_C_Click(i); });
-  addColourButton(Cmd_Filter, [this] { Cmd_Filter_Click(); });
-  addTarget(Id::FreeFace, 0, Img_Free.rect, [this] { return lbl_Free.Enabled; },
-            [this](int) { press(Img_Free); }, [this](int) { lbl_Free_MouseUp(); });
-  // Option marks and their captions act on the press and have no pressed look.
-  for (int i = 0; i <= 2; ++i) {
-    addTarget(Id::ShapeMark, i, Img_Shape[i].rect, always, [this, i](int) { Img_Shape_MouseDown(i); });
-    addTarget(Id::ShapeCaption, i, lbl_Shape[i].rect, always,
-              [this, i](int) { Img_Shape_MouseDown(i); });
-  }
-  for (int i = 0; i <= 1; ++i) wireAlarmRow(i);
 }
 
-void F_Setting::wireAlarmRow(int i) {
-  auto always = [] { return true; };
-  addTarget(Id::AlarmSwitch, i, Img_Alarm[i].rect, always, [this, i](int) { Img_Alarm_MouseDown(i); });
-  addTarget(Id::CdMark, i, Img_CD[i].rect, [this, i] { return Img_CD[i].Enabled; },
-            [this, i](int) { chooseSoundKind(i, 1); });
-  addTarget(Id::CdCaption, i, lbl_CD[i].rect, [this, i] { return lbl_CD[i].Enabled; },
-            [this, i](int) { chooseSoundKind(i, 1); });
-  addTarget(Id::FileMark, i, Img_MP3_Wav[i].rect, [this, i] { return Img_MP3_Wav[i].Enabled; },
-            [this, i](int) { chooseSoundKind(i, 2); });
-  addTarget(Id::FileCaption, i, lbl_MP3_Wav[i].rect, [this, i] { return lbl_MP3_Wav[i].Enabled; },
-            [this, i](int) { chooseSoundKind(i, 2); });
-  addTarget(Id::FileFace, i, Img_Snd_File[i].rect, [this, i] { return lbl_Snd_File[i].Enabled; },
-            [this, i](int) { press(Img_Snd_File[i]); },
-            [this, i](int) { lbl_Snd_File_MouseUp(i); });
-  addTarget(Id::ClearFace, i, Img_Clear[i].rect, [this, i] { return lbl_Clear[i].Enabled; },
-            [this, i](int) { press(Img_Clear[i]); }, [this, i](int) { lbl_Clear_MouseUp(i); });
-}
-
-void F_Setting::addColourButton(ColourButton& button, std::function<void()> click) {
-  ColourButton* b = &button;
-  const Id id = b == &Cmd_Filter ? Id::FilterColour : Id::GraphColour;
-  const int index = b == &Cmd_Filter ? 0 : static_cast<int>(b - Cmd_C.data());
+// A colour button acts only when the left button is let go over it.
+void F_Setting::addColourTarget(const dl::Control& c) {
+  ColourButton* b = &slot(c).colour;
   addTarget(
-      id, index, b->rect, [b] { return b->Enabled; },
+      c,
       [this, b](int mouse) {
         if (mouse != 1) return;
         b->Pressed = true;
         repaint(b->rect);
       },
-      [this, b, click = std::move(click)](int mouse) {
+      [this, b, &c](int mouse) {
         if (mouse != 1 || !b->Pressed) return;
         b->Pressed = false;
         repaint(b->rect);
@@ -116,23 +96,17 @@ void F_Setting::addColourButton(ColourButton& button, std::function<void()> clic
         POINT p;
         GetCursorPos(&p);
         ScreenToClient(hwnd(), &p);
-        if (PtInRect(&b->rect, p)) click();
+        if (PtInRect(&b->rect, p)) click(c);
       });
 }
 
-void F_Setting::setAlarmRowEnabled(int i, bool on) {
-  for (AlarmRowControl c : AlarmRowControls()) {
-    switch (c) {
-      case AlarmRowControl::Combo_hh: Combo_hh[i].SetEnabled(on); break;
-      case AlarmRowControl::Combo_mm: Combo_mm[i].SetEnabled(on); break;
-      case AlarmRowControl::Img_CD: Img_CD[i].Enabled = on; break;
-      case AlarmRowControl::lbl_CD: lbl_CD[i].Enabled = on; break;
-      case AlarmRowControl::CD_Repeat: CD_Repeat[i].SetEnabled(on); break;
-      case AlarmRowControl::Img_MP3_Wav: Img_MP3_Wav[i].Enabled = on; break;
-      case AlarmRowControl::lbl_MP3_Wav: lbl_MP3_Wav[i].Enabled = on; break;
-      case AlarmRowControl::lbl_Snd_File: lbl_Snd_File[i].Enabled = on; break;
-      case AlarmRowControl::lbl_Clear: lbl_Clear[i].Enabled = on; break;
-    }
+void F_Setting::applyEnabled() {
+  for (const dl::Control& c : dl::Controls()) {
+    Slot& s = slot(c);
+    const bool on = enabled(c);
+    s.label.Enabled = on;
+    if (s.combo.hwnd()) s.combo.SetEnabled(on);
+    if (s.bar.hwnd()) s.bar.SetEnabled(on);
   }
   if (Loaded()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -147,26 +121,27 @@ void F_Setting::TileBackground(ImageCanvas& pic) {
 void F_Setting::DrawPreview() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  ::DrawPreview(*Pic_Tokei, *Pic_Furiko, *Pic_ball, EditColor, EditShape,
+  PictureBox& dial = box(Id::PreviewDial);
+  ::DrawPreview(dial, box(Id::PreviewPendulum), *Pic_ball, EditColor, EditShape,
                 PreviewTime{now.wHour, now.wMinute, now.wSecond}, dpi_);
   Pic_bBackColor = EditColor[0];
-  repaint(Pic_b);
+  repaint(slot(*dl::Find(Id::PreviewFrame)).frame);
   // The preview's dial is round whatever the shape.
-  const int side = Pic_Tokei->PixelWidth() + 1;
+  const int side = dial.PixelWidth() + 1;
   Region region(CreateEllipticRgn(0, 0, side, side));
-  if (SetWindowRgn(Pic_Tokei->hwnd(), region.get(), TRUE)) region.release();
+  if (SetWindowRgn(dial.hwnd(), region.get(), TRUE)) region.release();
 }
 
 void F_Setting::DrawMemoryGraph() {
-  const MemoryGraphCaptions captions = memoryGraph_.Refresh(
-      *Board, {Cmd_C[0].BackColor, Cmd_C[1].BackColor, Cmd_C[2].BackColor, Cmd_C[3].BackColor},
-      memory_);
+  std::array<Colour, 4> colours{};
+  for (int k = 0; k < 4; ++k) colours[k] = colour(Id::GraphColour, k).BackColor;
+  const MemoryGraphCaptions captions = memoryGraph_.Refresh(box(Id::Board), colours, memory_);
   // A label repaints (and the window recomposes) only when its figure moved.
-  for (auto [label, caption] : {std::pair{&lbl_Free_mem[0], &captions.freePhysical},
-                                std::pair{&lbl_Free_mem[1], &captions.freeVirtual}}) {
-    if (label->Caption == *caption) continue;
-    label->Caption = *caption;
-    repaint(label->rect);
+  for (auto [figure, caption] : {std::pair{&label(Id::FreeFigure, 0), &captions.freePhysical},
+                                 std::pair{&label(Id::FreeFigure, 1), &captions.freeVirtual}}) {
+    if (figure->Caption == *caption) continue;
+    figure->Caption = *caption;
+    repaint(figure->rect);
   }
 }
 
@@ -175,12 +150,12 @@ void F_Setting::repaint(const RECT& r) {
 }
 
 void F_Setting::press(DrawnImage& face) {
-  face.picture = &Img_On;
+  face.picture = art(IDB_BUTTON_ON);
   repaint(face.rect);
 }
 
 void F_Setting::release(DrawnImage& face) {
-  face.picture = &Img_Off;
+  face.picture = art(IDB_BUTTON_OFF);
   repaint(face.rect);
   // The released face shows before the button's action starts.
   UpdateWindow(hwnd());
@@ -191,19 +166,19 @@ void F_Setting::release(DrawnImage& face) {
 void F_Setting::SaveSettings() {
   DialogValues v;
   v.EditColor = EditColor;
-  for (int i = 0; i <= 3; ++i) v.GraphColor[i] = Cmd_C[i].BackColor;
-  v.FilterColor = Cmd_Filter.BackColor;
+  for (int i = 0; i <= 3; ++i) v.GraphColor[i] = colour(Id::GraphColour, i).BackColor;
+  v.FilterColor = colour(Id::FilterColour).BackColor;
   v.EditShape = EditShape;
   v.EditAlarmOn = EditAlarmOn;
   v.EditSoundKind = EditSoundKind;
   for (int i = 0; i <= 1; ++i) {
-    v.HourText[i] = Combo_hh[i].Text();
-    v.MinuteText[i] = Combo_mm[i].Text();
-    v.TrackText[i] = CD_Repeat[i].Text();
-    v.SoundPath[i] = lbl_Sound_Path[i].Caption;
+    v.HourText[i] = combo(Id::Hour, i).Text();
+    v.MinuteText[i] = combo(Id::Minute, i).Text();
+    v.TrackText[i] = combo(Id::Track, i).Text();
+    v.SoundPath[i] = label(Id::Path, i).Caption;
   }
-  v.Ival = static_cast<std::int16_t>(HS_Ival.Value());
-  v.Kagen = static_cast<std::int16_t>(HS_Kagen.Value());
+  v.Ival = static_cast<std::int16_t>(bar(Id::IvalBar).Value());
+  v.Kagen = static_cast<std::int16_t>(bar(Id::KagenBar).Value());
   IniWriter writer(app_.IniPath);
   ::SaveSettings(v, app_.settings, writer);
 }
@@ -221,46 +196,43 @@ void F_Setting::Image1_MouseUp() { drag_.End(); }
 void F_Setting::Timer1_Timer() { DrawMemoryGraph(); }
 
 void F_Setting::lbl_End_MouseUp() {
-  release(Img_End);
+  release(image(Id::OkFace));
   SaveSettings();
   if (app_.MenuSource == MenuPlace::Clock) commands_.ReloadClock();
   Unload();
 }
 
 void F_Setting::lbl_Can_MouseUp() {
-  release(Img_Can);
+  release(image(Id::CancelFace));
   Unload();
 }
 
 void F_Setting::ImgExit_MouseUp() {
-  ImgExit.picture = &imgImages[0];
-  repaint(ImgExit.rect);
+  DrawnImage& close = image(Id::Close);
+  close.picture = art(IDB_CLOSE_UP);
+  repaint(close.rect);
   UpdateWindow(hwnd());
   Unload();
 }
 
-void F_Setting::HS_Ival_Change() {
-  lbl_Ival.Caption = IvalLabel(HS_Ival.Value());
-  repaint(lbl_Ival.rect);
-  announce(Id::IvalBar, 0, EVENT_OBJECT_VALUECHANGE);
+void F_Setting::barChanged(Id id) {
+  const bool ival = id == Id::IvalBar;
+  DrawnLabel& value = label(ival ? Id::IvalValue : Id::KagenValue);
+  const int v = bar(id).Value();
+  value.Caption = ival ? IvalLabel(v) : KagenLabel(v);
+  repaint(value.rect);
+  announce(id, 0, EVENT_OBJECT_VALUECHANGE);
 }
 
-void F_Setting::HS_Kagen_Change() {
-  lbl_Kagen.Caption = KagenLabel(HS_Kagen.Value());
-  repaint(lbl_Kagen.rect);
-  announce(Id::KagenBar, 0, EVENT_OBJECT_VALUECHANGE);
-}
-
-void F_Setting::onScroll(HWND bar, int request, int position) {
-  if (bar == HS_Ival.hwnd()) {
-    if (HS_Ival.Scroll(request, position)) HS_Ival_Change();
-  } else if (bar == HS_Kagen.hwnd()) {
-    if (HS_Kagen.Scroll(request, position)) HS_Kagen_Change();
+void F_Setting::onScroll(HWND w, int request, int position) {
+  for (const dl::Control& c : dl::Controls()) {
+    ScrollBar& b = slot(c).bar;
+    if (b.hwnd() && b.hwnd() == w && b.Scroll(request, position)) barChanged(c.id);
   }
 }
 
 void F_Setting::lbl_Color_MouseUp(int index) {
-  release(Img_Color[index]);
+  release(image(Id::ColourFace, index));
   if (index == 6) {
     EditColor = DefaultClockColours();
   } else {
@@ -269,30 +241,26 @@ void F_Setting::lbl_Color_MouseUp(int index) {
     EditColor[index] = *colour;
   }
   for (int j = 0; j <= 5; ++j) {
-    lbl_Tcolor[j].BackColor = EditColor[j];
-    repaint(lbl_Tcolor[j].rect);
+    DrawnLabel& swatch = label(Id::ColourSwatch, j);
+    swatch.BackColor = EditColor[j];
+    repaint(swatch.rect);
     announce(Id::ColourSwatch, j, EVENT_OBJECT_VALUECHANGE);
   }
   DrawPreview();
 }
 
-void F_Setting::Cmd_C_Click(int index) {
-  const auto colour = PickColour(hwnd());
-  if (!colour || !Loaded()) return;
-  Cmd_C[index].BackColor = *colour;
-  repaint(Cmd_C[index].rect);
-  announce(Id::GraphColour, index, EVENT_OBJECT_VALUECHANGE);
-  DrawMemoryGraph();
-}
-
-void F_Setting::Cmd_Filter_Click() {
-  const auto colour = PickColour(hwnd());
-  if (!colour || !Loaded()) return;
-  Cmd_Filter.BackColor = *colour;
-  repaint(Cmd_Filter.rect);
-  announce(Id::FilterColour, 0, EVENT_OBJECT_VALUECHANGE);
-  // In use at once, by a cleaning started before the dialog closes too, even if it is cancelled.
-  app_.settings.Filter_Color = Cmd_Filter.BackColor;
+// The pie's colours and the cleaner's filter: a colour button's colour, from the colour dialog.
+void F_Setting::Cmd_C_Click(const dl::Control& c) {
+  const auto picked = PickColour(hwnd());
+  if (!picked || !Loaded()) return;
+  ColourButton& b = slot(c).colour;
+  b.BackColor = *picked;
+  repaint(b.rect);
+  announce(&c, EVENT_OBJECT_VALUECHANGE);
+  if (c.id == Id::GraphColour) DrawMemoryGraph();
+  // The filter is in use at once, by a cleaning started before the dialog closes too, even if
+  // it is cancelled.
+  else app_.settings.Filter_Color = b.BackColor;
 }
 
 void F_Setting::Img_Alarm_MouseDown(int index) {
@@ -301,52 +269,56 @@ void F_Setting::Img_Alarm_MouseDown(int index) {
 }
 
 void F_Setting::showAlarmSwitch(int index) {
-  const std::int16_t state = EditAlarmOn[index];
-  const AlarmSwitchLook look = AlarmSwitch(state);
-  Img_Alarm[index].picture = &Img_Ra[look.picture];
-  lbl_Alarm[index].Caption = Tr(look.caption);
-  lbl_Alarm[index].ForeColor = look.captionColour;
-  setAlarmRowEnabled(index, look.rowEnabled);
+  const AlarmSwitchLook look = AlarmSwitch(EditAlarmOn[index]);
+  image(Id::AlarmSwitch, index).picture = art(look.picture ? IDB_SWITCH_ON : IDB_SWITCH_OFF);
+  DrawnLabel& state = label(Id::AlarmState, index);
+  state.Caption = Tr(look.caption);
+  state.ForeColor = look.captionColour;
+  applyEnabled();
   announce(Id::AlarmSwitch, index, EVENT_OBJECT_STATECHANGE);
 }
 
 void F_Setting::chooseSoundKind(int index, std::int16_t kind) {
   EditSoundKind[index] = kind;
-  Img_CD[index].picture = kind == 1 ? &Img_Opt_On : &Img_Opt_Off;
-  Img_MP3_Wav[index].picture = kind == 1 ? &Img_Opt_Off : &Img_Opt_On;
-  repaint(Img_CD[index].rect);
-  repaint(Img_MP3_Wav[index].rect);
+  DrawnImage& cd = image(Id::CdMark, index);
+  DrawnImage& file = image(Id::FileMark, index);
+  cd.picture = kind == 1 ? art(IDB_OPTION_ON) : art(IDB_OPTION_OFF);
+  file.picture = kind == 1 ? art(IDB_OPTION_OFF) : art(IDB_OPTION_ON);
+  repaint(cd.rect);
+  repaint(file.rect);
   announce(Id::CdMark, index, EVENT_OBJECT_STATECHANGE);
   announce(Id::FileMark, index, EVENT_OBJECT_STATECHANGE);
 }
 
 void F_Setting::lbl_Snd_File_MouseUp(int index) {
-  release(Img_Snd_File[index]);
+  release(image(Id::FileFace, index));
   const auto path = PickSoundFile(hwnd(), app_.settings.Alarm_Path);
   if (!path || !Loaded()) return;
   showPath(index, *path, false);
   // The next chooser, of either row, opens where this file was found.
-  app_.settings.Alarm_Path = GetDirectory(lbl_Sound_Path[index].Caption);
+  app_.settings.Alarm_Path = GetDirectory(label(Id::Path, index).Caption);
 }
 
 void F_Setting::lbl_Clear_MouseUp(int index) {
-  release(Img_Clear[index]);
+  release(image(Id::ClearFace, index));
   showPath(index, L"", false);
 }
 
 void F_Setting::Img_Shape_MouseDown(int index) {
-  for (auto& img : Img_Shape) img.picture = &Img_Opt_Off;
-  Img_Shape[index].picture = &Img_Opt_On;
-  for (const auto& img : Img_Shape) repaint(img.rect);
+  for (int i = 0; i <= 2; ++i) {
+    DrawnImage& mark = image(Id::ShapeMark, i);
+    mark.picture = i == index ? art(IDB_OPTION_ON) : art(IDB_OPTION_OFF);
+    repaint(mark.rect);
+  }
   EditShape = static_cast<std::int16_t>(index);
   for (int i = 0; i <= 2; ++i) announce(Id::ShapeMark, i, EVENT_OBJECT_STATECHANGE);
   DrawPreview();
 }
 
 void F_Setting::lbl_Free_MouseUp() {
-  release(Img_Free);
+  release(image(Id::FreeFace));
   const std::wstring total = TotalPhysText(memory_, false);
-  const int limit = HS_Kagen.Value();
+  const int limit = bar(Id::KagenBar).Value();
   const std::wstring avail = AvailPhysText(memory_, false);
   if (ShouldReleaseMemory(total, avail, limit)) commands_.OpenCleaner();
 }

@@ -3,6 +3,8 @@
 // and the focus rectangle once the keyboard has been used (the system's keyboard-cue rule).
 #include "settings/F_Setting.h"
 
+#include "settings/edit_rules.h"
+
 namespace dl = dialog_layout;
 using dl::Id;
 
@@ -35,20 +37,6 @@ const dl::Control* F_Setting::stopControl(const dl::Stop& s) const {
   return dl::Find(s.id, s.index);
 }
 
-HWND F_Setting::windowOf(const dl::Control& c) const {
-  switch (c.id) {
-    case Id::Hour: return Combo_hh[c.index].hwnd();
-    case Id::Minute: return Combo_mm[c.index].hwnd();
-    case Id::Track: return CD_Repeat[c.index].hwnd();
-    case Id::IvalBar: return HS_Ival.hwnd();
-    case Id::KagenBar: return HS_Kagen.hwnd();
-    case Id::PreviewDial: return Pic_Tokei ? Pic_Tokei->hwnd() : nullptr;
-    case Id::PreviewPendulum: return Pic_Furiko ? Pic_Furiko->hwnd() : nullptr;
-    case Id::Board: return Board ? Board->hwnd() : nullptr;
-    default: return nullptr;
-  }
-}
-
 // The control that has the keyboard focus: a drawn one while the window itself has it, or the
 // list or scroll bar (or the edit box inside a list) that has it.
 const dl::Control* F_Setting::focusedControl() const {
@@ -62,20 +50,14 @@ const dl::Control* F_Setting::focusedControl() const {
   return nullptr;
 }
 
+// The table's rule, for the mouse, the keyboard and a reader alike; applyEnabled shows it.
 bool F_Setting::enabled(const dl::Control& c) const {
-  if (HWND w = windowOf(c)) return IsWindowEnabled(w);
-  const int i = c.index;
-  switch (c.id) {
-    case Id::ColourFace: return lbl_Color[i].Enabled;
-    case Id::GraphColour: return Cmd_C[i].Enabled;
-    case Id::FilterColour: return Cmd_Filter.Enabled;
-    case Id::FreeFace: return lbl_Free.Enabled;
-    case Id::CdMark: return Img_CD[i].Enabled;
-    case Id::FileMark: return Img_MP3_Wav[i].Enabled;
-    case Id::FileFace: return lbl_Snd_File[i].Enabled;
-    case Id::ClearFace: return lbl_Clear[i].Enabled;
-    default: return true;
+  switch (c.enable) {
+    case dl::Enable::Always: return true;
+    case dl::Enable::WhileAlarmOn: return AlarmSwitch(EditAlarmOn[c.index]).rowEnabled;
+    case dl::Enable::WhileCleanable: return cleanable_;
   }
+  return true;
 }
 
 void F_Setting::focusOn(const dl::Control* c) {
@@ -161,10 +143,8 @@ bool F_Setting::onKey(const MSG& msg) {
 }
 
 bool F_Setting::comboDropped() const {
-  for (int i = 0; i <= 1; ++i) {
-    for (const ComboBox* c : {&Combo_hh[i], &Combo_mm[i], &CD_Repeat[i]})
-      if (c->Dropped()) return true;
-  }
+  for (const dl::Control& c : dl::Controls())
+    if (slot(c).combo.hwnd() && slot(c).combo.Dropped()) return true;
   return false;
 }
 
@@ -184,14 +164,14 @@ RECT F_Setting::focusRect(const dl::Control& c) const {
         return r;
       }
       break;
-    case dl::Role::RadioButton: {
-      const Id caption = c.id == Id::ShapeMark ? Id::ShapeCaption
-                         : c.id == Id::CdMark  ? Id::CdCaption
-                                               : Id::FileCaption;
-      const RECT label = boxOf(*dl::Find(caption, c.index));
-      UnionRect(&r, &r, &label);
+    case dl::Role::RadioButton:
+      // Its caption is the control whose press focuses the mark.
+      for (const dl::Control& caption : dl::Controls()) {
+        if (&caption == &c || dl::FocusOnPress(caption.id, caption.index) != &c) continue;
+        const RECT label = boxOf(caption);
+        UnionRect(&r, &r, &label);
+      }
       break;
-    }
     default: break;
   }
   InflateRect(&r, 1, 1);

@@ -1,17 +1,22 @@
 #include "settings/dialog_layout.h"
 
+#include "res/resource_ids.h"
 #include "version.h"
 
 namespace dialog_layout {
 namespace {
 
-// Appends one control to the table under construction.
+// Appends one control to the table under construction; the row it gives back takes the facts
+// few rows have. Every face opens released.
 struct Add {
   std::vector<Control>& t;
-  void operator()(Id id, int index, Kind kind, Group g, Box box, Text caption,
-                  Align align = Align::Left, unsigned style = kPlain,
-                  Cursor cursor = Cursor::Arrow, Id liesOn = Id::None) const {
-    t.push_back(Control{id, index, kind, g, box, caption, align, style, cursor, liesOn});
+  Control& operator()(Id id, int index, Kind kind, Group g, Box box, Text caption,
+                      Align align = Align::Left, unsigned style = kPlain,
+                      Cursor cursor = Cursor::Arrow, Id liesOn = Id::None) const {
+    Control& c = t.emplace_back(Control{id, index, kind, g, box, caption, align, style, cursor,
+                                        liesOn});
+    if (kind == Kind::Face) c.picture = IDB_BUTTON_OFF;
+    return c;
   }
 };
 
@@ -22,8 +27,9 @@ constexpr Cursor A = Cursor::Arrow, H = Cursor::Hand;
 // Rows of a group repeat at a fixed step; the table is written with that step.
 void AddWindow(const Add& add) {
   // The title strip, its caption and the close picture.
-  add(Id::TitleStrip, 0, P, Group::Window, {0, 0, 537, 22}, kNoText);
-  add(Id::Close, 0, P, Group::Window, {516, 4, 15, 15}, kNoText, Le, kPlain, H, Id::TitleStrip);
+  add(Id::TitleStrip, 0, P, Group::Window, {0, 0, 537, 22}, kNoText).picture = IDB_TITLE;
+  add(Id::Close, 0, P, Group::Window, {516, 4, 15, 15}, kNoText, Le, kPlain, H, Id::TitleStrip)
+      .picture = IDB_CLOSE_UP;
   add(Id::Title, 0, L, Group::Window, {8, 4, 130, 13}, Text::DialogTitle, Le, kWhiteText, A,
       Id::TitleStrip);
 
@@ -41,7 +47,7 @@ void AddWindow(const Add& add) {
       {12, 300, Text::HeadingAlarms}};
   for (int i = 0; i < 5; ++i) {
     const auto& h = headings[i];
-    add(Id::Heading, i, P, Group::Base, {h.x, h.y, 95, 22}, kNoText);
+    add(Id::Heading, i, P, Group::Base, {h.x, h.y, 95, 22}, kNoText).picture = IDB_HEADING;
     add(Id::HeadingCaption, i, L, Group::Base, {h.x, h.y + 4, 95, 13}, h.caption, C, kPlain, A,
         Id::Heading);
   }
@@ -64,7 +70,8 @@ void AddColoursShapeAndPreview(const Add& add) {
   // Dial shape: three option marks, each caption acting as its mark.
   const Text shapes[3] = {Text::ShapeCircle, Text::ShapeTall, Text::ShapeWide};
   for (int i = 0; i < 3; ++i) {
-    add(Id::ShapeMark, i, P, Group::Shape, {8, 8 + 20 * i, 13, 13}, kNoText, Le, kPlain, H);
+    add(Id::ShapeMark, i, P, Group::Shape, {8, 8 + 20 * i, 13, 13}, kNoText, Le, kPlain, H)
+        .picture = IDB_OPTION_OFF;
     add(Id::ShapeCaption, i, Fit, Group::Shape, {24, 8 + 20 * i, 80, 13}, shapes[i], Le, kPlain,
         H);
   }
@@ -89,8 +96,10 @@ void AddMemory(const Add& add) {
     add(Id::GraphCaption, i, Fit, Group::Memory, {32, 20 + 24 * i, 96, 13}, graph[i]);
   }
   const Group M = Group::Memory;
-  add(Id::FreeFace, 0, F, M, {40, 112, 81, 20}, kNoText, Le, kPlain, H);
-  add(Id::Free, 0, L, M, {40, 116, 81, 13}, Text::FreeNow, C, kPlain, A, Id::FreeFace);
+  // Release and the check need a machine the cleaner can work on.
+  const Enable big = Enable::WhileCleanable;
+  add(Id::FreeFace, 0, F, M, {40, 112, 81, 20}, kNoText, Le, kPlain, H).enable = big;
+  add(Id::Free, 0, L, M, {40, 116, 81, 13}, Text::FreeNow, C, kPlain, A, Id::FreeFace).enable = big;
   add(Id::FilterColour, 0, Kind::ColourButton, M, {12, 136, 17, 17}, kNoText, Le, kPlain, H);
   add(Id::FilterCaption, 0, Fit, M, {32, 140, 92, 13}, Text::Filter);
   add(Id::Board, 0, Kind::PictureBox, M, {128, 12, 130, 130}, kNoText);
@@ -105,34 +114,46 @@ void AddMemory(const Add& add) {
   add(Id::FreeFigure, 1, L, M, {176, 196, 81, 17}, kFilledIn, R, figure);
   add(Id::IvalCaption, 0, Fit, M, {16, 224, 114, 13}, Text::Interval);
   add(Id::KagenCaption, 0, Fit, M, {44, 248, 86, 13}, Text::Limit);
-  add(Id::IvalBar, 0, Kind::ScrollBar, M, {132, 224, 65, 17}, kNoText, Le, kPlain, H);
-  add(Id::KagenBar, 0, Kind::ScrollBar, M, {132, 248, 65, 17}, kNoText, Le, kPlain, H);
+  add(Id::IvalBar, 0, Kind::ScrollBar, M, {132, 224, 65, 17}, kNoText, Le, kPlain, H).enable = big;
+  add(Id::KagenBar, 0, Kind::ScrollBar, M, {132, 248, 65, 17}, kNoText, Le, kPlain, H).enable = big;
   add(Id::IvalValue, 0, L, M, {200, 224, 57, 17}, kFilledIn, R, figure);
   add(Id::KagenValue, 0, L, M, {200, 248, 57, 17}, kFilledIn, R, figure);
 
 }
 
 void AddAlarms(const Add& add) {
-  // Alarms: two rows, the second 48 pixels below the first.
+  // Alarms: two rows, the second 48 pixels below the first. What sets the sound acts only
+  // while the row's alarm is on; the switch, the units and the path stay as they are.
   const Group Al = Group::Alarms;
+  const Enable on = Enable::WhileAlarmOn;
   for (int i = 0; i < 2; ++i) {
     const int y = 48 * i;
-    add(Id::AlarmSwitch, i, P, Al, {8, 16 + y, 12, 12}, kNoText, Le, kPlain, H);
+    add(Id::AlarmSwitch, i, P, Al, {8, 16 + y, 12, 12}, kNoText, Le, kPlain, H).picture =
+        IDB_SWITCH_OFF;
     add(Id::AlarmState, i, Fit, Al, {8, 36 + y, 28, 13}, Text::Off);
-    add(Id::Hour, i, Kind::ListCombo, Al, {24, 12 + y, 37, 21}, kNoText, Le, kPlain, H);
+    add(Id::Hour, i, Kind::ListCombo, Al, {24, 12 + y, 37, 21}, kNoText, Le, kPlain, H).enable = on;
     add(Id::HourUnit, i, Fit, Al, {64, 16 + y, 14, 13}, Text::HourUnit);
-    add(Id::Minute, i, Kind::ListCombo, Al, {80, 12 + y, 37, 21}, kNoText, Le, kPlain, H);
+    add(Id::Minute, i, Kind::ListCombo, Al, {80, 12 + y, 37, 21}, kNoText, Le, kPlain, H).enable =
+        on;
     add(Id::MinuteUnit, i, Fit, Al, {120, 16 + y, 14, 13}, Text::MinuteUnit);
-    add(Id::CdMark, i, P, Al, {144, 16 + y, 13, 13}, kNoText, Le, kPlain, H);
-    add(Id::CdCaption, i, Fit, Al, {160, 16 + y, 48, 13}, Text::Cd, Le, kPlain, H);
-    add(Id::Track, i, Kind::EditCombo, Al, {208, 12 + y, 41, 20}, kNoText, Le, kPlain, H);
+    Control& cd = add(Id::CdMark, i, P, Al, {144, 16 + y, 13, 13}, kNoText, Le, kPlain, H);
+    cd.enable = on;
+    cd.picture = IDB_OPTION_OFF;
+    add(Id::CdCaption, i, Fit, Al, {160, 16 + y, 48, 13}, Text::Cd, Le, kPlain, H).enable = on;
+    add(Id::Track, i, Kind::EditCombo, Al, {208, 12 + y, 41, 20}, kNoText, Le, kPlain, H).enable =
+        on;
     add(Id::TrackCaption, i, Fit, Al, {252, 16 + y, 78, 13}, Text::Track);
-    add(Id::FileMark, i, P, Al, {332, 16 + y, 13, 13}, kNoText, Le, kPlain, H);
-    add(Id::FileCaption, i, Fit, Al, {348, 16 + y, 66, 13}, Text::SoundFile, Le, kPlain, H);
-    add(Id::FileFace, i, F, Al, {416, 12 + y, 21, 20}, kNoText, Le, kPlain, H);
-    add(Id::File, i, L, Al, {416, 16 + y, 21, 13}, Text::ChooseFile, C, kPlain, A, Id::FileFace);
-    add(Id::ClearFace, i, F, Al, {440, 12 + y, 53, 19}, kNoText, Le, kPlain, H);
-    add(Id::Clear, i, L, Al, {440, 15 + y, 53, 13}, Text::Clear, C, kPlain, A, Id::ClearFace);
+    Control& file = add(Id::FileMark, i, P, Al, {332, 16 + y, 13, 13}, kNoText, Le, kPlain, H);
+    file.enable = on;
+    file.picture = IDB_OPTION_OFF;
+    add(Id::FileCaption, i, Fit, Al, {348, 16 + y, 66, 13}, Text::SoundFile, Le, kPlain, H)
+        .enable = on;
+    add(Id::FileFace, i, F, Al, {416, 12 + y, 21, 20}, kNoText, Le, kPlain, H).enable = on;
+    add(Id::File, i, L, Al, {416, 16 + y, 21, 13}, Text::ChooseFile, C, kPlain, A, Id::FileFace)
+        .enable = on;
+    add(Id::ClearFace, i, F, Al, {440, 12 + y, 53, 19}, kNoText, Le, kPlain, H).enable = on;
+    add(Id::Clear, i, L, Al, {440, 15 + y, 53, 13}, Text::Clear, C, kPlain, A, Id::ClearFace)
+        .enable = on;
     add(Id::PathCaption, i, Fit, Al, {108, 40 + y, 36, 13}, Text::PathCaption);
     add(Id::Path, i, L, Al, {144, 36 + y, 349, 17}, kFilledIn, Le, kBorder | kWhiteBack | kPathEllipsis);
   }

@@ -53,6 +53,14 @@ enum class Kind {
 
 enum class Cursor { Arrow, Hand };
 
+// When a control acts on the mouse, the keyboard and a reader, and a label is drawn plainly
+// rather than engraved.
+enum class Enable {
+  Always,
+  WhileAlarmOn,    // its row's alarm is switched on
+  WhileCleanable,  // the machine has memory enough for the cleaner
+};
+
 // Looks a label may have besides its caption.
 enum Style : unsigned {
   kPlain = 0,
@@ -94,6 +102,9 @@ struct Control {
   // The control this one is drawn over on purpose (a caption on its face, a heading's caption
   // on its picture, a box in the preview's frame), which it may overlap; None when none.
   Id liesOn = Id::None;
+  Enable enable = Enable::Always;
+  // A picture's or face's drawing when the dialog opens: its resource id at 100 %.
+  int picture = 0;
 };
 
 // Every control, in the order the window creates them. Pictures are painted before labels,

@@ -5,15 +5,6 @@
 
 #include "memory/memtext.h"
 
-const std::array<AlarmRowControl, 9>& AlarmRowControls() {
-  static const std::array<AlarmRowControl, 9> controls{
-      AlarmRowControl::Combo_hh,    AlarmRowControl::Combo_mm,    AlarmRowControl::Img_CD,
-      AlarmRowControl::lbl_CD,      AlarmRowControl::CD_Repeat,   AlarmRowControl::Img_MP3_Wav,
-      AlarmRowControl::lbl_MP3_Wav, AlarmRowControl::lbl_Snd_File, AlarmRowControl::lbl_Clear,
-  };
-  return controls;
-}
-
 AlarmSwitchLook AlarmSwitch(std::int16_t on) {
   if (on == 1) return {1, Text::On, 255, true};
   return {0, Text::Off, 0, false};

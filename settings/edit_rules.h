@@ -1,7 +1,6 @@
-// The settings dialog's editing rules that do not need a window: the alarm switch and the row
-// controls it governs, the default clock colours, the colour dialog's custom colours, the
-// scroll bars' ranges and labels, the folder the file chooser opens in, and the test behind
-// "ﾒﾓﾘ開放".
+// The settings dialog's editing rules that do not need a window: the alarm switch's look, the
+// default clock colours, the colour dialog's custom colours, the scroll bars' ranges and labels,
+// the folder the file chooser opens in, and the test behind "ﾒﾓﾘ開放".
 #pragma once
 
 #include <array>
@@ -13,28 +12,13 @@
 #include "model/texts.h"
 #include "ui/scroll_range.h"
 
-// The nine controls of an alarm row that follow its switch, in the order they are switched.
-// The switch itself, the "..." and "ｸﾘｱ" faces and the path label are never disabled.
-enum class AlarmRowControl {
-  Combo_hh,
-  Combo_mm,
-  Img_CD,
-  lbl_CD,
-  CD_Repeat,
-  Img_MP3_Wav,
-  lbl_MP3_Wav,
-  lbl_Snd_File,
-  lbl_Clear,
-};
-const std::array<AlarmRowControl, 9>& AlarmRowControls();
-
 // How an alarm row looks for a switch state. Only 1 rings, so only 1 shows as on: a -1 written
 // by hand (the file's true for other keys) shows off rather than an "On" that never rings.
 struct AlarmSwitchLook {
   int picture;            // index into the switch pictures: 0 off, 1 on
   Text caption;            // "On" / "Off"
   Colour captionColour;    // red / black
-  bool rowEnabled;         // the nine row controls
+  bool rowEnabled;         // the row's controls that act only while it is on
 };
 AlarmSwitchLook AlarmSwitch(std::int16_t on);
 // A press on the switch: 1 becomes 0, any other value 1.

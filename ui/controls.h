@@ -43,7 +43,6 @@ struct DrawnImage {
   const Picture* picture = nullptr;
   bool Stretch = false;
   int dpi = kBaseDpi;  // of the window it is drawn on
-  bool Enabled = true;
   void Paint(HDC dc) const;
 };
 
@@ -72,7 +71,6 @@ struct ColourButton {
   RECT rect{};
   Colour BackColor = 0;
   bool Pressed = false;
-  bool Enabled = true;
   void Paint(HDC dc) const;
 };
 

@@ -73,7 +73,7 @@ TEST(DialogLayout, OnlyAControlOnItsOwnFaceOverlapsAnother) {
 
 // Text controls have a caption; only a bordered box filled in while the dialog runs (a colour,
 // a figure, a path) starts empty. Every label-button's face carries a caption. Nothing else
-// has text.
+// has text, and only pictures and faces a drawing.
 TEST(DialogLayout, CaptionsArePresentWhereTheyMustBe) {
   for (const Control& c : Controls()) {
     if (!IsText(c.kind)) {
@@ -87,6 +87,9 @@ TEST(DialogLayout, CaptionsArePresentWhereTheyMustBe) {
       EXPECT_EQ(c.box.h, kFont.pixels) << Name(c);
     }
   }
+  // Pictures and faces, and nothing else, open with a drawing.
+  for (const Control& c : Controls())
+    EXPECT_EQ(c.picture != 0, c.kind == Kind::Picture || c.kind == Kind::Face) << Name(c);
   for (const Control& face : Controls()) {
     if (face.kind != Kind::Face) continue;
     int captions = 0;
@@ -195,4 +198,24 @@ TEST(DialogAccess, EveryElementIsNamedAndTabWalksTheActingControlsInReadingOrder
     EXPECT_EQ(FocusOnPress(p.pressed, p.index), Find(p.focused, p.index)) << Name(*Find(p.pressed, p.index));
   for (Id none : {Id::TitleStrip, Id::Board, Id::ColourSwatch, Id::IvalValue})
     EXPECT_EQ(FocusOnPress(none, 0), nullptr) << Name(*Find(none, 0));
+  // What sets an alarm's sound acts only while the alarm is on; its switch, state, units and
+  // path always; release and the check only on a machine the cleaner can work on.
+  const std::set<Id> whileOn{Id::Hour,      Id::Minute,      Id::CdMark,   Id::CdCaption,
+                             Id::Track,     Id::FileMark,    Id::FileCaption, Id::FileFace,
+                             Id::File,      Id::ClearFace,   Id::Clear};
+  const std::set<Id> whileBig{Id::FreeFace, Id::Free, Id::IvalBar, Id::KagenBar};
+  for (const Control& c : Controls()) {
+    const Enable rule = whileOn.count(c.id)    ? Enable::WhileAlarmOn
+                        : whileBig.count(c.id) ? Enable::WhileCleanable
+                                               : Enable::Always;
+    EXPECT_EQ(c.enable, rule) << Name(c);
+    // A caption acts with the face or mark it names.
+    const Control* focus = FocusOnPress(c.id, c.index);
+    if (c.liesOn != Id::None && IsText(c.kind)) {
+      EXPECT_EQ(c.enable, Find(c.liesOn, c.index)->enable) << Name(c);
+    }
+    if (focus) {
+      EXPECT_EQ(c.enable, focus->enable) << Name(c);
+    }
+  }
 }

@@ -5,14 +5,6 @@
 namespace {
 
 TEST(EditRulesTest, AlarmSwitchTogglesTheWholeRow) {
-  // The nine controls in the order they are switched; the switch, the "..." and "ｸﾘｱ" faces
-  // and the path label are not among them, so they stay usable with the alarm off.
-  const std::array<AlarmRowControl, 9> expected{
-      AlarmRowControl::Combo_hh,    AlarmRowControl::Combo_mm,    AlarmRowControl::Img_CD,
-      AlarmRowControl::lbl_CD,      AlarmRowControl::CD_Repeat,   AlarmRowControl::Img_MP3_Wav,
-      AlarmRowControl::lbl_MP3_Wav, AlarmRowControl::lbl_Snd_File, AlarmRowControl::lbl_Clear};
-  EXPECT_EQ(AlarmRowControls(), expected);
-
   // Only 1 rings and shows on; a press turns any other value into 1.
   const struct {
     std::int16_t from, to;
