@@ -17,6 +17,7 @@ const TextEntry kTexts[] = {
     {Text::CleanerShortage, L"Not enough physical memory to clean memory!"},
     {Text::ChooserTitle, L"Choose a Sound File"},
     {Text::ChooserFilter, L"Sound files (MP3 WAV)"},
+    {Text::DialogFont, L"Tahoma"},
     {Text::DialogTitle, L"Tessarine Settings"},
     {Text::Ok, L"OK"},
     {Text::Cancel, L"Cancel"},
@@ -75,4 +76,4 @@ const TextEntry kTexts[] = {
 
 }  // namespace
 
-extern const Language kEnglish{L"en", 0x09, kTexts, sizeof kTexts / sizeof kTexts[0]};
+extern const Language kEnglish{L"en", 0x09, 1, kTexts, sizeof kTexts / sizeof kTexts[0]};

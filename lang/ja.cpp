@@ -15,6 +15,7 @@ const TextEntry kTexts[] = {
     {Text::CleanerShortage, L"ﾒﾓﾘｸﾘｰﾆﾝｸﾞの為の実ﾒﾓﾘが不足しています！"},
     {Text::ChooserTitle, L"wavﾌｧｲﾙを選択"},
     {Text::ChooserFilter, L"Soundﾌｧｲﾙ (MP3 WAV)"},
+    {Text::DialogFont, L"ＭＳ Ｐゴシック"},
     {Text::DialogTitle, L"Tessarineの設定"},
     {Text::Ok, L"設定"},
     {Text::Cancel, L"ｷｬﾝｾﾙ"},
@@ -73,4 +74,4 @@ const TextEntry kTexts[] = {
 
 }  // namespace
 
-extern const Language kJapanese{L"ja", 0x11, kTexts, sizeof kTexts / sizeof kTexts[0]};
+extern const Language kJapanese{L"ja", 0x11, 128, kTexts, sizeof kTexts / sizeof kTexts[0]};

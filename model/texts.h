@@ -18,6 +18,8 @@ enum class Text : int {
   MessageTitle, IniUnwritable, CleanerShortage,
   // The sound-file chooser: its title and its filter's description.
   ChooserTitle, ChooserFilter,
+  // The face of the dialog's font: one that has the language's characters.
+  DialogFont,
   // The settings dialog: the title, the buttons, the version line ("%1" the version), the
   // group headings.
   DialogTitle, Ok, Cancel, Close, CloseTip, VersionLine,
@@ -50,6 +52,7 @@ struct TextEntry {
 struct Language {
   const wchar_t* code;  // the settings file's "Language" value: "ja", "en"
   unsigned short primaryLangId;  // the Windows primary language it serves (LANG_JAPANESE 0x11)
+  unsigned char charset;  // the character set its font is asked for (SHIFTJIS_CHARSET 128)
   const TextEntry* entries;
   std::size_t count;
 };

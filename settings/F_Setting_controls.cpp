@@ -32,9 +32,11 @@ RECT F_Setting::ToRect(const dl::Box& b) const {
 }
 
 void F_Setting::makeFont() {
-  font_.reset(CreateFontW(-Px(dl::kFont.pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                          SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, dl::kFont.face));
+  const dl::FontSpec spec = dl::DialogFont();
+  font_.reset(CreateFontW(-Px(spec.pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                          spec.face.c_str()));
 }
 
 // In place, so the controls that show a picture keep pointing at theirs.
@@ -110,7 +112,8 @@ void F_Setting::createControl(const dl::Control& c, bool placeOnly) {
       s.box = std::make_unique<PictureBox>(hwnd(), r.left, r.top, r.right - r.left,
                                            r.bottom - r.top);
       if (c.id == Id::Board) {
-        s.box->SetFont(dl::kFont.face, Px(dl::kFont.pixels), SHIFTJIS_CHARSET);
+        s.box->SetFont(dl::DialogFont().face.c_str(), Px(dl::kFontPixels),
+                       static_cast<BYTE>(dl::DialogFont().charset));
         s.box->SetBackColour(kBaseGrey);
       } else if (c.id == Id::PreviewDial) {
         s.box->SetFont(kNumeralFace, Px(kNumeralPixels96), DEFAULT_CHARSET);

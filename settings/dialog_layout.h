@@ -4,6 +4,7 @@
 // the dialog's geometry. Portable: the unit tests check it as data.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "model/texts.h"
@@ -19,12 +20,15 @@ struct Box {
 };
 
 struct FontSpec {
-  const wchar_t* face;
-  int pixels;  // character height
+  std::wstring face;
+  int pixels;   // character height
+  int charset;  // the character set asked for
 };
 
-// Every label and the memory pie's percentage are written in this font.
-inline constexpr FontSpec kFont{L"ＭＳ Ｐゴシック", 13};  // 9.75 pt
+// Every label and the memory pie's percentage are written in the current language's font
+// (a Japanese one with its yen-sign backslash only for Japanese), at this height: 9.75 pt.
+inline constexpr int kFontPixels = 13;
+FontSpec DialogFont();
 inline constexpr Box kClient{0, 0, 537, 523};
 // The textured base panel; it covers the title strip's last two rows.
 inline constexpr Box kBasePanel{0, 20, 537, 501};

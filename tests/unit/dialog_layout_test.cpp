@@ -84,7 +84,7 @@ TEST(DialogLayout, CaptionsArePresentWhereTheyMustBe) {
     const bool filledLater = (c.style & kBorder) && c.kind == Kind::Label;
     EXPECT_EQ(std::wstring(Caption(c)).empty(), filledLater) << Name(c);
     if (c.kind == Kind::FitLabel) {
-      EXPECT_EQ(c.box.h, kFont.pixels) << Name(c);
+      EXPECT_EQ(c.box.h, kFontPixels) << Name(c);
     }
   }
   // Pictures and faces, and nothing else, open with a drawing.

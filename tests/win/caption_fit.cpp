@@ -40,12 +40,14 @@ int wmain(int argc, wchar_t** argv) {
   HDC screen = GetDC(nullptr);
   for (int a = 1; a < argc; ++a) {
     const int dpi = std::wcstol(argv[a], nullptr, 10);
-    HFONT font = CreateFontW(-ScaleToDpi(dl::kFont.pixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                             FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, dl::kFont.face);
-    HGDIOBJ before = SelectObject(screen, font);
     for (const Language* language : Languages()) {
       UseLanguage(*language);
+      const dl::FontSpec spec = dl::DialogFont();
+      HFONT font = CreateFontW(-ScaleToDpi(spec.pixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                               FALSE, static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                               spec.face.c_str());
+      HGDIOBJ before = SelectObject(screen, font);
       for (const dl::Control& c : dl::Controls()) {
         if (!measured(c)) continue;
         const std::wstring caption = dl::Caption(c);
@@ -59,9 +61,9 @@ int wmain(int argc, wchar_t** argv) {
               std::to_wstring(static_cast<int>(c.id)) + L"," + std::to_wstring(c.index) + L"\t" +
               std::to_wstring(size.cx) + L"\t" + std::to_wstring(box) + L"\t" + caption + L"\n");
       }
+      SelectObject(screen, before);
+      DeleteObject(font);
     }
-    SelectObject(screen, before);
-    DeleteObject(font);
   }
   ReleaseDC(nullptr, screen);
   std::printf("checked\t%d\n", checked);
