@@ -1,6 +1,5 @@
 #include "clock/F_Tokei.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "clock/face.h"
@@ -102,7 +101,6 @@ void F_Tokei::Form_Load() {
     t->SetEnabled(false);
     t->Attach(hwnd());
   }
-  framesOn_ = loopFrames_ = false;  // until shown, then on Timer2 until the loop takes them
 
   // One source for the whole load: the file is read and parsed once.
   IniSettingsSource source(app_.IniPath);
@@ -120,8 +118,7 @@ void F_Tokei::Form_Load() {
   buildFace();
   pendulum_.Reset(Pic_Furiko->ScaleWidth(), 0.5, dpi_);
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
-  hiddenSince_ = GetTickCount64();  // the pendulum timer starts when the window is shown
-  pendulumCarry_ = 0;
+  schedule_.Load(GetTickCount64());  // the pendulum's frames start when the window is shown
 
   alarm_.Reset();
   syncSoundTimers();
@@ -246,10 +243,11 @@ void F_Tokei::Timer1_Timer() {
 // Woken just past the next second boundary: once a second instead of ten times. A shown clock
 // needs no wake of its own: its pendulum frames carry the tick.
 void F_Tokei::armTick(const SYSTEMTIME& now) {
-  if (framesOn_)
+  const std::int64_t delay = schedule_.TickDelay(now.wMilliseconds);
+  if (delay == ClockSchedule::kNone)
     Timer1.SetEnabled(false);
   else
-    Timer1.Start(static_cast<UINT>(TickDelay(now.wMilliseconds)));
+    Timer1.Start(static_cast<UINT>(delay));
 }
 
 void F_Tokei::handleTick(const SYSTEMTIME& now) {
@@ -296,13 +294,9 @@ void F_Tokei::Timer2_Timer() {
 }
 
 DWORD F_Tokei::FrameWait() {
-  if (!framesOn_ || !Loaded()) return INFINITE;
-  if (!loopFrames_) {
-    Timer2.SetEnabled(false);
-    loopFrames_ = true;
-  }
-  const ULONGLONG now = GetTickCount64();
-  return nextFrameAt_ > now ? static_cast<DWORD>(nextFrameAt_ - now) : 0;
+  if (!schedule_.FramesOn() || !Loaded()) return INFINITE;
+  if (schedule_.FramesToLoop()) Timer2.SetEnabled(false);
+  return static_cast<DWORD>(schedule_.FrameIn(GetTickCount64()));
 }
 
 void F_Tokei::Frame() {
@@ -312,15 +306,12 @@ void F_Tokei::Frame() {
 }
 
 void F_Tokei::FramesToTimer() {
-  if (!loopFrames_) return;
-  loopFrames_ = false;
-  if (!framesOn_ || !Loaded()) return;
-  const ULONGLONG now = GetTickCount64();
-  Timer2.Start(nextFrameAt_ > now ? static_cast<UINT>(nextFrameAt_ - now) : 0);
+  if (!schedule_.FramesToTimer() || !Loaded()) return;
+  Timer2.Start(static_cast<UINT>(schedule_.FrameIn(GetTickCount64())));
 }
 
 void F_Tokei::runFrame(const SYSTEMTIME& now) {
-  nextFrameAt_ = GetTickCount64() + FrameWaitAfter(now.wMilliseconds, kPendulumStepMs);
+  schedule_.FrameRan(GetTickCount64(), now.wMilliseconds);
   handleTick(now);
 
   // Only the bob's old and new squares change on the screen, and near the ends of the swing
@@ -341,25 +332,21 @@ void F_Tokei::runFrame(const SYSTEMTIME& now) {
 void F_Tokei::onShown(bool shown) {
   SYSTEMTIME now;
   GetLocalTime(&now);
+  const int missed = schedule_.SetShown(shown, GetTickCount64(), now.wMilliseconds);
   if (!shown) {
-    framesOn_ = false;
     Timer2.SetEnabled(false);
-    hiddenSince_ = GetTickCount64();
     armTick(now);
     return;
   }
-  const auto hidden = static_cast<long long>(GetTickCount64() - hiddenSince_);
-  for (int n = StepsDue(hidden, pendulumCarry_); n > 0; --n) pendulum_.Step();
+  for (int n = missed; n > 0; --n) pendulum_.Step();
   drawCurrentState();
-  framesOn_ = true;
-  nextFrameAt_ = GetTickCount64() + FrameDelay(now.wMilliseconds, kPendulumStepMs);
-  if (!loopFrames_) armFrame(now);
+  if (!schedule_.FramesInLoop()) armFrame(now);
   armTick(now);
 }
 
 // Armed afresh only to put the next frame back in its place: a frame in step costs no call.
 void F_Tokei::armFrame(const SYSTEMTIME& now) {
-  const auto next = static_cast<UINT>(FrameDelay(now.wMilliseconds, kPendulumStepMs));
+  const auto next = static_cast<UINT>(ClockSchedule::FrameTimerDelay(now.wMilliseconds));
   if (!Timer2.Enabled() || next != Timer2.Interval()) Timer2.Start(next);
 }
 
@@ -371,16 +358,16 @@ void F_Tokei::drawCurrentState() {
 // The check's timer sleeps until the next check is due instead of counting every second.
 void F_Tokei::Timer3_Timer() {
   const Settings& s = app_.settings;
-  const bool open = memoryCheck_.Advance(memArmedSeconds_, s.Mem_Ival, s.Mem_Kagen, memory_);
-  armMemoryCheck();
+  const ULONGLONG now = GetTickCount64();
+  const bool open = schedule_.RunMemoryCheck(now, s.Mem_Ival, s.Mem_Kagen, memory_);
+  armMemoryCheck(now);
   // Does not wait for the cleaner: it cleans at its own first tick.
   if (open) commands_.OpenCleaner();
 }
 
-void F_Tokei::armMemoryCheck() {
-  memArmedSeconds_ = memoryCheck_.SecondsToNext(app_.settings.Mem_Ival);
-  memArmedAt_ = GetTickCount64();
-  if (memArmedSeconds_ > 0) Timer3.Start(static_cast<UINT>(memArmedSeconds_) * 1000u);
+void F_Tokei::armMemoryCheck(ULONGLONG now) {
+  const std::int64_t in = schedule_.MemoryIn(now);
+  if (in != ClockSchedule::kNone) Timer3.Start(static_cast<UINT>(in));
 }
 
 bool F_Tokei::FileExists(const std::wstring& path) {
@@ -425,15 +412,14 @@ void F_Tokei::timeMoved() {
 void F_Tokei::SetMemoryCheck(bool on) {
   // A machine too small to clean, or an interval of 0, never checks memory.
   if (app_.settings.Mem_Ival == 0 || TooSmallToClean(memory_)) on = false;
-  if (on == Timer3.Enabled()) return;
+  if (on == schedule_.MemoryOnNow()) return;
+  const ULONGLONG now = GetTickCount64();
   if (on) {
-    armMemoryCheck();
+    schedule_.MemoryOn(app_.settings.Mem_Ival, now);
+    armMemoryCheck(now);
     return;
   }
-  // The whole seconds slept so far still count; the check itself waits for the timer.
-  const auto slept = static_cast<int>((GetTickCount64() - memArmedAt_) / 1000);
-  memoryCheck_.Advance(std::min(slept, memArmedSeconds_ - 1), app_.settings.Mem_Ival,
-                       app_.settings.Mem_Kagen, memory_);
+  schedule_.MemoryOff(now, app_.settings.Mem_Ival, app_.settings.Mem_Kagen, memory_);
   Timer3.SetEnabled(false);
 }
 

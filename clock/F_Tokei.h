@@ -14,7 +14,7 @@
 #include "model/app_state.h"
 #include "model/commands.h"
 #include "clock/alarm.h"
-#include "clock/memory_check.h"
+#include "clock/clock_schedule.h"
 #include "clock/pendulum.h"
 #include "clock/tick.h"
 #include "memory/system_memory_win.h"
@@ -74,7 +74,7 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
   void armTick(const SYSTEMTIME& now);
   void armFrame(const SYSTEMTIME& now);
   void onShown(bool shown);
-  void armMemoryCheck();
+  void armMemoryCheck(ULONGLONG now);
   void Timer2_Timer();
   void runFrame(const SYSTEMTIME& now);
   void Timer3_Timer();
@@ -133,17 +133,10 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
   std::int32_t PosX = 0, PosY = 0;  // twips
   int dpi_ = 96;                     // of the monitor the window is on
   WindowDrag drag_;
-  MemoryCheck memoryCheck_;  // outlives reloads: the count goes on across them
+  ClockSchedule schedule_;  // outlives reloads: the memory check's count goes on across them
   ClockTick tick_;
   TickResult lastTick_;  // the last handled second, drawn when a hidden clock is shown
   Pendulum pendulum_;
-  bool framesOn_ = false;    // shown: the pendulum runs
-  bool loopFrames_ = false;  // the message loop runs the frames; Timer2 sleeps
-  ULONGLONG nextFrameAt_ = 0;  // tick count the next frame is due at
-  ULONGLONG hiddenSince_ = 0;    // when the pendulum last stopped
-  long long pendulumCarry_ = 0;  // part of a step left over from the last catch-up
-  int memArmedSeconds_ = 0;      // what the memory check's timer was armed for
-  ULONGLONG memArmedAt_ = 0;
   AlarmClock alarm_;
   HANDLE wakeTimer_ = nullptr;
   HWND owner_ = nullptr;  // hidden; outlives reloads
