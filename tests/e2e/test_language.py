@@ -10,7 +10,7 @@ from pathlib import Path
 
 import pytest
 
-from harness import MENU_TRACE
+from harness import MENU_TRACE, tray_window
 from support_clock import ON_DIAL, ini_values, open_menu, open_tray_menu, wait_for, wait_gone
 from support_dialog import (CANCEL, CLOCK_CLASS, DIALOG_CLASS, OK, Dialog, clock_window,
                             new_window, read_tree, reloaded)
@@ -76,6 +76,7 @@ def test_english_clock_menus_dialog_and_reader(app, acc_tree_exe, tmp_path):
 
     open_menu(clock, ON_DIAL).click("&Hide in Notification Area")
     assert wait_gone(clock.windows), "the clock is still shown"
+    wait_for(lambda: tray_window(clock.display), 10, "no icon in the notification area")
     tray = open_tray_menu(clock)
     assert tray.texts() == ["Show &Clock", "-", "E&xit"]
     tray.click("Show &Clock")
