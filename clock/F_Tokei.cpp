@@ -12,10 +12,6 @@
 #include "ui/twips.h"
 #include "ui/window_names.h"
 
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
-
 namespace {
 
 // Pixels at 96 DPI; every other density scales them.
@@ -99,7 +95,7 @@ void F_Tokei::Form_Load() {
   SetMemoryCheck(false);
   for (Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5}) {
     t->SetEnabled(false);
-    t->Attach(hwnd());
+    AttachTimer(*t);
   }
 
   // One source for the whole load: the file is read and parsed once.
@@ -165,7 +161,7 @@ void F_Tokei::buildFace() {
 
 // A move to a monitor of another density: the system suggests the rectangle, and the clock is
 // drawn anew for it rather than stretched.
-void F_Tokei::onDpiChanged(int dpi, const RECT& suggested) {
+void F_Tokei::OnDpiChanged(int dpi, const RECT& suggested) {
   drag_.End();
   dpi_ = dpi;
   SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -447,13 +443,6 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   switch (msg) {
-    case WM_TIMER:
-      if (wp == Timer1.Id()) Timer1_Timer();
-      else if (wp == Timer2.Id()) Timer2_Timer();
-      else if (wp == Timer3.Id()) Timer3_Timer();
-      else if (wp == Timer4.Id()) Timer4_Timer();
-      else if (wp == Timer5.Id()) Timer5_Timer();
-      return 0;
     case WM_SHOWWINDOW:
       onShown(wp != 0);
       break;
@@ -493,9 +482,6 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Unload();
       PostQuitMessage(0);
-      return 0;
-    case WM_DPICHANGED:
-      onDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
   }
   return Form::HandleMessage(msg, wp, lp);

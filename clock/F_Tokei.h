@@ -57,6 +57,7 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void QueryUnload() override;
+  void OnDpiChanged(int dpi, const RECT& suggested) override;
 
  private:
   void placeWindow(SettingsSource& source);
@@ -67,7 +68,6 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
   // timer, and aim the wake timer anew.
   void timeMoved();
   void buildFace();
-  void onDpiChanged(int dpi, const RECT& suggested);
   void wireMouse();
   void Timer1_Timer();
   void handleTick(const SYSTEMTIME& now);
@@ -124,11 +124,11 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
   std::unique_ptr<ImageCanvas> Pic_ball;  // the bob sprite, never shown itself
   // Hidden, the tick wakes alone just past each second boundary; shown, the pendulum's frames
   // carry it, run by the message loop's wait or, while a nested loop runs, by Timer2.
-  Timer Timer1{1, 1000};
-  Timer Timer2{2, kPendulumStepMs};
-  Timer Timer3{3, 1000};  // sleeps until the next memory check is due
-  Timer Timer4{4, 1000};
-  Timer Timer5{5, 200};
+  Timer Timer1{1, 1000, [this] { Timer1_Timer(); }};
+  Timer Timer2{2, kPendulumStepMs, [this] { Timer2_Timer(); }};
+  Timer Timer3{3, 1000, [this] { Timer3_Timer(); }};  // sleeps until the next memory check is due
+  Timer Timer4{4, 1000, [this] { Timer4_Timer(); }};
+  Timer Timer5{5, 200, [this] { Timer5_Timer(); }};
 
   std::int32_t PosX = 0, PosY = 0;  // twips
   int dpi_ = 96;                     // of the monitor the window is on

@@ -17,7 +17,7 @@ void F_Clean::Form_Load() {
   if (!Create(kClassName, L"Tessarine", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, w, h))
     return;
   Timer1.SetEnabled(false);  // a timer of an earlier showing went with its window
-  Timer1.Attach(hwnd());
+  AttachTimer(Timer1);
 
   image_ = std::make_unique<ImageCanvas>(w, h);
   {
@@ -66,9 +66,6 @@ void F_Clean::Close() {
 
 LRESULT F_Clean::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_TIMER:
-      if (wp == Timer1.Id()) Timer1_Timer();
-      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {

@@ -36,5 +36,5 @@ class F_Clean : public Form, private CleanerWindow {
   SystemMemory memory_;
   VirtualMemory allocator_;
   std::unique_ptr<ImageCanvas> image_;  // the window's persistent image
-  Timer Timer1{1, 100};
+  Timer Timer1{1, 100, [this] { Timer1_Timer(); }};
 };

@@ -21,10 +21,6 @@ using dl::Id;
 
 namespace {
 
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
-
 const wchar_t kClassName[] = L"Tessarine_F_Setting";
 
 std::wstring TwoDigits(int n) { return (n < 10 ? L"0" : L"") + std::to_wstring(n); }
@@ -52,7 +48,7 @@ void F_Setting::Form_Load() {
   makeFont();
   createControls(false);
   Timer1.SetEnabled(false);  // a timer of an earlier window went with it
-  Timer1.Attach(hwnd());
+  AttachTimer(Timer1);
 
   // The base panel's texture.
   TileBackground(*Pic_Base);
@@ -234,9 +230,6 @@ LRESULT F_Setting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_TIMER:
-      if (wp == Timer1.Id()) Timer1_Timer();
-      return 0;
     case WM_SETCURSOR:
       if (onSetCursor(reinterpret_cast<HWND>(wp))) return TRUE;
       break;
@@ -279,9 +272,6 @@ LRESULT F_Setting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CLOSE:
       Unload();
-      return 0;
-    case WM_DPICHANGED:
-      onDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
   }
   return Form::HandleMessage(msg, wp, lp);
@@ -346,7 +336,7 @@ bool F_Setting::onNotify(LPARAM lp) {
 
 // Laid out and drawn anew at the new density, the pictures in their drawings for it. The
 // controls are kept, and with them everything edited but not yet saved.
-void F_Setting::onDpiChanged(int dpi, const RECT& suggested) {
+void F_Setting::OnDpiChanged(int dpi, const RECT& suggested) {
   drag_.End();
   targets_.Drop();
   dpi_ = dpi;

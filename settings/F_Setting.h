@@ -48,6 +48,8 @@ class F_Setting : public Form, private AccessibleSource {
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void QueryUnload() override;
+  // Laid out anew at the new density, keeping what is being edited.
+  void OnDpiChanged(int dpi, const RECT& suggested) override;
 
  private:
   // A reader's default action, carried out from the window's own messages.
@@ -122,8 +124,6 @@ class F_Setting : public Form, private AccessibleSource {
   void onMouseUp(UINT msg);
   // A path label's tip asks for its text; false for any other notice.
   bool onNotify(LPARAM lp);
-  // A move to a monitor of another density, to the rectangle the system suggests.
-  void onDpiChanged(int dpi, const RECT& suggested);
 
   // Drawing.
   void TileBackground(ImageCanvas& pic);
@@ -207,7 +207,7 @@ class F_Setting : public Form, private AccessibleSource {
   bool cleanable_ = true;  // the machine has memory enough for the cleaner
   std::array<bool, 2> pathMissing_{};  // the path's file did not open when the dialog loaded
 
-  Timer Timer1{1, 1000};
+  Timer Timer1{1, 1000, [this] { Timer1_Timer(); }};
   HWND toolTip_ = nullptr;
   HitTargets targets_;
   WindowDrag drag_;

@@ -1,5 +1,12 @@
 #include "ui/form.h"
 
+#include <algorithm>
+
+// Older headers lack the name of the message a move to a monitor of another density sends.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 Form::~Form() {
   if (hwnd_) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
@@ -51,8 +58,24 @@ void Form::Unload() {
   unloading_ = false;
 }
 
+void Form::AttachTimer(Timer& timer) {
+  timer.Attach(hwnd_);
+  if (std::find(timers_.begin(), timers_.end(), &timer) == timers_.end())
+    timers_.push_back(&timer);
+}
+
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_TIMER:
+      for (Timer* t : timers_)
+        if (t->Id() == wp) {
+          t->Fire();
+          break;
+        }
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      return 0;
     case WM_CLOSE:
       Unload();
       return 0;

@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "ui/timer.h"
 
 // Registers a window class once per process; later calls find it registered.
 bool EnsureWindowClass(const wchar_t* className, WNDPROC proc, UINT style = 0);
@@ -31,9 +34,15 @@ class Form {
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   // Called before the window goes away (unload, quit, session end).
   virtual void QueryUnload() {}
+  // A move to a monitor of another density, to the rectangle the system suggests.
+  virtual void OnDpiChanged(int /*dpi*/, const RECT& /*suggested*/) {}
+  // Gives the timer to this window (made anew at every load): its WM_TIMER runs the timer's
+  // handler.
+  void AttachTimer(Timer& timer);
 
  private:
   static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   HWND hwnd_ = nullptr;
+  std::vector<Timer*> timers_;
   bool unloading_ = false;
 };

@@ -1,11 +1,15 @@
-// A window timer with an interval and an on/off state, delivered as WM_TIMER to its owner.
+// A window timer with an interval, an on/off state and the handler its owner's WM_TIMER runs.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
+#include <utility>
+
 class Timer {
  public:
-  Timer(UINT_PTR id, UINT interval) : id_(id), interval_(interval) {}
+  Timer(UINT_PTR id, UINT interval, std::function<void()> onTick)
+      : id_(id), interval_(interval), onTick_(std::move(onTick)) {}
   ~Timer() { SetEnabled(false); }
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;
@@ -14,6 +18,8 @@ class Timer {
   UINT_PTR Id() const { return id_; }
   bool Enabled() const { return enabled_; }
   UINT Interval() const { return interval_; }
+  // What the owner runs when the timer fires.
+  void Fire() const { onTick_(); }
   // (Re)arms the timer with a new interval, whether it ran or not: a one-shot wake-up is a timer
   // armed afresh at every firing.
   void Start(UINT interval) {
@@ -36,6 +42,7 @@ class Timer {
  private:
   UINT_PTR id_;
   UINT interval_;
+  std::function<void()> onTick_;
   HWND owner_ = nullptr;
   bool enabled_ = false;
 };
