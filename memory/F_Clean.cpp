@@ -1,20 +1,15 @@
 #include "memory/F_Clean.h"
 
-#include "model/texts.h"
-
 #include <string>
 
-namespace {
-
-const wchar_t kClassName[] = L"Tessarine_F_Clean";
-
-}  // namespace
+#include "model/texts.h"
+#include "ui/window_names.h"
 
 void F_Clean::Form_Load() {
   const int w = GetSystemMetrics(SM_CXSCREEN);
   const int h = GetSystemMetrics(SM_CYSCREEN);
   // Topmost, so that it also covers a clock kept above other windows.
-  if (!Create(kClassName, L"Tessarine", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, w, h))
+  if (!Create(kCleanerWindowClass, L"Tessarine", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, w, h))
     return;
   Timer1.SetEnabled(false);  // a timer of an earlier showing went with its window
   AttachTimer(Timer1);

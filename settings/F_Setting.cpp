@@ -15,13 +15,12 @@
 #include "ui/screen_dpi.h"
 #include "ui/topmost.h"
 #include "ui/twips.h"
+#include "ui/window_names.h"
 
 namespace dl = dialog_layout;
 using dl::Id;
 
 namespace {
-
-const wchar_t kClassName[] = L"Tessarine_F_Setting";
 
 std::wstring TwoDigits(int n) { return (n < 10 ? L"0" : L"") + std::to_wstring(n); }
 
@@ -80,7 +79,7 @@ bool F_Setting::openWindow() {
   const int left = std::max(0, PixelsToTwips(GetSystemMetrics(SM_CXSCREEN) - width, dpi) / 2);
   const int top = std::max(0, PixelsToTwips(GetSystemMetrics(SM_CYSCREEN) - height, dpi) / 2);
   // The window's title is its strip's caption.
-  if (!Create(kClassName, dl::Caption(*dl::Find(Id::Title)), WS_POPUP | WS_CLIPCHILDREN, 0,
+  if (!Create(kSettingsWindowClass, dl::Caption(*dl::Find(Id::Title)), WS_POPUP | WS_CLIPCHILDREN, 0,
               TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), width, height))
     return false;
   // The monitor it opened on may be of another density than the primary screen.

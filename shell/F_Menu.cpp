@@ -2,10 +2,9 @@
 
 #include "model/convert.h"
 #include "model/ini_file.h"
+#include "ui/window_names.h"
 
 namespace {
-
-const wchar_t kClassName[] = L"Tessarine_F_Menu";
 
 // Off the visible screen: just beyond its bottom-right corner.
 POINT OffScreen() { return POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
@@ -18,7 +17,7 @@ F_Menu::~F_Menu() { destroyMenus(); }
 
 void F_Menu::Form_Load() {
   const POINT at = OffScreen();
-  if (!Create(kClassName, L"F_Menu", WS_POPUP, WS_EX_TOOLWINDOW, at.x, at.y, 1, 1)) return;
+  if (!Create(kMenuWindowClass, L"F_Menu", WS_POPUP, WS_EX_TOOLWINDOW, at.x, at.y, 1, 1)) return;
 
   destroyMenus();
   menuBar_ = CreateMenu();

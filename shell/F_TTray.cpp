@@ -7,10 +7,10 @@
 #include "res/resource_ids.h"
 #include "shell/popup_menu.h"
 #include "ui/gdi.h"
+#include "ui/window_names.h"
 
 namespace {
 
-const wchar_t kClassName[] = L"Tessarine_F_TTray";
 // A message of our own: the shell's notifications must not look like the window's mouse input.
 constexpr UINT kCallbackMessage = WM_APP + 1;
 
@@ -68,7 +68,7 @@ void F_TTray::ShowRinging(bool lit) {
 
 void F_TTray::Form_Load() {
   const int x = GetSystemMetrics(SM_CXSCREEN), y = GetSystemMetrics(SM_CYSCREEN);
-  if (!Create(kClassName, L"F_TTray", WS_POPUP, WS_EX_TOOLWINDOW, x, y, 1, 1)) return;
+  if (!Create(kTrayWindowClass, L"F_TTray", WS_POPUP, WS_EX_TOOLWINDOW, x, y, 1, 1)) return;
   if (!icon_) {
     icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
                                           MAKEINTRESOURCEW(IDI_TESSARINE), IMAGE_ICON,

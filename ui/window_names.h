@@ -1,8 +1,13 @@
-// Names by which other processes reach the running clock: a second start of the program and
-// the installer's custom action find its window by class, and a second start posts it the
-// message that calls it to the front. Plain constants: the installer's DLL has no C++ library.
+// The program's window class names, by which other processes reach its windows too: a second
+// start of the program and the installer's custom action find the clock by class, and a second
+// start posts it the message that calls it to the front. Plain constants: the installer's DLL
+// has no C++ library.
 #pragma once
 
 constexpr wchar_t kClockWindowClass[] = L"Tessarine_F_Tokei";
+constexpr wchar_t kSettingsWindowClass[] = L"Tessarine_F_Setting";
+constexpr wchar_t kMenuWindowClass[] = L"Tessarine_F_Menu";
+constexpr wchar_t kTrayWindowClass[] = L"Tessarine_F_TTray";
+constexpr wchar_t kCleanerWindowClass[] = L"Tessarine_F_Clean";
 // A registered message: the clock comes back from the tray and to the front.
 constexpr wchar_t kShowClockMessage[] = L"Tessarine.ShowClock";
