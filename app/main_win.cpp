@@ -4,6 +4,7 @@
 
 #include "model/app_state.h"
 #include "app/application_win.h"
+#include "ui/handle.h"
 #include "ui/window_names.h"
 
 namespace {
@@ -38,21 +39,17 @@ void CallTheRunningClock() {
 }
 
 int Main() {
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutex);
+  // Held for the whole run: a second start finds it and leaves.
+  KernelHandle mutex(CreateMutexW(nullptr, FALSE, kInstanceMutex));
   if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(mutex);
+    mutex.reset();
     CallTheRunningClock();
     return 0;  // another copy runs: leave without a window or a file touched
   }
 
-  int rc = 0;
-  {
-    Application app(ProgramFolder(ExePath()));
-    app.Start();
-    rc = app.Run();
-  }
-  if (mutex) CloseHandle(mutex);
-  return rc;
+  Application app(ProgramFolder(ExePath()));
+  app.Start();
+  return app.Run();
 }
 
 }  // namespace

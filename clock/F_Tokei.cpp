@@ -73,11 +73,11 @@ RECT SpriteRect(const Pendulum& p) {
 F_Tokei::F_Tokei(AppState& app, F_Sound& sound, Commands& commands)
     : app_(app), commands_(commands), alarm_(app.settings, sound, *this, app.StopRequested) {
   // Auto-reset: one wait sees it go off once.
-  wakeTimer_ = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+  wakeTimer_.reset(CreateWaitableTimerW(nullptr, FALSE, nullptr));
 }
 
 F_Tokei::~F_Tokei() {
-  if (wakeTimer_) CloseHandle(wakeTimer_);  // no wake-up for a clock that has quit
+  wakeTimer_.reset();  // no wake-up for a clock that has quit
   access_.Disconnect();
   if (owner_) DestroyWindow(owner_);
 }
@@ -382,7 +382,7 @@ void F_Tokei::armWakeTimer() {
   const std::int64_t next = alarm_.NextAlarm(LocalMinuteOf(now));
   LONGLONG due = 0;
   if (next < 0 || !UtcStart(next, due)) {
-    if (armedDue_) CancelWaitableTimer(wakeTimer_);
+    if (armedDue_) CancelWaitableTimer(wakeTimer_.get());
     armedDue_ = 0;
     return;
   }
@@ -391,7 +391,7 @@ void F_Tokei::armWakeTimer() {
   when.QuadPart = due;  // positive: an absolute UTC time, which follows changes of the clock
   // fResume: wake a sleeping machine. Where wake timers are not allowed the call still sets
   // the timer and says so through ERROR_NOT_SUPPORTED; the alarm then rings late at resume.
-  if (SetWaitableTimer(wakeTimer_, &when, 0, nullptr, nullptr, TRUE)) armedDue_ = due;
+  if (SetWaitableTimer(wakeTimer_.get(), &when, 0, nullptr, nullptr, TRUE)) armedDue_ = due;
 }
 
 void F_Tokei::WakeTimer_Timer() {

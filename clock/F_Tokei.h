@@ -20,6 +20,7 @@
 #include "memory/system_memory_win.h"
 #include "ui/accessible.h"
 #include "ui/form.h"
+#include "ui/handle.h"
 #include "ui/picture_box.h"
 #include "ui/timer.h"
 #include "ui/window_drag.h"
@@ -43,7 +44,7 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
   void SavePlacement();
   // The wake timer while it is set, for the message loop to wait on (null while no alarm is
   // on), and what the loop calls when it goes off.
-  HANDLE WakeTimer() const { return armedDue_ ? wakeTimer_ : nullptr; }
+  HANDLE WakeTimer() const { return armedDue_ ? wakeTimer_.get() : nullptr; }
   void WakeTimer_Timer();
   // The pendulum's frames while the clock is shown. Waiting in the message loop, they cost one
   // wait each and no timer message: FrameWait hands them to the loop and says how long it may
@@ -138,7 +139,7 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
   TickResult lastTick_;  // the last handled second, drawn when a hidden clock is shown
   Pendulum pendulum_;
   AlarmClock alarm_;
-  HANDLE wakeTimer_ = nullptr;
+  KernelHandle wakeTimer_;
   HWND owner_ = nullptr;  // hidden; outlives reloads
   AccessibleServer access_{*this};
   LONGLONG armedDue_ = 0;  // UTC file time the wake timer is set for; 0 when it is not set

@@ -1,5 +1,7 @@
 #include "shell/F_Menu.h"
 
+#include <utility>
+
 #include "model/convert.h"
 #include "model/ini_file.h"
 #include "ui/window_names.h"
@@ -13,15 +15,16 @@ POINT OffScreen() { return POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics
 
 F_Menu::F_Menu(AppState& app, Commands& commands) : app_(app), commands_(commands) {}
 
-F_Menu::~F_Menu() { destroyMenus(); }
+F_Menu::~F_Menu() = default;
 
 void F_Menu::Form_Load() {
   const POINT at = OffScreen();
   if (!Create(kMenuWindowClass, L"F_Menu", WS_POPUP, WS_EX_TOOLWINDOW, at.x, at.y, 1, 1)) return;
 
   destroyMenus();
-  menuBar_ = CreateMenu();
-  mnuPopUp_ = CreatePopupMenu();
+  Menu bar(CreateMenu());
+  Menu popUp(CreatePopupMenu());
+  mnuPopUp_ = popUp.get();
   const auto& tree = PopUpMenuTree();
   const auto shown = MenuVisibility(app_.MenuSource);
   for (std::size_t i = 0; i < tree.size(); ++i) {
@@ -30,7 +33,13 @@ void F_Menu::Form_Load() {
     AppendMenuW(mnuPopUp_, separator ? MF_SEPARATOR : MF_STRING,
                 static_cast<UINT_PTR>(tree[i].item), separator ? nullptr : tree[i].caption);
   }
-  AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuPopUp_), L"PopUp Menu");
+  if (bar && popUp &&
+      AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(mnuPopUp_), L"PopUp Menu")) {
+    popUp.release();
+    menuTree_ = std::move(bar);
+  } else {
+    menuTree_ = std::move(popUp);
+  }
   topMostChecked_ = app_.settings.TopMost != 0;
   CheckMenuItem(mnuPopUp_, static_cast<UINT>(MenuItem::mnuTopMost),
                 MF_BYCOMMAND | (topMostChecked_ ? MF_CHECKED : MF_UNCHECKED));
@@ -98,9 +107,6 @@ void F_Menu::mnuQuit_Click() {
 void F_Menu::QueryUnload() { destroyMenus(); }
 
 void F_Menu::destroyMenus() {
-  // Destroying the bar destroys the popup it holds.
-  if (menuBar_) DestroyMenu(menuBar_);
-  else if (mnuPopUp_) DestroyMenu(mnuPopUp_);
-  menuBar_ = nullptr;
   mnuPopUp_ = nullptr;
+  menuTree_.reset();
 }

@@ -9,6 +9,7 @@
 #include "model/commands.h"
 #include "shell/popup_menu.h"
 #include "ui/form.h"
+#include "ui/handle.h"
 
 class F_Menu : public Form {
  public:
@@ -35,7 +36,9 @@ class F_Menu : public Form {
 
   AppState& app_;
   Commands& commands_;
-  HMENU menuBar_ = nullptr;  // the form's menu tree, never shown as a bar
+  // The form's menu tree: the bar (never shown as one), which destroys the popup it holds, or the
+  // popup alone when no bar took it.
+  Menu menuTree_;
   HMENU mnuPopUp_ = nullptr;
   bool topMostChecked_ = false;
   bool tracking_ = false;

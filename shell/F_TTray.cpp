@@ -50,16 +50,12 @@ F_TTray::F_TTray(AppState& app, Commands& commands) : app_(app), commands_(comma
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 }
 
-F_TTray::~F_TTray() {
-  deleteIcon();
-  if (icon_) DestroyIcon(icon_);
-  if (ringingIcon_) DestroyIcon(ringingIcon_);
-}
+F_TTray::~F_TTray() { deleteIcon(); }
 
 void F_TTray::ShowRinging(bool lit) {
   if (!TrayIconData.hWnd) return;
-  if (lit && !ringingIcon_) ringingIcon_ = MakeRingingIcon(icon_);
-  HICON wanted = lit && ringingIcon_ ? ringingIcon_ : icon_;
+  if (lit && !ringingIcon_) ringingIcon_.reset(MakeRingingIcon(icon_.get()));
+  HICON wanted = lit && ringingIcon_ ? ringingIcon_.get() : icon_.get();
   if (!wanted) wanted = LoadIconW(nullptr, IDI_APPLICATION);
   if (!wanted || wanted == TrayIconData.hIcon) return;
   TrayIconData.hIcon = wanted;
@@ -70,12 +66,12 @@ void F_TTray::Form_Load() {
   const int x = GetSystemMetrics(SM_CXSCREEN), y = GetSystemMetrics(SM_CYSCREEN);
   if (!Create(kTrayWindowClass, L"F_TTray", WS_POPUP, WS_EX_TOOLWINDOW, x, y, 1, 1)) return;
   if (!icon_) {
-    icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                          MAKEINTRESOURCEW(IDI_TESSARINE), IMAGE_ICON,
-                                          GetSystemMetrics(SM_CXSMICON),
-                                          GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    icon_.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                              MAKEINTRESOURCEW(IDI_TESSARINE), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
   }
-  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
 
   TrayIconData = NOTIFYICONDATAW{};
   // The record's first form: the shell of every Windows version reads it.
@@ -84,7 +80,7 @@ void F_TTray::Form_Load() {
   TrayIconData.uID = 1;
   TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   TrayIconData.uCallbackMessage = kCallbackMessage;
-  TrayIconData.hIcon = icon_ ? icon_ : LoadIconW(nullptr, IDI_APPLICATION);
+  TrayIconData.hIcon = icon_ ? icon_.get() : LoadIconW(nullptr, IDI_APPLICATION);
   // The tip, NUL-terminated, in a field of blanks.
   std::fill(std::begin(TrayIconData.szTip), std::end(TrayIconData.szTip), L' ');
   const std::wstring& tip = Tr(Text::TrayTip);

@@ -9,6 +9,7 @@
 #include "model/app_state.h"
 #include "model/commands.h"
 #include "ui/form.h"
+#include "ui/handle.h"
 
 class F_TTray : public Form {
  public:
@@ -33,7 +34,7 @@ class F_TTray : public Form {
   AppState& app_;
   Commands& commands_;
   NOTIFYICONDATAW TrayIconData{};
-  HICON icon_ = nullptr;
-  HICON ringingIcon_ = nullptr;  // made at the first silent alarm, kept until the end
+  Icon icon_;
+  Icon ringingIcon_;  // made at the first silent alarm, kept until the end
   UINT taskbarCreated_ = 0;
 };

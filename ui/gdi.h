@@ -5,40 +5,19 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <utility>
+
+#include "ui/handle.h"
 
 // A program colour (red + 256 * green + 65536 * blue) as GDI takes it; a high byte, which GDI
 // would read as flags, is dropped.
 inline COLORREF ToColorRef(std::int32_t c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
 
 // Owns one GDI object (brush, pen, font, bitmap, region) and deletes it.
-template <typename H>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(H h) : h_(h) {}
-  ~GdiObject() { reset(); }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& o) noexcept {
-    if (this != &o) {
-      reset();
-      h_ = std::exchange(o.h_, nullptr);
-    }
-    return *this;
-  }
-  void reset(H h = nullptr) {
-    if (h_) DeleteObject(h_);
-    h_ = h;
-  }
-  H release() { return std::exchange(h_, nullptr); }
-  H get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  H h_ = nullptr;
+struct DeleteObjectCall {
+  void operator()(HGDIOBJ h) const { DeleteObject(h); }
 };
+template <typename H>
+using GdiObject = Owned<H, DeleteObjectCall>;
 
 using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
