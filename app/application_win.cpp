@@ -70,12 +70,11 @@ Application::Application(std::wstring programDir) {
   const IniChoice ini = ChooseIniPath(state_.ProgramDir, folders);
   state_.IniPath = ini.path;
   iniUnwritable_ = ini.unwritable;
-  state_.SettingsDialogOpen = 0;
   winmm_ = MakeWinmmPort();
   sound_ = std::make_unique<F_Sound>(*winmm_);
   clock_ = std::make_unique<F_Tokei>(state_, *sound_, *this);
   menu_ = std::make_unique<F_Menu>(state_, *this);
-  tray_ = std::make_unique<F_TTray>(state_, *this);
+  tray_ = std::make_unique<F_TTray>(*this);
 }
 
 // Windows go before the sound module and the port they use.
@@ -138,9 +137,6 @@ void Application::dispatch(const MSG& msg) {
   DispatchMessageW(&msg);
 }
 
-void Application::ShowClock() { clock_->Show(); }
-void Application::HideClock() { clock_->Hide(); }
-
 void Application::ReloadClock() {
   clock_->Hide();
   clock_->Unload();
@@ -163,10 +159,9 @@ void Application::SetClockTopMost(std::int16_t topMost) {
 void Application::SaveClockPlacement() { clock_->SavePlacement(); }
 
 void Application::OpenMenu(MenuPlace source, std::optional<ScreenPoint> at) {
-  state_.MenuSource = source;
   // A menu left loaded by a dismissed popup keeps its entries; every command that moves the
   // clock between screen and tray unloads it, so it is loaded afresh for the other place.
-  if (!menu_->Loaded()) menu_->Form_Load();
+  if (!menu_->Loaded()) menu_->Form_Load(source);
   HWND owner = source == MenuPlace::Tray && tray_->Loaded() ? tray_->hwnd() : clock_->hwnd();
   menu_->PopUp(owner, at ? std::optional<POINT>(POINT{at->x, at->y}) : std::nullopt);
 }
@@ -198,12 +193,14 @@ void Application::BringClockBack() {
   SetForegroundWindow(clock_->hwnd());
 }
 
-void Application::OpenSettings() {
+void Application::OpenSettings(MenuPlace from) {
   if (!settings_) settings_ = std::make_unique<F_Setting>(state_, *this);
   // Open already: it only comes to the front.
-  if (!settings_->Loaded()) settings_->Form_Load();
+  if (!settings_->Loaded()) settings_->Form_Load(from);
   settings_->Activate();
 }
+
+bool Application::SettingsDialogOpen() const { return settings_ && settings_->Loaded(); }
 
 // A cleaner still showing (cleaning, or its message open) is left to finish: one showing,
 // one cleaning.

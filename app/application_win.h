@@ -30,8 +30,6 @@ class Application : public Commands {
   // alarm is on, the loop also waits on the clock's wake timer.
   int Run();
 
-  void ShowClock() override;
-  void HideClock() override;
   void ReloadClock() override;
   void StopClockSound() override;
   void ShowTrayRinging(bool lit) override;
@@ -42,7 +40,8 @@ class Application : public Commands {
   void SendToTray() override;
   void BackFromTray() override;
   void BringClockBack() override;
-  void OpenSettings() override;
+  void OpenSettings(MenuPlace from) override;
+  bool SettingsDialogOpen() const override;
   void OpenCleaner() override;
   void Quit() override;
 

@@ -223,7 +223,7 @@ void F_Tokei::wireMouse() {
     StopSound();
     if (button == 1)
       drag_.Start(hwnd());
-    else if (!app_.SettingsDialogOpen)
+    else if (!commands_.SettingsDialogOpen())
       commands_.OpenMenu(MenuPlace::Clock);
   };
   Pic_Tokei->SetMouseHandlers(handlers);

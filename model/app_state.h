@@ -1,22 +1,15 @@
-// What the start-up module owns for the whole run: the settings model, where the settings file
-// lives, and the few flags the windows share.
+// What the start-up module owns for the whole run: the settings model and where the settings
+// file lives.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "model/settings.h"
-
-// Where the popup menu was opened from; it decides which entries the menu shows and whether OK
-// in the settings dialog reloads the clock.
-enum class MenuPlace : std::int16_t { None = 0, Clock = 1, Tray = 2 };
 
 struct AppState {
   Settings settings;
   std::wstring IniPath;     // the settings file ChooseIniPath chose
   std::wstring ProgramDir;  // the program's folder as the platform reports it
-  std::int16_t SettingsDialogOpen = 0;  // 16-bit Boolean
-  MenuPlace MenuSource = MenuPlace::None;
   // Set by every user action that stops a sound; the clock tick clears it when it re-arms.
   bool StopRequested = false;
 };

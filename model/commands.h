@@ -7,19 +7,19 @@
 #include <cstdint>
 #include <optional>
 
-#include "model/app_state.h"
-
 struct ScreenPoint {
   int x, y;
 };
+
+// Where the popup menu was opened from; it decides which entries the menu shows and whether OK
+// in the settings dialog opened from it reloads the clock.
+enum class MenuPlace : std::int16_t { None = 0, Clock = 1, Tray = 2 };
 
 class Commands {
  public:
   virtual ~Commands() = default;
 
   // The clock window.
-  virtual void ShowClock() = 0;
-  virtual void HideClock() = 0;
   // Unloads the clock (which writes its position) and loads it again with the saved settings.
   virtual void ReloadClock() = 0;
   // Esc, Space, a press on the dial, mouse activity over the tray icon.
@@ -33,8 +33,8 @@ class Commands {
   // Writes the clock's "Pos_X", "Pos_Y" and "TopMost".
   virtual void SaveClockPlacement() = 0;
 
-  // Stores `source` in MenuSource, loads the menu and pops it up at `at` (screen pixels) or at
-  // the cursor; returns when the menu has closed and its command has run.
+  // Loads the menu for `source` and pops it up at `at` (screen pixels) or at the cursor;
+  // returns when the menu has closed and its command has run.
   virtual void OpenMenu(MenuPlace source, std::optional<ScreenPoint> at = std::nullopt) = 0;
   // Hides the clock and puts the icon into the notification area.
   virtual void SendToTray() = 0;
@@ -43,8 +43,10 @@ class Commands {
   // The program was started again: the clock comes back from the tray if it is there, and to
   // the front.
   virtual void BringClockBack() = 0;
-  // Shows the settings dialog (not modal).
-  virtual void OpenSettings() = 0;
+  // Shows the settings dialog (not modal), opened from the menu of `from`.
+  virtual void OpenSettings(MenuPlace from) = 0;
+  // The settings dialog is open: the dial and the tray icon open no menu meanwhile.
+  virtual bool SettingsDialogOpen() const = 0;
   // Loads the memory cleaner, which cleans once and closes itself.
   virtual void OpenCleaner() = 0;
   // Ends the program at once: no other window's closing handler runs.

@@ -38,10 +38,11 @@ F_Setting::F_Setting(AppState& app, Commands& commands) : app_(app), commands_(c
 
 F_Setting::~F_Setting() = default;
 
-void F_Setting::Form_Load() {
+void F_Setting::Form_Load(MenuPlace from) {
   // No drag under way.
   drag_.End();
   targets_.Drop();
+  openedFrom_ = from;
   if (!openWindow()) return;
   loadPictures();
   makeFont();
@@ -59,7 +60,6 @@ void F_Setting::Form_Load() {
 
   // Open, and above every other window.
   Timer1.SetEnabled(true);
-  app_.SettingsDialogOpen = -1;
   SetTopMost(hwnd(), -1);
   // A mouse user's dialog shows no focus mark and takes no key but Esc as before: the focus
   // lies on the dialog itself until Tab takes it to the first control.

@@ -32,7 +32,8 @@ class F_Setting : public Form, private AccessibleSource {
   ~F_Setting() override;
 
   // Creates the window and its controls and fills them from the settings file; Show follows.
-  void Form_Load();
+  // `from`: the place whose menu opened it.
+  void Form_Load(MenuPlace from);
   // Brings the dialog to the front with the keyboard focus.
   void Activate();
   // The dialog's keys, wherever in it the focus is: Tab and Shift+Tab, the arrows, Space,
@@ -162,6 +163,8 @@ class F_Setting : public Form, private AccessibleSource {
 
   AppState& app_;
   Commands& commands_;
+  // OK reloads the clock when the clock's own menu opened the dialog.
+  MenuPlace openedFrom_ = MenuPlace::None;
   SystemMemory memory_;
   int dpi_ = kBaseDpi;  // the density the dialog is laid out and drawn at
 

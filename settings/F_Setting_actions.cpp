@@ -198,7 +198,7 @@ void F_Setting::Timer1_Timer() { DrawMemoryGraph(); }
 void F_Setting::lbl_End_MouseUp() {
   release(image(Id::OkFace));
   SaveSettings();
-  if (app_.MenuSource == MenuPlace::Clock) commands_.ReloadClock();
+  if (openedFrom_ == MenuPlace::Clock) commands_.ReloadClock();
   Unload();
 }
 
@@ -326,7 +326,6 @@ void F_Setting::lbl_Free_MouseUp() {
 void F_Setting::QueryUnload() {
   access_.Disconnect();
   focus_ = nullptr;
-  app_.SettingsDialogOpen = 0;
   Timer1.SetEnabled(false);
   targets_.Drop();
   // The memory check follows the interval that is saved, which the settings model holds:

@@ -17,16 +17,17 @@ F_Menu::F_Menu(AppState& app, Commands& commands) : app_(app), commands_(command
 
 F_Menu::~F_Menu() = default;
 
-void F_Menu::Form_Load() {
+void F_Menu::Form_Load(MenuPlace source) {
   const POINT at = OffScreen();
   if (!Create(kMenuWindowClass, L"F_Menu", WS_POPUP, WS_EX_TOOLWINDOW, at.x, at.y, 1, 1)) return;
 
   destroyMenus();
+  source_ = source;
   Menu bar(CreateMenu());
   Menu popUp(CreatePopupMenu());
   mnuPopUp_ = popUp.get();
   const auto& tree = PopUpMenuTree();
-  const auto shown = MenuVisibility(app_.MenuSource);
+  const auto shown = MenuVisibility(source_);
   for (std::size_t i = 0; i < tree.size(); ++i) {
     if (!shown[i]) continue;
     const bool separator = tree[i].caption[0] == L'-' && tree[i].caption[1] == 0;
@@ -80,7 +81,7 @@ void F_Menu::mnuTimer_Click() {
 void F_Menu::mnuSetting_Click() {
   Unload();
   commands_.SetMemoryCheck(false);  // no cleaning while the dialog is open
-  commands_.OpenSettings();
+  commands_.OpenSettings(source_);
 }
 
 void F_Menu::mnuTopMost_Click() {

@@ -16,8 +16,8 @@ class F_Menu : public Form {
   F_Menu(AppState& app, Commands& commands);
   ~F_Menu() override;
 
-  // Creates the hidden window and the menu for the current MenuSource.
-  void Form_Load();
+  // Creates the hidden window and the menu for the place it is opened from.
+  void Form_Load(MenuPlace source);
   // Pops mnuPopUp up at `at` or the cursor as a menu of `owner`, then runs the chosen command.
   void PopUp(HWND owner, std::optional<POINT> at = std::nullopt);
   // The menu is open: PopUp has not returned.
@@ -40,6 +40,7 @@ class F_Menu : public Form {
   // popup alone when no bar took it.
   Menu menuTree_;
   HMENU mnuPopUp_ = nullptr;
+  MenuPlace source_ = MenuPlace::None;  // where the loaded menu was opened from
   bool topMostChecked_ = false;
   bool tracking_ = false;
 };

@@ -45,7 +45,7 @@ HICON MakeRingingIcon(HICON base) {
 
 }  // namespace
 
-F_TTray::F_TTray(AppState& app, Commands& commands) : app_(app), commands_(commands) {
+F_TTray::F_TTray(Commands& commands) : commands_(commands) {
   // Broadcast by the shell whenever its taskbar (re)starts.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 }
@@ -101,7 +101,7 @@ void F_TTray::QueryUnload() { deleteIcon(); }
 
 void F_TTray::onNotification(LPARAM lp) {
   const TrayResponse r =
-      OnTrayNotification(static_cast<std::int64_t>(lp), app_.SettingsDialogOpen != 0);
+      OnTrayNotification(static_cast<std::int64_t>(lp), commands_.SettingsDialogOpen());
   if (r.stopSound) commands_.StopClockSound();
   if (r.openMenu) commands_.OpenMenu(MenuPlace::Tray);
 }

@@ -6,14 +6,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "model/app_state.h"
 #include "model/commands.h"
 #include "ui/form.h"
 #include "ui/handle.h"
 
 class F_TTray : public Form {
  public:
-  F_TTray(AppState& app, Commands& commands);
+  explicit F_TTray(Commands& commands);
   ~F_TTray() override;
 
   // Creates the hidden window off the screen and adds the icon.
@@ -31,7 +30,6 @@ class F_TTray : public Form {
   void addIcon();
   void deleteIcon();
 
-  AppState& app_;
   Commands& commands_;
   NOTIFYICONDATAW TrayIconData{};
   Icon icon_;

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "model/app_state.h"
+#include "model/commands.h"
 
 enum class MenuItem : int {
   mnuTimer = 1,
