@@ -6,7 +6,6 @@
 #include "model/convert.h"
 #include "model/ini_file.h"
 #include "model/texts.h"
-#include "sound/winmm_port.h"
 #include "ui/screen_dpi.h"
 #include "ui/topmost.h"
 #include "ui/twips.h"
@@ -71,7 +70,10 @@ RECT SpriteRect(const Pendulum& p) {
 }  // namespace
 
 F_Tokei::F_Tokei(AppState& app, F_Sound& sound, Commands& commands)
-    : app_(app), commands_(commands), alarm_(app.settings, sound, *this, app.StopRequested) {
+    : app_(app),
+      commands_(commands),
+      files_(app.IniPath),
+      alarm_(app.settings, sound, files_, app.StopRequested) {
   // Auto-reset: one wait sees it go off once.
   wakeTimer_.reset(CreateWaitableTimerW(nullptr, FALSE, nullptr));
 }
@@ -364,15 +366,6 @@ void F_Tokei::Timer3_Timer() {
 void F_Tokei::armMemoryCheck(ULONGLONG now) {
   const std::int64_t in = schedule_.MemoryIn(now);
   if (in != ClockSchedule::kNone) Timer3.Start(static_cast<UINT>(in));
-}
-
-bool F_Tokei::FileExists(const std::wstring& path) {
-  IniSettingsSource source(app_.IniPath);
-  return ::FileExists(source, path);
-}
-
-bool F_Tokei::ReadStart(const std::wstring& path, std::size_t count, std::string& bytes) {
-  return ReadFileStart(path, count, bytes);
 }
 
 void F_Tokei::armWakeTimer() {

@@ -25,7 +25,7 @@
 #include "ui/timer.h"
 #include "ui/window_drag.h"
 
-class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
+class F_Tokei : public Form, private AccessibleSource {
  public:
   F_Tokei(AppState& app, F_Sound& sound, Commands& commands);
   ~F_Tokei() override;
@@ -108,9 +108,6 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
   int AccessibleFocus() override;
   bool AccessibleDefault(int child) override;
 
-  // What the alarms borrow from the window.
-  bool FileExists(const std::wstring& path) override;
-  bool ReadStart(const std::wstring& path, std::size_t count, std::string& bytes) override;
   // While an alarm rings that no device can sound: the sign over the hands, and the tray icon
   // alternating once a second.
   void drawDial(const TickResult& t);
@@ -138,6 +135,7 @@ class F_Tokei : public Form, private AlarmHost, private AccessibleSource {
   ClockTick tick_;
   TickResult lastTick_;  // the last handled second, drawn when a hidden clock is shown
   Pendulum pendulum_;
+  DiskFileProbe files_;  // the sound files the alarms look for
   AlarmClock alarm_;
   KernelHandle wakeTimer_;
   HWND owner_ = nullptr;  // hidden; outlives reloads

@@ -1,6 +1,7 @@
 // The two daily alarms: when one fires, which sound it starts, and how the user's stop re-arms
-// them. The clock window lends the file system through AlarmHost and forwards its timers' ticks;
-// the sound module keeps what it started, so the stop does not depend on today's settings.
+// them. The file system comes through AlarmHost (model/file_probe.h), the clock window forwards
+// its timers' ticks, and the sound module keeps what it started, so the stop does not depend on
+// today's settings.
 //
 // Time reaches the alarms as local minutes counted on one line (LocalMinute), so that the step
 // from one minute to the next can be told from a jump: a machine that slept, a clock set
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "model/file_probe.h"
 #include "model/settings.h"
 #include "sound/alarm_sound.h"
 
@@ -26,15 +28,6 @@ LocalTime FromLocalMinute(std::int64_t minute);
 // An alarm whose minute the clock jumped over still rings when that minute is at most this
 // many minutes ago; a longer jump past it stays silent (nobody wants yesterday's alarm at noon).
 constexpr int kLateRingMinutes = 30;
-
-class AlarmHost {
- public:
-  virtual ~AlarmHost() = default;
-  virtual bool FileExists(const std::wstring& path) = 0;
-  // Up to `count` bytes from the start of the file, opened by its Unicode name; false when it
-  // cannot be opened or read.
-  virtual bool ReadStart(const std::wstring& path, std::size_t count, std::string& bytes) = 0;
-};
 
 // Whether the bytes begin like a file the sound player takes: a RIFF container of WAVE data.
 bool IsWaveHeader(const std::string& start);

@@ -50,16 +50,3 @@ class WinmmPort final : public Mci {
 }  // namespace
 
 std::unique_ptr<Mci> MakeWinmmPort() { return std::make_unique<WinmmPort>(); }
-
-bool ReadFileStart(const std::wstring& path, std::size_t count, std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  std::string buffer(count, '\0');
-  DWORD read = 0;
-  const BOOL ok = ReadFile(file, buffer.data(), static_cast<DWORD>(count), &read, nullptr);
-  CloseHandle(file);
-  if (!ok) return false;
-  bytes.assign(buffer.data(), read);
-  return true;
-}
