@@ -112,8 +112,8 @@ void F_Setting::createControl(const dl::Control& c, bool placeOnly) {
       s.box = std::make_unique<PictureBox>(hwnd(), r.left, r.top, r.right - r.left,
                                            r.bottom - r.top);
       if (c.id == Id::Board) {
-        s.box->SetFont(dl::DialogFont().face.c_str(), Px(dl::kFontPixels),
-                       static_cast<BYTE>(dl::DialogFont().charset));
+        const dl::FontSpec font = dl::DialogFont();
+        s.box->SetFont(font.face.c_str(), Px(font.pixels), static_cast<BYTE>(font.charset));
         s.box->SetBackColour(kBaseGrey);
       } else if (c.id == Id::PreviewDial) {
         s.box->SetFont(kNumeralFace, Px(kNumeralPixels96), DEFAULT_CHARSET);

@@ -18,6 +18,14 @@ struct Add {
     if (kind == Kind::Face) c.picture = IDB_BUTTON_OFF;
     return c;
   }
+  // An option mark: a picture under the hand pointer that opens unselected.
+  Control& mark(Id id, int index, Group g, Box box, Enable enable = Enable::Always) const {
+    Control& c = (*this)(id, index, Kind::Picture, g, box, kNoText, Align::Left, kPlain,
+                         Cursor::Hand);
+    c.picture = IDB_OPTION_OFF;
+    c.enable = enable;
+    return c;
+  }
 };
 
 constexpr Kind P = Kind::Picture, F = Kind::Face, L = Kind::Label, Fit = Kind::FitLabel;
@@ -70,8 +78,7 @@ void AddColoursShapeAndPreview(const Add& add) {
   // Dial shape: three option marks, each caption acting as its mark.
   const Text shapes[3] = {Text::ShapeCircle, Text::ShapeTall, Text::ShapeWide};
   for (int i = 0; i < 3; ++i) {
-    add(Id::ShapeMark, i, P, Group::Shape, {8, 8 + 20 * i, 13, 13}, kNoText, Le, kPlain, H)
-        .picture = IDB_OPTION_OFF;
+    add.mark(Id::ShapeMark, i, Group::Shape, {8, 8 + 20 * i, 13, 13});
     add(Id::ShapeCaption, i, Fit, Group::Shape, {24, 8 + 20 * i, 80, 13}, shapes[i], Le, kPlain,
         H);
   }
@@ -136,16 +143,12 @@ void AddAlarms(const Add& add) {
     add(Id::Minute, i, Kind::ListCombo, Al, {80, 12 + y, 37, 21}, kNoText, Le, kPlain, H).enable =
         on;
     add(Id::MinuteUnit, i, Fit, Al, {120, 16 + y, 14, 13}, Text::MinuteUnit);
-    Control& cd = add(Id::CdMark, i, P, Al, {144, 16 + y, 13, 13}, kNoText, Le, kPlain, H);
-    cd.enable = on;
-    cd.picture = IDB_OPTION_OFF;
+    add.mark(Id::CdMark, i, Al, {144, 16 + y, 13, 13}, on);
     add(Id::CdCaption, i, Fit, Al, {160, 16 + y, 48, 13}, Text::Cd, Le, kPlain, H).enable = on;
     add(Id::Track, i, Kind::EditCombo, Al, {208, 12 + y, 41, 20}, kNoText, Le, kPlain, H).enable =
         on;
     add(Id::TrackCaption, i, Fit, Al, {252, 16 + y, 78, 13}, Text::Track);
-    Control& file = add(Id::FileMark, i, P, Al, {332, 16 + y, 13, 13}, kNoText, Le, kPlain, H);
-    file.enable = on;
-    file.picture = IDB_OPTION_OFF;
+    add.mark(Id::FileMark, i, Al, {332, 16 + y, 13, 13}, on);
     add(Id::FileCaption, i, Fit, Al, {348, 16 + y, 66, 13}, Text::SoundFile, Le, kPlain, H)
         .enable = on;
     add(Id::FileFace, i, F, Al, {416, 12 + y, 21, 20}, kNoText, Le, kPlain, H).enable = on;
