@@ -147,6 +147,14 @@ void Application::ReloadClock() {
 
 void Application::StopClockSound() { clock_->StopSound(); }
 
+void Application::SnoozeClockAlarm() { clock_->Snooze(); }
+
+std::optional<RingNotice> Application::ClockRinging() const { return clock_->Ringing(); }
+
+void Application::ShowRingWindow(const std::optional<RingNotice>&) {}
+
+void Application::ShowNextAlarm(const std::wstring&) {}
+
 void Application::ShowTrayRinging(bool lit) {
   if (tray_) tray_->ShowRinging(lit);
 }

@@ -32,6 +32,10 @@ class Application : public Commands {
 
   void ReloadClock() override;
   void StopClockSound() override;
+  void SnoozeClockAlarm() override;
+  std::optional<RingNotice> ClockRinging() const override;
+  void ShowRingWindow(const std::optional<RingNotice>& ring) override;
+  void ShowNextAlarm(const std::wstring& text) override;
   void ShowTrayRinging(bool lit) override;
   void SetMemoryCheck(bool on) override;
   void SetClockTopMost(std::int16_t topMost) override;

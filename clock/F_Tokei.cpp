@@ -231,6 +231,10 @@ void F_Tokei::wireMouse() {
   Pic_Tokei->SetMouseHandlers(handlers);
 }
 
+void F_Tokei::Snooze() {}
+
+std::optional<RingNotice> F_Tokei::Ringing() const { return std::nullopt; }
+
 void F_Tokei::Timer1_Timer() {
   SYSTEMTIME now;
   GetLocalTime(&now);  // once per tick, so hour, minute and second belong together

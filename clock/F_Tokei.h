@@ -38,6 +38,10 @@ class F_Tokei : public Form, private AccessibleSource {
     syncSoundTimers();
     tellReaderOfRing();
   }
+  // ｽﾇｰｽﾞ: the ringing alarm stops and rings again Snooze_Min minutes later.
+  void Snooze();
+  // The alarm that rings now, as the ringing window and the menu show it.
+  std::optional<RingNotice> Ringing() const;
   // The periodic memory check; never on while the interval is 0 or the machine too small.
   void SetMemoryCheck(bool on);
   // Writes "Pos_X", "Pos_Y" and "TopMost" (at every unload, and when the menu quits).

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 struct ScreenPoint {
   int x, y;
@@ -14,6 +15,14 @@ struct ScreenPoint {
 // Where the popup menu was opened from; it decides which entries the menu shows and whether OK
 // in the settings dialog opened from it reloads the clock.
 enum class MenuPlace : std::int16_t { None = 0, Clock = 1, Tray = 2 };
+
+// An alarm that rings, as the ringing window shows it.
+struct RingNotice {
+  int alarm = 0;             // 0 or 1
+  int hour = 0, minute = 0;  // its time as set (a snoozed ring keeps it)
+  std::wstring label;        // may be empty
+  int snoozeMinutes = 0;     // what ｽﾇｰｽﾞ gives
+};
 
 class Commands {
  public:
@@ -24,6 +33,14 @@ class Commands {
   virtual void ReloadClock() = 0;
   // Esc, Space, a press on the dial, mouse activity over the tray icon.
   virtual void StopClockSound() = 0;
+  // The ringing window's and the menu's ｽﾇｰｽﾞ: the sound stops and the alarm rings again later.
+  virtual void SnoozeClockAlarm() = 0;
+  // An alarm rings now (its notice) or none does: the popup menu begins with ｽﾇｰｽﾞ and 停止.
+  virtual std::optional<RingNotice> ClockRinging() const = 0;
+  // An alarm began ringing (its notice) or stopped (none): the ringing window opens or closes.
+  virtual void ShowRingWindow(const std::optional<RingNotice>& ring) = 0;
+  // The next ring changed: the tray icon's tip names it (`text` empty: no alarm is on).
+  virtual void ShowNextAlarm(const std::wstring& text) = 0;
   // While the clock is in the tray: its icon (false) or the ringing one (true).
   virtual void ShowTrayRinging(bool lit) = 0;
   // The clock's periodic memory check (its Timer3).

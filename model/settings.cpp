@@ -107,6 +107,30 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
       s.SoundFileMissing[n] = !FileExists(source, s.Sound_F[n]);
   }
 
+  // The options: what is missing or out of range means the alarm rings as it always did.
+  s.OptionKeysInFile.clear();
+  auto option = [&](const std::wstring& key) {
+    std::wstring text = source.Read(key);
+    if (!text.empty()) s.OptionKeysInFile.insert(key);
+    return text;
+  };
+  auto ranged = [](const std::optional<std::int16_t>& v, int lo, int hi, std::int16_t fallback) {
+    return v && *v >= lo && *v <= hi ? *v : fallback;
+  };
+  for (int n = 0; n <= 1; ++n) {
+    AlarmOptions& o = s.Options[n];
+    const AlarmOptions defaults;
+    // No day at all would be an alarm that never rings, which the switch already says.
+    o.Days = ranged(ToInt16(option(IniKey(L"Sound_Days_", n))), 1, AlarmOptions::kEveryDay,
+                    defaults.Days);
+    o.Once = ToBoolean(option(IniKey(L"Sound_Once_", n))).value_or(0);
+    o.Label = option(IniKey(L"Sound_Label_", n)).substr(0, AlarmOptions::kMaxLabel);
+    o.Volume = ranged(ToInt16(option(IniKey(L"Sound_Volume_", n))), 0, 100, defaults.Volume);
+    o.FadeIn = ranged(ToInt16(option(IniKey(L"Sound_FadeIn_", n))), 0, AlarmOptions::kMaxFadeIn,
+                      defaults.FadeIn);
+  }
+  s.Snooze_Min = ranged(ToInt16(option(L"Snooze_Min")), 1, kMaxSnooze, kDefaultSnooze);
+
   // A negative interval would check memory at every second.
   readNumber(source, L"Mem_Ival", std::int16_t{30}, ToInt16, s.Mem_Ival, std::int16_t{0});
   readNumber(source, L"Mem_Kagen", 30.0f, ToSingle, s.Mem_Kagen, 0.0f, 100.0f);
@@ -115,6 +139,24 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
 
   s.Alarm_Path = source.Read(L"Alarm_Path");
   if (s.Alarm_Path.empty()) s.Alarm_Path = programDir;
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> OptionEntries(const Settings& s) {
+  std::vector<std::pair<std::wstring, std::wstring>> keys;
+  const AlarmOptions defaults;
+  auto add = [&](const std::wstring& key, const std::wstring& value, bool isDefault) {
+    if (!isDefault || s.OptionKeysInFile.count(key)) keys.emplace_back(key, value);
+  };
+  for (int n = 0; n <= 1; ++n) {
+    const AlarmOptions& o = s.Options[n];
+    add(IniKey(L"Sound_Days_", n), NumberText(o.Days), o.Days == defaults.Days);
+    add(IniKey(L"Sound_Once_", n), NumberText(o.Once), o.Once == defaults.Once);
+    add(IniKey(L"Sound_Label_", n), o.Label, o.Label == defaults.Label);
+    add(IniKey(L"Sound_Volume_", n), NumberText(o.Volume), o.Volume == defaults.Volume);
+    add(IniKey(L"Sound_FadeIn_", n), NumberText(o.FadeIn), o.FadeIn == defaults.FadeIn);
+  }
+  add(L"Snooze_Min", NumberText(s.Snooze_Min), s.Snooze_Min == kDefaultSnooze);
+  return keys;
 }
 
 void ReadPosition(SettingsSource& source, const std::wstring& key, std::int32_t centred,

@@ -6,11 +6,36 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/colour.h"
 
 inline constexpr std::int16_t kMaxTrack = 99;  // the most tracks a music CD can hold
+
+// What an alarm does beyond its time and sound. The defaults are how every alarm behaved
+// before these existed: every day, until stopped, without a label, at full volume at once.
+struct AlarmOptions {
+  static constexpr std::int16_t kEveryDay = 127;  // bit 0 Sunday .. bit 6 Saturday
+  static constexpr std::size_t kMaxLabel = 64;
+  static constexpr std::int16_t kMaxFadeIn = 60;  // seconds
+
+  std::int16_t Days = kEveryDay;
+  std::int16_t Once = 0;  // 16-bit Boolean: -1 true. Stopped, a once-alarm switches itself off
+  std::wstring Label;     // shown and read while it rings
+  std::int16_t Volume = 100;  // percent of the program's own output
+  std::int16_t FadeIn = 0;    // seconds from silence to Volume
+  bool operator==(const AlarmOptions& o) const {
+    return Days == o.Days && Once == o.Once && Label == o.Label && Volume == o.Volume &&
+           FadeIn == o.FadeIn;
+  }
+  bool operator!=(const AlarmOptions& o) const { return !(*this == o); }
+  bool RingsOn(int weekday) const { return (Days >> weekday & 1) != 0; }  // 0 Sunday
+};
+inline constexpr std::int16_t kDefaultSnooze = 10;
+inline constexpr std::int16_t kMaxSnooze = 60;
 
 struct Settings {
   std::array<Colour, 7> Color{};  // 0 background .. 5 pendulum; slot 6 never touches the file
@@ -27,6 +52,12 @@ struct Settings {
   // Not kept in the file: the alarm's sound file did not open when the settings were read. The
   // alarm stays as the user set it (the drive may come back); the dialog marks the path.
   std::array<bool, 2> SoundFileMissing{};
+  // Sound_Days_n, Sound_Once_n, Sound_Label_n, Sound_Volume_n, Sound_FadeIn_n.
+  std::array<AlarmOptions, 2> Options{};
+  std::int16_t Snooze_Min = kDefaultSnooze;  // minutes, for both alarms
+  // Which of the keys above the file held: the others are written only once they differ from
+  // their defaults, so that a file from before them stays as it was.
+  std::set<std::wstring> OptionKeysInFile;
   std::int16_t Mem_Ival = 0;
   float Mem_Kagen = 0;
   std::wstring Alarm_Path;
@@ -71,6 +102,11 @@ std::wstring GetDirectory(const std::wstring& path);
 
 // The dial scale factors of a face shape (0 circle, 1 taller, 2 wider); none for another value.
 std::optional<std::array<double, 4>> ShapeRatioOf(int shape);
+
+// The keys of an alarm's options and the shared snooze, with their values as the file holds
+// them, in the file's order; SaveSettings writes those that differ from their defaults or that
+// the file held already.
+std::vector<std::pair<std::wstring, std::wstring>> OptionEntries(const Settings& s);
 
 // Key stem plus index: ("Color_", 0) -> "Color_0".
 std::wstring IniKey(const std::wstring& stem, int n);

@@ -41,6 +41,18 @@ enum class Text : int {
   ClockAlarm, ClockRinging,
   // A reader's default actions.
   ActionPress, ActionCheck, ActionUncheck,
+  // While an alarm rings: the popup menu's first entries (the same access keys in every
+  // language) and the ringing window's buttons ("%1" the snooze's minutes).
+  MenuSnooze, MenuStop, RingSnooze, RingStop,
+  // The next ring, in the tray icon's tip and the clock's value ("%1" its time, with its day
+  // when it is not today); a snoozed one.
+  NextAlarm, SnoozedAlarm,
+  // The days of the week, Sunday first, as short as a check box's caption can hold.
+  Sunday, Monday, Tuesday, Wednesday, Thursday, Friday, Saturday,
+  // An alarm's own settings window: the button that opens it from the alarm's row, its title
+  // ("%1" the alarm's number), its captions and value labels, its buttons.
+  OptionsButton, OptionsTitle, Days, Once, Label, Volume, VolumeValue, VolumeTest, FadeIn,
+  FadeValue, Snooze, SnoozeValue, SnoozeShared, CdVolume, OptionsOk,
   Count
 };
 

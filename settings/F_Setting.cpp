@@ -112,6 +112,8 @@ void F_Setting::fillFromSettings() {
 
   // Alarms.
   for (int i = 0; i <= 1; ++i) fillAlarmRow(i);
+  EditOptions = s.Options;
+  EditSnooze = s.Snooze_Min;
 
   fillMemory();
 }

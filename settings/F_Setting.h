@@ -45,6 +45,9 @@ class F_Setting : public Form, private AccessibleSource {
   std::int16_t EditShape = 0;
   std::array<std::int16_t, 2> EditAlarmOn{};
   std::array<std::int16_t, 2> EditSoundKind{};
+  // What each alarm's own settings window holds, and the snooze they share.
+  std::array<AlarmOptions, 2> EditOptions{};
+  std::int16_t EditSnooze = kDefaultSnooze;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -170,6 +170,8 @@ void F_Setting::SaveSettings() {
   v.FilterColor = colour(Id::FilterColour).BackColor;
   v.EditShape = EditShape;
   v.EditAlarmOn = EditAlarmOn;
+  v.Options = EditOptions;
+  v.SnoozeMin = EditSnooze;
   v.EditSoundKind = EditSoundKind;
   for (int i = 0; i <= 1; ++i) {
     v.HourText[i] = combo(Id::Hour, i).Text();

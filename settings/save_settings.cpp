@@ -45,5 +45,12 @@ void SaveSettings(const DialogValues& v, Settings& model, SettingsWriter& writer
   write(L"Mem_Ival", NumberText(v.Ival));
   write(L"Mem_Kagen", NumberText(v.Kagen));
   write(L"Alarm_Path", model.Alarm_Path);
+  // Kept in the model too, so the keys' presence is known at the next save without a reload.
+  model.Options = v.Options;
+  model.Snooze_Min = v.SnoozeMin;
+  for (const auto& [key, value] : OptionEntries(model)) {
+    write(key, value);
+    model.OptionKeysInFile.insert(key);
+  }
   model.LastApiResult = writer.Write(keys) ? 1 : 0;
 }

@@ -25,6 +25,9 @@ struct DialogValues {
   std::array<std::wstring, 2> SoundPath;   // lbl_Sound_Path(i).Caption
   std::int16_t Ival = 0;                   // HS_Ival.Value
   std::int16_t Kagen = 0;                  // HS_Kagen.Value
+  // Each alarm's own settings window, and the snooze the two share.
+  std::array<AlarmOptions, 2> Options{};
+  std::int16_t SnoozeMin = kDefaultSnooze;
 };
 
 class SettingsWriter {
