@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "clock/face.h"
+#include "clock/reading.h"
 #include "model/convert.h"
 #include "model/ini_file.h"
 #include "model/texts.h"
@@ -95,7 +96,7 @@ void F_Tokei::Form_Load() {
   // A reload makes a new window: timers of the old one are gone with it. The memory check's
   // count keeps what its timer had slept through.
   SetMemoryCheck(false);
-  for (Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5}) {
+  for (Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6}) {
     t->SetEnabled(false);
     AttachTimer(*t);
   }
@@ -231,9 +232,52 @@ void F_Tokei::wireMouse() {
   Pic_Tokei->SetMouseHandlers(handlers);
 }
 
-void F_Tokei::Snooze() {}
+void F_Tokei::StopSound() {
+  const int switchOff = alarm_.StopSound();
+  if (switchOff >= 0) {
+    // A once-alarm is done: off in the model and in the file at once, so that neither a reload
+    // nor a restart rings it again.
+    Settings& s = app_.settings;
+    s.Sound_C[switchOff] = 0;
+    s.LastApiResult = WriteIni(kSettingsSection, IniKey(L"Sound_C_", switchOff), NumberText(0),
+                               app_.IniPath);
+  }
+  ringChanged();
+}
 
-std::optional<RingNotice> F_Tokei::Ringing() const { return std::nullopt; }
+void F_Tokei::Snooze() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  if (alarm_.Snooze(LocalMinuteOf(now))) ringChanged();
+}
+
+void F_Tokei::ringChanged() {
+  syncSoundTimers();
+  tellReaderOfRing();
+  if (!Loaded()) return;
+  armWakeTimer();
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  tellNextRing(LocalMinuteOf(now));
+  showRinging(now.wSecond);
+}
+
+std::optional<RingNotice> F_Tokei::Ringing() const {
+  const int i = alarm_.RingingAlarm();
+  if (i < 0) return std::nullopt;
+  const Settings& s = app_.settings;
+  return RingNotice{i, s.Sound_H[i], s.Sound_M[i], s.Options[i].Label, s.Snooze_Min};
+}
+
+void F_Tokei::tellNextRing(std::int64_t now) {
+  const AlarmClock::NextRing next = alarm_.Next(now);
+  const std::wstring text = NextRingText(next.minute, next.snoozed, now);
+  if (nextRingTold_ && text == nextRing_) return;
+  nextRing_ = text;
+  nextRingTold_ = true;
+  commands_.ShowNextAlarm(text);
+  if (Loaded()) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
+}
 
 void F_Tokei::Timer1_Timer() {
   SYSTEMTIME now;
@@ -256,7 +300,11 @@ void F_Tokei::handleTick(const SYSTEMTIME& now) {
   const TickResult t = tick_.Tick(now.wHour, now.wMinute, now.wSecond);
   if (!t.Handled) return;
   // A new minute may come after a jump of the clock, which also moves the alarms' UTC time.
-  if (alarm_.OnTick(LocalMinuteOf(now))) armWakeTimer();
+  const std::int64_t minute = LocalMinuteOf(now);
+  if (alarm_.OnTick(minute)) {
+    armWakeTimer();
+    tellNextRing(minute);
+  }
   syncSoundTimers();
   // A reader hears of the time once a minute, when the minute hand moves.
   const bool newMinute = t.ClockMinute != lastTick_.ClockMinute || t.ClockHour != lastTick_.ClockHour;
@@ -273,6 +321,7 @@ void F_Tokei::tellReaderOfRing() {
   const int ringing = alarm_.RingingAlarm();
   if (ringing == toldRinging_) return;
   toldRinging_ = ringing;
+  commands_.ShowRingWindow(Ringing());
   if (Loaded()) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
 }
 

@@ -33,11 +33,7 @@ class F_Tokei : public Form, private AccessibleSource {
   // Creates the window and everything on it, then shows it.
   void Form_Load();
   // Stops a ringing alarm (Esc, Space, a press on the dial; the tray icon calls it too).
-  void StopSound() {
-    alarm_.StopSound();
-    syncSoundTimers();
-    tellReaderOfRing();
-  }
+  void StopSound();
   // ｽﾇｰｽﾞ: the ringing alarm stops and rings again Snooze_Min minutes later.
   void Snooze();
   // The alarm that rings now, as the ringing window and the menu show it.
@@ -96,7 +92,17 @@ class F_Tokei : public Form, private AccessibleSource {
   void syncSoundTimers() {
     Timer4.SetEnabled(alarm_.WantsRepeatTicks());
     Timer5.SetEnabled(alarm_.WantsWatchTicks());
+    Timer6.SetEnabled(alarm_.WantsFadeTicks());
   }
+  void Timer6_Timer() {
+    alarm_.FadeTick();
+    syncSoundTimers();
+  }
+  // The ring began, stopped or was snoozed: the reader, the ringing window, the tray's tip and
+  // the wake timer hear of it at once.
+  void ringChanged();
+  // The tray icon's tip and the clock's value name the next ring; told when it changes.
+  void tellNextRing(std::int64_t now);
   void drawCurrentState();
   // A reader hears at once when an alarm begins or stops ringing, not at the next minute.
   void tellReaderOfRing();
@@ -131,6 +137,7 @@ class F_Tokei : public Form, private AccessibleSource {
   Timer Timer3{3, 1000, [this] { Timer3_Timer(); }};  // sleeps until the next memory check is due
   Timer Timer4{4, 1000, [this] { Timer4_Timer(); }};
   Timer Timer5{5, 200, [this] { Timer5_Timer(); }};
+  Timer Timer6{6, F_Sound::kFadeTickMs, [this] { Timer6_Timer(); }};  // only while fading in
 
   std::int32_t PosX = 0, PosY = 0;  // twips
   int dpi_ = 96;                     // of the monitor the window is on
@@ -147,4 +154,6 @@ class F_Tokei : public Form, private AccessibleSource {
   LONGLONG armedDue_ = 0;  // UTC file time the wake timer is set for; 0 when it is not set
   bool trayRinging_ = false;  // the tray was last told that an alarm rings
   int toldRinging_ = -1;  // the ringing alarm a reader last heard of in the clock's value
+  std::wstring nextRing_;  // the next ring as last told (NextRingText)
+  bool nextRingTold_ = false;
 };

@@ -81,7 +81,7 @@ AccessibleInfo F_Tokei::Accessible(int) {
   a.name = L"Tessarine";
   a.role = ROLE_SYSTEM_CLOCK;
   a.value = ClockReading(lastTick_.ClockHour, lastTick_.ClockMinute, app_.settings,
-                         alarm_.RingingAlarm());
+                         alarm_.RingingAlarm(), nextRing_);
   a.state = STATE_SYSTEM_FOCUSABLE | (GetFocus() == hwnd() ? STATE_SYSTEM_FOCUSED : 0);
   GetWindowRect(hwnd(), &a.screen);
   return a;

@@ -42,6 +42,12 @@ std::int64_t LocalMinute(const LocalTime& t) {
   return daysFrom1601(t.year, t.month, t.day) * kDay + t.hour * 60 + t.minute;
 }
 
+// 1 January 1601 was a Monday.
+int WeekdayOf(std::int64_t minute) {
+  const std::int64_t days = (minute >= 0 ? minute : minute - kDay + 1) / kDay;
+  return static_cast<int>(floorMod(days + 1, 7));
+}
+
 LocalTime FromLocalMinute(std::int64_t minute) {
   const std::int64_t days = (minute >= 0 ? minute : minute - kDay + 1) / kDay;
   const int ofDay = static_cast<int>(minute - days * kDay);
@@ -93,14 +99,36 @@ bool AlarmClock::OnTick(std::int64_t now) {
     const std::int64_t due = now - floorMod(now % kDay - ofDay, kDay);
     const bool jumpedOver = before != kNever && before < due && now - due <= kLateRingMinutes;
     if ((due != now && !jumpedOver) || fired(due)) continue;
+    if (!settings_.Options[i].RingsOn(WeekdayOf(due))) continue;
     fire(i);
     // Fired even when nothing could be started; alarm 0 wins a shared minute, and a minute
-    // that fired fires no more, neither at a reload nor after the clock is set back.
+    // that fired fires no more, neither at a reload nor after the clock is set back. Its own
+    // ring comes before a snooze still pending, which it replaces.
     AlarmDone = true;
     firedMinutes_.push_back(due);
-    break;
+    snoozeAt_[i] = kNever;
+    return true;
+  }
+
+  // A snooze rings at its minute or, after a jump over it, while at most kLateRingMinutes
+  // late; later than that it is dropped. It rings even from a start: it is owed.
+  for (int i = 0; i < 2; ++i) {
+    const std::int64_t at = snoozeOf(i);
+    if (at == kNever || at > now) continue;
+    snoozeAt_[i] = kNever;
+    if (now - at > kLateRingMinutes) continue;
+    fire(i);
+    AlarmDone = true;
+    return true;
   }
   return true;
+}
+
+std::int64_t AlarmClock::snoozeOf(int i) const {
+  if (snoozeAt_[i] == kNever) return kNever;
+  // Switched off or set to another time since: the snooze belonged to the old alarm.
+  if (settings_.Sound_C[i] != 1 || alarmOfDay(settings_, i) != snoozedTime_[i]) return kNever;
+  return snoozeAt_[i];
 }
 
 bool IsWaveHeader(const std::string& start) {
@@ -111,6 +139,9 @@ bool IsWaveHeader(const std::string& start) {
 void AlarmClock::fire(int i) {
   const auto alarm = static_cast<std::int16_t>(i);
   sound_.CurrentAlarm = alarm;
+  ringing_ = i;
+  ringingOnce_ = settings_.Options[i].Once != 0;
+  sound_.SetLoudness({settings_.Options[i].Volume, settings_.Options[i].FadeIn});
   if (settings_.Sound_Kbn[i] == kCd)
     sound_.StartCd(alarm, settings_.Sound_Repeat[i]);
   else if (settings_.Sound_Kbn[i] == kSoundFile)
@@ -134,22 +165,54 @@ void AlarmClock::fireFile(std::int16_t alarm, const std::wstring& file) {
     sound_.StartChime(alarm);  // a WAV the player would refuse, or a kind it cannot play
 }
 
-std::int64_t AlarmClock::NextAlarm(std::int64_t now) const {
-  std::int64_t next = -1;
+std::int64_t AlarmClock::NextAlarm(std::int64_t now) const { return Next(now).minute; }
+
+AlarmClock::NextRing AlarmClock::Next(std::int64_t now) const {
+  NextRing next;
+  auto consider = [&next](std::int64_t at, int alarm, bool snoozed) {
+    if (next.minute < 0 || at < next.minute) next = NextRing{at, alarm, snoozed};
+  };
   for (int i = 0; i < 2; ++i) {
     const std::int64_t ofDay = alarmOfDay(settings_, i);
     if (settings_.Sound_C[i] != 1 || ofDay < 0) continue;
     std::int64_t at = now + 1 + floorMod(ofDay - (now + 1) % kDay, kDay);
-    // A minute that already fired (the clock was set back) will not fire again.
-    if (fired(at)) at += kDay;
-    if (next < 0 || at < next) next = at;
+    // A minute that already fired (the clock was set back) will not fire again, nor a day the
+    // alarm skips; a week always holds one of its days.
+    for (int day = 0; day < 8 && (fired(at) || !settings_.Options[i].RingsOn(WeekdayOf(at)));
+         ++day)
+      at += kDay;
+    consider(at, i, false);
+  }
+  for (int i = 0; i < 2; ++i) {
+    const std::int64_t at = snoozeOf(i);
+    // One already due rings at the next tick.
+    if (at != kNever) consider(std::max(at, now + 1), i, true);
   }
   return next;
 }
 
-void AlarmClock::StopSound() {
+int AlarmClock::StopSound() {
+  StopRequested = true;
+  const bool ringing = sound_.Ringing() || (AlarmDone && ringing_ >= 0);
+  sound_.Stop();
+  int switchOff = -1;
+  if (ringing && ringing_ >= 0) {
+    snoozeAt_[ringing_] = kNever;
+    if (ringingOnce_) switchOff = ringing_;
+  }
+  ringing_ = -1;
+  return switchOff;
+}
+
+bool AlarmClock::Snooze(std::int64_t now) {
+  const int i = ringing_;
+  if (i < 0 || !(sound_.Ringing() || AlarmDone)) return false;
   StopRequested = true;
   sound_.Stop();
+  ringing_ = -1;
+  snoozeAt_[i] = now + settings_.Snooze_Min;
+  snoozedTime_[i] = alarmOfDay(settings_, i);
+  return true;
 }
 
 void AlarmClock::Timer4_Timer() { sound_.RepeatTick(); }

@@ -8,6 +8,7 @@
 // forward or back, a new time zone.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,6 +25,8 @@ struct LocalTime {
 // Minutes since 1 January 1601, 0:00 local time (the platform's file-time origin).
 std::int64_t LocalMinute(const LocalTime& t);
 LocalTime FromLocalMinute(std::int64_t minute);
+// The day of the week of a local minute: 0 Sunday .. 6 Saturday.
+int WeekdayOf(std::int64_t minute);
 
 // An alarm whose minute the clock jumped over still rings when that minute is at most this
 // many minutes ago; a longer jump past it stays silent (nobody wants yesterday's alarm at noon).
@@ -50,12 +53,26 @@ class AlarmClock {
   // late. No minute fires twice in one run of the clock, whether a reload makes it look new
   // or the clock is set back over it. True when the tick began a new minute.
   bool OnTick(std::int64_t now);
-  // The next minute after `now` at which a switched-on alarm would fire; -1 when none is on.
+  // The next minute after `now` at which a switched-on alarm or a snooze would fire; -1 when
+  // none is on.
   std::int64_t NextAlarm(std::int64_t now) const;
-  // Esc, Space, a press on the dial, mouse activity over the tray icon.
-  void StopSound();
+  struct NextRing {
+    std::int64_t minute = -1;  // -1: none
+    int alarm = -1;
+    bool snoozed = false;
+  };
+  NextRing Next(std::int64_t now) const;
+  // Esc, Space, a press on the dial, mouse activity over the tray icon, 停止. The alarm that
+  // was ringing loses its snooze; a once-alarm stopped this way is to be switched off: its
+  // index is returned (-1 for none), for the caller to store.
+  int StopSound();
+  // ｽﾇｰｽﾞ: the ringing alarm stops and rings again Snooze_Min minutes after `now`, with the same
+  // sound. False when nothing rings.
+  bool Snooze(std::int64_t now);
   void Timer4_Timer();
   void Timer5_Timer();
+  void FadeTick() { sound_.FadeTick(); }
+  bool WantsFadeTicks() const { return sound_.Fading(); }
   // Whether the sound module wants the MP3 repeat (Timer4) and the CD watcher (Timer5) ticks.
   bool WantsRepeatTicks() const { return sound_.Repeating(); }
   bool WantsWatchTicks() const { return sound_.Watching(); }
@@ -66,6 +83,9 @@ class AlarmClock {
 
  private:
   bool fired(std::int64_t minute) const;
+  // The snooze of alarm i, while its alarm is still on at the time it was snoozed at; kNever
+  // for none.
+  std::int64_t snoozeOf(int i) const;
   void fire(int alarm);
   void fireFile(std::int16_t alarm, const std::wstring& file);
 
@@ -77,4 +97,10 @@ class AlarmClock {
   bool loaded_ = false;         // set by Reset: the next tick is the first of a load
   // The minutes in which an alarm fired during this run; a few a day at most.
   std::vector<std::int64_t> firedMinutes_;
+  // Each alarm's pending snooze: the minute it rings again, and the alarm's minute of the day
+  // when it was snoozed (a new time drops it). Not in the file: a restart forgets it.
+  std::array<std::int64_t, 2> snoozeAt_{kNever, kNever};
+  std::array<std::int64_t, 2> snoozedTime_{-1, -1};
+  int ringing_ = -1;        // the alarm fired last, until its stop or snooze
+  bool ringingOnce_ = false;  // that alarm was a once-alarm when it fired
 };

@@ -1,5 +1,6 @@
 #include "clock/reading.h"
 
+#include "clock/alarm.h"
 #include "model/texts.h"
 
 namespace {
@@ -8,16 +9,34 @@ std::wstring HourMinute(int hour, int minute) {
   return std::to_wstring(hour) + (minute < 10 ? L":0" : L":") + std::to_wstring(minute);
 }
 
+constexpr std::int64_t kDay = 24 * 60;
+
+std::int64_t DayOf(std::int64_t minute) {
+  return (minute >= 0 ? minute : minute - kDay + 1) / kDay;
+}
+
 }  // namespace
 
-std::wstring ClockReading(int hour, int minute, const Settings& s, int ringing) {
-  std::wstring text = HourMinute(hour, minute);
-  for (int i = 0; i <= 1; ++i) {
-    // Only 1 rings, so only 1 reads as on. A ringing alarm is named even when it was switched
-    // off meanwhile: its sound goes on until it is stopped.
-    if (s.Sound_C[i] != 1 && ringing != i) continue;
-    text += L"  " + Tr(Text::ClockAlarm, HourMinute(s.Sound_H[i], s.Sound_M[i]));
-    if (ringing == i) text += L" " + Tr(Text::ClockRinging);
+std::wstring NextRingText(std::int64_t at, bool snoozed, std::int64_t now) {
+  if (at < 0) return L"";
+  const LocalTime t = FromLocalMinute(at);
+  std::wstring when = HourMinute(t.hour, t.minute);
+  if (DayOf(at) != DayOf(now)) {
+    const int day = static_cast<int>(Text::Sunday) + WeekdayOf(at);
+    when += L" (" + Tr(static_cast<Text>(day)) + L")";
   }
+  return Tr(snoozed ? Text::SnoozedAlarm : Text::NextAlarm, when);
+}
+
+std::wstring ClockReading(int hour, int minute, const Settings& s, int ringing,
+                          const std::wstring& next) {
+  std::wstring text = HourMinute(hour, minute);
+  // A ringing alarm is named even when it was switched off meanwhile: its sound goes on until
+  // it is stopped.
+  if (ringing == 0 || ringing == 1) {
+    text += L"  " + Tr(Text::ClockAlarm, HourMinute(s.Sound_H[ringing], s.Sound_M[ringing])) +
+            L" " + Tr(Text::ClockRinging);
+  }
+  if (!next.empty()) text += L"  " + next;
   return text;
 }

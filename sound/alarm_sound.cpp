@@ -98,6 +98,45 @@ bool F_Sound::OpenCd() {
 void F_Sound::begin(std::int16_t alarm) {
   CurrentAlarm = alarm;
   fellBack_ = false;
+  loudness_ = nextLoudness_;
+  nextLoudness_ = Loudness{};
+  if (loudness_.volume < 0 || loudness_.volume > 100) loudness_.volume = 100;
+  fadeStart_ = mci_.Milliseconds();
+  fading_ = loudness_.fadeInSeconds > 0 && loudness_.volume > 0;
+}
+
+int F_Sound::levelNow() {
+  if (!fading_) return loudness_.volume;
+  const unsigned long fadeMs = static_cast<unsigned long>(loudness_.fadeInSeconds) * 1000ul;
+  const unsigned long elapsed = mci_.Milliseconds() - fadeStart_;
+  if (elapsed >= fadeMs) {
+    fading_ = false;
+    return loudness_.volume;
+  }
+  return static_cast<int>(static_cast<unsigned long long>(loudness_.volume) * elapsed / fadeMs);
+}
+
+void F_Sound::setWaveLevel(int level) {
+  if (level == waveLevel_) return;
+  waveLevel_ = level;
+  mci_.SetWaveVolume(level);
+}
+
+void F_Sound::setMp3Level(int level) {
+  if (level == mp3Level_) return;
+  mp3Level_ = level;
+  // MCI's scale runs to 1000.
+  mci_.SendString(L"setaudio MP3Play volume to " + std::to_wstring(level * 10), nullptr, 0);
+}
+
+void F_Sound::applyLevel(int level) {
+  if (wavPlaying_ || chimePlaying_) setWaveLevel(level);
+  if (mp3Started_ && !fellBack_) setMp3Level(level);
+}
+
+void F_Sound::FadeTick() {
+  if (!fading_) return;
+  applyLevel(levelNow());
 }
 
 void F_Sound::fallBack() {
@@ -107,12 +146,15 @@ void F_Sound::fallBack() {
     ringingSilently_ = true;
     return;
   }
+  setWaveLevel(levelNow());
   chimePlaying_ = mci_.Play(kChimeResource, kSndAsync | kSndLoop | kSndResource);
   if (!chimePlaying_) ringingSilently_ = true;
 }
 
 void F_Sound::StartCd(std::int16_t alarm, std::int16_t track) {
   begin(alarm);
+  fading_ = false;  // a CD plays at the drive's volume; a chime instead of it rings at once
+  loudness_.volume = 100;
   cdPlayed_ = false;
   cdTicks_ = 0;
   if (!OpenCd()) {
@@ -125,6 +167,7 @@ void F_Sound::StartCd(std::int16_t alarm, std::int16_t track) {
 
 void F_Sound::StartWav(std::int16_t alarm, const std::wstring& file) {
   begin(alarm);
+  setWaveLevel(levelNow());
   if (PlayWav(file))
     wavPlaying_ = true;
   else
@@ -135,7 +178,7 @@ void F_Sound::StartMp3(std::int16_t alarm, const std::wstring& file) {
   begin(alarm);
   mp3Played_ = false;
   mp3Ticks_ = 0;
-  if (!PlayMp3(file)) fallBack();
+  if (!PlayMp3(file, levelNow())) fallBack();
   // Repeated and stopped even when the open failed: the alias may still be held by an earlier
   // alarm's MP3, and the restart and the stop then reach that one.
   mp3Started_ = true;
@@ -161,6 +204,7 @@ void F_Sound::Stop() {
     StopMp3();
   }
   ringingSilently_ = false;
+  fading_ = false;
 }
 
 void F_Sound::WatchTick() {
@@ -241,7 +285,7 @@ void F_Sound::StopCd() {
   mci_.SendString(L"close cdaudio", nullptr, 0);
 }
 
-bool F_Sound::PlayMp3(const std::wstring& file) {
+bool F_Sound::PlayMp3(const std::wstring& file, int level) {
   // Quoted, so that a path with blanks stays one argument. The command lives in a fixed field
   // padded with blanks that MCI skips; a longer command gets a longer field rather than being
   // cut, which would leave the alarm silent.
@@ -249,6 +293,9 @@ bool F_Sound::PlayMp3(const std::wstring& file) {
       L"open \"" + file + L"\" type MPEGVideo Alias MP3Play";
   command.resize(std::max(kMp3OpenLength, command.size()), L' ');
   if (mci_.SendString(command, nullptr, 0) != 0) return false;
+  // A new alias plays at full volume: a softer start is set before it sounds.
+  mp3Level_ = 100;
+  setMp3Level(level);
   return mci_.SendString(L"play MP3Play", nullptr, 0) == 0;
 }
 

@@ -30,6 +30,17 @@ class Mci {
   virtual unsigned WaveOutDevices() = 0;
   // A null name stops the sound that is playing.
   virtual bool Play(const wchar_t* nameOrNull, unsigned flags) = 0;
+  // The program's own waveform volume, 0..100 % of full on both channels (never the
+  // system's master volume): the player's WAV files and the chime follow it.
+  virtual void SetWaveVolume(int percent) = 0;
+  // A millisecond count that only goes forward (wrapping after 49 days).
+  virtual unsigned long Milliseconds() = 0;
+};
+
+// How loud an alarm rings: its volume, reached from silence over the fade-in.
+struct Loudness {
+  int volume = 100;       // percent
+  int fadeInSeconds = 0;  // 0: at once
 };
 
 constexpr unsigned kSndAsync = 1;
@@ -46,6 +57,8 @@ class F_Sound {
   static constexpr int kCdModeLength = 255;
   static constexpr int kMp3ModeLength = 30;
   static constexpr std::size_t kMp3OpenLength = 255;
+  // Fade ticks come this often while a sound fades in.
+  static constexpr int kFadeTickMs = 250;
   // Watcher ticks (200 ms each) a CD alarm has for a play command to succeed: three seconds.
   static constexpr int kCdStartTicks = 15;
   // Repeat ticks (1 s each) an MP3 alarm has to be found playing: three seconds as well.
@@ -57,6 +70,12 @@ class F_Sound {
   std::int16_t CurrentAlarm = 0;
   // Left by WatchCd: false once the CD can no longer be watched, which stops the watcher.
   bool CdOk = false;
+
+  // How loud the next sound started rings; each start takes it and puts back the default.
+  void SetLoudness(const Loudness& loudness) { nextLoudness_ = loudness; }
+  // Every kFadeTickMs while Fading(): the volume rises to the alarm's along its fade-in.
+  void FadeTick();
+  bool Fading() const { return fading_; }
 
   // An alarm's sound: the whole disc (track 0) or one track repeated, a looped WAV file, an MP3
   // file restarted whenever it has ended.
@@ -92,8 +111,8 @@ class F_Sound {
   // Plays `track` again when the disc stopped or ran on past it; the whole disc for track 0.
   void WatchCd(std::int16_t track);
   void StopCd();
-  // False when the file does not open or does not play.
-  bool PlayMp3(const std::wstring& file);
+  // False when the file does not open or does not play; `level` is its volume in percent.
+  bool PlayMp3(const std::wstring& file, int level = 100);
   bool IsMp3Playing();
   void RepeatMp3();
   void StopMp3();
@@ -110,6 +129,12 @@ class F_Sound {
   void begin(std::int16_t alarm);
   // The alarm's own sound could not start: the chime, or the silent sign without a device.
   void fallBack();
+  // The level the sound has now along its fade, in percent of full.
+  int levelNow();
+  // Sets the level on what plays: the player (WAV, chime) and the MP3. A CD keeps the drive's.
+  void applyLevel(int level);
+  void setWaveLevel(int level);
+  void setMp3Level(int level);
 
   Mci& mci_;
   // What runs: the CD watched with its track, the MP3 opened under its alias, the WAV looping.
@@ -124,6 +149,12 @@ class F_Sound {
   bool chimePlaying_ = false;
   bool ringingSilently_ = false;
   bool fellBack_ = false;  // this alarm already turned to the chime or the sign
+  Loudness nextLoudness_;
+  Loudness loudness_;           // the ringing alarm's
+  unsigned long fadeStart_ = 0;  // Milliseconds() when it began
+  bool fading_ = false;
+  int waveLevel_ = 100;  // what the player was last set to; full until the program sets it
+  int mp3Level_ = 100;   // for the MP3 opened next or open now
   // Fixed-length buffers that keep their content from one call to the next, as the device
   // may leave part of them (or all of them, on a failure) untouched.
   std::wstring replyBuffer_;

@@ -40,6 +40,15 @@ class WinmmPort final : public Mci {
 
   unsigned WaveOutDevices() override { return waveOutGetNumDevs(); }
 
+  // Device 0 by number, not an open handle: the system applies it to this program's own
+  // output, which the player's sounds go through, and leaves the master volume alone.
+  void SetWaveVolume(int percent) override {
+    const DWORD channel = static_cast<DWORD>(percent) * 0xFFFFu / 100u;
+    waveOutSetVolume(nullptr, channel | channel << 16);
+  }
+
+  unsigned long Milliseconds() override { return timeGetTime(); }
+
   bool Play(const wchar_t* nameOrNull, unsigned flags) override {
     const bool resource = (flags & SND_RESOURCE) == SND_RESOURCE;
     return ::PlaySoundW(nameOrNull, resource ? GetModuleHandleW(nullptr) : nullptr, flags) !=

@@ -440,3 +440,134 @@ TEST(LocalMinute, CountsDaysOverMonthsYearsAndLeapDays) {
 }
 
 }  // namespace
+
+namespace {
+
+// Days of the week, once and snooze under the same jump rules: each row the minutes at which
+// the alarm (7:30 unless given, a WAV) rings, and whether its last stop switched it off.
+TEST(AlarmOptions, DaysOnceAndSnoozeRingAtTheirMinutesOrNever) {
+  // Steps besides ticks: the user's stop and snooze, the alarm switched off. 1 May 2024 is a
+  // Wednesday (bit 3); no tick falls in the first minutes of 1601.
+  constexpr std::int64_t kStop = 0, kSnooze = 1, kOff = 2, kReload = 3;
+  constexpr std::int16_t kWed = 1 << 3, kThu = 1 << 4, kEvery = 127;
+  struct Case {
+    const char* name;
+    std::int16_t days, once;
+    int hour, minute;
+    std::vector<std::int64_t> steps;
+    std::vector<std::int64_t> rings;
+    int switchedOff;  // what the last stop returned
+  };
+  const Case cases[] = {
+      {"today's weekday rings", kWed, 0, 7, 30, {At(7, 29), At(7, 30)}, {At(7, 30)}, -1},
+      {"another weekday stays silent", kThu, 0, 7, 30, {At(7, 29), At(7, 30)}, {}, -1},
+      {"and rings on its day", kThu, 0, 7, 30, {At(7, 29, 2), At(7, 30, 2)}, {At(7, 30, 2)}, -1},
+      {"a jump over midnight into its day rings late", kThu, 0, 0, 0,
+       {At(23, 58), At(0, 3, 2)}, {At(0, 3, 2)}, -1},
+      {"a jump over midnight out of its day stays silent", kWed, 0, 0, 0,
+       {At(23, 58), At(0, 3, 2)}, {}, -1},
+      {"a snooze rings the snooze's minutes later", kEvery, 0, 7, 30,
+       {At(7, 30), kSnooze, At(7, 31), At(7, 39), At(7, 40)}, {At(7, 30), At(7, 40)}, -1},
+      {"a snooze jumped over rings late", kEvery, 0, 7, 30,
+       {At(7, 30), kSnooze, At(7, 31), At(8, 10)}, {At(7, 30), At(8, 10)}, -1},
+      {"a snooze over 30 minutes late is dropped", kEvery, 0, 7, 30,
+       {At(7, 30), kSnooze, At(7, 31), At(8, 11), At(8, 12)}, {At(7, 30)}, -1},
+      {"a snooze lives through a reload", kEvery, 0, 7, 30,
+       {At(7, 30), kSnooze, kReload, At(7, 35), At(7, 40)}, {At(7, 30), At(7, 40)}, -1},
+      {"switching the alarm off drops its snooze", kEvery, 0, 7, 30,
+       {At(7, 30), kSnooze, kOff, At(7, 40)}, {At(7, 30)}, -1},
+      {"set back after the snooze rang: never twice", kEvery, 0, 7, 30,
+       {At(7, 30), kSnooze, At(7, 40), kStop, At(7, 35), At(7, 41)}, {At(7, 30), At(7, 40)},
+       -1},
+      {"a stopped once-alarm switches itself off", kEvery, -1, 7, 30, {At(7, 30), kStop},
+       {At(7, 30)}, 0},
+      {"a snoozed once-alarm stays on until the snooze's stop", kEvery, -1, 7, 30,
+       {At(7, 30), kSnooze, At(7, 40), kStop}, {At(7, 30), At(7, 40)}, 0},
+      {"a stop with nothing ringing switches nothing off", kEvery, -1, 7, 30,
+       {At(7, 29), kStop}, {}, -1},
+  };
+  for (const auto& c : cases) {
+    Rig rig;
+    auto& [m, s, snd, h, stop, a] = rig;
+    s.Sound_C[0] = 1;
+    s.Sound_H[0] = static_cast<std::int16_t>(c.hour);
+    s.Sound_M[0] = static_cast<std::int16_t>(c.minute);
+    s.Sound_Kbn[0] = 2;
+    s.Sound_F[0] = L"C:\\a.wav";
+    s.Options[0].Days = c.days;
+    s.Options[0].Once = c.once;
+    h.files.insert(s.Sound_F[0]);
+    a.Reset();
+    std::vector<std::int64_t> rings;
+    std::int64_t last = 0;
+    int switchedOff = -1;
+    for (std::int64_t step : c.steps) {
+      const std::size_t before = m.played.size();
+      if (step == kStop) switchedOff = a.StopSound();
+      else if (step == kSnooze) EXPECT_TRUE(a.Snooze(last)) << c.name;
+      else if (step == kOff) s.Sound_C[0] = 0;
+      else if (step == kReload) a.Reset();
+      else a.OnTick(last = step);
+      for (std::size_t k = before; k < m.played.size(); ++k)
+        if (m.played[k].first == L"C:\\a.wav") rings.push_back(last);
+    }
+    EXPECT_EQ(rings, c.rings) << c.name;
+    EXPECT_EQ(switchedOff, c.switchedOff) << c.name;
+  }
+}
+
+// The next ring skips the days an alarm keeps silent and names a pending snooze.
+TEST(AlarmOptions, NextRingSkipsSilentDaysAndNamesTheSnooze) {
+  Rig rig;
+  auto& [m, s, snd, h, stop, a] = rig;
+  s.Sound_C[0] = 1;
+  s.Sound_H[0] = 7;
+  s.Sound_M[0] = 30;
+  s.Options[0].Days = 1 << 1;  // Mondays: the next after Wednesday 1 May is 6 May
+  EXPECT_EQ(a.NextAlarm(At(8, 0)), At(7, 30, 6));
+  s.Options[0].Days = 127;
+  s.Snooze_Min = 5;
+  a.OnTick(At(7, 30));
+  ASSERT_TRUE(a.Snooze(At(7, 30)));
+  const AlarmClock::NextRing next = a.Next(At(7, 31));
+  EXPECT_EQ(next.minute, At(7, 35));
+  EXPECT_TRUE(next.snoozed);
+}
+
+// A fade rises from silence to the alarm's volume on the program's own output: the player's
+// volume for a WAV (set before it plays), MCI's scale of 1000 for an MP3.
+TEST(AlarmOptions, AFadeRisesFromSilenceToTheVolume) {
+  for (const bool mp3 : {false, true}) {
+    FakeMci m;
+    F_Sound snd{m};
+    snd.SetLoudness({80, 10});
+    if (mp3) snd.StartMp3(0, L"C:\\a.mp3");
+    else snd.StartWav(0, L"C:\\a.wav");
+    std::vector<int> levels = m.volumes;
+    for (unsigned long t : {2500ul, 5000ul, 10000ul, 12000ul}) {
+      m.now = t;
+      snd.FadeTick();
+    }
+    EXPECT_FALSE(snd.Fading());
+    if (mp3) {
+      std::vector<std::wstring> set;
+      for (const auto& c : m.commands())
+        if (c.rfind(L"setaudio", 0) == 0) set.push_back(c);
+      EXPECT_EQ(set, (std::vector<std::wstring>{L"setaudio MP3Play volume to 0",
+                                                 L"setaudio MP3Play volume to 200",
+                                                 L"setaudio MP3Play volume to 400",
+                                                 L"setaudio MP3Play volume to 800"}));
+      EXPECT_EQ(m.commands()[2], L"play MP3Play") << "silent before it plays";
+    } else {
+      EXPECT_EQ(m.volumes, (std::vector<int>{0, 20, 40, 80}));
+      EXPECT_EQ(levels, std::vector<int>{0}) << "silent before the player starts";
+    }
+    // The next alarm at the default volume sets the player back to full, and nothing else.
+    snd.Stop();
+    m.volumes.clear();
+    snd.StartWav(1, L"C:\\b.wav");
+    EXPECT_EQ(m.volumes, mp3 ? std::vector<int>{} : std::vector<int>{100});
+  }
+}
+
+}  // namespace

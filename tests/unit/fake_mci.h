@@ -51,6 +51,11 @@ class FakeMci : public Mci {
     return std::find(refused.begin(), refused.end(), name) == refused.end();
   }
 
+  std::vector<int> volumes;  // each SetWaveVolume, in percent
+  unsigned long now = 0;     // what Milliseconds answers
+  void SetWaveVolume(int percent) override { volumes.push_back(percent); }
+  unsigned long Milliseconds() override { return now; }
+
   std::vector<std::wstring> commands() const {
     std::vector<std::wstring> out;
     for (const auto& s : sent) out.push_back(s.first);

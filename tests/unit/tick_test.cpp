@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "clock/face.h"
+#include "clock/alarm.h"
 #include "clock/reading.h"
 #include "recording_canvas.h"
 
@@ -148,24 +149,28 @@ TEST(DrawHands, DialUnitsMapToPixelsOfTheShape) {
   }
 }
 
-// What a reader hears from the clock: the time as shown, then each alarm that rings (1 only),
-// the one ringing marked.
-TEST(ClockReading, TheTimeThenTheAlarmsThatAreOn) {
-  const struct { int h, m; std::int16_t on0, on1; int ringing; const wchar_t* want; } rows[] = {
-      {10, 42, 0, 0, -1, L"10:42"},
-      {0, 5, 0, 0, -1, L"0:05"},
-      {23, 0, 1, 0, -1, L"23:00  ｱﾗｰﾑ 7:30"},
-      {23, 0, -1, 2, -1, L"23:00"},  // a true written as -1 never rings: off
-      {9, 9, 0, 1, -1, L"9:09  ｱﾗｰﾑ 18:05"},
-      {9, 9, 1, 1, -1, L"9:09  ｱﾗｰﾑ 7:30  ｱﾗｰﾑ 18:05"},
-      {7, 30, 1, 1, 0, L"7:30  ｱﾗｰﾑ 7:30 鳴っています  ｱﾗｰﾑ 18:05"},
-      {7, 31, 0, 0, 0, L"7:31  ｱﾗｰﾑ 7:30 鳴っています"},
+// What a reader hears from the clock: the time as shown, the alarm that rings (named even when
+// switched off since), then the next ring with its day when not today, or a snoozed one.
+TEST(ClockReading, TheTimeTheRingingAlarmAndTheNextRing) {
+  const std::int64_t wed = LocalMinute({2024, 5, 1, 9, 9});  // a Wednesday
+  const struct {
+    int h, m, ringing;
+    std::int64_t next;
+    bool snoozed;
+    const wchar_t* want;
+  } rows[] = {
+      {10, 42, -1, -1, false, L"10:42"},
+      {0, 5, -1, wed + 21, false, L"0:05  次のｱﾗｰﾑ 9:30"},
+      {9, 9, -1, wed + 24 * 60 - 4, false, L"9:09  次のｱﾗｰﾑ 9:05 (木)"},
+      {9, 9, -1, wed + 6 * 24 * 60, false, L"9:09  次のｱﾗｰﾑ 9:09 (火)"},
+      {7, 30, 0, wed + 24 * 60, false, L"7:30  ｱﾗｰﾑ 7:30 鳴っています  次のｱﾗｰﾑ 9:09 (木)"},
+      {7, 31, 1, -1, false, L"7:31  ｱﾗｰﾑ 18:05 鳴っています"},
+      {9, 9, -1, wed + 10, true, L"9:09  ｽﾇｰｽﾞ中 9:19"},
   };
   for (const auto& r : rows) {
     Settings s;
-    s.Sound_C = {r.on0, r.on1};
     s.Sound_H = {7, 18};
     s.Sound_M = {30, 5};
-    EXPECT_EQ(ClockReading(r.h, r.m, s, r.ringing), r.want);
+    EXPECT_EQ(ClockReading(r.h, r.m, s, r.ringing, NextRingText(r.next, r.snoozed, wed)), r.want);
   }
 }
