@@ -325,3 +325,59 @@ TEST(Paths, GetDirectoryAndFileExists) {
 }
 
 }  // namespace
+
+namespace {
+
+// The alarms' options: a value missing, empty or out of range means the old behaviour, and a
+// save writes only the keys that differ from their defaults or that the file held already.
+TEST(AlarmOptionsInTheFile, ReadAsWrittenOrDefaultAndWrittenOnlyWhenUsed) {
+  const struct {
+    const wchar_t *key, *text;
+    std::int16_t days, once, volume, fade, snooze;
+    const wchar_t* label;
+  } rows[] = {
+      {L"", L"", 127, 0, 100, 0, 10, L""},
+      {L"Sound_Days_0", L"42", 42, 0, 100, 0, 10, L""},
+      {L"Sound_Days_0", L"0", 127, 0, 100, 0, 10, L""},  // no day at all: every day
+      {L"Sound_Days_0", L"128", 127, 0, 100, 0, 10, L""},
+      {L"Sound_Once_0", L"-1", 127, -1, 100, 0, 10, L""},
+      {L"Sound_Once_0", L"yes", 127, 0, 100, 0, 10, L""},
+      {L"Sound_Volume_0", L"35", 127, 0, 35, 0, 10, L""},
+      {L"Sound_Volume_0", L"101", 127, 0, 100, 0, 10, L""},
+      {L"Sound_FadeIn_0", L"60", 127, 0, 100, 60, 10, L""},
+      {L"Sound_FadeIn_0", L"-5", 127, 0, 100, 0, 10, L""},
+      {L"Snooze_Min", L"0", 127, 0, 100, 0, 10, L""},
+      {L"Snooze_Min", L"60", 127, 0, 100, 0, 60, L""},
+      {L"Sound_Label_0", L"お薬 pills", 127, 0, 100, 0, 10, L"お薬 pills"},
+  };
+  for (const auto& r : rows) {
+    MapSource source;
+    if (*r.key) source.values[r.key] = r.text;
+    Settings s;
+    LoadSettings(s, source, L"C:\\Program");
+    const AlarmOptions& o = s.Options[0];
+    EXPECT_EQ(o.Days, r.days) << r.key << r.text;
+    EXPECT_EQ(o.Once, r.once) << r.key << r.text;
+    EXPECT_EQ(o.Volume, r.volume) << r.key << r.text;
+    EXPECT_EQ(o.FadeIn, r.fade) << r.key << r.text;
+    EXPECT_EQ(s.Snooze_Min, r.snooze) << r.key << r.text;
+    EXPECT_EQ(o.Label, r.label) << r.key << r.text;
+    // Saved unchanged: the key the file held comes back (as the value read), no other.
+    const auto entries = OptionEntries(s);
+    EXPECT_EQ(entries.size(), *r.key ? 1u : 0u) << r.key << r.text;
+    if (!entries.empty()) EXPECT_EQ(entries[0].first, r.key);
+  }
+  // A label is cut to 64 characters; a changed value is written even when the file lacked it.
+  MapSource source;
+  source.values[L"Sound_Label_1"] = std::wstring(70, L'x');
+  Settings s;
+  LoadSettings(s, source, L"C:\\Program");
+  EXPECT_EQ(s.Options[1].Label.size(), 64u);
+  s.Options[0].Volume = 50;
+  const auto entries = OptionEntries(s);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0], (std::pair<std::wstring, std::wstring>{L"Sound_Volume_0", L" 50"}));
+  EXPECT_EQ(entries[1].first, L"Sound_Label_1");
+}
+
+}  // namespace
