@@ -21,7 +21,8 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from idle_cost import CLOCK_EXE, MIN_WARMUP, Bench, BenchError, run_bench  # noqa: E402
+from idle_cost import (MIN_WARMUP, Bench, BenchError, add_clock_args,  # noqa: E402
+                       run_bench)
 
 DIALOG_TITLE = "Tessarineの設定"
 
@@ -122,11 +123,7 @@ def main():
                     help=f"seconds from the clock's start to the window (default and least "
                          f"{MIN_WARMUP:g})")
     ap.add_argument("--runs", type=int, default=1, help="repeat and report medians (default 1)")
-    ap.add_argument("--exe", default=CLOCK_EXE, help="the clock (default: the win32 build)")
-    ap.add_argument("--also", action="append", default=[], metavar="EXE",
-                    help="another build to measure in the same run (repeatable)")
-    ap.add_argument("--prefix", default=os.environ.get("TESSARINE_BENCH_PREFIX"),
-                    help="Wine prefix to reuse and keep (default: a fresh one, removed after)")
+    add_clock_args(ap)
     args = ap.parse_args()
     if args.warmup < MIN_WARMUP:
         ap.error(f"--warmup below {MIN_WARMUP:g} s would measure the registry save")

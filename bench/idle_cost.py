@@ -78,12 +78,18 @@ def cpu_ns(pid):
     /proc/<pid>/task/*/schedstat counts in nanoseconds; /proc/<pid>/stat only in clock ticks
     (10 ms), and xclock uses a few ticks a minute, so ticks alone would make the ratio noise.
     """
+    return schedstat_sum(pid, 0)
+
+
+def schedstat_sum(pid, field):
+    """One field of /proc/<pid>/task/*/schedstat summed over the threads (0: nanoseconds on a
+    CPU, 1: nanoseconds waiting to run, 2: times scheduled); None when the process has ended."""
     total = 0
     try:
         for tid in os.listdir(f"/proc/{pid}/task"):
             try:
                 with open(f"/proc/{pid}/task/{tid}/schedstat") as f:
-                    total += int(f.read().split()[0])
+                    total += int(f.read().split()[field])
             except (FileNotFoundError, ProcessLookupError):
                 pass  # a thread that ended between listing and reading
     except FileNotFoundError:
@@ -675,6 +681,15 @@ def main():
     args.also = [os.path.abspath(a) for a in args.also]
 
     return run_bench(Bench(args), "idle_cost")
+
+
+def add_clock_args(ap):
+    """--exe, --also and --prefix, as the smaller benchmarks beside this one take them."""
+    ap.add_argument("--exe", default=CLOCK_EXE, help="the clock (default: the win32 build)")
+    ap.add_argument("--also", action="append", default=[], metavar="EXE",
+                    help="another build to measure in the same run (repeatable)")
+    ap.add_argument("--prefix", default=os.environ.get("TESSARINE_BENCH_PREFIX"),
+                    help="Wine prefix to reuse and keep (default: a fresh one, removed after)")
 
 
 def run_bench(bench, name):

@@ -1,6 +1,7 @@
 #include "clock/F_Tokei.h"
 
 #include <cmath>
+#include <cwchar>
 
 #include "clock/face.h"
 #include "clock/reading.h"
@@ -260,6 +261,7 @@ void F_Tokei::ringChanged() {
   GetLocalTime(&now);
   tellNextRing(LocalMinuteOf(now));
   showRinging(now.wSecond);
+  if (alarm_.RingingSilently() != tickEverySecond_) armTick(now);
 }
 
 std::optional<RingNotice> F_Tokei::Ringing() const {
@@ -286,10 +288,12 @@ void F_Tokei::Timer1_Timer() {
   armTick(now);
 }
 
-// Woken just past the next second boundary: once a second instead of ten times. A shown clock
-// needs no wake of its own: its pendulum frames carry the tick.
+// Hidden, woken just past the next minute's turn (every second only while the tray icon must
+// alternate). A shown clock needs no wake of its own: its pendulum frames carry the tick.
 void F_Tokei::armTick(const SYSTEMTIME& now) {
-  const std::int64_t delay = schedule_.TickDelay(now.wMilliseconds);
+  tickEverySecond_ = alarm_.RingingSilently();
+  const std::int64_t delay =
+      schedule_.TickDelay(now.wSecond * 1000 + now.wMilliseconds, tickEverySecond_);
   if (delay == ClockSchedule::kNone)
     Timer1.SetEnabled(false);
   else
@@ -390,6 +394,7 @@ void F_Tokei::onShown(bool shown) {
     return;
   }
   for (int n = missed; n > 0; --n) pendulum_.Step();
+  handleTick(now);  // hidden, it ticked once a minute: the hands as they are now
   drawCurrentState();
   if (!schedule_.FramesInLoop()) armFrame(now);
   armTick(now);
@@ -498,6 +503,13 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMECHANGE:
       timeMoved();
       return 0;
+    case WM_SETTINGCHANGE:
+      // The regional settings, the time zone among them: the hidden clock would see a new
+      // local time only at its next minute's wake.
+      if (lp && (lstrcmpiW(reinterpret_cast<LPCWSTR>(lp), L"intl") == 0 ||
+                 wcsstr(reinterpret_cast<LPCWSTR>(lp), L"TimeZone")))
+        timeMoved();
+      break;
     case WM_DISPLAYCHANGE:
       keepOnAMonitor();
       return 0;

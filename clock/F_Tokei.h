@@ -153,6 +153,7 @@ class F_Tokei : public Form, private AccessibleSource {
   AccessibleServer access_{*this};
   LONGLONG armedDue_ = 0;  // UTC file time the wake timer is set for; 0 when it is not set
   bool trayRinging_ = false;  // the tray was last told that an alarm rings
+  bool tickEverySecond_ = false;  // the hidden tick was last armed for the next second
   int toldRinging_ = -1;  // the ringing alarm a reader last heard of in the clock's value
   std::wstring nextRing_;  // the next ring as last told (NextRingText)
   bool nextRingTold_ = false;

@@ -23,8 +23,9 @@ int ClockSchedule::SetShown(bool shown, std::uint64_t now, int millisecond) {
   return steps;
 }
 
-std::int64_t ClockSchedule::TickDelay(int millisecond) const {
-  return framesOn_ ? kNone : ::TickDelay(millisecond);
+std::int64_t ClockSchedule::TickDelay(int millisecond, bool everySecond) const {
+  if (framesOn_) return kNone;
+  return everySecond ? ::TickDelay(millisecond % 1000) : MinuteDelay(millisecond);
 }
 
 std::int64_t ClockSchedule::FrameIn(std::uint64_t now) const {

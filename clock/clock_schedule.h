@@ -2,7 +2,13 @@
 // memory check. The window reads the clocks and tells this object what happened (shown or
 // hidden, a frame run, the check switched on or off); it answers with delays, and the window
 // arms its timers with them. Times are the monotonic tick count in milliseconds and the
-// position of the local time in its second.
+// position of the local time in its second or minute.
+//
+// Shown, the frames carry the tick ten times a second. Hidden, nothing is drawn and nothing the
+// clock decides changes faster than the minute (an alarm, a snooze), so the tick wakes once, at
+// the minute's turn, computed afresh at every wake; the memory check keeps its own sleeping
+// timer. Only a ringing alarm that no device can sound wakes it every second, for the tray icon
+// that alternates.
 #pragma once
 
 #include <cstdint>
@@ -22,9 +28,10 @@ class ClockSchedule {
   int SetShown(bool shown, std::uint64_t now, int millisecond);
   bool FramesOn() const { return framesOn_; }
 
-  // The tick's own timer, from a reading `millisecond` into its second: just past the next
-  // second boundary while hidden, kNone while shown (the frames carry the tick).
-  std::int64_t TickDelay(int millisecond) const;
+  // The tick's own timer, from a reading `millisecond` into its minute (0..59999): kNone while
+  // shown (the frames carry the tick); hidden, just past the next minute boundary, or the next
+  // second's while `everySecond`.
+  std::int64_t TickDelay(int millisecond, bool everySecond) const;
 
   // The frames, while shown. FrameIn: milliseconds to the next one (0 when due, kNone while
   // hidden). FrameRan: one ran at `millisecond` into its second; the next keeps its place.

@@ -25,6 +25,12 @@ int TickDelay(int millisecond) {
   return 1000 - millisecond + kTickMarginMs;
 }
 
+int MinuteDelay(int millisecond) {
+  if (millisecond < 0) millisecond = 0;
+  if (millisecond > 59999) millisecond = 59999;
+  return 60000 - millisecond + kTickMarginMs;
+}
+
 int FrameDelay(int millisecond, int intervalMs) {
   const int late = ((millisecond - kTickMarginMs) % intervalMs + intervalMs) % intervalMs;
   return late <= kFrameSlackMs ? intervalMs : intervalMs - late;

@@ -39,6 +39,10 @@ constexpr int kTickMarginMs = 15;
 // second boundary.
 int TickDelay(int millisecond);
 
+// Milliseconds from a reading `millisecond` into its minute (0..59999) to just past the next
+// minute boundary.
+int MinuteDelay(int millisecond);
+
 // While the clock is shown its pendulum frames carry the tick, so that one timer wakes it. The
 // frames keep to fixed places in the second, just past each tenth, so that one of them comes
 // just after every second boundary. A frame that arrives there, or up to this much after, is

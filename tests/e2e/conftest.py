@@ -79,6 +79,11 @@ def display_change_path() -> Path:
 
 
 @pytest.fixture(scope="session")
+def time_change_path() -> Path:
+    return _built_file("TESSARINE_TIME_CHANGE", REPO / "build" / "win32" / "time_change.exe")
+
+
+@pytest.fixture(scope="session")
 def dpi_changed_exe() -> Path:
     return _built_file("TESSARINE_DPI_CHANGED", REPO / "build" / "win32" / "dpi_changed.exe")
 

@@ -1,12 +1,15 @@
 """The clock goes on while the user cannot see it move, and while its menu holds the program in
 a nested message loop: the pendulum swings behind an open menu; sent to the tray it leaves
 nothing on the screen, still rings an alarm that falls due meanwhile, and comes back showing
-the time and the swing as they are then. Though the tick wakes only once a second, the second
-ring moves within 100 ms of the host's second change.
+the time and the swing as they are then; in the tray, where it wakes once a minute, a change
+of the time rings a jumped-over alarm at that wake, or at once when Windows announces it. Though
+the shown clock's tick comes once a second, the second ring moves within 100 ms of the host's
+second change.
 """
 
 from __future__ import annotations
 
+import datetime
 import math
 import time
 
@@ -100,6 +103,43 @@ def test_clock_in_the_tray_shows_nothing_rings_its_alarm_and_returns_current(
         centres.add((round(centre[0]), round(centre[1])))
         return len(centres) > 1
     wait_for(bob_moved, 10, "the bob stood still after the clock came back")
+
+
+def test_in_the_tray_a_moved_time_rings_at_the_next_minute_or_at_once_when_announced(
+        app, wine, sounds, tmp_path, alarm_time, time_change_path):
+    # Two alarms a quarter of an hour apart; each jump lands eight minutes past one of them,
+    # late enough to be a jump, early enough to ring.
+    late = datetime.timedelta(minutes=8)
+    first, second = alarm_time.at, alarm_time.at + datetime.timedelta(minutes=15)
+    ini = {**clock_ini(), **alarm(0, first, SOUND_FILE, sounds["wav"]),
+           **alarm(1, second, SOUND_FILE, sounds["other wav"])}
+    clock = app.start(ini=ini, trace=MENU_TRACE, local_clock=alarm_time.local)
+    shots = Shots(clock, tmp_path, "tray-jump")
+    shots.settled()
+    open_menu(clock, ON_PENDULUM).click(TO_TRAY)
+    wait_for(lambda: not clock.windows(), 5, "the clock is still shown")
+    wait_for(lambda: tray_window(clock.display), 10, "no icon in the notification area")
+
+    # Unannounced, as after a sleep Windows did not report: seen at the next minute's wake.
+    alarm_time.local.set(first + late)
+    wait_for(lambda: played_names(clock), 65, "the jump over the alarm did not ring", clock)
+    assert played_names(clock) == [to_windows_path(sounds["wav"])]
+    image, path = shots.take()
+    assert not clock.windows() and only_desktop(image), f"the alarm showed the clock: {path}"
+    tx, ty, _, _ = tray_window(clock.display)
+    clock.display.move_pointer(tx + 10, ty + 10)  # silences it
+    wait_for(lambda: len(play_sound_calls(clock)) == 2, 10, "the alarm did not stop", clock)
+
+    # Announced by WM_TIMECHANGE: rung before the minute's wake could have seen it. Clear of
+    # that wake's second, whose time zone Wine keeps to the end of the second.
+    wait_for(lambda: 2 <= time.time() % 60 < 20, 60, "no fresh minute")
+    wake = math.floor(time.time() / 60) * 60 + 60
+    alarm_time.local.set(second + late)
+    assert wine.run([str(time_change_path)]).returncode == 0, "time_change found no clock"
+    wait_for(lambda: len(played_names(clock)) == 2, wake - time.time() - 1,
+             "WM_TIMECHANGE did not ring the jumped-over alarm", clock)
+    assert played_names(clock)[1] == to_windows_path(sounds["other wav"])
+    assert not clock.windows(), "the alarm showed the clock"
 
 
 def test_second_ring_moves_at_the_second_and_never_before(app, tmp_path):

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "clock/clock_schedule.h"
 #include "clock/face.h"
 #include "clock/alarm.h"
 #include "clock/reading.h"
@@ -80,6 +81,24 @@ TEST(ClockTick, WakesJustPastTheNextSecond) {
       {999, 1 + kTickMarginMs},   {-3, 1000 + kTickMarginMs}, {1200, 1 + kTickMarginMs},
   };
   for (const auto& c : cases) EXPECT_EQ(TickDelay(c.millisecond), c.delay) << c.millisecond;
+}
+
+// Hidden, the tick wakes at the next minute's turn, or the next second's while the tray icon
+// alternates; shown, never (the frames carry it).
+TEST(ClockSchedule, HiddenTheTickWakesAtTheMinutesTurn) {
+  constexpr std::int64_t m = kTickMarginMs;
+  const struct { int millisecond; bool everySecond, shown; std::int64_t delay; } rows[] = {
+      {0, false, false, 60000 + m},     {30500, false, false, 29500 + m},
+      {59990, false, false, 10 + m},    {-7, false, false, 60000 + m},
+      {30500, true, false, 500 + m},    {59999, true, false, 1 + m},
+      {30500, false, true, ClockSchedule::kNone},
+  };
+  for (const auto& r : rows) {
+    ClockSchedule s;
+    s.Load(0);
+    s.SetShown(r.shown, 0, 0);
+    EXPECT_EQ(s.TickDelay(r.millisecond, r.everySecond), r.delay) << r.millisecond;
+  }
 }
 
 TEST(ClockTick, FramesKeepTheirPlaceJustPastEachTenth) {
