@@ -153,7 +153,9 @@ std::optional<RingNotice> Application::ClockRinging() const { return clock_->Rin
 
 void Application::ShowRingWindow(const std::optional<RingNotice>&) {}
 
-void Application::ShowNextAlarm(const std::wstring&) {}
+void Application::ShowNextAlarm(const std::wstring& text) {
+  if (tray_) tray_->ShowNextAlarm(text);
+}
 
 void Application::ShowTrayRinging(bool lit) {
   if (tray_) tray_->ShowRinging(lit);
@@ -168,8 +170,11 @@ void Application::SaveClockPlacement() { clock_->SavePlacement(); }
 
 void Application::OpenMenu(MenuPlace source, std::optional<ScreenPoint> at) {
   // A menu left loaded by a dismissed popup keeps its entries; every command that moves the
-  // clock between screen and tray unloads it, so it is loaded afresh for the other place.
-  if (!menu_->Loaded()) menu_->Form_Load(source);
+  // clock between screen and tray unloads it, so it is loaded afresh for the other place. A ring
+  // that began or ended since it was loaded adds or takes away ｽﾇｰｽﾞ and 停止.
+  const bool ringing = ClockRinging().has_value();
+  if (menu_->Loaded() && menu_->ShowsRinging() != ringing) menu_->Unload();
+  if (!menu_->Loaded()) menu_->Form_Load(source, ringing);
   HWND owner = source == MenuPlace::Tray && tray_->Loaded() ? tray_->hwnd() : clock_->hwnd();
   menu_->PopUp(owner, at ? std::optional<POINT>(POINT{at->x, at->y}) : std::nullopt);
 }
