@@ -10,6 +10,7 @@
 #include "model/texts.h"
 #include "settings/F_Setting.h"
 #include "shell/F_Menu.h"
+#include "shell/F_Ring.h"
 #include "shell/F_TTray.h"
 #include "sound/alarm_sound.h"
 #include "sound/winmm_port.h"
@@ -79,6 +80,7 @@ Application::Application(std::wstring programDir) {
 
 // Windows go before the sound module and the port they use.
 Application::~Application() {
+  ring_.reset();
   settings_.reset();
   tray_.reset();
   menu_.reset();
@@ -133,6 +135,7 @@ int Application::Run() {
 void Application::dispatch(const MSG& msg) {
   clock_->FramesToTimer();  // the message may run a nested loop, where only timers go on
   if (settings_ && settings_->PreTranslate(msg)) return;
+  if (ring_ && ring_->PreTranslate(msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
 }
@@ -151,7 +154,16 @@ void Application::SnoozeClockAlarm() { clock_->Snooze(); }
 
 std::optional<RingNotice> Application::ClockRinging() const { return clock_->Ringing(); }
 
-void Application::ShowRingWindow(const std::optional<RingNotice>&) {}
+void Application::ShowRingWindow(const std::optional<RingNotice>& ring) {
+  if (!ring) {
+    if (ring_) ring_->Unload();
+    return;
+  }
+  if (!ring_) ring_ = std::make_unique<F_Ring>(*this);
+  // Beside the clock on the screen; by the notification area while the clock is in the tray.
+  const bool clockShown = clock_->Loaded() && !tray_->Loaded();
+  ring_->Form_Load(*ring, clockShown ? clock_->hwnd() : nullptr);
+}
 
 void Application::ShowNextAlarm(const std::wstring& text) {
   if (tray_) tray_->ShowNextAlarm(text);
