@@ -51,8 +51,10 @@ void F_Ring::Form_Load(const RingNotice& ring, HWND clock) {
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const rl::Box size = ToBox(frame);
     RECT clockRect{};
-    const rl::Box clockBox = beside && GetWindowRect(clock, &clockRect) ? ToBox(clockRect) : rl::Box{};
-    const rl::Box at = rl::Place(beside ? &clockBox : nullptr, WorkArea(beside ? clock : nullptr), size);
+    const rl::Box clockBox =
+        beside && GetWindowRect(clock, &clockRect) ? ToBox(clockRect) : rl::Box{};
+    const rl::Box at =
+        rl::Place(beside ? &clockBox : nullptr, WorkArea(beside ? clock : nullptr), size);
     if (!Create(kRingWindowClass, L"", kStyle, kExStyle, at.x, at.y, at.w, at.h)) return;
     createControls();
     showNotice();

@@ -2,7 +2,8 @@
 // answers it with two buttons, ｽﾇｰｽﾞ (the default) and 停止. It opens beside the clock, or by
 // the notification area while the clock is in the tray, without taking the keyboard from what
 // the user is typing; Alt+Tab or a click reaches it, and then Tab, Enter and Esc work as in a
-// dialog. It tells a screen reader it opened. It closes whenever the ring ends, however it ends.
+// dialog. It tells a screen reader it opened. It closes whenever the ring ends, however it
+// ends.
 #pragma once
 
 #include <windows.h>

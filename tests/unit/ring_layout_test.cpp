@@ -9,7 +9,8 @@ namespace rl = ring_layout;
 
 TEST(RingLayout, TitleAndHeadlineNameTheAlarmAsTheUserNumbersIt) {
   UseLanguage(ChooseLanguage(L"ja", 0x0411));
-  EXPECT_EQ(rl::Title({0, 7, 30, L"お薬 take pills", 10}), L"ｱﾗｰﾑ1 7:30 お薬 take pills");
+  EXPECT_EQ(rl::Title({0, 7, 30, L"お薬 take pills", 10}),
+            L"ｱﾗｰﾑ1 7:30 お薬 take pills");
   EXPECT_EQ(rl::Title({1, 23, 5, L"", 10}), L"ｱﾗｰﾑ2 23:05");
   EXPECT_EQ(rl::Headline({1, 6, 0, L"x", 10}), L"ｱﾗｰﾑ2  6:00");
 }
