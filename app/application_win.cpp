@@ -10,6 +10,7 @@
 #include "model/texts.h"
 #include "settings/F_Setting.h"
 #include "shell/F_Menu.h"
+#include "shell/F_Ring.h"
 #include "shell/F_TTray.h"
 #include "sound/alarm_sound.h"
 #include "sound/winmm_port.h"
@@ -79,6 +80,7 @@ Application::Application(std::wstring programDir) {
 
 // Windows go before the sound module and the port they use.
 Application::~Application() {
+  ring_.reset();
   settings_.reset();
   tray_.reset();
   menu_.reset();
@@ -133,6 +135,7 @@ int Application::Run() {
 void Application::dispatch(const MSG& msg) {
   clock_->FramesToTimer();  // the message may run a nested loop, where only timers go on
   if (settings_ && settings_->PreTranslate(msg)) return;
+  if (ring_ && ring_->PreTranslate(msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
 }
@@ -151,9 +154,20 @@ void Application::SnoozeClockAlarm() { clock_->Snooze(); }
 
 std::optional<RingNotice> Application::ClockRinging() const { return clock_->Ringing(); }
 
-void Application::ShowRingWindow(const std::optional<RingNotice>&) {}
+void Application::ShowRingWindow(const std::optional<RingNotice>& ring) {
+  if (!ring) {
+    if (ring_) ring_->Unload();
+    return;
+  }
+  if (!ring_) ring_ = std::make_unique<F_Ring>(*this);
+  // Beside the clock on the screen; by the notification area while the clock is in the tray.
+  const bool clockShown = clock_->Loaded() && !tray_->Loaded();
+  ring_->Form_Load(*ring, clockShown ? clock_->hwnd() : nullptr);
+}
 
-void Application::ShowNextAlarm(const std::wstring&) {}
+void Application::ShowNextAlarm(const std::wstring& text) {
+  if (tray_) tray_->ShowNextAlarm(text);
+}
 
 void Application::ShowTrayRinging(bool lit) {
   if (tray_) tray_->ShowRinging(lit);
@@ -168,8 +182,11 @@ void Application::SaveClockPlacement() { clock_->SavePlacement(); }
 
 void Application::OpenMenu(MenuPlace source, std::optional<ScreenPoint> at) {
   // A menu left loaded by a dismissed popup keeps its entries; every command that moves the
-  // clock between screen and tray unloads it, so it is loaded afresh for the other place.
-  if (!menu_->Loaded()) menu_->Form_Load(source);
+  // clock between screen and tray unloads it, so it is loaded afresh for the other place. A ring
+  // that began or ended since it was loaded adds or takes away ｽﾇｰｽﾞ and 停止.
+  const bool ringing = ClockRinging().has_value();
+  if (menu_->Loaded() && menu_->ShowsRinging() != ringing) menu_->Unload();
+  if (!menu_->Loaded()) menu_->Form_Load(source, ringing);
   HWND owner = source == MenuPlace::Tray && tray_->Loaded() ? tray_->hwnd() : clock_->hwnd();
   menu_->PopUp(owner, at ? std::optional<POINT>(POINT{at->x, at->y}) : std::nullopt);
 }

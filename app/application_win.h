@@ -16,6 +16,7 @@ class F_Tokei;
 class F_Clean;
 class F_Menu;
 class F_TTray;
+class F_Ring;
 
 class Application : public Commands {
  public:
@@ -61,4 +62,5 @@ class Application : public Commands {
   std::unique_ptr<F_TTray> tray_;
   std::unique_ptr<F_Setting> settings_;  // made at its first opening
   std::unique_ptr<F_Clean> cleaner_;
+  std::unique_ptr<F_Ring> ring_;  // made at the first ring
 };

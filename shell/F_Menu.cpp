@@ -17,17 +17,18 @@ F_Menu::F_Menu(AppState& app, Commands& commands) : app_(app), commands_(command
 
 F_Menu::~F_Menu() = default;
 
-void F_Menu::Form_Load(MenuPlace source) {
+void F_Menu::Form_Load(MenuPlace source, bool ringing) {
   const POINT at = OffScreen();
   if (!Create(kMenuWindowClass, L"F_Menu", WS_POPUP, WS_EX_TOOLWINDOW, at.x, at.y, 1, 1)) return;
 
   destroyMenus();
   source_ = source;
+  ringing_ = ringing;
   Menu bar(CreateMenu());
   Menu popUp(CreatePopupMenu());
   mnuPopUp_ = popUp.get();
   const auto& tree = PopUpMenuTree();
-  const auto shown = MenuVisibility(source_);
+  const auto shown = MenuVisibility(source_, ringing_);
   for (std::size_t i = 0; i < tree.size(); ++i) {
     if (!shown[i]) continue;
     const bool separator = tree[i].caption[0] == L'-' && tree[i].caption[1] == 0;
@@ -64,6 +65,8 @@ void F_Menu::PopUp(HWND owner, std::optional<POINT> place) {
   tracking_ = false;
   PostMessageW(owner, WM_NULL, 0, 0);
   switch (static_cast<MenuItem>(chosen)) {
+    case MenuItem::mnuSnooze: mnuSnooze_Click(); break;
+    case MenuItem::mnuStop: mnuStop_Click(); break;
     case MenuItem::mnuTimer: mnuTimer_Click(); break;
     case MenuItem::mnuSetting: mnuSetting_Click(); break;
     case MenuItem::mnuTopMost: mnuTopMost_Click(); break;
@@ -71,6 +74,17 @@ void F_Menu::PopUp(HWND owner, std::optional<POINT> place) {
     case MenuItem::mnuQuit: mnuQuit_Click(); break;
     default: break;  // dismissed: the form stays loaded as it is
   }
+}
+
+// The ring ends either way, so the entries go: the menu is loaded afresh at its next opening.
+void F_Menu::mnuSnooze_Click() {
+  Unload();
+  commands_.SnoozeClockAlarm();
+}
+
+void F_Menu::mnuStop_Click() {
+  Unload();
+  commands_.StopClockSound();
 }
 
 void F_Menu::mnuTimer_Click() {

@@ -16,8 +16,12 @@ class F_Menu : public Form {
   F_Menu(AppState& app, Commands& commands);
   ~F_Menu() override;
 
-  // Creates the hidden window and the menu for the place it is opened from.
-  void Form_Load(MenuPlace source);
+  // Creates the hidden window and the menu for the place it is opened from; while an alarm
+  // rings (`ringing`) it begins with ｽﾇｰｽﾞ and 停止.
+  void Form_Load(MenuPlace source, bool ringing = false);
+  // Whether the loaded menu holds the ringing entries: one loaded before a ring began or ended
+  // is stale.
+  bool ShowsRinging() const { return ringing_; }
   // Pops mnuPopUp up at `at` or the cursor as a menu of `owner`, then runs the chosen command.
   void PopUp(HWND owner, std::optional<POINT> at = std::nullopt);
   // The menu is open: PopUp has not returned.
@@ -27,6 +31,8 @@ class F_Menu : public Form {
   void QueryUnload() override;
 
  private:
+  void mnuSnooze_Click();
+  void mnuStop_Click();
   void mnuTimer_Click();
   void mnuSetting_Click();
   void mnuTopMost_Click();
@@ -41,6 +47,7 @@ class F_Menu : public Form {
   Menu menuTree_;
   HMENU mnuPopUp_ = nullptr;
   MenuPlace source_ = MenuPlace::None;  // where the loaded menu was opened from
+  bool ringing_ = false;  // the loaded menu begins with the ringing entries
   bool topMostChecked_ = false;
   bool tracking_ = false;
 };

@@ -81,13 +81,25 @@ void F_TTray::Form_Load() {
   TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   TrayIconData.uCallbackMessage = kCallbackMessage;
   TrayIconData.hIcon = icon_ ? icon_.get() : LoadIconW(nullptr, IDI_APPLICATION);
-  // The tip, NUL-terminated, in a field of blanks.
-  std::fill(std::begin(TrayIconData.szTip), std::end(TrayIconData.szTip), L' ');
-  const std::wstring& tip = Tr(Text::TrayTip);
-  const std::size_t n = std::min(tip.size(), std::size(TrayIconData.szTip) - 1);
-  std::copy_n(tip.begin(), n, TrayIconData.szTip);
-  TrayIconData.szTip[n] = L'\0';
+  setTip();
   addIcon();
+}
+
+void F_TTray::ShowNextAlarm(const std::wstring& text) {
+  if (text == nextAlarm_) return;
+  nextAlarm_ = text;
+  if (!TrayIconData.hWnd) return;
+  setTip();
+  Shell_NotifyIconW(NIM_MODIFY, &TrayIconData);
+}
+
+// The tip, NUL-terminated, in a field of blanks; the record's first form holds 64 characters.
+void F_TTray::setTip() {
+  std::fill(std::begin(TrayIconData.szTip), std::end(TrayIconData.szTip), L' ');
+  const std::wstring tip =
+      TrayTipText(Tr(Text::TrayTip), nextAlarm_, std::size(TrayIconData.szTip) - 1);
+  std::copy(tip.begin(), tip.end(), TrayIconData.szTip);
+  TrayIconData.szTip[tip.size()] = L'\0';
 }
 
 void F_TTray::addIcon() { Shell_NotifyIconW(NIM_ADD, &TrayIconData); }

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+
 #include "model/commands.h"
 #include "ui/form.h"
 #include "ui/handle.h"
@@ -19,6 +21,8 @@ class F_TTray : public Form {
   void Form_Load();
   // The clock's icon (false) or the ringing one (true), while the icon is in the tray.
   void ShowRinging(bool lit);
+  // The next ring as the tip names it (empty: none). Kept for an icon added later.
+  void ShowNextAlarm(const std::wstring& text);
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -29,10 +33,12 @@ class F_TTray : public Form {
   void onNotification(LPARAM lp);
   void addIcon();
   void deleteIcon();
+  void setTip();
 
   Commands& commands_;
   NOTIFYICONDATAW TrayIconData{};
   Icon icon_;
   Icon ringingIcon_;  // made at the first silent alarm, kept until the end
+  std::wstring nextAlarm_;
   UINT taskbarCreated_ = 0;
 };

@@ -8,8 +8,11 @@ constexpr int kRightButtonUp = 517;
 
 }  // namespace
 
-std::array<MenuEntry, 9> PopUpMenuTree() {
+std::array<MenuEntry, kMenuEntries> PopUpMenuTree() {
   return {{
+      {MenuItem::mnuSnooze, Tr(Text::MenuSnooze).c_str()},
+      {MenuItem::mnuStop, Tr(Text::MenuStop).c_str()},
+      {MenuItem::mnu_dmy0, L"-"},
       {MenuItem::mnuTimer, Tr(Text::MenuShowClock).c_str()},
       {MenuItem::mnu_dmy1, L"-"},
       {MenuItem::mnuSetting, Tr(Text::MenuSettings).c_str()},
@@ -22,18 +25,30 @@ std::array<MenuEntry, 9> PopUpMenuTree() {
   }};
 }
 
-std::array<bool, 9> MenuVisibility(MenuPlace menuSource) {
-  std::array<bool, 9> shown;
+std::array<bool, kMenuEntries> MenuVisibility(MenuPlace menuSource, bool ringing) {
+  std::array<bool, kMenuEntries> shown;
   shown.fill(true);
   const auto& tree = PopUpMenuTree();
   for (std::size_t i = 0; i < tree.size(); ++i) {
     const MenuItem m = tree[i].item;
-    if (menuSource == MenuPlace::Clock)
+    if (m == MenuItem::mnuSnooze || m == MenuItem::mnuStop || m == MenuItem::mnu_dmy0)
+      shown[i] = ringing;
+    else if (menuSource == MenuPlace::Clock)
       shown[i] = m != MenuItem::mnuTimer && m != MenuItem::mnu_dmy1;
     else if (menuSource == MenuPlace::Tray)
       shown[i] = m == MenuItem::mnuTimer || m == MenuItem::mnu_dmy1 || m == MenuItem::mnuQuit;
   }
   return shown;
+}
+
+std::wstring TrayTipText(const std::wstring& name, const std::wstring& next, std::size_t room) {
+  std::wstring tip = next.empty() ? name : name + L"\n" + next;
+  if (tip.size() <= room) return tip;
+  std::size_t n = room;
+  // A high surrogate left without its low half would show as a box.
+  if (n > 0 && tip[n - 1] >= 0xD800 && tip[n - 1] <= 0xDBFF) --n;
+  tip.resize(n);
+  return tip;
 }
 
 std::int16_t ToggledTopMost(bool checked) { return checked ? 0 : -1; }

@@ -1,10 +1,12 @@
 // The popup menu's tree and which of its entries each opening place shows. The same menu serves
-// the clock window and the tray icon; entries that make no sense in one place are left out when
-// the menu is loaded, never later.
+// the clock window and the tray icon; entries that make no sense in one place, or while no alarm
+// rings, are left out when the menu is loaded, never later. Also the tray icon's tip.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "model/commands.h"
 
@@ -18,7 +20,13 @@ enum class MenuItem : int {
   mnuTasktry,
   mnu_dmy4,
   mnuQuit,
+  // Shown first, only while an alarm rings. Numbered after the others so theirs stay as they were.
+  mnuSnooze,
+  mnuStop,
+  mnu_dmy0,
 };
+
+inline constexpr std::size_t kMenuEntries = 12;
 
 struct MenuEntry {
   MenuItem item;
@@ -26,11 +34,11 @@ struct MenuEntry {
 };
 
 // The items of "PopUp Menu" in display order, captioned in the current language.
-std::array<MenuEntry, 9> PopUpMenuTree();
+std::array<MenuEntry, kMenuEntries> PopUpMenuTree();
 
 // Whether each entry of the tree (same order) is shown when the menu is loaded from
-// `menuSource`; MenuPlace::None hides nothing.
-std::array<bool, 9> MenuVisibility(MenuPlace menuSource);
+// `menuSource` while an alarm rings or not; MenuPlace::None hides no entry of the place.
+std::array<bool, kMenuEntries> MenuVisibility(MenuPlace menuSource, bool ringing = false);
 
 // What the on-top entry stores when clicked: the opposite of its check mark, as a 16-bit Boolean.
 std::int16_t ToggledTopMost(bool checked);
@@ -44,3 +52,7 @@ struct TrayResponse {
 // The mouse message number a notification carries: the low word of `lParam`.
 int TrayMouseMessage(std::int64_t lParam);
 TrayResponse OnTrayNotification(std::int64_t lParam, bool settingsDialogOpen);
+
+// The tray icon's tip: the program's name, then the next alarm on a line of its own (none when
+// `next` is empty), cut to `room` characters so that no character pair is split.
+std::wstring TrayTipText(const std::wstring& name, const std::wstring& next, std::size_t room);

@@ -9,5 +9,6 @@ constexpr wchar_t kSettingsWindowClass[] = L"Tessarine_F_Setting";
 constexpr wchar_t kMenuWindowClass[] = L"Tessarine_F_Menu";
 constexpr wchar_t kTrayWindowClass[] = L"Tessarine_F_TTray";
 constexpr wchar_t kCleanerWindowClass[] = L"Tessarine_F_Clean";
+constexpr wchar_t kRingWindowClass[] = L"Tessarine_Ring";
 // A registered message: the clock comes back from the tray and to the front.
 constexpr wchar_t kShowClockMessage[] = L"Tessarine.ShowClock";

@@ -7,10 +7,10 @@
 
 namespace {
 
-std::vector<std::wstring> Shown(MenuPlace source) {
+std::vector<std::wstring> Shown(MenuPlace source, bool ringing = false) {
   std::vector<std::wstring> out;
   const auto& tree = PopUpMenuTree();
-  const auto shown = MenuVisibility(source);
+  const auto shown = MenuVisibility(source, ringing);
   for (std::size_t i = 0; i < tree.size(); ++i)
     if (shown[i]) out.push_back(tree[i].caption);
   return out;
@@ -21,6 +21,25 @@ TEST(PopupMenuTest, EntriesShownPerOpeningPlace) {
                                                  L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-", L"終了(&E)"}));
   EXPECT_EQ(Shown(MenuPlace::Tray), (std::vector<std::wstring>{L"時計の表示(&F)", L"-", L"終了(&E)"}));
   EXPECT_EQ(Shown(MenuPlace::None).size(), 9u);
+  // While an alarm rings, both places begin with its two answers.
+  EXPECT_EQ(Shown(MenuPlace::Clock, true),
+            (std::vector<std::wstring>{L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"-", L"設定変更(&S)", L"-",
+                                       L"常に手前に表示(&N)", L"-", L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-",
+                                       L"終了(&E)"}));
+  EXPECT_EQ(Shown(MenuPlace::Tray, true),
+            (std::vector<std::wstring>{L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"-", L"時計の表示(&F)", L"-",
+                                       L"終了(&E)"}));
+}
+
+TEST(PopupMenuTest, TrayTipNamesTheNextAlarmWithinItsRoom) {
+  const std::wstring name = L"Tessarine";
+  EXPECT_EQ(TrayTipText(name, L"", 63), L"Tessarine");
+  EXPECT_EQ(TrayTipText(name, L"次のｱﾗｰﾑ 7:30", 63), L"Tessarine\n次のｱﾗｰﾑ 7:30");
+  EXPECT_EQ(TrayTipText(name, std::wstring(80, L'x'), 63).size(), 63u);
+  // A character outside the basic plane is never cut in half.
+  const std::wstring pair = L"\xD83D\xDD14";
+  EXPECT_EQ(TrayTipText(name, std::wstring(52, L'x') + pair, 63).size(), 62u);
+  EXPECT_EQ(TrayTipText(name, std::wstring(51, L'x') + pair, 63).size(), 63u);
 }
 
 TEST(PopupMenuTest, OnTopToggleFlipsTheCheckMark) {

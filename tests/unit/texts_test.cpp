@@ -34,24 +34,26 @@ TEST(Texts, EveryLanguageHasEveryTextAndNoOther) {
   }
 }
 
-// Each menu, as the clock and the tray icon show it, has one access key per entry, each
-// unique within that menu.
+// Each menu, as the clock and the tray icon show it while an alarm rings or not, has one access
+// key per entry, each unique within that menu.
 TEST(Texts, AccessKeysAreUniqueWithinEachMenu) {
   for (const Language* l : Languages()) {
     UseLanguage(*l);
-    for (MenuPlace place : {MenuPlace::Clock, MenuPlace::Tray, MenuPlace::None}) {
-      const auto tree = PopUpMenuTree();
-      const auto shown = MenuVisibility(place);
-      std::set<wchar_t> keys;
-      for (std::size_t i = 0; i < tree.size(); ++i) {
-        const std::wstring caption = tree[i].caption;
-        if (!shown[i] || caption == L"-") continue;
-        EXPECT_EQ(Count(caption, L"&"), 1u) << l->code;
-        const std::size_t at = caption.find(L'&');
-        ASSERT_LT(at + 1, caption.size());
-        EXPECT_TRUE(keys.insert(std::towupper(caption[at + 1])).second) << l->code;
+    for (MenuPlace place : {MenuPlace::Clock, MenuPlace::Tray, MenuPlace::None})
+      for (bool ringing : {false, true}) {
+        const auto tree = PopUpMenuTree();
+        const auto shown = MenuVisibility(place, ringing);
+        std::set<wchar_t> keys;
+        for (std::size_t i = 0; i < tree.size(); ++i) {
+          const std::wstring caption = tree[i].caption;
+          if (!shown[i] || caption == L"-") continue;
+          EXPECT_EQ(Count(caption, L"&"), 1u) << l->code;
+          const std::size_t at = caption.find(L'&');
+          ASSERT_LT(at + 1, caption.size());
+          EXPECT_TRUE(keys.insert(std::towupper(caption[at + 1])).second)
+              << l->code << " ringing " << ringing;
+        }
       }
-    }
   }
   UseLanguage(*Languages().back());
 }

@@ -1,0 +1,198 @@
+#include "shell/F_Ring.h"
+
+#include <string>
+
+#include "model/texts.h"
+#include "settings/dialog_layout.h"
+#include "shell/ring_layout.h"
+#include "ui/dpi.h"
+#include "ui/screen_dpi.h"
+#include "ui/window_names.h"
+
+namespace rl = ring_layout;
+
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// In the taskbar and Alt+Tab as a window of its own, above the others.
+constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW;
+
+rl::Box ToBox(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+
+// The work area of the monitor `window` is on, or of the primary one.
+rl::Box WorkArea(HWND window) {
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (window && GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &mi))
+    work = mi.rcWork;
+  else
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return ToBox(work);
+}
+
+void SetText(HWND window, const std::wstring& text) { SetWindowTextW(window, text.c_str()); }
+
+}  // namespace
+
+F_Ring::F_Ring(Commands& commands) : commands_(commands) {}
+
+// The controls go before the fonts they were given.
+F_Ring::~F_Ring() { Unload(); }
+
+int F_Ring::Px(int v) const { return ScaleToDpi(v, dpi_); }
+
+void F_Ring::Form_Load(const RingNotice& ring, HWND clock) {
+  ring_ = ring;
+  if (!Loaded()) {
+    const bool beside = clock && IsWindowVisible(clock);
+    dpi_ = beside ? WindowDpi(clock) : SystemDpi();
+    RECT frame{0, 0, Px(rl::kClient.w), Px(rl::kClient.h)};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const rl::Box size = ToBox(frame);
+    RECT clockRect{};
+    const rl::Box clockBox =
+        beside && GetWindowRect(clock, &clockRect) ? ToBox(clockRect) : rl::Box{};
+    const rl::Box at =
+        rl::Place(beside ? &clockBox : nullptr, WorkArea(beside ? clock : nullptr), size);
+    if (!Create(kRingWindowClass, L"", kStyle, kExStyle, at.x, at.y, at.w, at.h)) return;
+    createControls();
+    showNotice();
+    focus_ = cmdSnooze_;
+    setDefault(cmdSnooze_);
+    // Shown without taking the keyboard from whatever the user is typing into.
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  } else {
+    showNotice();
+  }
+  NotifyWinEvent(EVENT_SYSTEM_ALERT, hwnd(), OBJID_WINDOW, CHILDID_SELF);
+}
+
+void F_Ring::createControls() {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  auto make = [&](const wchar_t* cls, DWORD style, int id) {
+    return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd(),
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
+  };
+  // A label is the user's own text: an "&" in it is a character, not an access key.
+  const DWORD text = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_ENDELLIPSIS;
+  lblHeadline_ = make(L"STATIC", text, -1);
+  lblLabel_ = make(L"STATIC", text, -1);
+  cmdSnooze_ = make(L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
+  cmdStop_ = make(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
+  layOut();
+}
+
+// Fonts and boxes for the window's density.
+void F_Ring::layOut() {
+  const dialog_layout::FontSpec spec = dialog_layout::DialogFont();
+  auto font = [&](int weight) {
+    return CreateFontW(-Px(spec.pixels), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                       static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str());
+  };
+  Font plain(font(FW_NORMAL)), bold(font(FW_BOLD));
+  const struct {
+    HWND control;
+    const rl::Box& box;
+    HFONT font;
+  } controls[] = {{lblHeadline_, rl::kHeadline, bold.get()},
+                  {lblLabel_, rl::kLabel, plain.get()},
+                  {cmdSnooze_, rl::kSnooze, plain.get()},
+                  {cmdStop_, rl::kStop, plain.get()}};
+  for (const auto& c : controls) {
+    SendMessageW(c.control, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
+    MoveWindow(c.control, Px(c.box.x), Px(c.box.y), Px(c.box.w), Px(c.box.h), TRUE);
+  }
+  // The controls hold the new fonts now: the old ones may go.
+  font_ = std::move(plain);
+  boldFont_ = std::move(bold);
+}
+
+void F_Ring::showNotice() {
+  SetText(hwnd(), rl::Title(ring_));
+  SetText(lblHeadline_, rl::Headline(ring_));
+  SetText(lblLabel_, ring_.label);
+  ShowWindow(lblLabel_, ring_.label.empty() ? SW_HIDE : SW_SHOWNA);
+  SetText(cmdSnooze_, Tr(Text::RingSnooze, std::to_wstring(ring_.snoozeMinutes)));
+  SetText(cmdStop_, Tr(Text::RingStop));
+}
+
+// As a dialog does: the focused button is the one Enter presses, and looks it.
+void F_Ring::setDefault(HWND button) {
+  for (HWND b : {cmdSnooze_, cmdStop_})
+    SendMessageW(b, BM_SETSTYLE, b == button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+// Handled here rather than by IsDialogMessage, which leaves Tab to a dialog's own procedure.
+bool F_Ring::PreTranslate(const MSG& msg) {
+  if (!Loaded() || msg.message != WM_KEYDOWN) return false;
+  if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
+  switch (msg.wParam) {
+    case VK_ESCAPE: cmdStop_Click(); return true;
+    case VK_RETURN:
+      if (GetFocus() == cmdStop_) cmdStop_Click();
+      else cmdSnooze_Click();
+      return true;
+    case VK_TAB: {
+      HWND next = GetFocus() == cmdSnooze_ ? cmdStop_ : cmdSnooze_;
+      SetFocus(next);
+      setDefault(next);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Both end the ring, and the clock then closes this window; closing it here as well keeps it
+// from lingering if the ring had already ended.
+void F_Ring::cmdSnooze_Click() {
+  commands_.SnoozeClockAlarm();
+  Unload();
+}
+
+void F_Ring::cmdStop_Click() {
+  commands_.StopClockSound();
+  Unload();
+}
+
+void F_Ring::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  layOut();
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT F_Ring::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      RECT r;
+      GetClientRect(hwnd(), &r);
+      FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    case WM_COMMAND:
+      if (HIWORD(wp) == BN_CLICKED) {
+        if (LOWORD(wp) == IDOK) cmdSnooze_Click();
+        else if (LOWORD(wp) == IDCANCEL) cmdStop_Click();
+      }
+      return 0;
+    case WM_CLOSE:  // the close box and Alt+F4 answer the alarm as Esc does
+      cmdStop_Click();
+      return 0;
+    case WM_ACTIVATE:
+      // The keyboard goes back to the button that had it, not to the window itself.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND f = GetFocus();
+        if (f == cmdSnooze_ || f == cmdStop_) focus_ = f;
+      } else if (focus_) {
+        SetFocus(focus_);
+      }
+      return 0;
+    case WM_SETFOCUS:
+      if (focus_) SetFocus(focus_);
+      return 0;
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}

@@ -1,0 +1,48 @@
+// The ringing window: a small window above the others that names the alarm ringing now and
+// answers it with two buttons, ｽﾇｰｽﾞ (the default) and 停止. It opens beside the clock, or by
+// the notification area while the clock is in the tray, without taking the keyboard from what
+// the user is typing; Alt+Tab or a click reaches it, and then Tab, Enter and Esc work as in a
+// dialog. It tells a screen reader it opened. It closes whenever the ring ends, however it
+// ends.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "model/commands.h"
+#include "ui/form.h"
+#include "ui/gdi.h"
+
+class F_Ring : public Form {
+ public:
+  explicit F_Ring(Commands& commands);
+  ~F_Ring() override;
+
+  // Opens the window for `ring` beside the window `clock`, or with none by the notification
+  // area; open already, it shows the new notice where it is.
+  void Form_Load(const RingNotice& ring, HWND clock);
+  // The dialog keys while the window or a button of it has them: true when the key was used.
+  bool PreTranslate(const MSG& msg);
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnDpiChanged(int dpi, const RECT& suggested) override;
+
+ private:
+  void createControls();
+  void layOut();
+  void showNotice();
+  void setDefault(HWND button);
+  void cmdSnooze_Click();
+  void cmdStop_Click();
+  int Px(int v) const;
+
+  Commands& commands_;
+  RingNotice ring_;
+  int dpi_ = 96;
+  Font font_, boldFont_;
+  HWND lblHeadline_ = nullptr, lblLabel_ = nullptr;
+  HWND cmdSnooze_ = nullptr, cmdStop_ = nullptr;
+  HWND focus_ = nullptr;  // the button that had the keyboard when the window last lost it
+};

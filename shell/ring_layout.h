@@ -1,0 +1,38 @@
+// The ringing window as data: its texts from the notice, its controls' boxes at 96 DPI, and where
+// it goes on the screen. Portable, so the unit tests check the placement without a screen.
+#pragma once
+
+#include <string>
+
+#include "model/commands.h"
+
+namespace ring_layout {
+
+// A rectangle in pixels.
+struct Box {
+  int x = 0, y = 0, w = 0, h = 0;
+  int Right() const { return x + w; }
+  int Bottom() const { return y + h; }
+};
+
+// The client area and its controls, at 96 DPI.
+inline constexpr Box kClient{0, 0, 240, 96};
+inline constexpr Box kHeadline{12, 8, 216, 20};  // the alarm's name and time
+inline constexpr Box kLabel{12, 30, 216, 18};    // the alarm's label, when it has one
+inline constexpr Box kSnooze{12, 60, 128, 26};   // the default button
+inline constexpr Box kStop{148, 60, 80, 26};
+// Between the clock and the window beside it.
+inline constexpr int kGap = 8;
+
+// "ｱﾗｰﾑ1  7:30": the alarm as the user numbers it and its time as set.
+std::wstring Headline(const RingNotice& ring);
+// The title, which a reader speaks and Alt+Tab shows: "ｱﾗｰﾑ1 7:30 お薬".
+std::wstring Title(const RingNotice& ring);
+
+// The window's top-left corner, `size` wide and high (x, y unused): beside the clock's window
+// `clock` on its monitor's work area `work`, to the right or, with no room there, to the left,
+// kept on that area; with no clock shown (`clock` null), in the corner of `work` by the
+// notification area, the bottom right.
+Box Place(const Box* clock, const Box& work, const Box& size);
+
+}  // namespace ring_layout
