@@ -33,6 +33,13 @@ rl::Box WorkArea(HWND window) {
 
 void SetText(HWND window, const std::wstring& text) { SetWindowTextW(window, text.c_str()); }
 
+std::wstring GetText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(),
+                                                      static_cast<int>(text.size()))));
+  return text;
+}
+
 }  // namespace
 
 F_Ring::F_Ring(Commands& commands) : commands_(commands) {}
@@ -164,8 +171,50 @@ void F_Ring::OnDpiChanged(int dpi, const RECT& suggested) {
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+AccessibleInfo F_Ring::Accessible(int child) {
+  AccessibleInfo a;
+  HWND control = hwnd();
+  a.name = rl::Title(ring_);
+  a.role = ROLE_SYSTEM_ALERT;
+  if (child == 1 || child == 2) {
+    control = child == 1 ? lblHeadline_ : lblLabel_;
+    a.name = child == 1 ? rl::Headline(ring_) : ring_.label;
+    a.role = ROLE_SYSTEM_STATICTEXT;
+    a.state = STATE_SYSTEM_READONLY | (IsWindowVisible(control) ? 0 : STATE_SYSTEM_INVISIBLE);
+  } else if (child == 3 || child == 4) {
+    control = child == 3 ? cmdSnooze_ : cmdStop_;
+    a.name = GetText(control);
+    a.role = ROLE_SYSTEM_PUSHBUTTON;
+    a.defaultAction = Tr(Text::ActionPress);
+    a.state = STATE_SYSTEM_FOCUSABLE | (GetFocus() == control ? STATE_SYSTEM_FOCUSED : 0) |
+              ((GetWindowLongW(control, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON
+                   ? STATE_SYSTEM_DEFAULT
+                   : 0);
+  }
+  GetWindowRect(control, &a.screen);
+  return a;
+}
+
+int F_Ring::AccessibleFocus() {
+  HWND f = GetFocus();
+  if (f == cmdSnooze_) return 3;
+  if (f == cmdStop_) return 4;
+  return f == hwnd() ? 0 : -1;
+}
+
+bool F_Ring::AccessibleDefault(int child) {
+  if (child != 3 && child != 4) return false;
+  PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(child == 3 ? IDOK : IDCANCEL, BN_CLICKED), 0);
+  return true;
+}
+
 LRESULT F_Ring::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_GETOBJECT: {
+      LRESULT result;
+      if (access_.Answer(hwnd(), wp, lp, result)) return result;
+      break;
+    }
     case WM_ERASEBKGND: {
       RECT r;
       GetClientRect(hwnd(), &r);

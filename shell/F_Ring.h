@@ -11,10 +11,11 @@
 #include <optional>
 
 #include "model/commands.h"
+#include "ui/accessible.h"
 #include "ui/form.h"
 #include "ui/gdi.h"
 
-class F_Ring : public Form {
+class F_Ring : public Form, private AccessibleSource {
  public:
   explicit F_Ring(Commands& commands);
   ~F_Ring() override;
@@ -28,6 +29,7 @@ class F_Ring : public Form {
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnDpiChanged(int dpi, const RECT& suggested) override;
+  void QueryUnload() override { access_.Disconnect(); }
 
  private:
   void createControls();
@@ -38,6 +40,13 @@ class F_Ring : public Form {
   void cmdStop_Click();
   int Px(int v) const;
 
+  // What a reader reads: an alert named by the alarm, its time and label; the headline, the
+  // label and the two buttons as its children.
+  int AccessibleCount() override { return 4; }
+  AccessibleInfo Accessible(int child) override;
+  int AccessibleFocus() override;
+  bool AccessibleDefault(int child) override;
+
   Commands& commands_;
   RingNotice ring_;
   int dpi_ = 96;
@@ -45,4 +54,5 @@ class F_Ring : public Form {
   HWND lblHeadline_ = nullptr, lblLabel_ = nullptr;
   HWND cmdSnooze_ = nullptr, cmdStop_ = nullptr;
   HWND focus_ = nullptr;  // the button that had the keyboard when the window last lost it
+  AccessibleServer access_{*this};
 };

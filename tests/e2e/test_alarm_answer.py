@@ -3,12 +3,18 @@
 
 from __future__ import annotations
 
+import datetime
 import re
 
 import pytest
 
-from sound_trace import SOUND_FILE, alarm, sent_mci
-from support_clock import wait_for
+from harness import MENU_TRACE, drawn_menu, to_windows_path
+from sound_trace import SOUND_FILE, alarm, play_sound_calls, played_names, sent_mci
+from support_clock import ini_values, wait_for
+from support_dialog import CLOCK_CLASS, closed, new_window, read_tree, window_named
+
+RING_CLASS = "Tessarine_Ring"
+ROLE_BUTTON = 43
 
 # winmm's trace of the program's own volume: both channels in one word.
 WAVE_VOLUME = re.compile(r":trace:winmm:waveOutSetVolume \(\S+, (?P<v>[0-9A-Fa-f]{8})\)")
@@ -39,3 +45,57 @@ def test_a_ten_second_fade_rises_from_silence_to_the_set_volume(app, sounds, ala
     assert seen == sorted(seen) and len(set(seen)) >= 10, seen
     clock.key("Escape")
     alarm_time.assert_within_minute()
+
+
+def test_a_labelled_weekday_alarm_rings_a_window_snoozes_rings_again_and_stops_for_good(
+        app, sounds, alarm_time, acc_tree_exe, tmp_path):
+    """Alarm 1 is limited to today's weekday, once, with a label; alarm 2 rings at the snooze's
+    minute but on every other day only. The ringing window names the alarm, its time and label
+    for a reader, with both buttons; the clock's menu begins with ｽﾇｰｽﾞ and 停止, and "z" from
+    the keyboard snoozes: the window closes and the clock reads out the snoozed ring. The time
+    moved on by the snooze length rings alarm 1 again (alarm 2 stays silent); 停止 ends it and
+    the once-alarm is off in the file."""
+    today = 1 << (alarm_time.at.isoweekday() % 7)  # bit 0 Sunday
+    later = alarm_time.at + datetime.timedelta(minutes=10)
+    label = "お薬 take pills"
+    ini = {**alarm(0, alarm_time.at, SOUND_FILE, sounds["wav"]),
+           **alarm(1, later, SOUND_FILE, sounds["other wav"]),
+           "Sound_Days_0": today, "Sound_Once_0": -1, "Sound_Label_0": label,
+           "Sound_Days_1": 127 & ~today, "Snooze_Min": 10, "Pos_X": 150, "Pos_Y": 150}
+    clock = app.start(ini=ini, trace=MENU_TRACE, local_clock=alarm_time.local)
+    title = f"ｱﾗｰﾑ1 7:30 {label}"
+    alarm_time.ring(30)
+
+    assert new_window(clock, title, timeout=10), "no ringing window"
+    assert played_names(clock) == [to_windows_path(sounds["wav"])]
+    rows, _ = read_tree(clock, acc_tree_exe, RING_CLASS)
+    named = {(r[4], r[1]): r for r in rows}
+    assert rows[0][4] == title, rows
+    assert ("ｽﾇｰｽﾞ (10分)", ROLE_BUTTON) in named and ("停止", ROLE_BUTTON) in named, rows
+    assert any(r[4] == label for r in rows), rows
+    clock.display.screenshot(clock.display.geometry(window_named(clock, title))).save(
+        tmp_path / "ringing.png")
+
+    # From the keyboard: the clock's menu, ｽﾇｰｽﾞ by its letter.
+    since = len(clock.trace_lines())
+    clock.key("shift+F10")
+    assert drawn_menu(clock, since).texts()[:3] == ["ｽﾇｰｽﾞ(&Z)", "停止(&X)", "-"]
+    clock.display.key("z")
+    closed(clock, title)
+    wait_for(lambda: (True, 0) in play_sound_calls(clock), 5, "the snooze left the sound", clock)
+    wait_for(lambda: "ｽﾇｰｽﾞ中 7:40" in read_tree(clock, acc_tree_exe, CLOCK_CLASS)[0][0][5], 10,
+             "the clock does not read out the snooze", clock)
+
+    # Ten minutes on: alarm 1 again, not alarm 2, whose day this is not.
+    alarm_time.local.set(later)
+    assert new_window(clock, title, timeout=10), "the snooze did not ring"
+    assert played_names(clock) == [to_windows_path(sounds["wav"])] * 2
+    rows, _ = read_tree(clock, acc_tree_exe, RING_CLASS)
+    x, y, w, h = next(r[3] for r in rows if r[4] == "停止" and r[1] == ROLE_BUTTON)
+    clock.click(x + w // 2, y + h // 2)
+    closed(clock, title)
+    wait_for(lambda: ini_values(clock.ini_bytes()).get("Sound_C_0") == " 0", 5,
+             "the once-alarm is still on in the file", clock)
+    values = ini_values(clock.ini_bytes())
+    assert values["Sound_Label_0"] == label and values["Sound_C_1"] == "1", values
+    assert to_windows_path(sounds["other wav"]) not in played_names(clock)
