@@ -11,28 +11,28 @@ std::vector<Control> Build() {
                   Align align = Align::Left) {
     t.push_back(Control{id, index, kind, box, text, align});
   };
-  add(Id::DaysCaption, Kind::Text, {12, 12, 316, 13}, Text::Days);
+  add(Id::DaysCaption, Kind::Text, {12, 12, 352, 13}, Text::Days);
   const Text days[7] = {Text::Sunday, Text::Monday, Text::Tuesday, Text::Wednesday,
                         Text::Thursday, Text::Friday, Text::Saturday};
-  for (int d = 0; d < 7; ++d) add(Id::Day, Kind::Check, {12 + 44 * d, 30, 42, 17}, days[d], d);
-  add(Id::Once, Kind::Check, {12, 54, 316, 17}, Text::Once);
+  for (int d = 0; d < 7; ++d) add(Id::Day, Kind::Check, {12 + 50 * d, 30, 48, 17}, days[d], d);
+  add(Id::Once, Kind::Check, {12, 54, 352, 17}, Text::Once);
   add(Id::LabelCaption, Kind::Text, {12, 85, 66, 13}, Text::Label);
-  add(Id::Label, Kind::Edit, {80, 81, 248, 21}, kFilledIn);
+  add(Id::Label, Kind::Edit, {80, 81, 284, 21}, kFilledIn);
   // Three sliders, each with its caption to the left and its value to the right.
   add(Id::VolumeCaption, Kind::Text, {12, 117, 66, 13}, Text::Volume);
-  add(Id::Volume, Kind::Slider, {80, 112, 150, 24}, kFilledIn);
-  add(Id::VolumeValue, Kind::Text, {232, 117, 44, 13}, kFilledIn, 0, Align::Right);
-  add(Id::VolumeTest, Kind::Button, {280, 112, 48, 23}, Text::VolumeTest);
-  add(Id::CdNote, Kind::Text, {80, 138, 248, 13}, Text::CdVolume);
+  add(Id::Volume, Kind::Slider, {80, 112, 170, 24}, kFilledIn);
+  add(Id::VolumeValue, Kind::Text, {252, 117, 52, 13}, kFilledIn, 0, Align::Right);
+  add(Id::VolumeTest, Kind::Button, {312, 112, 52, 23}, Text::VolumeTest);
+  add(Id::CdNote, Kind::Text, {80, 138, 284, 13}, Text::CdVolume);
   add(Id::FadeCaption, Kind::Text, {12, 163, 66, 13}, Text::FadeIn);
-  add(Id::FadeIn, Kind::Slider, {80, 158, 150, 24}, kFilledIn);
-  add(Id::FadeValue, Kind::Text, {232, 163, 44, 13}, kFilledIn, 0, Align::Right);
+  add(Id::FadeIn, Kind::Slider, {80, 158, 170, 24}, kFilledIn);
+  add(Id::FadeValue, Kind::Text, {252, 163, 52, 13}, kFilledIn, 0, Align::Right);
   add(Id::SnoozeCaption, Kind::Text, {12, 195, 66, 13}, Text::Snooze);
-  add(Id::Snooze, Kind::Slider, {80, 190, 150, 24}, kFilledIn);
-  add(Id::SnoozeValue, Kind::Text, {232, 195, 44, 13}, kFilledIn, 0, Align::Right);
-  add(Id::SnoozeShared, Kind::Text, {80, 216, 248, 13}, Text::SnoozeShared);
-  add(Id::Ok, Kind::DefaultButton, {168, 240, 76, 23}, Text::OptionsOk);
-  add(Id::Cancel, Kind::Button, {252, 240, 76, 23}, Text::Cancel);
+  add(Id::Snooze, Kind::Slider, {80, 190, 170, 24}, kFilledIn);
+  add(Id::SnoozeValue, Kind::Text, {252, 195, 52, 13}, kFilledIn, 0, Align::Right);
+  add(Id::SnoozeShared, Kind::Text, {80, 216, 284, 13}, Text::SnoozeShared);
+  add(Id::Ok, Kind::DefaultButton, {204, 240, 76, 23}, Text::OptionsOk);
+  add(Id::Cancel, Kind::Button, {288, 240, 76, 23}, Text::Cancel);
   return t;
 }
 

@@ -14,7 +14,7 @@
 namespace alarm_options {
 
 // The client area, in pixels at 96 DPI.
-inline constexpr dialog_layout::Box kClient{0, 0, 340, 275};
+inline constexpr dialog_layout::Box kClient{0, 0, 376, 275};
 
 enum class Kind { Text, Check, Edit, Slider, Button, DefaultButton };
 
