@@ -99,6 +99,7 @@ class F_AlarmOptions : public Form, private AccessibleSource {
   std::optional<AlarmOptionsEdit> result_;
   bool testing_ = false;  // the test chime was started at a volume of ours
   DWORD volumeBefore_ = 0;
+  bool restoreVolume_ = false;  // the device told its volume before the test
   AccessibleServer access_{*this};
 };
 
@@ -278,7 +279,7 @@ void F_AlarmOptions::finish(bool ok) {
 // The program's chime at the volume shown, through the player the WAV alarms use. The device's
 // volume is given back when the window closes.
 void F_AlarmOptions::playTest() {
-  if (!testing_ && waveOutGetVolume(nullptr, &volumeBefore_) != MMSYSERR_NOERROR) return;
+  if (!testing_) restoreVolume_ = waveOutGetVolume(nullptr, &volumeBefore_) == MMSYSERR_NOERROR;
   const DWORD level = static_cast<DWORD>(sliderValue(Id::Volume)) * 0xFFFF / 100;
   waveOutSetVolume(nullptr, level | level << 16);
   testing_ = true;
@@ -289,7 +290,7 @@ void F_AlarmOptions::stopTest() {
   if (!testing_) return;
   testing_ = false;
   PlaySoundW(nullptr, nullptr, 0);
-  waveOutSetVolume(nullptr, volumeBefore_);
+  if (restoreVolume_) waveOutSetVolume(nullptr, volumeBefore_);
 }
 
 LRESULT F_AlarmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
