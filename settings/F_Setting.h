@@ -159,6 +159,8 @@ class F_Setting : public Form, private AccessibleSource {
   void chooseSoundKind(int index, std::int16_t kind);
   void lbl_Snd_File_MouseUp(int index);
   void lbl_Clear_MouseUp(int index);
+  // The alarm's own settings window; what it gives back waits for OK like any other edit.
+  void lbl_Options_MouseUp(int index);
   // Dial shape.
   void Img_Shape_MouseDown(int index);
   // Release memory now.

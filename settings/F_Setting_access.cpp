@@ -89,6 +89,7 @@ bool F_Setting::click(const dl::Control& c) {
     case Id::FileMark: chooseSoundKind(i, 2); break;
     case Id::FileFace: lbl_Snd_File_MouseUp(i); break;
     case Id::ClearFace: lbl_Clear_MouseUp(i); break;
+    case Id::OptionsFace: lbl_Options_MouseUp(i); break;
     case Id::OkFace: lbl_End_MouseUp(); break;
     case Id::CancelFace: lbl_Can_MouseUp(); break;
     case Id::Close: ImgExit_MouseUp(); break;

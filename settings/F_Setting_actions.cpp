@@ -8,6 +8,7 @@
 #include "model/ini_file.h"
 #include "res/resource_ids.h"
 #include "settings/edit_rules.h"
+#include "settings/alarm_options_win.h"
 #include "settings/pickers_win.h"
 #include "settings/preview.h"
 #include "settings/save_settings.h"
@@ -304,6 +305,15 @@ void F_Setting::lbl_Snd_File_MouseUp(int index) {
 void F_Setting::lbl_Clear_MouseUp(int index) {
   release(image(Id::ClearFace, index));
   showPath(index, L"", false);
+}
+
+void F_Setting::lbl_Options_MouseUp(int index) {
+  release(image(Id::OptionsFace, index));
+  const auto edit = EditAlarmOptions(hwnd(), index, {EditOptions[index], EditSnooze},
+                                     EditSoundKind[index] == 1, dpi_);
+  if (!edit || !Loaded()) return;
+  EditOptions[index] = edit->options;
+  EditSnooze = edit->snooze;
 }
 
 void F_Setting::Img_Shape_MouseDown(int index) {

@@ -18,7 +18,7 @@ Role RoleOf(const Control& c) {
     case Id::TitleStrip: return Role::TitleBar;
     case Id::Close: case Id::OkFace: case Id::CancelFace: case Id::ColourFace:
     case Id::GraphColour: case Id::FilterColour: case Id::FreeFace: case Id::FileFace:
-    case Id::ClearFace:
+    case Id::ClearFace: case Id::OptionsFace:
       return Role::PushButton;
     case Id::ShapeMark: case Id::CdMark: case Id::FileMark: return Role::RadioButton;
     case Id::AlarmSwitch: return Role::CheckBox;
@@ -28,7 +28,7 @@ Role RoleOf(const Control& c) {
     // Captions on faces and marks name them; the preview's boxes lie in its frame.
     case Id::Title: case Id::Ok: case Id::Cancel: case Id::HeadingCaption:
     case Id::ColourCaption: case Id::ShapeCaption: case Id::Free: case Id::CdCaption:
-    case Id::FileCaption: case Id::File: case Id::Clear: case Id::PreviewDial:
+    case Id::FileCaption: case Id::File: case Id::Clear: case Id::Options: case Id::PreviewDial:
     case Id::PreviewPendulum:
       return Role::None;
     default: return Role::StaticText;
@@ -66,6 +66,7 @@ std::wstring NameOf(const Control& c) {
     case Id::FileFace:
       return Alarm(i) + L" " + CaptionOf(Id::FileCaption, i) + L" " + CaptionOf(Id::File, i);
     case Id::ClearFace: return Alarm(i) + L" " + CaptionOf(Id::Clear, i);
+    case Id::OptionsFace: return Alarm(i) + L" " + CaptionOf(Id::Options, i);
     case Id::Path: return Alarm(i) + L" " + CaptionOf(Id::PathCaption, i);
     default: return CaptionOf(c.id, c.index);
   }
@@ -82,7 +83,7 @@ const std::vector<Stop>& TabOrder() {
       // Both marks of the sound kind, in reading order around the track list: the window
       // skips the one not chosen, so Tab goes on to the right of either.
       for (Id id : {Id::AlarmSwitch, Id::Hour, Id::Minute, Id::CdMark, Id::Track, Id::FileMark,
-                    Id::FileFace, Id::ClearFace})
+                    Id::FileFace, Id::ClearFace, Id::OptionsFace})
         t.push_back({id, i});
     }
     for (Id id : {Id::OkFace, Id::CancelFace, Id::Close}) t.push_back({id, 0});

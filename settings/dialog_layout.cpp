@@ -157,8 +157,14 @@ void AddAlarms(const Add& add) {
     add(Id::ClearFace, i, F, Al, {440, 12 + y, 53, 19}, kNoText, Le, kPlain, H).enable = on;
     add(Id::Clear, i, L, Al, {440, 15 + y, 53, 13}, Text::Clear, C, kPlain, A, Id::ClearFace)
         .enable = on;
+    // The first line has no room left: the alarm's own settings open from under ｸﾘｱ, and the
+    // path ends before it with the gap the buttons keep.
+    add(Id::OptionsFace, i, F, Al, {440, 35 + y, 53, 19}, kNoText, Le, kPlain, H).enable = on;
+    add(Id::Options, i, L, Al, {440, 38 + y, 53, 13}, Text::OptionsButton, C, kPlain, A,
+        Id::OptionsFace)
+        .enable = on;
     add(Id::PathCaption, i, Fit, Al, {108, 40 + y, 36, 13}, Text::PathCaption);
-    add(Id::Path, i, L, Al, {144, 36 + y, 349, 17}, kFilledIn, Le, kBorder | kWhiteBack | kPathEllipsis);
+    add(Id::Path, i, L, Al, {144, 36 + y, 293, 17}, kFilledIn, Le, kBorder | kWhiteBack | kPathEllipsis);
   }
 }
 

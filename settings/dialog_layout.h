@@ -85,7 +85,8 @@ enum class Id {
   PhysicalHeading, VirtualHeading, TotalCaption, FreeCaption, TotalFigure, FreeFigure,
   IvalCaption, KagenCaption, IvalBar, KagenBar, IvalValue, KagenValue,
   AlarmSwitch, AlarmState, Hour, HourUnit, Minute, MinuteUnit, CdMark, CdCaption, Track,
-  TrackCaption, FileMark, FileCaption, FileFace, File, ClearFace, Clear, PathCaption, Path,
+  TrackCaption, FileMark, FileCaption, FileFace, File, ClearFace, Clear, OptionsFace, Options,
+  PathCaption, Path,
 };
 
 // A control without text, and one whose text the window fills in while the dialog runs (a

@@ -23,6 +23,7 @@ struct Overrides {
   std::wstring name;
   long role = 0;
   std::function<std::wstring()> value;
+  std::function<long()> state;
 };
 
 // The system's object for the control with the overrides put in; all else is its own.
@@ -104,7 +105,10 @@ class Renamed final : public IAccessible {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* s) override {
-    return system_ ? system_->get_accState(c, s) : RPC_E_DISCONNECTED;
+    if (!system_) return RPC_E_DISCONNECTED;
+    const HRESULT result = system_->get_accState(c, s);
+    if (SUCCEEDED(result) && Self(c) && own_->state && s && s->vt == VT_I4) s->lVal |= own_->state();
+    return result;
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* s) override {
     return system_ ? system_->get_accHelp(c, s) : RPC_E_DISCONNECTED;
@@ -198,9 +202,9 @@ LRESULT CALLBACK HookProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 void NameForReaders(HWND window, std::wstring name, long role,
-                    std::function<std::wstring()> value) {
+                    std::function<std::wstring()> value, std::function<long()> state) {
   if (!window) return;
-  Overrides own{std::move(name), role, std::move(value)};
+  Overrides own{std::move(name), role, std::move(value), std::move(state)};
   if (auto* h = static_cast<Hooked*>(GetPropW(window, kProperty))) {
     h->own = std::move(own);
     return;

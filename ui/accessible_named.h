@@ -12,6 +12,8 @@
 
 // Hooks `window`'s messages for as long as it lives. `role` (ROLE_SYSTEM_*) and `value`, when
 // given, replace the system's for the control itself (not for its parts): not every system
-// knows a list's window for a list.
+// knows a list's window for a list. `state` adds STATE_SYSTEM_* bits the system's object may
+// not know of (a check box's checked).
 void NameForReaders(HWND window, std::wstring name, long role = 0,
-                    std::function<std::wstring()> value = {});
+                    std::function<std::wstring()> value = {},
+                    std::function<long()> state = {});

@@ -264,11 +264,7 @@ def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser", refus
     if typed is None:
         clock.display.key("Escape")
     else:
-        # xdotool binds a spare key to each character the keyboard lacks; Wine must see each
-        # new binding before its key press, or the character is lost.
-        for run in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]+", typed):
-            delay = "20" if run.isascii() else "200"
-            clock.display.run("xdotool", "type", "--delay", delay, run)
+        type_text(clock.display, typed)
         windows = set(clock.windows())
         clock.display.key("Return")
         if refused:
@@ -283,6 +279,15 @@ def choose_file(dialog, button, typed: str, tmp_path=None, name="chooser", refus
     closed(clock, CHOOSER_TITLE)
     if typed is not None and not refused:
         dialog.image_when(lambda shot: not same(crop(shot, label), before))
+
+
+def type_text(display, text: str) -> None:
+    """Types `text` into the window under the pointer. xdotool binds a spare key to each
+    character the keyboard lacks; Wine must see each new binding before its key press, or the
+    character is lost."""
+    for run in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]+", text):
+        delay = "20" if run.isascii() else "200"
+        display.run("xdotool", "type", "--delay", delay, run)
 
 
 def ink(image, box) -> int:

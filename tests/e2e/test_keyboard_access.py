@@ -11,9 +11,12 @@ import pytest
 from harness import MENU_TRACE, drawn_menu
 from support_clock import wait_for
 from support_dialog import (CHOOSER_TITLE, CLOCK_CLASS, COLOUR_TITLE, DIALOG_CLASS, closed,
-                            new_window, read_tree)
+                            new_window, read_tree, type_text)
 
 ROLE_CLOCK, ROLE_STATIC, ROLE_CHECK = 0x3D, 41, 44
+ROLE_DIALOG, ROLE_TEXT, ROLE_BUTTON, ROLE_SLIDER = 0x12, 42, 43, 51
+CHECKED, UNAVAILABLE, INVISIBLE = 0x10, 0x1, 0x8000
+OPTIONS_CLASS, OPTIONS_TITLE = "Tessarine_AlarmOptions", "ｱﾗｰﾑ1の詳細"
 
 
 @pytest.fixture
@@ -42,7 +45,8 @@ def alarm_row(i: int, kind: str) -> list:
     file = [(a + "MP3、WAV", (346, y + 4, 13, 13))] if kind == "file" else []
     return row + [(a + "時", (38, y, 37, 21)), (a + "分", (94, y, 37, 21))] + cd + [
         (a + "曲目をﾘﾋﾟｰﾄ", (222, y, 41, 20))] + file + [
-        (a + "MP3、WAV ...", (430, y, 21, 20)), (a + "ｸﾘｱ", (454, y, 53, 19))]
+        (a + "MP3、WAV ...", (430, y, 21, 20)), (a + "ｸﾘｱ", (454, y, 53, 19)),
+        (a + "詳細", (454, y + 23, 53, 19))]
 
 
 def stops(shape: str, rows: tuple) -> list:
@@ -223,7 +227,7 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
     r.wait_focus("ｱﾗｰﾑ1 MP3、WAV ...")
     through_chooser(CHOOSER_TITLE, "Escape")
     r.wait_focus("ｱﾗｰﾑ1 MP3、WAV ...")
-    r.key("Tab", "Tab", "Tab")
+    r.key("Tab", "Tab", "Tab", "Tab")
     r.wait_focus("設定")
     r.key("Return")
     wait_for(lambda: r.dialog not in clock.windows(), 10, "OK did not close the dialog")
@@ -296,3 +300,93 @@ def test_the_tree_a_reader_sees_at_each_density(app, acc_tree_exe, density, dpi)
     r.key("Right")
     wait_for(lambda: r.focused()[2][5] == "31分", 10, "the interval did not move to 31")
     r.key("Escape")
+
+
+def test_an_alarms_own_settings_by_keyboard(app, acc_tree_exe, tmp_path):
+    """Tab reaches alarm 1's "詳細" after its ｸﾘｱ and Enter opens its window, read by a reader
+    as a dialog of named check boxes, an edit box and sliders (the volume grey for a CD alarm).
+    Sunday unchecked with Space, once checked, a label typed in Japanese and Latin, OK, then
+    設定: the file holds the three keys and no untouched one. Reopened, the window shows them;
+    an edit there, OK, then ｷｬﾝｾﾙ in the dialog leaves the file as it was."""
+    clock = app.start({"Pos_X": 10 * 15, "Pos_Y": 10 * 15, "Sound_C_0": 1, "Sound_Kbn_0": 1,
+                       "Mem_Ival": 30, "Mem_Kagen": 30}, trace=MENU_TRACE)
+    label = "朝会 at 9"
+
+    def open_options(r: Reader) -> tuple:
+        r.key(*["Tab"] * 23)
+        r.wait_focus("ｱﾗｰﾑ1 ｸﾘｱ")
+        r.key("Tab")
+        r.wait_focus("ｱﾗｰﾑ1 詳細", (454, 389, 53, 19))
+        r.key("Return")
+        window = new_window(clock, OPTIONS_TITLE, timeout=10)
+        assert window, "the alarm's window did not open"
+        x, y, w, h = clock.display.geometry(window)
+        # Keys go to the window under the pointer.
+        clock.display.move_pointer(x + w // 2, y + h // 2)
+        return window, (x, y, w, h)
+
+    def elements() -> tuple:
+        rows, focus = read_tree(clock, acc_tree_exe, OPTIONS_CLASS)
+        # By name and role: a slider and its value label share their caption's name.
+        return {(row[4], row[1]): row for row in rows if row[0] > 0}, rows[0], focus
+
+    r = open_by_keyboard(clock, acc_tree_exe)
+    window, box = open_options(r)
+    # Over the middle of the dialog it came from.
+    dx, dy, dw, dh = clock.display.geometry(r.dialog)
+    assert close((box[0] + box[2] // 2, box[1] + box[3] // 2), (dx + dw // 2, dy + dh // 2), 40)
+    byname, me, focus = elements()
+    assert (me[1], me[4]) == (ROLE_DIALOG, OPTIONS_TITLE)
+    sunday = byname["日", ROLE_CHECK]
+    assert focus == sunday[0] and sunday[2] & CHECKED
+    assert not byname["一度だけ鳴らす", ROLE_CHECK][2] & CHECKED
+    assert byname["ﾒｯｾｰｼﾞ", ROLE_TEXT][5] == ""
+    volume = [row for row in byname.values() if row[1] == ROLE_SLIDER]
+    assert {(row[4], row[5]) for row in volume} == {("音量", "100％"), ("ﾌｪｰﾄﾞｲﾝ", "0秒"),
+                                                     ("ｽﾇｰｽﾞ", "10分")}
+    # A CD plays at the drive's volume: its volume and fade-in are grey and a note says why.
+    assert [row[4] for row in volume if row[2] & UNAVAILABLE] == ["音量", "ﾌｪｰﾄﾞｲﾝ"]
+    assert not byname["音楽CDはﾄﾞﾗｲﾌﾞの音量で鳴ります", ROLE_STATIC][2] & INVISIBLE
+    assert ("OK", ROLE_BUTTON) in byname and ("ｷｬﾝｾﾙ", ROLE_BUTTON) in byname
+    clock.display.screenshot(box).save(tmp_path / "options.png")
+
+    clock.display.key("space", *["Tab"] * 7, "space", "Tab")
+    type_text(clock.display, label)
+
+    def edited() -> bool:
+        b = elements()[0]
+        return (not b["日", ROLE_CHECK][2] & CHECKED and b["月", ROLE_CHECK][2] & CHECKED
+                and b["一度だけ鳴らす", ROLE_CHECK][2] & CHECKED
+                and b["ﾒｯｾｰｼﾞ", ROLE_TEXT][5] == label)
+    wait_for(edited, 10, "Sunday, once and the label are not as typed")
+    clock.display.key("Return")
+    closed(clock, OPTIONS_TITLE)
+    r.wait_focus("ｱﾗｰﾑ1 詳細")
+    assert clock.ini_bytes() is None or b"Sound_Days_0" not in clock.ini_bytes()
+    r.key("Tab", "Tab")
+    r.wait_focus("設定")
+    r.key("Return")
+    wait_for(lambda: r.dialog not in clock.windows(), 10, "OK did not close the dialog")
+    text = clock.ini_bytes().decode("cp932")
+    for key, want in [("Sound_Days_0", " 126"), ("Sound_Once_0", "-1"), ("Sound_Label_0", label)]:
+        assert f"{key}={want}\r\n" in text, (key, text)
+    assert "Sound_Volume_1" not in text and "Snooze_Min" not in text
+
+    # Reopened: the window shows what was saved. Monday off there, OK, then ｷｬﾝｾﾙ: nothing.
+    clock.window = None
+    clock.wait_window()
+    saved = clock.ini_bytes()
+    r = open_by_keyboard(clock, acc_tree_exe)
+    open_options(r)
+    wait_for(lambda: not elements()[0]["日", ROLE_CHECK][2] & CHECKED, 10,
+             "Sunday is checked again")
+    assert elements()[0]["ﾒｯｾｰｼﾞ", ROLE_TEXT][5] == label
+    clock.display.key("Tab", "space")
+    wait_for(lambda: not elements()[0]["月", ROLE_CHECK][2] & CHECKED, 10,
+             "Monday stayed checked")
+    clock.display.key("Return")
+    closed(clock, OPTIONS_TITLE)
+    r.wait_focus("ｱﾗｰﾑ1 詳細")
+    r.key("Escape")
+    wait_for(lambda: r.dialog not in clock.windows(), 10, "Esc did not close the dialog")
+    assert clock.ini_bytes() == saved

@@ -1,4 +1,5 @@
-// Test helper: measures every caption of the settings dialog in each language, in the dialog's
+// Test helper: measures every caption of the settings dialog and of an alarm's own settings
+// window in each language, in the dialog's
 // font at a density, against the box the layout keeps for it. Prints one line per caption
 // that does not fit:
 //   <language>\t<dpi>\t<control id>,<index>\t<text width>\t<box width>\t<caption>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "model/texts.h"
+#include "settings/alarm_options.h"
 #include "settings/dialog_layout.h"
 #include "ui/dpi.h"
 
@@ -58,6 +60,28 @@ int wmain(int argc, wchar_t** argv) {
         if (size.cx <= box) continue;
         ++over;
         print(std::wstring(language->code) + L"\t" + std::to_wstring(dpi) + L"\t" +
+              std::to_wstring(static_cast<int>(c.id)) + L"," + std::to_wstring(c.index) + L"\t" +
+              std::to_wstring(size.cx) + L"\t" + std::to_wstring(box) + L"\t" + caption + L"\n");
+      }
+      // The alarm's own window: a check box's caption beside its box, a button's inside its
+      // edges, a value label's longest value.
+      for (const alarm_options::Control& c : alarm_options::Controls()) {
+        using alarm_options::Id;
+        using alarm_options::Kind;
+        std::wstring caption;
+        if (c.id == Id::VolumeValue) caption = alarm_options::ValueText(Id::Volume, 100);
+        else if (c.id == Id::FadeValue) caption = alarm_options::ValueText(Id::FadeIn, 60);
+        else if (c.id == Id::SnoozeValue) caption = alarm_options::ValueText(Id::Snooze, 60);
+        else if (c.text != dl::kFilledIn) caption = Tr(c.text);
+        if (caption.empty()) continue;
+        const int edges = c.kind == Kind::Check ? 20 : c.kind == Kind::Text ? 0 : 8;
+        SIZE size{0, 0};
+        GetTextExtentPoint32W(screen, caption.c_str(), static_cast<int>(caption.size()), &size);
+        const int box = ScaleToDpi(c.box.w - edges, dpi);
+        ++checked;
+        if (size.cx <= box) continue;
+        ++over;
+        print(std::wstring(language->code) + L"\t" + std::to_wstring(dpi) + L"\toptions " +
               std::to_wstring(static_cast<int>(c.id)) + L"," + std::to_wstring(c.index) + L"\t" +
               std::to_wstring(size.cx) + L"\t" + std::to_wstring(box) + L"\t" + caption + L"\n");
       }

@@ -1,0 +1,440 @@
+// An alarm's own settings window (see alarm_options_win.h). Unlike the settings dialog it is
+// made of the system's own controls, laid out from the table in alarm_options.h: check boxes,
+// an edit box, sliders and buttons that a keyboard and a screen reader know already. Its own
+// message loop runs the dialog keys (Tab, arrows, Space, Enter for OK, Esc for cancel) while
+// the settings dialog waits disabled underneath.
+#include "settings/alarm_options_win.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "settings/alarm_options.h"
+#include "sound/alarm_sound.h"
+#include "ui/accessible.h"
+#include "ui/accessible_named.h"
+#include "ui/dpi.h"
+#include "ui/form.h"
+#include "ui/gdi.h"
+#include "ui/late_dlls.h"
+#include "ui/window_names.h"
+
+namespace ao = alarm_options;
+using ao::Id;
+
+namespace {
+
+// A reader's default action, carried out from the window's own messages.
+constexpr UINT kDefaultAction = WM_APP + 1;
+// A control's id: its row of the table, past this; OK and cancel keep the dialog ids the
+// dialog keys send.
+constexpr int kFirstChildId = 100;
+
+long MsaaRole(ao::Kind k) {
+  switch (k) {
+    case ao::Kind::Check: return ROLE_SYSTEM_CHECKBUTTON;
+    case ao::Kind::Edit: return ROLE_SYSTEM_TEXT;
+    case ao::Kind::Slider: return ROLE_SYSTEM_SLIDER;
+    case ao::Kind::Button: case ao::Kind::DefaultButton: return ROLE_SYSTEM_PUSHBUTTON;
+    default: return ROLE_SYSTEM_STATICTEXT;
+  }
+}
+
+class F_AlarmOptions : public Form, private AccessibleSource {
+ public:
+  F_AlarmOptions(int alarm, const AlarmOptionsEdit& current, bool cd, int dpi)
+      : alarm_(alarm), edit_(current), cd_(cd), dpi_(dpi) {}
+  ~F_AlarmOptions() override { stopTest(); }
+
+  bool Open(HWND owner);
+  bool Done() const { return done_; }
+  const std::optional<AlarmOptionsEdit>& Result() const { return result_; }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void QueryUnload() override {
+    stopTest();
+    access_.Disconnect();
+  }
+
+ private:
+  int Px(int v) const { return ScaleToDpi(v, dpi_); }
+  int rowOf(const ao::Control& c) const {
+    return static_cast<int>(&c - ao::Controls().data());
+  }
+  const ao::Control& find(Id id, int index = 0) const {
+    for (const ao::Control& c : ao::Controls())
+      if (c.id == id && c.index == index) return c;
+    return ao::Controls().front();
+  }
+  HWND window(Id id, int index = 0) const { return windows_[rowOf(find(id, index))]; }
+  void createControls();
+  void fill();
+  void showDays();
+  int sliderValue(Id id) const;
+  void sliderMoved(HWND slider);
+  void onCommand(int id, HWND control);
+  void finish(bool ok);
+  void playTest();
+  void stopTest();
+  std::wstring valueOf(const ao::Control& c) const;
+  long stateOf(const ao::Control& c) const;
+
+  int AccessibleCount() override { return static_cast<int>(ao::Controls().size()); }
+  AccessibleInfo Accessible(int child) override;
+  int AccessibleFocus() override;
+  bool AccessibleDefault(int child) override;
+
+  int alarm_;
+  AlarmOptionsEdit edit_;
+  bool cd_;
+  int dpi_;
+  std::int16_t days_ = AlarmOptions::kEveryDay;
+  Font font_;
+  std::vector<HWND> windows_;  // one per row of the table
+  HWND lastFocus_ = nullptr;   // given back when the window is activated again
+  bool done_ = false;
+  std::optional<AlarmOptionsEdit> result_;
+  bool testing_ = false;  // the test chime was started at a volume of ours
+  DWORD volumeBefore_ = 0;
+  bool restoreVolume_ = false;  // the device told its volume before the test
+  AccessibleServer access_{*this};
+};
+
+bool F_AlarmOptions::Open(HWND owner) {
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  // Above the settings dialog, which keeps itself above every other window.
+  const DWORD exStyle = WS_EX_DLGMODALFRAME |
+                        (GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT frame{0, 0, Px(ao::kClient.w), Px(ao::kClient.h)};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+  RECT over{};
+  GetWindowRect(owner, &over);
+  const int x = std::max(0, static_cast<int>(over.left + over.right - w) / 2);
+  const int y = std::max(0, static_cast<int>(over.top + over.bottom - h) / 2);
+  const std::wstring title = Tr(Text::OptionsTitle, std::to_wstring(alarm_ + 1));
+  if (!Create(kAlarmOptionsWindowClass, title.c_str(), style, exStyle, x, y, w, h, owner))
+    return false;
+  createControls();
+  fill();
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+  SetFocus(window(Id::Day, 0));  // the first stop, as a dialog box starts
+  return true;
+}
+
+void F_AlarmOptions::createControls() {
+  const dialog_layout::FontSpec spec = dialog_layout::DialogFont();
+  font_.reset(CreateFontW(-Px(spec.pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                          spec.face.c_str()));
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  for (const ao::Control& c : ao::Controls()) {
+    const wchar_t* cls = L"STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    int id = kFirstChildId + rowOf(c);
+    switch (c.kind) {
+      case ao::Kind::Text:
+        style |= SS_NOPREFIX | (c.align == Align::Right ? SS_RIGHT : SS_LEFT);
+        break;
+      case ao::Kind::Check:
+        cls = L"BUTTON";
+        style |= WS_TABSTOP | BS_CHECKBOX;  // checked by the window: the last day stays
+        break;
+      case ao::Kind::Edit:
+        cls = L"EDIT";
+        style |= WS_TABSTOP | ES_AUTOHSCROLL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case ao::Kind::Slider:
+        cls = TRACKBAR_CLASSW;
+        style |= WS_TABSTOP | TBS_HORZ | TBS_NOTICKS;
+        break;
+      case ao::Kind::Button:
+      case ao::Kind::DefaultButton:
+        cls = L"BUTTON";
+        style |= WS_TABSTOP | (c.kind == ao::Kind::DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        if (c.id == Id::Ok) id = IDOK;
+        if (c.id == Id::Cancel) id = IDCANCEL;
+        break;
+    }
+    const wchar_t* caption = c.text == dialog_layout::kFilledIn ? L"" : Tr(c.text).c_str();
+    HWND w = CreateWindowExW(exStyle, cls, caption, style, Px(c.box.x), Px(c.box.y),
+                             Px(c.box.w), Px(c.box.h), hwnd(),
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
+    windows_.push_back(w);
+    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (c.kind == ao::Kind::Slider) {
+      const ao::Range r = ao::RangeOf(c.id);
+      SendMessageW(w, TBM_SETRANGEMIN, FALSE, r.min);
+      SendMessageW(w, TBM_SETRANGEMAX, FALSE, r.max);
+      SendMessageW(w, TBM_SETPAGESIZE, 0, r.page);
+    }
+    // The system's objects for these controls lack the name of the caption beside them (and,
+    // on some systems, their role and checked state).
+    if (c.kind != ao::Kind::Text) {
+      const ao::Control* row = &c;
+      std::function<std::wstring()> value;
+      if (c.kind == ao::Kind::Slider || c.kind == ao::Kind::Edit)
+        value = [this, row] { return valueOf(*row); };
+      NameForReaders(w, ao::NameOf(c), MsaaRole(c.kind), value,
+                     [this, row] { return stateOf(*row) & STATE_SYSTEM_CHECKED; });
+    }
+  }
+  SendMessageW(window(Id::Label), EM_LIMITTEXT, AlarmOptions::kMaxLabel, 0);
+}
+
+void F_AlarmOptions::fill() {
+  const AlarmOptions& o = edit_.options;
+  days_ = o.Days;
+  showDays();
+  SendMessageW(window(Id::Once), BM_SETCHECK, o.Once ? BST_CHECKED : BST_UNCHECKED, 0);
+  SetWindowTextW(window(Id::Label), o.Label.substr(0, AlarmOptions::kMaxLabel).c_str());
+  const std::pair<Id, int> sliders[] = {
+      {Id::Volume, o.Volume}, {Id::FadeIn, o.FadeIn}, {Id::Snooze, edit_.snooze}};
+  for (auto [id, value] : sliders) {
+    const ao::Range r = ao::RangeOf(id);
+    SendMessageW(window(id), TBM_SETPOS, TRUE, std::clamp(value, r.min, r.max));
+    sliderMoved(window(id));
+  }
+  // A CD plays at the drive's own volume, which the program does not set.
+  for (Id id : {Id::VolumeCaption, Id::Volume, Id::VolumeValue, Id::VolumeTest, Id::FadeCaption,
+                Id::FadeIn, Id::FadeValue})
+    EnableWindow(window(id), !cd_);
+  ShowWindow(window(Id::CdNote), cd_ ? SW_SHOWNA : SW_HIDE);
+}
+
+void F_AlarmOptions::showDays() {
+  for (int d = 0; d < 7; ++d) {
+    const bool on = (days_ >> d & 1) != 0;
+    SendMessageW(window(Id::Day, d), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
+int F_AlarmOptions::sliderValue(Id id) const {
+  return static_cast<int>(SendMessageW(window(id), TBM_GETPOS, 0, 0));
+}
+
+void F_AlarmOptions::sliderMoved(HWND slider) {
+  for (auto [bar, value] : {std::pair{Id::Volume, Id::VolumeValue},
+                            std::pair{Id::FadeIn, Id::FadeValue},
+                            std::pair{Id::Snooze, Id::SnoozeValue}}) {
+    if (window(bar) != slider) continue;
+    SetWindowTextW(window(value), ao::ValueText(bar, sliderValue(bar)).c_str());
+    AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, rowOf(find(bar)) + 1);
+  }
+}
+
+void F_AlarmOptions::onCommand(int id, HWND control) {
+  if (id == IDOK || id == IDCANCEL) return finish(id == IDOK);
+  const auto& rows = ao::Controls();
+  const int row = id - kFirstChildId;
+  if (row < 0 || row >= static_cast<int>(rows.size()) || windows_[row] != control) return;
+  const ao::Control& c = rows[row];
+  switch (c.id) {
+    case Id::Day: {
+      const std::int16_t days = ao::ToggledDay(days_, c.index);
+      if (days == days_) MessageBeep(MB_OK);  // the last day: the alarm's switch turns it off
+      days_ = days;
+      showDays();
+      break;
+    }
+    case Id::Once: {
+      const bool on = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+      SendMessageW(control, BM_SETCHECK, on ? BST_UNCHECKED : BST_CHECKED, 0);
+      break;
+    }
+    case Id::VolumeTest: playTest(); return;
+    default: return;
+  }
+  AccessibleServer::Notify(hwnd(), EVENT_OBJECT_STATECHANGE, row + 1);
+}
+
+void F_AlarmOptions::finish(bool ok) {
+  if (ok) {
+    AlarmOptionsEdit e = edit_;
+    e.options.Days = days_;
+    e.options.Once = SendMessageW(window(Id::Once), BM_GETCHECK, 0, 0) == BST_CHECKED ? -1 : 0;
+    HWND label = window(Id::Label);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
+    e.options.Label = text.substr(0, AlarmOptions::kMaxLabel);
+    // A CD alarm's volume and fade-in stay as they were: the window showed them fixed.
+    if (!cd_) {
+      e.options.Volume = static_cast<std::int16_t>(sliderValue(Id::Volume));
+      e.options.FadeIn = static_cast<std::int16_t>(sliderValue(Id::FadeIn));
+    }
+    e.snooze = static_cast<std::int16_t>(sliderValue(Id::Snooze));
+    result_ = e;
+  }
+  done_ = true;
+}
+
+// The program's chime at the volume shown, through the player the WAV alarms use. The device's
+// volume is given back when the window closes.
+void F_AlarmOptions::playTest() {
+  if (!testing_) restoreVolume_ = waveOutGetVolume(nullptr, &volumeBefore_) == MMSYSERR_NOERROR;
+  const DWORD level = static_cast<DWORD>(sliderValue(Id::Volume)) * 0xFFFF / 100;
+  waveOutSetVolume(nullptr, level | level << 16);
+  testing_ = true;
+  PlaySoundW(kChimeResource, GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC);
+}
+
+void F_AlarmOptions::stopTest() {
+  if (!testing_) return;
+  testing_ = false;
+  PlaySoundW(nullptr, nullptr, 0);
+  if (restoreVolume_) waveOutSetVolume(nullptr, volumeBefore_);
+}
+
+LRESULT F_AlarmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      onCommand(LOWORD(wp), reinterpret_cast<HWND>(lp));
+      return 0;
+    case WM_HSCROLL:
+      sliderMoved(reinterpret_cast<HWND>(lp));
+      return 0;
+    case DM_GETDEFID:
+      return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_ERASEBKGND: {
+      RECT r;
+      GetClientRect(hwnd(), &r);
+      FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_3DFACE));
+      return 1;
+    }
+    case WM_PRINTCLIENT: {
+      RECT r;
+      GetClientRect(hwnd(), &r);
+      FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_3DFACE));
+      return 0;
+    }
+    case WM_ACTIVATE:
+      // The focus leaves with the window and comes back to the control that had it.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        lastFocus_ = GetFocus();
+      } else if (lastFocus_ && IsChild(hwnd(), lastFocus_)) {
+        SetFocus(lastFocus_);
+        return 0;
+      }
+      break;
+    case WM_GETOBJECT: {
+      LRESULT result = 0;
+      if (access_.Answer(hwnd(), wp, lp, result)) return result;
+      break;
+    }
+    case kDefaultAction: {
+      const int row = static_cast<int>(wp) - 1;
+      if (row >= 0 && row < static_cast<int>(windows_.size()))
+        SendMessageW(windows_[row], BM_CLICK, 0, 0);
+      return 0;
+    }
+    case WM_CLOSE:
+      finish(false);
+      return 0;
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}
+
+// ----------------------------------------------------------------------------- a reader
+
+std::wstring F_AlarmOptions::valueOf(const ao::Control& c) const {
+  HWND w = windows_[rowOf(c)];
+  switch (c.kind) {
+    case ao::Kind::Slider: return ao::ValueText(c.id, sliderValue(c.id));
+    case ao::Kind::Edit:
+    case ao::Kind::Text: {
+      // A value label is named by its slider's caption and reads as its text.
+      if (c.kind == ao::Kind::Text && c.text != dialog_layout::kFilledIn) return L"";
+      wchar_t text[AlarmOptions::kMaxLabel + 2] = {};
+      GetWindowTextW(w, text, static_cast<int>(std::size(text)));
+      return text;
+    }
+    default: return L"";
+  }
+}
+
+long F_AlarmOptions::stateOf(const ao::Control& c) const {
+  HWND w = windows_[rowOf(c)];
+  long s = 0;
+  if (!IsWindowEnabled(w)) s |= STATE_SYSTEM_UNAVAILABLE;
+  if (!IsWindowVisible(w)) s |= STATE_SYSTEM_INVISIBLE;
+  if (c.kind != ao::Kind::Text && !(s & STATE_SYSTEM_UNAVAILABLE)) s |= STATE_SYSTEM_FOCUSABLE;
+  if (GetFocus() == w) s |= STATE_SYSTEM_FOCUSED;
+  if (c.kind == ao::Kind::Check && SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED)
+    s |= STATE_SYSTEM_CHECKED;
+  if (c.kind == ao::Kind::DefaultButton) s |= STATE_SYSTEM_DEFAULT;
+  return s;
+}
+
+AccessibleInfo F_AlarmOptions::Accessible(int child) {
+  AccessibleInfo a;
+  if (!Loaded()) return a;
+  if (child == 0) {
+    a.name = Tr(Text::OptionsTitle, std::to_wstring(alarm_ + 1));
+    a.role = ROLE_SYSTEM_DIALOG;
+    GetWindowRect(hwnd(), &a.screen);
+    return a;
+  }
+  const ao::Control& c = ao::Controls()[static_cast<std::size_t>(child - 1)];
+  a.name = ao::NameOf(c);
+  a.role = MsaaRole(c.kind);
+  a.value = valueOf(c);
+  a.state = stateOf(c);
+  GetWindowRect(windows_[child - 1], &a.screen);
+  if (c.kind == ao::Kind::Button || c.kind == ao::Kind::DefaultButton)
+    a.defaultAction = Tr(Text::ActionPress);
+  if (c.kind == ao::Kind::Check)
+    a.defaultAction = Tr((a.state & STATE_SYSTEM_CHECKED) ? Text::ActionUncheck : Text::ActionCheck);
+  return a;
+}
+
+int F_AlarmOptions::AccessibleFocus() {
+  HWND f = GetFocus();
+  if (!Loaded() || !f) return -1;
+  if (f == hwnd()) return 0;
+  for (std::size_t k = 0; k < windows_.size(); ++k)
+    if (windows_[k] == f) return static_cast<int>(k) + 1;
+  return -1;
+}
+
+bool F_AlarmOptions::AccessibleDefault(int child) {
+  if (child < 1 || child > AccessibleCount()) return false;
+  const ao::Kind k = ao::Controls()[static_cast<std::size_t>(child - 1)].kind;
+  if (k != ao::Kind::Check && k != ao::Kind::Button && k != ao::Kind::DefaultButton) return false;
+  return PostMessageW(hwnd(), kDefaultAction, static_cast<WPARAM>(child), 0) != FALSE;
+}
+
+}  // namespace
+
+std::optional<AlarmOptionsEdit> EditAlarmOptions(HWND owner, int alarm,
+                                                 const AlarmOptionsEdit& current, bool cd,
+                                                 int dpi) {
+  InitCommonControlsLate(ICC_BAR_CLASSES | ICC_STANDARD_CLASSES);
+  F_AlarmOptions window(alarm, current, cd, dpi);
+  if (!window.Open(owner)) return std::nullopt;
+  EnableWindow(owner, FALSE);
+  MSG msg;
+  while (window.Loaded() && !window.Done() && IsWindow(owner)) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      // The program is ending: the loop that runs it must see the quit too.
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (IsDialogMessageW(window.hwnd(), &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  // Enabled before this window goes, so the activation returns to the dialog.
+  EnableWindow(owner, TRUE);
+  window.Unload();
+  if (!IsWindow(owner)) return std::nullopt;
+  return window.Result();
+}

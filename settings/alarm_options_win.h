@@ -1,0 +1,25 @@
+// An alarm's own settings window, opened from the "詳細" button of its row in the settings
+// dialog: the days it rings on, once only, its label, its volume and fade-in, and the snooze
+// both alarms share. Modal to the dialog, as its colour and file choosers are; what it returns
+// is kept as the dialog's edits until the dialog's OK writes them.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+#include "model/settings.h"
+
+struct AlarmOptionsEdit {
+  AlarmOptions options;
+  std::int16_t snooze = kDefaultSnooze;
+};
+
+// Opens the window for alarm `alarm` (0 or 1) over `owner`, laid out at `dpi`, showing
+// `current`. With `cd` the alarm plays a music CD, whose volume is the drive's: the volume and
+// the fade-in are shown but cannot be changed. The values at OK, or nothing when cancelled or
+// when the owner went away meanwhile.
+std::optional<AlarmOptionsEdit> EditAlarmOptions(HWND owner, int alarm,
+                                                 const AlarmOptionsEdit& current, bool cd,
+                                                 int dpi);
