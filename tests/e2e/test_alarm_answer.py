@@ -97,5 +97,5 @@ def test_a_labelled_weekday_alarm_rings_a_window_snoozes_rings_again_and_stops_f
     wait_for(lambda: ini_values(clock.ini_bytes()).get("Sound_C_0") == " 0", 5,
              "the once-alarm is still on in the file", clock)
     values = ini_values(clock.ini_bytes())
-    assert values["Sound_Label_0"] == label and values["Sound_C_1"] == "1", values
+    assert values["Sound_Label_0"] == label and values["Sound_C_1"] == " 1", values
     assert to_windows_path(sounds["other wav"]) not in played_names(clock)
