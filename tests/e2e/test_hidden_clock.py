@@ -17,6 +17,7 @@ from harness import DESKTOP_RGB, MENU_TRACE, drawn_menu, to_windows_path, tray_w
 from sound_trace import SND_ASYNC_LOOP, SOUND_FILE, alarm, play_sound_calls, played_names
 from support_clock import (BLUE, FROM_TRAY, ON_DIAL, ON_PENDULUM, TO_TRAY, open_menu, wait_for,
                            watch)
+from support_dialog import closed, new_window, read_tree, window_named
 from support_face import (DialScale, PEND_BOTTOM, PEND_TOP, Shots, bbox, bob_centre, clock_ini,
                           grabs_around, hand_angles, pixels_of)
 
@@ -72,14 +73,15 @@ def test_clock_in_the_tray_shows_nothing_rings_its_alarm_and_returns_current(
     assert played_names(clock) == [to_windows_path(sounds["wav"])]
     assert play_sound_calls(clock) == [(False, SND_ASYNC_LOOP)]
     image, path = shots.take()
-    assert not clock.windows() and only_desktop(image), f"the alarm showed the clock: {path}"
+    assert window_named(clock, "Tessarine") is None and only_desktop(image), (
+        f"the alarm showed the clock: {path}")
 
     # Back through the tray menu (the right press on the icon also silences the alarm).
     tx, ty, _, _ = tray_window(clock.display)
     since = len(clock.trace_lines())
     clock.click(tx + 10, ty + 10, 3)
     drawn_menu(clock, since).click(FROM_TRAY)
-    clock.wait_window()
+    clock.wait_window(name="Tessarine")
     shots.region = region  # it comes back where it was
     image, path, t = shots.within_one_second(not_before=time.time())
     stamp = time.strftime("%H:%M:%S", t)
@@ -106,13 +108,13 @@ def test_clock_in_the_tray_shows_nothing_rings_its_alarm_and_returns_current(
 
 
 def test_in_the_tray_a_moved_time_rings_at_the_next_minute_or_at_once_when_announced(
-        app, wine, sounds, tmp_path, alarm_time, time_change_path):
+        app, wine, sounds, tmp_path, alarm_time, time_change_path, acc_tree_exe):
     # Two alarms a quarter of an hour apart; each jump lands eight minutes past one of them,
     # late enough to be a jump, early enough to ring.
     late = datetime.timedelta(minutes=8)
     first, second = alarm_time.at, alarm_time.at + datetime.timedelta(minutes=15)
     ini = {**clock_ini(), **alarm(0, first, SOUND_FILE, sounds["wav"]),
-           **alarm(1, second, SOUND_FILE, sounds["other wav"])}
+           **alarm(1, second, SOUND_FILE, sounds["other wav"]), "Snooze_Min": 1}
     clock = app.start(ini=ini, trace=MENU_TRACE, local_clock=alarm_time.local)
     shots = Shots(clock, tmp_path, "tray-jump")
     shots.settled()
@@ -121,14 +123,27 @@ def test_in_the_tray_a_moved_time_rings_at_the_next_minute_or_at_once_when_annou
     wait_for(lambda: tray_window(clock.display), 10, "no icon in the notification area")
 
     # Unannounced, as after a sleep Windows did not report: seen at the next minute's wake.
+    # The clock stays hidden; the ringing window comes up by the notification area.
     alarm_time.local.set(first + late)
     wait_for(lambda: played_names(clock), 65, "the jump over the alarm did not ring", clock)
     assert played_names(clock) == [to_windows_path(sounds["wav"])]
+    ring_title = f"ｱﾗｰﾑ1 {first.hour}:{first.minute:02d}"
+    assert new_window(clock, ring_title, timeout=10), "no ringing window"
     image, path = shots.take()
-    assert not clock.windows() and only_desktop(image), f"the alarm showed the clock: {path}"
+    assert window_named(clock, "Tessarine") is None and only_desktop(image), (
+        f"the alarm showed the clock: {path}")
+
+    # Snoozed for a minute from the ringing window: rung again at the hidden clock's next wake.
+    rows, _ = read_tree(clock, acc_tree_exe, "Tessarine_Ring")
+    x, y, w, h = next(r[3] for r in rows if r[4].startswith("ｽﾇｰｽﾞ"))
+    clock.click(x + w // 2, y + h // 2)
+    closed(clock, ring_title)
+    wait_for(lambda: len(played_names(clock)) == 2, 65, "the snooze did not ring hidden", clock)
+    assert window_named(clock, "Tessarine") is None, "the snooze showed the clock"
     tx, ty, _, _ = tray_window(clock.display)
     clock.display.move_pointer(tx + 10, ty + 10)  # silences it
-    wait_for(lambda: len(play_sound_calls(clock)) == 2, 10, "the alarm did not stop", clock)
+    wait_for(lambda: len(play_sound_calls(clock)) == 4, 10, "the alarm did not stop", clock)
+    closed(clock, ring_title)
 
     # Announced by WM_TIMECHANGE: rung before the minute's wake could have seen it. Clear of
     # that wake's second, whose time zone Wine keeps to the end of the second.
@@ -136,10 +151,10 @@ def test_in_the_tray_a_moved_time_rings_at_the_next_minute_or_at_once_when_annou
     wake = math.floor(time.time() / 60) * 60 + 60
     alarm_time.local.set(second + late)
     assert wine.run([str(time_change_path)]).returncode == 0, "time_change found no clock"
-    wait_for(lambda: len(played_names(clock)) == 2, wake - time.time() - 1,
+    wait_for(lambda: len(played_names(clock)) == 3, wake - time.time() - 1,
              "WM_TIMECHANGE did not ring the jumped-over alarm", clock)
-    assert played_names(clock)[1] == to_windows_path(sounds["other wav"])
-    assert not clock.windows(), "the alarm showed the clock"
+    assert played_names(clock)[2] == to_windows_path(sounds["other wav"])
+    assert window_named(clock, "Tessarine") is None, "the alarm showed the clock"
 
 
 def test_second_ring_moves_at_the_second_and_never_before(app, tmp_path):
