@@ -103,6 +103,8 @@ void F_Sound::begin(std::int16_t alarm) {
   if (loudness_.volume < 0 || loudness_.volume > 100) loudness_.volume = 100;
   fadeStart_ = mci_.Milliseconds();
   fading_ = loudness_.fadeInSeconds > 0 && loudness_.volume > 0;
+  // Set afresh for every alarm: the alarm window's test of a volume changes it too.
+  waveLevel_ = -1;
 }
 
 int F_Sound::levelNow() {

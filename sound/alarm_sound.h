@@ -153,7 +153,7 @@ class F_Sound {
   Loudness loudness_;           // the ringing alarm's
   unsigned long fadeStart_ = 0;  // Milliseconds() when it began
   bool fading_ = false;
-  int waveLevel_ = 100;  // what the player was last set to; full until the program sets it
+  int waveLevel_ = -1;   // what the player was set to for this alarm; -1 not yet
   int mp3Level_ = 100;   // for the MP3 opened next or open now
   // Fixed-length buffers that keep their content from one call to the next, as the device
   // may leave part of them (or all of them, on a failure) untouched.
