@@ -128,10 +128,7 @@ bool F_AlarmOptions::Open(HWND owner) {
 
 void F_AlarmOptions::createControls() {
   const dialog_layout::FontSpec spec = dialog_layout::DialogFont();
-  font_.reset(CreateFontW(-Px(spec.pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                          static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                          spec.face.c_str()));
+  font_.reset(CreatePixelFont(spec.face, Px(spec.pixels), spec.charset));
   HINSTANCE inst = GetModuleHandleW(nullptr);
   for (const ao::Control& c : ao::Controls()) {
     const wchar_t* cls = L"STATIC";

@@ -33,10 +33,7 @@ RECT F_Setting::ToRect(const dl::Box& b) const {
 
 void F_Setting::makeFont() {
   const dl::FontSpec spec = dl::DialogFont();
-  font_.reset(CreateFontW(-Px(spec.pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                          static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                          spec.face.c_str()));
+  font_.reset(CreatePixelFont(spec.face, Px(spec.pixels), spec.charset));
 }
 
 // In place, so the controls that show a picture keep pointing at theirs.

@@ -95,9 +95,7 @@ void F_Ring::createControls() {
 void F_Ring::layOut() {
   const dialog_layout::FontSpec spec = dialog_layout::DialogFont();
   auto font = [&](int weight) {
-    return CreateFontW(-Px(spec.pixels), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                       static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str());
+    return CreatePixelFont(spec.face, Px(spec.pixels), spec.charset, weight);
   };
   Font plain(font(FW_NORMAL)), bold(font(FW_BOLD));
   const struct {

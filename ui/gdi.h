@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include <cstdint>
 
 #include "ui/handle.h"
@@ -24,6 +26,14 @@ using Pen = GdiObject<HPEN>;
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using Region = GdiObject<HRGN>;
+
+// A font `pixels` high (the character height), as every window's text is made.
+inline HFONT CreatePixelFont(const std::wstring& face, int pixels, int charset,
+                             int weight = FW_NORMAL) {
+  return CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, static_cast<BYTE>(charset),
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+}
 
 // Selects an object into a DC and puts the previous one back when it goes. Windows refuses
 // to delete an object that is still selected, so a guard lives beside its object, declared

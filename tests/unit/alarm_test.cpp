@@ -37,6 +37,15 @@ struct Rig {
   FakeHost h;
   bool stop = false;
   AlarmClock a{s, snd, h, stop};
+  // Alarm 0 on, at hour:minute, with a WAV file that is there.
+  void wavAlarm(int hour, int minute) {
+    s.Sound_C[0] = 1;
+    s.Sound_H[0] = static_cast<std::int16_t>(hour);
+    s.Sound_M[0] = static_cast<std::int16_t>(minute);
+    s.Sound_Kbn[0] = 2;
+    s.Sound_F[0] = L"C:\\a.wav";
+    h.files.insert(s.Sound_F[0]);
+  }
 };
 
 struct AlarmTest : ::testing::Test {
@@ -364,12 +373,7 @@ TEST_F(AlarmTest, AJumpRingsLateOrNeverAndNoMinuteTwice) {
   for (const auto& c : cases) {
     Rig rig;
     auto& [m, s, snd, h, stop, a] = rig;
-    s.Sound_C[0] = 1;
-    s.Sound_H[0] = static_cast<std::int16_t>(c.hour);
-    s.Sound_M[0] = static_cast<std::int16_t>(c.minute);
-    s.Sound_Kbn[0] = 2;
-    s.Sound_F[0] = L"C:\\a.wav";
-    h.files.insert(s.Sound_F[0]);
+    rig.wavAlarm(c.hour, c.minute);
     a.Reset();
     for (std::int64_t step : c.steps) {
       if (step == kStop)
@@ -489,14 +493,9 @@ TEST(AlarmOptions, DaysOnceAndSnoozeRingAtTheirMinutesOrNever) {
   for (const auto& c : cases) {
     Rig rig;
     auto& [m, s, snd, h, stop, a] = rig;
-    s.Sound_C[0] = 1;
-    s.Sound_H[0] = static_cast<std::int16_t>(c.hour);
-    s.Sound_M[0] = static_cast<std::int16_t>(c.minute);
-    s.Sound_Kbn[0] = 2;
-    s.Sound_F[0] = L"C:\\a.wav";
+    rig.wavAlarm(c.hour, c.minute);
     s.Options[0].Days = c.days;
     s.Options[0].Once = c.once;
-    h.files.insert(s.Sound_F[0]);
     a.Reset();
     std::vector<std::int64_t> rings;
     std::int64_t last = 0;

@@ -365,7 +365,9 @@ TEST(AlarmOptionsInTheFile, ReadAsWrittenOrDefaultAndWrittenOnlyWhenUsed) {
     // Saved unchanged: the key the file held comes back (as the value read), no other.
     const auto entries = OptionEntries(s);
     EXPECT_EQ(entries.size(), *r.key ? 1u : 0u) << r.key << r.text;
-    if (!entries.empty()) EXPECT_EQ(entries[0].first, r.key);
+    if (!entries.empty()) {
+      EXPECT_EQ(entries[0].first, r.key);
+    }
   }
   // A label is cut to 64 characters; a changed value is written even when the file lacked it.
   MapSource source;
