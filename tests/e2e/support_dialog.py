@@ -160,7 +160,7 @@ def row(i):
             "cd_mark": (158, 370 + dy, 13, 13), "cd": (185, 376 + dy),
             "file_mark": (346, 370 + dy, 13, 13), "file_mark_at": (352, 376 + dy),
             "choose": (440, 376 + dy), "clear": (480, 375 + dy),
-            "path": (160, 392 + dy, 345, 13)}
+            "path": (160, 392 + dy, 289, 13)}
 
 
 def crop(image, box):
