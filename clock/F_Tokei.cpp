@@ -122,12 +122,15 @@ void F_Tokei::Form_Load() {
 
   alarm_.Reset();
   syncSoundTimers();
+  loading_ = true;
   Timer1_Timer();  // the hands are on the dial before it is shown
   SetMemoryCheck(true);
 
   SetTopMost(hwnd(), s.TopMost);
   armWakeTimer();  // the alarms may have changed
   Show();
+  loading_ = false;
+  tellReaderOfRing();  // an alarm due at the start: its window beside the clock, not before it
 }
 
 // Sizes the window for dpi_ and makes everything on it anew at that density: the boxes, the
@@ -323,7 +326,7 @@ void F_Tokei::handleTick(const SYSTEMTIME& now) {
 
 void F_Tokei::tellReaderOfRing() {
   const int ringing = alarm_.RingingAlarm();
-  if (ringing == toldRinging_) return;
+  if (loading_ || ringing == toldRinging_) return;
   toldRinging_ = ringing;
   commands_.ShowRingWindow(Ringing());
   if (Loaded()) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);

@@ -155,6 +155,7 @@ class F_Tokei : public Form, private AccessibleSource {
   bool trayRinging_ = false;  // the tray was last told that an alarm rings
   bool tickEverySecond_ = false;  // the hidden tick was last armed for the next second
   int toldRinging_ = -1;  // the ringing alarm a reader last heard of in the clock's value
+  bool loading_ = false;  // Form_Load has not shown the window yet
   std::wstring nextRing_;  // the next ring as last told (NextRingText)
   bool nextRingTold_ = false;
 };
