@@ -42,14 +42,13 @@ std::int64_t LocalMinute(const LocalTime& t) {
   return daysFrom1601(t.year, t.month, t.day) * kDay + t.hour * 60 + t.minute;
 }
 
+std::int64_t DayOf(std::int64_t minute) { return (minute >= 0 ? minute : minute - kDay + 1) / kDay; }
+
 // 1 January 1601 was a Monday.
-int WeekdayOf(std::int64_t minute) {
-  const std::int64_t days = (minute >= 0 ? minute : minute - kDay + 1) / kDay;
-  return static_cast<int>(floorMod(days + 1, 7));
-}
+int WeekdayOf(std::int64_t minute) { return static_cast<int>(floorMod(DayOf(minute) + 1, 7)); }
 
 LocalTime FromLocalMinute(std::int64_t minute) {
-  const std::int64_t days = (minute >= 0 ? minute : minute - kDay + 1) / kDay;
+  const std::int64_t days = DayOf(minute);
   const int ofDay = static_cast<int>(minute - days * kDay);
   // The inverse of daysFrom1601.
   const std::int64_t z = days + 306;
@@ -139,8 +138,6 @@ bool IsWaveHeader(const std::string& start) {
 void AlarmClock::fire(int i) {
   const auto alarm = static_cast<std::int16_t>(i);
   sound_.CurrentAlarm = alarm;
-  ringing_ = i;
-  ringingOnce_ = settings_.Options[i].Once != 0;
   sound_.SetLoudness({settings_.Options[i].Volume, settings_.Options[i].FadeIn});
   if (settings_.Sound_Kbn[i] == kCd)
     sound_.StartCd(alarm, settings_.Sound_Repeat[i]);
@@ -193,23 +190,18 @@ AlarmClock::NextRing AlarmClock::Next(std::int64_t now) const {
 
 int AlarmClock::StopSound() {
   StopRequested = true;
-  const bool ringing = sound_.Ringing() || (AlarmDone && ringing_ >= 0);
+  const int ringing = RingingAlarm();
   sound_.Stop();
-  int switchOff = -1;
-  if (ringing && ringing_ >= 0) {
-    snoozeAt_[ringing_] = kNever;
-    if (ringingOnce_) switchOff = ringing_;
-  }
-  ringing_ = -1;
-  return switchOff;
+  if (ringing < 0) return -1;
+  snoozeAt_[ringing] = kNever;
+  return settings_.Options[ringing].Once != 0 ? ringing : -1;
 }
 
 bool AlarmClock::Snooze(std::int64_t now) {
-  const int i = ringing_;
-  if (i < 0 || !(sound_.Ringing() || AlarmDone)) return false;
+  const int i = RingingAlarm();
+  if (i < 0) return false;
   StopRequested = true;
   sound_.Stop();
-  ringing_ = -1;
   snoozeAt_[i] = now + settings_.Snooze_Min;
   snoozedTime_[i] = alarmOfDay(settings_, i);
   return true;

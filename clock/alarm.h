@@ -25,7 +25,9 @@ struct LocalTime {
 // Minutes since 1 January 1601, 0:00 local time (the platform's file-time origin).
 std::int64_t LocalMinute(const LocalTime& t);
 LocalTime FromLocalMinute(std::int64_t minute);
-// The day of the week of a local minute: 0 Sunday .. 6 Saturday.
+// The day of a local minute, counted from 1 January 1601, and its day of the week (0 Sunday
+// .. 6 Saturday).
+std::int64_t DayOf(std::int64_t minute);
 int WeekdayOf(std::int64_t minute);
 
 // An alarm whose minute the clock jumped over still rings when that minute is at most this
@@ -101,6 +103,4 @@ class AlarmClock {
   // when it was snoozed (a new time drops it). Not in the file: a restart forgets it.
   std::array<std::int64_t, 2> snoozeAt_{kNever, kNever};
   std::array<std::int64_t, 2> snoozedTime_{-1, -1};
-  int ringing_ = -1;        // the alarm fired last, until its stop or snooze
-  bool ringingOnce_ = false;  // that alarm was a once-alarm when it fired
 };
