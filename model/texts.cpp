@@ -73,3 +73,9 @@ std::wstring TextOf(const Language& language, Text id) {
   const auto at = static_cast<std::size_t>(id);
   return at < kCount ? indexed(language).texts[at] : std::wstring();
 }
+
+Text DayName(int weekday) { return static_cast<Text>(static_cast<int>(Text::Sunday) + weekday); }
+
+std::wstring ClockTime(int hour, int minute) {
+  return std::to_wstring(hour) + (minute < 10 ? L":0" : L":") + std::to_wstring(minute);
+}

@@ -86,5 +86,10 @@ const std::wstring& Tr(Text id);
 // With "%1" replaced by `arg`.
 std::wstring Tr(Text id, const std::wstring& arg);
 
+// A day of the week's short name: 0 Sunday .. 6 Saturday.
+Text DayName(int weekday);
+// A time of day as the program writes it everywhere: "7:30", "0:05".
+std::wstring ClockTime(int hour, int minute);
+
 // A text of a given language; empty when its table lacks it.
 std::wstring TextOf(const Language& language, Text id);

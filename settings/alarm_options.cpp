@@ -12,9 +12,7 @@ std::vector<Control> Build() {
     t.push_back(Control{id, index, kind, box, text, align});
   };
   add(Id::DaysCaption, Kind::Text, {12, 12, 352, 13}, Text::Days);
-  const Text days[7] = {Text::Sunday, Text::Monday, Text::Tuesday, Text::Wednesday,
-                        Text::Thursday, Text::Friday, Text::Saturday};
-  for (int d = 0; d < 7; ++d) add(Id::Day, Kind::Check, {12 + 50 * d, 30, 48, 17}, days[d], d);
+  for (int d = 0; d < 7; ++d) add(Id::Day, Kind::Check, {12 + 50 * d, 30, 48, 17}, DayName(d), d);
   add(Id::Once, Kind::Check, {12, 54, 352, 17}, Text::Once);
   add(Id::LabelCaption, Kind::Text, {12, 85, 66, 13}, Text::Label);
   add(Id::Label, Kind::Edit, {80, 81, 284, 21}, kFilledIn);

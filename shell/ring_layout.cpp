@@ -8,10 +8,7 @@ namespace ring_layout {
 
 namespace {
 
-std::wstring TimeText(const RingNotice& ring) {
-  const std::wstring minute = std::to_wstring(ring.minute);
-  return std::to_wstring(ring.hour) + L":" + (minute.size() < 2 ? L"0" : L"") + minute;
-}
+std::wstring TimeText(const RingNotice& ring) { return ClockTime(ring.hour, ring.minute); }
 
 std::wstring Name(const RingNotice& ring) {
   return Tr(Text::AlarmName, std::to_wstring(ring.alarm + 1));
