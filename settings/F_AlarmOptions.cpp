@@ -13,6 +13,7 @@
 
 #include "settings/alarm_options.h"
 #include "sound/alarm_sound.h"
+#include "sound/winmm_port.h"
 #include "ui/accessible.h"
 #include "ui/accessible_named.h"
 #include "ui/dpi.h"
@@ -277,8 +278,7 @@ void F_AlarmOptions::finish(bool ok) {
 // volume is given back when the window closes.
 void F_AlarmOptions::playTest() {
   if (!testing_) restoreVolume_ = waveOutGetVolume(nullptr, &volumeBefore_) == MMSYSERR_NOERROR;
-  const DWORD level = static_cast<DWORD>(sliderValue(Id::Volume)) * 0xFFFF / 100;
-  waveOutSetVolume(nullptr, level | level << 16);
+  SetProgramWaveVolume(sliderValue(Id::Volume));
   testing_ = true;
   PlaySoundW(kChimeResource, GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC);
 }

@@ -40,12 +40,7 @@ class WinmmPort final : public Mci {
 
   unsigned WaveOutDevices() override { return waveOutGetNumDevs(); }
 
-  // Device 0 by number, not an open handle: the system applies it to this program's own
-  // output, which the player's sounds go through, and leaves the master volume alone.
-  void SetWaveVolume(int percent) override {
-    const DWORD channel = static_cast<DWORD>(percent) * 0xFFFFu / 100u;
-    waveOutSetVolume(nullptr, channel | channel << 16);
-  }
+  void SetWaveVolume(int percent) override { SetProgramWaveVolume(percent); }
 
   unsigned long Milliseconds() override { return timeGetTime(); }
 
@@ -59,3 +54,10 @@ class WinmmPort final : public Mci {
 }  // namespace
 
 std::unique_ptr<Mci> MakeWinmmPort() { return std::make_unique<WinmmPort>(); }
+
+// Device 0 by number, not an open handle: the system applies it to this program's own output,
+// which the player's sounds go through, and leaves the master volume alone.
+void SetProgramWaveVolume(int percent) {
+  const DWORD channel = static_cast<DWORD>(percent) * 0xFFFFu / 100u;
+  waveOutSetVolume(nullptr, channel | channel << 16);
+}
