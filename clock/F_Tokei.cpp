@@ -78,6 +78,7 @@ F_Tokei::F_Tokei(AppState& app, F_Sound& sound, Commands& commands)
       alarm_(app.settings, sound, files_, app.StopRequested) {
   // Auto-reset: one wait sees it go off once.
   wakeTimer_.reset(CreateWaitableTimerW(nullptr, FALSE, nullptr));
+  ServeReaders(access_);
 }
 
 F_Tokei::~F_Tokei() {
@@ -527,11 +528,6 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CONTEXTMENU:
       onContextMenu(lp);
       return 0;
-    case WM_GETOBJECT: {
-      LRESULT result;
-      if (access_.Answer(hwnd(), wp, lp, result)) return result;
-      break;
-    }
     case WM_ERASEBKGND: {
       // Pic_b: the window's own background, seen between and below the boxes.
       RECT r;

@@ -46,7 +46,9 @@ long MsaaRole(ao::Kind k) {
 class F_AlarmOptions : public Form, private AccessibleSource {
  public:
   F_AlarmOptions(int alarm, const AlarmOptionsEdit& current, bool cd, int dpi)
-      : alarm_(alarm), edit_(current), cd_(cd), dpi_(dpi) {}
+      : alarm_(alarm), edit_(current), cd_(cd), dpi_(dpi) {
+    ServeReaders(access_);
+  }
   ~F_AlarmOptions() override { stopTest(); }
 
   bool Open(HWND owner);
@@ -55,10 +57,7 @@ class F_AlarmOptions : public Form, private AccessibleSource {
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-  void QueryUnload() override {
-    stopTest();
-    access_.Disconnect();
-  }
+  void QueryUnload() override { stopTest(); }
 
  private:
   int Px(int v) const { return ScaleToDpi(v, dpi_); }
@@ -321,11 +320,6 @@ LRESULT F_AlarmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
-    case WM_GETOBJECT: {
-      LRESULT result = 0;
-      if (access_.Answer(hwnd(), wp, lp, result)) return result;
-      break;
-    }
     case kDefaultAction: {
       const int row = static_cast<int>(wp) - 1;
       if (row >= 0 && row < static_cast<int>(windows_.size()))

@@ -34,6 +34,7 @@ F_Setting::F_Setting(AppState& app, Commands& commands) : app_(app), commands_(c
   if (!handCursor_) handCursor_ = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
   InitCommonControlsLate(ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES);
   slots_.resize(dl::Controls().size());
+  ServeReaders(access_);
 }
 
 F_Setting::~F_Setting() = default;
@@ -265,12 +266,10 @@ LRESULT F_Setting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp != VK_ESCAPE) break;
       lbl_Can_MouseUp();
       return 0;
-    case WM_SETFOCUS: case WM_KILLFOCUS: case WM_UPDATEUISTATE: case WM_GETOBJECT:
-    case kDefaultAction: {
-      LRESULT result = 0;
-      if (onFocusMessage(msg, wp, lp, result)) return result;
+    case WM_SETFOCUS: case WM_KILLFOCUS: case WM_UPDATEUISTATE:
+    case kDefaultAction:
+      if (onFocusMessage(msg, wp)) return 0;
       break;
-    }
     case WM_CLOSE:
       Unload();
       return 0;

@@ -102,7 +102,7 @@ class F_Setting : public Form, private AccessibleSource {
   void arrow(int delta);
   void showCues();
   bool onKey(const MSG& msg);
-  bool onFocusMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  bool onFocusMessage(UINT msg, WPARAM wp);
   bool comboDropped() const;
   void paintFocus(HDC dc) const;
   RECT focusRect(const dialog_layout::Control& c) const;

@@ -336,7 +336,6 @@ void F_Setting::lbl_Free_MouseUp() {
 }
 
 void F_Setting::QueryUnload() {
-  access_.Disconnect();
   focus_ = nullptr;
   Timer1.SetEnabled(false);
   targets_.Drop();

@@ -178,9 +178,9 @@ RECT F_Setting::focusRect(const dl::Control& c) const {
   return r;
 }
 
-// The focus coming and going, the keyboard cues switched, a reader asking for the object or
-// for an element's default action.
-bool F_Setting::onFocusMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+// The focus coming and going, the keyboard cues switched, a reader asking for an element's
+// default action.
+bool F_Setting::onFocusMessage(UINT msg, WPARAM wp) {
   switch (msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -191,8 +191,6 @@ bool F_Setting::onFocusMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
       if (HIWORD(wp) & UISF_HIDEFOCUS) cues_ = LOWORD(wp) == UIS_CLEAR;
       if (focus_) repaint(focusRect(*focus_));
       return false;  // the system keeps the window's state too
-    case WM_GETOBJECT:
-      return access_.Answer(hwnd(), wp, lp, result);
     case kDefaultAction: {
       const int child = static_cast<int>(wp);
       for (const dl::Control& c : dl::Controls())

@@ -42,7 +42,7 @@ std::wstring GetText(HWND window) {
 
 }  // namespace
 
-F_Ring::F_Ring(Commands& commands) : commands_(commands) {}
+F_Ring::F_Ring(Commands& commands) : commands_(commands) { ServeReaders(access_); }
 
 // The controls go before the fonts they were given.
 F_Ring::~F_Ring() { Unload(); }
@@ -208,11 +208,6 @@ bool F_Ring::AccessibleDefault(int child) {
 
 LRESULT F_Ring::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_GETOBJECT: {
-      LRESULT result;
-      if (access_.Answer(hwnd(), wp, lp, result)) return result;
-      break;
-    }
     case WM_ERASEBKGND: {
       RECT r;
       GetClientRect(hwnd(), &r);

@@ -29,7 +29,6 @@ class F_Ring : public Form, private AccessibleSource {
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnDpiChanged(int dpi, const RECT& suggested) override;
-  void QueryUnload() override { access_.Disconnect(); }
 
  private:
   void createControls();

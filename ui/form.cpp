@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/accessible.h"
+
 // Older headers lack the name of the message a move to a monitor of another density sends.
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -51,6 +53,7 @@ void Form::Unload() {
   if (!hwnd_ || unloading_) return;
   unloading_ = true;
   QueryUnload();
+  if (readers_) readers_->Disconnect();
   HWND h = hwnd_;
   SetWindowLongPtrW(h, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
@@ -82,6 +85,11 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ENDSESSION:
       if (wp) QueryUnload();
       return 0;
+    case WM_GETOBJECT: {
+      LRESULT result;
+      if (readers_ && readers_->Answer(hwnd_, wp, lp, result)) return result;
+      break;
+    }
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }

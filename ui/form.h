@@ -9,6 +9,8 @@
 
 #include "ui/timer.h"
 
+class AccessibleServer;
+
 // Registers a window class once per process; later calls find it registered.
 bool EnsureWindowClass(const wchar_t* className, WNDPROC proc, UINT style = 0);
 
@@ -36,6 +38,9 @@ class Form {
   virtual void QueryUnload() {}
   // A move to a monitor of another density, to the rectangle the system suggests.
   virtual void OnDpiChanged(int /*dpi*/, const RECT& /*suggested*/) {}
+  // The server that answers a screen reader's WM_GETOBJECT for this window; its object is
+  // dropped at every unload, since a reload makes a new window.
+  void ServeReaders(AccessibleServer& server) { readers_ = &server; }
   // Gives the timer to this window (made anew at every load): its WM_TIMER runs the timer's
   // handler.
   void AttachTimer(Timer& timer);
@@ -44,5 +49,6 @@ class Form {
   static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   HWND hwnd_ = nullptr;
   std::vector<Timer*> timers_;
+  AccessibleServer* readers_ = nullptr;
   bool unloading_ = false;
 };
