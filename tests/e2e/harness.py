@@ -30,6 +30,7 @@ from __future__ import annotations
 import contextlib
 import datetime
 import functools
+import math
 import os
 import re
 import shutil
@@ -484,6 +485,7 @@ class LocalClock:
         self.path = path
         self.offset = datetime.timedelta(0)
         self._stamp = 1_000_000_000
+        self._set_in = 0
         self._write()
 
     def set(self, local: datetime.datetime) -> datetime.timedelta:
@@ -491,7 +493,15 @@ class LocalClock:
         utc = datetime.datetime.utcnow().replace(second=0, microsecond=0)
         self.offset = local.replace(second=0, microsecond=0) - utc
         self._write()
+        self._set_in = math.floor(time.time())
         return self.offset
+
+    def settle(self) -> None:
+        """Returns once a running program must see the last `set`: Wine keeps the offset it
+        read for the rest of that second of the wall clock, so a change is complete, as it is
+        when Windows announces one, only in the next second."""
+        while time.time() < self._set_in + 1.02:
+            time.sleep(0.02)
 
     def nearest(self, hour: int, minute: int) -> datetime.datetime:
         """The time of day `hour`:`minute` on the day that keeps the offset within 12 hours."""

@@ -145,11 +145,12 @@ def test_in_the_tray_a_moved_time_rings_at_the_next_minute_or_at_once_when_annou
     wait_for(lambda: len(play_sound_calls(clock)) == 4, 10, "the alarm did not stop", clock)
     closed(clock, ring_title)
 
-    # Announced by WM_TIMECHANGE: rung before the minute's wake could have seen it. Clear of
-    # that wake's second, whose time zone Wine keeps to the end of the second.
+    # Announced by WM_TIMECHANGE once the change is complete: rung before the minute's wake
+    # could have seen it.
     wait_for(lambda: 2 <= time.time() % 60 < 20, 60, "no fresh minute")
     wake = math.floor(time.time() / 60) * 60 + 60
     alarm_time.local.set(second + late)
+    alarm_time.local.settle()
     assert wine.run([str(time_change_path)]).returncode == 0, "time_change found no clock"
     wait_for(lambda: len(played_names(clock)) == 3, wake - time.time() - 1,
              "WM_TIMECHANGE did not ring the jumped-over alarm", clock)
