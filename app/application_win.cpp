@@ -227,6 +227,10 @@ void Application::OpenSettings(MenuPlace from) {
 
 bool Application::SettingsDialogOpen() const { return settings_ && settings_->Loaded(); }
 
+void Application::AlarmSwitchedOff(int alarm) {
+  if (SettingsDialogOpen()) settings_->AlarmSwitchedOff(alarm);
+}
+
 // A cleaner still showing (cleaning, or its message open) is left to finish: one showing,
 // one cleaning.
 void Application::OpenCleaner() {

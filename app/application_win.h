@@ -36,6 +36,7 @@ class Application : public Commands {
   void SnoozeClockAlarm() override;
   std::optional<RingNotice> ClockRinging() const override;
   void ShowRingWindow(const std::optional<RingNotice>& ring) override;
+  void AlarmSwitchedOff(int alarm) override;
   void ShowNextAlarm(const std::wstring& text) override;
   void ShowTrayRinging(bool lit) override;
   void SetMemoryCheck(bool on) override;

@@ -246,6 +246,7 @@ void F_Tokei::StopSound() {
     s.Sound_C[switchOff] = 0;
     s.LastApiResult = WriteIni(kSettingsSection, IniKey(L"Sound_C_", switchOff), NumberText(0),
                                app_.IniPath);
+    commands_.AlarmSwitchedOff(switchOff);
   }
   ringChanged();
 }

@@ -39,6 +39,9 @@ class Commands {
   virtual std::optional<RingNotice> ClockRinging() const = 0;
   // An alarm began ringing (its notice) or stopped (none): the ringing window opens or closes.
   virtual void ShowRingWindow(const std::optional<RingNotice>& ring) = 0;
+  // A once-alarm was stopped and switched itself off: an open settings dialog shows it off, so
+  // that its OK does not switch it on again.
+  virtual void AlarmSwitchedOff(int alarm) = 0;
   // The next ring changed: the tray icon's tip names it (`text` empty: no alarm is on).
   virtual void ShowNextAlarm(const std::wstring& text) = 0;
   // While the clock is in the tray: its icon (false) or the ringing one (true).

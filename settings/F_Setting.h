@@ -39,6 +39,8 @@ class F_Setting : public Form, private AccessibleSource {
   // The dialog's keys, wherever in it the focus is: Tab and Shift+Tab, the arrows, Space,
   // Enter, and Esc, which cancels it (unless it closes an open drop-down list).
   bool PreTranslate(const MSG& msg);
+  // A once-alarm switched itself off while the dialog is open: its row shows it off.
+  void AlarmSwitchedOff(int index);
 
   // The values being edited (the controls hold the rest).
   std::array<Colour, 6> EditColor{};

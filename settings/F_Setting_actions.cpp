@@ -271,6 +271,12 @@ void F_Setting::Img_Alarm_MouseDown(int index) {
   showAlarmSwitch(index);
 }
 
+void F_Setting::AlarmSwitchedOff(int index) {
+  if (!Loaded() || EditAlarmOn[index] == 0) return;
+  EditAlarmOn[index] = 0;
+  showAlarmSwitch(index);
+}
+
 void F_Setting::showAlarmSwitch(int index) {
   const AlarmSwitchLook look = AlarmSwitch(EditAlarmOn[index]);
   image(Id::AlarmSwitch, index).picture = art(look.picture ? IDB_SWITCH_ON : IDB_SWITCH_OFF);

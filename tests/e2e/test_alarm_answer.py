@@ -11,7 +11,8 @@ import pytest
 from harness import MENU_TRACE, drawn_menu, to_windows_path
 from sound_trace import SOUND_FILE, alarm, play_sound_calls, played_names, sent_mci
 from support_clock import ini_values, wait_for
-from support_dialog import CLOCK_CLASS, closed, new_window, read_tree, window_named
+from support_dialog import (CLOCK_CLASS, OK, clock_window, closed, new_window, open_dialog,
+                            read_tree, reloaded, window_named)
 
 RING_CLASS = "Tessarine_Ring"
 ROLE_BUTTON = 43
@@ -56,7 +57,8 @@ def test_a_labelled_weekday_alarm_rings_a_window_snoozes_rings_again_and_stops_f
     for a reader, with both buttons; the clock's menu begins with ｽﾇｰｽﾞ and 停止, and "z" from
     the keyboard snoozes: the window closes and the clock reads out the snoozed ring. The time
     moved on by the snooze length rings alarm 1 again (alarm 2 stays silent); 停止 ends it and
-    the once-alarm is off in the file."""
+    the once-alarm is off in the file, and stays off through the OK of a settings dialog that
+    was open while it rang."""
     today = 1 << (alarm_time.at.isoweekday() % 7)  # bit 0 Sunday
     later = alarm_time.at + datetime.timedelta(minutes=10)
     label = "お薬 take pills"
@@ -88,7 +90,10 @@ def test_a_labelled_weekday_alarm_rings_a_window_snoozes_rings_again_and_stops_f
     wait_for(lambda: "ｽﾇｰｽﾞ中 7:40" in read_tree(clock, acc_tree_exe, CLOCK_CLASS)[0][0][5], 10,
              "the clock does not read out the snooze", clock)
 
-    # Ten minutes on: alarm 1 again, not alarm 2, whose day this is not.
+    # Ten minutes on, with the settings dialog open: alarm 1 again, not alarm 2, whose day
+    # this is not.
+    old = clock_window(clock)
+    dialog = open_dialog(clock)
     alarm_time.local.set(later)
     assert new_window(clock, title, timeout=10), "the snooze did not ring"
     assert played_names(clock) == [to_windows_path(sounds["wav"])] * 2
@@ -98,6 +103,11 @@ def test_a_labelled_weekday_alarm_rings_a_window_snoozes_rings_again_and_stops_f
     closed(clock, title)
     wait_for(lambda: ini_values(clock.ini_bytes()).get("Sound_C_0") == " 0", 5,
              "the once-alarm is still on in the file", clock)
+    # The dialog, opened while it was on, shows it off: its OK keeps it off.
+    dialog.click(OK)
+    dialog.wait_closed()
+    reloaded(clock, old)
     values = ini_values(clock.ini_bytes())
-    assert values["Sound_Label_0"] == label and values["Sound_C_1"] == " 1", values
+    assert values["Sound_C_0"] == " 0" and values["Sound_C_1"] == " 1", values
+    assert values["Sound_Label_0"] == label, values
     assert to_windows_path(sounds["other wav"]) not in played_names(clock)
