@@ -58,6 +58,7 @@ class F_AlarmOptions : public Form, private AccessibleSource {
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void QueryUnload() override { stopTest(); }
+  void OnDpiChanged(int dpi, const RECT& suggested) override;
 
  private:
   int Px(int v) const { return ScaleToDpi(v, dpi_); }
@@ -71,6 +72,7 @@ class F_AlarmOptions : public Form, private AccessibleSource {
   }
   HWND window(Id id, int index = 0) const { return windows_[rowOf(find(id, index))]; }
   void createControls();
+  void makeFont();
   void fill();
   void showDays();
   int sliderValue(Id id) const;
@@ -126,9 +128,30 @@ bool F_AlarmOptions::Open(HWND owner) {
   return true;
 }
 
-void F_AlarmOptions::createControls() {
+void F_AlarmOptions::makeFont() {
   const dialog_layout::FontSpec spec = dialog_layout::DialogFont();
   font_.reset(CreatePixelFont(spec.face, Px(spec.pixels), spec.charset));
+}
+
+// Moved to a monitor of another density: the same controls, with what they hold, placed and
+// lettered for it.
+void F_AlarmOptions::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  const Font previous = std::move(font_);  // the controls show it until they have the new one
+  makeFont();
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  const auto& rows = ao::Controls();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const dialog_layout::Box& b = rows[i].box;
+    SendMessageW(windows_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    MoveWindow(windows_[i], Px(b.x), Px(b.y), Px(b.w), Px(b.h), FALSE);
+  }
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void F_AlarmOptions::createControls() {
+  makeFont();
   HINSTANCE inst = GetModuleHandleW(nullptr);
   for (const ao::Control& c : ao::Controls()) {
     const wchar_t* cls = L"STATIC";
