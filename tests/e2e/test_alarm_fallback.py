@@ -212,8 +212,10 @@ def test_without_a_sound_device_the_dial_and_the_tray_icon_ring(app, wine, sound
 
         own = 0
         own = cell_red()
-        # Hidden, the clock wakes once a minute: the moved time is announced, as Windows does.
+        # Hidden, the clock wakes once a minute: the moved time is announced, as Windows does,
+        # once the move is complete.
         case.ring(1)
+        case.local.settle()
         assert wine.run([str(time_change_path)]).returncode == 0, "time_change found no clock"
         seen = set()
         wait_for(lambda: seen.add(cell_red() > 30) or seen == {True, False}, 10,
