@@ -228,7 +228,7 @@ void Application::OpenSettings(MenuPlace from) {
 bool Application::SettingsDialogOpen() const { return settings_ && settings_->Loaded(); }
 
 void Application::AlarmSwitchedOff(int alarm) {
-  if (SettingsDialogOpen()) settings_->AlarmSwitchedOff(alarm);
+  if (settings_) settings_->AlarmSwitchedOff(alarm);  // which does nothing while it is closed
 }
 
 // A cleaner still showing (cleaning, or its message open) is left to finish: one showing,

@@ -172,8 +172,7 @@ void F_Tokei::buildFace() {
 void F_Tokei::OnDpiChanged(int dpi, const RECT& suggested) {
   drag_.End();
   dpi_ = dpi;
-  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveTo(suggested);
   buildFace();
   pendulum_.SetDpi(Pic_Furiko->ScaleWidth(), dpi_);
   drawCurrentState();

@@ -139,8 +139,7 @@ void F_AlarmOptions::OnDpiChanged(int dpi, const RECT& suggested) {
   dpi_ = dpi;
   const Font previous = std::move(font_);  // the controls show it until they have the new one
   makeFont();
-  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveTo(suggested);
   const auto& rows = ao::Controls();
   for (size_t i = 0; i < rows.size(); ++i) {
     const dialog_layout::Box& b = rows[i].box;

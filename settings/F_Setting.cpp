@@ -340,8 +340,7 @@ void F_Setting::OnDpiChanged(int dpi, const RECT& suggested) {
   drag_.End();
   targets_.Drop();
   dpi_ = dpi;
-  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveTo(suggested);
   loadPictures();
   const Font previous = std::move(font_);  // the lists show it until they are given the new one
   makeFont();

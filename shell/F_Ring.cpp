@@ -165,8 +165,7 @@ void F_Ring::cmdStop_Click() {
 void F_Ring::OnDpiChanged(int dpi, const RECT& suggested) {
   dpi_ = dpi;
   layOut();
-  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveTo(suggested);
 }
 
 AccessibleInfo F_Ring::Accessible(int child) {

@@ -49,6 +49,12 @@ void Form::Hide() {
   if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
 }
 
+void Form::MoveTo(const RECT& r) {
+  if (hwnd_)
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Form::Unload() {
   if (!hwnd_ || unloading_) return;
   unloading_ = true;

@@ -26,6 +26,9 @@ class Form {
   void Hide();
   // Runs QueryUnload, then destroys the window.
   void Unload();
+  // Moves and sizes the window to `r` (screen pixels), keeping its place in the z-order and
+  // the activation as they are.
+  void MoveTo(const RECT& r);
 
  protected:
   Form() = default;
