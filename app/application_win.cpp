@@ -5,8 +5,10 @@
 #include <shlobj.h>
 
 #include "clock/F_Tokei.h"
+#include "clock/alarm_service.h"
+#include "clock/alarm_timers_win.h"
 #include "memory/F_Clean.h"
-#include "model/ini_file.h"
+#include "model/settings_disk.h"
 #include "model/texts.h"
 #include "settings/F_Setting.h"
 #include "shell/F_Menu.h"
@@ -71,10 +73,29 @@ Application::Application(std::wstring programDir) {
   const IniChoice ini = ChooseIniPath(state_.ProgramDir, folders);
   state_.IniPath = ini.path;
   iniUnwritable_ = ini.unwritable;
+  iniFile_ = OpenSettingsFile(state_.IniPath);
+  store_ = std::make_unique<SettingsStore>(*iniFile_, state_.ProgramDir);
+  store_->Load();
+  // Told once: the start already says so when no settings file can be written.
+  store_->TellFailuresBy(
+      [](const std::wstring& path) {
+        const std::wstring text = Tr(Text::IniUnwritable, path);
+        MessageBoxW(nullptr, text.c_str(), Tr(Text::MessageTitle).c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
+      },
+      iniUnwritable_);
   winmm_ = MakeWinmmPort();
   sound_ = std::make_unique<F_Sound>(*winmm_);
-  clock_ = std::make_unique<F_Tokei>(state_, *sound_, *this);
-  menu_ = std::make_unique<F_Menu>(state_, *this);
+  files_ = std::make_unique<DiskFileProbe>(state_.IniPath);
+  alarmTimers_ = std::make_unique<AlarmTimersWin>();
+  // The service hears of new settings before the clock is laid out anew with them.
+  alarms_ = std::make_unique<AlarmService>(*store_, *sound_, *files_, *alarmTimers_);
+  alarmTimers_->Serve(*alarms_);
+  alarms_->Listen(*this);
+  store_->Listen([this](unsigned what, int alarm) { settingsChanged(what, alarm); });
+  settingsChanged(kChangedAll, -1);  // the language; no window is loaded yet
+  clock_ = std::make_unique<F_Tokei>(*store_, *alarms_, *this);
+  menu_ = std::make_unique<F_Menu>(*store_, *this);
   tray_ = std::make_unique<F_TTray>(*this);
 }
 
@@ -85,12 +106,11 @@ Application::~Application() {
   tray_.reset();
   menu_.reset();
   clock_.reset();
+  alarmTimers_.reset();  // no tick reaches the service from here on
+  alarms_.reset();
 }
 
 void Application::Start() {
-  // A save cut short by a crash or a kill leaves its temporary file; the settings file itself
-  // is whole either way.
-  RemoveUnfinishedSave(state_.IniPath);
   clock_->Form_Load();
   // Once, with the clock already running: its alarms ring while the message waits.
   if (iniUnwritable_) {
@@ -104,7 +124,7 @@ int Application::Run() {
   for (;;) {
     // While an alarm is on, the wait takes in the clock's wake timer too; while the clock is
     // shown, it ends at the pendulum's next frame.
-    HANDLE wake = clock_->WakeTimer();
+    HANDLE wake = alarmTimers_->WakeHandle();
     const DWORD frameIn = clock_->FrameWait();
     if (frameIn == 0) {
       clock_->Frame();
@@ -121,7 +141,8 @@ int Application::Run() {
                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woke == WAIT_TIMEOUT) continue;  // the frame is due
     if (wake && woke == WAIT_OBJECT_0) {
-      clock_->WakeTimer_Timer();
+      alarmTimers_->WakeFired();
+      clock_->TimeMoved();
       continue;
     }
     if (woke == WAIT_FAILED) WaitMessage();
@@ -140,7 +161,18 @@ void Application::dispatch(const MSG& msg) {
   DispatchMessageW(&msg);
 }
 
-void Application::ReloadClock() {
+void Application::settingsChanged(unsigned what, int alarm) {
+  if (what & kChangedAll) {
+    // Every window's words from here on: at the start and after each change, never between.
+    UseLanguage(ChooseLanguage(store_->Get().Language, GetUserDefaultUILanguage()));
+    if (clock_ && clock_->Loaded()) reloadClock();
+  }
+  // A once-alarm stopped while the dialog is open: its row shows it off, so that the dialog's
+  // OK does not switch it on again.
+  if ((what & kChangedAlarmSwitch) && settings_) settings_->AlarmSwitchedOff(alarm);
+}
+
+void Application::reloadClock() {
   clock_->Hide();
   clock_->Unload();
   clock_->Form_Load();
@@ -148,11 +180,11 @@ void Application::ReloadClock() {
   if (tray_->Loaded()) clock_->Hide();
 }
 
-void Application::StopClockSound() { clock_->StopSound(); }
+void Application::StopClockSound() { alarms_->Stop(LocalMinuteNow()); }
 
-void Application::SnoozeClockAlarm() { clock_->Snooze(); }
+void Application::SnoozeClockAlarm() { alarms_->Snooze(LocalMinuteNow()); }
 
-std::optional<RingNotice> Application::ClockRinging() const { return clock_->Ringing(); }
+std::optional<RingNotice> Application::ClockRinging() const { return alarms_->Ringing(); }
 
 void Application::ShowRingWindow(const std::optional<RingNotice>& ring) {
   if (!ring) {
@@ -165,13 +197,17 @@ void Application::ShowRingWindow(const std::optional<RingNotice>& ring) {
   ring_->Form_Load(*ring, clockShown ? clock_->hwnd() : nullptr);
 }
 
-void Application::ShowNextAlarm(const std::wstring& text) {
+void Application::NextRingChanged(const std::wstring& text) {
   if (tray_) tray_->ShowNextAlarm(text);
 }
 
 void Application::ShowTrayRinging(bool lit) {
   if (tray_) tray_->ShowRinging(lit);
 }
+bool Application::StartSoundTest(int volume) { return sound_->StartTest(volume); }
+
+void Application::StopSoundTest() { sound_->StopTest(); }
+
 void Application::SetMemoryCheck(bool on) { clock_->SetMemoryCheck(on); }
 
 void Application::SetClockTopMost(std::int16_t topMost) {
@@ -218,23 +254,20 @@ void Application::BringClockBack() {
   SetForegroundWindow(clock_->hwnd());
 }
 
-void Application::OpenSettings(MenuPlace from) {
-  if (!settings_) settings_ = std::make_unique<F_Setting>(state_, *this);
+// Only the clock's menu offers it.
+void Application::OpenSettings(MenuPlace) {
+  if (!settings_) settings_ = std::make_unique<F_Setting>(*store_, *this);
   // Open already: it only comes to the front.
-  if (!settings_->Loaded()) settings_->Form_Load(from);
+  if (!settings_->Loaded()) settings_->Form_Load();
   settings_->Activate();
 }
 
 bool Application::SettingsDialogOpen() const { return settings_ && settings_->Loaded(); }
 
-void Application::AlarmSwitchedOff(int alarm) {
-  if (settings_) settings_->AlarmSwitchedOff(alarm);  // which does nothing while it is closed
-}
-
 // A cleaner still showing (cleaning, or its message open) is left to finish: one showing,
 // one cleaning.
 void Application::OpenCleaner() {
-  if (!cleaner_) cleaner_ = std::make_unique<F_Clean>(state_);
+  if (!cleaner_) cleaner_ = std::make_unique<F_Clean>(*store_);
   if (!cleaner_->Loaded()) cleaner_->Form_Load();
 }
 

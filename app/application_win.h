@@ -8,9 +8,13 @@
 
 #include "model/app_state.h"
 #include "model/commands.h"
+#include "clock/alarm_service.h"
+#include "model/settings_store.h"
 
 class Mci;
 class F_Sound;
+class DiskFileProbe;
+class AlarmTimersWin;
 class F_Setting;
 class F_Tokei;
 class F_Clean;
@@ -18,7 +22,7 @@ class F_Menu;
 class F_TTray;
 class F_Ring;
 
-class Application : public Commands {
+class Application : public Commands, private AlarmListener {
  public:
   Application(std::wstring programDir);
   ~Application() override;
@@ -28,17 +32,16 @@ class Application : public Commands {
   // Loads the clock window.
   void Start();
   // Runs the message loop until Quit or the clock closes; returns the exit code. While an
-  // alarm is on, the loop also waits on the clock's wake timer.
+  // alarm is on, the loop also waits on the alarms' wake timer.
   int Run();
 
-  void ReloadClock() override;
   void StopClockSound() override;
   void SnoozeClockAlarm() override;
   std::optional<RingNotice> ClockRinging() const override;
   void ShowRingWindow(const std::optional<RingNotice>& ring) override;
-  void AlarmSwitchedOff(int alarm) override;
-  void ShowNextAlarm(const std::wstring& text) override;
   void ShowTrayRinging(bool lit) override;
+  bool StartSoundTest(int volume) override;
+  void StopSoundTest() override;
   void SetMemoryCheck(bool on) override;
   void SetClockTopMost(std::int16_t topMost) override;
   void SaveClockPlacement() override;
@@ -53,11 +56,22 @@ class Application : public Commands {
 
  private:
   void dispatch(const struct tagMSG& msg);
+  // The store changed: the language, the clock laid out anew, the dialog's alarm rows.
+  void settingsChanged(unsigned what, int alarm);
+  // Unloads the clock (which saves its place) and loads it again with the store's settings.
+  void reloadClock();
+  // The next ring changed: the tray icon's tip names it.
+  void NextRingChanged(const std::wstring& text) override;
 
   AppState state_;
   bool iniUnwritable_ = false;
+  std::unique_ptr<SettingsFile> iniFile_;
+  std::unique_ptr<SettingsStore> store_;
   std::unique_ptr<Mci> winmm_;
   std::unique_ptr<F_Sound> sound_;
+  std::unique_ptr<DiskFileProbe> files_;  // the sound files the alarms look for
+  std::unique_ptr<AlarmTimersWin> alarmTimers_;
+  std::unique_ptr<AlarmService> alarms_;
   std::unique_ptr<F_Tokei> clock_;
   std::unique_ptr<F_Menu> menu_;
   std::unique_ptr<F_TTray> tray_;

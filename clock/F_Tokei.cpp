@@ -6,7 +6,6 @@
 #include "clock/face.h"
 #include "clock/reading.h"
 #include "model/convert.h"
-#include "model/ini_file.h"
 #include "model/texts.h"
 #include "ui/screen_dpi.h"
 #include "ui/topmost.h"
@@ -44,26 +43,6 @@ std::int64_t LocalMinuteOf(const SYSTEMTIME& t) {
   return LocalMinute({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute});
 }
 
-// The UTC file time at which a local minute begins, by the time zone's rules for that day.
-bool UtcStart(std::int64_t minute, LONGLONG& due) {
-  const LocalTime t = FromLocalMinute(minute);
-  SYSTEMTIME local{};
-  local.wYear = static_cast<WORD>(t.year);
-  local.wMonth = static_cast<WORD>(t.month);
-  local.wDay = static_cast<WORD>(t.day);
-  local.wHour = static_cast<WORD>(t.hour);
-  local.wMinute = static_cast<WORD>(t.minute);
-  SYSTEMTIME utc;
-  FILETIME ft;
-  if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !SystemTimeToFileTime(&utc, &ft))
-    return false;
-  ULARGE_INTEGER u;
-  u.LowPart = ft.dwLowDateTime;
-  u.HighPart = ft.dwHighDateTime;
-  due = static_cast<LONGLONG>(u.QuadPart);
-  return true;
-}
-
 // Where the bob drawn last lies in the pendulum area.
 RECT SpriteRect(const Pendulum& p) {
   return RECT{p.SpriteX(), p.SpriteY(), p.SpriteX() + p.SpriteSize, p.SpriteY() + p.SpriteSize};
@@ -71,24 +50,19 @@ RECT SpriteRect(const Pendulum& p) {
 
 }  // namespace
 
-F_Tokei::F_Tokei(AppState& app, F_Sound& sound, Commands& commands)
-    : app_(app),
-      commands_(commands),
-      files_(app.IniPath),
-      alarm_(app.settings, sound, files_, app.StopRequested) {
-  // Auto-reset: one wait sees it go off once.
-  wakeTimer_.reset(CreateWaitableTimerW(nullptr, FALSE, nullptr));
+F_Tokei::F_Tokei(SettingsStore& store, AlarmService& alarms, Commands& commands)
+    : store_(store), alarms_(alarms), commands_(commands) {
+  alarms_.Listen(*this);
   ServeReaders(access_);
 }
 
 F_Tokei::~F_Tokei() {
-  wakeTimer_.reset();  // no wake-up for a clock that has quit
   access_.Disconnect();
   if (owner_) DestroyWindow(owner_);
 }
 
 void F_Tokei::Form_Load() {
-  Settings& s = app_.settings;
+  const Settings& s = store_.Get();
   drag_.End();
   // No caption, no taskbar button: the clock is a small ornament on the desktop, reached by
   // Alt+Tab.
@@ -98,19 +72,12 @@ void F_Tokei::Form_Load() {
   // A reload makes a new window: timers of the old one are gone with it. The memory check's
   // count keeps what its timer had slept through.
   SetMemoryCheck(false);
-  for (Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6}) {
+  for (Timer* t : {&Timer1, &Timer2, &Timer3}) {
     t->SetEnabled(false);
     AttachTimer(*t);
   }
 
-  // One source for the whole load: the file is read and parsed once.
-  IniSettingsSource source(app_.IniPath);
-  placeWindow(source);
-
-  LoadSettings(s, source, app_.ProgramDir);
-  ReadTopMost(s, source);
-  // Every window's words from here on: at the start and at each reload, never in between.
-  UseLanguage(ChooseLanguage(s.Language, GetUserDefaultUILanguage()));
+  placeWindow();
   tick_.Reset();
   lastTick_ = TickResult{};
 
@@ -121,14 +88,11 @@ void F_Tokei::Form_Load() {
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
   schedule_.Load(GetTickCount64());  // the pendulum's frames start when the window is shown
 
-  alarm_.Reset();
-  syncSoundTimers();
   loading_ = true;
   Timer1_Timer();  // the hands are on the dial before it is shown
   SetMemoryCheck(true);
 
   SetTopMost(hwnd(), s.TopMost);
-  armWakeTimer();  // the alarms may have changed
   Show();
   loading_ = false;
   tellReaderOfRing();  // an alarm due at the start: its window beside the clock, not before it
@@ -137,7 +101,7 @@ void F_Tokei::Form_Load() {
 // Sizes the window for dpi_ and makes everything on it anew at that density: the boxes, the
 // frozen dial, the bob sprite and the region. The pendulum's swing is the caller's.
 void F_Tokei::buildFace() {
-  const Settings& s = app_.settings;
+  const Settings& s = store_.Get();
   const int width = ScaleToDpi(kWidth, dpi_), height = ScaleToDpi(kHeight, dpi_);
   SetWindowPos(hwnd(), nullptr, 0, 0, width, height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -180,10 +144,11 @@ void F_Tokei::OnDpiChanged(int dpi, const RECT& suggested) {
 }
 
 // The stored position, or the centre of the primary screen when none is stored.
-void F_Tokei::placeWindow(SettingsSource& source) {
+void F_Tokei::placeWindow() {
   const POINT centre = CentredOn(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
-  ReadPosition(source, L"Pos_X", centre.x, PosX);
-  ReadPosition(source, L"Pos_Y", centre.y, PosY);
+  const Placement& where = store_.Where();
+  PosX = where.x.value_or(centre.x);
+  PosY = where.y.value_or(centre.y);
   moveWindow();
   keepOnAMonitor();
 }
@@ -227,7 +192,7 @@ void F_Tokei::wireMouse() {
   handlers.up = [this] { drag_.End(); };
   Pic_Furiko->SetMouseHandlers(handlers);
   handlers.down = [this](int button) {
-    StopSound();
+    stopSound();
     if (button == 1)
       drag_.Start(hwnd());
     else if (!commands_.SettingsDialogOpen())
@@ -236,52 +201,22 @@ void F_Tokei::wireMouse() {
   Pic_Tokei->SetMouseHandlers(handlers);
 }
 
-void F_Tokei::StopSound() {
-  const int switchOff = alarm_.StopSound();
-  if (switchOff >= 0) {
-    // A once-alarm is done: off in the model and in the file at once, so that neither a reload
-    // nor a restart rings it again.
-    Settings& s = app_.settings;
-    s.Sound_C[switchOff] = 0;
-    s.LastApiResult = WriteIni(kSettingsSection, IniKey(L"Sound_C_", switchOff), NumberText(0),
-                               app_.IniPath);
-    commands_.AlarmSwitchedOff(switchOff);
-  }
-  ringChanged();
-}
-
-void F_Tokei::Snooze() {
+void F_Tokei::stopSound() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  if (alarm_.Snooze(LocalMinuteOf(now))) ringChanged();
+  alarms_.Stop(LocalMinuteOf(now));
 }
 
-void F_Tokei::ringChanged() {
-  syncSoundTimers();
+void F_Tokei::RingChanged() {
   tellReaderOfRing();
   if (!Loaded()) return;
-  armWakeTimer();
   SYSTEMTIME now;
   GetLocalTime(&now);
-  tellNextRing(LocalMinuteOf(now));
   showRinging(now.wSecond);
-  if (alarm_.RingingSilently() != tickEverySecond_) armTick(now);
+  if (alarms_.RingingSilently() != tickEverySecond_) armTick(now);
 }
 
-std::optional<RingNotice> F_Tokei::Ringing() const {
-  const int i = alarm_.RingingAlarm();
-  if (i < 0) return std::nullopt;
-  const Settings& s = app_.settings;
-  return RingNotice{i, s.Sound_H[i], s.Sound_M[i], s.Options[i].Label, s.Snooze_Min};
-}
-
-void F_Tokei::tellNextRing(std::int64_t now) {
-  const AlarmClock::NextRing next = alarm_.Next(now);
-  const std::wstring text = NextRingText(next.minute, next.snoozed, now);
-  if (nextRingTold_ && text == nextRing_) return;
-  nextRing_ = text;
-  nextRingTold_ = true;
-  commands_.ShowNextAlarm(text);
+void F_Tokei::NextRingChanged(const std::wstring&) {
   if (Loaded()) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
 }
 
@@ -295,7 +230,7 @@ void F_Tokei::Timer1_Timer() {
 // Hidden, woken just past the next minute's turn (every second only while the tray icon must
 // alternate). A shown clock needs no wake of its own: its pendulum frames carry the tick.
 void F_Tokei::armTick(const SYSTEMTIME& now) {
-  tickEverySecond_ = alarm_.RingingSilently();
+  tickEverySecond_ = alarms_.RingingSilently();
   const std::int64_t delay =
       schedule_.TickDelay(now.wSecond * 1000 + now.wMilliseconds, tickEverySecond_);
   if (delay == ClockSchedule::kNone)
@@ -308,12 +243,7 @@ void F_Tokei::handleTick(const SYSTEMTIME& now) {
   const TickResult t = tick_.Tick(now.wHour, now.wMinute, now.wSecond);
   if (!t.Handled) return;
   // A new minute may come after a jump of the clock, which also moves the alarms' UTC time.
-  const std::int64_t minute = LocalMinuteOf(now);
-  if (alarm_.OnTick(minute)) {
-    armWakeTimer();
-    tellNextRing(minute);
-  }
-  syncSoundTimers();
+  alarms_.OnTick(LocalMinuteOf(now));
   // A reader hears of the time once a minute, when the minute hand moves.
   const bool newMinute = t.ClockMinute != lastTick_.ClockMinute || t.ClockHour != lastTick_.ClockHour;
   lastTick_ = t;
@@ -326,20 +256,20 @@ void F_Tokei::handleTick(const SYSTEMTIME& now) {
 }
 
 void F_Tokei::tellReaderOfRing() {
-  const int ringing = alarm_.RingingAlarm();
+  const int ringing = alarms_.RingingAlarm();
   if (loading_ || ringing == toldRinging_) return;
   toldRinging_ = ringing;
-  commands_.ShowRingWindow(Ringing());
+  commands_.ShowRingWindow(alarms_.Ringing());
   if (Loaded()) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
 }
 
 void F_Tokei::drawDial(const TickResult& t) {
-  DrawHands(*Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, app_.settings);
-  if (alarm_.RingingSilently()) DrawRingingSign(*Pic_Tokei, dpi_);
+  DrawHands(*Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, store_.Get());
+  if (alarms_.RingingSilently()) DrawRingingSign(*Pic_Tokei, dpi_);
 }
 
 void F_Tokei::showRinging(int second) {
-  const bool ringing = alarm_.RingingSilently();
+  const bool ringing = alarms_.RingingSilently();
   if (!ringing && !trayRinging_) return;
   trayRinging_ = ringing;
   commands_.ShowTrayRinging(ringing && second % 2 == 0);
@@ -417,7 +347,7 @@ void F_Tokei::drawCurrentState() {
 
 // The check's timer sleeps until the next check is due instead of counting every second.
 void F_Tokei::Timer3_Timer() {
-  const Settings& s = app_.settings;
+  const Settings& s = store_.Get();
   const ULONGLONG now = GetTickCount64();
   const bool open = schedule_.RunMemoryCheck(now, s.Mem_Ival, s.Mem_Kagen, memory_);
   armMemoryCheck(now);
@@ -430,47 +360,25 @@ void F_Tokei::armMemoryCheck(ULONGLONG now) {
   if (in != ClockSchedule::kNone) Timer3.Start(static_cast<UINT>(in));
 }
 
-void F_Tokei::armWakeTimer() {
-  if (!wakeTimer_) return;
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  const std::int64_t next = alarm_.NextAlarm(LocalMinuteOf(now));
-  LONGLONG due = 0;
-  if (next < 0 || !UtcStart(next, due)) {
-    if (armedDue_) CancelWaitableTimer(wakeTimer_.get());
-    armedDue_ = 0;
-    return;
-  }
-  if (due == armedDue_) return;
-  LARGE_INTEGER when;
-  when.QuadPart = due;  // positive: an absolute UTC time, which follows changes of the clock
-  // fResume: wake a sleeping machine. Where wake timers are not allowed the call still sets
-  // the timer and says so through ERROR_NOT_SUPPORTED; the alarm then rings late at resume.
-  if (SetWaitableTimer(wakeTimer_.get(), &when, 0, nullptr, nullptr, TRUE)) armedDue_ = due;
-}
-
-void F_Tokei::WakeTimer_Timer() {
-  armedDue_ = 0;  // went off: set it for the next alarm
-  timeMoved();
-}
-
-void F_Tokei::timeMoved() {
+void F_Tokei::TimeMoved() {
   if (!Loaded()) return;
   Timer1_Timer();
-  armWakeTimer();
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  alarms_.TimeMoved(LocalMinuteOf(now));
 }
 
 void F_Tokei::SetMemoryCheck(bool on) {
   // A machine too small to clean, or an interval of 0, never checks memory.
-  if (app_.settings.Mem_Ival == 0 || TooSmallToClean(memory_)) on = false;
+  if (store_.Get().Mem_Ival == 0 || TooSmallToClean(memory_)) on = false;
   if (on == schedule_.MemoryOnNow()) return;
   const ULONGLONG now = GetTickCount64();
   if (on) {
-    schedule_.MemoryOn(app_.settings.Mem_Ival, now);
+    schedule_.MemoryOn(store_.Get().Mem_Ival, now);
     armMemoryCheck(now);
     return;
   }
-  schedule_.MemoryOff(now, app_.settings.Mem_Ival, app_.settings.Mem_Kagen, memory_);
+  schedule_.MemoryOff(now, store_.Get().Mem_Ival, store_.Get().Mem_Kagen, memory_);
   Timer3.SetEnabled(false);
 }
 
@@ -480,14 +388,8 @@ void F_Tokei::SavePlacement() {
   if (!Loaded()) return;
   RECT r;
   if (!GetWindowRect(hwnd(), &r)) return;
-  Settings& s = app_.settings;
   const int dpi = SystemDpi();
-  // One replace of the file for all three, so a kill cannot keep half a move.
-  s.LastApiResult = WriteIniKeys(kSettingsSection,
-                                 {{L"Pos_X", NumberText(PixelsToTwips(r.left, dpi))},
-                                  {L"Pos_Y", NumberText(PixelsToTwips(r.top, dpi))},
-                                  {L"TopMost", NumberText(s.TopMost)}},
-                                 app_.IniPath);
+  store_.SetPlacement(PixelsToTwips(r.left, dpi), PixelsToTwips(r.top, dpi));
 }
 
 LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -502,17 +404,17 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       onShown(wp != 0);
       break;
     case WM_POWERBROADCAST:
-      if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) timeMoved();
+      if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) TimeMoved();
       return TRUE;
     case WM_TIMECHANGE:
-      timeMoved();
+      TimeMoved();
       return 0;
     case WM_SETTINGCHANGE:
       // The regional settings, the time zone among them: the hidden clock would see a new
       // local time only at its next minute's wake.
       if (lp && (lstrcmpiW(reinterpret_cast<LPCWSTR>(lp), L"intl") == 0 ||
                  wcsstr(reinterpret_cast<LPCWSTR>(lp), L"TimeZone")))
-        timeMoved();
+        TimeMoved();
       break;
     case WM_DISPLAYCHANGE:
       keepOnAMonitor();
@@ -532,7 +434,7 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // Pic_b: the window's own background, seen between and below the boxes.
       RECT r;
       GetClientRect(hwnd(), &r);
-      Brush b(CreateSolidBrush(ToColorRef(app_.settings.Color[0])));
+      Brush b(CreateSolidBrush(ToColorRef(store_.Get().Color[0])));
       FillRect(reinterpret_cast<HDC>(wp), &r, b.get());
       return 1;
     }

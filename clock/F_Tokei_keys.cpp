@@ -28,7 +28,7 @@ bool F_Tokei::onKeyDown(WPARAM key) {
   const int step = ctrl ? 10 : 1;
   switch (key) {
     case VK_ESCAPE:
-    case VK_SPACE: StopSound(); return true;
+    case VK_SPACE: stopSound(); return true;
     case VK_F10:
       if (!shift) return false;
       [[fallthrough]];
@@ -80,8 +80,8 @@ AccessibleInfo F_Tokei::Accessible(int) {
   AccessibleInfo a;
   a.name = L"Tessarine";
   a.role = ROLE_SYSTEM_CLOCK;
-  a.value = ClockReading(lastTick_.ClockHour, lastTick_.ClockMinute, app_.settings,
-                         alarm_.RingingAlarm(), nextRing_);
+  a.value = ClockReading(lastTick_.ClockHour, lastTick_.ClockMinute, store_.Get(),
+                         alarms_.RingingAlarm(), alarms_.NextRing());
   a.state = STATE_SYSTEM_FOCUSABLE | (GetFocus() == hwnd() ? STATE_SYSTEM_FOCUSED : 0);
   GetWindowRect(hwnd(), &a.screen);
   return a;

@@ -67,6 +67,7 @@ const TextEntry kTexts[] = {
     {Text::AlarmName, L"Alarm %1"},
     {Text::NoTrack, L"None"},
     {Text::PathMissing, L"not found"},
+    {Text::RingsChime, L"Rings the chime"},
     {Text::ClockAlarm, L"Alarm %1"},
     {Text::ClockRinging, L"ringing"},
     {Text::ActionPress, L"Press"},
@@ -99,6 +100,7 @@ const TextEntry kTexts[] = {
     {Text::SnoozeValue, L"%1 min"},
     {Text::SnoozeShared, L"(both alarms)"},
     {Text::CdVolume, L"A CD plays at the drive's volume"},
+    {Text::TestWhileRinging, L"No test while an alarm rings"},
     {Text::OptionsOk, L"OK"},
 };
 

@@ -65,6 +65,7 @@ const TextEntry kTexts[] = {
     {Text::AlarmName, L"ｱﾗｰﾑ%1"},
     {Text::NoTrack, L"なし"},
     {Text::PathMissing, L"見つかりません"},
+    {Text::RingsChime, L"ﾁｬｲﾑで鳴ります"},
     {Text::ClockAlarm, L"ｱﾗｰﾑ %1"},
     {Text::ClockRinging, L"鳴っています"},
     {Text::ActionPress, L"押す"},
@@ -97,6 +98,7 @@ const TextEntry kTexts[] = {
     {Text::SnoozeValue, L"%1分"},
     {Text::SnoozeShared, L"（両ｱﾗｰﾑ共通）"},
     {Text::CdVolume, L"音楽CDはﾄﾞﾗｲﾌﾞの音量で鳴ります"},
+    {Text::TestWhileRinging, L"ｱﾗｰﾑが鳴っている間は試聴できません"},
     {Text::OptionsOk, L"OK"},
 };
 

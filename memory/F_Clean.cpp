@@ -23,7 +23,7 @@ void F_Clean::Form_Load() {
 
   // Mask-pen drawing: every pixel ANDed with the filter colour, byte by byte.
   HDC dc = image_->Dc();
-  const COLORREF filter = ToColorRef(app_.settings.Filter_Color);
+  const COLORREF filter = ToColorRef(store_.Get().Filter_Color);
   Pen pen(CreatePen(PS_SOLID, 1, filter));
   Brush brush(CreateSolidBrush(filter));
   {

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "model/app_state.h"
+#include "model/settings_store.h"
 #include "memory/cleaner.h"
 #include "memory/system_memory_win.h"
 #include "memory/virtual_memory_win.h"
@@ -16,7 +16,7 @@
 
 class F_Clean : public Form, private CleanerWindow {
  public:
-  explicit F_Clean(AppState& app) : app_(app) {}
+  explicit F_Clean(const SettingsStore& store) : store_(store) {}
 
   // Freezes and tints the screen, shows the window and starts the timer.
   void Form_Load();
@@ -32,7 +32,7 @@ class F_Clean : public Form, private CleanerWindow {
   void ShowShortageMessage() override;
   void Close() override;
 
-  AppState& app_;
+  const SettingsStore& store_;
   SystemMemory memory_;
   VirtualMemory allocator_;
   std::unique_ptr<ImageCanvas> image_;  // the window's persistent image

@@ -1,5 +1,5 @@
-// What the start-up module owns for the whole run: the settings model and where the settings
-// file lives.
+// What the start-up module owns for the whole run: where the program and its settings file
+// live. The settings themselves are the store's (model/settings_store.h).
 #pragma once
 
 #include <string>
@@ -7,11 +7,8 @@
 #include "model/settings.h"
 
 struct AppState {
-  Settings settings;
   std::wstring IniPath;     // the settings file ChooseIniPath chose
   std::wstring ProgramDir;  // the program's folder as the platform reports it
-  // Set by every user action that stops a sound; the clock tick clears it when it re-arms.
-  bool StopRequested = false;
 };
 
 // The program's folder from the executable's full path: everything before the last "\",

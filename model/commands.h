@@ -1,7 +1,7 @@
 // What a window may ask of the program. One object (the application) owns every window and
 // carries these commands, so that a window never includes another window's header: the menu
-// sends the clock to the tray, the tray stops the clock's sound, the dialog reloads the clock,
-// the memory check and the dialog open the cleaner.
+// sends the clock to the tray, the tray stops the clock's sound, the memory check and the
+// dialog open the cleaner. Settings go through the store (model/settings_store.h), not here.
 #pragma once
 
 #include <cstdint>
@@ -29,8 +29,6 @@ class Commands {
   virtual ~Commands() = default;
 
   // The clock window.
-  // Unloads the clock (which writes its position) and loads it again with the saved settings.
-  virtual void ReloadClock() = 0;
   // Esc, Space, a press on the dial, mouse activity over the tray icon.
   virtual void StopClockSound() = 0;
   // The ringing window's and the menu's ｽﾇｰｽﾞ: the sound stops and the alarm rings again later.
@@ -39,11 +37,9 @@ class Commands {
   virtual std::optional<RingNotice> ClockRinging() const = 0;
   // An alarm began ringing (its notice) or stopped (none): the ringing window opens or closes.
   virtual void ShowRingWindow(const std::optional<RingNotice>& ring) = 0;
-  // A once-alarm was stopped and switched itself off: an open settings dialog shows it off, so
-  // that its OK does not switch it on again.
-  virtual void AlarmSwitchedOff(int alarm) = 0;
-  // The next ring changed: the tray icon's tip names it (`text` empty: no alarm is on).
-  virtual void ShowNextAlarm(const std::wstring& text) = 0;
+  // An alarm window's 試聴 through the sound module: false, refused, while an alarm rings.
+  virtual bool StartSoundTest(int volume) = 0;
+  virtual void StopSoundTest() = 0;
   // While the clock is in the tray: its icon (false) or the ringing one (true).
   virtual void ShowTrayRinging(bool lit) = 0;
   // The clock's periodic memory check (its Timer3).

@@ -2,6 +2,7 @@
 
 #include "model/ini_codec.h"
 #include "model/ini_file.h"
+#include "model/settings_disk.h"
 
 namespace {
 
@@ -206,4 +207,28 @@ bool FileCanOpen(const std::wstring& path) {
                       .ok();
   SetLastError(ERROR_SUCCESS);  // the failed open is an answer, not an error to pass on
   return ok;
+}
+
+namespace {
+
+class DiskSettingsFile : public SettingsFile {
+ public:
+  explicit DiskSettingsFile(std::wstring path) : path_(std::move(path)) {}
+  std::string Bytes() override { return fileBytes(path_); }
+  const AnsiCodePage& CodePage() override { return SystemCodePage(); }
+  bool CanOpen(const std::wstring& path) override { return FileCanOpen(path); }
+  bool Write(const IniEntries& entries) override {
+    return WriteIniKeys(kSettingsSection, entries, path_);
+  }
+  const std::wstring& Path() const override { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
+}  // namespace
+
+std::unique_ptr<SettingsFile> OpenSettingsFile(const std::wstring& path) {
+  RemoveUnfinishedSave(path);
+  return std::make_unique<DiskSettingsFile>(path);
 }

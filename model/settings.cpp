@@ -36,6 +36,32 @@ void setShapeRatio(Settings& s) {
   }
 }
 
+// The options: what is missing or out of range means the alarm rings as it always did.
+void readAlarmOptions(Settings& s, SettingsSource& source) {
+  s.OptionKeysInFile.clear();
+  auto option = [&](const std::wstring& key) {
+    std::wstring text = source.Read(key);
+    if (!text.empty()) s.OptionKeysInFile.insert(key);
+    return text;
+  };
+  auto ranged = [](const std::optional<std::int16_t>& v, int lo, int hi, std::int16_t fallback) {
+    return v && *v >= lo && *v <= hi ? *v : fallback;
+  };
+  for (int n = 0; n <= 1; ++n) {
+    AlarmOptions& o = s.Options[n];
+    const AlarmOptions defaults;
+    // No day at all would be an alarm that never rings, which the switch already says.
+    o.Days = ranged(ToInt16(option(IniKey(L"Sound_Days_", n))), 1, AlarmOptions::kEveryDay,
+                    defaults.Days);
+    o.Once = ToBoolean(option(IniKey(L"Sound_Once_", n))).value_or(0);
+    o.Label = option(IniKey(L"Sound_Label_", n)).substr(0, AlarmOptions::kMaxLabel);
+    o.Volume = ranged(ToInt16(option(IniKey(L"Sound_Volume_", n))), 0, 100, defaults.Volume);
+    o.FadeIn = ranged(ToInt16(option(IniKey(L"Sound_FadeIn_", n))), 0, AlarmOptions::kMaxFadeIn,
+                      defaults.FadeIn);
+  }
+  s.Snooze_Min = ranged(ToInt16(option(L"Snooze_Min")), 1, kMaxSnooze, kDefaultSnooze);
+}
+
 }  // namespace
 
 std::optional<std::array<double, 4>> ShapeRatioOf(int shape) {
@@ -96,40 +122,13 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
     s.Sound_F[n] = source.Read(IniKey(L"Sound_F_", n));
   }
 
-  // A file-sound alarm without a file has nothing to play. A file that does not open now is
-  // only marked: at the alarm's minute a file still missing rings the chime.
-  for (int n = 0; n <= 1; ++n) {
-    s.SoundFileMissing[n] = false;
-    if (s.Sound_Kbn[n] != 2) continue;
-    if (s.Sound_F[n].empty())
-      s.Sound_C[n] = 0;
-    else
-      s.SoundFileMissing[n] = !FileExists(source, s.Sound_F[n]);
-  }
+  // A file that does not open now is only marked: at the alarm's minute a file still missing
+  // rings the chime, as a sound-file alarm without a file does.
+  for (int n = 0; n <= 1; ++n)
+    s.SoundFileMissing[n] =
+        s.Sound_Kbn[n] == 2 && !s.Sound_F[n].empty() && !FileExists(source, s.Sound_F[n]);
 
-  // The options: what is missing or out of range means the alarm rings as it always did.
-  s.OptionKeysInFile.clear();
-  auto option = [&](const std::wstring& key) {
-    std::wstring text = source.Read(key);
-    if (!text.empty()) s.OptionKeysInFile.insert(key);
-    return text;
-  };
-  auto ranged = [](const std::optional<std::int16_t>& v, int lo, int hi, std::int16_t fallback) {
-    return v && *v >= lo && *v <= hi ? *v : fallback;
-  };
-  for (int n = 0; n <= 1; ++n) {
-    AlarmOptions& o = s.Options[n];
-    const AlarmOptions defaults;
-    // No day at all would be an alarm that never rings, which the switch already says.
-    o.Days = ranged(ToInt16(option(IniKey(L"Sound_Days_", n))), 1, AlarmOptions::kEveryDay,
-                    defaults.Days);
-    o.Once = ToBoolean(option(IniKey(L"Sound_Once_", n))).value_or(0);
-    o.Label = option(IniKey(L"Sound_Label_", n)).substr(0, AlarmOptions::kMaxLabel);
-    o.Volume = ranged(ToInt16(option(IniKey(L"Sound_Volume_", n))), 0, 100, defaults.Volume);
-    o.FadeIn = ranged(ToInt16(option(IniKey(L"Sound_FadeIn_", n))), 0, AlarmOptions::kMaxFadeIn,
-                      defaults.FadeIn);
-  }
-  s.Snooze_Min = ranged(ToInt16(option(L"Snooze_Min")), 1, kMaxSnooze, kDefaultSnooze);
+  readAlarmOptions(s, source);
 
   // A negative interval would check memory at every second.
   readNumber(source, L"Mem_Ival", std::int16_t{30}, ToInt16, s.Mem_Ival, std::int16_t{0});

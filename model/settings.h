@@ -87,9 +87,9 @@ inline const wchar_t kSettingsSection[] = L"Section";
 // (colours 0..0xFFFFFF, Shape 0..2, Sound_Repeat 0..99, Mem_Ival 0 and up, Mem_Kagen 0..100)
 // keeps its previous value. An alarm's Sound_C, Sound_H, Sound_M and Sound_Kbn are taken as
 // written whenever they convert to 16 bits, so an impossible alarm never fires rather than
-// falling back to an earlier one. A sound-file alarm without a path is switched off; one whose
-// file does not open now keeps its switch and path and is only marked (SoundFileMissing): a
-// drive not there yet at sign-in must not cost the user the alarm. `programDir` is the default
+// falling back to an earlier one. A sound-file alarm without a path stays as written (it rings
+// the chime); one whose file does not open now keeps its switch and path and is only marked
+// (SoundFileMissing): a drive not there yet at sign-in must not cost the user the alarm. `programDir` is the default
 // sound folder.
 void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& programDir);
 

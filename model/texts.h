@@ -37,6 +37,8 @@ enum class Text : int {
   // number), a track list on the whole disc, a path whose file is not found now.
   On, Off, HourUnit, MinuteUnit, Cd, Track, SoundFile, ChooseFile, Clear, PathCaption,
   AlarmName, NoTrack, PathMissing,
+  // After the empty path of a sound-file alarm: it rings the chime.
+  RingsChime,
   // What a reader hears of the clock: an alarm that is on ("%1" its time), one that rings.
   ClockAlarm, ClockRinging,
   // A reader's default actions.
@@ -53,6 +55,8 @@ enum class Text : int {
   // ("%1" the alarm's number), its captions and value labels, its buttons.
   OptionsButton, OptionsTitle, Days, Once, Label, Volume, VolumeValue, VolumeTest, FadeIn,
   FadeValue, Snooze, SnoozeValue, SnoozeShared, CdVolume, OptionsOk,
+  // Why 試聴 is grey: an alarm rings, and its sound comes first.
+  TestWhileRinging,
   Count
 };
 

@@ -9,6 +9,8 @@
 * model/ (the settings model and file, the shared state, the commands port) stands below the
   windows: it includes only itself, ui/ and system headers.
 * lang/ holds one table of texts per language: each includes only model/texts.h.
+* Only model/ reads and writes the settings file (model/ini_file.h): everyone else goes through
+  the settings store.
 
 Usage: check_includes.py [repository root]. Prints each breach; exits 1 when there is one.
 """
@@ -33,6 +35,8 @@ def breaches(root: pathlib.Path):
                     yield f"{rel}: model/ includes {header}, above model/"
                 if folder == "lang" and header != "model/texts.h":
                     yield f"{rel}: a language table includes {header}"
+                if header == "model/ini_file.h" and folder != "model":
+                    yield f"{rel}: includes {header}; only the settings store reads the file"
                 if folder != "app" and header.startswith("app/"):
                     yield f"{rel}: includes {header} of the program's root"
                 name = header.rsplit("/", 1)[-1]

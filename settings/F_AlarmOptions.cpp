@@ -5,15 +5,12 @@
 // the settings dialog waits disabled underneath.
 #include "settings/alarm_options_win.h"
 
-#include <mmsystem.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "settings/alarm_options.h"
-#include "sound/alarm_sound.h"
-#include "sound/winmm_port.h"
 #include "ui/accessible.h"
 #include "ui/accessible_named.h"
 #include "ui/dpi.h"
@@ -45,8 +42,9 @@ long MsaaRole(ao::Kind k) {
 
 class F_AlarmOptions : public Form, private AccessibleSource {
  public:
-  F_AlarmOptions(int alarm, const AlarmOptionsEdit& current, bool cd, int dpi)
-      : alarm_(alarm), edit_(current), cd_(cd), dpi_(dpi) {
+  F_AlarmOptions(int alarm, const AlarmOptionsEdit& current, bool cd, int dpi,
+                 Commands& commands)
+      : alarm_(alarm), edit_(current), cd_(cd), dpi_(dpi), commands_(commands) {
     ServeReaders(access_);
   }
   ~F_AlarmOptions() override { stopTest(); }
@@ -81,6 +79,10 @@ class F_AlarmOptions : public Form, private AccessibleSource {
   void finish(bool ok);
   void playTest();
   void stopTest();
+  // While an alarm rings 試聴 is grey, with the note that says why; checked every second
+  // only while it is.
+  void showTestRefused(bool refused);
+  void Timer1_Timer() { showTestRefused(commands_.ClockRinging().has_value()); }
   std::wstring valueOf(const ao::Control& c) const;
   long stateOf(const ao::Control& c) const;
 
@@ -99,9 +101,10 @@ class F_AlarmOptions : public Form, private AccessibleSource {
   HWND lastFocus_ = nullptr;   // given back when the window is activated again
   bool done_ = false;
   std::optional<AlarmOptionsEdit> result_;
-  bool testing_ = false;  // the test chime was started at a volume of ours
-  DWORD volumeBefore_ = 0;
-  bool restoreVolume_ = false;  // the device told its volume before the test
+  Commands& commands_;
+  bool testing_ = false;  // the test chime plays
+  bool refused_ = false;  // 試聴 is grey for a ringing alarm
+  Timer Timer1{1, 1000, [this] { Timer1_Timer(); }};
   AccessibleServer access_{*this};
 };
 
@@ -122,6 +125,8 @@ bool F_AlarmOptions::Open(HWND owner) {
     return false;
   createControls();
   fill();
+  AttachTimer(Timer1);
+  showTestRefused(commands_.ClockRinging().has_value());
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
   SetFocus(window(Id::Day, 0));  // the first stop, as a dialog box starts
@@ -295,20 +300,30 @@ void F_AlarmOptions::finish(bool ok) {
   done_ = true;
 }
 
-// The program's chime at the volume shown, through the player the WAV alarms use. The device's
-// volume is given back when the window closes.
+// The program's chime at the volume shown, through the sound module, which never lets it
+// replace a ringing alarm.
 void F_AlarmOptions::playTest() {
-  if (!testing_) restoreVolume_ = waveOutGetVolume(nullptr, &volumeBefore_) == MMSYSERR_NOERROR;
-  SetProgramWaveVolume(sliderValue(Id::Volume));
-  testing_ = true;
-  PlaySoundW(kChimeResource, GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC);
+  testing_ = commands_.StartSoundTest(sliderValue(Id::Volume));
+  if (!testing_) showTestRefused(true);
 }
 
 void F_AlarmOptions::stopTest() {
   if (!testing_) return;
   testing_ = false;
-  PlaySoundW(nullptr, nullptr, 0);
-  if (restoreVolume_) waveOutSetVolume(nullptr, volumeBefore_);
+  commands_.StopSoundTest();
+}
+
+void F_AlarmOptions::showTestRefused(bool refused) {
+  if (refused == refused_ || !Loaded()) return;
+  refused_ = refused;
+  HWND test = window(Id::VolumeTest), note = window(Id::CdNote);
+  // The focus does not stay on a button that went grey.
+  if (refused && GetFocus() == test) SetFocus(window(Id::Volume));
+  EnableWindow(test, !refused && !cd_);
+  SetWindowTextW(note, Tr(refused ? Text::TestWhileRinging : Text::CdVolume).c_str());
+  ShowWindow(note, refused || cd_ ? SW_SHOWNA : SW_HIDE);
+  Timer1.SetEnabled(refused);
+  AccessibleServer::Notify(hwnd(), EVENT_OBJECT_STATECHANGE, rowOf(find(Id::VolumeTest)) + 1);
 }
 
 LRESULT F_AlarmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -428,9 +443,9 @@ bool F_AlarmOptions::AccessibleDefault(int child) {
 
 std::optional<AlarmOptionsEdit> EditAlarmOptions(HWND owner, int alarm,
                                                  const AlarmOptionsEdit& current, bool cd,
-                                                 int dpi) {
+                                                 int dpi, Commands& commands) {
   InitCommonControlsLate(ICC_BAR_CLASSES | ICC_STANDARD_CLASSES);
-  F_AlarmOptions window(alarm, current, cd, dpi);
+  F_AlarmOptions window(alarm, current, cd, dpi, commands);
   if (!window.Open(owner)) return std::nullopt;
   EnableWindow(owner, FALSE);
   MSG msg;

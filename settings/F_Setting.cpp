@@ -6,7 +6,6 @@
 
 #include "clock/pendulum.h"
 #include "model/convert.h"
-#include "model/ini_file.h"
 #include "res/resource_ids.h"
 #include "settings/edit_rules.h"
 #include "settings/preview.h"
@@ -29,7 +28,8 @@ std::wstring TrackText(int n) { return n == 0 ? L"" : std::to_wstring(n); }
 
 }  // namespace
 
-F_Setting::F_Setting(AppState& app, Commands& commands) : app_(app), commands_(commands) {
+F_Setting::F_Setting(SettingsStore& store, Commands& commands)
+    : store_(store), commands_(commands) {
   handCursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HANDPOINT));
   if (!handCursor_) handCursor_ = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
   InitCommonControlsLate(ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES);
@@ -39,11 +39,10 @@ F_Setting::F_Setting(AppState& app, Commands& commands) : app_(app), commands_(c
 
 F_Setting::~F_Setting() = default;
 
-void F_Setting::Form_Load(MenuPlace from) {
+void F_Setting::Form_Load() {
   // No drag under way.
   drag_.End();
   targets_.Drop();
-  openedFrom_ = from;
   if (!openWindow()) return;
   loadPictures();
   makeFont();
@@ -54,9 +53,7 @@ void F_Setting::Form_Load(MenuPlace from) {
   // The base panel's texture.
   TileBackground(*Pic_Base);
 
-  // What the file holds now.
-  IniSettingsSource source(app_.IniPath);
-  LoadSettings(app_.settings, source, app_.ProgramDir);
+  edit_ = store_.Edit();
   fillFromSettings();
 
   // Open, and above every other window.
@@ -93,7 +90,7 @@ bool F_Setting::openWindow() {
 }
 
 void F_Setting::fillFromSettings() {
-  const Settings& s = app_.settings;
+  const Settings& s = edit_;
   cleanable_ = !TooSmallToClean(memory_);
   // Group panels; the controls were made with released faces and unselected marks.
   for (auto& pic : Pic_b1) TileBackground(*pic);
@@ -127,7 +124,7 @@ void F_Setting::Activate() {
 }
 
 void F_Setting::fillAlarmRow(int i) {
-  const Settings& s = app_.settings;
+  const Settings& s = edit_;
   EditAlarmOn[i] = s.Sound_C[i];
   showAlarmSwitch(i);
 
@@ -158,14 +155,31 @@ void F_Setting::showPath(int index, const std::wstring& path, bool missing) {
   DrawnLabel& l = label(Id::Path, index);
   l.Caption = path;
   l.ForeColor = missing ? AlarmSwitch(1).captionColour : 0;
-  l.Note = missing ? Tr(Text::PathMissing) : L"";
+  l.Note = pathNote(index);
+  repaint(l.rect);
+  announce(Id::Path, index, EVENT_OBJECT_VALUECHANGE);
+}
+
+// A sound-file alarm that is on with no file still rings: the chime, as for a file that is
+// gone, and the row says so.
+std::wstring F_Setting::pathNote(int index) {
+  const bool chime = label(Id::Path, index).Caption.empty() && EditSoundKind[index] != 1 &&
+                     EditAlarmOn[index] == 1;
+  return pathMissing_[index] ? Tr(Text::PathMissing) : chime ? Tr(Text::RingsChime) : L"";
+}
+
+void F_Setting::showPathNote(int index) {
+  DrawnLabel& l = label(Id::Path, index);
+  const std::wstring note = pathNote(index);
+  if (note == l.Note) return;
+  l.Note = note;
   repaint(l.rect);
   announce(Id::Path, index, EVENT_OBJECT_VALUECHANGE);
 }
 
 // Memory controls, on a machine big enough to clean.
 void F_Setting::fillMemory() {
-  const Settings& s = app_.settings;
+  const Settings& s = edit_;
   applyEnabled();
   if (!cleanable_) {
     label(Id::IvalValue).Caption.clear();

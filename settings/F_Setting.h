@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/app_state.h"
+#include "model/settings_store.h"
 #include "model/commands.h"
 #include "memory/system_memory_win.h"
 #include "settings/dialog_access.h"
@@ -28,12 +28,11 @@
 
 class F_Setting : public Form, private AccessibleSource {
  public:
-  F_Setting(AppState& app, Commands& commands);
+  F_Setting(SettingsStore& store, Commands& commands);
   ~F_Setting() override;
 
   // Creates the window and its controls and fills them from the settings file; Show follows.
-  // `from`: the place whose menu opened it.
-  void Form_Load(MenuPlace from);
+  void Form_Load();
   // Brings the dialog to the front with the keyboard focus.
   void Activate();
   // The dialog's keys, wherever in it the focus is: Tab and Shift+Tab, the arrows, Space,
@@ -93,6 +92,9 @@ class F_Setting : public Form, private AccessibleSource {
   void fillAlarmRow(int i);
   // A row's path, marked in red with "見つかりません" while its file cannot be found.
   void showPath(int index, const std::wstring& path, bool missing);
+  // The note after the path: "見つかりません", or the chime for an alarm on without a file.
+  std::wstring pathNote(int index);
+  void showPathNote(int index);
   void fillMemory();
 
   // The keyboard (F_Setting_keys.cpp): the focus among the layout's stops, and its mark.
@@ -168,10 +170,10 @@ class F_Setting : public Form, private AccessibleSource {
   // Release memory now.
   void lbl_Free_MouseUp();
 
-  AppState& app_;
+  SettingsStore& store_;
   Commands& commands_;
-  // OK reloads the clock when the clock's own menu opened the dialog.
-  MenuPlace openedFrom_ = MenuPlace::None;
+  // What the dialog edits: a copy of the store's model, handed back on OK.
+  Settings edit_;
   SystemMemory memory_;
   int dpi_ = kBaseDpi;  // the density the dialog is laid out and drawn at
 

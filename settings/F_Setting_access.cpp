@@ -143,7 +143,7 @@ std::wstring F_Setting::valueOf(const dl::Control& c) const {
     case Id::ColourSwatch: return RgbText(EditColor[c.index]);
     case Id::IvalBar: return slot(*dl::Find(Id::IvalValue)).label.Caption;
     case Id::KagenBar: return slot(*dl::Find(Id::KagenValue)).label.Caption;
-    case Id::Path: return PathReading(s.label.Caption, pathMissing_[c.index]);
+    case Id::Path: return PathReading(s.label.Caption, s.label.Note);
     case Id::Board: return memoryGraph_.Percent();
     default: break;
   }

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "model/convert.h"
-#include "model/ini_file.h"
 #include "res/resource_ids.h"
 #include "settings/edit_rules.h"
 #include "settings/alarm_options_win.h"
@@ -19,15 +18,14 @@ using dl::Id;
 
 namespace {
 
-class IniWriter : public SettingsWriter {
+// The keys as SaveSettings gives them, for the store to write.
+class KeyRecorder : public SettingsWriter {
  public:
-  explicit IniWriter(const std::wstring& path) : path_(path) {}
   bool Write(const IniEntries& entries) override {
-    return WriteIniKeys(kSettingsSection, entries, path_);
+    keys = entries;
+    return true;
   }
-
- private:
-  const std::wstring& path_;
+  IniEntries keys;
 };
 
 }  // namespace
@@ -182,8 +180,10 @@ void F_Setting::SaveSettings() {
   }
   v.Ival = static_cast<std::int16_t>(bar(Id::IvalBar).Value());
   v.Kagen = static_cast<std::int16_t>(bar(Id::KagenBar).Value());
-  IniWriter writer(app_.IniPath);
-  ::SaveSettings(v, app_.settings, writer);
+  KeyRecorder keys;
+  ::SaveSettings(v, edit_, keys);
+  // The store tells the clock, which is laid out anew with these values.
+  store_.Replace(edit_, keys.keys);
 }
 
 // ----------------------------------------------------------------------------- handlers
@@ -201,7 +201,6 @@ void F_Setting::Timer1_Timer() { DrawMemoryGraph(); }
 void F_Setting::lbl_End_MouseUp() {
   release(image(Id::OkFace));
   SaveSettings();
-  if (openedFrom_ == MenuPlace::Clock) commands_.ReloadClock();
   Unload();
 }
 
@@ -263,7 +262,7 @@ void F_Setting::Cmd_C_Click(const dl::Control& c) {
   if (c.id == Id::GraphColour) DrawMemoryGraph();
   // The filter is in use at once, by a cleaning started before the dialog closes too, even if
   // it is cancelled.
-  else app_.settings.Filter_Color = b.BackColor;
+  else store_.SetFilterColour(b.BackColor);
 }
 
 void F_Setting::Img_Alarm_MouseDown(int index) {
@@ -273,8 +272,17 @@ void F_Setting::Img_Alarm_MouseDown(int index) {
 
 void F_Setting::AlarmSwitchedOff(int index) {
   if (!Loaded() || EditAlarmOn[index] == 0) return;
+  const dl::Control* had = focusedControl();
   EditAlarmOn[index] = 0;
   showAlarmSwitch(index);
+  // The focus leaves a control of the row that went grey for the row's switch, without taking
+  // the keyboard from the window the user is in (the ringing window, most likely).
+  if (!had || enabled(*had)) return;
+  const dl::Control* on = dl::Find(Id::AlarmSwitch, index);
+  if (GetActiveWindow() == hwnd())
+    focusOn(on);
+  else
+    focus_ = on;
 }
 
 void F_Setting::showAlarmSwitch(int index) {
@@ -283,6 +291,7 @@ void F_Setting::showAlarmSwitch(int index) {
   DrawnLabel& state = label(Id::AlarmState, index);
   state.Caption = Tr(look.caption);
   state.ForeColor = look.captionColour;
+  showPathNote(index);
   applyEnabled();
   announce(Id::AlarmSwitch, index, EVENT_OBJECT_STATECHANGE);
 }
@@ -297,15 +306,18 @@ void F_Setting::chooseSoundKind(int index, std::int16_t kind) {
   repaint(file.rect);
   announce(Id::CdMark, index, EVENT_OBJECT_STATECHANGE);
   announce(Id::FileMark, index, EVENT_OBJECT_STATECHANGE);
+  showPathNote(index);  // the chime's note comes or goes
 }
 
 void F_Setting::lbl_Snd_File_MouseUp(int index) {
   release(image(Id::FileFace, index));
-  const auto path = PickSoundFile(hwnd(), app_.settings.Alarm_Path);
+  const auto path = PickSoundFile(hwnd(), edit_.Alarm_Path);
   if (!path || !Loaded()) return;
   showPath(index, *path, false);
+  // A chosen file is what the alarm plays, not the CD.
+  if (EditSoundKind[index] != 2) chooseSoundKind(index, 2);
   // The next chooser, of either row, opens where this file was found.
-  app_.settings.Alarm_Path = GetDirectory(label(Id::Path, index).Caption);
+  edit_.Alarm_Path = GetDirectory(label(Id::Path, index).Caption);
 }
 
 void F_Setting::lbl_Clear_MouseUp(int index) {
@@ -316,7 +328,7 @@ void F_Setting::lbl_Clear_MouseUp(int index) {
 void F_Setting::lbl_Options_MouseUp(int index) {
   release(image(Id::OptionsFace, index));
   const auto edit = EditAlarmOptions(hwnd(), index, {EditOptions[index], EditSnooze},
-                                     EditSoundKind[index] == 1, dpi_);
+                                     EditSoundKind[index] == 1, dpi_, commands_);
   if (!edit || !Loaded()) return;
   EditOptions[index] = edit->options;
   EditSnooze = edit->snooze;

@@ -12,9 +12,9 @@ AlarmSwitchLook AlarmSwitch(std::int16_t on) {
 
 std::int16_t ToggledAlarm(std::int16_t on) { return on == 1 ? 0 : 1; }
 
-std::wstring PathReading(const std::wstring& path, bool missing) {
-  if (!missing) return path;
-  return path.empty() ? Tr(Text::PathMissing) : path + L" " + Tr(Text::PathMissing);
+std::wstring PathReading(const std::wstring& path, const std::wstring& note) {
+  if (note.empty()) return path;
+  return path.empty() ? note : path + L" " + note;
 }
 
 std::wstring TrackReading(const std::wstring& text) { return text.empty() ? Tr(Text::NoTrack) : text; }

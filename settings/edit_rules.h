@@ -24,8 +24,8 @@ AlarmSwitchLook AlarmSwitch(std::int16_t on);
 // A press on the switch: 1 becomes 0, any other value 1.
 std::int16_t ToggledAlarm(std::int16_t on);
 
-// A row's path whose file cannot be found now: what a reader hears.
-std::wstring PathReading(const std::wstring& path, bool missing);
+// A row's path with the note drawn after it ("見つかりません", "ﾁｬｲﾑで鳴ります"): what a reader hears.
+std::wstring PathReading(const std::wstring& path, const std::wstring& note);
 // The track list as a reader hears it: the track, or "なし" ("None") for the whole disc.
 std::wstring TrackReading(const std::wstring& text);
 

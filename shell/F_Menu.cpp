@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "model/convert.h"
-#include "model/ini_file.h"
 #include "ui/window_names.h"
 
 namespace {
@@ -13,7 +12,7 @@ POINT OffScreen() { return POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics
 
 }  // namespace
 
-F_Menu::F_Menu(AppState& app, Commands& commands) : app_(app), commands_(commands) {}
+F_Menu::F_Menu(SettingsStore& store, Commands& commands) : store_(store), commands_(commands) {}
 
 F_Menu::~F_Menu() = default;
 
@@ -42,7 +41,7 @@ void F_Menu::Form_Load(MenuPlace source, bool ringing) {
   } else {
     menuTree_ = std::move(popUp);
   }
-  topMostChecked_ = app_.settings.TopMost != 0;
+  topMostChecked_ = store_.Get().TopMost != 0;
   CheckMenuItem(mnuPopUp_, static_cast<UINT>(MenuItem::mnuTopMost),
                 MF_BYCOMMAND | (topMostChecked_ ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -99,13 +98,12 @@ void F_Menu::mnuSetting_Click() {
 }
 
 void F_Menu::mnuTopMost_Click() {
-  Settings& s = app_.settings;
-  s.TopMost = ToggledTopMost(topMostChecked_);
-  commands_.SetClockTopMost(s.TopMost);
-  topMostChecked_ = s.TopMost != 0;
+  const std::int16_t topMost = ToggledTopMost(topMostChecked_);
+  commands_.SetClockTopMost(topMost);
+  topMostChecked_ = topMost != 0;
   CheckMenuItem(mnuPopUp_, static_cast<UINT>(MenuItem::mnuTopMost),
                 MF_BYCOMMAND | (topMostChecked_ ? MF_CHECKED : MF_UNCHECKED));
-  s.LastApiResult = WriteIni(kSettingsSection, L"TopMost", NumberText(s.TopMost), app_.IniPath);
+  store_.SetTopMost(topMost);
 }
 
 void F_Menu::mnuTasktry_Click() {

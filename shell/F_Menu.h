@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "model/app_state.h"
+#include "model/settings_store.h"
 #include "model/commands.h"
 #include "shell/popup_menu.h"
 #include "ui/form.h"
@@ -13,7 +13,7 @@
 
 class F_Menu : public Form {
  public:
-  F_Menu(AppState& app, Commands& commands);
+  F_Menu(SettingsStore& store, Commands& commands);
   ~F_Menu() override;
 
   // Creates the hidden window and the menu for the place it is opened from; while an alarm
@@ -40,7 +40,7 @@ class F_Menu : public Form {
   void mnuQuit_Click();
   void destroyMenus();
 
-  AppState& app_;
+  SettingsStore& store_;
   Commands& commands_;
   // The form's menu tree: the bar (never shown as one), which destroys the popup it holds, or the
   // popup alone when no bar took it.

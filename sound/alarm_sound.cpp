@@ -97,6 +97,7 @@ bool F_Sound::OpenCd() {
 
 void F_Sound::begin(std::int16_t alarm) {
   CurrentAlarm = alarm;
+  testing_ = false;  // the alarm's sound takes the player
   fellBack_ = false;
   loudness_ = nextLoudness_;
   nextLoudness_ = Loudness{};
@@ -189,6 +190,19 @@ void F_Sound::StartMp3(std::int16_t alarm, const std::wstring& file) {
 void F_Sound::StartChime(std::int16_t alarm) {
   begin(alarm);
   fallBack();
+}
+
+bool F_Sound::StartTest(int volume) {
+  if (Ringing()) return false;
+  setWaveLevel(volume < 0 ? 0 : volume > 100 ? 100 : volume);
+  testing_ = mci_.Play(kChimeResource, kSndAsync | kSndResource);
+  return true;
+}
+
+void F_Sound::StopTest() {
+  if (!testing_) return;
+  testing_ = false;
+  if (!Ringing()) mci_.Play(nullptr, 0);
 }
 
 void F_Sound::Stop() {

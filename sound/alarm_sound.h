@@ -87,6 +87,13 @@ class F_Sound {
   void StartChime(std::int16_t alarm);
   // Stops every sound started and not stopped since; nothing else.
   void Stop();
+  // The alarm window's 試聴: the chime once at `volume` percent, through the player the alarms
+  // use. Refused (false) while an alarm rings, whose sound and level it would replace; an alarm
+  // that begins during the test replaces it.
+  bool StartTest(int volume);
+  // Stops the test's chime, never an alarm's sound.
+  void StopTest();
+  bool Testing() const { return testing_; }
   // The two periodic checks; each does nothing unless its sound runs.
   void WatchTick();   // every 200 ms: the CD watcher, which gives up at its first failure
   void RepeatTick();  // every second: the MP3 repeat, which gives up on a file that never plays
@@ -148,6 +155,7 @@ class F_Sound {
   bool wavPlaying_ = false;
   bool chimePlaying_ = false;
   bool ringingSilently_ = false;
+  bool testing_ = false;
   bool fellBack_ = false;  // this alarm already turned to the chime or the sign
   Loudness nextLoudness_;
   Loudness loudness_;           // the ringing alarm's

@@ -11,5 +11,7 @@ constexpr wchar_t kMenuWindowClass[] = L"Tessarine_F_Menu";
 constexpr wchar_t kTrayWindowClass[] = L"Tessarine_F_TTray";
 constexpr wchar_t kCleanerWindowClass[] = L"Tessarine_F_Clean";
 constexpr wchar_t kRingWindowClass[] = L"Tessarine_Ring";
+// Message-only: the alarms' timers.
+constexpr wchar_t kAlarmTimersWindowClass[] = L"Tessarine_Alarms";
 // A registered message: the clock comes back from the tray and to the front.
 constexpr wchar_t kShowClockMessage[] = L"Tessarine.ShowClock";

@@ -23,7 +23,7 @@ from harness import (EXE_NAME, INI_NAME, LocalClock, MENU_TRACE, SCREEN_H, SCREE
 from sound_trace import SOUND_FILE, alarm, play_sound_calls, played_names
 from support_clock import (ON_PENDULUM, TO_TRAY, WIN_H, WIN_W, centred, ini_values, open_menu,
                            wait_for)
-from support_dialog import OK, clock_window, open_dialog, reloaded, row
+from support_dialog import COLOUR_BUTTON, OK, clock_window, open_dialog, reloaded, row
 
 
 WAKE_TRACE = MENU_TRACE + ",+sync,+server"
@@ -205,8 +205,10 @@ def test_a_read_only_program_folder_keeps_settings_in_the_users_own_file(app, wi
 
         # Neither file can be written: the clock still takes the user's own file (not the
         # program folder's older one), one message names it, and the clock runs.
+        own.write_bytes(own.read_bytes().rstrip(b"\r\n") + b"\r\nColor_0= 255\r\n")  # red
+        kept = own.read_bytes()
         assert _immutable(True, own)
-        told = app.start(trace="-all,+msgbox", wait=False)
+        told = app.start(trace="-all,+msgbox,+menu", wait=False)
         line = told.wait_trace(r":trace:msgbox:MSGBOX_OnInit ", 15)
         assert line, "no message"
         text = wine_unescape(re.search(r'L"(.*)"', line).group(1))
@@ -225,6 +227,21 @@ def test_a_read_only_program_folder_keeps_settings_in_the_users_own_file(app, wi
         wait_for(lambda: windows() == [(WIN_W, WIN_H)], 5, "the message did not close")
         assert told.alive()
         assert told.wait_geometry((110, 60, WIN_W, WIN_H)) == (110, 60, WIN_W, WIN_H)
+
+        # The dialog's colours set back to their defaults and OK: the running clock shows them
+        # at once although nothing could be saved, and the one message stays the only one.
+        def background_share(rgb) -> float:
+            strip = told.window_image().crop((0, 84, WIN_W, WIN_H - 10))
+            return sum(1 for p in strip.getdata() if p[:3] == rgb) / (strip.width * strip.height)
+
+        wait_for(lambda: background_share((255, 0, 0)) > 0.5, 5, "the clock is not red")
+        old = clock_window(told)
+        dialog = open_dialog(told)
+        dialog.click(COLOUR_BUTTON[6])
+        dialog.click(OK)
+        reloaded(told, old)
+        wait_for(lambda: background_share((0, 0, 0)) > 0.5, 5, "the new colour is not shown")
+        assert own.read_bytes() == kept
         assert sum(":trace:msgbox:MSGBOX_OnInit " in l for l in told.trace_lines()) == 1
         told.key("alt+F4")
         assert told.wait_exit(10) is not None

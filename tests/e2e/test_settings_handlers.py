@@ -18,7 +18,7 @@ from harness import MENU_TRACE, SCREEN_H, SCREEN_W, scarce_meminfo, to_windows_p
 from support_clock import (BLUE, CYAN, MAGENTA, YELLOW, colour_value, ini_values,
                            wait_for, wait_painted)
 from support_face import DialScale, misplaced
-from support_dialog import (BLUE_CELL, BOARD, CHOOSER_TITLE, COLOUR_BUTTON, COLOUR_CANCEL,
+from support_dialog import (DIALOG_CLASS, read_tree, BLUE_CELL, BOARD, CHOOSER_TITLE, COLOUR_BUTTON, COLOUR_CANCEL,
                             COLOUR_TITLE, CUSTOM_BOX, CYAN_CELL, FILTER_BUTTON, GRAPH_BUTTON,
                             IVAL_BAR, IVAL_LABEL, KAGEN_BAR, KAGEN_LABEL, MAGENTA_CELL, OK,
                             PREVIEW_BACK, PREVIEW_DIAL, RED_CELL, RELEASE, SHAPE_CAPTION,
@@ -114,7 +114,7 @@ def test_colours_reset_pick_and_shape_reach_the_preview_the_file_and_the_clock(a
             f"shape {shape}: numerals clear of the hands at {boxes}"
 
 
-def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
+def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine, acc_tree_exe):
     sounds = tmp_path / "sounds"
     other = sounds / "other"
     other.mkdir(parents=True)
@@ -166,12 +166,18 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
                           tmp_path / "alarms-file.png", '"MP3、WAV" not chosen')
         dialog.click(r0["cd"])
 
-        # "ｸﾘｱ" empties row 1's path; a file typed in full into row 0's chooser shows there;
-        # row 1's chooser then opens in that file's folder, so a bare name lands in it.
+        # "ｸﾘｱ" empties row 1's path, which then says the alarm rings the chime; a file typed
+        # in full into row 0's chooser shows there and chooses "MP3、WAV" over "音楽CD"; row
+        # 1's chooser then opens in that file's folder, so a bare name lands in it.
+        path_1 = r1["path"][:2] + (r1["path"][2] - 120, r1["path"][3])  # left of the note
         dialog.click(r1["clear"])
-        dialog.image_when(lambda shot: ink(shot, r1["path"]) == 0,
+        dialog.image_when(lambda shot: ink(shot, path_1) == 0,
                           tmp_path / "alarms-cleared.png", "row 1's path not cleared")
+        rows, _ = read_tree(clock, acc_tree_exe, DIALOG_CLASS)
+        assert [r[5] for r in rows if r[4] == "ｱﾗｰﾑ2 Path :"] == ["ﾁｬｲﾑで鳴ります"], rows
         choose_file(dialog, r0["choose"], to_windows_path(other / "bell.wav"), tmp_path)
+        dialog.image_when(lambda shot: same(crop(shot, r0["file_mark"]), selected),
+                          tmp_path / "alarms-chosen-file.png", '"MP3、WAV" not chosen')
         shot = dialog.image(tmp_path / "alarms-chosen.png")
         assert ink(shot, r0["path"]) > 20
         chosen = crop(shot, r0["path"])
@@ -197,7 +203,7 @@ def test_alarm_rows_switch_kind_choose_and_clear(app, tmp_path, wine):
         dialog.click(OK)
         dialog.wait_closed()
         values = ini_values(clock.ini_bytes())
-        assert (values["Sound_C_0"], values["Sound_H_0"], values["Sound_Kbn_0"]) == (" 1", " 2", " 1")
+        assert (values["Sound_C_0"], values["Sound_H_0"], values["Sound_Kbn_0"]) == (" 1", " 2", " 2")
         assert values["Sound_F_0"] == to_windows_path(other / "bell.wav")
         assert (values["Sound_C_1"], values["Sound_H_1"], values["Sound_Kbn_1"]) == (" 0", " 9", " 2")
         assert values["Sound_F_1"] == to_windows_path(other / "chime2.wav")

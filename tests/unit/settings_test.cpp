@@ -120,7 +120,7 @@ TEST(LoadSettings, SoundFileCheckMarksAndNeverForgets) {
       {L"1", L"2", L"C:\\a.wav", true, 1, L"C:\\a.wav", false},
       {L"1", L"2", L"C:\\gone.wav\\", false, 1, L"C:\\gone.wav\\", true},
       {L"0", L"2", L"E:\\usb\\a.mp3", false, 0, L"E:\\usb\\a.mp3", true},
-      {L"1", L"2", L"", false, 0, L"", false},  // nothing to play: off
+      {L"1", L"2", L"", false, 1, L"", false},  // nothing to play: on, for the chime
       {L"1", L"1", L"", false, 1, L"", false},  // a CD needs no file
       {L"1", L"1", L"C:\\gone.wav", false, 1, L"C:\\gone.wav", false},
   };

@@ -210,4 +210,26 @@ TEST_F(SoundTest, WavLoopsTheAlarmFileAndStops) {
   EXPECT_TRUE(mci.sent.empty());
 }
 
+// The alarm window's test shares the player with the alarms: it never replaces or stops one.
+TEST_F(SoundTest, AVolumeTestNeverSilencesAnAlarm) {
+  using Call = std::pair<std::wstring, unsigned>;
+  EXPECT_TRUE(sound.StartTest(40));
+  sound.StopTest();
+  EXPECT_EQ(mci.played, (std::vector<Call>{{L"CHIME", 0x40005u}, {L"<null>", 0u}}));
+  EXPECT_EQ(mci.volumes, std::vector<int>{40});
+
+  // An alarm that begins during a test takes the player; the test's stop leaves it sounding.
+  EXPECT_TRUE(sound.StartTest(40));
+  sound.StartWav(0, L"C:\a.wav");
+  sound.StopTest();
+  EXPECT_EQ(mci.played.back(), (Call{L"C:\a.wav", 9u}));
+  EXPECT_TRUE(sound.Ringing());
+  // While it rings a test is refused, and its level stays the alarm's.
+  const auto volumes = mci.volumes;
+  EXPECT_FALSE(sound.StartTest(10));
+  sound.StopTest();
+  EXPECT_EQ(mci.played.back(), (Call{L"C:\a.wav", 9u}));
+  EXPECT_EQ(mci.volumes, volumes);
+}
+
 }  // namespace

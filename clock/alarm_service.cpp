@@ -1,0 +1,87 @@
+#include "clock/alarm_service.h"
+
+#include "clock/reading.h"
+
+AlarmService::AlarmService(SettingsStore& store, F_Sound& sound, AlarmHost& files,
+                           AlarmTimers& timers)
+    : store_(store),
+      sound_(sound),
+      timers_(timers),
+      alarm_(store.Get(), sound, files, stopRequested_) {
+  alarm_.Reset();
+  store_.Listen([this](unsigned what, int) { settingsChanged(what); });
+}
+
+void AlarmService::settingsChanged(unsigned what) {
+  // New settings: the clock's next tick counts as a new minute, which aims the wake-up anew.
+  if (what & kChangedAll) alarm_.Reset();
+}
+
+bool AlarmService::OnTick(std::int64_t now) {
+  const bool newMinute = alarm_.OnTick(now);
+  settle(newMinute ? std::optional<std::int64_t>(now) : std::nullopt);
+  return newMinute;
+}
+
+void AlarmService::TimeMoved(std::int64_t now) {
+  // The same local minute may lie at another UTC time now: the wake-up is set again.
+  timers_.SetWake(alarm_.NextAlarm(now));
+  settle(now);
+}
+
+void AlarmService::Stop(std::int64_t now) {
+  const int switchOff = alarm_.StopSound();
+  // A once-alarm is done: off in the model and in the file at once, so that neither new
+  // settings nor a restart ring it again.
+  if (switchOff >= 0) store_.SwitchAlarmOff(switchOff);
+  settle(now);
+}
+
+bool AlarmService::Snooze(std::int64_t now) {
+  const bool snoozed = alarm_.Snooze(now);
+  if (snoozed) settle(now);
+  return snoozed;
+}
+
+std::optional<RingNotice> AlarmService::Ringing() const {
+  const int i = alarm_.RingingAlarm();
+  if (i < 0) return std::nullopt;
+  const Settings& s = store_.Get();
+  return RingNotice{i, s.Sound_H[i], s.Sound_M[i], s.Options[i].Label, s.Snooze_Min};
+}
+
+void AlarmService::RepeatTick() {
+  alarm_.Timer4_Timer();
+  settle(std::nullopt);
+}
+
+void AlarmService::WatchTick() {
+  alarm_.Timer5_Timer();
+  settle(std::nullopt);
+}
+
+void AlarmService::FadeTick() {
+  alarm_.FadeTick();
+  settle(std::nullopt);
+}
+
+void AlarmService::settle(std::optional<std::int64_t> now) {
+  timers_.SetSoundTicks(alarm_.WantsRepeatTicks(), alarm_.WantsWatchTicks(),
+                        alarm_.WantsFadeTicks());
+  const int ringing = alarm_.RingingAlarm();
+  const bool silent = alarm_.RingingSilently();
+  if (ringing != toldRinging_ || silent != toldSilent_) {
+    toldRinging_ = ringing;
+    toldSilent_ = silent;
+    for (AlarmListener* l : listeners_) l->RingChanged();
+  }
+  // The next ring moves only with the minute, a stop, a snooze or new settings.
+  if (!now) return;
+  const AlarmClock::NextRing next = alarm_.Next(*now);
+  timers_.SetWake(next.minute);
+  const std::wstring text = NextRingText(next.minute, next.snoozed, *now);
+  if (nextTold_ && text == nextText_) return;
+  nextText_ = text;
+  nextTold_ = true;
+  for (AlarmListener* l : listeners_) l->NextRingChanged(text);
+}

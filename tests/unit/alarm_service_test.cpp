@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "clock/alarm_service.h"
+#include "clock/reading.h"
+#include "fake_mci.h"
+#include "tests/unit/memory_settings_file.h"
+
+namespace {
+
+struct Files : AlarmHost {
+  bool FileExists(const std::wstring&) override { return true; }
+  bool ReadStart(const std::wstring&, std::size_t, std::string& bytes) override {
+    bytes = std::string("RIFF\x24\x08\0\0WAVEfmt ", 16);
+    return true;
+  }
+};
+
+struct Timers : AlarmTimers {
+  bool repeat = false, watch = false, fade = false;
+  std::int64_t wake = -2;
+  void SetSoundTicks(bool r, bool w, bool f) override {
+    repeat = r;
+    watch = w;
+    fade = f;
+  }
+  void SetWake(std::int64_t minute) override { wake = minute; }
+};
+
+struct Heard : AlarmListener {
+  int rings = 0;
+  std::vector<std::wstring> next;
+  void RingChanged() override { ++rings; }
+  void NextRingChanged(const std::wstring& text) override { next.push_back(text); }
+};
+
+// Alarm 0 at 7:30, a WAV, once; alarm 1 at 7:45 with the chime's kind (neither CD nor file).
+const char kFile[] =
+    "[Section]\r\nSound_C_0= 1\r\nSound_H_0= 7\r\nSound_M_0= 30\r\nSound_Kbn_0= 2\r\n"
+    "Sound_F_0=C:\\a.wav\r\nSound_Once_0=-1\r\nSnooze_Min= 5\r\n";
+
+std::int64_t At(int hour, int minute) { return LocalMinute({2026, 12, 9, hour, minute}); }
+
+TEST(AlarmService, RingsSnoozesStopsAndSwitchesAOnceAlarmOffThroughTheStore) {
+  MemoryFile file(kFile);
+  file.files.insert(L"C:\\a.wav");
+  SettingsStore store(file, L"C:\\");
+  store.Load();
+  FakeMci mci;
+  F_Sound sound(mci);
+  Files files;
+  Timers timers;
+  AlarmService service(store, sound, files, timers);
+  Heard heard;
+  service.Listen(heard);
+
+  // Before its minute: nothing rings, the wake-up and the tip name 7:30.
+  EXPECT_TRUE(service.OnTick(At(7, 29)));
+  EXPECT_EQ(heard.rings, 0);
+  EXPECT_EQ(timers.wake, At(7, 30));
+  EXPECT_EQ(heard.next, std::vector<std::wstring>{NextRingText(At(7, 30), false, At(7, 29))});
+  EXPECT_FALSE(service.OnTick(At(7, 29)));  // the same minute again tells nothing new
+
+  // At its minute it rings: the listeners hear it, the notice names it.
+  service.OnTick(At(7, 30));
+  EXPECT_EQ(heard.rings, 1);
+  ASSERT_TRUE(service.Ringing());
+  EXPECT_EQ(service.Ringing()->alarm, 0);
+  EXPECT_EQ(service.Ringing()->snoozeMinutes, 5);
+  EXPECT_EQ(mci.played.back().first, L"C:\\a.wav");
+
+  // Snoozed: silent, and due again five minutes after the press, which the wake-up follows.
+  EXPECT_TRUE(service.Snooze(At(7, 31)));
+  EXPECT_FALSE(service.Ringing());
+  EXPECT_EQ(heard.rings, 2);
+  EXPECT_EQ(timers.wake, At(7, 36));
+  EXPECT_EQ(heard.next.back(), NextRingText(At(7, 36), true, At(7, 31)));
+  EXPECT_FALSE(service.Snooze(At(7, 31)));  // nothing rings to snooze
+  EXPECT_EQ(store.Get().Sound_C[0], 1);     // a snooze keeps a once-alarm on
+
+  service.OnTick(At(7, 36));
+  ASSERT_TRUE(service.Ringing());
+  // Stopped: a once-alarm is off in memory and in the file, and nothing is left to wake for.
+  service.Stop(At(7, 37));
+  EXPECT_FALSE(service.Ringing());
+  EXPECT_EQ(heard.rings, 4);
+  EXPECT_EQ(store.Get().Sound_C[0], 0);
+  EXPECT_EQ(file.Value(L"Sound_C_0"), L"0");
+  EXPECT_EQ(timers.wake, -1);
+  EXPECT_EQ(heard.next.back(), L"");
+  EXPECT_EQ(mci.played.back().first, L"<null>");
+
+  // New settings from the dialog: the alarm on again for 7:40 rings at its minute.
+  Settings edited = store.Edit();
+  edited.Sound_C[0] = 1;
+  store.Replace(edited, {{L"Sound_C_0", L" 1"}, {L"Sound_M_0", L" 40"}});
+  service.OnTick(At(7, 38));
+  EXPECT_EQ(timers.wake, At(7, 40));
+  service.OnTick(At(7, 40));
+  EXPECT_TRUE(service.Ringing());
+  EXPECT_EQ(heard.rings, 5);
+}
+
+}  // namespace
