@@ -298,17 +298,17 @@ void F_AlarmOptions::finish(bool ok) {
 // The program's chime at the volume shown, through the player the WAV alarms use. The device's
 // volume is given back when the window closes.
 void F_AlarmOptions::playTest() {
-  if (!testing_) restoreVolume_ = waveOutGetVolume(nullptr, &volumeBefore_) == MMSYSERR_NOERROR;
+  if (!testing_) restoreVolume_ = WaveOutGetVolumeLate(nullptr, &volumeBefore_) == MMSYSERR_NOERROR;
   SetProgramWaveVolume(sliderValue(Id::Volume));
   testing_ = true;
-  PlaySoundW(kChimeResource, GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC);
+  PlaySoundLate(kChimeResource, GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC);
 }
 
 void F_AlarmOptions::stopTest() {
   if (!testing_) return;
   testing_ = false;
-  PlaySoundW(nullptr, nullptr, 0);
-  if (restoreVolume_) waveOutSetVolume(nullptr, volumeBefore_);
+  PlaySoundLate(nullptr, nullptr, 0);
+  if (restoreVolume_) WaveOutSetVolumeLate(nullptr, volumeBefore_);
 }
 
 LRESULT F_AlarmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
