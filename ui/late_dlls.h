@@ -1,9 +1,9 @@
 // Libraries the clock does not need to show itself, loaded the first time a function of theirs
 // is called: the common controls and common dialogs (the settings dialog), what a screen
 // reader's request needs, the multimedia library (sound) and the shell (tray, user folders).
-// Linking them would load them all at start-up, which makes the start slower (the shell and
-// the multimedia library bring six more DLLs) and, for the common controls, the idle clock's
-// private memory about 1.7 MB larger.
+// Linking them would load them all at start-up: the shell and the multimedia library are five
+// DLLs with what they bring, a start about a tenth slower, and the common controls alone make
+// the idle clock's private memory about 1.7 MB larger.
 #pragma once
 
 #include <windows.h>
