@@ -16,6 +16,7 @@
 #include "shell/F_TTray.h"
 #include "sound/alarm_sound.h"
 #include "sound/winmm_port.h"
+#include "ui/late_dlls.h"
 #include "ui/topmost.h"
 #include "ui/window_names.h"
 
@@ -39,7 +40,7 @@ class DiskFolders : public SettingsFolders {
   }
   std::wstring UserDataFolder() override {
     wchar_t dir[MAX_PATH];
-    if (SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, dir) != S_OK)
+    if (SHGetFolderPathLate(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, dir) != S_OK)
       return L"";
     return dir;
   }

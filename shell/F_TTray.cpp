@@ -7,6 +7,7 @@
 #include "res/resource_ids.h"
 #include "shell/popup_menu.h"
 #include "ui/gdi.h"
+#include "ui/late_dlls.h"
 #include "ui/window_names.h"
 
 namespace {
@@ -59,7 +60,7 @@ void F_TTray::ShowRinging(bool lit) {
   if (!wanted) wanted = LoadIconW(nullptr, IDI_APPLICATION);
   if (!wanted || wanted == TrayIconData.hIcon) return;
   TrayIconData.hIcon = wanted;
-  Shell_NotifyIconW(NIM_MODIFY, &TrayIconData);
+  ShellNotifyIconLate(NIM_MODIFY, &TrayIconData);
 }
 
 void F_TTray::Form_Load() {
@@ -90,7 +91,7 @@ void F_TTray::ShowNextAlarm(const std::wstring& text) {
   nextAlarm_ = text;
   if (!TrayIconData.hWnd) return;
   setTip();
-  Shell_NotifyIconW(NIM_MODIFY, &TrayIconData);
+  ShellNotifyIconLate(NIM_MODIFY, &TrayIconData);
 }
 
 // The tip, NUL-terminated, in a field of blanks; the record's first form holds 64 characters.
@@ -102,10 +103,10 @@ void F_TTray::setTip() {
   TrayIconData.szTip[tip.size()] = L'\0';
 }
 
-void F_TTray::addIcon() { Shell_NotifyIconW(NIM_ADD, &TrayIconData); }
+void F_TTray::addIcon() { ShellNotifyIconLate(NIM_ADD, &TrayIconData); }
 
 void F_TTray::deleteIcon() {
-  if (TrayIconData.hWnd) Shell_NotifyIconW(NIM_DELETE, &TrayIconData);
+  if (TrayIconData.hWnd) ShellNotifyIconLate(NIM_DELETE, &TrayIconData);
   TrayIconData.hWnd = nullptr;
 }
 

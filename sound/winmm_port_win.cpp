@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sound/winmm_port.h"
+#include "ui/late_dlls.h"
 
 namespace {
 
@@ -21,10 +22,10 @@ class WinmmPort final : public Mci {
  public:
   int SendString(const std::wstring& command, std::wstring* reply, int replyLength) override {
     if (!reply || replyLength <= 0)
-      return static_cast<int>(mciSendStringW(command.c_str(), nullptr, 0, nullptr));
+      return static_cast<int>(MciSendStringLate(command.c_str(), nullptr, 0, nullptr));
     std::vector<wchar_t> buffer = toBuffer(*reply, replyLength);
-    const MCIERROR code = mciSendStringW(command.c_str(), buffer.data(),
-                                         static_cast<UINT>(replyLength), nullptr);
+    const MCIERROR code = MciSendStringLate(command.c_str(), buffer.data(),
+                                            static_cast<UINT>(replyLength), nullptr);
     reply->assign(buffer.data(), buffer.size());
     return static_cast<int>(code);
   }
@@ -32,21 +33,21 @@ class WinmmPort final : public Mci {
   bool GetErrorString(int code, std::wstring& out, int length) override {
     if (length <= 0) return false;
     std::vector<wchar_t> buffer = toBuffer(out, length);
-    const BOOL ok = mciGetErrorStringW(static_cast<MCIERROR>(code), buffer.data(),
-                                       static_cast<UINT>(length));
+    const BOOL ok = MciGetErrorStringLate(static_cast<MCIERROR>(code), buffer.data(),
+                                          static_cast<UINT>(length));
     out.assign(buffer.data(), buffer.size());
     return ok != FALSE;
   }
 
-  unsigned WaveOutDevices() override { return waveOutGetNumDevs(); }
+  unsigned WaveOutDevices() override { return WaveOutGetNumDevsLate(); }
 
   void SetWaveVolume(int percent) override { SetProgramWaveVolume(percent); }
 
-  unsigned long Milliseconds() override { return timeGetTime(); }
+  unsigned long Milliseconds() override { return TimeGetTimeLate(); }
 
   bool Play(const wchar_t* nameOrNull, unsigned flags) override {
     const bool resource = (flags & SND_RESOURCE) == SND_RESOURCE;
-    return ::PlaySoundW(nameOrNull, resource ? GetModuleHandleW(nullptr) : nullptr, flags) !=
+    return PlaySoundLate(nameOrNull, resource ? GetModuleHandleW(nullptr) : nullptr, flags) !=
            FALSE;
   }
 };
@@ -59,5 +60,5 @@ std::unique_ptr<Mci> MakeWinmmPort() { return std::make_unique<WinmmPort>(); }
 // which the player's sounds go through, and leaves the master volume alone.
 void SetProgramWaveVolume(int percent) {
   const DWORD channel = static_cast<DWORD>(percent) * 0xFFFFu / 100u;
-  waveOutSetVolume(nullptr, channel | channel << 16);
+  WaveOutSetVolumeLate(nullptr, channel | channel << 16);
 }

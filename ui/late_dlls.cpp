@@ -56,3 +56,57 @@ void ComForThisThreadLate() {
   static const bool done = init && SUCCEEDED(init(nullptr));
   (void)done;
 }
+
+MCIERROR MciSendStringLate(const wchar_t* command, wchar_t* reply, UINT length, HWND callback) {
+  using Fn = MCIERROR(WINAPI*)(LPCWSTR, LPWSTR, UINT, HWND);
+  static const Fn send = lateFunction<Fn>(L"winmm.dll", "mciSendStringW");
+  return send ? send(command, reply, length, callback) : MCIERR_CANNOT_LOAD_DRIVER;
+}
+
+BOOL MciGetErrorStringLate(MCIERROR code, wchar_t* text, UINT length) {
+  using Fn = BOOL(WINAPI*)(MCIERROR, LPWSTR, UINT);
+  static const Fn get = lateFunction<Fn>(L"winmm.dll", "mciGetErrorStringW");
+  return get ? get(code, text, length) : FALSE;
+}
+
+UINT WaveOutGetNumDevsLate() {
+  using Fn = UINT(WINAPI*)();
+  static const Fn count = lateFunction<Fn>(L"winmm.dll", "waveOutGetNumDevs");
+  return count ? count() : 0;
+}
+
+MMRESULT WaveOutGetVolumeLate(HWAVEOUT device, DWORD* volume) {
+  using Fn = MMRESULT(WINAPI*)(HWAVEOUT, LPDWORD);
+  static const Fn get = lateFunction<Fn>(L"winmm.dll", "waveOutGetVolume");
+  return get ? get(device, volume) : MMSYSERR_NODRIVER;
+}
+
+MMRESULT WaveOutSetVolumeLate(HWAVEOUT device, DWORD volume) {
+  using Fn = MMRESULT(WINAPI*)(HWAVEOUT, DWORD);
+  static const Fn set = lateFunction<Fn>(L"winmm.dll", "waveOutSetVolume");
+  return set ? set(device, volume) : MMSYSERR_NODRIVER;
+}
+
+DWORD TimeGetTimeLate() {
+  using Fn = DWORD(WINAPI*)();
+  static const Fn now = lateFunction<Fn>(L"winmm.dll", "timeGetTime");
+  return now ? now() : GetTickCount();
+}
+
+BOOL PlaySoundLate(const wchar_t* sound, HMODULE module, DWORD flags) {
+  using Fn = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
+  static const Fn play = lateFunction<Fn>(L"winmm.dll", "PlaySoundW");
+  return play ? play(sound, module, flags) : FALSE;
+}
+
+BOOL ShellNotifyIconLate(DWORD message, NOTIFYICONDATAW* data) {
+  using Fn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
+  static const Fn notify = lateFunction<Fn>(L"shell32.dll", "Shell_NotifyIconW");
+  return notify ? notify(message, data) : FALSE;
+}
+
+HRESULT SHGetFolderPathLate(HWND owner, int folder, HANDLE token, DWORD flags, wchar_t* path) {
+  using Fn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+  static const Fn get = lateFunction<Fn>(L"shell32.dll", "SHGetFolderPathW");
+  return get ? get(owner, folder, token, flags, path) : E_FAIL;
+}
