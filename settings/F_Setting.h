@@ -66,9 +66,6 @@ class F_Setting : public Form, private AccessibleSource {
   bool openWindow();
   // Filling the controls from the settings model.
   void fillFromSettings();
-  // The one place where the layout's 96-DPI pixels become the window's pixels.
-  int Px(int v) const;
-  RECT ToRect(const dialog_layout::Box& b) const;
   // The pictures, in their drawings for the dialog's density, and the font.
   void loadPictures();
   void makeFont();
@@ -173,7 +170,6 @@ class F_Setting : public Form, private AccessibleSource {
   // OK reloads the clock when the clock's own menu opened the dialog.
   MenuPlace openedFrom_ = MenuPlace::None;
   SystemMemory memory_;
-  int dpi_ = kBaseDpi;  // the density the dialog is laid out and drawn at
 
   // The controls' pictures, by their resource ids, in their drawings for the dialog's density.
   std::map<int, Picture> art_;

@@ -37,7 +37,6 @@ class F_Ring : public Form, private AccessibleSource {
   void setDefault(HWND button);
   void cmdSnooze_Click();
   void cmdStop_Click();
-  int Px(int v) const;
 
   // What a reader reads: an alert named by the alarm, its time and label; the headline, the
   // label and the two buttons as its children.
@@ -48,7 +47,6 @@ class F_Ring : public Form, private AccessibleSource {
 
   Commands& commands_;
   RingNotice ring_;
-  int dpi_ = 96;
   Font font_, boldFont_;
   HWND lblHeadline_ = nullptr, lblLabel_ = nullptr;
   HWND cmdSnooze_ = nullptr, cmdStop_ = nullptr;
