@@ -19,6 +19,7 @@
 #include "ui/dpi.h"
 #include "ui/form.h"
 #include "ui/gdi.h"
+#include "ui/key_route.h"
 #include "ui/late_dlls.h"
 #include "ui/window_names.h"
 
@@ -427,7 +428,8 @@ std::optional<AlarmOptionsEdit> EditAlarmOptions(HWND owner, int alarm,
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (IsDialogMessageW(window.hwnd(), &msg)) continue;
+    // The other windows' keys first: the ringing window answers its own while this loop runs.
+    if (RouteKey(msg) || IsDialogMessageW(window.hwnd(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -22,6 +22,7 @@
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/hit_targets.h"
+#include "ui/key_route.h"
 #include "ui/picture_box.h"
 #include "ui/timer.h"
 #include "ui/window_drag.h"
@@ -36,9 +37,6 @@ class F_Setting : public Form, private AccessibleSource {
   void Form_Load(MenuPlace from);
   // Brings the dialog to the front with the keyboard focus.
   void Activate();
-  // The dialog's keys, wherever in it the focus is: Tab and Shift+Tab, the arrows, Space,
-  // Enter, and Esc, which cancels it (unless it closes an open drop-down list).
-  bool PreTranslate(const MSG& msg);
   // A once-alarm switched itself off while the dialog is open: its row shows it off.
   void AlarmSwitchedOff(int index);
 
@@ -58,6 +56,9 @@ class F_Setting : public Form, private AccessibleSource {
   void OnDpiChanged(int dpi, const RECT& suggested) override;
 
  private:
+  // The dialog's keys, wherever in it the focus is: Tab and Shift+Tab, the arrows, Space,
+  // Enter, and Esc, which cancels it (unless it closes an open drop-down list).
+  bool PreTranslate(const MSG& msg);
   // A reader's default action, carried out from the window's own messages.
   static constexpr UINT kDefaultAction = WM_APP + 1;
   // Tool ids of the path labels' tips.
@@ -221,4 +222,5 @@ class F_Setting : public Form, private AccessibleSource {
   const dialog_layout::Control* focus_ = nullptr;  // the drawn control with the focus
   bool cues_ = false;  // the focus rectangle shows: the keyboard has been used
   AccessibleServer access_{*this};
+  KeyHandler keys_{[this](const MSG& msg) { return PreTranslate(msg); }};
 };
