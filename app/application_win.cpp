@@ -17,6 +17,7 @@
 #include "sound/alarm_sound.h"
 #include "sound/winmm_port.h"
 #include "ui/late_dlls.h"
+#include "ui/key_route.h"
 #include "ui/topmost.h"
 #include "ui/window_names.h"
 
@@ -156,8 +157,7 @@ int Application::Run() {
 
 void Application::dispatch(const MSG& msg) {
   clock_->FramesToTimer();  // the message may run a nested loop, where only timers go on
-  if (settings_ && settings_->PreTranslate(msg)) return;
-  if (ring_ && ring_->PreTranslate(msg)) return;
+  if (RouteKey(msg)) return;  // the windows' own keys, as in every loop the program runs
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
 }

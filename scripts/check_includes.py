@@ -11,6 +11,9 @@
 * lang/ holds one table of texts per language: each includes only model/texts.h.
 * Only model/ reads and writes the settings file (model/ini_file.h): everyone else goes through
   the settings store.
+* The window folders (clock/, settings/, shell/, memory/) include no other window folder's
+  window or layout header: what their windows share (boxes, density, fonts, reader roles,
+  keys) is ui/'s kit, so one window's look never decides another's.
 
 Usage: check_includes.py [repository root]. Prints each breach; exits 1 when there is one.
 """
@@ -21,6 +24,7 @@ import sys
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 SOURCE_DIRS = ("app", "model", "lang", "clock", "settings", "sound", "memory", "shell", "ui")
+WINDOW_DIRS = ("clock", "settings", "shell", "memory")
 OWNER = {"app/application_win.cpp", "app/application_win.h"}
 
 
@@ -40,6 +44,10 @@ def breaches(root: pathlib.Path):
                 if folder != "app" and header.startswith("app/"):
                     yield f"{rel}: includes {header} of the program's root"
                 name = header.rsplit("/", 1)[-1]
+                other = header.split("/", 1)[0]
+                if (folder in WINDOW_DIRS and other in WINDOW_DIRS and other != folder
+                        and (name.lower().startswith("f_") or name.endswith("_layout.h"))):
+                    yield f"{rel}: includes {header}, another window folder's window or layout"
                 if name.lower().startswith("f_") and name.endswith(".h"):
                     window = name[:-2]
                     own = path.stem == window or path.stem.startswith(window + "_")

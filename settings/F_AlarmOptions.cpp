@@ -16,6 +16,7 @@
 #include "ui/dpi.h"
 #include "ui/form.h"
 #include "ui/gdi.h"
+#include "ui/key_route.h"
 #include "ui/late_dlls.h"
 #include "ui/window_names.h"
 
@@ -30,21 +31,12 @@ constexpr UINT kDefaultAction = WM_APP + 1;
 // dialog keys send.
 constexpr int kFirstChildId = 100;
 
-long MsaaRole(ao::Kind k) {
-  switch (k) {
-    case ao::Kind::Check: return ROLE_SYSTEM_CHECKBUTTON;
-    case ao::Kind::Edit: return ROLE_SYSTEM_TEXT;
-    case ao::Kind::Slider: return ROLE_SYSTEM_SLIDER;
-    case ao::Kind::Button: case ao::Kind::DefaultButton: return ROLE_SYSTEM_PUSHBUTTON;
-    default: return ROLE_SYSTEM_STATICTEXT;
-  }
-}
-
 class F_AlarmOptions : public Form, private AccessibleSource {
  public:
   F_AlarmOptions(int alarm, const AlarmOptionsEdit& current, bool cd, int dpi,
                  Commands& commands)
-      : alarm_(alarm), edit_(current), cd_(cd), dpi_(dpi), commands_(commands) {
+      : alarm_(alarm), edit_(current), cd_(cd), commands_(commands) {
+    SetDpi(dpi);
     ServeReaders(access_);
   }
   ~F_AlarmOptions() override { stopTest(); }
@@ -59,7 +51,6 @@ class F_AlarmOptions : public Form, private AccessibleSource {
   void OnDpiChanged(int dpi, const RECT& suggested) override;
 
  private:
-  int Px(int v) const { return ScaleToDpi(v, dpi_); }
   int rowOf(const ao::Control& c) const {
     return static_cast<int>(&c - ao::Controls().data());
   }
@@ -94,7 +85,6 @@ class F_AlarmOptions : public Form, private AccessibleSource {
   int alarm_;
   AlarmOptionsEdit edit_;
   bool cd_;
-  int dpi_;
   std::int16_t days_ = AlarmOptions::kEveryDay;
   Font font_;
   std::vector<HWND> windows_;  // one per row of the table
@@ -134,22 +124,21 @@ bool F_AlarmOptions::Open(HWND owner) {
 }
 
 void F_AlarmOptions::makeFont() {
-  const dialog_layout::FontSpec spec = dialog_layout::DialogFont();
-  font_.reset(CreatePixelFont(spec.face, Px(spec.pixels), spec.charset));
+  font_.reset(FontAt(DialogFont(), Dpi()));
 }
 
 // Moved to a monitor of another density: the same controls, with what they hold, placed and
 // lettered for it.
 void F_AlarmOptions::OnDpiChanged(int dpi, const RECT& suggested) {
-  dpi_ = dpi;
+  SetDpi(dpi);
   const Font previous = std::move(font_);  // the controls show it until they have the new one
   makeFont();
   MoveTo(suggested);
   const auto& rows = ao::Controls();
   for (size_t i = 0; i < rows.size(); ++i) {
-    const dialog_layout::Box& b = rows[i].box;
+    const RECT r = Px(rows[i].box);
     SendMessageW(windows_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    MoveWindow(windows_[i], Px(b.x), Px(b.y), Px(b.w), Px(b.h), FALSE);
+    MoveWindow(windows_[i], r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
   }
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -206,7 +195,7 @@ void F_AlarmOptions::createControls() {
       std::function<std::wstring()> value;
       if (c.kind == ao::Kind::Slider || c.kind == ao::Kind::Edit)
         value = [this, row] { return valueOf(*row); };
-      NameForReaders(w, ao::NameOf(c), MsaaRole(c.kind), value,
+      NameForReaders(w, ao::NameOf(c), MsaaRole(ao::RoleOf(c.kind)), value,
                      [this, row] { return stateOf(*row) & STATE_SYSTEM_CHECKED; });
     }
   }
@@ -406,20 +395,18 @@ AccessibleInfo F_AlarmOptions::Accessible(int child) {
   if (!Loaded()) return a;
   if (child == 0) {
     a.name = Tr(Text::OptionsTitle, std::to_wstring(alarm_ + 1));
-    a.role = ROLE_SYSTEM_DIALOG;
+    a.role = MsaaRole(ReaderRole::Dialog);
     GetWindowRect(hwnd(), &a.screen);
     return a;
   }
   const ao::Control& c = ao::Controls()[static_cast<std::size_t>(child - 1)];
   a.name = ao::NameOf(c);
-  a.role = MsaaRole(c.kind);
+  const ReaderRole role = ao::RoleOf(c.kind);
+  a.role = MsaaRole(role);
   a.value = valueOf(c);
   a.state = stateOf(c);
   GetWindowRect(windows_[child - 1], &a.screen);
-  if (c.kind == ao::Kind::Button || c.kind == ao::Kind::DefaultButton)
-    a.defaultAction = Tr(Text::ActionPress);
-  if (c.kind == ao::Kind::Check)
-    a.defaultAction = Tr((a.state & STATE_SYSTEM_CHECKED) ? Text::ActionUncheck : Text::ActionCheck);
+  a.defaultAction = ActionText(DefaultActionOf(role, a.state & STATE_SYSTEM_CHECKED));
   return a;
 }
 
@@ -435,7 +422,7 @@ int F_AlarmOptions::AccessibleFocus() {
 bool F_AlarmOptions::AccessibleDefault(int child) {
   if (child < 1 || child > AccessibleCount()) return false;
   const ao::Kind k = ao::Controls()[static_cast<std::size_t>(child - 1)].kind;
-  if (k != ao::Kind::Check && k != ao::Kind::Button && k != ao::Kind::DefaultButton) return false;
+  if (DefaultActionOf(ao::RoleOf(k)) == ReaderAction::None) return false;
   return PostMessageW(hwnd(), kDefaultAction, static_cast<WPARAM>(child), 0) != FALSE;
 }
 
@@ -456,7 +443,8 @@ std::optional<AlarmOptionsEdit> EditAlarmOptions(HWND owner, int alarm,
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (IsDialogMessageW(window.hwnd(), &msg)) continue;
+    // The other windows' keys first: the ringing window answers its own while this loop runs.
+    if (RouteKey(msg) || IsDialogMessageW(window.hwnd(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

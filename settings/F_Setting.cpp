@@ -70,7 +70,7 @@ bool F_Setting::openWindow() {
   // The size of the base panel and the strip, centred on the screen (in twips, as the
   // window's position is kept), laid out for the primary screen's density.
   const int dpi = SystemDpi();
-  dpi_ = dpi;
+  SetDpi(dpi);
   const int width = Px(dl::kClient.w), height = Px(dl::kClient.h);
   // On a screen too small for it at its density, its title strip stays on the screen to be
   // dragged by.
@@ -81,8 +81,8 @@ bool F_Setting::openWindow() {
               TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), width, height))
     return false;
   // The monitor it opened on may be of another density than the primary screen.
-  if (WindowDpi(hwnd()) != dpi_) {
-    dpi_ = WindowDpi(hwnd());
+  if (WindowDpi(hwnd()) != Dpi()) {
+    SetDpi(WindowDpi(hwnd()));
     SetWindowPos(hwnd(), nullptr, 0, 0, Px(dl::kClient.w), Px(dl::kClient.h),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -211,13 +211,13 @@ void F_Setting::paint(HDC dc) {
   };
   // The window's own strip lies below the base panel, the rest above it.
   paintImages(true);
-  const RECT base = ToRect(dl::kBasePanel);
+  const RECT base = Px(dl::kBasePanel);
   BitBlt(dc, base.left, base.top, base.right - base.left, base.bottom - base.top, Pic_Base->Dc(),
          0, 0, SRCCOPY);
   for (int n = 0; n < 5; ++n) {
-    RECT frame = ToRect(dl::GroupFrame(dl::kFramedGroups[n]));
+    RECT frame = Px(dl::GroupFrame(dl::kFramedGroups[n]));
     DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
-    const RECT panel = ToRect(dl::GroupPanel(dl::kFramedGroups[n]));
+    const RECT panel = Px(dl::GroupPanel(dl::kFramedGroups[n]));
     BitBlt(dc, panel.left, panel.top, Pic_b1[n]->PixelWidth(), Pic_b1[n]->PixelHeight(),
            Pic_b1[n]->Dc(), 0, 0, SRCCOPY);
   }
@@ -353,7 +353,7 @@ bool F_Setting::onNotify(LPARAM lp) {
 void F_Setting::OnDpiChanged(int dpi, const RECT& suggested) {
   drag_.End();
   targets_.Drop();
-  dpi_ = dpi;
+  SetDpi(dpi);
   MoveTo(suggested);
   loadPictures();
   const Font previous = std::move(font_);  // the lists show it until they are given the new one

@@ -22,6 +22,7 @@
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/hit_targets.h"
+#include "ui/key_route.h"
 #include "ui/picture_box.h"
 #include "ui/timer.h"
 #include "ui/window_drag.h"
@@ -35,9 +36,6 @@ class F_Setting : public Form, private AccessibleSource {
   void Form_Load();
   // Brings the dialog to the front with the keyboard focus.
   void Activate();
-  // The dialog's keys, wherever in it the focus is: Tab and Shift+Tab, the arrows, Space,
-  // Enter, and Esc, which cancels it (unless it closes an open drop-down list).
-  bool PreTranslate(const MSG& msg);
   // A once-alarm switched itself off while the dialog is open: its row shows it off.
   void AlarmSwitchedOff(int index);
 
@@ -57,6 +55,9 @@ class F_Setting : public Form, private AccessibleSource {
   void OnDpiChanged(int dpi, const RECT& suggested) override;
 
  private:
+  // The dialog's keys, wherever in it the focus is: Tab and Shift+Tab, the arrows, Space,
+  // Enter, and Esc, which cancels it (unless it closes an open drop-down list).
+  bool PreTranslate(const MSG& msg);
   // A reader's default action, carried out from the window's own messages.
   static constexpr UINT kDefaultAction = WM_APP + 1;
   // Tool ids of the path labels' tips.
@@ -65,9 +66,6 @@ class F_Setting : public Form, private AccessibleSource {
   bool openWindow();
   // Filling the controls from the settings model.
   void fillFromSettings();
-  // The one place where the layout's 96-DPI pixels become the window's pixels.
-  int Px(int v) const;
-  RECT ToRect(const dialog_layout::Box& b) const;
   // The pictures, in their drawings for the dialog's density, and the font.
   void loadPictures();
   void makeFont();
@@ -175,7 +173,6 @@ class F_Setting : public Form, private AccessibleSource {
   // What the dialog edits: a copy of the store's model, handed back on OK.
   Settings edit_;
   SystemMemory memory_;
-  int dpi_ = kBaseDpi;  // the density the dialog is laid out and drawn at
 
   // The controls' pictures, by their resource ids, in their drawings for the dialog's density.
   std::map<int, Picture> art_;
@@ -227,4 +224,5 @@ class F_Setting : public Form, private AccessibleSource {
   const dialog_layout::Control* focus_ = nullptr;  // the drawn control with the focus
   bool cues_ = false;  // the focus rectangle shows: the keyboard has been used
   AccessibleServer access_{*this};
+  KeyHandler keys_{[this](const MSG& msg) { return PreTranslate(msg); }};
 };

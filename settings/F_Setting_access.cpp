@@ -14,19 +14,6 @@ using dl::Id;
 
 namespace {
 
-long MsaaRole(dl::Role r) {
-  switch (r) {
-    case dl::Role::TitleBar: return ROLE_SYSTEM_TITLEBAR;
-    case dl::Role::PushButton: return ROLE_SYSTEM_PUSHBUTTON;
-    case dl::Role::RadioButton: return ROLE_SYSTEM_RADIOBUTTON;
-    case dl::Role::CheckBox: return ROLE_SYSTEM_CHECKBUTTON;
-    case dl::Role::ComboBox: return ROLE_SYSTEM_COMBOBOX;
-    case dl::Role::ScrollBar: return ROLE_SYSTEM_SCROLLBAR;
-    case dl::Role::Graphic: return ROLE_SYSTEM_GRAPHIC;
-    default: return ROLE_SYSTEM_STATICTEXT;
-  }
-}
-
 std::wstring RgbText(Colour c) {
   wchar_t text[40];
   std::swprintf(text, 40, L"RGB(%d, %d, %d)", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
@@ -56,7 +43,7 @@ RECT F_Setting::boxOf(const dl::Control& c) const {
     return r;
   }
   const RECT* drawn = drawnRect(c);
-  return drawn ? *drawn : ToRect(dl::ClientBox(c));
+  return drawn ? *drawn : Px(dl::ClientBox(c));
 }
 
 // The real lists and bars, named for a reader by the labels drawn beside them, with the value
@@ -118,7 +105,7 @@ AccessibleInfo F_Setting::Accessible(int child) {
   if (!Loaded()) return a;
   if (child == 0) {
     a.name = dl::Caption(*dl::Find(Id::Title));
-    a.role = ROLE_SYSTEM_DIALOG;
+    a.role = MsaaRole(ReaderRole::Dialog);
     GetWindowRect(hwnd(), &a.screen);
     return a;
   }
@@ -130,10 +117,7 @@ AccessibleInfo F_Setting::Accessible(int child) {
   a.state = stateOf(c);
   a.screen = boxOf(c);
   MapWindowPoints(hwnd(), nullptr, reinterpret_cast<POINT*>(&a.screen), 2);
-  if (role == dl::Role::PushButton) a.defaultAction = Tr(Text::ActionPress);
-  if (role == dl::Role::RadioButton) a.defaultAction = Tr(Text::ActionCheck);
-  if (role == dl::Role::CheckBox)
-    a.defaultAction = Tr((a.state & STATE_SYSTEM_CHECKED) ? Text::ActionUncheck : Text::ActionCheck);
+  a.defaultAction = ActionText(DefaultActionOf(role, a.state & STATE_SYSTEM_CHECKED));
   return a;
 }
 
@@ -186,8 +170,6 @@ int F_Setting::AccessibleFocus() {
 bool F_Setting::AccessibleDefault(int child) {
   if (child < 1 || child > AccessibleCount()) return false;
   const dl::Control& c = *Elements()[child - 1];
-  const dl::Role role = dl::RoleOf(c);
-  if (role != dl::Role::PushButton && role != dl::Role::RadioButton && role != dl::Role::CheckBox)
-    return false;
+  if (DefaultActionOf(dl::RoleOf(c)) == ReaderAction::None) return false;
   return PostMessageW(hwnd(), kDefaultAction, static_cast<WPARAM>(child), 0) != FALSE;
 }

@@ -122,7 +122,7 @@ void F_Setting::DrawPreview() {
   GetLocalTime(&now);
   PictureBox& dial = box(Id::PreviewDial);
   ::DrawPreview(dial, box(Id::PreviewPendulum), *Pic_ball, EditColor, EditShape,
-                PreviewTime{now.wHour, now.wMinute, now.wSecond}, dpi_);
+                PreviewTime{now.wHour, now.wMinute, now.wSecond}, Dpi());
   Pic_bBackColor = EditColor[0];
   repaint(slot(*dl::Find(Id::PreviewFrame)).frame);
   // The preview's dial is round whatever the shape.
@@ -328,7 +328,7 @@ void F_Setting::lbl_Clear_MouseUp(int index) {
 void F_Setting::lbl_Options_MouseUp(int index) {
   release(image(Id::OptionsFace, index));
   const auto edit = EditAlarmOptions(hwnd(), index, {EditOptions[index], EditSnooze},
-                                     EditSoundKind[index] == 1, dpi_, commands_);
+                                     EditSoundKind[index] == 1, Dpi(), commands_);
   if (!edit || !Loaded()) return;
   EditOptions[index] = edit->options;
   EditSnooze = edit->snooze;

@@ -26,32 +26,26 @@ constexpr int kFirstChildId = 10;
 
 }  // namespace
 
-int F_Setting::Px(int v) const { return ScaleToDpi(v, dpi_); }
-RECT F_Setting::ToRect(const dl::Box& b) const {
-  return RectAt(Px(b.x), Px(b.y), Px(b.w), Px(b.h));
-}
-
 void F_Setting::makeFont() {
-  const dl::FontSpec spec = dl::DialogFont();
-  font_.reset(CreatePixelFont(spec.face, Px(spec.pixels), spec.charset));
+  font_.reset(FontAt(DialogFont(), Dpi()));
 }
 
 // In place, so the controls that show a picture keep pointing at theirs.
 void F_Setting::loadPictures() {
   for (int id : {IDB_TITLE, IDB_CLOSE_UP, IDB_CLOSE_DOWN, IDB_HEADING, IDB_BUTTON_OFF,
                  IDB_BUTTON_ON, IDB_OPTION_OFF, IDB_OPTION_ON, IDB_SWITCH_OFF, IDB_SWITCH_ON})
-    art_[id] = Picture(id, dpi_);
+    art_[id] = Picture(id, Dpi());
 }
 
 void F_Setting::createControls(bool placeOnly) {
   // The texture is a tile, laid at its own pixels: its one finer drawing serves every density
   // above 100 %.
-  const Picture texture(IDB_TEXTURE, dpi_);
+  const Picture texture(IDB_TEXTURE, Dpi());
   const int tileW = texture.Empty() ? Px(kTextureWidth) : texture.Width();
   const int tileH = texture.Empty() ? Px(kTextureHeight) : texture.Height();
   Pic_Mbl = std::make_unique<ImageCanvas>(tileW, tileH);
   Pic_Mbl->SetBackColour(kBaseGrey);
-  texture.Draw(Pic_Mbl->Dc(), RectAt(0, 0, tileW, tileH), true, dpi_);
+  texture.Draw(Pic_Mbl->Dc(), RectAt(0, 0, tileW, tileH), true, Dpi());
   Pic_Base = std::make_unique<ImageCanvas>(Px(dl::kBasePanel.w), Px(dl::kBasePanel.h));
   Pic_Base->SetBackColour(kBaseGrey);
   for (int n = 0; n < 5; ++n) {
@@ -60,7 +54,7 @@ void F_Setting::createControls(bool placeOnly) {
     Pic_b1[n]->SetBackColour(kBaseGrey);
   }
   Pic_ball = std::make_unique<ImageCanvas>(Px(BallSpriteSize), Px(BallSpriteSize));  // preview bob
-  memoryGraph_ = MemoryGraph(dpi_);                          // a new board shows no pie yet
+  memoryGraph_ = MemoryGraph(Dpi());                          // a new board shows no pie yet
   if (!placeOnly) {
     for (Slot& s : slots_) s = Slot{};
   }
@@ -73,16 +67,16 @@ void F_Setting::createControls(bool placeOnly) {
 
 void F_Setting::createControl(const dl::Control& c, bool placeOnly) {
   Slot& s = slot(c);
-  const RECT r = ToRect(dl::ClientBox(c));
+  const RECT r = Px(dl::ClientBox(c));
   const int id = kFirstChildId + static_cast<int>(&c - dl::Controls().data());
   switch (c.kind) {
     case dl::Kind::Picture:
     case dl::Kind::Face:
       if (placeOnly) {
         s.image.rect = r;
-        s.image.dpi = dpi_;
+        s.image.dpi = Dpi();
       } else {
-        s.image = DrawnImage{r, art(c.picture), c.kind == dl::Kind::Face, dpi_};
+        s.image = DrawnImage{r, art(c.picture), c.kind == dl::Kind::Face, Dpi()};
       }
       break;
     case dl::Kind::Label:
@@ -109,7 +103,7 @@ void F_Setting::createControl(const dl::Control& c, bool placeOnly) {
       s.box = std::make_unique<PictureBox>(hwnd(), r.left, r.top, r.right - r.left,
                                            r.bottom - r.top);
       if (c.id == Id::Board) {
-        const dl::FontSpec font = dl::DialogFont();
+        const FontSpec font = DialogFont();
         s.box->SetFont(font.face.c_str(), Px(font.pixels), static_cast<BYTE>(font.charset));
         s.box->SetBackColour(kBaseGrey);
       } else if (c.id == Id::PreviewDial) {

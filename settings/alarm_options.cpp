@@ -41,6 +41,17 @@ const std::vector<Control>& Controls() {
   return table;
 }
 
+ReaderRole RoleOf(Kind k) {
+  switch (k) {
+    case Kind::Check: return ReaderRole::CheckBox;
+    case Kind::Edit: return ReaderRole::EditText;
+    case Kind::Slider: return ReaderRole::Slider;
+    case Kind::Button: case Kind::DefaultButton: return ReaderRole::PushButton;
+    case Kind::Text: break;
+  }
+  return ReaderRole::StaticText;
+}
+
 std::wstring NameOf(const Control& c) {
   switch (c.id) {
     case Id::Label: return Tr(Text::Label);

@@ -10,11 +10,13 @@
 #include "model/settings.h"
 #include "model/texts.h"
 #include "settings/dialog_layout.h"
+#include "ui/box.h"
+#include "ui/reader_role.h"
 
 namespace alarm_options {
 
 // The client area, in pixels at 96 DPI.
-inline constexpr dialog_layout::Box kClient{0, 0, 376, 275};
+inline constexpr ui::Box kClient{0, 0, 376, 275};
 
 enum class Kind { Text, Check, Edit, Slider, Button, DefaultButton };
 
@@ -28,7 +30,7 @@ struct Control {
   Id id;
   int index;  // the day, Sunday 0; 0 for the others
   Kind kind;
-  dialog_layout::Box box;
+  ui::Box box;
   Text text;  // dialog_layout::kFilledIn for what shows a value
   Align align = Align::Left;
 };
@@ -38,6 +40,8 @@ struct Control {
 const std::vector<Control>& Controls();
 // What a reader calls a control: its caption, or the caption of the row it sits in.
 std::wstring NameOf(const Control& c);
+// What a reader takes a control for.
+ReaderRole RoleOf(Kind k);
 
 struct Range {
   int min, max, page;

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "settings/dialog_layout.h"
+#include "ui/reader_role.h"
 
 namespace dialog_layout {
 
 // What a reader calls a control. None: no element of its own (a caption lying on its face,
 // which names the face, or a frame round other elements).
-enum class Role { None, TitleBar, PushButton, RadioButton, CheckBox, ComboBox, ScrollBar,
-                  StaticText, Graphic };
+using Role = ReaderRole;
 
 Role RoleOf(const Control& c);
 // Its caption; for a control without one, the caption of what it sets or lies beside.

@@ -185,10 +185,6 @@ const std::vector<Control>& Controls() {
   return table;
 }
 
-FontSpec DialogFont() {
-  return {Tr(Text::DialogFont), kFontPixels, CurrentLanguage().charset};
-}
-
 const wchar_t* Caption(const Control& c) {
   if (c.text == kNoText) return nullptr;
   if (c.text == kFilledIn) return L"";

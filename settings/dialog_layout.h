@@ -8,27 +8,18 @@
 #include <vector>
 
 #include "model/texts.h"
+#include "model/window_texts.h"
 #include "ui/align.h"
+#include "ui/box.h"
 
 namespace dialog_layout {
 
-// A rectangle in 96-DPI pixels.
-struct Box {
-  int x = 0, y = 0, w = 0, h = 0;
-  int Right() const { return x + w; }
-  int Bottom() const { return y + h; }
-};
+using Box = ui::Box;
 
-struct FontSpec {
-  std::wstring face;
-  int pixels;   // character height
-  int charset;  // the character set asked for
-};
-
-// Every label and the memory pie's percentage are written in the current language's font
-// (a Japanese one with its yen-sign backslash only for Japanese), at this height: 9.75 pt.
-inline constexpr int kFontPixels = 13;
-FontSpec DialogFont();
+// Every label and the memory pie's percentage are written in the dialog font.
+using ::DialogFont;
+using ::FontSpec;
+inline constexpr int kFontPixels = kDialogFontPixels;
 inline constexpr Box kClient{0, 0, 537, 523};
 // The textured base panel; it covers the title strip's last two rows.
 inline constexpr Box kBasePanel{0, 20, 537, 501};

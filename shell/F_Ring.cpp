@@ -3,7 +3,7 @@
 #include <string>
 
 #include "model/texts.h"
-#include "settings/dialog_layout.h"
+#include "model/window_texts.h"
 #include "shell/ring_layout.h"
 #include "ui/dpi.h"
 #include "ui/screen_dpi.h"
@@ -47,13 +47,11 @@ F_Ring::F_Ring(Commands& commands) : commands_(commands) { ServeReaders(access_)
 // The controls go before the fonts they were given.
 F_Ring::~F_Ring() { Unload(); }
 
-int F_Ring::Px(int v) const { return ScaleToDpi(v, dpi_); }
-
 void F_Ring::Form_Load(const RingNotice& ring, HWND clock) {
   ring_ = ring;
   if (!Loaded()) {
     const bool beside = clock && IsWindowVisible(clock);
-    dpi_ = beside ? WindowDpi(clock) : SystemDpi();
+    SetDpi(beside ? WindowDpi(clock) : SystemDpi());
     RECT frame{0, 0, Px(rl::kClient.w), Px(rl::kClient.h)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const rl::Box size = ToBox(frame);
@@ -93,11 +91,7 @@ void F_Ring::createControls() {
 
 // Fonts and boxes for the window's density.
 void F_Ring::layOut() {
-  const dialog_layout::FontSpec spec = dialog_layout::DialogFont();
-  auto font = [&](int weight) {
-    return CreatePixelFont(spec.face, Px(spec.pixels), spec.charset, weight);
-  };
-  Font plain(font(FW_NORMAL)), bold(font(FW_BOLD));
+  Font plain(FontAt(DialogFont(), Dpi())), bold(FontAt(DialogFont(), Dpi(), FW_BOLD));
   const struct {
     HWND control;
     const rl::Box& box;
@@ -107,8 +101,9 @@ void F_Ring::layOut() {
                   {cmdSnooze_, rl::kSnooze, plain.get()},
                   {cmdStop_, rl::kStop, plain.get()}};
   for (const auto& c : controls) {
+    const RECT r = Px(c.box);
     SendMessageW(c.control, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
-    MoveWindow(c.control, Px(c.box.x), Px(c.box.y), Px(c.box.w), Px(c.box.h), TRUE);
+    MoveWindow(c.control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   }
   // The controls hold the new fonts now: the old ones may go.
   font_ = std::move(plain);
@@ -163,7 +158,7 @@ void F_Ring::cmdStop_Click() {
 }
 
 void F_Ring::OnDpiChanged(int dpi, const RECT& suggested) {
-  dpi_ = dpi;
+  SetDpi(dpi);
   layOut();
   MoveTo(suggested);
 }
@@ -172,17 +167,17 @@ AccessibleInfo F_Ring::Accessible(int child) {
   AccessibleInfo a;
   HWND control = hwnd();
   a.name = rl::Title(ring_);
-  a.role = ROLE_SYSTEM_ALERT;
+  a.role = MsaaRole(ReaderRole::Alert);
   if (child == 1 || child == 2) {
     control = child == 1 ? lblHeadline_ : lblLabel_;
     a.name = child == 1 ? rl::Headline(ring_) : ring_.label;
-    a.role = ROLE_SYSTEM_STATICTEXT;
+    a.role = MsaaRole(ReaderRole::StaticText);
     a.state = STATE_SYSTEM_READONLY | (IsWindowVisible(control) ? 0 : STATE_SYSTEM_INVISIBLE);
   } else if (child == 3 || child == 4) {
     control = child == 3 ? cmdSnooze_ : cmdStop_;
     a.name = GetText(control);
-    a.role = ROLE_SYSTEM_PUSHBUTTON;
-    a.defaultAction = Tr(Text::ActionPress);
+    a.role = MsaaRole(ReaderRole::PushButton);
+    a.defaultAction = ActionText(DefaultActionOf(ReaderRole::PushButton));
     a.state = STATE_SYSTEM_FOCUSABLE | (GetFocus() == control ? STATE_SYSTEM_FOCUSED : 0) |
               ((GetWindowLongW(control, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON
                    ? STATE_SYSTEM_DEFAULT

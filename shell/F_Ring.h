@@ -2,7 +2,8 @@
 // answers it with two buttons, ｽﾇｰｽﾞ (the default) and 停止. It opens beside the clock, or by
 // the notification area while the clock is in the tray, without taking the keyboard from what
 // the user is typing; Alt+Tab or a click reaches it, and then Tab, Enter and Esc work as in a
-// dialog. It tells a screen reader it opened. It closes whenever the ring ends, however it
+// dialog, even while another window's loop runs (an alarm's window, a chooser, a message). It
+// tells a screen reader it opened. It closes whenever the ring ends, however it
 // ends.
 #pragma once
 
@@ -14,6 +15,7 @@
 #include "ui/accessible.h"
 #include "ui/form.h"
 #include "ui/gdi.h"
+#include "ui/key_route.h"
 
 class F_Ring : public Form, private AccessibleSource {
  public:
@@ -23,8 +25,6 @@ class F_Ring : public Form, private AccessibleSource {
   // Opens the window for `ring` beside the window `clock`, or with none by the notification
   // area; open already, it shows the new notice where it is.
   void Form_Load(const RingNotice& ring, HWND clock);
-  // The dialog keys while the window or a button of it has them: true when the key was used.
-  bool PreTranslate(const MSG& msg);
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -37,7 +37,9 @@ class F_Ring : public Form, private AccessibleSource {
   void setDefault(HWND button);
   void cmdSnooze_Click();
   void cmdStop_Click();
-  int Px(int v) const;
+  // The dialog keys while the window or a button of it has them, whatever loop is running:
+  // true when the key was used.
+  bool PreTranslate(const MSG& msg);
 
   // What a reader reads: an alert named by the alarm, its time and label; the headline, the
   // label and the two buttons as its children.
@@ -48,10 +50,10 @@ class F_Ring : public Form, private AccessibleSource {
 
   Commands& commands_;
   RingNotice ring_;
-  int dpi_ = 96;
   Font font_, boldFont_;
   HWND lblHeadline_ = nullptr, lblLabel_ = nullptr;
   HWND cmdSnooze_ = nullptr, cmdStop_ = nullptr;
   HWND focus_ = nullptr;  // the button that had the keyboard when the window last lost it
   AccessibleServer access_{*this};
+  KeyHandler keys_{[this](const MSG& msg) { return PreTranslate(msg); }};
 };

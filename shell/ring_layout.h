@@ -5,15 +5,11 @@
 #include <string>
 
 #include "model/commands.h"
+#include "ui/box.h"
 
 namespace ring_layout {
 
-// A rectangle in pixels.
-struct Box {
-  int x = 0, y = 0, w = 0, h = 0;
-  int Right() const { return x + w; }
-  int Bottom() const { return y + h; }
-};
+using Box = ui::Box;
 
 // The client area and its controls, at 96 DPI.
 inline constexpr Box kClient{0, 0, 240, 96};

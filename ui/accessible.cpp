@@ -199,6 +199,24 @@ HRESULT AccessibleObject::accHitTest(LONG x, LONG y, VARIANT* out) {
   return S_FALSE;
 }
 
+long MsaaRole(ReaderRole role) {
+  switch (role) {
+    case ReaderRole::TitleBar: return ROLE_SYSTEM_TITLEBAR;
+    case ReaderRole::Dialog: return ROLE_SYSTEM_DIALOG;
+    case ReaderRole::Alert: return ROLE_SYSTEM_ALERT;
+    case ReaderRole::PushButton: return ROLE_SYSTEM_PUSHBUTTON;
+    case ReaderRole::RadioButton: return ROLE_SYSTEM_RADIOBUTTON;
+    case ReaderRole::CheckBox: return ROLE_SYSTEM_CHECKBUTTON;
+    case ReaderRole::ComboBox: return ROLE_SYSTEM_COMBOBOX;
+    case ReaderRole::ScrollBar: return ROLE_SYSTEM_SCROLLBAR;
+    case ReaderRole::Slider: return ROLE_SYSTEM_SLIDER;
+    case ReaderRole::EditText: return ROLE_SYSTEM_TEXT;
+    case ReaderRole::Graphic: return ROLE_SYSTEM_GRAPHIC;
+    case ReaderRole::StaticText: case ReaderRole::None: break;
+  }
+  return ROLE_SYSTEM_STATICTEXT;
+}
+
 AccessibleServer::~AccessibleServer() { Disconnect(); }
 
 void AccessibleServer::Disconnect() {

@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "ui/reader_role.h"
+
 // One element: the window itself (child 0) or one of its children (1..count).
 struct AccessibleInfo {
   std::wstring name;
@@ -19,6 +21,9 @@ struct AccessibleInfo {
   long state = 0;   // STATE_SYSTEM_*
   RECT screen{};    // in screen pixels
 };
+
+// The system's role number (ROLE_SYSTEM_*) for a reader role.
+long MsaaRole(ReaderRole role);
 
 class AccessibleSource {
  public:

@@ -16,6 +16,11 @@ Form::~Form() {
   }
 }
 
+RECT Form::Px(const ui::Box& b) const {
+  const int x = Px(b.x), y = Px(b.y);
+  return {x, y, x + Px(b.w), y + Px(b.h)};
+}
+
 bool EnsureWindowClass(const wchar_t* className, WNDPROC proc, UINT style) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/box.h"
+#include "ui/dpi.h"
 #include "ui/timer.h"
 
 class AccessibleServer;
@@ -29,6 +31,11 @@ class Form {
   // Moves and sizes the window to `r` (screen pixels), keeping its place in the z-order and
   // the activation as they are.
   void MoveTo(const RECT& r);
+  // The density the window is laid out at, and its layout's 96-DPI lengths and boxes in its
+  // own pixels.
+  int Dpi() const { return dpi_; }
+  int Px(int v) const { return ScaleToDpi(v, dpi_); }
+  RECT Px(const ui::Box& b) const;
 
  protected:
   Form() = default;
@@ -41,6 +48,8 @@ class Form {
   virtual void QueryUnload() {}
   // A move to a monitor of another density, to the rectangle the system suggests.
   virtual void OnDpiChanged(int /*dpi*/, const RECT& /*suggested*/) {}
+  // Set before the window is made, and again when it moves to another density.
+  void SetDpi(int dpi) { dpi_ = dpi; }
   // The server that answers a screen reader's WM_GETOBJECT for this window; its object is
   // dropped at every unload, since a reload makes a new window.
   void ServeReaders(AccessibleServer& server) { readers_ = &server; }
@@ -51,6 +60,7 @@ class Form {
  private:
   static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   HWND hwnd_ = nullptr;
+  int dpi_ = kBaseDpi;
   std::vector<Timer*> timers_;
   AccessibleServer* readers_ = nullptr;
   bool unloading_ = false;

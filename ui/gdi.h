@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "ui/dpi.h"
+#include "ui/font_spec.h"
 #include "ui/handle.h"
 
 // A program colour (red + 256 * green + 65536 * blue) as GDI takes it; a high byte, which GDI
@@ -33,6 +35,11 @@ inline HFONT CreatePixelFont(const std::wstring& face, int pixels, int charset,
   return CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, static_cast<BYTE>(charset),
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+}
+
+// The layout's font at a window's density.
+inline HFONT FontAt(const FontSpec& spec, int dpi, int weight = FW_NORMAL) {
+  return CreatePixelFont(spec.face, ScaleToDpi(spec.pixels, dpi), spec.charset, weight);
 }
 
 // Selects an object into a DC and puts the previous one back when it goes. Windows refuses

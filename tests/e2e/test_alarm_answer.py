@@ -11,11 +11,14 @@ import pytest
 from harness import MENU_TRACE, drawn_menu, to_windows_path
 from sound_trace import SOUND_FILE, alarm, play_sound_calls, played_names, sent_mci
 from support_clock import ini_values, wait_for
-from support_dialog import (CLOCK_CLASS, OK, clock_window, closed, new_window, open_dialog,
-                            read_tree, reloaded, window_named)
+from support_dialog import (CANCEL, CLOCK_CLASS, COLOUR_BUTTON, COLOUR_CANCEL, COLOUR_TITLE, OK,
+                            clock_window, closed, new_window, open_dialog, read_tree, reloaded,
+                            window_named)
 
 RING_CLASS = "Tessarine_Ring"
 ROLE_BUTTON = 43
+OPTIONS_TITLE = "ｱﾗｰﾑ1の詳細"
+OPTIONS_0 = (480, 398)  # alarm 1's 詳細, in the dialog's client area at 96 DPI
 
 # winmm's trace of the program's own volume: both channels in one word.
 WAVE_VOLUME = re.compile(r":trace:winmm:waveOutSetVolume \(\S+, (?P<v>[0-9A-Fa-f]{8})\)")
@@ -111,3 +114,55 @@ def test_a_labelled_weekday_alarm_rings_a_window_snoozes_rings_again_and_stops_f
     assert values["Sound_C_0"] == " 0" and values["Sound_C_1"] == " 1", values
     assert values["Sound_Label_0"] == label, values
     assert to_windows_path(sounds["other wav"]) not in played_names(clock)
+
+
+def test_esc_in_the_ringing_window_stops_the_alarm_under_another_windows_loop(
+        app, sounds, alarm_time, acc_tree_exe):
+    """Alarm 1 rings while its own window is open over the settings dialog, alarm 2 while the
+    colour chooser is: each time a click makes the ringing window the active one and Esc there
+    stops the sound; the window closes, the clock no longer reads out a ring, and the window
+    that was open stays open."""
+    later = alarm_time.at + datetime.timedelta(minutes=10)
+    ini = {**alarm(0, alarm_time.at, SOUND_FILE, sounds["wav"]),
+           **alarm(1, later, SOUND_FILE, sounds["other wav"]), "Pos_X": 150, "Pos_Y": 150}
+    clock = app.start(ini=ini, trace=MENU_TRACE, local_clock=alarm_time.local)
+    dialog = open_dialog(clock)
+
+    def answer_with_esc(title: str) -> None:
+        assert new_window(clock, title, timeout=10), f"no ringing window under {title}"
+        rows, _ = read_tree(clock, acc_tree_exe, RING_CLASS)
+        x, y, w, h = next(r[3] for r in rows if r[4] == title.replace(" ", "  ", 1))
+        clock.click(x + w // 2, y + h // 2)  # on the headline, which is no button
+        wait_for(lambda: read_tree(clock, acc_tree_exe, RING_CLASS)[1] == 3, 10,
+                 "the ringing window did not take the keyboard", clock)
+        stops = play_sound_calls(clock).count((True, 0))
+        clock.display.key("Escape")
+        wait_for(lambda: play_sound_calls(clock).count((True, 0)) > stops, 5,
+                 "Esc left the sound on", clock)
+        closed(clock, title)
+        wait_for(lambda: "鳴っています" not in read_tree(clock, acc_tree_exe, CLOCK_CLASS)[0][0][5],
+                 10, "the clock still reads out a ring", clock)
+
+    # Under the alarm window's own loop.
+    dialog.click(OPTIONS_0)
+    assert new_window(clock, OPTIONS_TITLE, timeout=10), "the alarm's window did not open"
+    alarm_time.ring(40)
+    answer_with_esc("ｱﾗｰﾑ1 7:30")
+    assert window_named(clock, OPTIONS_TITLE), "Esc in the ringing window closed the alarm's"
+    x, y, w, h = clock.display.geometry(window_named(clock, OPTIONS_TITLE))
+    clock.display.move_pointer(x + w // 2, y + h // 2)
+    clock.display.key("Escape")
+    closed(clock, OPTIONS_TITLE)
+
+    # Under the system's loop of the colour chooser.
+    dialog.click(COLOUR_BUTTON[0])
+    chooser = new_window(clock, COLOUR_TITLE, timeout=10)
+    assert chooser, "the colour chooser did not open"
+    alarm_time.local.set(later)
+    answer_with_esc("ｱﾗｰﾑ2 7:40")
+    assert window_named(clock, COLOUR_TITLE), "Esc in the ringing window closed the chooser"
+    x, y, _, _ = clock.display.geometry(window_named(clock, COLOUR_TITLE))
+    clock.click(x + COLOUR_CANCEL[0], y + COLOUR_CANCEL[1])
+    closed(clock, COLOUR_TITLE)
+    dialog.click(CANCEL)
+    dialog.wait_closed()
