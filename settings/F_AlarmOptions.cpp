@@ -70,8 +70,8 @@ class F_AlarmOptions : public Form, private AccessibleSource {
   void finish(bool ok);
   void playTest();
   void stopTest();
-  // While an alarm rings 試聴 is grey, with the note that says why; checked every second
-  // only while it is.
+  // While an alarm rings 試聴 is grey, with the note that says why; checked every second while
+  // the window is open.
   void showTestRefused(bool refused);
   void Timer1_Timer() { showTestRefused(commands_.ClockRinging().has_value()); }
   std::wstring valueOf(const ao::Control& c) const;
@@ -116,6 +116,7 @@ bool F_AlarmOptions::Open(HWND owner) {
   createControls();
   fill();
   AttachTimer(Timer1);
+  Timer1.SetEnabled(true);
   showTestRefused(commands_.ClockRinging().has_value());
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
@@ -311,7 +312,6 @@ void F_AlarmOptions::showTestRefused(bool refused) {
   EnableWindow(test, !refused && !cd_);
   SetWindowTextW(note, Tr(refused ? Text::TestWhileRinging : Text::CdVolume).c_str());
   ShowWindow(note, refused || cd_ ? SW_SHOWNA : SW_HIDE);
-  Timer1.SetEnabled(refused);
   AccessibleServer::Notify(hwnd(), EVENT_OBJECT_STATECHANGE, rowOf(find(Id::VolumeTest)) + 1);
 }
 
@@ -401,6 +401,11 @@ AccessibleInfo F_AlarmOptions::Accessible(int child) {
   }
   const ao::Control& c = ao::Controls()[static_cast<std::size_t>(child - 1)];
   a.name = ao::NameOf(c);
+  if (c.id == Id::CdNote) {  // it says why 試聴 is grey, or that a CD keeps its volume
+    wchar_t text[128] = {};
+    GetWindowTextW(windows_[child - 1], text, static_cast<int>(std::size(text)));
+    a.name = text;
+  }
   const ReaderRole role = ao::RoleOf(c.kind);
   a.role = MsaaRole(role);
   a.value = valueOf(c);

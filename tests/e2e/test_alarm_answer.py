@@ -117,11 +117,13 @@ def test_a_labelled_weekday_alarm_rings_a_window_snoozes_rings_again_and_stops_f
 
 
 def test_esc_in_the_ringing_window_stops_the_alarm_under_another_windows_loop(
-        app, sounds, alarm_time, acc_tree_exe):
-    """Alarm 1 rings while its own window is open over the settings dialog, alarm 2 while the
-    colour chooser is: each time a click makes the ringing window the active one and Esc there
-    stops the sound; the window closes, the clock no longer reads out a ring, and the window
-    that was open stays open."""
+        app, sounds, alarm_time, acc_tree_exe, tmp_path):
+    """Alarm 1 rings while its own window is open over the settings dialog: its 試聴 is grey
+    with a note that says why, and a press on it neither stops nor replaces the alarm's sound,
+    nor does closing the window. With the window open again, and later with the colour chooser
+    open for alarm 2, a click makes the ringing window the active one and Esc there stops the
+    sound; the window closes, the clock no longer reads out a ring, and the window that was
+    open stays open."""
     later = alarm_time.at + datetime.timedelta(minutes=10)
     ini = {**alarm(0, alarm_time.at, SOUND_FILE, sounds["wav"]),
            **alarm(1, later, SOUND_FILE, sounds["other wav"]), "Pos_X": 150, "Pos_Y": 150}
@@ -143,16 +145,42 @@ def test_esc_in_the_ringing_window_stops_the_alarm_under_another_windows_loop(
         wait_for(lambda: "鳴っています" not in read_tree(clock, acc_tree_exe, CLOCK_CLASS)[0][0][5],
                  10, "the clock still reads out a ring", clock)
 
+    def close_options() -> None:
+        x, y, w, h = clock.display.geometry(window_named(clock, OPTIONS_TITLE))
+        clock.display.move_pointer(x + w // 2, y + h // 2)
+        clock.display.key("Escape")
+        closed(clock, OPTIONS_TITLE)
+
+    # 試聴 while the alarm rings: refused, and the alarm goes on.
+    dialog.click(OPTIONS_0)
+    assert new_window(clock, OPTIONS_TITLE, timeout=10), "the alarm's window did not open"
+    alarm_time.ring(50)
+    assert new_window(clock, "ｱﾗｰﾑ1 7:30", timeout=10), "no ringing window"
+    wait_for(lambda: played_names(clock), 5, "the alarm's sound did not start", clock)
+    calls = play_sound_calls(clock)
+
+    def test_button():
+        rows, _ = read_tree(clock, acc_tree_exe, "Tessarine_AlarmOptions")
+        button = next(r for r in rows if r[4] == "試聴" and r[1] == ROLE_BUTTON)
+        return button if button[2] & 1 else None  # unavailable
+
+    wait_for(test_button, 10, "試聴 is not grey while the alarm rings", clock)
+    test = test_button()
+    rows, _ = read_tree(clock, acc_tree_exe, "Tessarine_AlarmOptions")
+    assert any(r[4] == "ｱﾗｰﾑが鳴っている間は試聴できません" for r in rows), rows
+    clock.display.screenshot().save(tmp_path / "test-refused.png")
+    x, y, w, h = test[3]
+    clock.click(x + w // 2, y + h // 2)
+    close_options()
+    assert play_sound_calls(clock) == calls, "試聴 or its window touched the alarm's sound"
+    assert window_named(clock, "ｱﾗｰﾑ1 7:30"), "the alarm stopped ringing"
+
     # Under the alarm window's own loop.
     dialog.click(OPTIONS_0)
     assert new_window(clock, OPTIONS_TITLE, timeout=10), "the alarm's window did not open"
-    alarm_time.ring(40)
     answer_with_esc("ｱﾗｰﾑ1 7:30")
     assert window_named(clock, OPTIONS_TITLE), "Esc in the ringing window closed the alarm's"
-    x, y, w, h = clock.display.geometry(window_named(clock, OPTIONS_TITLE))
-    clock.display.move_pointer(x + w // 2, y + h // 2)
-    clock.display.key("Escape")
-    closed(clock, OPTIONS_TITLE)
+    close_options()
 
     # Under the system's loop of the colour chooser.
     dialog.click(COLOUR_BUTTON[0])

@@ -205,7 +205,7 @@ def test_a_read_only_program_folder_keeps_settings_in_the_users_own_file(app, wi
 
         # Neither file can be written: the clock still takes the user's own file (not the
         # program folder's older one), one message names it, and the clock runs.
-        own.write_bytes(own.read_bytes().rstrip(b"\r\n") + b"\r\nColor_0= 255\r\n")  # red
+        own.write_bytes(own.read_bytes().replace(b"Color_0= 0\r\n", b"Color_0= 255\r\n"))  # red
         kept = own.read_bytes()
         assert _immutable(True, own)
         told = app.start(trace="-all,+msgbox,+menu", wait=False)
