@@ -5,7 +5,6 @@
 AlarmService::AlarmService(SettingsStore& store, F_Sound& sound, AlarmHost& files,
                            AlarmTimers& timers)
     : store_(store),
-      sound_(sound),
       timers_(timers),
       alarm_(store.Get(), sound, files, stopRequested_) {
   alarm_.Reset();

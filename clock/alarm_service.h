@@ -72,7 +72,6 @@ class AlarmService {
   void settingsChanged(unsigned what);
 
   SettingsStore& store_;
-  F_Sound& sound_;
   AlarmTimers& timers_;
   bool stopRequested_ = false;
   AlarmClock alarm_;
