@@ -155,9 +155,9 @@ void AlarmClock::fireFile(std::int16_t alarm, const std::wstring& file) {
   if (!host_.FileExists(file) || !host_.ReadStart(file, 12, start))
     sound_.StartChime(alarm);
   else if (ending == L"WAV" && IsWaveHeader(start))
-    sound_.StartWav(alarm, file);
+    sound_.StartWav(alarm, host_.PlayablePath(file));
   else if (ending == L"MP3")
-    sound_.StartMp3(alarm, file);
+    sound_.StartMp3(alarm, host_.PlayablePath(file));
   else
     sound_.StartChime(alarm);  // a WAV the player would refuse, or a kind it cannot play
 }

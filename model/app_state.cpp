@@ -12,19 +12,17 @@ std::wstring IniPathFor(const std::wstring& programDir) { return programDir + L"
 
 IniChoice ChooseIniPath(const std::wstring& programDir, SettingsFolders& folders) {
   const std::wstring beside = IniPathFor(programDir);
-  if (folders.CanWrite(beside)) return {beside, false};
   const std::wstring userData = folders.UserDataFolder();
-  if (!userData.empty()) {
-    const std::wstring dir = userData + L"\\Tessarine";
-    const std::wstring own = IniPathFor(dir);
-    // Later starts keep the user's file, however the program folder's has changed since.
-    const bool userFile = folders.Exists(own);
-    if (!userFile && folders.MakeFolder(dir) && folders.Exists(beside))
-      folders.Copy(beside, own);
+  const std::wstring dir = userData.empty() ? L"" : userData + L"\\Tessarine";
+  const std::wstring own = dir.empty() ? L"" : IniPathFor(dir);
+  // Once the settings have moved to the user's file, later starts keep it, however the program
+  // folder's has changed since (writable again, or not): that one is older. Read-only, the
+  // user's file still holds the latest position and shape.
+  if (!own.empty() && folders.Exists(own)) return {own, !folders.CanWrite(own)};
+  if (folders.CanWrite(beside)) return {beside, false};
+  if (!own.empty()) {
+    if (folders.MakeFolder(dir) && folders.Exists(beside)) folders.Copy(beside, own);
     if (folders.CanWrite(own)) return {own, false};
-    // Read-only now, it still holds the user's latest settings; the program folder's file
-    // would bring back an old position and shape.
-    if (userFile) return {own, true};
   }
   return {beside, true};
 }

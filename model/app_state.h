@@ -38,10 +38,11 @@ struct IniChoice {
   bool unwritable = false;  // no settings file can be written: the user is told, once
 };
 
-// The settings file. Beside the program whenever that file can be written, as it always was
-// (portable use: two copies never share settings). Only in a program folder the user cannot
-// write (one under "Program Files") the user's own "%APPDATA%\Tessarine\Tessarine.ini", made
-// the first time as a copy of the program folder's file and kept from then on, and read even
-// when it has become read-only. When neither can be written and the user has no file of
-// their own, the program folder's file, read as it is.
+// The settings file. Beside the program whenever that file can be written and the user has no
+// file of their own, as it always was. Only in a program folder the user cannot write (one
+// under "Program Files") the user's own "%APPDATA%\Tessarine\Tessarine.ini", made the first
+// time as a copy of the program folder's file and kept from then on: read and written even
+// when the program folder's file has become writable again, and read even when it has become
+// read-only itself. When neither can be written and the user has no file of their own, the
+// program folder's file, read as it is.
 IniChoice ChooseIniPath(const std::wstring& programDir, SettingsFolders& folders);

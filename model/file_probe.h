@@ -13,6 +13,9 @@ class AlarmHost {
   // Up to `count` bytes from the start of the file, opened by its Unicode name; false when it
   // cannot be opened or read.
   virtual bool ReadStart(const std::wstring& path, std::size_t count, std::string& bytes) = 0;
+  // The path as the sound player and MCI take it: a path longer than they accept becomes its
+  // short form where the file system has one (else it stays, fails to play, and the chime rings).
+  virtual std::wstring PlayablePath(const std::wstring& path) { return path; }
 };
 
 // The real disk. A sound file is looked for as the settings' load looks for it (FileExists in
@@ -22,6 +25,7 @@ class DiskFileProbe : public AlarmHost {
   explicit DiskFileProbe(std::wstring iniPath) : iniPath_(std::move(iniPath)) {}
   bool FileExists(const std::wstring& path) override;
   bool ReadStart(const std::wstring& path, std::size_t count, std::string& bytes) override;
+  std::wstring PlayablePath(const std::wstring& path) override;
 
  private:
   std::wstring iniPath_;

@@ -289,27 +289,27 @@ std::u16string IniText::toUnits(const std::wstring& text) const {
   }
 }
 
-std::wstring IniText::fromUnits(std::u16string units) const {
+std::wstring IniText::fromUnits(std::u16string units, std::size_t limit) const {
   if (encoding_ == IniEncoding::Ansi) {
     std::size_t n = 0;
     while (n < units.size()) {
       const bool lead = ansi_.IsLeadByte(static_cast<unsigned char>(units[n]));
       const std::size_t width = lead && n + 1 < units.size() ? 2 : 1;
-      if (n + width > kValueLimit) break;
+      if (n + width > limit) break;
       n += width;
     }
     units.resize(n);
     return ansi_.Decode(narrowUnits(units));
   }
   if (encoding_ == IniEncoding::Utf8) units = utf16FromUtf8(narrowUnits(units));
-  if (units.size() > kValueLimit) {
-    const bool splitsPair = units[kValueLimit - 1] >= 0xD800 && units[kValueLimit - 1] < 0xDC00;
-    units.resize(splitsPair ? kValueLimit - 1 : kValueLimit);
+  if (units.size() > limit) {
+    const bool splitsPair = units[limit - 1] >= 0xD800 && units[limit - 1] < 0xDC00;
+    units.resize(splitsPair ? limit - 1 : limit);
   }
   return wideFromUtf16(units);
 }
 
-std::wstring IniText::Get(const std::wstring& section, const std::wstring& key) const {
+std::wstring IniText::Get(const std::wstring& section, const std::wstring& key, bool whole) const {
   const std::size_t header = findSection(toUnits(section));
   if (header == kNone) return {};
   const std::size_t at = findKey(header, sectionEnd(header), toUnits(key));
@@ -318,7 +318,7 @@ std::wstring IniText::Get(const std::wstring& section, const std::wstring& key) 
   if (e - b >= 2 && (units_[b] == u'"' || units_[b] == u'\'') && units_[e - 1] == units_[b]) {
     ++b, --e;
   }
-  return fromUnits(units_.substr(b, e - b));
+  return fromUnits(units_.substr(b, e - b), whole ? units_.size() : kValueLimit);
 }
 
 // Lines past the last LF end at a lone CR; an LF inserted among them would join them into

@@ -46,8 +46,9 @@ class IniText {
   // Names match without regard to ASCII case and the first matching key wins. Blanks around the
   // value are trimmed and one pair of matching surrounding quotes (" or ') is removed. The
   // result is cut to 255 bytes of an ANSI file, or 255 UTF-16 units of a Unicode one, never
-  // inside a character.
-  std::wstring Get(const std::wstring& section, const std::wstring& key) const;
+  // inside a character, as the platform's reader cuts it; `whole` reads it all (a path or a
+  // label, which a cut would corrupt at the next save).
+  std::wstring Get(const std::wstring& section, const std::wstring& key, bool whole = false) const;
 
   // Sets `key` in `section` to `value`. An existing key's line becomes "key=value" in place
   // (spelt as the file spells the key, keeping the line's end); a missing key goes after the
@@ -79,7 +80,7 @@ class IniText {
   std::size_t sectionEnd(std::size_t header) const;
   std::size_t findKey(std::size_t header, std::size_t last, const std::u16string& key) const;
   std::u16string toUnits(const std::wstring& text) const;
-  std::wstring fromUnits(std::u16string units) const;
+  std::wstring fromUnits(std::u16string units, std::size_t limit) const;
   std::u16string newlineAt(std::size_t pos) const;
   bool ansiHolds(const std::wstring& text) const;
   void becomeUtf16();

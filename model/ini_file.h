@@ -32,8 +32,12 @@ bool WriteIni(const std::wstring& section, const std::wstring& key, const std::w
 // name is touched.
 void RemoveUnfinishedSave(const std::wstring& path);
 
-// True when `path` opens for reading (a folder does not).
+// True when `path` opens for reading (a folder does not), however long it is.
 bool FileCanOpen(const std::wstring& path);
+
+// `path` as the file functions take it beyond MAX_PATH characters: "\\?\C:\…" or
+// "\\?\UNC\server\…"; a shorter path as it is.
+std::wstring ExtendedPath(const std::wstring& path);
 
 // The system's ANSI code page.
 const AnsiCodePage& SystemCodePage();

@@ -201,9 +201,17 @@ void RemoveUnfinishedSave(const std::wstring& path) {
   if (target != path) DeleteFileW(tempFor(path).c_str());
 }
 
+std::wstring ExtendedPath(const std::wstring& path) {
+  if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0) return path;
+  if (path.size() > 2 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
+  if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+  return path;
+}
+
 bool FileCanOpen(const std::wstring& path) {
-  const bool ok = Handle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+  const bool ok = Handle(CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr))
                       .ok();
   SetLastError(ERROR_SUCCESS);  // the failed open is an answer, not an error to pass on
   return ok;

@@ -17,12 +17,16 @@ class IniFileSource : public SettingsSource {
   IniFileSource(std::function<std::string()> load, const AnsiCodePage& ansi)
       : load_(std::move(load)), ansi_(ansi) {}
 
-  std::wstring Read(const std::wstring& key) override {
-    if (!text_) text_ = std::make_unique<IniText>(load_(), ansi_);
-    return text_->Get(kSettingsSection, key);
+  std::wstring Read(const std::wstring& key) override { return text().Get(kSettingsSection, key); }
+  std::wstring ReadWhole(const std::wstring& key) override {
+    return text().Get(kSettingsSection, key, true);
   }
 
  private:
+  const IniText& text() {
+    if (!text_) text_ = std::make_unique<IniText>(load_(), ansi_);
+    return *text_;
+  }
   std::function<std::string()> load_;
   const AnsiCodePage& ansi_;
   std::unique_ptr<IniText> text_;

@@ -40,7 +40,7 @@ void setShapeRatio(Settings& s) {
 void readAlarmOptions(Settings& s, SettingsSource& source) {
   s.OptionKeysInFile.clear();
   auto option = [&](const std::wstring& key) {
-    std::wstring text = source.Read(key);
+    std::wstring text = source.ReadWhole(key);
     if (!text.empty()) s.OptionKeysInFile.insert(key);
     return text;
   };
@@ -54,7 +54,9 @@ void readAlarmOptions(Settings& s, SettingsSource& source) {
     o.Days = ranged(ToInt16(option(IniKey(L"Sound_Days_", n))), 1, AlarmOptions::kEveryDay,
                     defaults.Days);
     o.Once = ToBoolean(option(IniKey(L"Sound_Once_", n))).value_or(0);
-    o.Label = option(IniKey(L"Sound_Label_", n)).substr(0, AlarmOptions::kMaxLabel);
+    // Whole, though the window shows and edits only the first kMaxLabel characters: a longer
+    // label written by hand is written back as it was.
+    o.Label = option(IniKey(L"Sound_Label_", n));
     o.Volume = ranged(ToInt16(option(IniKey(L"Sound_Volume_", n))), 0, 100, defaults.Volume);
     o.FadeIn = ranged(ToInt16(option(IniKey(L"Sound_FadeIn_", n))), 0, AlarmOptions::kMaxFadeIn,
                       defaults.FadeIn);
@@ -119,7 +121,7 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
     readNumber(source, IniKey(L"Sound_Kbn_", n), I16{1}, ToInt16, s.Sound_Kbn[n]);
     readNumber(source, IniKey(L"Sound_Repeat_", n), I16{0}, ToInt16, s.Sound_Repeat[n], I16{0},
                kMaxTrack);
-    s.Sound_F[n] = source.Read(IniKey(L"Sound_F_", n));
+    s.Sound_F[n] = source.ReadWhole(IniKey(L"Sound_F_", n));
   }
 
   // A file that does not open now is only marked: at the alarm's minute a file still missing
@@ -136,7 +138,7 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
 
   s.Language = source.Read(L"Language");
 
-  s.Alarm_Path = source.Read(L"Alarm_Path");
+  s.Alarm_Path = source.ReadWhole(L"Alarm_Path");
   if (s.Alarm_Path.empty()) s.Alarm_Path = programDir;
 }
 

@@ -19,7 +19,7 @@ inline constexpr std::int16_t kMaxTrack = 99;  // the most tracks a music CD can
 // before these existed: every day, until stopped, without a label, at full volume at once.
 struct AlarmOptions {
   static constexpr std::int16_t kEveryDay = 127;  // bit 0 Sunday .. bit 6 Saturday
-  static constexpr std::size_t kMaxLabel = 64;
+  static constexpr std::size_t kMaxLabel = 64;  // what the alarm's window shows and edits
   static constexpr std::int16_t kMaxFadeIn = 60;  // seconds
 
   std::int16_t Days = kEveryDay;
@@ -75,6 +75,8 @@ class SettingsSource {
   virtual ~SettingsSource() = default;
   // The value of `key` in section "Section", cut to 255 characters; empty when missing.
   virtual std::wstring Read(const std::wstring& key) = 0;
+  // The same, uncut: for the paths and labels, which the file may hold longer.
+  virtual std::wstring ReadWhole(const std::wstring& key) { return Read(key); }
   // True when `path` (already stripped of one trailing backslash) opens for reading.
   virtual bool CanOpen(const std::wstring& path) = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/app_state.h"
 #include "model/convert.h"
 
 namespace {
@@ -12,6 +13,9 @@ class ImageSource : public SettingsSource {
   ImageSource(const IniText& image, SettingsFile& file) : image_(image), file_(file) {}
   std::wstring Read(const std::wstring& key) override {
     return image_.Get(kSettingsSection, key);
+  }
+  std::wstring ReadWhole(const std::wstring& key) override {
+    return image_.Get(kSettingsSection, key, true);
   }
   bool CanOpen(const std::wstring& path) override { return file_.CanOpen(path); }
 
@@ -52,6 +56,8 @@ void SettingsStore::Load() {
   ReadTopMost(s_, source);
 }
 
+bool SettingsStore::BesideProgram() const { return file_.Path() == IniPathFor(programDir_); }
+
 Settings SettingsStore::Edit() {
   Settings copy = s_;
   ImageSource source(*image_, file_);
@@ -83,7 +89,9 @@ bool SettingsStore::write(const IniEntries& keys) {
     return true;
   }
   pending_ = all;
-  failureToTell_ = !failing_;
+  // A listener's own save (the clock's place, as it is laid out anew) may fail within this
+  // change: the failure is still told once, at its end.
+  if (!failing_) failureToTell_ = true;
   failing_ = true;
   return false;
 }

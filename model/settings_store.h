@@ -58,6 +58,8 @@ class SettingsStore {
   const Settings& Get() const { return s_; }
   const Placement& Where() const { return placement_; }
   const std::wstring& Path() const { return file_.Path(); }
+  // The file is the one beside the program, not the user's own.
+  bool BesideProgram() const;
   // A copy for the dialog to edit, its sound files looked for afresh.
   Settings Edit();
 

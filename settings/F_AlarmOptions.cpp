@@ -278,7 +278,11 @@ void F_AlarmOptions::finish(bool ok) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
-    e.options.Label = text.substr(0, AlarmOptions::kMaxLabel);
+    // A longer label written by hand stays whole unless its first characters were edited.
+    const std::wstring& before = edit_.options.Label;
+    e.options.Label = text == before.substr(0, AlarmOptions::kMaxLabel)
+                          ? before
+                          : text.substr(0, AlarmOptions::kMaxLabel);
     // A CD alarm's volume and fade-in stay as they were: the window showed them fixed.
     if (!cd_) {
       e.options.Volume = static_cast<std::int16_t>(sliderValue(Id::Volume));

@@ -47,6 +47,12 @@ void F_Setting::Form_Load() {
   loadPictures();
   makeFont();
   createControls(false);
+  // Settings kept in the user's own file say so, with the file's name.
+  if (!store_.BesideProgram()) {
+    DrawnLabel& title = label(Id::Title);
+    title.Caption = std::wstring(dl::Caption(*dl::Find(Id::Title))) + L"  (" + store_.Path() + L")";
+    SetWindowTextW(hwnd(), title.Caption.c_str());
+  }
   Timer1.SetEnabled(false);  // a timer of an earlier window went with it
   AttachTimer(Timer1);
 

@@ -104,7 +104,7 @@ AccessibleInfo F_Setting::Accessible(int child) {
   AccessibleInfo a;
   if (!Loaded()) return a;
   if (child == 0) {
-    a.name = dl::Caption(*dl::Find(Id::Title));
+    a.name = slot(*dl::Find(Id::Title)).label.Caption;
     a.role = MsaaRole(ReaderRole::Dialog);
     GetWindowRect(hwnd(), &a.screen);
     return a;

@@ -38,7 +38,8 @@ void AddWindow(const Add& add) {
   add(Id::TitleStrip, 0, P, Group::Window, {0, 0, 537, 22}, kNoText).picture = IDB_TITLE;
   add(Id::Close, 0, P, Group::Window, {516, 4, 15, 15}, kNoText, Le, kPlain, H, Id::TitleStrip)
       .picture = IDB_CLOSE_UP;
-  add(Id::Title, 0, L, Group::Window, {8, 4, 130, 13}, Text::DialogTitle, Le, kWhiteText, A,
+  // As wide as the strip allows: it names the settings file when that is the user's own.
+  add(Id::Title, 0, L, Group::Window, {8, 4, 500, 13}, Text::DialogTitle, Le, kWhiteText, A,
       Id::TitleStrip);
 
   // OK, cancel and the credit line, on the base panel.

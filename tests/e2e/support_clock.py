@@ -3,6 +3,7 @@ menus and the tray, waiting on a condition, and reading the INI it wrote."""
 
 from __future__ import annotations
 
+import subprocess
 import time
 from typing import Callable, Optional
 
@@ -147,3 +148,10 @@ def until(moment: float) -> None:
     """Sleeps until the time.monotonic() value `moment`: for a step planned at a time of the
     program's own (a shot just before its one-minute check), not for waiting on an event."""
     time.sleep(max(0.0, moment - time.monotonic()))
+
+
+def immutable(on: bool, *paths) -> bool:
+    """chattr +i (or -i): not even root may change the file or the folder's entries."""
+    result = subprocess.run(["chattr", "+i" if on else "-i", *map(str, paths)],
+                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    return result.returncode == 0

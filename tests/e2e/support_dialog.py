@@ -106,14 +106,14 @@ class Dialog:
         wait_for(lambda: not self.open(), 5, "the dialog did not close")
 
 
-def open_dialog(clock, at=ON_DIAL) -> Dialog:
+def open_dialog(clock, at=ON_DIAL, title=TITLE) -> Dialog:
     """Opens the dialog through the menu of a right-click `at` (the pendulum area keeps a
-    ringing alarm going)."""
+    ringing alarm going); `title` names it (with the settings file when that is the user's)."""
     x, y, _, _ = clock.geometry()
     since = len(clock.trace_lines())
     clock.click(x + at[0], y + at[1], 3)
     drawn_menu(clock, since).click("設定変更(&S)")
-    w = new_window(clock, TITLE, timeout=10)
+    w = new_window(clock, title, timeout=10)
     if not w:
         raise HarnessError("the settings dialog did not open")
     dialog = Dialog(clock, w)

@@ -275,3 +275,41 @@ def test_an_mp3_that_never_plays_gives_way_to_the_chime(app, tmp_path):
     wait_for(lambda: play_sound_calls(clock) == [CHIME, STOP], 5, "no stop after Escape", clock)
     assert sent_mci(clock) == sent, "the MP3 was sent more after it was let go"
     case.settings_untouched()
+
+
+def test_an_alarm_without_a_file_chimes_and_one_past_max_path_plays_its_whole_path(
+        app, sounds, acc_tree_exe, tmp_path):
+    """A sound-file alarm switched on with no file stays on and rings the chime, its row saying
+    so; a WAV whose path is longer than MAX_PATH is read whole, shown without a mark, written
+    back whole by OK and played at its minute."""
+    deep = tmp_path / "long"
+    while len(to_windows_path(deep)) < 295:
+        deep = deep / "a folder with a long name"
+    deep.mkdir(parents=True)
+    wav = deep / "bell.wav"
+    wav.write_bytes(sounds["wav"].read_bytes())
+    path = to_windows_path(wav)
+    case = Alarm(app, tmp_path, {0: (SOUND_FILE, None), 1: (SOUND_FILE, wav)})
+    clock = case.clock
+
+    old = clock_window(clock)
+    dialog = open_dialog(clock)
+    rows, _ = read_tree(clock, acc_tree_exe, DIALOG_CLASS)
+    heard = {r[4]: r[5] for r in rows if r[4] in ("ｱﾗｰﾑ1 Path :", "ｱﾗｰﾑ2 Path :")}
+    assert heard == {"ｱﾗｰﾑ1 Path :": "ﾁｬｲﾑで鳴ります", "ｱﾗｰﾑ2 Path :": path}, heard
+    dialog.click(OK)
+    dialog.wait_closed()
+    reloaded(clock, old)
+    values = ini_values(clock.ini_bytes())
+    assert (values["Sound_C_0"], values["Sound_F_0"], values["Sound_F_1"]) == (" 1", "", path)
+
+    case.ring_until_chime("an alarm switched on without a file")
+    clock.key("Escape")
+    wait_for(lambda: STOP in play_sound_calls(clock), 5, "no stop after Escape", clock)
+    case.ring(1)
+    wait_for(lambda: [n for n in played_names(clock) if n != "CHIME"], 10,
+             "the WAV past MAX_PATH did not play", clock)
+    played = [n for n in played_names(clock) if n != "CHIME"]
+    assert len(played) == 1 and played[0].lower().endswith(".wav"), played
+    assert chimes(clock) == 1, "the long path gave way to the chime"
+    clock.key("Escape")

@@ -14,16 +14,15 @@ from __future__ import annotations
 import datetime
 import re
 import shutil
-import subprocess
 
 import pytest
 
 from harness import (EXE_NAME, INI_NAME, LocalClock, MENU_TRACE, SCREEN_H, SCREEN_W, ini_bytes,
                      to_windows_path, tray_window, wine_unescape)
 from sound_trace import SOUND_FILE, alarm, play_sound_calls, played_names
-from support_clock import (ON_PENDULUM, TO_TRAY, WIN_H, WIN_W, centred, ini_values, open_menu,
-                           wait_for)
-from support_dialog import COLOUR_BUTTON, OK, clock_window, open_dialog, reloaded, row
+from support_clock import (ON_PENDULUM, TO_TRAY, WIN_H, WIN_W, centred, immutable, ini_values,
+                           open_menu, wait_for)
+from support_dialog import COLOUR_BUTTON, OK, TITLE, clock_window, open_dialog, reloaded, row
 
 
 WAKE_TRACE = MENU_TRACE + ",+sync,+server"
@@ -157,13 +156,6 @@ def test_a_monitor_that_goes_away_brings_the_clock_to_one_that_is_there(app, win
     assert sorted(p.name for p in clock.folder.iterdir()) == [EXE_NAME, INI_NAME]
 
 
-def _immutable(on: bool, *paths) -> bool:
-    """chattr +i (or -i): not even root may change the file or the folder's entries."""
-    result = subprocess.run(["chattr", "+i" if on else "-i", *map(str, paths)],
-                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-    return result.returncode == 0
-
-
 def test_a_read_only_program_folder_keeps_settings_in_the_users_own_file(app, wine,
                                                                          program_dir):
     roaming = [p for p in (wine.path / "drive_c" / "users").glob("*/AppData/Roaming")
@@ -171,11 +163,13 @@ def test_a_read_only_program_folder_keeps_settings_in_the_users_own_file(app, wi
     assert len(roaming) == 1, roaming
     own_dir = roaming[0] / "Tessarine"
     own = own_dir / INI_NAME
+    # The dialog names the user's file in its title.
+    titled = f"{TITLE}  (C:\\{str(own).split('/drive_c/')[1].replace('/', chr(92))})"
     shutil.rmtree(own_dir, ignore_errors=True)
     beside = program_dir / INI_NAME
     beside.write_bytes(ini_bytes({"Pos_X": 150, "Pos_Y": 150, "Sound_C_0": 0, "Sound_H_0": 7,
                                   "Sound_M_0": 0, "Sound_Kbn_0": 2}))
-    if not _immutable(True, beside, program_dir):
+    if not immutable(True, beside, program_dir):
         pytest.skip("chattr +i is not possible here (needs root and a file system with "
                     "the immutable flag), so no folder can be read-only for Wine under root")
     try:
@@ -188,7 +182,7 @@ def test_a_read_only_program_folder_keeps_settings_in_the_users_own_file(app, wi
         clock.drag(x, y, x + 100, y + 50)
         assert clock.wait_geometry((110, 60, WIN_W, WIN_H)) == (110, 60, WIN_W, WIN_H)
         old = clock_window(clock)
-        dialog = open_dialog(clock)
+        dialog = open_dialog(clock, title=titled)
         dialog.click(row(0)["switch"])
         dialog.click(OK)
         reloaded(clock, old)
@@ -207,7 +201,7 @@ def test_a_read_only_program_folder_keeps_settings_in_the_users_own_file(app, wi
         # program folder's older one), one message names it, and the clock runs.
         own.write_bytes(own.read_bytes().replace(b"Color_0= 0\r\n", b"Color_0= 255\r\n"))  # red
         kept = own.read_bytes()
-        assert _immutable(True, own)
+        assert immutable(True, own)
         told = app.start(trace="-all,+msgbox,+menu", wait=False)
         line = told.wait_trace(r":trace:msgbox:MSGBOX_OnInit ", 15)
         assert line, "no message"
@@ -236,7 +230,7 @@ def test_a_read_only_program_folder_keeps_settings_in_the_users_own_file(app, wi
 
         wait_for(lambda: background_share((255, 0, 0)) > 0.5, 5, "the clock is not red")
         old = clock_window(told)
-        dialog = open_dialog(told)
+        dialog = open_dialog(told, title=titled)
         dialog.click(COLOUR_BUTTON[6])
         dialog.click(OK)
         reloaded(told, old)
@@ -253,8 +247,24 @@ def test_a_read_only_program_folder_keeps_settings_in_the_users_own_file(app, wi
         text = wine_unescape(re.search(r'L"(.*)"', line).group(1))
         assert text.startswith("Cannot write to the settings file!"), text
         assert text.endswith("Changes to the settings will not be saved."), text
+        english.stop()
+
+        # Both writable again: the settings stay in the user's file, which holds the latest
+        # place; the program folder's older file is left as it is.
+        assert immutable(False, beside, program_dir) and immutable(False, own)
+        older = beside.read_bytes()
+        back = app.start()
+        assert back.wait_geometry((110, 60, WIN_W, WIN_H)) == (110, 60, WIN_W, WIN_H)
+        x, y = back.to_screen(*ON_PENDULUM)
+        back.drag(x, y, x + 20, y + 10)
+        assert back.wait_geometry((130, 70, WIN_W, WIN_H)) == (130, 70, WIN_W, WIN_H)
+        back.key("alt+F4")
+        assert back.wait_exit(10) is not None
+        values = ini_values(own.read_bytes())
+        assert (values["Pos_X"], values["Pos_Y"]) == (" 1950", " 1050"), values
+        assert beside.read_bytes() == older
     finally:
-        _immutable(False, beside, program_dir)
+        immutable(False, beside, program_dir)
         if own.exists():
-            _immutable(False, own)
+            immutable(False, own)
         shutil.rmtree(own_dir, ignore_errors=True)

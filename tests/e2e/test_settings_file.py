@@ -11,9 +11,9 @@ import pytest
 
 from harness import INI_NAME, MENU_TRACE, to_windows_path
 from sound_trace import play_sound_calls, played_names
-from support_clock import RED, WIN_H, WIN_W, wait_for
-from support_dialog import (KEYS, OK, choose_file, clock_window, crop, ink, open_dialog,
-                            reloaded, row, same)
+from support_clock import ON_PENDULUM, RED, WIN_H, WIN_W, immutable, ini_values, wait_for
+from support_dialog import (COLOUR_BUTTON, KEYS, OK, SIZE, choose_file, clock_window, crop, ink,
+                            open_dialog, reloaded, row, same)
 
 PENDULUM_AREA = (2, 84)  # window background below the dial: Color_0 itself
 
@@ -293,3 +293,48 @@ def test_a_utf8_file_without_a_mark_keeps_its_alarms_through_ok_and_a_restart(ap
     dialog.click(OK)
     dialog.wait_closed()
     check(clock.ini_bytes(), "after a restart")
+
+
+def test_a_save_refused_while_the_clock_runs_is_told_shown_and_carried_by_the_next(app):
+    """Tessarine.ini made read-only while the clock runs: the dialog's OK says so once, naming
+    the file; the clock shows the change at once and the file stays as it was. Writable again,
+    the next save (the clock's place, at its close) carries the change, and a label written by
+    hand longer than the alarm's window edits is written back whole."""
+    label = "朝会 " + ("a long reminder " * 5).strip()  # 82 characters
+    clock = app.start(ini={"Pos_X": 150, "Pos_Y": 150, "Color_0": 255, "Sound_Label_0": label},
+                      trace="-all,+msgbox,+menu")
+    ini = clock.ini_path()
+    if not immutable(True, ini):
+        pytest.skip("chattr +i is not possible here, so no file can be read-only for root")
+    try:
+        kept = ini.read_bytes()
+
+        def background_share(rgb) -> float:
+            strip = clock.window_image().crop((0, 84, WIN_W, WIN_H - 10))
+            return sum(1 for p in strip.getdata() if p[:3] == rgb) / (strip.width * strip.height)
+
+        wait_for(lambda: background_share((255, 0, 0)) > 0.5, 5, "the clock is not red")
+        old = clock_window(clock)
+        dialog = open_dialog(clock)
+        dialog.click(COLOUR_BUTTON[6])  # the default colours: a black face
+        dialog.click(OK)
+        line = clock.wait_trace(r":trace:msgbox:MSGBOX_OnInit ", 15)
+        assert line, "no message"
+        assert "Tessarine.ini" in line, line
+        box = next(w for w, b in clock.boxes().items() if b[2:] not in ((WIN_W, WIN_H), SIZE))
+        bx, by, bw, bh = clock.display.geometry(box)
+        clock.display.move_pointer(bx + bw // 2, by + bh // 2)
+        clock.display.key("Return")
+        dialog.wait_closed()
+        reloaded(clock, old)
+        wait_for(lambda: background_share((0, 0, 0)) > 0.5, 5, "the new colour is not shown")
+        assert ini.read_bytes() == kept
+    finally:
+        immutable(False, ini)
+    x, y = clock.to_screen(*ON_PENDULUM)
+    clock.drag(x, y, x + 20, y + 10)
+    clock.key("alt+F4")
+    assert clock.wait_exit(10) is not None, "Alt+F4 should close the clock"
+    values = ini_values(clock.ini_bytes())
+    assert (values["Pos_X"], values["Color_0"], values["Sound_Label_0"]) == (" 450", " 0", label)
+    assert sum(":trace:msgbox:MSGBOX_OnInit " in l for l in clock.trace_lines()) == 1

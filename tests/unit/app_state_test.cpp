@@ -48,6 +48,8 @@ TEST(ChooseIniPath, BesideTheProgramWheneverItCanBeWritten) {
        true, false},
       {"read-only folder, later start: the user's file as it is", {kBeside, kOwn}, {kOwn},
        kAppData, kOwn, false, false},
+      {"the folder writable again: still the user's file", {kBeside, kOwn}, {kBeside, kOwn},
+       kAppData, kOwn, false, false},
       {"read-only folder without a file: a new file of the user's", {}, {kOwn}, kAppData, kOwn,
        false, false},
       {"neither can be written: the program's, and the user is told", {kBeside}, {}, kAppData,

@@ -80,6 +80,9 @@ TEST(IniText, ReadsByTheProfileRules) {
 
 TEST(IniText, CutsLongValuesWithoutSplittingACharacter) {
   EXPECT_EQ(get("[S]\r\nK=" + std::string(300, 'x') + "\r\n", "S", "K"), std::string(255, 'x'));
+  // Asked for whole (a path, a label), a long value comes uncut.
+  const std::string longer = "[S]\r\nK=" + std::string(300, 'x') + "\r\n";
+  EXPECT_EQ(IniText(longer, kPage).Get(L"S", L"K", true), std::wstring(300, L'x'));
 
   // A double-byte character straddling the limit is dropped whole.
   const std::string kana = "\x83\x41";  // katakana "a" in code page 932

@@ -369,12 +369,13 @@ TEST(AlarmOptionsInTheFile, ReadAsWrittenOrDefaultAndWrittenOnlyWhenUsed) {
       EXPECT_EQ(entries[0].first, r.key);
     }
   }
-  // A label is cut to 64 characters; a changed value is written even when the file lacked it.
+  // A label longer than the window edits is kept whole, to be written back as it was; a changed
+  // value is written even when the file lacked it.
   MapSource source;
   source.values[L"Sound_Label_1"] = std::wstring(70, L'x');
   Settings s;
   LoadSettings(s, source, L"C:\\Program");
-  EXPECT_EQ(s.Options[1].Label.size(), 64u);
+  EXPECT_EQ(s.Options[1].Label, std::wstring(70, L'x'));
   s.Options[0].Volume = 50;
   const auto entries = OptionEntries(s);
   ASSERT_EQ(entries.size(), 2u);
