@@ -37,9 +37,9 @@ void checkModel(const Settings& s) {
     // exact match, so an odd one never fires.
     FUZZ_CHECK(inRange<I16>(s.Sound_Repeat[n], 0, kMaxTrack, 0));
     FUZZ_CHECK(s.Sound_F[n].size() <= 255);
-    // A sound-file alarm is on only with a path; a file that does not open (asked without one
-    // trailing "\") is marked, never dropped.
-    if (s.Sound_Kbn[n] == 2 && s.Sound_C[n] == 1) FUZZ_CHECK(!s.Sound_F[n].empty());
+    // A sound-file alarm keeps its switch with or without a path (without one it rings the
+    // chime); a file that does not open (asked without one trailing "\") is marked, never
+    // dropped.
     if (s.Sound_Kbn[n] == 2 && !s.Sound_F[n].empty()) {
       std::wstring path = s.Sound_F[n];
       if (path.back() == L'\\') path.pop_back();
