@@ -24,7 +24,7 @@ bool inRange(T v, T lo, T hi, T fallback) {
   return (v >= lo && v <= hi) || v == fallback || v == 0;
 }
 
-void checkModel(const Settings& s) {
+void checkModel(const Settings& s, std::size_t fileSize) {
   for (int n = 0; n < 6; ++n) FUZZ_CHECK(inRange(s.Color[n], 0, kMaxColour, 0));
   for (Colour c : s.Graph_Color) FUZZ_CHECK(inRange(c, 0, kMaxColour, 0));
   FUZZ_CHECK(inRange(s.Filter_Color, 0, kMaxColour, 16776960));
@@ -36,7 +36,8 @@ void checkModel(const Settings& s) {
     // Switch, hour, minute and kind may hold any 16-bit value: the alarm fires only on an
     // exact match, so an odd one never fires.
     FUZZ_CHECK(inRange<I16>(s.Sound_Repeat[n], 0, kMaxTrack, 0));
-    FUZZ_CHECK(s.Sound_F[n].size() <= 255);
+    // A path is read whole, however long: a cut one would be written back over the real one.
+    FUZZ_CHECK(s.Sound_F[n].size() <= fileSize);
     // A sound-file alarm keeps its switch with or without a path (without one it rings the
     // chime); a file that does not open (asked without one trailing "\") is marked, never
     // dropped.
@@ -71,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzSource first(bytes, page);
   LoadSettings(s, first, L"C:\\Prog");
   ReadTopMost(s, first);
-  checkModel(s);
+  checkModel(s, size);
 
   Settings again = s;
   FuzzSource second(bytes, page);
