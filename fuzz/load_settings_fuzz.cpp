@@ -1,6 +1,7 @@
 // Any settings file gives a settings model whose every field is in its range or at its default
 // (or, for a field whose text does not convert at the first load, at the start value 0), and a
 // second load of the same file gives the same model.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -51,7 +52,7 @@ void checkModel(const Settings& s, std::size_t fileSize) {
   }
   FUZZ_CHECK(s.Mem_Ival >= 0);
   FUZZ_CHECK(std::isfinite(s.Mem_Kagen) && s.Mem_Kagen >= 0 && s.Mem_Kagen <= 100);
-  FUZZ_CHECK(!s.Alarm_Path.empty() && s.Alarm_Path.size() <= 255);
+  FUZZ_CHECK(!s.Alarm_Path.empty() && s.Alarm_Path.size() <= std::max<std::size_t>(fileSize, 7));
   FUZZ_CHECK(s.TopMost == 0 || s.TopMost == -1);
 }
 
