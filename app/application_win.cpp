@@ -183,9 +183,16 @@ void Application::reloadClock() {
 
 void Application::StopClockSound() { alarms_->Stop(LocalMinuteNow()); }
 
-void Application::SnoozeClockAlarm() { alarms_->Snooze(LocalMinuteNow()); }
+// To the second: a snooze rings its length after the press.
+void Application::SnoozeClockAlarm() {
+  int second = 0;
+  const std::int64_t minute = LocalMinuteNow(second);
+  alarms_->Snooze(minute, second);
+}
 
 std::optional<RingNotice> Application::ClockRinging() const { return alarms_->Ringing(); }
+
+void Application::CancelClockSnooze() { alarms_->CancelSnooze(LocalMinuteNow()); }
 
 void Application::ShowRingWindow(const std::optional<RingNotice>& ring) {
   if (!ring) {
@@ -220,10 +227,12 @@ void Application::SaveClockPlacement() { clock_->SavePlacement(); }
 void Application::OpenMenu(MenuPlace source, std::optional<ScreenPoint> at) {
   // A menu left loaded by a dismissed popup keeps its entries; every command that moves the
   // clock between screen and tray unloads it, so it is loaded afresh for the other place. A ring
-  // that began or ended since it was loaded adds or takes away ｽﾇｰｽﾞ and 停止.
+  // that began or ended since it was loaded adds or takes away ｽﾇｰｽﾞ and 停止, a snooze
+  // ｽﾇｰｽﾞ解除.
   const bool ringing = ClockRinging().has_value();
-  if (menu_->Loaded() && menu_->ShowsRinging() != ringing) menu_->Unload();
-  if (!menu_->Loaded()) menu_->Form_Load(source, ringing);
+  const bool snoozing = alarms_->Snoozing();
+  if (menu_->Loaded() && !menu_->Shows(ringing, snoozing)) menu_->Unload();
+  if (!menu_->Loaded()) menu_->Form_Load(source, ringing, snoozing);
   HWND owner = source == MenuPlace::Tray && tray_->Loaded() ? tray_->hwnd() : clock_->hwnd();
   menu_->PopUp(owner, at ? std::optional<POINT>(POINT{at->x, at->y}) : std::nullopt);
 }

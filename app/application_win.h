@@ -38,6 +38,7 @@ class Application : public Commands, private AlarmListener {
   void StopClockSound() override;
   void SnoozeClockAlarm() override;
   std::optional<RingNotice> ClockRinging() const override;
+  void CancelClockSnooze() override;
   void ShowRingWindow(const std::optional<RingNotice>& ring) override;
   void ShowTrayRinging(bool lit) override;
   bool StartSoundTest(int volume) override;

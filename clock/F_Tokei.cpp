@@ -217,7 +217,12 @@ void F_Tokei::RingChanged() {
 }
 
 void F_Tokei::NextRingChanged(const std::wstring&) {
-  if (Loaded()) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
+  if (!Loaded()) return;
+  AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
+  // A snooze set, rung or cancelled: the hidden tick wakes for its second, or no more.
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  armTick(now);
 }
 
 void F_Tokei::Timer1_Timer() {
@@ -227,12 +232,14 @@ void F_Tokei::Timer1_Timer() {
   armTick(now);
 }
 
-// Hidden, woken just past the next minute's turn (every second only while the tray icon must
-// alternate). A shown clock needs no wake of its own: its pendulum frames carry the tick.
+// Hidden, woken just past the next minute's turn or a snooze's second, whichever comes first
+// (every second only while the tray icon must alternate). A shown clock needs no wake of its
+// own: its pendulum frames carry the tick.
 void F_Tokei::armTick(const SYSTEMTIME& now) {
   tickEverySecond_ = alarms_.RingingSilently();
   const std::int64_t delay =
-      schedule_.TickDelay(now.wSecond * 1000 + now.wMilliseconds, tickEverySecond_);
+      schedule_.TickDelay(now.wSecond * 1000 + now.wMilliseconds, tickEverySecond_,
+                          alarms_.SnoozeSecond(LocalMinuteOf(now), now.wSecond));
   if (delay == ClockSchedule::kNone)
     Timer1.SetEnabled(false);
   else
@@ -243,7 +250,7 @@ void F_Tokei::handleTick(const SYSTEMTIME& now) {
   const TickResult t = tick_.Tick(now.wHour, now.wMinute, now.wSecond);
   if (!t.Handled) return;
   // A new minute may come after a jump of the clock, which also moves the alarms' UTC time.
-  alarms_.OnTick(LocalMinuteOf(now));
+  alarms_.OnTick(LocalMinuteOf(now), now.wSecond);
   // A reader hears of the time once a minute, when the minute hand moves.
   const bool newMinute = t.ClockMinute != lastTick_.ClockMinute || t.ClockHour != lastTick_.ClockHour;
   lastTick_ = t;

@@ -28,6 +28,7 @@ std::int64_t daysFrom1601(int year, int month, int day) {
 }
 
 std::int64_t floorMod(std::int64_t a, std::int64_t n) { return ((a % n) + n) % n; }
+std::int64_t floorDiv(std::int64_t a, std::int64_t n) { return (a - floorMod(a, n)) / n; }
 
 // The alarm's minute of the day; -1 for a time no day has.
 std::int64_t alarmOfDay(const Settings& s, int i) {
@@ -77,8 +78,15 @@ bool AlarmClock::fired(std::int64_t minute) const {
   return std::find(firedMinutes_.begin(), firedMinutes_.end(), minute) != firedMinutes_.end();
 }
 
-bool AlarmClock::OnTick(std::int64_t now) {
-  if (!loaded_ && now == seen_) return false;
+bool AlarmClock::OnTick(std::int64_t now, int second) {
+  const bool newMinute = loaded_ || now != seen_;
+  if (newMinute) onMinute(now);
+  // A snooze waits while another ring goes on unanswered; a stop lets it ring at once.
+  if (!AlarmDone || StopRequested) ringSnooze(now * 60 + second);
+  return newMinute;
+}
+
+void AlarmClock::onMinute(std::int64_t now) {
   loaded_ = false;
   const std::int64_t before = seen_;
   seen_ = now;
@@ -86,7 +94,7 @@ bool AlarmClock::OnTick(std::int64_t now) {
     AlarmDone = false;
     StopRequested = false;
   }
-  if (AlarmDone) return true;
+  if (AlarmDone) return;
 
   for (int i = 0; i < 2; ++i) {
     // Only 1 switches an alarm on; a true written as -1 does not.
@@ -106,22 +114,35 @@ bool AlarmClock::OnTick(std::int64_t now) {
     AlarmDone = true;
     firedMinutes_.push_back(due);
     snoozeAt_[i] = kNever;
-    return true;
+    return;
   }
+}
 
-  // A snooze rings at its minute or, after a jump over it, while at most kLateRingMinutes
-  // late; later than that it is dropped. It rings even from a start: it is owed.
+// A snooze rings at its second or, after a jump over it, while at most kLateRingMinutes late;
+// later than that it is dropped. It rings even from a start: it is owed.
+void AlarmClock::ringSnooze(std::int64_t now) {
   for (int i = 0; i < 2; ++i) {
     const std::int64_t at = snoozeOf(i);
     if (at == kNever || at > now) continue;
     snoozeAt_[i] = kNever;
-    if (now - at > kLateRingMinutes) continue;
+    if (now - at > kLateRingMinutes * 60) continue;
     fire(i);
     AlarmDone = true;
-    return true;
+    StopRequested = false;  // the stop was of the ring before
+    return;
   }
-  return true;
 }
+
+std::int64_t AlarmClock::SnoozeDue() const {
+  std::int64_t due = -1;
+  for (int i = 0; i < 2; ++i) {
+    const std::int64_t at = snoozeOf(i);
+    if (at != kNever && (due < 0 || at < due)) due = at;
+  }
+  return due;
+}
+
+void AlarmClock::CancelSnoozes() { snoozeAt_ = {kNever, kNever}; }
 
 std::int64_t AlarmClock::snoozeOf(int i) const {
   if (snoozeAt_[i] == kNever) return kNever;
@@ -162,7 +183,12 @@ void AlarmClock::fireFile(std::int16_t alarm, const std::wstring& file) {
     sound_.StartChime(alarm);  // a WAV the player would refuse, or a kind it cannot play
 }
 
-std::int64_t AlarmClock::NextAlarm(std::int64_t now) const { return Next(now).minute; }
+// The start of this minute has passed: a wake-up set for it would go off at once, again and
+// again.
+std::int64_t AlarmClock::NextAlarm(std::int64_t now) const {
+  const std::int64_t at = Next(now).minute;
+  return at == now ? now + 1 : at;
+}
 
 AlarmClock::NextRing AlarmClock::Next(std::int64_t now) const {
   NextRing next;
@@ -182,8 +208,8 @@ AlarmClock::NextRing AlarmClock::Next(std::int64_t now) const {
   }
   for (int i = 0; i < 2; ++i) {
     const std::int64_t at = snoozeOf(i);
-    // One already due rings at the next tick.
-    if (at != kNever) consider(std::max(at, now + 1), i, true);
+    // By the minute it falls in; one overdue (waiting for a ring to end) rings at a tick soon.
+    if (at != kNever) consider(std::max(floorDiv(at, 60), now), i, true);
   }
   return next;
 }
@@ -197,12 +223,12 @@ int AlarmClock::StopSound() {
   return settings_.Options[ringing].Once != 0 ? ringing : -1;
 }
 
-bool AlarmClock::Snooze(std::int64_t now) {
+bool AlarmClock::Snooze(std::int64_t now, int second) {
   const int i = RingingAlarm();
   if (i < 0) return false;
   StopRequested = true;
   sound_.Stop();
-  snoozeAt_[i] = now + settings_.Snooze_Min;
+  snoozeAt_[i] = (now + settings_.Snooze_Min) * 60 + second;
   snoozedTime_[i] = alarmOfDay(settings_, i);
   return true;
 }

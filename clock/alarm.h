@@ -5,7 +5,8 @@
 //
 // Time reaches the alarms as local minutes counted on one line (LocalMinute), so that the step
 // from one minute to the next can be told from a jump: a machine that slept, a clock set
-// forward or back, a new time zone.
+// forward or back, a new time zone. A snooze alone counts to the second: it rings its length
+// after the press, not after the start of the press's minute.
 #pragma once
 
 #include <array>
@@ -49,15 +50,17 @@ class AlarmClock {
 
   // At every load of the clock window: its first tick counts as a new minute.
   void Reset();
-  // Once per handled second, with the local time of the tick. The first tick of a minute
+  // Once per handled second, with the local minute and second of the tick. The first tick of a minute
   // re-arms the alarms (after a stop) and may fire one: the alarm of this minute, or, when the
   // clock jumped forward over an alarm's minute, that alarm if it is at most kLateRingMinutes
   // late. No minute fires twice in one run of the clock, whether a reload makes it look new
-  // or the clock is set back over it. True when the tick began a new minute.
-  bool OnTick(std::int64_t now);
-  // The next minute after `now` at which a switched-on alarm or a snooze would fire; -1 when
-  // none is on.
+  // or the clock is set back over it. Every tick may ring a snooze that fell due, once nothing
+  // rings. True when the tick began a new minute.
+  bool OnTick(std::int64_t now, int second = 0);
+  // The minute the wake-up is set for: the next at which a switched-on alarm or a snooze would
+  // fire, never `now` itself (a snooze later in this minute is the tick's); -1 when none is on.
   std::int64_t NextAlarm(std::int64_t now) const;
+  // The next ring, as the tray tip and a reader name it: a snooze by the minute it falls in.
   struct NextRing {
     std::int64_t minute = -1;  // -1: none
     int alarm = -1;
@@ -68,9 +71,14 @@ class AlarmClock {
   // was ringing loses its snooze; a once-alarm stopped this way is to be switched off: its
   // index is returned (-1 for none), for the caller to store.
   int StopSound();
-  // ｽﾇｰｽﾞ: the ringing alarm stops and rings again Snooze_Min minutes after `now`, with the same
-  // sound. False when nothing rings.
-  bool Snooze(std::int64_t now);
+  // ｽﾇｰｽﾞ: the ringing alarm stops and rings again Snooze_Min minutes after the press at
+  // `second` of minute `now`, to the second, with the same sound. False when nothing rings.
+  bool Snooze(std::int64_t now, int second = 0);
+  // The local second (minute * 60 + second) at which the earliest pending snooze rings; -1 for
+  // none.
+  std::int64_t SnoozeDue() const;
+  // ｽﾇｰｽﾞ解除: every pending snooze is dropped; the alarms ring at their own times.
+  void CancelSnoozes();
   void Timer4_Timer();
   void Timer5_Timer();
   void FadeTick() { sound_.FadeTick(); }
@@ -85,6 +93,10 @@ class AlarmClock {
 
  private:
   bool fired(std::int64_t minute) const;
+  // The alarms' part of a tick that begins a minute.
+  void onMinute(std::int64_t now);
+  // A snooze due at local second `now` rings, or is dropped when too late.
+  void ringSnooze(std::int64_t now);
   // The snooze of alarm i, while its alarm is still on at the time it was snoozed at; kNever
   // for none.
   std::int64_t snoozeOf(int i) const;
@@ -99,8 +111,8 @@ class AlarmClock {
   bool loaded_ = false;         // set by Reset: the next tick is the first of a load
   // The minutes in which an alarm fired during this run; a few a day at most.
   std::vector<std::int64_t> firedMinutes_;
-  // Each alarm's pending snooze: the minute it rings again, and the alarm's minute of the day
-  // when it was snoozed (a new time drops it). Not in the file: a restart forgets it.
+  // Each alarm's pending snooze: the local second it rings again, and the alarm's minute of the
+  // day when it was snoozed (a new time drops it). Not in the file: a restart forgets it.
   std::array<std::int64_t, 2> snoozeAt_{kNever, kNever};
   std::array<std::int64_t, 2> snoozedTime_{-1, -1};
 };

@@ -16,9 +16,12 @@ void AlarmService::settingsChanged(unsigned what) {
   if (what & kChangedAll) alarm_.Reset();
 }
 
-bool AlarmService::OnTick(std::int64_t now) {
-  const bool newMinute = alarm_.OnTick(now);
-  settle(newMinute ? std::optional<std::int64_t>(now) : std::nullopt);
+bool AlarmService::OnTick(std::int64_t now, int second) {
+  const std::int64_t snooze = alarm_.SnoozeDue();
+  const bool newMinute = alarm_.OnTick(now, second);
+  // A snooze that rang within the minute changes the next ring too.
+  const bool moved = newMinute || alarm_.SnoozeDue() != snooze;
+  settle(moved ? std::optional<std::int64_t>(now) : std::nullopt);
   return newMinute;
 }
 
@@ -36,10 +39,21 @@ void AlarmService::Stop(std::int64_t now) {
   settle(now);
 }
 
-bool AlarmService::Snooze(std::int64_t now) {
-  const bool snoozed = alarm_.Snooze(now);
+bool AlarmService::Snooze(std::int64_t now, int second) {
+  const bool snoozed = alarm_.Snooze(now, second);
   if (snoozed) settle(now);
   return snoozed;
+}
+
+void AlarmService::CancelSnooze(std::int64_t now) {
+  alarm_.CancelSnoozes();
+  settle(now);
+}
+
+int AlarmService::SnoozeSecond(std::int64_t now, int second) const {
+  const std::int64_t due = alarm_.SnoozeDue();
+  if (due < now * 60 + second + 1 || due >= (now + 1) * 60) return -1;
+  return static_cast<int>(due - now * 60);
 }
 
 std::optional<RingNotice> AlarmService::Ringing() const {
@@ -77,7 +91,7 @@ void AlarmService::settle(std::optional<std::int64_t> now) {
   // The next ring moves only with the minute, a stop, a snooze or new settings.
   if (!now) return;
   const AlarmClock::NextRing next = alarm_.Next(*now);
-  timers_.SetWake(next.minute);
+  timers_.SetWake(alarm_.NextAlarm(*now));
   const std::wstring text = NextRingText(next.minute, next.snoozed, *now);
   if (nextTold_ && text == nextText_) return;
   nextText_ = text;

@@ -44,16 +44,23 @@ class AlarmService {
   // Listeners live as long as the service and are told in the order they were added.
   void Listen(AlarmListener& listener) { listeners_.push_back(&listener); }
 
-  // The clock's tick: each handled second, with its local minute (alarm.h's LocalMinute). The
-  // first tick of a minute may ring an alarm; true when the tick began a new minute.
-  bool OnTick(std::int64_t now);
+  // The clock's tick: each handled second, with its local minute (alarm.h's LocalMinute) and
+  // second. The first tick of a minute may ring an alarm, any tick a snooze; true when the tick
+  // began a new minute.
+  bool OnTick(std::int64_t now, int second = 0);
   // The clock was set, the zone changed or the machine woke: the wake-up is aimed anew.
   void TimeMoved(std::int64_t now);
   // Esc, Space, a press on the dial, the tray icon, 停止. A once-alarm stopped so is switched
   // off through the store.
   void Stop(std::int64_t now);
-  // ｽﾇｰｽﾞ: false when nothing rings.
-  bool Snooze(std::int64_t now);
+  // ｽﾇｰｽﾞ, pressed at `second` of minute `now`: false when nothing rings.
+  bool Snooze(std::int64_t now, int second = 0);
+  // ｽﾇｰｽﾞ解除: every pending snooze is dropped.
+  void CancelSnooze(std::int64_t now);
+  bool Snoozing() const { return alarm_.SnoozeDue() >= 0; }
+  // The second of minute `now`, after `second`, at which a snooze falls due; -1 for none. A
+  // hidden clock, which otherwise wakes only at the minute's turn, wakes for it.
+  int SnoozeSecond(std::int64_t now, int second) const;
 
   std::optional<RingNotice> Ringing() const;
   int RingingAlarm() const { return alarm_.RingingAlarm(); }

@@ -27,8 +27,14 @@ bool UtcStart(std::int64_t minute, LONGLONG& due) {
 }  // namespace
 
 std::int64_t LocalMinuteNow() {
+  int second;
+  return LocalMinuteNow(second);
+}
+
+std::int64_t LocalMinuteNow(int& second) {
   SYSTEMTIME t;
   GetLocalTime(&t);
+  second = t.wSecond;
   return LocalMinute({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute});
 }
 

@@ -12,8 +12,9 @@
 #include "ui/handle.h"
 #include "ui/timer.h"
 
-// The local minute now (alarm.h's LocalMinute).
+// The local minute now (alarm.h's LocalMinute), and its second.
 std::int64_t LocalMinuteNow();
+std::int64_t LocalMinuteNow(int& second);
 
 class AlarmTimersWin : public Form, public AlarmTimers {
  public:

@@ -23,9 +23,12 @@ int ClockSchedule::SetShown(bool shown, std::uint64_t now, int millisecond) {
   return steps;
 }
 
-std::int64_t ClockSchedule::TickDelay(int millisecond, bool everySecond) const {
+std::int64_t ClockSchedule::TickDelay(int millisecond, bool everySecond, int dueSecond) const {
   if (framesOn_) return kNone;
-  return everySecond ? ::TickDelay(millisecond % 1000) : MinuteDelay(millisecond);
+  if (everySecond) return ::TickDelay(millisecond % 1000);
+  const std::int64_t toMinute = MinuteDelay(millisecond);
+  const std::int64_t toDue = std::int64_t{dueSecond} * 1000 - millisecond + kTickMarginMs;
+  return dueSecond > 0 && toDue > kTickMarginMs && toDue < toMinute ? toDue : toMinute;
 }
 
 std::int64_t ClockSchedule::FrameIn(std::uint64_t now) const {

@@ -5,9 +5,9 @@
 // position of the local time in its second or minute.
 //
 // Shown, the frames carry the tick ten times a second. Hidden, nothing is drawn and nothing the
-// clock decides changes faster than the minute (an alarm, a snooze), so the tick wakes once, at
-// the minute's turn, computed afresh at every wake; the memory check keeps its own sleeping
-// timer. Only a ringing alarm that no device can sound wakes it every second, for the tray icon
+// clock decides changes faster than the minute (an alarm), so the tick wakes once, at the
+// minute's turn, computed afresh at every wake, and besides only at the second a snooze falls
+// due; the memory check keeps its own sleeping timer. Only a ringing alarm that no device can sound wakes it every second, for the tray icon
 // that alternates.
 #pragma once
 
@@ -30,8 +30,9 @@ class ClockSchedule {
 
   // The tick's own timer, from a reading `millisecond` into its minute (0..59999): kNone while
   // shown (the frames carry the tick); hidden, just past the next minute boundary, or the next
-  // second's while `everySecond`.
-  std::int64_t TickDelay(int millisecond, bool everySecond) const;
+  // second's while `everySecond`, or just past second `dueSecond` of this minute when that
+  // comes first (-1: none).
+  std::int64_t TickDelay(int millisecond, bool everySecond, int dueSecond = -1) const;
 
   // The frames, while shown. FrameIn: milliseconds to the next one (0 when due, kNone while
   // hidden). FrameRan: one ran at `millisecond` into its second; the next keeps its place.

@@ -75,6 +75,7 @@ const TextEntry kTexts[] = {
     {Text::ActionUncheck, L"Uncheck"},
     {Text::MenuSnooze, L"Snoo&ze"},
     {Text::MenuStop, L"Stop (&X)"},
+    {Text::MenuCancelSnooze, L"Cance&l Snooze"},
     {Text::RingSnooze, L"Snooze (%1 min)"},
     {Text::RingStop, L"Stop"},
     {Text::NextAlarm, L"Next alarm %1"},

@@ -73,6 +73,7 @@ const TextEntry kTexts[] = {
     {Text::ActionUncheck, L"ﾁｪｯｸ解除"},
     {Text::MenuSnooze, L"ｽﾇｰｽﾞ(&Z)"},
     {Text::MenuStop, L"停止(&X)"},
+    {Text::MenuCancelSnooze, L"ｽﾇｰｽﾞ解除(&C)"},
     {Text::RingSnooze, L"ｽﾇｰｽﾞ (%1分)"},
     {Text::RingStop, L"停止"},
     {Text::NextAlarm, L"次のｱﾗｰﾑ %1"},

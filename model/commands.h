@@ -35,6 +35,8 @@ class Commands {
   virtual void SnoozeClockAlarm() = 0;
   // An alarm rings now (its notice) or none does: the popup menu begins with ｽﾇｰｽﾞ and 停止.
   virtual std::optional<RingNotice> ClockRinging() const = 0;
+  // The menu's ｽﾇｰｽﾞ解除: every pending snooze is dropped. Offered while one waits.
+  virtual void CancelClockSnooze() = 0;
   // An alarm began ringing (its notice) or stopped (none): the ringing window opens or closes.
   virtual void ShowRingWindow(const std::optional<RingNotice>& ring) = 0;
   // An alarm window's 試聴 through the sound module: false, refused, while an alarm rings.

@@ -44,8 +44,9 @@ enum class Text : int {
   // A reader's default actions.
   ActionPress, ActionCheck, ActionUncheck,
   // While an alarm rings: the popup menu's first entries (the same access keys in every
-  // language) and the ringing window's buttons ("%1" the snooze's minutes).
-  MenuSnooze, MenuStop, RingSnooze, RingStop,
+  // language), the entry that drops a pending snooze, and the ringing window's buttons ("%1"
+  // the snooze's minutes).
+  MenuSnooze, MenuStop, MenuCancelSnooze, RingSnooze, RingStop,
   // The next ring, in the tray icon's tip and the clock's value ("%1" its time, with its day
   // when it is not today); a snoozed one.
   NextAlarm, SnoozedAlarm,

@@ -16,18 +16,19 @@ F_Menu::F_Menu(SettingsStore& store, Commands& commands) : store_(store), comman
 
 F_Menu::~F_Menu() = default;
 
-void F_Menu::Form_Load(MenuPlace source, bool ringing) {
+void F_Menu::Form_Load(MenuPlace source, bool ringing, bool snoozing) {
   const POINT at = OffScreen();
   if (!Create(kMenuWindowClass, L"F_Menu", WS_POPUP, WS_EX_TOOLWINDOW, at.x, at.y, 1, 1)) return;
 
   destroyMenus();
   source_ = source;
   ringing_ = ringing;
+  snoozing_ = snoozing;
   Menu bar(CreateMenu());
   Menu popUp(CreatePopupMenu());
   mnuPopUp_ = popUp.get();
   const auto& tree = PopUpMenuTree();
-  const auto shown = MenuVisibility(source_, ringing_);
+  const auto shown = MenuVisibility(source_, ringing_, snoozing_);
   for (std::size_t i = 0; i < tree.size(); ++i) {
     if (!shown[i]) continue;
     const bool separator = tree[i].caption[0] == L'-' && tree[i].caption[1] == 0;
@@ -66,6 +67,7 @@ void F_Menu::PopUp(HWND owner, std::optional<POINT> place) {
   switch (static_cast<MenuItem>(chosen)) {
     case MenuItem::mnuSnooze: mnuSnooze_Click(); break;
     case MenuItem::mnuStop: mnuStop_Click(); break;
+    case MenuItem::mnuCancelSnooze: mnuCancelSnooze_Click(); break;
     case MenuItem::mnuTimer: mnuTimer_Click(); break;
     case MenuItem::mnuSetting: mnuSetting_Click(); break;
     case MenuItem::mnuTopMost: mnuTopMost_Click(); break;
@@ -84,6 +86,12 @@ void F_Menu::mnuSnooze_Click() {
 void F_Menu::mnuStop_Click() {
   Unload();
   commands_.StopClockSound();
+}
+
+// No snooze is left, so the entry goes the same way.
+void F_Menu::mnuCancelSnooze_Click() {
+  Unload();
+  commands_.CancelClockSnooze();
 }
 
 void F_Menu::mnuTimer_Click() {

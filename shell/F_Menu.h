@@ -17,11 +17,14 @@ class F_Menu : public Form {
   ~F_Menu() override;
 
   // Creates the hidden window and the menu for the place it is opened from; while an alarm
-  // rings (`ringing`) it begins with ｽﾇｰｽﾞ and 停止.
-  void Form_Load(MenuPlace source, bool ringing = false);
-  // Whether the loaded menu holds the ringing entries: one loaded before a ring began or ended
-  // is stale.
-  bool ShowsRinging() const { return ringing_; }
+  // rings (`ringing`) it begins with ｽﾇｰｽﾞ and 停止, while a snooze waits (`snoozing`) with
+  // ｽﾇｰｽﾞ解除.
+  void Form_Load(MenuPlace source, bool ringing = false, bool snoozing = false);
+  // Whether the loaded menu holds these entries: one loaded before a ring or a snooze began or
+  // ended is stale.
+  bool Shows(bool ringing, bool snoozing) const {
+    return ringing_ == ringing && snoozing_ == snoozing;
+  }
   // Pops mnuPopUp up at `at` or the cursor as a menu of `owner`, then runs the chosen command.
   void PopUp(HWND owner, std::optional<POINT> at = std::nullopt);
   // The menu is open: PopUp has not returned.
@@ -33,6 +36,7 @@ class F_Menu : public Form {
  private:
   void mnuSnooze_Click();
   void mnuStop_Click();
+  void mnuCancelSnooze_Click();
   void mnuTimer_Click();
   void mnuSetting_Click();
   void mnuTopMost_Click();
@@ -48,6 +52,7 @@ class F_Menu : public Form {
   HMENU mnuPopUp_ = nullptr;
   MenuPlace source_ = MenuPlace::None;  // where the loaded menu was opened from
   bool ringing_ = false;  // the loaded menu begins with the ringing entries
+  bool snoozing_ = false;  // and with ｽﾇｰｽﾞ解除
   bool topMostChecked_ = false;
   bool tracking_ = false;
 };

@@ -12,6 +12,7 @@ std::array<MenuEntry, kMenuEntries> PopUpMenuTree() {
   return {{
       {MenuItem::mnuSnooze, Tr(Text::MenuSnooze).c_str()},
       {MenuItem::mnuStop, Tr(Text::MenuStop).c_str()},
+      {MenuItem::mnuCancelSnooze, Tr(Text::MenuCancelSnooze).c_str()},
       {MenuItem::mnu_dmy0, L"-"},
       {MenuItem::mnuTimer, Tr(Text::MenuShowClock).c_str()},
       {MenuItem::mnu_dmy1, L"-"},
@@ -25,14 +26,19 @@ std::array<MenuEntry, kMenuEntries> PopUpMenuTree() {
   }};
 }
 
-std::array<bool, kMenuEntries> MenuVisibility(MenuPlace menuSource, bool ringing) {
+std::array<bool, kMenuEntries> MenuVisibility(MenuPlace menuSource, bool ringing,
+                                              bool snoozing) {
   std::array<bool, kMenuEntries> shown;
   shown.fill(true);
   const auto& tree = PopUpMenuTree();
   for (std::size_t i = 0; i < tree.size(); ++i) {
     const MenuItem m = tree[i].item;
-    if (m == MenuItem::mnuSnooze || m == MenuItem::mnuStop || m == MenuItem::mnu_dmy0)
+    if (m == MenuItem::mnuSnooze || m == MenuItem::mnuStop)
       shown[i] = ringing;
+    else if (m == MenuItem::mnuCancelSnooze)
+      shown[i] = snoozing;
+    else if (m == MenuItem::mnu_dmy0)
+      shown[i] = ringing || snoozing;
     else if (menuSource == MenuPlace::Clock)
       shown[i] = m != MenuItem::mnuTimer && m != MenuItem::mnu_dmy1;
     else if (menuSource == MenuPlace::Tray)

@@ -1,6 +1,7 @@
 // The popup menu's tree and which of its entries each opening place shows. The same menu serves
 // the clock window and the tray icon; entries that make no sense in one place, or while no alarm
-// rings, are left out when the menu is loaded, never later. Also the tray icon's tip.
+// rings or no snooze waits, are left out when the menu is loaded, never later. Also the tray
+// icon's tip.
 #pragma once
 
 #include <array>
@@ -24,9 +25,11 @@ enum class MenuItem : int {
   mnuSnooze,
   mnuStop,
   mnu_dmy0,
+  // Shown with them, only while a snooze waits.
+  mnuCancelSnooze,
 };
 
-inline constexpr std::size_t kMenuEntries = 12;
+inline constexpr std::size_t kMenuEntries = 13;
 
 struct MenuEntry {
   MenuItem item;
@@ -37,8 +40,10 @@ struct MenuEntry {
 std::array<MenuEntry, kMenuEntries> PopUpMenuTree();
 
 // Whether each entry of the tree (same order) is shown when the menu is loaded from
-// `menuSource` while an alarm rings or not; MenuPlace::None hides no entry of the place.
-std::array<bool, kMenuEntries> MenuVisibility(MenuPlace menuSource, bool ringing = false);
+// `menuSource` while an alarm rings or not and a snooze waits or not; MenuPlace::None hides no
+// entry of the place.
+std::array<bool, kMenuEntries> MenuVisibility(MenuPlace menuSource, bool ringing = false,
+                                              bool snoozing = false);
 
 // What the on-top entry stores when clicked: the opposite of its check mark, as a 16-bit Boolean.
 std::int16_t ToggledTopMost(bool checked);

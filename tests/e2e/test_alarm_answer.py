@@ -5,12 +5,14 @@ from __future__ import annotations
 
 import datetime
 import re
+import time
 
 import pytest
 
-from harness import MENU_TRACE, drawn_menu, to_windows_path
+from harness import MENU_TRACE, drawn_menu, to_windows_path, tray_window
 from sound_trace import SOUND_FILE, alarm, play_sound_calls, played_names, sent_mci
-from support_clock import ini_values, wait_for
+from support_clock import (ON_PENDULUM, TO_TRAY, ini_values, open_menu, open_tray_menu, wait_for,
+                           watch)
 from support_dialog import (CANCEL, CLOCK_CLASS, COLOUR_BUTTON, COLOUR_CANCEL, COLOUR_TITLE, OK,
                             clock_window, closed, new_window, open_dialog, read_tree, reloaded,
                             window_named)
@@ -194,3 +196,54 @@ def test_esc_in_the_ringing_window_stops_the_alarm_under_another_windows_loop(
     closed(clock, COLOUR_TITLE)
     dialog.click(CANCEL)
     dialog.wait_closed()
+
+
+def test_in_the_tray_a_snooze_rings_its_length_after_the_press_and_the_menu_cancels_it(
+        app, sounds, alarm_time, acc_tree_exe):
+    """With the clock in the notification area, where it wakes once a minute: a snooze of one
+    minute pressed in mid-minute rings again a minute after the press, to the second, not at
+    the next minute's turn. Snoozed again, the tray's menu offers ｽﾇｰｽﾞ解除; chosen, the clock
+    no longer reads out a snooze and nothing rings at the snooze's time."""
+    ini = {**alarm(0, alarm_time.at, SOUND_FILE, sounds["wav"]), "Snooze_Min": 1,
+           "Pos_X": 150, "Pos_Y": 150}
+    clock = app.start(ini=ini, trace=MENU_TRACE, local_clock=alarm_time.local)
+    title = "ｱﾗｰﾑ1 7:30"
+    open_menu(clock, ON_PENDULUM).click(TO_TRAY)
+    wait_for(lambda: not clock.windows(), 5, "the clock is still shown")
+    wait_for(lambda: tray_window(clock.display), 10, "no icon in the notification area")
+    alarm_time.ring(20)  # seen at the hidden clock's next wake, at the minute's turn
+    assert new_window(clock, title, timeout=70), "no ringing window"
+
+    def snooze() -> float:
+        """ｽﾇｰｽﾞ (1分) pressed in mid-minute, where a ring at the minute's turn would come
+        well before a minute had passed; when the sound stopped (a time.time() value)."""
+        wait_for(lambda: 5 <= time.time() % 60 <= 50, 60, "no mid-minute to press in")
+        rows, _ = read_tree(clock, acc_tree_exe, RING_CLASS)
+        x, y, w, h = next(r[3] for r in rows if r[4] == "ｽﾇｰｽﾞ (1分)" and r[1] == ROLE_BUTTON)
+        stops = play_sound_calls(clock).count((True, 0))
+        clock.click(x + w // 2, y + h // 2)
+        wait_for(lambda: play_sound_calls(clock).count((True, 0)) > stops, 5,
+                 "the snooze left the sound", clock)
+        pressed = time.time()
+        closed(clock, title)
+        return pressed
+
+    def reading() -> str:
+        return read_tree(clock, acc_tree_exe, CLOCK_CLASS)[0][0][5]
+
+    pressed = snooze()
+    wait_for(lambda: len(played_names(clock)) == 2, 70, "the snooze did not ring", clock)
+    rang = time.time()
+    assert 58 <= rang - pressed <= 62, f"the snooze rang {rang - pressed:.1f} s after the press"
+    assert new_window(clock, title, timeout=10), "no ringing window for the snooze"
+
+    pressed = snooze()
+    wait_for(lambda: "ｽﾇｰｽﾞ中" in reading(), 10, "the clock does not read out the snooze", clock)
+    menu = open_tray_menu(clock)
+    assert menu.texts()[:2] == ["ｽﾇｰｽﾞ解除(&C)", "-"], menu.texts()
+    menu.click("ｽﾇｰｽﾞ解除(&C)")
+    wait_for(lambda: "ｽﾇｰｽﾞ" not in reading(), 10, "the clock still reads out a snooze", clock)
+    assert "次のｱﾗｰﾑ 7:30" in reading(), reading()
+    watch(max(0.0, pressed + 63 - time.time()))
+    assert len(played_names(clock)) == 2, "the cancelled snooze rang"
+    assert window_named(clock, "Tessarine") is None, "the snooze showed the clock"

@@ -71,17 +71,25 @@ TEST(AlarmService, RingsSnoozesStopsAndSwitchesAOnceAlarmOffThroughTheStore) {
   EXPECT_EQ(service.Ringing()->snoozeMinutes, 5);
   EXPECT_EQ(mci.played.back().first, L"C:\\a.wav");
 
-  // Snoozed: silent, and due again five minutes after the press, which the wake-up follows.
-  EXPECT_TRUE(service.Snooze(At(7, 31)));
+  // Snoozed at 7:31:19: silent, and due again five minutes after the press, to the second; the
+  // wake-up follows its minute, a hidden clock's tick its second.
+  EXPECT_TRUE(service.Snooze(At(7, 31), 19));
   EXPECT_FALSE(service.Ringing());
   EXPECT_EQ(heard.rings, 2);
   EXPECT_EQ(timers.wake, At(7, 36));
   EXPECT_EQ(heard.next.back(), NextRingText(At(7, 36), true, At(7, 31)));
   EXPECT_FALSE(service.Snooze(At(7, 31)));  // nothing rings to snooze
   EXPECT_EQ(store.Get().Sound_C[0], 1);     // a snooze keeps a once-alarm on
+  EXPECT_EQ(service.SnoozeSecond(At(7, 35), 30), -1);  // not in this minute
 
   service.OnTick(At(7, 36));
+  EXPECT_EQ(service.SnoozeSecond(At(7, 36), 0), 19);
+  EXPECT_EQ(timers.wake, At(7, 37));  // never the minute under way, whose start has passed
+  service.OnTick(At(7, 36), 18);
+  EXPECT_FALSE(service.Ringing());
+  service.OnTick(At(7, 36), 19);
   ASSERT_TRUE(service.Ringing());
+  EXPECT_EQ(service.SnoozeSecond(At(7, 36), 0), -1);
   // Stopped: a once-alarm is off in memory and in the file, and nothing is left to wake for.
   service.Stop(At(7, 37));
   EXPECT_FALSE(service.Ringing());
@@ -101,6 +109,16 @@ TEST(AlarmService, RingsSnoozesStopsAndSwitchesAOnceAlarmOffThroughTheStore) {
   service.OnTick(At(7, 40));
   EXPECT_TRUE(service.Ringing());
   EXPECT_EQ(heard.rings, 5);
+
+  // ｽﾇｰｽﾞ解除: the snooze is gone, and the tip, the value and the wake-up name tomorrow's ring.
+  service.Snooze(At(7, 40), 30);
+  EXPECT_TRUE(service.Snoozing());
+  service.CancelSnooze(At(7, 41));
+  EXPECT_FALSE(service.Snoozing());
+  EXPECT_EQ(heard.next.back(), NextRingText(At(7, 40) + 24 * 60, false, At(7, 41)));
+  EXPECT_EQ(timers.wake, At(7, 40) + 24 * 60);
+  service.OnTick(At(7, 45), 30);
+  EXPECT_FALSE(service.Ringing());
 }
 
 }  // namespace

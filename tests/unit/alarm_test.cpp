@@ -447,19 +447,30 @@ TEST(LocalMinute, CountsDaysOverMonthsYearsAndLeapDays) {
 
 namespace {
 
-// Days of the week, once and snooze under the same jump rules: each row the minutes at which
+// A tick at a second of its minute; a bare minute is its second 0.
+struct Tick {
+  std::int64_t minute;
+  int second;
+  Tick(std::int64_t m, int s = 0) : minute(m), second(s) {}
+  bool operator==(const Tick& o) const { return minute == o.minute && second == o.second; }
+  friend std::ostream& operator<<(std::ostream& out, const Tick& t) {
+    return out << t.minute << ":" << t.second;
+  }
+};
+
+// Days of the week, once and snooze under the same jump rules: each row the ticks at which
 // the alarm (7:30 unless given, a WAV) rings, and whether its last stop switched it off.
 TEST(AlarmOptions, DaysOnceAndSnoozeRingAtTheirMinutesOrNever) {
-  // Steps besides ticks: the user's stop and snooze, the alarm switched off. 1 May 2024 is a
-  // Wednesday (bit 3); no tick falls in the first minutes of 1601.
-  constexpr std::int64_t kStop = 0, kSnooze = 1, kOff = 2, kReload = 3;
+  // Steps besides ticks: the user's stop, snooze and ｽﾇｰｽﾞ解除, the alarm switched off. 1 May
+  // 2024 is a Wednesday (bit 3); no tick falls in the first minutes of 1601.
+  constexpr std::int64_t kStop = 0, kSnooze = 1, kOff = 2, kReload = 3, kCancel = 4;
   constexpr std::int16_t kWed = 1 << 3, kThu = 1 << 4, kEvery = 127;
   struct Case {
     const char* name;
     std::int16_t days, once;
     int hour, minute;
-    std::vector<std::int64_t> steps;
-    std::vector<std::int64_t> rings;
+    std::vector<Tick> steps;
+    std::vector<Tick> rings;
     int switchedOff;  // what the last stop returned
   };
   const Case cases[] = {
@@ -476,6 +487,15 @@ TEST(AlarmOptions, DaysOnceAndSnoozeRingAtTheirMinutesOrNever) {
        {At(7, 30), kSnooze, At(7, 31), At(8, 10)}, {At(7, 30), At(8, 10)}, -1},
       {"a snooze over 30 minutes late is dropped", kEvery, 0, 7, 30,
        {At(7, 30), kSnooze, At(7, 31), At(8, 11), At(8, 12)}, {At(7, 30)}, -1},
+      {"a snooze rings its length after the press, to the second", kEvery, 0, 7, 30,
+       {{At(7, 30), 5}, {At(7, 30), 19}, kSnooze, At(7, 40), {At(7, 40), 18}, {At(7, 40), 19}},
+       {{At(7, 30), 5}, {At(7, 40), 19}}, -1},
+      {"a jump over a snooze's second, 30 minutes late, rings", kEvery, 0, 7, 30,
+       {At(7, 30), {At(7, 30), 19}, kSnooze, {At(8, 10), 19}}, {At(7, 30), {At(8, 10), 19}}, -1},
+      {"and a second later is dropped", kEvery, 0, 7, 30,
+       {At(7, 30), {At(7, 30), 19}, kSnooze, {At(8, 10), 20}, At(8, 11)}, {At(7, 30)}, -1},
+      {"ｽﾇｰｽﾞ解除 drops the snooze", kEvery, 0, 7, 30,
+       {At(7, 30), kSnooze, kCancel, At(7, 40), At(7, 41)}, {At(7, 30)}, -1},
       {"a snooze lives through a reload", kEvery, 0, 7, 30,
        {At(7, 30), kSnooze, kReload, At(7, 35), At(7, 40)}, {At(7, 30), At(7, 40)}, -1},
       {"switching the alarm off drops its snooze", kEvery, 0, 7, 30,
@@ -497,16 +517,17 @@ TEST(AlarmOptions, DaysOnceAndSnoozeRingAtTheirMinutesOrNever) {
     s.Options[0].Days = c.days;
     s.Options[0].Once = c.once;
     a.Reset();
-    std::vector<std::int64_t> rings;
-    std::int64_t last = 0;
+    std::vector<Tick> rings;
+    Tick last = 0;
     int switchedOff = -1;
-    for (std::int64_t step : c.steps) {
+    for (const Tick& step : c.steps) {
       const std::size_t before = m.played.size();
-      if (step == kStop) switchedOff = a.StopSound();
-      else if (step == kSnooze) EXPECT_TRUE(a.Snooze(last)) << c.name;
-      else if (step == kOff) s.Sound_C[0] = 0;
-      else if (step == kReload) a.Reset();
-      else a.OnTick(last = step);
+      if (step.minute == kStop) switchedOff = a.StopSound();
+      else if (step.minute == kSnooze) EXPECT_TRUE(a.Snooze(last.minute, last.second)) << c.name;
+      else if (step.minute == kOff) s.Sound_C[0] = 0;
+      else if (step.minute == kReload) a.Reset();
+      else if (step.minute == kCancel) a.CancelSnoozes();
+      else a.OnTick((last = step).minute, step.second);
       for (std::size_t k = before; k < m.played.size(); ++k)
         if (m.played[k].first == L"C:\\a.wav") rings.push_back(last);
     }

@@ -7,10 +7,10 @@
 
 namespace {
 
-std::vector<std::wstring> Shown(MenuPlace source, bool ringing = false) {
+std::vector<std::wstring> Shown(MenuPlace source, bool ringing = false, bool snoozing = false) {
   std::vector<std::wstring> out;
   const auto& tree = PopUpMenuTree();
-  const auto shown = MenuVisibility(source, ringing);
+  const auto shown = MenuVisibility(source, ringing, snoozing);
   for (std::size_t i = 0; i < tree.size(); ++i)
     if (shown[i]) out.push_back(tree[i].caption);
   return out;
@@ -29,6 +29,14 @@ TEST(PopupMenuTest, EntriesShownPerOpeningPlace) {
   EXPECT_EQ(Shown(MenuPlace::Tray, true),
             (std::vector<std::wstring>{L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"-", L"時計の表示(&F)", L"-",
                                        L"終了(&E)"}));
+  // While a snooze waits, both places offer to drop it, after the answers to a ring.
+  EXPECT_EQ(Shown(MenuPlace::Clock, false, true),
+            (std::vector<std::wstring>{L"ｽﾇｰｽﾞ解除(&C)", L"-", L"設定変更(&S)", L"-",
+                                       L"常に手前に表示(&N)", L"-", L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-",
+                                       L"終了(&E)"}));
+  EXPECT_EQ(Shown(MenuPlace::Tray, true, true),
+            (std::vector<std::wstring>{L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"ｽﾇｰｽﾞ解除(&C)", L"-",
+                                       L"時計の表示(&F)", L"-", L"終了(&E)"}));
 }
 
 TEST(PopupMenuTest, TrayTipNamesTheNextAlarmWithinItsRoom) {

@@ -40,9 +40,10 @@ TEST(Texts, AccessKeysAreUniqueWithinEachMenu) {
   for (const Language* l : Languages()) {
     UseLanguage(*l);
     for (MenuPlace place : {MenuPlace::Clock, MenuPlace::Tray, MenuPlace::None})
-      for (bool ringing : {false, true}) {
+      for (int state = 0; state < 4; ++state) {
+        const bool ringing = state & 1, snoozing = state & 2;
         const auto tree = PopUpMenuTree();
-        const auto shown = MenuVisibility(place, ringing);
+        const auto shown = MenuVisibility(place, ringing, snoozing);
         std::set<wchar_t> keys;
         for (std::size_t i = 0; i < tree.size(); ++i) {
           const std::wstring caption = tree[i].caption;
@@ -51,7 +52,7 @@ TEST(Texts, AccessKeysAreUniqueWithinEachMenu) {
           const std::size_t at = caption.find(L'&');
           ASSERT_LT(at + 1, caption.size());
           EXPECT_TRUE(keys.insert(std::towupper(caption[at + 1])).second)
-              << l->code << " ringing " << ringing;
+              << l->code << " ringing " << ringing << " snoozing " << snoozing;
         }
       }
   }

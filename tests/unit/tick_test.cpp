@@ -83,21 +83,29 @@ TEST(ClockTick, WakesJustPastTheNextSecond) {
   for (const auto& c : cases) EXPECT_EQ(TickDelay(c.millisecond), c.delay) << c.millisecond;
 }
 
-// Hidden, the tick wakes at the next minute's turn, or the next second's while the tray icon
-// alternates; shown, never (the frames carry it).
+// Hidden, the tick wakes at the next minute's turn or a snooze's second later in this minute,
+// or the next second's while the tray icon alternates; shown, never (the frames carry it).
 TEST(ClockSchedule, HiddenTheTickWakesAtTheMinutesTurn) {
   constexpr std::int64_t m = kTickMarginMs;
-  const struct { int millisecond; bool everySecond, shown; std::int64_t delay; } rows[] = {
-      {0, false, false, 60000 + m},     {30500, false, false, 29500 + m},
-      {59990, false, false, 10 + m},    {-7, false, false, 60000 + m},
-      {30500, true, false, 500 + m},    {59999, true, false, 1 + m},
-      {30500, false, true, ClockSchedule::kNone},
+  const struct {
+    int millisecond;
+    bool everySecond, shown;
+    std::int64_t delay;
+    int dueSecond;  // -1: no snooze in this minute
+  } rows[] = {
+      {0, false, false, 60000 + m, -1},     {30500, false, false, 29500 + m, -1},
+      {59990, false, false, 10 + m, -1},    {-7, false, false, 60000 + m, -1},
+      {30500, true, false, 500 + m, -1},    {59999, true, false, 1 + m, -1},
+      {30500, false, true, ClockSchedule::kNone, -1},
+      {15, false, false, 19000 - 15 + m, 19},  {18999, false, false, 1 + m, 19},
+      {19015, false, false, 40985 + m, 19},    {30500, true, false, 500 + m, 45},
+      {30500, false, true, ClockSchedule::kNone, 45},
   };
   for (const auto& r : rows) {
     ClockSchedule s;
     s.Load(0);
     s.SetShown(r.shown, 0, 0);
-    EXPECT_EQ(s.TickDelay(r.millisecond, r.everySecond), r.delay) << r.millisecond;
+    EXPECT_EQ(s.TickDelay(r.millisecond, r.everySecond, r.dueSecond), r.delay) << r.millisecond;
   }
 }
 
