@@ -212,9 +212,11 @@ void Application::NextRingChanged(const std::wstring& text) {
 void Application::ShowTrayRinging(bool lit) {
   if (tray_) tray_->ShowRinging(lit);
 }
-bool Application::StartSoundTest(int volume) { return sound_->StartTest(volume); }
+bool Application::StartSoundTest(const SoundTest& test) { return alarms_->StartTest(test); }
 
-void Application::StopSoundTest() { sound_->StopTest(); }
+void Application::StopSoundTest() { alarms_->StopTest(); }
+
+bool Application::SoundTesting() const { return alarms_->Testing(); }
 
 void Application::SetMemoryCheck(bool on) { clock_->SetMemoryCheck(on); }
 

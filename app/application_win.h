@@ -41,8 +41,9 @@ class Application : public Commands, private AlarmListener {
   void CancelClockSnooze() override;
   void ShowRingWindow(const std::optional<RingNotice>& ring) override;
   void ShowTrayRinging(bool lit) override;
-  bool StartSoundTest(int volume) override;
+  bool StartSoundTest(const SoundTest& test) override;
   void StopSoundTest() override;
+  bool SoundTesting() const override;
   void SetMemoryCheck(bool on) override;
   void SetClockTopMost(std::int16_t topMost) override;
   void SaveClockPlacement() override;

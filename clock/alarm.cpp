@@ -157,13 +157,17 @@ bool IsWaveHeader(const std::string& start) {
 }
 
 void AlarmClock::fire(int i) {
+  sound_.SetLoudness({settings_.Options[i].Volume, settings_.Options[i].FadeIn});
+  Play(i, settings_.Sound_Kbn[i], settings_.Sound_Repeat[i], settings_.Sound_F[i]);
+}
+
+void AlarmClock::Play(int i, std::int16_t kind, std::int16_t track, const std::wstring& file) {
   const auto alarm = static_cast<std::int16_t>(i);
   sound_.CurrentAlarm = alarm;
-  sound_.SetLoudness({settings_.Options[i].Volume, settings_.Options[i].FadeIn});
-  if (settings_.Sound_Kbn[i] == kCd)
-    sound_.StartCd(alarm, settings_.Sound_Repeat[i]);
-  else if (settings_.Sound_Kbn[i] == kSoundFile)
-    fireFile(alarm, settings_.Sound_F[i]);
+  if (kind == kCd)
+    sound_.StartCd(alarm, track);
+  else if (kind == kSoundFile)
+    fireFile(alarm, file);
   else
     sound_.StartChime(alarm);
 }

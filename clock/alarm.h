@@ -74,6 +74,9 @@ class AlarmClock {
   // ｽﾇｰｽﾞ: the ringing alarm stops and rings again Snooze_Min minutes after the press at
   // `second` of minute `now`, to the second, with the same sound. False when nothing rings.
   bool Snooze(std::int64_t now, int second = 0);
+  // Starts alarm `alarm`'s sound of `kind` (the CD's `track`, or `file`), falling back to the
+  // chime as an alarm does; the loudness is the sound module's next.
+  void Play(int alarm, std::int16_t kind, std::int16_t track, const std::wstring& file);
   // The local second (minute * 60 + second) at which the earliest pending snooze rings; -1 for
   // none.
   std::int64_t SnoozeDue() const;

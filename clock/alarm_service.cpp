@@ -5,6 +5,7 @@
 AlarmService::AlarmService(SettingsStore& store, F_Sound& sound, AlarmHost& files,
                            AlarmTimers& timers)
     : store_(store),
+      sound_(sound),
       timers_(timers),
       alarm_(store.Get(), sound, files, stopRequested_) {
   alarm_.Reset();
@@ -61,6 +62,20 @@ std::optional<RingNotice> AlarmService::Ringing() const {
   if (i < 0) return std::nullopt;
   const Settings& s = store_.Get();
   return RingNotice{i, s.Sound_H[i], s.Sound_M[i], s.Options[i].Label, s.Snooze_Min};
+}
+
+bool AlarmService::StartTest(const SoundTest& test) {
+  if (!sound_.BeginTest()) return false;
+  sound_.SetLoudness({test.volume, test.fadeInSeconds});
+  const std::int16_t kind = test.kind == 1 ? 0 : test.kind;  // a CD's test is the chime
+  alarm_.Play(test.alarm, kind, 0, test.file);
+  settle(std::nullopt);
+  return true;
+}
+
+void AlarmService::StopTest() {
+  sound_.StopTest();
+  settle(std::nullopt);
 }
 
 void AlarmService::RepeatTick() {

@@ -68,6 +68,12 @@ class AlarmService {
   const std::wstring& NextRing() const { return nextText_; }
   AlarmClock::NextRing Next(std::int64_t now) const { return alarm_.Next(now); }
 
+  // 試聴: the alarm's sound as `test` has it, at its volume and fade-in, looped until stopped;
+  // a CD's is the chime. Refused (false) while an alarm rings.
+  bool StartTest(const SoundTest& test);
+  void StopTest();
+  bool Testing() const { return sound_.Testing(); }
+
   // The sound module's ticks, from the platform's timers.
   void RepeatTick();
   void WatchTick();
@@ -79,6 +85,7 @@ class AlarmService {
   void settingsChanged(unsigned what);
 
   SettingsStore& store_;
+  F_Sound& sound_;
   AlarmTimers& timers_;
   bool stopRequested_ = false;
   AlarmClock alarm_;

@@ -16,6 +16,16 @@ struct ScreenPoint {
 // in the settings dialog opened from it reloads the clock.
 enum class MenuPlace : std::int16_t { None = 0, Clock = 1, Tray = 2 };
 
+// What an alarm window's 試聴 plays: the alarm's sound as the dialog holds it now, at the volume
+// and fade-in the window shows.
+struct SoundTest {
+  int alarm = 0;
+  std::int16_t kind = 2;  // 1 a music CD (the chime stands in for it), 2 a sound file
+  std::wstring file;
+  int volume = 100;      // percent
+  int fadeInSeconds = 0;
+};
+
 // An alarm that rings, as the ringing window shows it.
 struct RingNotice {
   int alarm = 0;             // 0 or 1
@@ -40,8 +50,10 @@ class Commands {
   // An alarm began ringing (its notice) or stopped (none): the ringing window opens or closes.
   virtual void ShowRingWindow(const std::optional<RingNotice>& ring) = 0;
   // An alarm window's 試聴 through the sound module: false, refused, while an alarm rings.
-  virtual bool StartSoundTest(int volume) = 0;
+  virtual bool StartSoundTest(const SoundTest& test) = 0;
   virtual void StopSoundTest() = 0;
+  // The test still plays: an alarm has not taken the player, nor the test been stopped.
+  virtual bool SoundTesting() const = 0;
   // While the clock is in the tray: its icon (false) or the ringing one (true).
   virtual void ShowTrayRinging(bool lit) = 0;
   // The clock's periodic memory check (its Timer3).

@@ -34,12 +34,17 @@ constexpr int kFirstChildId = 100;
 class F_AlarmOptions : public Form, private AccessibleSource {
  public:
   F_AlarmOptions(int alarm, const AlarmOptionsEdit& current, bool cd, int dpi,
-                 Commands& commands)
+                 Commands& commands, const std::wstring& file)
       : alarm_(alarm), edit_(current), cd_(cd), commands_(commands) {
     SetDpi(dpi);
+    sound_.alarm = alarm;
+    sound_.kind = cd ? 1 : 2;
+    sound_.file = file;
     ServeReaders(access_);
   }
-  ~F_AlarmOptions() override { stopTest(); }
+  ~F_AlarmOptions() override {
+    if (testing_) commands_.StopSoundTest();
+  }
 
   bool Open(HWND owner);
   bool Done() const { return done_; }
@@ -73,7 +78,9 @@ class F_AlarmOptions : public Form, private AccessibleSource {
   // While an alarm rings 試聴 is grey, with the note that says why; checked every second while
   // the window is open.
   void showTestRefused(bool refused);
-  void Timer1_Timer() { showTestRefused(commands_.ClockRinging().has_value()); }
+  void Timer1_Timer();
+  // 試聴 becomes 停止 while the test plays.
+  void showTesting(bool on);
   std::wstring valueOf(const ao::Control& c) const;
   long stateOf(const ao::Control& c) const;
 
@@ -92,7 +99,8 @@ class F_AlarmOptions : public Form, private AccessibleSource {
   bool done_ = false;
   std::optional<AlarmOptionsEdit> result_;
   Commands& commands_;
-  bool testing_ = false;  // the test chime plays
+  SoundTest sound_;       // what 試聴 plays: the alarm's sound as the dialog holds it
+  bool testing_ = false;  // the test plays
   bool refused_ = false;  // 試聴 is grey for a ringing alarm
   Timer Timer1{1, 1000, [this] { Timer1_Timer(); }};
   AccessibleServer access_{*this};
@@ -217,7 +225,7 @@ void F_AlarmOptions::fill() {
     sliderMoved(window(id));
   }
   // A CD plays at the drive's own volume, which the program does not set.
-  for (Id id : {Id::VolumeCaption, Id::Volume, Id::VolumeValue, Id::VolumeTest, Id::FadeCaption,
+  for (Id id : {Id::VolumeCaption, Id::Volume, Id::VolumeValue, Id::FadeCaption,
                 Id::FadeIn, Id::FadeValue})
     EnableWindow(window(id), !cd_);
   ShowWindow(window(Id::CdNote), cd_ ? SW_SHOWNA : SW_HIDE);
@@ -294,17 +302,40 @@ void F_AlarmOptions::finish(bool ok) {
   done_ = true;
 }
 
-// The program's chime at the volume shown, through the sound module, which never lets it
-// replace a ringing alarm.
+// The alarm's own sound (a CD's is the chime) at the volume and fade-in shown, through the sound
+// module, which never lets it replace a ringing alarm; pressed again, it stops.
 void F_AlarmOptions::playTest() {
-  testing_ = commands_.StartSoundTest(sliderValue(Id::Volume));
-  if (!testing_) showTestRefused(true);
+  if (testing_) return stopTest();
+  SoundTest test = sound_;
+  test.volume = cd_ ? 100 : sliderValue(Id::Volume);
+  test.fadeInSeconds = cd_ ? 0 : sliderValue(Id::FadeIn);
+  testing_ = commands_.StartSoundTest(test);
+  if (testing_)
+    showTesting(true);
+  else
+    showTestRefused(true);
 }
 
 void F_AlarmOptions::stopTest() {
   if (!testing_) return;
   testing_ = false;
   commands_.StopSoundTest();
+  showTesting(false);
+}
+
+void F_AlarmOptions::showTesting(bool on) {
+  if (!Loaded()) return;
+  SetWindowTextW(window(Id::VolumeTest), Tr(on ? Text::RingStop : Text::VolumeTest).c_str());
+  AccessibleServer::Notify(hwnd(), EVENT_OBJECT_NAMECHANGE, rowOf(find(Id::VolumeTest)) + 1);
+}
+
+void F_AlarmOptions::Timer1_Timer() {
+  showTestRefused(commands_.ClockRinging().has_value());
+  // An alarm that began took the player: the test is over.
+  if (testing_ && !commands_.SoundTesting()) {
+    testing_ = false;
+    showTesting(false);
+  }
 }
 
 void F_AlarmOptions::showTestRefused(bool refused) {
@@ -313,7 +344,7 @@ void F_AlarmOptions::showTestRefused(bool refused) {
   HWND test = window(Id::VolumeTest), note = window(Id::CdNote);
   // The focus does not stay on a button that went grey.
   if (refused && GetFocus() == test) SetFocus(window(Id::Volume));
-  EnableWindow(test, !refused && !cd_);
+  EnableWindow(test, !refused);
   SetWindowTextW(note, Tr(refused ? Text::TestWhileRinging : Text::CdVolume).c_str());
   ShowWindow(note, refused || cd_ ? SW_SHOWNA : SW_HIDE);
   AccessibleServer::Notify(hwnd(), EVENT_OBJECT_STATECHANGE, rowOf(find(Id::VolumeTest)) + 1);
@@ -405,7 +436,8 @@ AccessibleInfo F_AlarmOptions::Accessible(int child) {
   }
   const ao::Control& c = ao::Controls()[static_cast<std::size_t>(child - 1)];
   a.name = ao::NameOf(c);
-  if (c.id == Id::CdNote) {  // it says why 試聴 is grey, or that a CD keeps its volume
+  // The note says why 試聴 is grey, or that a CD keeps its volume; 試聴 may read 停止.
+  if (c.id == Id::CdNote || c.id == Id::VolumeTest) {
     wchar_t text[128] = {};
     GetWindowTextW(windows_[child - 1], text, static_cast<int>(std::size(text)));
     a.name = text;
@@ -439,9 +471,10 @@ bool F_AlarmOptions::AccessibleDefault(int child) {
 
 std::optional<AlarmOptionsEdit> EditAlarmOptions(HWND owner, int alarm,
                                                  const AlarmOptionsEdit& current, bool cd,
-                                                 int dpi, Commands& commands) {
+                                                 int dpi, Commands& commands,
+                                                 const std::wstring& file) {
   InitCommonControlsLate(ICC_BAR_CLASSES | ICC_STANDARD_CLASSES);
-  F_AlarmOptions window(alarm, current, cd, dpi, commands);
+  F_AlarmOptions window(alarm, current, cd, dpi, commands, file);
   if (!window.Open(owner)) return std::nullopt;
   EnableWindow(owner, FALSE);
   MSG msg;

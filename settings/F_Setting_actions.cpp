@@ -328,7 +328,8 @@ void F_Setting::lbl_Clear_MouseUp(int index) {
 void F_Setting::lbl_Options_MouseUp(int index) {
   release(image(Id::OptionsFace, index));
   const auto edit = EditAlarmOptions(hwnd(), index, {EditOptions[index], EditSnooze},
-                                     EditSoundKind[index] == 1, Dpi(), commands_);
+                                     EditSoundKind[index] == 1, Dpi(), commands_,
+                                     label(Id::Path, index).Caption);
   if (!edit || !Loaded()) return;
   EditOptions[index] = edit->options;
   EditSnooze = edit->snooze;

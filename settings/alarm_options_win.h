@@ -19,8 +19,9 @@ struct AlarmOptionsEdit {
 
 // Opens the window for alarm `alarm` (0 or 1) over `owner`, laid out at `dpi`, showing
 // `current`. With `cd` the alarm plays a music CD, whose volume is the drive's: the volume and
-// the fade-in are shown but cannot be changed. Its 試聴 goes through `commands` to the sound
-// module. The values at OK, or nothing when cancelled or when the owner went away meanwhile.
+// the fade-in are shown but cannot be changed. Its 試聴 plays the alarm's sound (`file`, or the
+// chime for a CD) through `commands` to the sound module. The values at OK, or nothing when cancelled or when the owner went away meanwhile.
 std::optional<AlarmOptionsEdit> EditAlarmOptions(HWND owner, int alarm,
                                                  const AlarmOptionsEdit& current, bool cd,
-                                                 int dpi, Commands& commands);
+                                                 int dpi, Commands& commands,
+                                                 const std::wstring& file);

@@ -96,8 +96,11 @@ bool F_Sound::OpenCd() {
 }
 
 void F_Sound::begin(std::int16_t alarm) {
+  // An alarm's sound ends a test first: it takes the player and the MP3 device.
+  if (testing_ && !nextIsTest_) Stop();
+  testing_ = nextIsTest_;
+  nextIsTest_ = false;
   CurrentAlarm = alarm;
-  testing_ = false;  // the alarm's sound takes the player
   fellBack_ = false;
   loudness_ = nextLoudness_;
   nextLoudness_ = Loudness{};
@@ -192,17 +195,17 @@ void F_Sound::StartChime(std::int16_t alarm) {
   fallBack();
 }
 
-bool F_Sound::StartTest(int volume) {
+bool F_Sound::BeginTest() {
   if (Ringing()) return false;
-  setWaveLevel(volume < 0 ? 0 : volume > 100 ? 100 : volume);
-  testing_ = mci_.Play(kChimeResource, kSndAsync | kSndResource);
+  if (testing_) Stop();  // a test started again begins afresh
+  nextIsTest_ = true;
   return true;
 }
 
 void F_Sound::StopTest() {
   if (!testing_) return;
+  Stop();
   testing_ = false;
-  if (!Ringing()) mci_.Play(nullptr, 0);
 }
 
 void F_Sound::Stop() {

@@ -87,13 +87,14 @@ class F_Sound {
   void StartChime(std::int16_t alarm);
   // Stops every sound started and not stopped since; nothing else.
   void Stop();
-  // The alarm window's 試聴: the chime once at `volume` percent, through the player the alarms
-  // use. Refused (false) while an alarm rings, whose sound and level it would replace; an alarm
-  // that begins during the test replaces it.
-  bool StartTest(int volume);
-  // Stops the test's chime, never an alarm's sound.
+  // The alarm window's 試聴: the next sound started is a test of an alarm's sound, played as
+  // the alarm would play it (with its loudness, its repeat and its chime to fall back on) but
+  // ringing nothing. Refused (false) while an alarm rings, whose sound and level it would
+  // replace; an alarm that begins during the test ends it and takes the player.
+  bool BeginTest();
+  // Stops the test's sound, never an alarm's.
   void StopTest();
-  bool Testing() const { return testing_; }
+  bool Testing() const { return testing_ && sounding(); }
   // The two periodic checks; each does nothing unless its sound runs.
   void WatchTick();   // every 200 ms: the CD watcher, which gives up at its first failure
   void RepeatTick();  // every second: the MP3 repeat, which gives up on a file that never plays
@@ -101,11 +102,9 @@ class F_Sound {
   bool Repeating() const { return mp3Started_; }
   bool Chiming() const { return chimePlaying_; }
   // An alarm rings that no device can sound; the clock shows it until the stop.
-  bool RingingSilently() const { return ringingSilently_; }
+  bool RingingSilently() const { return !testing_ && ringingSilently_; }
   // An alarm's sound (or its chime, or the silent sign) goes on: from the start to the stop.
-  bool Ringing() const {
-    return cdWatching_ || mp3Started_ || wavPlaying_ || chimePlaying_ || ringingSilently_;
-  }
+  bool Ringing() const { return !testing_ && sounding(); }
 
   // Returns the MCI error code, -1 for an empty command; `output` gets the reply or the error text.
   int MciSend(const std::wstring& command, std::wstring& output);
@@ -128,6 +127,9 @@ class F_Sound {
   void StopWav();
 
  private:
+  bool sounding() const {
+    return cdWatching_ || mp3Started_ || wavPlaying_ || chimePlaying_ || ringingSilently_;
+  }
   bool watchCdSteps(std::int16_t track);
   // Sends the MP3's mode query into its buffer; returns the error code.
   int queryMp3Mode();
@@ -155,7 +157,8 @@ class F_Sound {
   bool wavPlaying_ = false;
   bool chimePlaying_ = false;
   bool ringingSilently_ = false;
-  bool testing_ = false;
+  bool testing_ = false;   // what sounds is a test, not an alarm
+  bool nextIsTest_ = false;
   bool fellBack_ = false;  // this alarm already turned to the chime or the sign
   Loudness nextLoudness_;
   Loudness loudness_;           // the ringing alarm's

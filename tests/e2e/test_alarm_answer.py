@@ -153,18 +153,29 @@ def test_esc_in_the_ringing_window_stops_the_alarm_under_another_windows_loop(
         clock.display.key("Escape")
         closed(clock, OPTIONS_TITLE)
 
-    # 試聴 while the alarm rings: refused, and the alarm goes on.
+    # Before the alarm, 試聴 plays the alarm's own file and turns into 停止; the alarm, once
+    # due, takes the player. While it rings 試聴 is refused, and the alarm goes on.
     dialog.click(OPTIONS_0)
     assert new_window(clock, OPTIONS_TITLE, timeout=10), "the alarm's window did not open"
+
+    def button(name: str):
+        rows, _ = read_tree(clock, acc_tree_exe, "Tessarine_AlarmOptions")
+        return next((r for r in rows if r[4] == name and r[1] == ROLE_BUTTON), None)
+
+    wav = to_windows_path(sounds["wav"])
+    x, y, w, h = button("試聴")[3]
+    clock.click(x + w // 2, y + h // 2)
+    wait_for(lambda: played_names(clock) == [wav], 5, "試聴 did not play the alarm's file", clock)
+    wait_for(lambda: button("停止"), 5, "試聴 did not turn into 停止", clock)
     alarm_time.ring(50)
     assert new_window(clock, "ｱﾗｰﾑ1 7:30", timeout=10), "no ringing window"
-    wait_for(lambda: played_names(clock), 5, "the alarm's sound did not start", clock)
+    wait_for(lambda: played_names(clock) == [wav, wav], 5, "the alarm's sound did not start",
+             clock)
     calls = play_sound_calls(clock)
 
     def test_button():
-        rows, _ = read_tree(clock, acc_tree_exe, "Tessarine_AlarmOptions")
-        button = next(r for r in rows if r[4] == "試聴" and r[1] == ROLE_BUTTON)
-        return button if button[2] & 1 else None  # unavailable
+        grey = button("試聴")
+        return grey if grey and grey[2] & 1 else None  # unavailable
 
     wait_for(test_button, 10, "試聴 is not grey while the alarm rings", clock)
     test = test_button()

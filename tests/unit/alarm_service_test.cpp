@@ -63,10 +63,18 @@ TEST(AlarmService, RingsSnoozesStopsAndSwitchesAOnceAlarmOffThroughTheStore) {
   EXPECT_EQ(heard.next, std::vector<std::wstring>{NextRingText(At(7, 30), false, At(7, 29))});
   EXPECT_FALSE(service.OnTick(At(7, 29)));  // the same minute again tells nothing new
 
-  // At its minute it rings: the listeners hear it, the notice names it.
+  // 試聴 of an MP3 plays it, rings nothing, and runs the repeat ticks an MP3 needs.
+  ASSERT_TRUE(service.StartTest({1, 2, L"C:\\b.mp3", 50, 0}));
+  EXPECT_TRUE(service.Testing() && timers.repeat);
+  EXPECT_EQ(heard.rings, 0);
+  EXPECT_FALSE(service.Ringing());
+
+  // At its minute it rings, ending the test: the listeners hear it, the notice names it.
   service.OnTick(At(7, 30));
   EXPECT_EQ(heard.rings, 1);
+  EXPECT_FALSE(service.Testing());
   ASSERT_TRUE(service.Ringing());
+  EXPECT_FALSE(service.StartTest({0, 2, L"C:\\a.wav", 50, 0}));  // never over an alarm
   EXPECT_EQ(service.Ringing()->alarm, 0);
   EXPECT_EQ(service.Ringing()->snoozeMinutes, 5);
   EXPECT_EQ(mci.played.back().first, L"C:\\a.wav");

@@ -210,25 +210,33 @@ TEST_F(SoundTest, WavLoopsTheAlarmFileAndStops) {
   EXPECT_TRUE(mci.sent.empty());
 }
 
-// The alarm window's test shares the player with the alarms: it never replaces or stops one.
-TEST_F(SoundTest, AVolumeTestNeverSilencesAnAlarm) {
+// The alarm window's test plays an alarm's sound as the alarm would, but rings nothing; it never
+// replaces or stops an alarm.
+TEST_F(SoundTest, ASoundTestPlaysTheAlarmsSoundAndNeverSilencesAnAlarm) {
   using Call = std::pair<std::wstring, unsigned>;
-  EXPECT_TRUE(sound.StartTest(40));
+  ASSERT_TRUE(sound.BeginTest());
+  sound.SetLoudness({40, 0});
+  sound.StartWav(0, L"C:\\a.wav");
+  EXPECT_TRUE(sound.Testing());
+  EXPECT_FALSE(sound.Ringing());
   sound.StopTest();
-  EXPECT_EQ(mci.played, (std::vector<Call>{{L"CHIME", 0x40005u}, {L"<null>", 0u}}));
+  EXPECT_FALSE(sound.Testing());
+  EXPECT_EQ(mci.played, (std::vector<Call>{{L"C:\\a.wav", 9u}, {L"<null>", 0u}}));
   EXPECT_EQ(mci.volumes, std::vector<int>{40});
 
   // An alarm that begins during a test takes the player; the test's stop leaves it sounding.
-  EXPECT_TRUE(sound.StartTest(40));
-  sound.StartWav(0, L"C:\a.wav");
+  ASSERT_TRUE(sound.BeginTest());
+  sound.StartChime(0);
+  sound.StartWav(1, L"C:\\b.wav");
+  EXPECT_FALSE(sound.Testing());
   sound.StopTest();
-  EXPECT_EQ(mci.played.back(), (Call{L"C:\a.wav", 9u}));
+  EXPECT_EQ(mci.played.back(), (Call{L"C:\\b.wav", 9u}));
   EXPECT_TRUE(sound.Ringing());
   // While it rings a test is refused, and its level stays the alarm's.
   const auto volumes = mci.volumes;
-  EXPECT_FALSE(sound.StartTest(10));
+  EXPECT_FALSE(sound.BeginTest());
   sound.StopTest();
-  EXPECT_EQ(mci.played.back(), (Call{L"C:\a.wav", 9u}));
+  EXPECT_EQ(mci.played.back(), (Call{L"C:\\b.wav", 9u}));
   EXPECT_EQ(mci.volumes, volumes);
 }
 
