@@ -26,7 +26,6 @@ namespace ao = alarm_options;
 
 namespace {
 
-constexpr int kGap = 0;  // a caption may meet, not overlap, what it is not drawn on
 constexpr int kFaceEdge = 2;  // a face's raised edge, which its caption stays inside
 
 void print(const std::wstring& text) {
@@ -74,21 +73,19 @@ struct Run {
     ++faults;
     print(tag + L"\t" + where + L"\t" + what + L"\t" + caption + L"\n");
   }
-  // Runs the common rules: inside its own box, clear of every box in `others` by the gap,
-  // and inside `room` (a face less its edge, a group's panel, the window) by the gap.
+  // Runs the common rules: inside its own box, over none of the boxes in `others` (meeting
+  // one is allowed), and inside `room` (a face less its edge, a group's panel, the window).
   void check(const std::wstring& where, const std::wstring& caption, const RECT& text,
              const RECT& own, const std::vector<RECT>& others, const RECT& room) {
     ++checked;
     if (text.right - text.left > own.right - own.left)
       return fault(where, L"wider than its box " + std::to_wstring(text.right - text.left) +
                               L">" + std::to_wstring(own.right - own.left), caption);
-    RECT clear = text;
-    InflateRect(&clear, px(kGap), 0);
     for (const RECT& o : others)
-      if (Overlap(clear, o))
+      if (Overlap(text, o))
         return fault(where, L"runs into the control at " + std::to_wstring(o.left) + L"," +
                                 std::to_wstring(o.top), caption);
-    if (!Inside(clear, room)) fault(where, L"touches its face's or group's edge", caption);
+    if (!Inside(text, room)) fault(where, L"touches its face's or group's edge", caption);
   }
 };
 
