@@ -69,9 +69,9 @@ def test_english_clock_menus_dialog_and_reader(app, acc_tree_exe, tmp_path):
     heard = [(row[4], row[5]) for row in rows]
     assert not [h for h in heard if JAPANESE.search(h[0] + h[1])], heard
     for name in ("OK", "Cancel", "Close", "Background", "Graph Background", "Alarm 1",
-                 "Alarm 1 Repeat track", "Alarm 2 MP3, WAV ...", "Check every"):
+                 "Alarm 1 Loop track", "Alarm 2 MP3/WAV ...", "Check every"):
         assert name in dict(heard), (name, heard)
-    assert dict(heard)["Alarm 1 Repeat track"] == "None"
+    assert dict(heard)["Alarm 1 Loop track"] == "None"
     assert dict(heard)["Check every"].endswith(" min")
     dialog.image(tmp_path / "dialog-en.png")
     dialog.click(CANCEL)

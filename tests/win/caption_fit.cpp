@@ -1,7 +1,7 @@
 // Test helper: lays out every caption of the settings dialog and of an alarm's own settings
 // window as it is drawn (its text's extent, aligned as drawn, in the dialog's font at a
 // density) and finds each that leaves its box, runs into another control or a face's edge,
-// or leaves its group's panel or the window.
+// or comes within 2 pixels at 96 DPI of its face's edge, its group's frame or the window's.
 // Each language is measured in its own font and in the other language's, since a language
 // chosen in the settings file on a system of another language is drawn in what that system
 // makes of its font. Prints one line per fault:
@@ -26,6 +26,7 @@ namespace ao = alarm_options;
 
 namespace {
 
+constexpr int kGap = 2;  // kept from a face's or a group's edge, so as not to be read as touching
 constexpr int kFaceEdge = 2;  // a face's raised edge, which its caption stays inside
 
 void print(const std::wstring& text) {
@@ -73,8 +74,9 @@ struct Run {
     ++faults;
     print(tag + L"\t" + where + L"\t" + what + L"\t" + caption + L"\n");
   }
-  // Runs the common rules: inside its own box, over none of the boxes in `others` (meeting
-  // one is allowed), and inside `room` (a face less its edge, a group's panel, the window).
+  // Runs the common rules: inside its own box, over none of the boxes in `others` (meeting one
+  // is as the layout has it), and the gap inside `room` (a face less its edge, a group's
+  // panel, the window).
   void check(const std::wstring& where, const std::wstring& caption, const RECT& text,
              const RECT& own, const std::vector<RECT>& others, const RECT& room) {
     ++checked;
@@ -85,7 +87,9 @@ struct Run {
       if (Overlap(text, o))
         return fault(where, L"runs into the control at " + std::to_wstring(o.left) + L"," +
                                 std::to_wstring(o.top), caption);
-    if (!Inside(text, room)) fault(where, L"touches its face's or group's edge", caption);
+    RECT clear = text;
+    InflateRect(&clear, px(kGap), 0);
+    if (!Inside(clear, room)) fault(where, L"touches its face's or group's edge", caption);
   }
 };
 
@@ -109,12 +113,13 @@ void CheckDialog(Run& run) {
     for (const dl::Control& o : all) {
       if (&o == &c) continue;
       const RECT box = Scaled(dl::ClientBox(o), run.dpi);
-      if (o.id != c.liesOn || o.index != c.index) {
-        others.push_back(box);
-      } else if (o.kind == dl::Kind::Face) {
+      if (o.id == c.liesOn && o.index == c.index) {
+        if (o.kind != dl::Kind::Face) continue;
         room = box;
         InflateRect(&room, -run.px(kFaceEdge), 0);
+        continue;
       }
+      others.push_back(box);
     }
     const std::wstring caption = dl::Caption(c);
     const RECT text = run.place(caption, own, 0, c.kind == dl::Kind::FitLabel ? Align::Left
