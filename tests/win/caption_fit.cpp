@@ -27,6 +27,9 @@ namespace ao = alarm_options;
 namespace {
 
 constexpr int kGap = 2;  // kept from a face's or a group's edge, so as not to be read as touching
+// Kept after a caption's end before the next control, unless that one is a framed field (a
+// list, a figure, the path), whose own frame parts them.
+constexpr int kTrailingGap = 2;
 constexpr int kFaceEdge = 2;  // a face's raised edge, which its caption stays inside
 
 void print(const std::wstring& text) {
@@ -78,14 +81,21 @@ struct Run {
   // is as the layout has it), and the gap inside `room` (a face less its edge, a group's
   // panel, the window).
   void check(const std::wstring& where, const std::wstring& caption, const RECT& text,
-             const RECT& own, const std::vector<RECT>& others, const RECT& room) {
+             const RECT& own, const std::vector<RECT>& others, const RECT& room,
+             const std::vector<RECT>& fields = {}) {
     ++checked;
     if (text.right - text.left > own.right - own.left)
       return fault(where, L"wider than its box " + std::to_wstring(text.right - text.left) +
                               L">" + std::to_wstring(own.right - own.left), caption);
+    RECT trailing = text;
+    trailing.right += px(kTrailingGap);
     for (const RECT& o : others)
-      if (Overlap(text, o))
+      if (Overlap(trailing, o))
         return fault(where, L"runs into the control at " + std::to_wstring(o.left) + L"," +
+                                std::to_wstring(o.top), caption);
+    for (const RECT& o : fields)
+      if (Overlap(text, o))
+        return fault(where, L"runs into the field at " + std::to_wstring(o.left) + L"," +
                                 std::to_wstring(o.top), caption);
     RECT clear = text;
     InflateRect(&clear, px(kGap), 0);
@@ -106,7 +116,7 @@ void CheckDialog(Run& run) {
   for (const dl::Control& c : all) {
     if (!Measured(c)) continue;
     const RECT own = Scaled(dl::ClientBox(c), run.dpi);
-    std::vector<RECT> others;
+    std::vector<RECT> others, fields;
     RECT room = Scaled(dl::GroupPanel(c.group), run.dpi);
     if (c.group == dl::Group::Base || c.group == dl::Group::Window)
       for (dl::Group g : dl::kFramedGroups) others.push_back(Scaled(dl::GroupFrame(g), run.dpi));
@@ -119,13 +129,15 @@ void CheckDialog(Run& run) {
         InflateRect(&room, -run.px(kFaceEdge), 0);
         continue;
       }
-      others.push_back(box);
+      const bool field = (o.style & dl::kBorder) || o.kind == dl::Kind::ListCombo ||
+                         o.kind == dl::Kind::EditCombo || o.kind == dl::Kind::ScrollBar;
+      (field ? fields : others).push_back(box);
     }
     const std::wstring caption = dl::Caption(c);
     const RECT text = run.place(caption, own, 0, c.kind == dl::Kind::FitLabel ? Align::Left
                                                                                : c.align, own.top);
     run.check(L"dialog " + std::to_wstring(static_cast<int>(c.id)) + L"," +
-                  std::to_wstring(c.index), caption, text, own, others, room);
+                  std::to_wstring(c.index), caption, text, own, others, room, fields);
   }
 }
 
