@@ -30,7 +30,7 @@ const TextEntry kTexts[] = {
     {Text::HeadingMemory, L"Memory"},
     {Text::HeadingAlarms, L"Alarms"},
     {Text::ColourBackground, L"Back"},
-    {Text::ColourNumerals, L"Numerals"},
+    {Text::ColourNumerals, L"Digits"},
     {Text::ColourHourHand, L"Hour"},
     {Text::ColourMinuteHand, L"Minute"},
     {Text::ColourSecondHand, L"Second"},
@@ -59,11 +59,11 @@ const TextEntry kTexts[] = {
     {Text::HourUnit, L"h"},
     {Text::MinuteUnit, L"m"},
     {Text::Cd, L"CD"},
-    {Text::Track, L"Repeat track"},
-    {Text::SoundFile, L"MP3, WAV"},
+    {Text::Track, L"Loop track"},
+    {Text::SoundFile, L"MP3/WAV"},
     {Text::ChooseFile, L"..."},
     {Text::Clear, L"Clear"},
-    {Text::PathCaption, L"Path :"},
+    {Text::PathCaption, L"Path:"},
     {Text::AlarmName, L"Alarm %1"},
     {Text::NoTrack, L"None"},
     {Text::PathMissing, L"not found"},
@@ -103,6 +103,7 @@ const TextEntry kTexts[] = {
     {Text::CdVolume, L"A CD plays at the drive's volume"},
     {Text::TestWhileRinging, L"No test while an alarm rings"},
     {Text::OptionsOk, L"OK"},
+    {Text::DaysNote, L"At least one day; the switch turns it off"},
 };
 
 }  // namespace

@@ -101,6 +101,7 @@ const TextEntry kTexts[] = {
     {Text::CdVolume, L"音楽CDはﾄﾞﾗｲﾌﾞの音量で鳴ります"},
     {Text::TestWhileRinging, L"ｱﾗｰﾑが鳴っている間は試聴できません"},
     {Text::OptionsOk, L"OK"},
+    {Text::DaysNote, L"1日は必要です。止めるにはｽｲｯﾁで"},
 };
 
 }  // namespace

@@ -58,6 +58,8 @@ enum class Text : int {
   FadeValue, Snooze, SnoozeValue, SnoozeShared, CdVolume, OptionsOk,
   // Why 試聴 is grey: an alarm rings, and its sound comes first.
   TestWhileRinging,
+  // Beside the days: the last day stays, and the alarm's switch is what turns it off.
+  DaysNote,
   Count
 };
 

@@ -11,8 +11,10 @@ std::vector<Control> Build() {
                   Align align = Align::Left) {
     t.push_back(Control{id, index, kind, box, text, align});
   };
-  add(Id::DaysCaption, Kind::Text, {12, 12, 352, 13}, Text::Days);
+  add(Id::DaysCaption, Kind::Text, {12, 12, 66, 13}, Text::Days);
   for (int d = 0; d < 7; ++d) add(Id::Day, Kind::Check, {12 + 50 * d, 30, 48, 17}, DayName(d), d);
+  // Why a press on the last checked day does nothing, above the days it is about.
+  add(Id::DaysNote, Kind::Text, {80, 12, 284, 13}, Text::DaysNote);
   add(Id::Once, Kind::Check, {12, 54, 352, 17}, Text::Once);
   add(Id::LabelCaption, Kind::Text, {12, 85, 66, 13}, Text::Label);
   add(Id::Label, Kind::Edit, {80, 81, 284, 21}, kFilledIn);

@@ -21,7 +21,7 @@ inline constexpr ui::Box kClient{0, 0, 376, 275};
 enum class Kind { Text, Check, Edit, Slider, Button, DefaultButton };
 
 enum class Id {
-  DaysCaption, Day, Once, LabelCaption, Label, VolumeCaption, Volume, VolumeValue, VolumeTest,
+  DaysCaption, Day, DaysNote, Once, LabelCaption, Label, VolumeCaption, Volume, VolumeValue, VolumeTest,
   CdNote, FadeCaption, FadeIn, FadeValue, SnoozeCaption, Snooze, SnoozeValue, SnoozeShared, Ok,
   Cancel,
 };

@@ -359,9 +359,10 @@ class WinePrefix:
             raise HarnessError(f"Wine prefix {self.path} not initialised; see {log}")
 
     def run(self, args: Sequence[str], cwd: Optional[Path] = None, timeout: float = 60,
-            debug: str = "-all") -> subprocess.CompletedProcess:
+            debug: str = "-all", locale: str = "ja_JP.UTF-8") -> subprocess.CompletedProcess:
         """Runs a console program to its end under Wine; stdout and stderr as bytes."""
-        return subprocess.run([self.loader, *args], cwd=cwd, env=self.env(debug=debug),
+        return subprocess.run([self.loader, *args], cwd=cwd,
+                              env=self.env(debug=debug, locale=locale),
                               stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                               stderr=subprocess.PIPE, timeout=timeout)
 

@@ -32,11 +32,14 @@ def caption_fit_exe() -> Path:
     return path
 
 
-def test_every_caption_fits_its_box_in_every_language(wine, caption_fit_exe):
-    result = wine.run([str(caption_fit_exe), "96", "144", "192"], timeout=60)
+@pytest.mark.parametrize("locale", ["ja_JP.UTF-8", "en_US.UTF-8"])
+def test_every_caption_fits_its_box_in_every_language(wine, caption_fit_exe, locale):
+    """Each language's captions, in its font and in the other's, on a Japanese and on an
+    English system, clear of their neighbours and group frames at 100, 150 and 200 %."""
+    result = wine.run([str(caption_fit_exe), "96", "144", "192"], timeout=60, locale=locale)
     out = result.stdout.decode("utf-8")
-    assert result.returncode == 0, "captions wider than their boxes:\n" + out
-    assert int(out.split("checked\t")[1]) >= 3 * 2 * 40
+    assert result.returncode == 0, "captions that do not fit or touch a neighbour:\n" + out
+    assert int(out.split("checked\t")[1]) >= 3 * 2 * 2 * 40
 
 
 def open_settings(clock, item: str) -> Dialog:
@@ -66,9 +69,9 @@ def test_english_clock_menus_dialog_and_reader(app, acc_tree_exe, tmp_path):
     heard = [(row[4], row[5]) for row in rows]
     assert not [h for h in heard if JAPANESE.search(h[0] + h[1])], heard
     for name in ("OK", "Cancel", "Close", "Background", "Graph Background", "Alarm 1",
-                 "Alarm 1 Repeat track", "Alarm 2 MP3, WAV ...", "Check every"):
+                 "Alarm 1 Loop track", "Alarm 2 MP3/WAV ...", "Check every"):
         assert name in dict(heard), (name, heard)
-    assert dict(heard)["Alarm 1 Repeat track"] == "None"
+    assert dict(heard)["Alarm 1 Loop track"] == "None"
     assert dict(heard)["Check every"].endswith(" min")
     dialog.image(tmp_path / "dialog-en.png")
     dialog.click(CANCEL)
