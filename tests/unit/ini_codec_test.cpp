@@ -47,10 +47,17 @@ const std::string kFile =
     "Lone=\"abc\r\n"
     "Tab=\t-1\t\x1A\r\n"
     "Empty=\r\n"
+    "Ctl=\x08x\x0E\r\r\n"
+    "Zz=2\r\n"
+    "Br{=3\r\n"
+    "Sq]=4\r\n"
     "NoEquals\r\n"
     "[Broken\r\n"
+    "AfterBroken=5\r\n"
     "[Section]\r\n"
-    "Late=1\r\n";
+    "Late=1\r\n"
+    "[Tail] ; after the name\r\n"
+    "T=6\r\n";
 
 TEST(IniText, ReadsByTheProfileRules) {
   struct Case {
@@ -67,8 +74,13 @@ TEST(IniText, ReadsByTheProfileRules) {
       {"Section", "Lone", "\"abc"},        // no matching quote: kept
       {"Section", "Tab", "-1"},
       {"Section", "Empty", ""},
+      {"Section", "Ctl", "\x08x\x0E"},     // blanks are tab to CR, space and 0x1A
+      {"Section", "zZ", "2"},
+      {"Section", "Br[", ""},              // only letters fold
       {"Section", "NoEquals", ""},
       {"Section", "[Broken", ""},          // no ']': an entry, and the section goes on
+      {"Section", "AfterBroken", "5"},     {"Section", "Sq]", "4"},
+      {"Tail", "T", "6"},                  // the name ends at the last ']'
       {"Section", "Late", ""},             // only the first matching section counts
       {"Missing", "Shape", ""},
       {"Section", "Missing", ""},
@@ -101,6 +113,7 @@ TEST(IniText, DoubleByteNamesMatchExactly) {
   const std::string file = "[" + section + "]\r\nK\x83\x61=1\r\n";
   EXPECT_EQ(get(file, section, "K\x83\x61"), "1");
   EXPECT_EQ(get(file, section, "K\x83\x41"), "");
+  EXPECT_EQ(get("[\x83]\r\nK=1\r\n", "\x83", "K"), "");  // a lead byte and ']': no section
 }
 
 // Every encoding and line end the platform reads: read a value, set an existing key and add a
@@ -116,6 +129,10 @@ TEST(IniText, KeepsEachEncodingAndLineEnd) {
        "[Section]\r\nColor_0= 255\r\nShape=2\r\nPos_X=-300\r\n"},
       {"ANSI, LF", "[Section]\nColor_0=1\nShape=2\n",
        "[Section]\nColor_0= 255\nShape=2\nPos_X=-300\n"},
+      {"ANSI, LF first", "\n[Section]\nColor_0=1\nShape=2\n",
+       "\n[Section]\nColor_0= 255\nShape=2\nPos_X=-300\n"},
+      {"ANSI, CR LF first", "\r\n[Section]\r\nColor_0=1\r\nShape=2\r\n",
+       "\r\n[Section]\r\nColor_0= 255\r\nShape=2\r\nPos_X=-300\r\n"},
       {"ANSI, CR alone, unterminated", "[Section]\rColor_0=1\rShape=2",
        "[Section]\rColor_0= 255\rShape=2\rPos_X=-300\r"},
       // After the last LF, lines end at CR: new lines there must not join them.
@@ -165,6 +182,81 @@ TEST(IniText, UnicodeFilesHoldAnyText) {
   // Malformed UTF-8 reads as replacement characters, not as lost or merged text.
   EXPECT_EQ(IniText("\xEF\xBB\xBF[S]\nA=x\xC3y\xE9\x9F\n", kPage).Get(L"S", L"A"),
             L"x\uFFFDy\uFFFD\uFFFD");
+}
+
+// UTF-8 at the edges of each length, read from a file with a mark and written into one; a byte
+// that starts no valid sequence reads as U+FFFD, and a file without a mark is UTF-8 only when
+// all of it is valid and some of it more than ASCII.
+TEST(IniText, Utf8AtTheEdgesOfEachLength) {
+  const struct { std::string bytes; std::wstring text; } rows[] = {
+      {std::string(1, '\0'), std::wstring(1, L'\0')}, {"\x7F", L"\x7F"},
+      {"\xC2\x80", L"\x80"}, {"\xDF\xBF", L"\x7FF"}, {"\xE0\xA0\x80", L"\x800"},
+      {"\xED\x9F\xBF", L"\xD7FF"}, {"\xEE\x80\x80", L"\xE000"}, {"\xEF\xBF\xBF", L"\xFFFF"},
+      {"\xF0\x90\x80\x80", L"\U00010000"}, {"\xF4\x8F\xBF\xBF", L"\U0010FFFF"},
+      // Overlong, a surrogate, beyond U+10FFFF, no lead byte, cut short.
+      {"\xC1\xBF", L"\xFFFD\xFFFD"}, {"\xE0\x9F\xBF", L"\xFFFD\xFFFD\xFFFD"},
+      {"\xED\xA0\x80", L"\xFFFD\xFFFD\xFFFD"}, {"\xF0\x8F\xBF\xBF", std::wstring(4, L'\xFFFD')},
+      {"\xF4\x90\x80\x80", std::wstring(4, L'\xFFFD')}, {"\xF5\x80", L"\xFFFD\xFFFD"},
+      {"\xE2\x82", L"\xFFFD\xFFFD"},
+  };
+  const std::string bom = "\xEF\xBB\xBF";
+  for (const auto& r : rows) {
+    const std::string file = "[S]\nA=" + r.bytes + "\n";
+    EXPECT_EQ(IniText(bom + file, kPage).Get(L"S", L"A"), r.text) << file;
+    const bool valid = r.text.find(L'\xFFFD') == std::wstring::npos;
+    const bool ascii = r.bytes.size() == 1;
+    EXPECT_EQ(IniText(r.bytes + "=1\n" + file, kPage).Encoding(),
+              valid && !ascii ? IniEncoding::Utf8 : IniEncoding::Ansi) << file;
+    if (!valid) continue;
+    IniText written(bom + "[S]\n", kPage);
+    written.Set(L"S", L"A", r.text);
+    EXPECT_EQ(written.Bytes(), bom + file);
+  }
+}
+
+// A byte-order mark only when whole; a UTF-16 file's units either way round.
+TEST(IniText, TheWholeMarkDecides) {
+  const struct { std::string bytes; IniEncoding encoding; std::wstring value; } rows[] = {
+      {"\xEF\xBB\xBF[S]\nA=1\n", IniEncoding::Utf8, L"1"},
+      {"\xEF\xBB[S]\nA=1\n", IniEncoding::Ansi, L""},  // the first line is no section then
+      {"\xFF[S]\nA=1\n", IniEncoding::Ansi, L""},
+      {"\xFE[S]\nA=1\n", IniEncoding::Ansi, L""},
+      {"\xFF\xFE" + utf16(u"\u97f3\n[S]\nA=\u97f3\u00e9\n"), IniEncoding::Utf16LE, L"\u97f3\u00e9"},
+      {"\xFE\xFF" + utf16(u"\u97f3\n[S]\nA=\u97f3\u00e9\n", false), IniEncoding::Utf16BE,
+       L"\u97f3\u00e9"},
+  };
+  for (const auto& r : rows) {
+    const IniText text(r.bytes, kPage);
+    EXPECT_EQ(text.Encoding(), r.encoding) << r.bytes;
+    EXPECT_EQ(text.Get(L"S", L"A"), r.value) << r.bytes;
+  }
+}
+
+// UTF-16 pairs and lone surrogates: as a UTF-16 file holds them, as they read (pairs joined,
+// a lone one kept), and as a UTF-8 file takes them (a lone one as U+FFFD).
+TEST(IniText, SurrogatesReadJoinedOrAlone) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  const struct { std::u16string units; std::wstring text; std::string utf8; } rows[] = {
+      {u"\xD800\xDC00", L"\U00010000", "\xF0\x90\x80\x80"},
+      {u"\xDBFF\xDFFF", L"\U0010FFFF", "\xF4\x8F\xBF\xBF"},
+      {u"\xD7FF\xDC00", L"\xD7FF\xDC00", "\xED\x9F\xBF" + fffd},
+      {u"\xDC00\xDFFF", L"\xDC00\xDFFF", fffd + fffd},
+      {u"\xD800\xDBFF", L"\xD800\xDBFF", fffd + fffd},
+      {u"\xDBFF\xE000", L"\xDBFF\xE000", fffd + "\xEE\x80\x80"},
+  };
+  const std::string le = "\xFF\xFE", bom8 = "\xEF\xBB\xBF";
+  for (const auto& r : rows) {
+    const std::string file = le + utf16(u"[S]\r\nA=" + r.units + u"\r\n");
+    EXPECT_EQ(IniText(file, kPage).Get(L"S", L"A"), r.text);
+    IniText unicode(le + utf16(u"[S]\r\n"), kPage), utf8(bom8 + "[S]\r\n", kPage);
+    unicode.Set(L"S", L"A", r.text);
+    utf8.Set(L"S", L"A", r.text);
+    EXPECT_EQ(unicode.Bytes(), file);
+    EXPECT_EQ(utf8.Bytes(), bom8 + "[S]\r\nA=" + r.utf8 + "\r\n");
+  }
+  IniText beyond(bom8 + "[S]\r\n", kPage);  // no code point is above U+10FFFF
+  beyond.Set(L"S", L"A", std::wstring(1, static_cast<wchar_t>(0x110000)));
+  EXPECT_EQ(beyond.Bytes(), bom8 + "[S]\r\nA=" + fffd + "\r\n");
 }
 
 // A value the code page cannot hold turns an ANSI file into UTF-16LE, all of it and for good;
@@ -220,6 +312,9 @@ TEST(IniText, SetReplacesInPlaceAndAppendsAtTheEndOfTheSection) {
       {"[Other]\r\nX=1", "A", "1", "[Other]\r\nX=1\r\n[Section]\r\nA=1\r\n"},
       {"[Section]\nA=1\nB=2\n", "A", "5", "[Section]\nA=5\nB=2\n"},
       {"[Section]\r\n  a = 1 \r\n", "A", "2", "[Section]\r\na=2\r\n"},
+      {"[Section]\r\nA\r\nB=2\r\n", "A", "1", "[Section]\r\nA=1\r\nB=2\r\n"},  // no '=' yet
+      {"[Section]\r\nA", "A", "1", "[Section]\r\nA=1"},
+      {"[Other]\nX=1\n\n", "A", "1", "[Other]\nX=1\n\n[Section]\nA=1\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(set(c.before, "Section", c.key, c.value), c.after) << c.before;
