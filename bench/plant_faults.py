@@ -50,15 +50,101 @@ DEFAULT_FILES = [
     "clock/alarm_service.cpp",
 ]
 
-# Mutants that cannot change what the program does, so no test can catch them: (file, a piece
-# of the original line, the text replaced, its replacement, why). Keep this short and honest.
+# Mutants that cannot change what the program does, so no test can catch them: (file, a piece of
+# the original line with the replaced text in [[ ]] as --list --show prints it, the
+# replacement ("" for a dropped operand, "{}" for a deleted statement), why). Keep it honest.
 KNOWN_EQUIVALENT = [
-    ("model/ini_codec.cpp", "out.reserve(mark_.size()", "out.reserve(...)", "",
+    # clock/alarm.cpp
+    ("clock/alarm.cpp", "path.size() [[>]] 3 ?", ">=",
+     "a path of three characters is its own ending either way"),
+    ("clock/alarm.cpp", "path.size() > [[3]] ?", "2",
+     "a path of three characters is its own ending either way"),
+    ("clock/alarm.cpp", "c >= L'a'[[ && c <= L'z']]", "",
+     "only W, A, V, M, P and 3 are compared: nothing above 'z' folds to one of them"),
+    ("clock/alarm.cpp", "c [[<=]] L'z'", "<", "'z' is in neither WAV nor MP3"),
+    ("clock/alarm.cpp", "(y [[>=]] 0 ?", ">", "y = 0 gives era 0 either way (-399 / 400 is 0)"),
+    ("clock/alarm.cpp", "(y >= [[0]] ?", "1", "y = 0 gives era 0 either way (-399 / 400 is 0)"),
+    ("clock/alarm.cpp", "(minute [[>=]] 0 ?", ">", "minute 0 is day 0 either way"),
+    ("clock/alarm.cpp", "(minute >= [[0]] ?", "1", "minute 0 is day 0 either way"),
+    ("clock/alarm.cpp", "(z [[>=]] 0 ?", ">", "z = 0 gives era 0 either way"),
+    ("clock/alarm.cpp", "(z >= [[0]] ?", "1", "z = 0 gives era 0 either way"),
+    ("clock/alarm.cpp", "if ([[h < 0 || ]]h > 23", "",
+     "a negative hour with a minute of 0..59 is a negative minute, refused as -1 is"),
+    ("clock/alarm.cpp", "m > 59) return -[[1]];", "2", "every negative minute is refused alike"),
+    ("clock/alarm.cpp", "if ([[snoozeAt_[i] == kNever]]) return kNever;", "false",
+     "the end returns snoozeAt_[i]: kNever either way"),
+    ("clock/alarm.cpp", "start.size() >= [[12]] &&", "11",
+     "eleven bytes cannot hold WAVE at 8: the compare fails either way"),
+    ("clock/alarm.cpp", "[[sound_.CurrentAlarm = alarm;]]", "{}",
+     "every F_Sound::Start* sets CurrentAlarm itself"),
+    ("clock/alarm.cpp", "ReadStart(file, [[12]], start)", "13",
+     "a byte more than the header changes nothing"),
+    ("clock/alarm.cpp", "if ([[!host_.FileExists(file) || ]]", "",
+     "ReadStart fails on a file that is not there, on the disk as in the fake"),
+    ("clock/alarm.cpp", "next.minute [[<]] 0", "<=", "minute 0 (1601-01-01) is before any now"),
+    ("clock/alarm.cpp", "next.minute < [[0]]", "1", "minute 0 (1601-01-01) is before any now"),
+    # clock/clock_schedule.cpp
+    ("clock/clock_schedule.cpp", "nextFrameAt_ [[>]] now", ">=", "at the due time both give 0"),
+    ("clock/clock_schedule.cpp", "due [[>]] now", ">=", "at the due time both give 0"),
+    ("clock/clock_schedule.cpp", "if ([[memArmedSeconds_ <= 0]]) return;", "false",
+     "already off: Advance(min(slept, -1)) counts nothing and it stays off"),
+    ("clock/clock_schedule.cpp", "memArmedSeconds_ [[<=]] 0) return;", "<",
+     "already off: Advance(min(slept, -1)) counts nothing and it stays off"),
+    # model/settings.cpp
+    ("model/settings.cpp", 'IniKey(L"Graph_Color_", n), [[0]],', "1",
+     "reached only with a value: an empty one reset all four above"),
+    ("model/settings.cpp", 'Sound_Volume_", n))), 0, [[100]],', "99",
+     "101 and 100 both fall back to the default, 100"),
+    ("model/settings.cpp", 'Sound_FadeIn_", n))), [[0]],', "1",
+     "-1 and 0 both fall back to the default, 0"),
+    # model/ini_codec.cpp
+    ("model/ini_codec.cpp", "static_cast<std::size_t>(-[[1]])", "2",
+     "kNone is only compared with itself, and no index comes near it"),
+    ("model/ini_codec.cpp", "[[out.reserve(", "{}", "reserve only sizes the buffer ahead"),
+    ("model/ini_codec.cpp", "out.reserve(mark_.size() + [[2]] *", "1",
      "reserve only sizes the buffer ahead"),
-    ("model/ini_codec.cpp", "out.reserve(u.size())", "out.reserve(...)", "",
+    ("model/ini_codec.cpp", "out.reserve(mark_.size() + [[2]] *", "3",
      "reserve only sizes the buffer ahead"),
-    ("model/ini_codec.cpp", "out.reserve(w.size())", "out.reserve(...)", "",
-     "reserve only sizes the buffer ahead"),
+    ("model/ini_codec.cpp", "[[ && i < u.size()]]", "",
+     "u[u.size()] is the terminating 0, no low surrogate"),
+    ("model/ini_codec.cpp", "if ([[sizeof(wchar_t) == 2]])", "false",
+     "the native wchar_t has 4 bytes"),
+    ("model/ini_codec.cpp", "sizeof(wchar_t) == [[2]]", "1", "the native wchar_t has 4 bytes"),
+    ("model/ini_codec.cpp", "sizeof(wchar_t) == [[2]]", "3", "the native wchar_t has 4 bytes"),
+    ("model/ini_codec.cpp", "[[cp = 0;]]", "{}",
+     "cp is read only after a valid sequence, which sets it"),
+    ("model/ini_codec.cpp", "cp = [[0]];", "1", "cp is read only after a valid sequence, which sets it"),
+    ("model/ini_codec.cpp", "return [[bytes.size() >= n && ]]", "",
+     "compare() of a shorter string is unequal anyway"),
+    ("model/ini_codec.cpp", "[[bytes = std::string();]]", "{}", "only frees the memory early"),
+    ("model/ini_codec.cpp", "Line line{begin, end, next,", "1",
+     "a blank line's name and a section's value are never read"),
+    ("model/ini_codec.cpp", "i = b + [[1]]; i < e;", "0", "units_[b] is '[': no ']' nor lead byte"),
+    ("model/ini_codec.cpp", "i = b + 1; i [[<]] e;", "<=",
+     "units_[e] is a blank, a line end or the end: never ']'"),
+    ("model/ini_codec.cpp", "[[ && units_[i] < 0x100]]", "", "ANSI units are bytes: all below 0x100"),
+    ("model/ini_codec.cpp", "units_[i] [[<]] 0x100", "<=", "ANSI units are bytes: all below 0x100"),
+    ("model/ini_codec.cpp", "units_[i] < [[0x100]]", "0x101", "ANSI units are bytes: all below 0x100"),
+    ("model/ini_codec.cpp", "units_[i] < [[0x100]]", "0xFF", "0xFF is a lead byte in no code page"),
+    ("model/ini_codec.cpp", "if (dbcs()[[ && a < 0x100]]", "", "ANSI units are bytes: all below 0x100"),
+    ("model/ini_codec.cpp", "dbcs() && a [[<]] 0x100", "<=", "ANSI units are bytes: all below 0x100"),
+    ("model/ini_codec.cpp", "dbcs() && a < [[0x100]]", "0x101", "ANSI units are bytes: all below 0x100"),
+    ("model/ini_codec.cpp", "dbcs() && a < [[0x100]]", "0xFF", "0xFF is a lead byte in no code page"),
+    ("model/ini_codec.cpp", "i = header + [[1]]; i < last;", "0",
+     "the header line is a section: neither a key nor blank"),
+    # newlineAt: up to lfRegionEnd_ no CR from there on lies before pos, and in a CR-only file
+    # one always does, so the early return only saves the search.
+    ("model/ini_codec.cpp", 'if ([[newline_ == u"\\r" || ]]pos', "", "the search finds a CR first"),
+    ("model/ini_codec.cpp", 'if ([[newline_ == u"\\r" || pos <= lfRegionEnd_]])', "false",
+     "the search gives the same answer"),
+    ("model/ini_codec.cpp", 'u"\\r"[[ || pos <= lfRegionEnd_]]', "", "the search finds no CR before pos"),
+    ("model/ini_codec.cpp", "pos [[<=]] lfRegionEnd_) return newline_;", "<",
+     "the search finds no CR before pos"),
+    ("model/ini_codec.cpp", "units_.find(u'\\r', lfRegionEnd_) [[<]] pos;", "<=",
+     "pos starts a line: the CR that ended the one before is below it"),
+    ("model/ini_codec.cpp", "return c < [[0x80]]; });", "0x7F", "every code page holds DEL"),
+    ("model/ini_codec.cpp", "return [[ascii || ]]ansi_.Decode", "",
+     "every code page holds ASCII: the round trip agrees"),
 ]
 
 KEYWORDS_NOT_STATEMENTS = {
@@ -479,17 +565,18 @@ class Builder:
 
     def make(self):
         r = subprocess.run(["cmake", "--build", self.build, "--target", "unit_tests",
-                            f"-j{self.jobs}"], capture_output=True, text=True)
-        return r.returncode == 0, r.stdout + r.stderr
+                            f"-j{self.jobs}"], capture_output=True)
+        return r.returncode == 0, (r.stdout + r.stderr).decode("utf-8", "replace")
 
     def run_tests(self):
         """(passed, failed test names, timed out)."""
         try:
-            r = subprocess.run([self.binary, "--gtest_brief=1"], capture_output=True, text=True,
+            r = subprocess.run([self.binary, "--gtest_brief=1"], capture_output=True,
                                timeout=self.timeout)
         except subprocess.TimeoutExpired:
             return False, [], True
-        failed = re.findall(r"^\[  FAILED  \] (\S+\.\S+)", r.stdout, re.M)
+        out = r.stdout.decode("utf-8", "replace")  # a failure may print any bytes
+        failed = re.findall(r"^\[  FAILED  \] (\S+\.\S+)", out, re.M)
         if r.returncode < 0:
             failed.append(f"(signal {-r.returncode})")
         return r.returncode == 0, sorted(set(failed)), False

@@ -593,6 +593,10 @@ TEST(AlarmOptions, NextRingSkipsSilentDaysAndNamesTheSnooze) {
       {"the alarm's own ring", 127, {At(7, 30), kSnooze, At(7, 31), At(7, 32, 2)}, At(7, 32, 2),
        At(7, 30, 3), false},
       {"a new time", 127, {At(7, 30), kSnooze, kMove}, At(7, 31), At(7, 45), false},
+      {"set back over eight days that rang: the ninth", 127,
+       {At(7, 30, 1), kStop, At(7, 30, 2), kStop, At(7, 30, 3), kStop, At(7, 30, 4), kStop,
+        At(7, 30, 5), kStop, At(7, 30, 6), kStop, At(7, 30, 7), kStop, At(7, 30, 8), kStop},
+       At(7, 0, 1), At(7, 30, 9), false},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);

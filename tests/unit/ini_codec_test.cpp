@@ -36,6 +36,7 @@ const std::string kFile =
     "; settings\r\n"
     "[Other]\r\n"
     "Shape=9\r\n"
+    "section=0\r\n"
     "\r\n"
     "[section]\r\n"
     "  Color_0 =  16777215 \r\n"
@@ -51,6 +52,8 @@ const std::string kFile =
     "Zz=2\r\n"
     "Br{=3\r\n"
     "Sq]=4\r\n"
+    "\r\n"
+    "  =7\r\n"
     "NoEquals\r\n"
     "[Broken\r\n"
     "AfterBroken=5\r\n"
@@ -80,6 +83,7 @@ TEST(IniText, ReadsByTheProfileRules) {
       {"Section", "NoEquals", ""},
       {"Section", "[Broken", ""},          // no ']': an entry, and the section goes on
       {"Section", "AfterBroken", "5"},     {"Section", "Sq]", "4"},
+      {"Section", "", "7"},                {"Section", "Color", ""},  // a prefix is no key
       {"Tail", "T", "6"},                  // the name ends at the last ']'
       {"Section", "Late", ""},             // only the first matching section counts
       {"Missing", "Shape", ""},
@@ -99,12 +103,25 @@ TEST(IniText, CutsLongValuesWithoutSplittingACharacter) {
             std::string(254, 'y'));
   EXPECT_EQ(get("[S]\r\nK=" + std::string(253, 'y') + kana + "z\r\n", "S", "K"),
             std::string(253, 'y') + kana);
+  EXPECT_EQ(get("[S]\r\nK=" + std::string(254, 'y') + kana + "\r\n", "S", "K"),
+            std::string(254, 'y'));
+  EXPECT_EQ(get("[S]\r\nK=ab\x83\r\n", "S", "K"), "ab\x83");  // a lead byte without its pair
 
   // In a Unicode file the limit counts UTF-16 units and keeps a surrogate pair whole.
-  std::u16string value(254, u'y');
-  value += u"\U0001F600z";
-  const IniText text("\xFF\xFE" + utf16(u"[S]\r\nK=" + value + u"\r\n"), kPage);
-  EXPECT_EQ(text.Get(L"S", L"K"), std::wstring(254, L'y'));
+  const std::u16string y254(254, u'y'), y253(253, u'y');
+  const struct { std::u16string value; std::u16string read; } rows[] = {
+      {y254 + u"\U0001F600z", y254},        {y254 + u"\U00010000z", y254},
+      {y254 + u"\U0010FFFFz", y254},        {y253 + u"\U0001F600z", y253 + u"\U0001F600"},
+      {y254 + u"\uD7FFz", y254 + u"\uD7FF"}, {y254 + u"\xDC00z", y254 + u"\xDC00"},
+      {y254 + u"\xD83D", y254 + u"\xD83D"},  // 255 units: whole, even half a pair
+      {std::u16string(300, u'x'), std::u16string(255, u'x')},
+  };
+  for (const auto& r : rows) {
+    const std::string read = utf16(u"[S]\r\nK=" + r.read + u"\r\n");
+    const IniText text("\xFF\xFE" + utf16(u"[S]\r\nK=" + r.value + u"\r\n"), kPage);
+    EXPECT_EQ(text.Get(L"S", L"K"), IniText("\xFF\xFE" + read, kPage).Get(L"S", L"K"))
+        << r.read.size();
+  }
 }
 
 TEST(IniText, DoubleByteNamesMatchExactly) {
@@ -113,7 +130,13 @@ TEST(IniText, DoubleByteNamesMatchExactly) {
   const std::string file = "[" + section + "]\r\nK\x83\x61=1\r\n";
   EXPECT_EQ(get(file, section, "K\x83\x61"), "1");
   EXPECT_EQ(get(file, section, "K\x83\x41"), "");
+  EXPECT_EQ(get(file, section, "K\x84\x61"), "");
+  EXPECT_EQ(get("[S]\r\n\x83\x83" "a=1\r\n", "S", "\x83\x83" "A"), "1");  // after the pair, folds
   EXPECT_EQ(get("[\x83]\r\nK=1\r\n", "\x83", "K"), "");  // a lead byte and ']': no section
+  EXPECT_EQ(get("[S]\r\nK\x83=1\r\n", "S", "K\x83"), "1");  // a lead byte ending a name
+  // In a Unicode file no character pairs with the next: the letter after U+00E9 folds.
+  const IniText unicode("\xFF\xFE" + utf16(u"[S]\r\n\u00e9a=1\r\n"), kPage);
+  EXPECT_EQ(unicode.Get(L"S", L"\u00e9A"), L"1");
 }
 
 // Every encoding and line end the platform reads: read a value, set an existing key and add a
@@ -291,11 +314,43 @@ TEST(IniText, AValueTheCodePageCannotHoldMakesTheFileUnicode) {
   IniText named("[S]\r\n", kPage);
   named.Set(L"S", L"\u266b", L"1");
   EXPECT_EQ(named.Bytes(), le + utf16(u"[S]\r\n\u266b=1\r\n"));
+  IniText section("", kPage);
+  section.Set(L"\u266b", L"K", L"1");
+  EXPECT_EQ(section.Bytes(), le + utf16(u"[\u266b]\r\nK=1\r\n"));
   // Code-page bytes that the next read would take for UTF-8 keep the file as UTF-16 instead.
   IniText lookalike("[S]\r\n", kPage);
   lookalike.Set(L"S", L"K", L"\u00e3\u0082\u00af");
   EXPECT_EQ(lookalike.Encoding(), IniEncoding::Utf16LE);
   EXPECT_EQ(IniText(lookalike.Bytes(), kPage).Get(L"S", L"K"), L"\u00e3\u0082\u00af");
+
+  // Through a code page of its own, where 0x83 0x41 is U+3041 and the other high bytes are
+  // U+0180..U+01FF, so that U+0080 is beyond it: the file becomes UTF-16 as the page reads it.
+  class OtherPage : public TestCodePage {
+   public:
+    std::string Encode(const std::wstring& text) const override {
+      std::string out;
+      for (wchar_t c : text) {
+        if (c >= 0x3000 && c < 0x3100) out += '\x83';
+        const bool high = (c >= 0x180 && c < 0x200) || (c >= 0x3000 && c < 0x3100);
+        out += c < 0x80 || high ? static_cast<char>(c & 0xFF) : '?';
+      }
+      return out;
+    }
+    std::wstring Decode(const std::string& bytes) const override {
+      std::wstring out;
+      for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b == 0x83 && i + 1 < bytes.size())
+          out += static_cast<wchar_t>(0x3000 + static_cast<unsigned char>(bytes[++i]));
+        else
+          out += static_cast<wchar_t>(b < 0x80 ? b : b + 0x100);
+      }
+      return out;
+    }
+  } other;
+  IniText converted("; \x83\x41\xE9\r\n[S]\r\nA=1\r\n", other);
+  converted.Set(L"S", L"K", L"\u0080");
+  EXPECT_EQ(converted.Bytes(), le + utf16(u"; \u3041\u01E9\r\n[S]\r\nA=1\r\nK=\u0080\r\n"));
 }
 
 TEST(IniText, SetReplacesInPlaceAndAppendsAtTheEndOfTheSection) {
