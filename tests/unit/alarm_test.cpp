@@ -65,8 +65,8 @@ struct AlarmTest : ::testing::Test {
     host.files.insert(file);
   }
   // One handled second of the clock tick, on 1 May 2024 unless another day is given.
-  void tick(int hour, int minute, int day = 1) {
-    alarm.OnTick(LocalMinute({2024, 5, day, hour, minute}));
+  bool tick(int hour, int minute, int day = 1) {
+    return alarm.OnTick(LocalMinute({2024, 5, day, hour, minute}));
   }
   void reload() { alarm.Reset(); }
 };
@@ -79,7 +79,8 @@ TEST_F(AlarmTest, FiresOnceAndStaysQuietUntilStopped) {
   set(0, 7, 30, 2, L"C:\\a.wav");
   set(1, 7, 31, 2, L"C:\\b.wav");
   tick(7, 29);
-  for (int s = 0; s < 60; ++s) tick(7, 30);
+  EXPECT_TRUE(tick(7, 30));  // a new minute
+  for (int s = 1; s < 60; ++s) EXPECT_FALSE(tick(7, 30));
   tick(7, 31);
   EXPECT_EQ(mci.played, (std::vector<Call>{{L"C:\\a.wav", 9u}}));
   EXPECT_TRUE(alarm.AlarmDone);
@@ -107,6 +108,7 @@ TEST_F(AlarmTest, AReloadRingsOnlyAnAlarmThatHasNotRungThisMinute) {
   tick(7, 30);
   alarm.StopSound();
   reload();
+  EXPECT_FALSE(stopRequested);
   tick(7, 30);
   // An alarm the dialog just set for the current minute rings at the reload.
   tick(7, 32);
@@ -121,8 +123,10 @@ TEST_F(AlarmTest, BothAlarmsInOneMinuteSoundOnlyTheFirst) {
   set(0, 7, 30, 2, L"C:\\a.wav");
   set(1, 7, 30, 2, L"C:\\b.wav");
   tick(7, 30);
-  EXPECT_EQ(mci.played, (std::vector<Call>{{L"C:\\a.wav", 9u}}));
   EXPECT_EQ(sound.CurrentAlarm, 0);
+  alarm.StopSound();
+  tick(7, 31);  // nor is alarm 1 owed a late ring
+  EXPECT_EQ(mci.played, (std::vector<Call>{{L"C:\\a.wav", 9u}, {L"<null>", 0u}}));
 }
 
 TEST_F(AlarmTest, WhatAnAlarmStarts) {
@@ -146,6 +150,8 @@ TEST_F(AlarmTest, WhatAnAlarmStarts) {
       {"mp3", 1, 2, mp3, true, true, {mp3OpenCommand(mp3), L"play MP3Play"}, {}, true, false},
       {"cd", 1, 1, L"C:\\a.wav", true, true,
        {L"open cdaudio", L"set cdaudio time format tmsf"}, {}, false, true},
+      {"another kind: the chime", 1, 0, L"C:\\a.wav", true, true, {}, {kChime}, false, false},
+      {"a name of four letters", 1, 2, L"bwav", true, true, {}, {{L"bwav", 9u}}, false, false},
   };
   for (const auto& c : cases) {
     Rig rig;
@@ -170,6 +176,15 @@ TEST_F(AlarmTest, WhatAnAlarmStarts) {
       EXPECT_EQ(snd.CurrentAlarm, 1) << c.name;
     }
   }
+}
+
+// What the player takes for a WAV file: a RIFF container of WAVE data, whatever follows.
+TEST(IsWaveHeader, ARiffContainerOfWaveData) {
+  const struct { const char* start; bool wave; } rows[] = {
+      {"RIFF1234WAVE", true},      {"RIFF1234WAVEfmt ", true}, {"RIFF1234AVI LIST", false},
+      {"RIFX1234WAVEfmt ", false}, {"RIFF1234WAV", false},     {"RIFF", false},
+  };
+  for (const auto& r : rows) EXPECT_EQ(IsWaveHeader(r.start), r.wave) << r.start;
 }
 
 // The stop reaches the sound that was started, whatever the dialog wrote over the alarm's
@@ -356,6 +371,11 @@ TEST_F(AlarmTest, AJumpRingsLateOrNeverAndNoMinuteTwice) {
       {"31 minutes late stays silent", 7, 0, {At(6, 58), At(7, 31)}, 0},
       {"6:58 to 7:45 stays silent", 7, 0, {At(6, 58), At(7, 45)}, 0},
       {"a start after the alarm is no jump", 7, 0, {At(7, 5)}, 0},
+      {"nor is the step after it", 7, 0, {At(7, 5), At(7, 6)}, 0},
+      {"minute 59 rings", 7, 59, {At(7, 58), At(7, 59)}, 1},
+      {"hour 24 is no time", 24, 0, {At(23, 59), At(0, 0, 2)}, 0},
+      {"minute 60 is no time", 7, 60, {At(7, 59), At(8, 0)}, 0},
+      {"minute -1 is no time", 7, -1, {At(6, 58), At(6, 59)}, 0},
       {"set back over an alarm that rang: it rings once", 7, 0,
        {At(6, 59), At(7, 0), kStop, At(7, 5), At(6, 55), At(6, 59), At(7, 0), At(7, 1), kStop,
         At(6, 58), At(7, 6)},
@@ -397,16 +417,19 @@ TEST_F(AlarmTest, NextAlarmIsTheNextMinuteThatWouldFire) {
     int h1, m1;
     std::vector<std::int64_t> ticks;  // before the question
     std::int64_t now, next;
+    int alarm;
   };
   const Case cases[] = {
-      {"none on", 0, 7, 0, 0, 8, 0, {}, At(6, 58), -1},
-      {"a true written as -1 is off", -1, 7, 0, 0, 8, 0, {}, At(6, 58), -1},
-      {"later today", 1, 7, 0, 0, 8, 0, {}, At(6, 58), At(7, 0)},
-      {"in this minute: tomorrow", 1, 7, 0, 0, 8, 0, {}, At(7, 0), At(7, 0, 2)},
-      {"the earlier of two", 1, 9, 0, 1, 7, 30, {}, At(6, 0), At(7, 30)},
-      {"over midnight", 1, 0, 0, 0, 8, 0, {}, At(23, 59), At(0, 0, 2)},
+      {"none on", 0, 7, 0, 0, 8, 0, {}, At(6, 58), -1, -1},
+      {"a true written as -1 is off", -1, 7, 0, 0, 8, 0, {}, At(6, 58), -1, -1},
+      {"later today", 1, 7, 0, 0, 8, 0, {}, At(6, 58), At(7, 0), 0},
+      {"in this minute: tomorrow", 1, 7, 0, 0, 8, 0, {}, At(7, 0), At(7, 0, 2), 0},
+      {"the earlier of two", 1, 9, 0, 1, 7, 30, {}, At(6, 0), At(7, 30), 1},
+      {"the earlier of two, alarm 0", 1, 7, 30, 1, 9, 0, {}, At(6, 0), At(7, 30), 0},
+      {"a shared minute is alarm 0's", 1, 7, 30, 1, 7, 30, {}, At(6, 0), At(7, 30), 0},
+      {"over midnight", 1, 0, 0, 0, 8, 0, {}, At(23, 59), At(0, 0, 2), 0},
       {"set back over a minute that fired: tomorrow's", 1, 7, 0, 0, 8, 0,
-       {At(6, 59), At(7, 0)}, At(6, 50), At(7, 0, 2)},
+       {At(6, 59), At(7, 0)}, At(6, 50), At(7, 0, 2), 0},
   };
   for (const auto& c : cases) {
     Rig rig;
@@ -416,6 +439,7 @@ TEST_F(AlarmTest, NextAlarmIsTheNextMinuteThatWouldFire) {
     s.Sound_M = {static_cast<std::int16_t>(c.m0), static_cast<std::int16_t>(c.m1)};
     for (std::int64_t t : c.ticks) a.OnTick(t);
     EXPECT_EQ(a.NextAlarm(c.now), c.next) << c.name;
+    EXPECT_EQ(a.Next(c.now).alarm, c.alarm) << c.name;
   }
 }
 
@@ -441,6 +465,27 @@ TEST(LocalMinute, CountsDaysOverMonthsYearsAndLeapDays) {
                 std::vector<int>({t.year, t.month, t.day, t.hour, t.minute}));
     }
   }
+  // Every day from 1200 to 2400 (before 1601 too), at 0:00 and 23:59: a day after the day
+  // before, and back to the same date.
+  auto monthDays = [](int y, int m) {
+    const bool leap = y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
+    return m == 2 ? 28 + leap : 30 + (m + (m > 7)) % 2;
+  };
+  LocalTime d{1200, 1, 1, 0, 0};
+  for (std::int64_t day = LocalMinute(d) / (24 * 60); d.year <= 2400; ++day) {
+    for (const int minute : {0, 24 * 60 - 1}) {
+      const LocalTime t{d.year, d.month, d.day, minute / 60, minute % 60};
+      const LocalTime back = FromLocalMinute(day * 24 * 60 + minute);
+      if (LocalMinute(t) != day * 24 * 60 + minute || DayOf(LocalMinute(t)) != day ||
+          std::vector<int>({back.year, back.month, back.day, back.hour, back.minute}) !=
+              std::vector<int>({t.year, t.month, t.day, t.hour, t.minute})) {
+        ADD_FAILURE() << t.year << "-" << t.month << "-" << t.day << " " << minute;
+        return;
+      }
+    }
+    if (++d.day > monthDays(d.year, d.month)) d.day = 1, d.month = d.month % 12 + 1;
+    if (d.day == 1 && d.month == 1) ++d.year;
+  }
 }
 
 }  // namespace
@@ -458,12 +503,38 @@ struct Tick {
   }
 };
 
+// Steps besides ticks: the user's stop, snooze and ｽﾇｰｽﾞ解除, the alarm switched off, a reload,
+// the alarm moved to 7:45. 1 May 2024 is a Wednesday (bit 3); no tick falls in the first
+// minutes of 1601.
+constexpr std::int64_t kStop = 0, kSnooze = 1, kOff = 2, kReload = 3, kMove = 4, kCancel = 5;
+
+// Takes the steps with the rig's alarm 0 (a WAV): the ticks at which it rang. `switchedOff`
+// is what the last stop returned.
+std::vector<Tick> Play(Rig& rig, const std::vector<Tick>& steps, int& switchedOff) {
+  auto& [m, s, snd, h, stop, a] = rig;
+  std::vector<Tick> rings;
+  Tick last = 0;
+  for (const Tick& step : steps) {
+    const std::size_t before = m.played.size();
+    if (step.minute == kStop) switchedOff = a.StopSound();
+    else if (step.minute == kSnooze) EXPECT_TRUE(a.Snooze(last.minute, last.second));
+    else if (step.minute == kOff) s.Sound_C[0] = 0;
+    else if (step.minute == kReload) a.Reset();
+    else if (step.minute == kMove) s.Sound_M[0] = 45;
+    else if (step.minute == kCancel) a.CancelSnoozes();
+    else a.OnTick((last = step).minute, step.second);
+    for (std::size_t k = before; k < m.played.size(); ++k) {
+      if (m.played[k].first != L"C:\\a.wav") continue;
+      rings.push_back(last);
+      EXPECT_TRUE(a.AlarmDone);  // until the stop, nothing else rings
+    }
+  }
+  return rings;
+}
+
 // Days of the week, once and snooze under the same jump rules: each row the ticks at which
 // the alarm (7:30 unless given, a WAV) rings, and whether its last stop switched it off.
 TEST(AlarmOptions, DaysOnceAndSnoozeRingAtTheirMinutesOrNever) {
-  // Steps besides ticks: the user's stop, snooze and ｽﾇｰｽﾞ解除, the alarm switched off. 1 May
-  // 2024 is a Wednesday (bit 3); no tick falls in the first minutes of 1601.
-  constexpr std::int64_t kStop = 0, kSnooze = 1, kOff = 2, kReload = 3, kCancel = 4;
   constexpr std::int16_t kWed = 1 << 3, kThu = 1 << 4, kEvery = 127;
   struct Case {
     const char* name;
@@ -500,6 +571,8 @@ TEST(AlarmOptions, DaysOnceAndSnoozeRingAtTheirMinutesOrNever) {
        {At(7, 30), kSnooze, kReload, At(7, 35), At(7, 40)}, {At(7, 30), At(7, 40)}, -1},
       {"switching the alarm off drops its snooze", kEvery, 0, 7, 30,
        {At(7, 30), kSnooze, kOff, At(7, 40)}, {At(7, 30)}, -1},
+      {"so does moving it", kEvery, 0, 7, 30, {At(7, 30), kSnooze, kMove, At(7, 40), At(7, 45)},
+       {At(7, 30), At(7, 45)}, -1},
       {"set back after the snooze rang: never twice", kEvery, 0, 7, 30,
        {At(7, 30), kSnooze, At(7, 40), kStop, At(7, 35), At(7, 41)}, {At(7, 30), At(7, 40)},
        -1},
@@ -511,58 +584,66 @@ TEST(AlarmOptions, DaysOnceAndSnoozeRingAtTheirMinutesOrNever) {
        {At(7, 29), kStop}, {}, -1},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     Rig rig;
-    auto& [m, s, snd, h, stop, a] = rig;
     rig.wavAlarm(c.hour, c.minute);
-    s.Options[0].Days = c.days;
-    s.Options[0].Once = c.once;
-    a.Reset();
-    std::vector<Tick> rings;
-    Tick last = 0;
+    rig.s.Options[0].Days = c.days;
+    rig.s.Options[0].Once = c.once;
+    rig.a.Reset();
     int switchedOff = -1;
-    for (const Tick& step : c.steps) {
-      const std::size_t before = m.played.size();
-      if (step.minute == kStop) switchedOff = a.StopSound();
-      else if (step.minute == kSnooze) EXPECT_TRUE(a.Snooze(last.minute, last.second)) << c.name;
-      else if (step.minute == kOff) s.Sound_C[0] = 0;
-      else if (step.minute == kReload) a.Reset();
-      else if (step.minute == kCancel) a.CancelSnoozes();
-      else a.OnTick((last = step).minute, step.second);
-      for (std::size_t k = before; k < m.played.size(); ++k)
-        if (m.played[k].first == L"C:\\a.wav") rings.push_back(last);
-    }
-    EXPECT_EQ(rings, c.rings) << c.name;
-    EXPECT_EQ(switchedOff, c.switchedOff) << c.name;
+    EXPECT_EQ(Play(rig, c.steps, switchedOff), c.rings);
+    EXPECT_EQ(switchedOff, c.switchedOff);
   }
 }
 
-// The next ring skips the days an alarm keeps silent and names a pending snooze.
+// The next ring skips the days an alarm (7:30) keeps silent and names a pending snooze (of 5
+// minutes) until it rings, is too late, or gives way to the alarm's own ring or a new time.
 TEST(AlarmOptions, NextRingSkipsSilentDaysAndNamesTheSnooze) {
-  Rig rig;
-  auto& [m, s, snd, h, stop, a] = rig;
-  s.Sound_C[0] = 1;
-  s.Sound_H[0] = 7;
-  s.Sound_M[0] = 30;
-  s.Options[0].Days = 1 << 1;  // Mondays: the next after Wednesday 1 May is 6 May
-  EXPECT_EQ(a.NextAlarm(At(8, 0)), At(7, 30, 6));
-  s.Options[0].Days = 127;
-  s.Snooze_Min = 5;
-  a.OnTick(At(7, 30));
-  ASSERT_TRUE(a.Snooze(At(7, 30)));
-  const AlarmClock::NextRing next = a.Next(At(7, 31));
-  EXPECT_EQ(next.minute, At(7, 35));
-  EXPECT_TRUE(next.snoozed);
+  const struct {
+    const char* name;
+    std::int16_t days;
+    std::vector<Tick> steps;
+    std::int64_t now, next;
+    bool snoozed;
+  } rows[] = {
+      {"Mondays: after Wednesday 1 May, 6 May", 1 << 1, {}, At(8, 0), At(7, 30, 6), false},
+      {"a pending snooze", 127, {At(7, 30), kSnooze}, At(7, 31), At(7, 35), true},
+      {"a snooze that rang", 127, {At(7, 30), kSnooze, At(7, 35)}, At(7, 35), At(7, 30, 2), false},
+      {"a snooze too late", 127, {At(7, 30), kSnooze, At(7, 31), At(8, 20)}, At(8, 20),
+       At(7, 30, 2), false},
+      {"the alarm's own ring", 127, {At(7, 30), kSnooze, At(7, 31), At(7, 32, 2)}, At(7, 32, 2),
+       At(7, 30, 3), false},
+      {"a new time", 127, {At(7, 30), kSnooze, kMove}, At(7, 31), At(7, 45), false},
+      {"set back over eight days that rang: the ninth", 127,
+       {At(7, 30, 1), kStop, At(7, 30, 2), kStop, At(7, 30, 3), kStop, At(7, 30, 4), kStop,
+        At(7, 30, 5), kStop, At(7, 30, 6), kStop, At(7, 30, 7), kStop, At(7, 30, 8), kStop},
+       At(7, 0, 1), At(7, 30, 9), false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    Rig rig;
+    rig.wavAlarm(7, 30);
+    rig.s.Options[0].Days = r.days;
+    rig.s.Snooze_Min = 5;
+    int switchedOff = -1;
+    Play(rig, r.steps, switchedOff);
+    const AlarmClock::NextRing next = rig.a.Next(r.now);
+    EXPECT_EQ(next.minute, r.next);
+    EXPECT_EQ(next.snoozed, r.snoozed);
+  }
 }
 
 // A fade rises from silence to the alarm's volume on the program's own output: the player's
 // volume for a WAV (set before it plays), MCI's scale of 1000 for an MP3.
 TEST(AlarmOptions, AFadeRisesFromSilenceToTheVolume) {
   for (const bool mp3 : {false, true}) {
-    FakeMci m;
-    F_Sound snd{m};
-    snd.SetLoudness({80, 10});
-    if (mp3) snd.StartMp3(0, L"C:\\a.mp3");
-    else snd.StartWav(0, L"C:\\a.wav");
+    Rig rig;
+    auto& [m, s, snd, h, stop, a] = rig;
+    rig.wavAlarm(7, 30);
+    if (mp3) h.files.insert(s.Sound_F[0] = L"C:\\a.mp3");
+    s.Options[0].Volume = 80;
+    s.Options[0].FadeIn = 10;
+    a.OnTick(At(7, 30));  // the alarm's volume and fade go with the sound it starts
     std::vector<int> levels = m.volumes;
     for (unsigned long t : {2500ul, 5000ul, 10000ul, 12000ul}) {
       m.now = t;

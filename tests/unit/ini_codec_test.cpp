@@ -36,6 +36,7 @@ const std::string kFile =
     "; settings\r\n"
     "[Other]\r\n"
     "Shape=9\r\n"
+    "section=0\r\n"
     "\r\n"
     "[section]\r\n"
     "  Color_0 =  16777215 \r\n"
@@ -47,10 +48,19 @@ const std::string kFile =
     "Lone=\"abc\r\n"
     "Tab=\t-1\t\x1A\r\n"
     "Empty=\r\n"
+    "Ctl=\x08x\x0E\r\r\n"
+    "Zz=2\r\n"
+    "Br{=3\r\n"
+    "Sq]=4\r\n"
+    "\r\n"
+    "  =7\r\n"
     "NoEquals\r\n"
     "[Broken\r\n"
+    "AfterBroken=5\r\n"
     "[Section]\r\n"
-    "Late=1\r\n";
+    "Late=1\r\n"
+    "[Tail] ; after the name\r\n"
+    "T=6\r\n";
 
 TEST(IniText, ReadsByTheProfileRules) {
   struct Case {
@@ -67,8 +77,14 @@ TEST(IniText, ReadsByTheProfileRules) {
       {"Section", "Lone", "\"abc"},        // no matching quote: kept
       {"Section", "Tab", "-1"},
       {"Section", "Empty", ""},
+      {"Section", "Ctl", "\x08x\x0E"},     // blanks are tab to CR, space and 0x1A
+      {"Section", "zZ", "2"},
+      {"Section", "Br[", ""},              // only letters fold
       {"Section", "NoEquals", ""},
       {"Section", "[Broken", ""},          // no ']': an entry, and the section goes on
+      {"Section", "AfterBroken", "5"},     {"Section", "Sq]", "4"},
+      {"Section", "", "7"},                {"Section", "Color", ""},  // a prefix is no key
+      {"Tail", "T", "6"},                  // the name ends at the last ']'
       {"Section", "Late", ""},             // only the first matching section counts
       {"Missing", "Shape", ""},
       {"Section", "Missing", ""},
@@ -90,12 +106,25 @@ TEST(IniText, CutsLongValuesWithoutSplittingACharacter) {
             std::string(254, 'y'));
   EXPECT_EQ(get("[S]\r\nK=" + std::string(253, 'y') + kana + "z\r\n", "S", "K"),
             std::string(253, 'y') + kana);
+  EXPECT_EQ(get("[S]\r\nK=" + std::string(254, 'y') + kana + "\r\n", "S", "K"),
+            std::string(254, 'y'));
+  EXPECT_EQ(get("[S]\r\nK=ab\x83\r\n", "S", "K"), "ab\x83");  // a lead byte without its pair
 
   // In a Unicode file the limit counts UTF-16 units and keeps a surrogate pair whole.
-  std::u16string value(254, u'y');
-  value += u"\U0001F600z";
-  const IniText text("\xFF\xFE" + utf16(u"[S]\r\nK=" + value + u"\r\n"), kPage);
-  EXPECT_EQ(text.Get(L"S", L"K"), std::wstring(254, L'y'));
+  const std::u16string y254(254, u'y'), y253(253, u'y');
+  const struct { std::u16string value; std::u16string read; } rows[] = {
+      {y254 + u"\U0001F600z", y254},        {y254 + u"\U00010000z", y254},
+      {y254 + u"\U0010FFFFz", y254},        {y253 + u"\U0001F600z", y253 + u"\U0001F600"},
+      {y254 + u"\uD7FFz", y254 + u"\uD7FF"}, {y254 + u"\xDC00z", y254 + u"\xDC00"},
+      {y254 + u"\xD83D", y254 + u"\xD83D"},  // 255 units: whole, even half a pair
+      {std::u16string(300, u'x'), std::u16string(255, u'x')},
+  };
+  for (const auto& r : rows) {
+    const std::string read = utf16(u"[S]\r\nK=" + r.read + u"\r\n");
+    const IniText text("\xFF\xFE" + utf16(u"[S]\r\nK=" + r.value + u"\r\n"), kPage);
+    EXPECT_EQ(text.Get(L"S", L"K"), IniText("\xFF\xFE" + read, kPage).Get(L"S", L"K"))
+        << r.read.size();
+  }
 }
 
 TEST(IniText, DoubleByteNamesMatchExactly) {
@@ -104,6 +133,13 @@ TEST(IniText, DoubleByteNamesMatchExactly) {
   const std::string file = "[" + section + "]\r\nK\x83\x61=1\r\n";
   EXPECT_EQ(get(file, section, "K\x83\x61"), "1");
   EXPECT_EQ(get(file, section, "K\x83\x41"), "");
+  EXPECT_EQ(get(file, section, "K\x84\x61"), "");
+  EXPECT_EQ(get("[S]\r\n\x83\x83" "a=1\r\n", "S", "\x83\x83" "A"), "1");  // after the pair, folds
+  EXPECT_EQ(get("[\x83]\r\nK=1\r\n", "\x83", "K"), "");  // a lead byte and ']': no section
+  EXPECT_EQ(get("[S]\r\nK\x83=1\r\n", "S", "K\x83"), "1");  // a lead byte ending a name
+  // In a Unicode file no character pairs with the next: the letter after U+00E9 folds.
+  const IniText unicode("\xFF\xFE" + utf16(u"[S]\r\n\u00e9a=1\r\n"), kPage);
+  EXPECT_EQ(unicode.Get(L"S", L"\u00e9A"), L"1");
 }
 
 // Every encoding and line end the platform reads: read a value, set an existing key and add a
@@ -119,6 +155,10 @@ TEST(IniText, KeepsEachEncodingAndLineEnd) {
        "[Section]\r\nColor_0= 255\r\nShape=2\r\nPos_X=-300\r\n"},
       {"ANSI, LF", "[Section]\nColor_0=1\nShape=2\n",
        "[Section]\nColor_0= 255\nShape=2\nPos_X=-300\n"},
+      {"ANSI, LF first", "\n[Section]\nColor_0=1\nShape=2\n",
+       "\n[Section]\nColor_0= 255\nShape=2\nPos_X=-300\n"},
+      {"ANSI, CR LF first", "\r\n[Section]\r\nColor_0=1\r\nShape=2\r\n",
+       "\r\n[Section]\r\nColor_0= 255\r\nShape=2\r\nPos_X=-300\r\n"},
       {"ANSI, CR alone, unterminated", "[Section]\rColor_0=1\rShape=2",
        "[Section]\rColor_0= 255\rShape=2\rPos_X=-300\r"},
       // After the last LF, lines end at CR: new lines there must not join them.
@@ -170,6 +210,81 @@ TEST(IniText, UnicodeFilesHoldAnyText) {
             L"x\uFFFDy\uFFFD\uFFFD");
 }
 
+// UTF-8 at the edges of each length, read from a file with a mark and written into one; a byte
+// that starts no valid sequence reads as U+FFFD, and a file without a mark is UTF-8 only when
+// all of it is valid and some of it more than ASCII.
+TEST(IniText, Utf8AtTheEdgesOfEachLength) {
+  const struct { std::string bytes; std::wstring text; } rows[] = {
+      {std::string(1, '\0'), std::wstring(1, L'\0')}, {"\x7F", L"\x7F"},
+      {"\xC2\x80", L"\x80"}, {"\xDF\xBF", L"\x7FF"}, {"\xE0\xA0\x80", L"\x800"},
+      {"\xED\x9F\xBF", L"\xD7FF"}, {"\xEE\x80\x80", L"\xE000"}, {"\xEF\xBF\xBF", L"\xFFFF"},
+      {"\xF0\x90\x80\x80", L"\U00010000"}, {"\xF4\x8F\xBF\xBF", L"\U0010FFFF"},
+      // Overlong, a surrogate, beyond U+10FFFF, no lead byte, cut short.
+      {"\xC1\xBF", L"\xFFFD\xFFFD"}, {"\xE0\x9F\xBF", L"\xFFFD\xFFFD\xFFFD"},
+      {"\xED\xA0\x80", L"\xFFFD\xFFFD\xFFFD"}, {"\xF0\x8F\xBF\xBF", std::wstring(4, L'\xFFFD')},
+      {"\xF4\x90\x80\x80", std::wstring(4, L'\xFFFD')}, {"\xF5\x80", L"\xFFFD\xFFFD"},
+      {"\xE2\x82", L"\xFFFD\xFFFD"},
+  };
+  const std::string bom = "\xEF\xBB\xBF";
+  for (const auto& r : rows) {
+    const std::string file = "[S]\nA=" + r.bytes + "\n";
+    EXPECT_EQ(IniText(bom + file, kPage).Get(L"S", L"A"), r.text) << file;
+    const bool valid = r.text.find(L'\xFFFD') == std::wstring::npos;
+    const bool ascii = r.bytes.size() == 1;
+    EXPECT_EQ(IniText(r.bytes + "=1\n" + file, kPage).Encoding(),
+              valid && !ascii ? IniEncoding::Utf8 : IniEncoding::Ansi) << file;
+    if (!valid) continue;
+    IniText written(bom + "[S]\n", kPage);
+    written.Set(L"S", L"A", r.text);
+    EXPECT_EQ(written.Bytes(), bom + file);
+  }
+}
+
+// A byte-order mark only when whole; a UTF-16 file's units either way round.
+TEST(IniText, TheWholeMarkDecides) {
+  const struct { std::string bytes; IniEncoding encoding; std::wstring value; } rows[] = {
+      {"\xEF\xBB\xBF[S]\nA=1\n", IniEncoding::Utf8, L"1"},
+      {"\xEF\xBB[S]\nA=1\n", IniEncoding::Ansi, L""},  // the first line is no section then
+      {"\xFF[S]\nA=1\n", IniEncoding::Ansi, L""},
+      {"\xFE[S]\nA=1\n", IniEncoding::Ansi, L""},
+      {"\xFF\xFE" + utf16(u"\u97f3\n[S]\nA=\u97f3\u00e9\n"), IniEncoding::Utf16LE, L"\u97f3\u00e9"},
+      {"\xFE\xFF" + utf16(u"\u97f3\n[S]\nA=\u97f3\u00e9\n", false), IniEncoding::Utf16BE,
+       L"\u97f3\u00e9"},
+  };
+  for (const auto& r : rows) {
+    const IniText text(r.bytes, kPage);
+    EXPECT_EQ(text.Encoding(), r.encoding) << r.bytes;
+    EXPECT_EQ(text.Get(L"S", L"A"), r.value) << r.bytes;
+  }
+}
+
+// UTF-16 pairs and lone surrogates: as a UTF-16 file holds them, as they read (pairs joined,
+// a lone one kept), and as a UTF-8 file takes them (a lone one as U+FFFD).
+TEST(IniText, SurrogatesReadJoinedOrAlone) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  const struct { std::u16string units; std::wstring text; std::string utf8; } rows[] = {
+      {u"\xD800\xDC00", L"\U00010000", "\xF0\x90\x80\x80"},
+      {u"\xDBFF\xDFFF", L"\U0010FFFF", "\xF4\x8F\xBF\xBF"},
+      {u"\xD7FF\xDC00", L"\xD7FF\xDC00", "\xED\x9F\xBF" + fffd},
+      {u"\xDC00\xDFFF", L"\xDC00\xDFFF", fffd + fffd},
+      {u"\xD800\xDBFF", L"\xD800\xDBFF", fffd + fffd},
+      {u"\xDBFF\xE000", L"\xDBFF\xE000", fffd + "\xEE\x80\x80"},
+  };
+  const std::string le = "\xFF\xFE", bom8 = "\xEF\xBB\xBF";
+  for (const auto& r : rows) {
+    const std::string file = le + utf16(u"[S]\r\nA=" + r.units + u"\r\n");
+    EXPECT_EQ(IniText(file, kPage).Get(L"S", L"A"), r.text);
+    IniText unicode(le + utf16(u"[S]\r\n"), kPage), utf8(bom8 + "[S]\r\n", kPage);
+    unicode.Set(L"S", L"A", r.text);
+    utf8.Set(L"S", L"A", r.text);
+    EXPECT_EQ(unicode.Bytes(), file);
+    EXPECT_EQ(utf8.Bytes(), bom8 + "[S]\r\nA=" + r.utf8 + "\r\n");
+  }
+  IniText beyond(bom8 + "[S]\r\n", kPage);  // no code point is above U+10FFFF
+  beyond.Set(L"S", L"A", std::wstring(1, static_cast<wchar_t>(0x110000)));
+  EXPECT_EQ(beyond.Bytes(), bom8 + "[S]\r\nA=" + fffd + "\r\n");
+}
+
 // A value the code page cannot hold turns an ANSI file into UTF-16LE, all of it and for good;
 // one it can hold leaves the file as it was, byte for byte.
 TEST(IniText, AValueTheCodePageCannotHoldMakesTheFileUnicode) {
@@ -202,11 +317,43 @@ TEST(IniText, AValueTheCodePageCannotHoldMakesTheFileUnicode) {
   IniText named("[S]\r\n", kPage);
   named.Set(L"S", L"\u266b", L"1");
   EXPECT_EQ(named.Bytes(), le + utf16(u"[S]\r\n\u266b=1\r\n"));
+  IniText section("", kPage);
+  section.Set(L"\u266b", L"K", L"1");
+  EXPECT_EQ(section.Bytes(), le + utf16(u"[\u266b]\r\nK=1\r\n"));
   // Code-page bytes that the next read would take for UTF-8 keep the file as UTF-16 instead.
   IniText lookalike("[S]\r\n", kPage);
   lookalike.Set(L"S", L"K", L"\u00e3\u0082\u00af");
   EXPECT_EQ(lookalike.Encoding(), IniEncoding::Utf16LE);
   EXPECT_EQ(IniText(lookalike.Bytes(), kPage).Get(L"S", L"K"), L"\u00e3\u0082\u00af");
+
+  // Through a code page of its own, where 0x83 0x41 is U+3041 and the other high bytes are
+  // U+0180..U+01FF, so that U+0080 is beyond it: the file becomes UTF-16 as the page reads it.
+  class OtherPage : public TestCodePage {
+   public:
+    std::string Encode(const std::wstring& text) const override {
+      std::string out;
+      for (wchar_t c : text) {
+        if (c >= 0x3000 && c < 0x3100) out += '\x83';
+        const bool high = (c >= 0x180 && c < 0x200) || (c >= 0x3000 && c < 0x3100);
+        out += c < 0x80 || high ? static_cast<char>(c & 0xFF) : '?';
+      }
+      return out;
+    }
+    std::wstring Decode(const std::string& bytes) const override {
+      std::wstring out;
+      for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b == 0x83 && i + 1 < bytes.size())
+          out += static_cast<wchar_t>(0x3000 + static_cast<unsigned char>(bytes[++i]));
+        else
+          out += static_cast<wchar_t>(b < 0x80 ? b : b + 0x100);
+      }
+      return out;
+    }
+  } other;
+  IniText converted("; \x83\x41\xE9\r\n[S]\r\nA=1\r\n", other);
+  converted.Set(L"S", L"K", L"\u0080");
+  EXPECT_EQ(converted.Bytes(), le + utf16(u"; \u3041\u01E9\r\n[S]\r\nA=1\r\nK=\u0080\r\n"));
 }
 
 TEST(IniText, SetReplacesInPlaceAndAppendsAtTheEndOfTheSection) {
@@ -223,6 +370,9 @@ TEST(IniText, SetReplacesInPlaceAndAppendsAtTheEndOfTheSection) {
       {"[Other]\r\nX=1", "A", "1", "[Other]\r\nX=1\r\n[Section]\r\nA=1\r\n"},
       {"[Section]\nA=1\nB=2\n", "A", "5", "[Section]\nA=5\nB=2\n"},
       {"[Section]\r\n  a = 1 \r\n", "A", "2", "[Section]\r\na=2\r\n"},
+      {"[Section]\r\nA\r\nB=2\r\n", "A", "1", "[Section]\r\nA=1\r\nB=2\r\n"},  // no '=' yet
+      {"[Section]\r\nA", "A", "1", "[Section]\r\nA=1"},
+      {"[Other]\nX=1\n\n", "A", "1", "[Other]\nX=1\n\n[Section]\nA=1\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(set(c.before, "Section", c.key, c.value), c.after) << c.before;

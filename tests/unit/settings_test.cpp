@@ -85,25 +85,31 @@ TEST(LoadSettings, OneMissingGraphColourResetsAllFour) {
 TEST(LoadSettings, ShapeSetsRatios) {
   struct Case {
     const wchar_t* shape;
+    std::int16_t shapeBefore;
     std::array<double, 4> before;
     std::array<double, 4> expected;
   } cases[] = {
-      {L"0", {}, {1, 1, 1, 1}},
-      {L"1", {}, {1.5, 1, 1.5, 1}},
-      {L"2", {}, {1, 1.3, 1, 1.3}},
-      {L" 2", {1.5, 1, 1.5, 1}, {1, 1.3, 1, 1.3}},
-      {L"5", {1.5, 1, 1.5, 1}, {1.5, 1, 1.5, 1}},  // unknown shape keeps the shape it had
-      {L"5", {}, {1, 1, 1, 1}},                    // ... which at first load is the circle
+      {L"0", 0, {}, {1, 1, 1, 1}},
+      {L"1", 0, {}, {1.5, 1, 1.5, 1}},
+      {L"2", 0, {}, {1, 1.3, 1, 1.3}},
+      {L" 2", 1, {1.5, 1, 1.5, 1}, {1, 1.3, 1, 1.3}},
+      {L"5", 1, {1.5, 1, 1.5, 1}, {1.5, 1, 1.5, 1}},  // unknown shape keeps the shape it had
+      {L"5", 0, {}, {1, 1, 1, 1}},                    // ... which at first load is the circle
+      // A model set elsewhere to an unknown shape keeps its ratios, or, without any, is round.
+      {L"5", 7, {1.5, 1, 1.5, 1}, {1.5, 1, 1.5, 1}},
+      {L"5", 7, {}, {1, 1, 1, 1}},
   };
   for (const Case& c : cases) {
     MapSource src;
     src.values[L"Shape"] = c.shape;
     Settings s;
     s.ShapeRatio = c.before;
-    if (c.before[0] == 1.5) s.Shape = 1;
+    s.Shape = c.shapeBefore;
     LoadSettings(s, src, L"");
     EXPECT_EQ(s.ShapeRatio, c.expected) << c.shape;
   }
+  EXPECT_FALSE(ShapeRatioOf(-1).has_value());
+  EXPECT_FALSE(ShapeRatioOf(3).has_value());
 }
 
 // A sound file that does not open at load (a drive not there yet, a file renamed for a
@@ -193,6 +199,49 @@ TEST(LoadSettings, ValuesOutsideAFieldsRangeKeepThePreviousLoadButAlarmsTakeTheF
   EXPECT_EQ(second.Sound_Repeat[0], 99);
   EXPECT_EQ(second.Mem_Ival, 0);
   EXPECT_EQ(second.Mem_Kagen, 100.0f);
+}
+
+// Each ranged key at both edges of its range, loaded over another value: the edge is taken.
+TEST(LoadSettings, EachRangedKeyAtBothEdgesIsTakenOverAnotherValue) {
+  using Field = double (*)(const Settings&);
+  const std::map<std::wstring, Field> fields = {
+      {L"Color_3", [](const Settings& s) -> double { return s.Color[3]; }},
+      {L"Graph_Color_2", [](const Settings& s) -> double { return s.Graph_Color[2]; }},
+      {L"Filter_Color", [](const Settings& s) -> double { return s.Filter_Color; }},
+      {L"Shape", [](const Settings& s) -> double { return s.Shape; }},
+      {L"Sound_Repeat_1", [](const Settings& s) -> double { return s.Sound_Repeat[1]; }},
+      {L"Mem_Ival", [](const Settings& s) -> double { return s.Mem_Ival; }},
+      {L"Mem_Kagen", [](const Settings& s) -> double { return s.Mem_Kagen; }},
+      {L"Sound_Days_1", [](const Settings& s) -> double { return s.Options[1].Days; }},
+      {L"Sound_Volume_1", [](const Settings& s) -> double { return s.Options[1].Volume; }},
+      {L"Sound_FadeIn_1", [](const Settings& s) -> double { return s.Options[1].FadeIn; }},
+      {L"Snooze_Min", [](const Settings& s) -> double { return s.Snooze_Min; }},
+  };
+  const struct { const wchar_t *key, *text; double want; } rows[] = {
+      {L"Color_3", L"0", 0},        {L"Color_3", L"16777215", 16777215},
+      {L"Graph_Color_2", L"0", 0},  {L"Graph_Color_2", L"16777215", 16777215},
+      {L"Filter_Color", L"0", 0},   {L"Filter_Color", L"16777215", 16777215},
+      {L"Shape", L"0", 0},          {L"Shape", L"2", 2},
+      {L"Sound_Repeat_1", L"0", 0}, {L"Sound_Repeat_1", L"99", 99},
+      {L"Mem_Ival", L"0", 0},       {L"Mem_Kagen", L"0", 0},     {L"Mem_Kagen", L"100", 100},
+      {L"Sound_Days_1", L"1", 1},   // Sundays only
+      {L"Sound_Days_1", L"127", 127},
+      {L"Sound_Volume_1", L"0", 0}, {L"Sound_Volume_1", L"100", 100},
+      {L"Sound_FadeIn_1", L"0", 0}, {L"Sound_FadeIn_1", L"60", 60},
+      {L"Snooze_Min", L"1", 1},     {L"Snooze_Min", L"60", 60},
+  };
+  MapSource middle;  // a value inside every range, and the four graph colours
+  for (const auto& [key, field] : fields) middle.values[key] = L"7";
+  for (int n = 0; n < 4; ++n) middle.values[IniKey(L"Graph_Color_", n)] = L"7";
+  middle.values[L"Shape"] = L"1";
+  for (const auto& r : rows) {
+    Settings s;
+    LoadSettings(s, middle, L"");
+    MapSource edge = middle;
+    edge.values[r.key] = r.text;
+    LoadSettings(s, edge, L"");
+    EXPECT_EQ(fields.at(r.key)(s), r.want) << r.key << "=" << r.text;
+  }
 }
 
 // A load reads some 30 keys; the file behind them must be read and parsed once, and not at
@@ -381,6 +430,10 @@ TEST(AlarmOptionsInTheFile, ReadAsWrittenOrDefaultAndWrittenOnlyWhenUsed) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0], (std::pair<std::wstring, std::wstring>{L"Sound_Volume_0", L" 50"}));
   EXPECT_EQ(entries[1].first, L"Sound_Label_1");
+  // A key the next load no longer finds in the file is no longer the file's.
+  MapSource empty;
+  LoadSettings(s, empty, L"C:\\Program");
+  EXPECT_TRUE(OptionEntries(s).empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "clock/face.h"
 #include "clock/alarm.h"
 #include "clock/reading.h"
+#include "fake_memory.h"
 #include "recording_canvas.h"
 
 using K = RecordingCanvas::Kind;
@@ -106,6 +107,58 @@ TEST(ClockSchedule, HiddenTheTickWakesAtTheMinutesTurn) {
     s.Load(0);
     s.SetShown(r.shown, 0, 0);
     EXPECT_EQ(s.TickDelay(r.millisecond, r.everySecond, r.dueSecond), r.delay) << r.millisecond;
+  }
+}
+
+// The schedule's events in order, each with its answer: the pendulum steps a show catches up,
+// the milliseconds to the next frame or memory check (kNone: no timer), whether the frames
+// changed hands, whether the check is still on after a switch-off, whether it opens the cleaner.
+TEST(ClockSchedule, ShowHideFramesAndMemoryCheckAsEvents) {
+  enum Event { Load, Show, Hide, FrameIn, FrameRan, ToLoop, ToTimer, MemOn, MemOff, MemIn, Check };
+  constexpr std::int64_t kNone = ClockSchedule::kNone;
+  const struct { Event event; std::uint64_t now; int arg; std::int64_t want; } steps[] = {
+      {Load, 1000, 0, kNone},  {ToTimer, 1000, 0, false},
+      {Show, 1199, 515, 1},    // 199 ms after the load: one step, 99 ms carried
+      {FrameIn, 1249, 0, 50},  {FrameIn, 1300, 0, 0}, {FrameRan, 1300, 616, 99},
+      {ToLoop, 1300, 0, true}, {ToLoop, 1300, 0, false}, {ToTimer, 1300, 0, true},
+      {ToTimer, 1300, 0, false}, {ToLoop, 1300, 0, true},
+      {Hide, 1400, 0, 0},      {FrameIn, 1400, 0, kNone}, {ToTimer, 1400, 0, false},
+      {Show, 1650, 0, 3},      // 250 ms hidden and 99 carried: 3 steps, 49 carried
+      {FrameIn, 1650, 0, 15},  {Load, 2000, 0, kNone},
+      {Show, 2051, 515, 0},    // a load forgets the carry
+      // The check, every minute (arg: Mem_Ival) of a count that a switch-off keeps.
+      {MemIn, 0, 0, kNone},    {MemOn, 10000, 1, 60000}, {MemIn, 40000, 0, 30000},
+      {MemOff, 40500, 0, false}, {MemIn, 40500, 0, kNone}, {MemOn, 50000, 1, 30000},
+      {MemOff, 95000, 0, false},  // 45 s off counts no further than a second before the check
+      {MemOn, 95000, 1, 1000}, {MemIn, 97000, 0, 0}, {MemOff, 97000, 0, false},
+      {MemOn, 100000, 15, 841000}, {MemOff, 700500, 0, false}, {MemOn, 700500, 15, 241000},
+      {Check, 941500, 0, true}, {MemIn, 941500, 0, 900000},
+  };
+  ClockSchedule s;
+  FakeMemory memory;
+  memory.next.totalPhys = 1 << 30;
+  memory.next.availPhys = 100 << 20;  // 10 % free, under the limit of 30
+  std::int16_t ival = 0;
+  for (const auto& st : steps) {
+    std::int64_t got = 0;
+    const std::uint64_t now = st.now;
+    switch (st.event) {
+      case Load: s.Load(now); got = s.FrameIn(now); break;
+      case Show: got = s.SetShown(true, now, st.arg); break;
+      case Hide: got = s.SetShown(false, now, st.arg); break;
+      case FrameIn: got = s.FrameIn(now); break;
+      case FrameRan: s.FrameRan(now, st.arg); got = s.FrameIn(now); break;
+      case ToLoop: got = s.FramesToLoop(); break;
+      case ToTimer: got = s.FramesToTimer(); break;
+      case MemOn:
+        s.MemoryOn(ival = static_cast<std::int16_t>(st.arg), now);
+        got = s.MemoryIn(now);
+        break;
+      case MemOff: s.MemoryOff(now, ival, 30, memory); got = s.MemoryOnNow(); break;
+      case MemIn: got = s.MemoryIn(now); break;
+      case Check: got = s.RunMemoryCheck(now, ival, 30, memory); break;
+    }
+    EXPECT_EQ(got, st.want) << "step " << &st - steps;
   }
 }
 
