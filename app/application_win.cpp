@@ -212,6 +212,7 @@ void Application::NextRingChanged(const std::wstring& text) {
 void Application::ShowTrayRinging(bool lit) {
   if (tray_) tray_->ShowRinging(lit);
 }
+
 bool Application::StartSoundTest(const SoundTest& test) { return alarms_->StartTest(test); }
 
 void Application::StopSoundTest() { alarms_->StopTest(); }

@@ -100,6 +100,8 @@ def test_wav_gone_since_the_start_chimes_and_a_press_on_the_dial_stops_it(app, s
     wav.unlink()  # a stick pulled out after the clock read its settings
     case.ring()
     wait_for(lambda: chimes(clock), 10, "no chime for a WAV file that has gone", clock)
+    # The player's own thread names what it plays a moment after the call.
+    wait_for(lambda: played_names(clock), 5, "the player named nothing", clock)
     # The player was handed the chime only, never the missing file.
     assert play_sound_calls(clock) == [CHIME]
     assert played_names(clock) == ["CHIME"]
