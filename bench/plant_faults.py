@@ -14,7 +14,8 @@ The mutants are planted into a copy of the source tree (build/mutants/src, refre
 working tree at every run; the working tree is never written), built there with cmake + make in
 one build directory (build/mutants/build), so that each mutant is an incremental rebuild of one
 file, and judged by running the unit_tests binary: a test that fails, a crash or a hang
-(--timeout) catches the mutant; all tests passing misses it. A mutant that does not compile is
+(--timeout) catches the mutant; all tests passing misses it. The copy is built with
+_GLIBCXX_ASSERTIONS, so that an index moved past the end of a container aborts. A mutant that does not compile is
 counted apart, as is one listed below as known-equivalent (it cannot change behaviour).
 
 Every applicable site is found; a file with more than --cap sites (default 30) takes --cap of
@@ -83,6 +84,14 @@ KNOWN_EQUIVALENT = [
      "ReadStart fails on a file that is not there, on the disk as in the fake"),
     ("clock/alarm.cpp", "next.minute [[<]] 0", "<=", "minute 0 (1601-01-01) is before any now"),
     ("clock/alarm.cpp", "next.minute < [[0]]", "1", "minute 0 (1601-01-01) is before any now"),
+    ("clock/alarm.cpp", "doe - doe / [[1460]] +", "1459",
+     "the same year for every day of the 400-year cycle (LocalMinute's test walks them all)"),
+    ("clock/alarm.cpp", "doe / [[36524]] -", "36523",
+     "the same year for every day of the 400-year cycle (LocalMinute's test walks them all)"),
+    ("clock/alarm.cpp", "doe / [[146096]]) / 365", "146095",
+     "the same year for every day of the 400-year cycle (LocalMinute's test walks them all)"),
+    ("clock/alarm.cpp", "[[snoozeAt_[ringing] = kNever;]]", "{}",
+     "a ringing alarm has no snooze left: the ring that started cleared it"),
     # clock/clock_schedule.cpp
     ("clock/clock_schedule.cpp", "nextFrameAt_ [[>]] now", ">=", "at the due time both give 0"),
     ("clock/clock_schedule.cpp", "due [[>]] now", ">=", "at the due time both give 0"),
@@ -107,10 +116,29 @@ KNOWN_EQUIVALENT = [
      "reserve only sizes the buffer ahead"),
     ("model/ini_codec.cpp", "[[ && i < u.size()]]", "",
      "u[u.size()] is the terminating 0, no low surrogate"),
+    ("model/ini_codec.cpp", "i [[<]] u.size() && u[i]", "<=",
+     "u[u.size()] is the terminating 0, no low surrogate"),
     ("model/ini_codec.cpp", "if ([[sizeof(wchar_t) == 2]])", "false",
      "the native wchar_t has 4 bytes"),
     ("model/ini_codec.cpp", "sizeof(wchar_t) == [[2]]", "1", "the native wchar_t has 4 bytes"),
     ("model/ini_codec.cpp", "sizeof(wchar_t) == [[2]]", "3", "the native wchar_t has 4 bytes"),
+    # utf8Sequence: C0 and C1 only ever start overlong forms, and an earlier branch takes the
+    # lead bytes a bound moved by one would add.
+    ("model/ini_codec.cpp", "} else if (b >= [[0xC2]] && b < 0xE0) {", "0xC1",
+     "C1 leads only overlong forms, refused by min"),
+    ("model/ini_codec.cpp", "min = [[0x80]];", "0x7F", "a two-byte form from C2 up is 0x80 or more"),
+    ("model/ini_codec.cpp", "} else if (b >= [[0xE0]] && b < 0xF0) {", "0xDF",
+     "the branch before takes DF"),
+    ("model/ini_codec.cpp", "} else if (b >= [[0xF0]] && b < 0xF5) {", "0xEF",
+     "the branch before takes EF"),
+    ("model/ini_codec.cpp", "b >= 0xF0 && b [[<]] 0xF5", "<=",
+     "F5 leads only forms above U+10FFFF, refused"),
+    ("model/ini_codec.cpp", "b >= 0xF0 && b < [[0xF5]]", "0xF6",
+     "F5 leads only forms above U+10FFFF, refused"),
+    ("model/ini_codec.cpp", "bool ok = [[len > 0 && ]]", "", "a length of 0 is returned as 0 anyway"),
+    ("model/ini_codec.cpp", "bool ok = len [[>]] 0", ">=", "a length of 0 is returned as 0 anyway"),
+    ("model/ini_codec.cpp", "bool ok = len > 0[[ && i + len <= s.size()]];", "",
+     "s[s.size()] is the terminating 0, no continuation byte: the check stops there"),
     ("model/ini_codec.cpp", "[[cp = 0;]]", "{}",
      "cp is read only after a valid sequence, which sets it"),
     ("model/ini_codec.cpp", "cp = [[0]];", "1", "cp is read only after a valid sequence, which sets it"),
@@ -600,13 +628,14 @@ def main():
     ap.add_argument("--only", nargs="+", metavar="TEXT",
                     help="run only mutants whose id (file:line:col:op:replacement) contains "
                          "one of these")
-    ap.add_argument("--show", action="store_true", help="print each mutant's line as changed")
+    ap.add_argument("--show", action="store_true",
+                    help="print each mutant's line with the replaced text in [[ ]]")
     ap.add_argument("--work", default=os.path.join(ROOT, "build", "mutants"),
                     help="folder for the copy (src/) and its build (build/); default "
                          "build/mutants")
     ap.add_argument("--timeout", type=float, default=10,
                     help="seconds a test run may take before it counts as a hang (default 10)")
-    ap.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
+    ap.add_argument("--jobs", type=int, default=2, help="make's -j (default 2)")
     ap.add_argument("--verbose", action="store_true", help="print a failed build's errors")
     args = ap.parse_args()
 

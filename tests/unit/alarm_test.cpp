@@ -37,14 +37,16 @@ struct Rig {
   FakeHost h;
   bool stop = false;
   AlarmClock a{s, snd, h, stop};
-  // Alarm 0 on, at hour:minute, with a WAV file that is there.
-  void wavAlarm(int hour, int minute) {
-    s.Sound_C[0] = 1;
-    s.Sound_H[0] = static_cast<std::int16_t>(hour);
-    s.Sound_M[0] = static_cast<std::int16_t>(minute);
-    s.Sound_Kbn[0] = 2;
-    s.Sound_F[0] = L"C:\\a.wav";
-    h.files.insert(s.Sound_F[0]);
+  int alarm = 0;
+  // Alarm `i` on, at hour:minute, with a WAV file that is there.
+  void wavAlarm(int hour, int minute, int i = 0) {
+    alarm = i;
+    s.Sound_C[i] = 1;
+    s.Sound_H[i] = static_cast<std::int16_t>(hour);
+    s.Sound_M[i] = static_cast<std::int16_t>(minute);
+    s.Sound_Kbn[i] = 2;
+    s.Sound_F[i] = L"C:\\a.wav";
+    h.files.insert(s.Sound_F[i]);
   }
 };
 
@@ -105,7 +107,8 @@ TEST_F(AlarmTest, AReloadRingsOnlyAnAlarmThatHasNotRungThisMinute) {
   set(0, 7, 30, 2, L"C:\\a.wav");
   tick(7, 30);
   reload();  // OK in the settings dialog during the alarm's minute
-  tick(7, 30);
+  EXPECT_TRUE(tick(7, 30));  // the first tick of a load counts as a new minute, once
+  EXPECT_FALSE(tick(7, 30));
   alarm.StopSound();
   reload();
   EXPECT_FALSE(stopRequested);
@@ -155,7 +158,7 @@ TEST_F(AlarmTest, WhatAnAlarmStarts) {
   };
   for (const auto& c : cases) {
     Rig rig;
-    auto& [m, s, snd, h, stop, a] = rig;
+    auto& [m, s, snd, h, stop, a, alarm] = rig;
     s.Sound_C[1] = c.on;
     s.Sound_H[1] = 6;
     s.Sound_M[1] = 0;
@@ -211,7 +214,7 @@ TEST_F(AlarmTest, StopStopsWhatWasStarted) {
   };
   for (const auto& c : cases) {
     Rig rig;
-    auto& [m, s, snd, h, stop, a] = rig;
+    auto& [m, s, snd, h, stop, a, alarm] = rig;
     s.Sound_C[1] = 1;
     s.Sound_H[1] = 7;
     s.Sound_M[1] = 30;
@@ -321,7 +324,7 @@ TEST_F(AlarmTest, ChimeTakesOverWhenTheOwnSoundCannotStart) {
   };
   for (const auto& c : cases) {
     Rig rig;
-    auto& [m, s, snd, h, stop, a] = rig;
+    auto& [m, s, snd, h, stop, a, alarm] = rig;
     s.Sound_C[0] = 1;
     s.Sound_H[0] = 7;
     s.Sound_M[0] = 0;
@@ -392,7 +395,7 @@ TEST_F(AlarmTest, AJumpRingsLateOrNeverAndNoMinuteTwice) {
   };
   for (const auto& c : cases) {
     Rig rig;
-    auto& [m, s, snd, h, stop, a] = rig;
+    auto& [m, s, snd, h, stop, a, alarm] = rig;
     rig.wavAlarm(c.hour, c.minute);
     a.Reset();
     for (std::int64_t step : c.steps) {
@@ -428,12 +431,13 @@ TEST_F(AlarmTest, NextAlarmIsTheNextMinuteThatWouldFire) {
       {"the earlier of two, alarm 0", 1, 7, 30, 1, 9, 0, {}, At(6, 0), At(7, 30), 0},
       {"a shared minute is alarm 0's", 1, 7, 30, 1, 7, 30, {}, At(6, 0), At(7, 30), 0},
       {"over midnight", 1, 0, 0, 0, 8, 0, {}, At(23, 59), At(0, 0, 2), 0},
+      {"hour 24 is no time", 1, 24, 0, 0, 8, 0, {}, At(6, 0), -1, -1},
       {"set back over a minute that fired: tomorrow's", 1, 7, 0, 0, 8, 0,
        {At(6, 59), At(7, 0)}, At(6, 50), At(7, 0, 2), 0},
   };
   for (const auto& c : cases) {
     Rig rig;
-    auto& [m, s, snd, h, stop, a] = rig;
+    auto& [m, s, snd, h, stop, a, alarm] = rig;
     s.Sound_C = {c.on0, c.on1};
     s.Sound_H = {static_cast<std::int16_t>(c.h0), static_cast<std::int16_t>(c.h1)};
     s.Sound_M = {static_cast<std::int16_t>(c.m0), static_cast<std::int16_t>(c.m1)};
@@ -508,21 +512,26 @@ struct Tick {
 // minutes of 1601.
 constexpr std::int64_t kStop = 0, kSnooze = 1, kOff = 2, kReload = 3, kMove = 4, kCancel = 5;
 
-// Takes the steps with the rig's alarm 0 (a WAV): the ticks at which it rang. `switchedOff`
-// is what the last stop returned.
+// Takes the steps with the rig's alarm (a WAV): the ticks at which it rang. `switchedOff` is
+// what the last stop returned.
 std::vector<Tick> Play(Rig& rig, const std::vector<Tick>& steps, int& switchedOff) {
-  auto& [m, s, snd, h, stop, a] = rig;
+  auto& [m, s, snd, h, stop, a, alarm] = rig;
   std::vector<Tick> rings;
   Tick last = 0;
   for (const Tick& step : steps) {
     const std::size_t before = m.played.size();
+    const bool ringing = a.RingingAlarm() >= 0;
     if (step.minute == kStop) switchedOff = a.StopSound();
-    else if (step.minute == kSnooze) EXPECT_TRUE(a.Snooze(last.minute, last.second));
-    else if (step.minute == kOff) s.Sound_C[0] = 0;
+    else if (step.minute == kSnooze)  // silenced, to ring again
+      EXPECT_EQ(a.Snooze(last.minute, last.second), ringing);
+    else if (step.minute == kOff) s.Sound_C[alarm] = 0;
     else if (step.minute == kReload) a.Reset();
-    else if (step.minute == kMove) s.Sound_M[0] = 45;
+    else if (step.minute == kMove) s.Sound_M[alarm] = 45;
     else if (step.minute == kCancel) a.CancelSnoozes();
     else a.OnTick((last = step).minute, step.second);
+    if (step.minute == kSnooze) {
+      EXPECT_EQ(a.RingingAlarm(), -1);
+    }
     for (std::size_t k = before; k < m.played.size(); ++k) {
       if (m.played[k].first != L"C:\\a.wav") continue;
       rings.push_back(last);
@@ -582,17 +591,21 @@ TEST(AlarmOptions, DaysOnceAndSnoozeRingAtTheirMinutesOrNever) {
        {At(7, 30), kSnooze, At(7, 40), kStop}, {At(7, 30), At(7, 40)}, 0},
       {"a stop with nothing ringing switches nothing off", kEvery, -1, 7, 30,
        {At(7, 29), kStop}, {}, -1},
+      {"a snooze with nothing ringing does nothing", kEvery, 0, 7, 30,
+       {At(7, 29), kSnooze, At(7, 30), At(7, 39)}, {At(7, 30)}, -1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Rig rig;
-    rig.wavAlarm(c.hour, c.minute);
-    rig.s.Options[0].Days = c.days;
-    rig.s.Options[0].Once = c.once;
-    rig.a.Reset();
-    int switchedOff = -1;
-    EXPECT_EQ(Play(rig, c.steps, switchedOff), c.rings);
-    EXPECT_EQ(switchedOff, c.switchedOff);
+    for (const int i : {0, 1}) {  // either alarm alike
+      SCOPED_TRACE(testing::Message() << c.name << ", alarm " << i);
+      Rig rig;
+      rig.wavAlarm(c.hour, c.minute, i);
+      rig.s.Options[i].Days = c.days;
+      rig.s.Options[i].Once = c.once;
+      rig.a.Reset();
+      int switchedOff = -1;
+      EXPECT_EQ(Play(rig, c.steps, switchedOff), c.rings);
+      EXPECT_EQ(switchedOff, c.switchedOff < 0 ? -1 : i);
+    }
   }
 }
 
@@ -608,6 +621,8 @@ TEST(AlarmOptions, NextRingSkipsSilentDaysAndNamesTheSnooze) {
   } rows[] = {
       {"Mondays: after Wednesday 1 May, 6 May", 1 << 1, {}, At(8, 0), At(7, 30, 6), false},
       {"a pending snooze", 127, {At(7, 30), kSnooze}, At(7, 31), At(7, 35), true},
+      {"a snooze due rings at the next tick, in this minute", 127, {At(7, 30), kSnooze},
+       At(7, 36), At(7, 36), true},
       {"a snooze that rang", 127, {At(7, 30), kSnooze, At(7, 35)}, At(7, 35), At(7, 30, 2), false},
       {"a snooze too late", 127, {At(7, 30), kSnooze, At(7, 31), At(8, 20)}, At(8, 20),
        At(7, 30, 2), false},
@@ -620,16 +635,18 @@ TEST(AlarmOptions, NextRingSkipsSilentDaysAndNamesTheSnooze) {
        At(7, 0, 1), At(7, 30, 9), false},
   };
   for (const auto& r : rows) {
-    SCOPED_TRACE(r.name);
-    Rig rig;
-    rig.wavAlarm(7, 30);
-    rig.s.Options[0].Days = r.days;
-    rig.s.Snooze_Min = 5;
-    int switchedOff = -1;
-    Play(rig, r.steps, switchedOff);
-    const AlarmClock::NextRing next = rig.a.Next(r.now);
-    EXPECT_EQ(next.minute, r.next);
-    EXPECT_EQ(next.snoozed, r.snoozed);
+    for (const int i : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << r.name << ", alarm " << i);
+      Rig rig;
+      rig.wavAlarm(7, 30, i);
+      rig.s.Options[i].Days = r.days;
+      rig.s.Snooze_Min = 5;
+      int switchedOff = -1;
+      Play(rig, r.steps, switchedOff);
+      const AlarmClock::NextRing next = rig.a.Next(r.now);
+      EXPECT_EQ(next.minute, r.next);
+      EXPECT_EQ(next.snoozed, r.snoozed);
+    }
   }
 }
 
@@ -638,7 +655,7 @@ TEST(AlarmOptions, NextRingSkipsSilentDaysAndNamesTheSnooze) {
 TEST(AlarmOptions, AFadeRisesFromSilenceToTheVolume) {
   for (const bool mp3 : {false, true}) {
     Rig rig;
-    auto& [m, s, snd, h, stop, a] = rig;
+    auto& [m, s, snd, h, stop, a, alarm] = rig;
     rig.wavAlarm(7, 30);
     if (mp3) h.files.insert(s.Sound_F[0] = L"C:\\a.mp3");
     s.Options[0].Volume = 80;

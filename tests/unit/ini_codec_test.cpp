@@ -44,6 +44,8 @@ const std::string kFile =
     "shape=7\r\n"
     ";Mem_Ival=5\r\n"
     "Quoted=\"a b\"\r\n"
+    "OneQuote=\"\r\n"
+    "TwoQuotes=\"\"\r\n"
     "Single='x'\r\n"
     "Lone=\"abc\r\n"
     "Tab=\t-1\t\x1A\r\n"
@@ -72,7 +74,8 @@ TEST(IniText, ReadsByTheProfileRules) {
       {"SECTION", "shape", "2"},           // case-insensitive, first key wins
       {"Other", "Shape", "9"},
       {"Section", "Mem_Ival", ""},         // a comment is no key
-      {"Section", "Quoted", "a b"},
+      {"Section", "Quoted", "a b"},        {"Section", "OneQuote", "\""},
+      {"Section", "TwoQuotes", ""},
       {"Section", "Single", "x"},
       {"Section", "Lone", "\"abc"},        // no matching quote: kept
       {"Section", "Tab", "-1"},
@@ -111,19 +114,20 @@ TEST(IniText, CutsLongValuesWithoutSplittingACharacter) {
   EXPECT_EQ(get("[S]\r\nK=ab\x83\r\n", "S", "K"), "ab\x83");  // a lead byte without its pair
 
   // In a Unicode file the limit counts UTF-16 units and keeps a surrogate pair whole.
-  const std::u16string y254(254, u'y'), y253(253, u'y');
-  const struct { std::u16string value; std::u16string read; } rows[] = {
-      {y254 + u"\U0001F600z", y254},        {y254 + u"\U00010000z", y254},
-      {y254 + u"\U0010FFFFz", y254},        {y253 + u"\U0001F600z", y253 + u"\U0001F600"},
-      {y254 + u"\uD7FFz", y254 + u"\uD7FF"}, {y254 + u"\xDC00z", y254 + u"\xDC00"},
-      {y254 + u"\xD83D", y254 + u"\xD83D"},  // 255 units: whole, even half a pair
-      {std::u16string(300, u'x'), std::u16string(255, u'x')},
+  const std::u16string y(255, u'y');
+  const std::wstring w(255, L'y');
+  const struct { std::u16string value; std::wstring read; } rows[] = {
+      {y.substr(1) + u"\U0001F600z", w.substr(1)}, {y.substr(1) + u"\U00010000z", w.substr(1)},
+      {y.substr(1) + u"\U0010FFFFz", w.substr(1)},
+      {y.substr(2) + u"\U0001F600z", w.substr(2) + L"\U0001F600"},
+      {y.substr(1) + u"\uD7FFz", w.substr(1) + L"\uD7FF"},
+      {y.substr(1) + u"\xDC00z", w.substr(1) + L"\xDC00"},
+      {y.substr(1) + u"\xD83D", w.substr(1) + L"\xD83D"},  // 255 units: whole, even half a pair
+      {y + u"\U0001F600", w}, {std::u16string(300, u'y'), w},
   };
   for (const auto& r : rows) {
-    const std::string read = utf16(u"[S]\r\nK=" + r.read + u"\r\n");
     const IniText text("\xFF\xFE" + utf16(u"[S]\r\nK=" + r.value + u"\r\n"), kPage);
-    EXPECT_EQ(text.Get(L"S", L"K"), IniText("\xFF\xFE" + read, kPage).Get(L"S", L"K"))
-        << r.read.size();
+    EXPECT_EQ(text.Get(L"S", L"K"), r.read) << r.read.size();
   }
 }
 
@@ -138,8 +142,9 @@ TEST(IniText, DoubleByteNamesMatchExactly) {
   EXPECT_EQ(get("[\x83]\r\nK=1\r\n", "\x83", "K"), "");  // a lead byte and ']': no section
   EXPECT_EQ(get("[S]\r\nK\x83=1\r\n", "S", "K\x83"), "1");  // a lead byte ending a name
   // In a Unicode file no character pairs with the next: the letter after U+00E9 folds.
-  const IniText unicode("\xFF\xFE" + utf16(u"[S]\r\n\u00e9a=1\r\n"), kPage);
+  const IniText unicode("\xFF\xFE" + utf16(u"[S]\r\n\u00e9a=1\r\n[\u00e9]\r\nK=2\r\n"), kPage);
   EXPECT_EQ(unicode.Get(L"S", L"\u00e9A"), L"1");
+  EXPECT_EQ(unicode.Get(L"\u00e9", L"K"), L"2");
 }
 
 // Every encoding and line end the platform reads: read a value, set an existing key and add a
@@ -223,7 +228,10 @@ TEST(IniText, Utf8AtTheEdgesOfEachLength) {
       {"\xC1\xBF", L"\xFFFD\xFFFD"}, {"\xE0\x9F\xBF", L"\xFFFD\xFFFD\xFFFD"},
       {"\xED\xA0\x80", L"\xFFFD\xFFFD\xFFFD"}, {"\xF0\x8F\xBF\xBF", std::wstring(4, L'\xFFFD')},
       {"\xF4\x90\x80\x80", std::wstring(4, L'\xFFFD')}, {"\xF5\x80", L"\xFFFD\xFFFD"},
-      {"\xE2\x82", L"\xFFFD\xFFFD"},
+      {"\xE2\x82", L"\xFFFD\xFFFD"}, {"\xE2\x41\x82", L"\xFFFD" L"A" L"\xFFFD"},
+      {"\xED\xBF\xBF", L"\xFFFD\xFFFD\xFFFD"}, {"\xF1\x80\x80\x80", L"\U00040000"},
+      {"\x81\x90\x80\x80", std::wstring(4, L'\xFFFD')},  // no lead byte, then three that follow one
+      {"\xF8\x90\x80\x80", std::wstring(4, L'\xFFFD')},
   };
   const std::string bom = "\xEF\xBB\xBF";
   for (const auto& r : rows) {
@@ -238,6 +246,8 @@ TEST(IniText, Utf8AtTheEdgesOfEachLength) {
     written.Set(L"S", L"A", r.text);
     EXPECT_EQ(written.Bytes(), bom + file);
   }
+  // Cut short by the end of the file.
+  EXPECT_EQ(IniText(bom + "[S]\nA=\xF0\x90", kPage).Get(L"S", L"A"), L"\xFFFD\xFFFD");
 }
 
 // A byte-order mark only when whole; a UTF-16 file's units either way round.

@@ -58,7 +58,7 @@ TEST(LoadSettings, ReadsStoredValues) {
                 {L"Graph_Color_1", L"2"},    {L"Graph_Color_2", L"3"},    {L"Graph_Color_3", L"4"},
                 {L"Filter_Color", L"65280"}, {L"Sound_C_1", L"1"},        {L"Sound_H_1", L"23"},
                 {L"Sound_M_1", L"59"},       {L"Sound_Repeat_0", L"3"},   {L"Mem_Ival", L"0"},
-                {L"Mem_Kagen", L"12.5"},     {L"Alarm_Path", L"D:\\Snd"}};
+                {L"Mem_Kagen", L"12.5"},     {L"Alarm_Path", L"D:\\Snd"},   {L"Language", L"en"}};
   Settings s;
   LoadSettings(s, src, L"C:\\Prog");
   EXPECT_EQ(s.Color[0], 255);
@@ -72,6 +72,7 @@ TEST(LoadSettings, ReadsStoredValues) {
   EXPECT_EQ(s.Mem_Ival, 0);
   EXPECT_EQ(s.Mem_Kagen, 12.5f);
   EXPECT_EQ(s.Alarm_Path, L"D:\\Snd");
+  EXPECT_EQ(s.Language, L"en");
 }
 
 TEST(LoadSettings, OneMissingGraphColourResetsAllFour) {
@@ -205,7 +206,7 @@ TEST(LoadSettings, ValuesOutsideAFieldsRangeKeepThePreviousLoadButAlarmsTakeTheF
 TEST(LoadSettings, EachRangedKeyAtBothEdgesIsTakenOverAnotherValue) {
   using Field = double (*)(const Settings&);
   const std::map<std::wstring, Field> fields = {
-      {L"Color_3", [](const Settings& s) -> double { return s.Color[3]; }},
+      {L"Color_5", [](const Settings& s) -> double { return s.Color[5]; }},
       {L"Graph_Color_2", [](const Settings& s) -> double { return s.Graph_Color[2]; }},
       {L"Filter_Color", [](const Settings& s) -> double { return s.Filter_Color; }},
       {L"Shape", [](const Settings& s) -> double { return s.Shape; }},
@@ -218,7 +219,7 @@ TEST(LoadSettings, EachRangedKeyAtBothEdgesIsTakenOverAnotherValue) {
       {L"Snooze_Min", [](const Settings& s) -> double { return s.Snooze_Min; }},
   };
   const struct { const wchar_t *key, *text; double want; } rows[] = {
-      {L"Color_3", L"0", 0},        {L"Color_3", L"16777215", 16777215},
+      {L"Color_5", L"0", 0},        {L"Color_5", L"16777215", 16777215},
       {L"Graph_Color_2", L"0", 0},  {L"Graph_Color_2", L"16777215", 16777215},
       {L"Filter_Color", L"0", 0},   {L"Filter_Color", L"16777215", 16777215},
       {L"Shape", L"0", 0},          {L"Shape", L"2", 2},
