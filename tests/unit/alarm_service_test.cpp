@@ -62,6 +62,17 @@ TEST(AlarmService, RingsSnoozesStopsAndSwitchesAOnceAlarmOffThroughTheStore) {
   EXPECT_EQ(timers.wake, At(7, 30));
   EXPECT_EQ(heard.next, std::vector<std::wstring>{NextRingText(At(7, 30), false, At(7, 29))});
   EXPECT_FALSE(service.OnTick(At(7, 29)));  // the same minute again tells nothing new
+  service.TimeMoved(At(7, 29));               // nor does the same next ring told again
+  EXPECT_EQ(heard.next.size(), 1u);
+
+  // 試聴 of a CD alarm is the chime; of an MP3 that never plays, the chime after three checks.
+  ASSERT_TRUE(service.StartTest({0, 1, L"", 100, 0}));
+  EXPECT_EQ(mci.played.back().first, L"CHIME");
+  service.StopTest();
+  ASSERT_TRUE(service.StartTest({1, 2, L"C:\\c.mp3", 50, 0}));
+  for (int k = 0; k < F_Sound::kMp3StartTicks; ++k) service.RepeatTick();
+  EXPECT_EQ(mci.played.back().first, L"CHIME");
+  service.StopTest();
 
   // 試聴 of an MP3 plays it, rings nothing, and runs the repeat ticks an MP3 needs.
   ASSERT_TRUE(service.StartTest({1, 2, L"C:\\b.mp3", 50, 0}));
@@ -95,9 +106,13 @@ TEST(AlarmService, RingsSnoozesStopsAndSwitchesAOnceAlarmOffThroughTheStore) {
   EXPECT_EQ(timers.wake, At(7, 37));  // never the minute under way, whose start has passed
   service.OnTick(At(7, 36), 18);
   EXPECT_FALSE(service.Ringing());
+  EXPECT_EQ(service.SnoozeSecond(At(7, 36), 18), 19);
+  EXPECT_EQ(service.SnoozeSecond(At(7, 36), 19), -1);  // due now: the tick's, not a wake
   service.OnTick(At(7, 36), 19);
   ASSERT_TRUE(service.Ringing());
   EXPECT_EQ(service.SnoozeSecond(At(7, 36), 0), -1);
+  // Rung within the minute, the snooze gives way to the alarm's own next ring at once.
+  EXPECT_EQ(heard.next.back(), NextRingText(At(7, 30) + 24 * 60, false, At(7, 36)));
   // Stopped: a once-alarm is off in memory and in the file, and nothing is left to wake for.
   service.Stop(At(7, 37));
   EXPECT_FALSE(service.Ringing());
@@ -112,7 +127,7 @@ TEST(AlarmService, RingsSnoozesStopsAndSwitchesAOnceAlarmOffThroughTheStore) {
   Settings edited = store.Edit();
   edited.Sound_C[0] = 1;
   store.Replace(edited, {{L"Sound_C_0", L" 1"}, {L"Sound_M_0", L" 40"}});
-  service.OnTick(At(7, 38));
+  EXPECT_TRUE(service.OnTick(At(7, 36), 20));  // the first tick after them starts afresh
   EXPECT_EQ(timers.wake, At(7, 40));
   service.OnTick(At(7, 40));
   EXPECT_TRUE(service.Ringing());

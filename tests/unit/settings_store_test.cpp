@@ -60,6 +60,11 @@ TEST(SettingsStore, ReadsTheFileOnceAndTellsEachChangeOnce) {
   }
   EXPECT_EQ(f.store.Get().Sound_C[0], 0);
   EXPECT_EQ(f.store.Get().Filter_Color, 42);
+  EXPECT_EQ(f.store.Where().x, 30);
+  EXPECT_TRUE(f.store.BesideProgram());
+  const std::size_t writes = f.file.writes.size();
+  f.store.SwitchAlarmOff(2);  // no such alarm: nothing happens
+  EXPECT_EQ(f.file.writes.size(), writes);
   EXPECT_EQ(f.file.reads, 1);  // nothing read the file again
   EXPECT_TRUE(f.told.empty());
 }
@@ -81,18 +86,21 @@ TEST(SettingsStore, AFailedWriteKeepsMemoryTellsOnceAndIsCarriedByTheNextWrite) 
   EXPECT_EQ(f.store.Get().Options[0].Days, AlarmOptions::kEveryDay);
   EXPECT_EQ(f.heard, (std::vector<unsigned>{kChangedAll, kChangedPlacement}));
   EXPECT_EQ(f.file.Value(L"Color_0"), L"255");
-  EXPECT_EQ(f.told, std::vector<std::wstring>{f.file.Path()});  // once for both failures
+  f.store.SetPlacement(11, 21);
+  EXPECT_EQ(f.told, std::vector<std::wstring>{f.file.Path()});  // once for every failure
   EXPECT_EQ(f.store.Get().LastApiResult, 0);
 
   // Writable again: the next write carries what failed before it.
   f.file.readOnly = false;
   f.store.SetTopMost(0);
+  EXPECT_EQ(f.file.writes.back().size(), 5u);  // each key once, at its latest value
   EXPECT_EQ(f.file.Value(L"Color_0"), L"65280");
-  EXPECT_EQ(f.file.Value(L"Pos_Y"), L"20");
+  EXPECT_EQ(f.file.Value(L"Pos_Y"), L"21");
   EXPECT_EQ(f.file.Value(L"TopMost"), L"0");
   EXPECT_EQ(f.store.Get().LastApiResult, 1);
   f.file.readOnly = true;
   f.store.SetTopMost(-1);
+  EXPECT_EQ(f.file.writes.back(), (IniEntries{{L"TopMost", L"-1"}}));  // nothing left over
   EXPECT_EQ(f.told.size(), 2u);  // failing again after a success is told again
 }
 
@@ -110,9 +118,16 @@ TEST(SettingsStore, TheStartsOwnMessageCountsAsTheOneToldAndEditsAreCopies) {
   EXPECT_EQ(f.store.Get().Color[0], 255);
   // The dialog's OK keeps the menu's on-top, which may have changed while it was open.
   copy.TopMost = -1;
-  f.store.Replace(copy, {{L"Color_0", L" 1"}});
+  f.store.Replace(copy, {{L"Color_0", L" 1"}, {L"Sound_F_0", L""}});
   EXPECT_EQ(f.store.Get().TopMost, 0);
   EXPECT_EQ(f.store.Get().Color[0], 1);
+  // A sound-file alarm with no file has nothing to look for, so nothing is missing.
+  EXPECT_FALSE(f.store.Edit().SoundFileMissing[0]);
+  // A store never loaded still takes a change, into a new file.
+  MemoryFile empty("");
+  SettingsStore fresh(empty, L"C:\\Tessarine");
+  fresh.SetTopMost(-1);
+  EXPECT_EQ(empty.Value(L"TopMost"), L"-1");
 }
 
 }  // namespace
