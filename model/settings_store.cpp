@@ -111,7 +111,7 @@ void SettingsStore::Replace(const Settings& edited, const IniEntries& keys) {
   s_ = edited;
   s_.TopMost = topMost;
   write(keys);
-  // What the file now says, read as a load reads it (a file alarm without a path is off, …).
+  // What the file now says, read as a load reads it (no day at all is every day, …).
   reload();
   tell(kChangedAll);
 }
@@ -120,7 +120,9 @@ void SettingsStore::SetPlacement(std::int32_t x, std::int32_t y) {
   placement_.x = x;
   placement_.y = y;
   // One write for all three, so that a kill cannot keep half a move.
-  write({{L"Pos_X", NumberText(x)}, {L"Pos_Y", NumberText(y)}, {L"TopMost", NumberText(s_.TopMost)}});
+  write({{L"Pos_X", NumberText(x)},
+         {L"Pos_Y", NumberText(y)},
+         {L"TopMost", NumberText(s_.TopMost)}});
   tell(kChangedPlacement);
 }
 
