@@ -288,3 +288,33 @@ void Application::Quit() {
   tray_->Unload();  // no icon may outlive the program
   PostQuitMessage(0);
 }
+
+int Application::RunVerb(Verb verb) {
+  const int answer = VerbAnswer(verb, ClockRinging().has_value(), tray_->Loaded());
+  // The second start has its answer now; what the verb opens may run a loop of its own.
+  ReplyMessage(answer);
+  if (answer != kExitDone || !clock_->Loaded()) return answer;
+  if (menu_->Tracking()) {
+    // Inside the menu's loop the menu and its owner must stay: it closes, as dismissed, and the
+    // verb runs again after it.
+    EndMenu();
+    PostMessageW(clock_->hwnd(), RegisterWindowMessageW(kVerbAgainMessage), VerbToWire(verb), 0);
+    return answer;
+  }
+  switch (verb) {
+    case Verb::Show: BringClockBack(); break;
+    case Verb::Hide:
+      if (menu_->Loaded()) menu_->Unload();  // loaded afresh for the tray
+      SendToTray();
+      break;
+    case Verb::Settings: OpenSettings(MenuPlace::Clock); break;
+    case Verb::Stop: StopClockSound(); break;
+    case Verb::Snooze: SnoozeClockAlarm(); break;
+    case Verb::Exit:
+      SaveClockPlacement();
+      Quit();
+      break;
+    case Verb::Help: break;
+  }
+  return answer;
+}

@@ -55,6 +55,7 @@ class Application : public Commands, private AlarmListener {
   bool SettingsDialogOpen() const override;
   void OpenCleaner() override;
   void Quit() override;
+  int RunVerb(Verb verb) override;
 
  private:
   void dispatch(const struct tagMSG& msg);

@@ -4,8 +4,10 @@
 
 #include "model/app_state.h"
 #include "app/application_win.h"
+#include "app/verbs_win.h"
+#include "model/command_line.h"
+#include "model/texts.h"
 #include "ui/handle.h"
-#include "ui/window_names.h"
 
 namespace {
 
@@ -24,31 +26,38 @@ std::wstring ExePath() {
   }
 }
 
-// Started again, most likely to find a clock hidden in the tray: the running copy is asked
-// to show itself. Between the unload and the load of a reload it has no window; then nothing
-// happens.
-void CallTheRunningClock() {
-  HWND clock = FindWindowW(kClockWindowClass, nullptr);  // hidden in the tray too
-  if (!clock) return;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(clock, &pid);
-  // The user just started this copy, so it may hand the foreground on; the running copy may
-  // not take it by itself.
-  AllowSetForegroundWindow(pid);
-  PostMessageW(clock, RegisterWindowMessageW(kShowClockMessage), 0, 0);
+// Help, or a usage error, in the language the clock speaks; the clock itself is not asked.
+int Tell(const ParsedCommand& parsed, const std::wstring& exePath) {
+  UseLanguageForCommandLine(ProgramFolder(exePath));
+  const std::wstring name = exePath.substr(exePath.find_last_of(L'\\') + 1);
+  const std::wstring help = Tr(Text::CommandHelp, name);
+  if (parsed.verb) {
+    TellOnConsoleOrBox(help, false);
+    return kExitDone;
+  }
+  TellOnConsoleOrBox(Tr(Text::CommandUnknown, parsed.wrong) + L"\r\n\r\n" + help, true);
+  return kExitUsage;
 }
 
 int Main() {
-  // Held for the whole run: a second start finds it and leaves.
+  const std::wstring exePath = ExePath();
+  const ParsedCommand parsed = ParseCommandLine(CommandArguments());
+  if (!parsed.verb || *parsed.verb == Verb::Help) return Tell(parsed, exePath);
+  const Verb verb = *parsed.verb;
+
+  // Held for the whole run: a second start finds it and hands its verb to the running clock,
+  // most likely to call it back from the tray.
   KernelHandle mutex(CreateMutexW(nullptr, FALSE, kInstanceMutex));
   if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
     mutex.reset();
-    CallTheRunningClock();
-    return 0;  // another copy runs: leave without a window or a file touched
+    return HandVerbToRunningClock(verb);  // no window of its own, no file touched
   }
+  // A script's /stop or /exit must not start a clock that nobody asked for.
+  if (!VerbStartsClock(verb)) return kExitNoClock;
 
-  Application app(ProgramFolder(ExePath()));
+  Application app(ProgramFolder(exePath));
   app.Start();
+  if (verb == Verb::Settings) app.OpenSettings(MenuPlace::Clock);
   return app.Run();
 }
 

@@ -78,6 +78,7 @@ void F_Tokei::Form_Load() {
   }
 
   placeWindow();
+  acceptOutsideMessages();
   tick_.Reset();
   lastTick_ = TickResult{};
 
@@ -406,6 +407,11 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     commands_.BringClockBack();
     return 0;
   }
+  static const UINT verbAgain = RegisterWindowMessageW(kVerbAgainMessage);
+  if (msg == verbAgain && verbAgain != 0) {
+    if (const auto verb = VerbFromWire(static_cast<std::uint32_t>(wp))) commands_.RunVerb(*verb);
+    return 0;
+  }
   switch (msg) {
     case WM_SHOWWINDOW:
       onShown(wp != 0);
@@ -445,6 +451,8 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       FillRect(reinterpret_cast<HDC>(wp), &r, b.get());
       return 1;
     }
+    case WM_COPYDATA:
+      return AnswerVerb(reinterpret_cast<const COPYDATASTRUCT*>(lp));
     case WM_CLOSE:
       Unload();
       PostQuitMessage(0);

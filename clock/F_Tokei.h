@@ -82,6 +82,9 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   bool onKeyDown(WPARAM key);
   void onContextMenu(LPARAM lp);
   void nudge(int dx, int dy);
+  // A verb of a second start (WM_COPYDATA): its ExitCode.
+  LRESULT AnswerVerb(const COPYDATASTRUCT* data);
+  void acceptOutsideMessages();
 
   // What a screen reader reads: "Tessarine", a clock, the time shown and the alarms set.
   int AccessibleCount() override;

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "model/command_line.h"
+
 struct ScreenPoint {
   int x, y;
 };
@@ -81,4 +83,6 @@ class Commands {
   virtual void OpenCleaner() = 0;
   // Ends the program at once: no other window's closing handler runs.
   virtual void Quit() = 0;
+  // A verb from the command line of a second start: acts on it and returns its ExitCode.
+  virtual int RunVerb(Verb verb) = 0;
 };

@@ -60,6 +60,8 @@ enum class Text : int {
   TestWhileRinging,
   // Beside the days: the last day stays, and the alarm's switch is what turns it off.
   DaysNote,
+  // The command line: its help ("%1" the program's name) and a word it does not know ("%1").
+  CommandHelp, CommandUnknown,
   Count
 };
 

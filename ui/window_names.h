@@ -15,3 +15,6 @@ constexpr wchar_t kRingWindowClass[] = L"Tessarine_Ring";
 constexpr wchar_t kAlarmTimersWindowClass[] = L"Tessarine_Alarms";
 // A registered message: the clock comes back from the tray and to the front.
 constexpr wchar_t kShowClockMessage[] = L"Tessarine.ShowClock";
+// A registered message: a command-line verb (its number in wParam) that came while a menu
+// was open, run again once the menu has closed.
+constexpr wchar_t kVerbAgainMessage[] = L"Tessarine.VerbAgain";

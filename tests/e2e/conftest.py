@@ -161,13 +161,14 @@ class AppStarter:
     def start(self, ini: Optional[IniContent] = None, folder_name: Optional[str] = None,
               trace=False, wait: bool = True, meminfo: Optional[Path] = None,
               folder: Optional[Path] = None, locale: str = "ja_JP.UTF-8",
-              local_clock=None) -> App:
+              local_clock=None, args=()) -> App:
         """Starts the program in `program_dir`, or in a new folder `folder_name` (which may
         hold blanks and Japanese characters), or in `folder` as it is (an unpacked package).
         `ini` (a mapping, text or bytes) is written as Tessarine.ini first; None leaves the
         folder's INI as it is. With `wait`, returns once the window is visible. A test whose
         `meminfo` or `local_clock` cannot be shown to the program here (both need a private
-        mount namespace) is skipped, with the reason."""
+        mount namespace) is skipped, with the reason. `args` follow the program's name on its
+        command line."""
         if (meminfo is not None or local_clock is not None) and private_meminfo_problem():
             pytest.skip(private_meminfo_problem())
         if folder is None and folder_name is not None:
@@ -177,7 +178,7 @@ class AppStarter:
             if ini is not None:
                 (folder / INI_NAME).write_bytes(ini_bytes(ini))
         app = App(self.wine, folder, self.tmp_path / "logs", trace=trace, meminfo=meminfo,
-                  locale=locale, local_clock=local_clock)
+                  locale=locale, local_clock=local_clock, args=args)
         self.started.append(app)
         if wait:
             # The clock by its title: an alarm due at the start opens its ringing window too.

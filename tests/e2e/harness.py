@@ -558,7 +558,7 @@ class App:
     def __init__(self, wine: WinePrefix, folder: Path, log_dir: Path,
                  trace: Union[bool, str] = False, exe_name: str = EXE_NAME,
                  meminfo: Optional[Path] = None, locale: str = "ja_JP.UTF-8",
-                 local_clock: Optional[LocalClock] = None):
+                 local_clock: Optional[LocalClock] = None, args: Sequence[str] = ()):
         self.wine = wine
         self.display = wine.display
         self.folder = folder
@@ -577,7 +577,7 @@ class App:
             env.pop("TZ", None)  # a TZ would take the place of /etc/localtime
         self.started_at = _now()
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
-            self.proc = subprocess.Popen(_in_own_mounts(binds, [wine.loader, str(self.exe)]),
+            self.proc = subprocess.Popen(_in_own_mounts(binds, [wine.loader, str(self.exe), *args]),
                                          cwd=folder, env=env, stdin=subprocess.DEVNULL,
                                          stdout=out, stderr=err, start_new_session=True,
                                          preexec_fn=_die_with_parent)
