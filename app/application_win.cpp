@@ -114,6 +114,7 @@ Application::~Application() {
 
 void Application::Start() {
   clock_->Form_Load();
+  showTrayBeside();
   // Once, with the clock already running: its alarms ring while the message waits.
   if (iniUnwritable_) {
     const std::wstring text = Tr(Text::IniUnwritable, state_.IniPath);
@@ -171,6 +172,20 @@ void Application::settingsChanged(unsigned what, int alarm) {
   // A once-alarm stopped while the dialog is open: its row shows it off, so that the dialog's
   // OK does not switch it on again.
   if ((what & kChangedAlarmSwitch) && settings_) settings_->AlarmSwitchedOff(alarm);
+  if (what & kChangedLook) {
+    if (clock_) clock_->ApplyLook();
+    if (menu_ && menu_->Loaded() && !menu_->Tracking()) menu_->Unload();  // its check marks
+    showTrayBeside();
+  }
+}
+
+// While the mouse passes through the clock, the icon in the notification area is the way back
+// to its menu: it shows beside the shown clock.
+void Application::showTrayBeside() {
+  if (!tray_ || !clock_ || !clock_->Loaded() || inTray_) return;
+  const bool beside = store_->Get().ClickThrough != 0;
+  if (beside && !tray_->Loaded()) tray_->Form_Load();
+  if (!beside && tray_->Loaded()) tray_->Unload();
 }
 
 void Application::reloadClock() {
@@ -178,7 +193,7 @@ void Application::reloadClock() {
   clock_->Unload();
   clock_->Form_Load();
   // Sent to the tray while the dialog was open: it stays there until called back.
-  if (tray_->Loaded()) clock_->Hide();
+  if (inTray_) clock_->Hide();
 }
 
 void Application::StopClockSound() { alarms_->Stop(LocalMinuteNow()); }
@@ -201,7 +216,7 @@ void Application::ShowRingWindow(const std::optional<RingNotice>& ring) {
   }
   if (!ring_) ring_ = std::make_unique<F_Ring>(*this);
   // Beside the clock on the screen; by the notification area while the clock is in the tray.
-  const bool clockShown = clock_->Loaded() && !tray_->Loaded();
+  const bool clockShown = clock_->Loaded() && !inTray_;
   ring_->Form_Load(*ring, clockShown ? clock_->hwnd() : nullptr);
 }
 
@@ -241,18 +256,23 @@ void Application::OpenMenu(MenuPlace source, std::optional<ScreenPoint> at) {
 }
 
 void Application::SendToTray() {
+  inTray_ = true;
   clock_->Hide();  // stays loaded: its timers, alarms and memory check go on
   if (!tray_->Loaded()) tray_->Form_Load();
 }
 
 void Application::BackFromTray() {
+  inTray_ = false;
   tray_->Unload();  // deletes the icon
   clock_->Show();
+  showTrayBeside();
 }
 
 void Application::BringClockBack() {
   if (!clock_->Loaded()) return;
-  if (tray_->Loaded()) {
+  // Called back by a second start: a clock the mouse passes through takes clicks again.
+  if (store_->Get().ClickThrough && !menu_->Tracking()) store_->SetClickThrough(0);
+  if (inTray_) {
     if (menu_->Tracking()) {
       // The tray's menu is open and this call runs inside its loop, where the menu and the
       // icon's window must stay: the menu closes first, as dismissed, and the call comes again.
@@ -290,7 +310,7 @@ void Application::Quit() {
 }
 
 int Application::RunVerb(Verb verb) {
-  const int answer = VerbAnswer(verb, ClockRinging().has_value(), tray_->Loaded());
+  const int answer = VerbAnswer(verb, ClockRinging().has_value(), inTray_);
   // The second start has its answer now; what the verb opens may run a loop of its own.
   ReplyMessage(answer);
   if (answer != kExitDone || !clock_->Loaded()) return answer;

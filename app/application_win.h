@@ -63,6 +63,7 @@ class Application : public Commands, private AlarmListener {
   void settingsChanged(unsigned what, int alarm);
   // Unloads the clock (which saves its place) and loads it again with the store's settings.
   void reloadClock();
+  void showTrayBeside();
   // The next ring changed: the tray icon's tip names it.
   void NextRingChanged(const std::wstring& text) override;
 
@@ -81,4 +82,5 @@ class Application : public Commands, private AlarmListener {
   std::unique_ptr<F_Setting> settings_;  // made at its first opening
   std::unique_ptr<F_Clean> cleaner_;
   std::unique_ptr<F_Ring> ring_;  // made at the first ring
+  bool inTray_ = false;  // the clock is hidden in the notification area
 };

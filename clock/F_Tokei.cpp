@@ -94,6 +94,7 @@ void F_Tokei::Form_Load() {
   SetMemoryCheck(true);
 
   SetTopMost(hwnd(), s.TopMost);
+  ApplyLook();
   Show();
   loading_ = false;
   tellReaderOfRing();  // an alarm due at the start: its window beside the clock, not before it
@@ -211,6 +212,7 @@ void F_Tokei::stopSound() {
 void F_Tokei::RingChanged() {
   tellReaderOfRing();
   if (!Loaded()) return;
+  ApplyLook();
   SYSTEMTIME now;
   GetLocalTime(&now);
   showRinging(now.wSecond);

@@ -46,6 +46,8 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   DWORD FrameWait();
   void Frame();
   void FramesToTimer();
+  // See-through and click-through as the store holds them.
+  void ApplyLook();
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

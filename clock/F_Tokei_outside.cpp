@@ -20,3 +20,24 @@ LRESULT F_Tokei::AnswerVerb(const COPYDATASTRUCT* data) {
 void F_Tokei::acceptOutsideMessages() {
   AcceptFromLowerRights(hwnd(), {WM_COPYDATA, RegisterWindowMessageW(kShowClockMessage)});
 }
+
+// Layered only while see-through or click-through is in use: a layered window costs a copy of
+// its pixels, and its region and drawing stay as they are. Under Wine with a region, only both
+// styles together pass a click to the window beneath. While an alarm rings the dial takes
+// clicks again, so that a press still stops it.
+void F_Tokei::ApplyLook() {
+  if (!Loaded()) return;
+  const Settings& s = store_.Get();
+  const bool through = s.ClickThrough != 0 && alarms_.RingingAlarm() < 0;
+  const bool layered = through || s.Opacity < kOpaque;
+  const LONG_PTR was = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
+  LONG_PTR style = was & ~static_cast<LONG_PTR>(WS_EX_LAYERED | WS_EX_TRANSPARENT);
+  if (layered) style |= WS_EX_LAYERED;
+  if (through) style |= WS_EX_TRANSPARENT;
+  if (style != was) SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, style);
+  if (layered)
+    SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(s.Opacity * 255 / kOpaque), LWA_ALPHA);
+  // Leaving the layered style, the window must paint itself again.
+  if ((was & WS_EX_LAYERED) && !layered)
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}

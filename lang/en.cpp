@@ -116,6 +116,9 @@ const TextEntry kTexts[] = {
      L"Exit codes: 0 done, 1 nothing to do, 2 no clock running, 3 no answer in time,\n"
      L"64 unknown verb."},
     {Text::CommandUnknown, L"Unknown verb or argument: %1"},
+    {Text::MenuClickThrough, L"Clic&k Through"},
+    {Text::MenuOpacity, L"&Opacity"},
+    {Text::OpacityStep, L"%1%"},
 };
 
 }  // namespace

@@ -114,6 +114,9 @@ const TextEntry kTexts[] = {
      L"終了ｺｰﾄﾞ: 0 完了, 1 何もすることがない, 2 時計が動いていない, 3 応答がない,\n"
      L"64 不明な指定。"},
     {Text::CommandUnknown, L"不明な指定です: %1"},
+    {Text::MenuClickThrough, L"ｸﾘｯｸを通す(&K)"},
+    {Text::MenuOpacity, L"不透明度(&O)"},
+    {Text::OpacityStep, L"%1%"},
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "model/settings.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -19,6 +20,14 @@ void readNumber(SettingsSource& source, const std::wstring& key, T fallback, Con
   } else if (const auto v = convert(text); v && *v >= lo && *v <= hi) {
     field = *v;
   }
+}
+
+// A clock fainter than the lowest step could be lost on the desktop: kept at that step.
+void readLook(Settings& s, SettingsSource& source) {
+  readNumber(source, L"ClickThrough", std::int16_t{0}, ToBoolean, s.ClickThrough);
+  std::int16_t opacity = kOpaque;
+  readNumber(source, L"Opacity", kOpaque, ToInt16, opacity);
+  s.Opacity = std::clamp(opacity, kFaintest, kOpaque);
 }
 
 // Colours are red + 256 * green + 65536 * blue with each part 0..255.
@@ -137,6 +146,7 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
   readNumber(source, L"Mem_Kagen", 30.0f, ToSingle, s.Mem_Kagen, 0.0f, 100.0f);
 
   s.Language = source.Read(L"Language");
+  readLook(s, source);
 
   s.Alarm_Path = source.ReadWhole(L"Alarm_Path");
   if (s.Alarm_Path.empty()) s.Alarm_Path = programDir;

@@ -37,6 +37,8 @@ struct AlarmOptions {
 inline constexpr std::int16_t kDefaultSnooze = 10;
 inline constexpr std::int16_t kMaxSnooze = 60;
 
+inline constexpr std::int16_t kOpaque = 100, kFaintest = 30;  // "Opacity", in percent
+
 struct Settings {
   std::array<Colour, 7> Color{};  // 0 background .. 5 pendulum; slot 6 never touches the file
   std::array<Colour, 4> Graph_Color{};
@@ -66,6 +68,10 @@ struct Settings {
   // the key only when the user put it there.
   std::wstring Language;
   std::int32_t LastApiResult = 0;
+  // The clock lets the mouse through to what lies beneath it (16-bit Boolean), and how much of
+  // it shows, in percent. Set from the menu; written only once set.
+  std::int16_t ClickThrough = 0;
+  std::int16_t Opacity = kOpaque;
 };
 
 // Where LoadSettings reads from: the "Section" section of the program's INI file, and the

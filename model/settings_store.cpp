@@ -132,6 +132,18 @@ void SettingsStore::SetTopMost(std::int16_t topMost) {
   tell(kChangedTopMost);
 }
 
+void SettingsStore::SetClickThrough(std::int16_t on) {
+  s_.ClickThrough = on ? -1 : 0;
+  write({{L"ClickThrough", NumberText(s_.ClickThrough)}});
+  tell(kChangedLook);
+}
+
+void SettingsStore::SetOpacity(std::int16_t percent) {
+  s_.Opacity = std::clamp(percent, kFaintest, kOpaque);
+  write({{L"Opacity", NumberText(s_.Opacity)}});
+  tell(kChangedLook);
+}
+
 void SettingsStore::SwitchAlarmOff(int alarm) {
   if (alarm < 0 || alarm >= static_cast<int>(s_.Sound_C.size())) return;
   s_.Sound_C[alarm] = 0;

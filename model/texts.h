@@ -62,6 +62,8 @@ enum class Text : int {
   DaysNote,
   // The command line: its help ("%1" the program's name) and a word it does not know ("%1").
   CommandHelp, CommandUnknown,
+  // The menu's click-through entry, its opacity submenu and a step of it ("%1" the percent).
+  MenuClickThrough, MenuOpacity, OpacityStep,
   Count
 };
 

@@ -42,6 +42,7 @@ void F_Menu::Form_Load(MenuPlace source, bool ringing, bool snoozing) {
   } else {
     menuTree_ = std::move(popUp);
   }
+  addLookEntries();
   topMostChecked_ = store_.Get().TopMost != 0;
   CheckMenuItem(mnuPopUp_, static_cast<UINT>(MenuItem::mnuTopMost),
                 MF_BYCOMMAND | (topMostChecked_ ? MF_CHECKED : MF_UNCHECKED));
@@ -73,7 +74,7 @@ void F_Menu::PopUp(HWND owner, std::optional<POINT> place) {
     case MenuItem::mnuTopMost: mnuTopMost_Click(); break;
     case MenuItem::mnuTasktry: mnuTasktry_Click(); break;
     case MenuItem::mnuQuit: mnuQuit_Click(); break;
-    default: break;  // dismissed: the form stays loaded as it is
+    default: lookEntry_Click(chosen); break;  // dismissed (0): the form stays loaded as it is
   }
 }
 

@@ -43,6 +43,8 @@ class F_Menu : public Form {
   void mnuTasktry_Click();
   void mnuQuit_Click();
   void destroyMenus();
+  void addLookEntries();
+  void lookEntry_Click(UINT chosen);
 
   SettingsStore& store_;
   Commands& commands_;

@@ -89,6 +89,13 @@ def dpi_changed_exe() -> Path:
 
 
 @pytest.fixture(scope="session")
+def clock_probe_exe() -> Path:
+    """Catches clicks beneath the clock, reads its layered look, locks the session for it
+    (tests/win/clock_probe.cpp)."""
+    return _built_file("TESSARINE_CLOCK_PROBE", REPO / "build" / "win32" / "clock_probe.exe")
+
+
+@pytest.fixture(scope="session")
 def acc_tree_exe() -> Path:
     """Prints what a screen reader gets from a window of the program (tests/win/acc_tree.cpp)."""
     return _built_file("TESSARINE_ACC_TREE", REPO / "build" / "win32" / "acc_tree.exe")

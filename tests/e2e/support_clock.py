@@ -48,10 +48,14 @@ def wait_painted(app, timeout: float = 5.0):
         time.sleep(0.1)
 
 
-CLOCK_MENU = ["設定変更(&S)", "-", "常に手前に表示(&N)", "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-", "終了(&E)"]
+CLICK_THROUGH, OPACITY = "ｸﾘｯｸを通す(&K)", "不透明度(&O)"
 
 
-TRAY_MENU = ["時計の表示(&F)", "-", "終了(&E)"]
+CLOCK_MENU = ["設定変更(&S)", "-", "常に手前に表示(&N)", "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-",
+              CLICK_THROUGH, OPACITY, "-", "終了(&E)"]
+
+
+TRAY_MENU = ["時計の表示(&F)", "-", CLICK_THROUGH, OPACITY, "-", "終了(&E)"]
 
 
 ON_TOP = "常に手前に表示(&N)"
