@@ -79,6 +79,7 @@ void F_Tokei::Form_Load() {
 
   placeWindow();
   acceptOutsideMessages();
+  watchWhetherSeen();
   tick_.Reset();
   lastTick_ = TickResult{};
 
@@ -331,8 +332,12 @@ void F_Tokei::runFrame(const SYSTEMTIME& now) {
 void F_Tokei::onShown(bool shown) {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  const int missed = schedule_.SetShown(shown, GetTickCount64(), now.wMilliseconds);
-  if (!shown) {
+  framesChanged(schedule_.SetShown(shown, GetTickCount64(), now.wMilliseconds), now);
+}
+
+// Shown and seen, the frames run from the time as it is now; else the tick sleeps to the minute.
+void F_Tokei::framesChanged(int missed, const SYSTEMTIME& now) {
+  if (!schedule_.FramesOn()) {
     Timer2.SetEnabled(false);
     armTick(now);
     return;
@@ -340,6 +345,8 @@ void F_Tokei::onShown(bool shown) {
   for (int n = missed; n > 0; --n) pendulum_.Step();
   handleTick(now);  // hidden, it ticked once a minute: the hands as they are now
   drawCurrentState();
+  Pic_Tokei->Refresh();  // seen again while shown: no paint comes by itself
+  Pic_Furiko->Refresh();
   if (!schedule_.FramesInLoop()) armFrame(now);
   armTick(now);
 }
@@ -392,7 +399,10 @@ void F_Tokei::SetMemoryCheck(bool on) {
   Timer3.SetEnabled(false);
 }
 
-void F_Tokei::QueryUnload() { SavePlacement(); }
+void F_Tokei::QueryUnload() {
+  unwatchWhetherSeen();
+  SavePlacement();
+}
 
 void F_Tokei::SavePlacement() {
   if (!Loaded()) return;
@@ -403,23 +413,15 @@ void F_Tokei::SavePlacement() {
 }
 
 LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  // Posted by a second start of the program (zero if it could not be registered).
-  static const UINT showClock = RegisterWindowMessageW(kShowClockMessage);
-  if (msg == showClock && showClock != 0) {
-    commands_.BringClockBack();
-    return 0;
-  }
-  static const UINT verbAgain = RegisterWindowMessageW(kVerbAgainMessage);
-  if (msg == verbAgain && verbAgain != 0) {
-    if (const auto verb = VerbFromWire(static_cast<std::uint32_t>(wp))) commands_.RunVerb(*verb);
-    return 0;
-  }
+  LRESULT answer = 0;
+  if (outsideMessage(msg, wp, lp, answer)) return answer;
   switch (msg) {
     case WM_SHOWWINDOW:
       onShown(wp != 0);
       break;
     case WM_POWERBROADCAST:
       if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) TimeMoved();
+      if (wp == PBT_POWERSETTINGCHANGE) onDisplayState(lp);
       return TRUE;
     case WM_TIMECHANGE:
       TimeMoved();
@@ -453,8 +455,6 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       FillRect(reinterpret_cast<HDC>(wp), &r, b.get());
       return 1;
     }
-    case WM_COPYDATA:
-      return AnswerVerb(reinterpret_cast<const COPYDATASTRUCT*>(lp));
     case WM_CLOSE:
       Unload();
       PostQuitMessage(0);

@@ -65,6 +65,13 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   void armTick(const SYSTEMTIME& now);
   void armFrame(const SYSTEMTIME& now);
   void onShown(bool shown);
+  void framesChanged(int missed, const SYSTEMTIME& now);
+  // Whether anyone can see the clock: the session's lock and the display's power.
+  void watchWhetherSeen();
+  void unwatchWhetherSeen();
+  void onSessionChange(WPARAM event);
+  void onDisplayState(LPARAM setting);
+  void setUnseen();
   void armMemoryCheck(ULONGLONG now);
   void Timer2_Timer();
   void runFrame(const SYSTEMTIME& now);
@@ -84,6 +91,9 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   bool onKeyDown(WPARAM key);
   void onContextMenu(LPARAM lp);
   void nudge(int dx, int dy);
+  // What other programs and the system send about the clock's place among them: a second
+  // start's call and verbs, a session locked or unlocked. True when `msg` was one of them.
+  bool outsideMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& answer);
   // A verb of a second start (WM_COPYDATA): its ExitCode.
   LRESULT AnswerVerb(const COPYDATASTRUCT* data);
   void acceptOutsideMessages();
@@ -126,4 +136,7 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   bool tickEverySecond_ = false;  // the hidden tick was last armed for the next second
   int toldRinging_ = -1;  // the ringing alarm a reader last heard of in the clock's value
   bool loading_ = false;  // Form_Load has not shown the window yet
+  bool locked_ = false, displayOff_ = false;
+  bool sessionWatched_ = false;
+  void* displayWatch_ = nullptr;  // HPOWERNOTIFY
 };

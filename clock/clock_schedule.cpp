@@ -6,15 +6,27 @@
 #include "clock/tick.h"
 
 void ClockSchedule::Load(std::uint64_t now) {
-  framesOn_ = loopFrames_ = false;  // until shown, then on the timer until the loop takes them
+  // Until shown, then on the timer until the loop takes them.
+  shown_ = framesOn_ = loopFrames_ = false;
   hiddenSince_ = now;
   pendulumCarry_ = 0;
 }
 
 int ClockSchedule::SetShown(bool shown, std::uint64_t now, int millisecond) {
-  if (!shown) {
+  shown_ = shown;
+  return setFrames(shown && !unseen_, now, millisecond);
+}
+
+int ClockSchedule::SetUnseen(bool unseen, std::uint64_t now, int millisecond) {
+  if (unseen == unseen_) return 0;
+  unseen_ = unseen;
+  return shown_ ? setFrames(!unseen, now, millisecond) : 0;
+}
+
+int ClockSchedule::setFrames(bool on, std::uint64_t now, int millisecond) {
+  if (!on) {
+    if (framesOn_) hiddenSince_ = now;  // shown while unseen, the swing still counts from then
     framesOn_ = false;
-    hiddenSince_ = now;
     return 0;
   }
   const int steps = StepsDue(static_cast<long long>(now - hiddenSince_), pendulumCarry_);

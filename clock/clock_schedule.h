@@ -26,6 +26,9 @@ class ClockSchedule {
   // Shown or hidden. Hiding stops the frames; showing starts them, with the first where its
   // place in the second puts it, and returns the pendulum steps missed while hidden.
   int SetShown(bool shown, std::uint64_t now, int millisecond);
+  // Shown but seen by nobody (the session locked, the display off): the clock wakes as the
+  // hidden one does, and the frames resume, caught up, when it is seen again. Kept across loads.
+  int SetUnseen(bool unseen, std::uint64_t now, int millisecond);
   bool FramesOn() const { return framesOn_; }
 
   // The tick's own timer, from a reading `millisecond` into its minute (0..59999): kNone while
@@ -59,6 +62,10 @@ class ClockSchedule {
                       MemorySource& memory);
 
  private:
+  int setFrames(bool on, std::uint64_t now, int millisecond);
+
+  bool shown_ = false;
+  bool unseen_ = false;
   bool framesOn_ = false;
   bool loopFrames_ = false;        // the message loop runs the frames; the timer sleeps
   std::uint64_t nextFrameAt_ = 0;  // tick count the next frame is due at

@@ -12,6 +12,7 @@ from __future__ import annotations
 import datetime
 import math
 import time
+from pathlib import Path
 
 from harness import DESKTOP_RGB, MENU_TRACE, drawn_menu, to_windows_path, tray_window
 from sound_trace import SND_ASYNC_LOOP, SOUND_FILE, alarm, play_sound_calls, played_names
@@ -184,3 +185,39 @@ def test_second_ring_moves_at_the_second_and_never_before(app, tmp_path):
     assert measured >= 3, f"the screen could be read around only {measured} seconds"
     assert len(missed) <= 1, f"the second ring did not move in the seconds {missed}"
     assert early == [], f"the second ring moved before the second at {early}"
+
+
+def run_count(pid: int) -> int:
+    """How often the process's threads have been put on a CPU (schedstat's third field)."""
+    total = 0
+    for task in Path(f"/proc/{pid}/task").iterdir():
+        try:
+            total += int((task / "schedstat").read_text().split()[2])
+        except (FileNotFoundError, ProcessLookupError):
+            pass  # a thread that ended meanwhile
+    return total
+
+
+def test_a_locked_session_rests_the_shown_clock_and_unlocking_brings_its_frames_back(
+        app, wine, clock_probe_exe, tmp_path):
+    clock = app.start(ini=clock_ini())
+    shots = Shots(clock, tmp_path, "locked")
+    shots.settled()
+
+    def runs_in(seconds: float) -> int:
+        before = run_count(clock.pid)
+        watch(seconds)
+        return run_count(clock.pid) - before
+
+    shown = runs_in(3)
+    assert wine.run([str(clock_probe_exe), "session", "lock"]).returncode == 0
+    wait_for(lambda: runs_in(1) <= 2, 10, "the locked clock still runs its frames", clock)
+    locked = runs_in(3)
+    # Shown, ten frames a second; locked, the hidden clock's wake at the minute and little else.
+    assert shown >= 25 and locked <= 6, (shown, locked)
+    pendulum = (0, PEND_TOP, 80, PEND_BOTTOM)
+    still = shots.take()[0].crop(pendulum).tobytes()
+    assert wine.run([str(clock_probe_exe), "session", "unlock"]).returncode == 0
+    wait_for(lambda: shots.take()[0].crop(pendulum).tobytes() != still, 5,
+             "the pendulum stood still after the unlock", clock)
+    assert runs_in(3) >= 25

@@ -114,7 +114,8 @@ TEST(ClockSchedule, HiddenTheTickWakesAtTheMinutesTurn) {
 // the milliseconds to the next frame or memory check (kNone: no timer), whether the frames
 // changed hands, whether the check is still on after a switch-off, whether it opens the cleaner.
 TEST(ClockSchedule, ShowHideFramesAndMemoryCheckAsEvents) {
-  enum Event { Load, Show, Hide, FrameIn, FrameRan, ToLoop, ToTimer, MemOn, MemOff, MemIn, Check };
+  enum Event { Load, Show, Hide, Unseen, Seen, TickIn, FrameIn, FrameRan, ToLoop, ToTimer, MemOn,
+               MemOff, MemIn, Check };
   constexpr std::int64_t kNone = ClockSchedule::kNone;
   const struct { Event event; std::uint64_t now; int arg; std::int64_t want; } steps[] = {
       {Load, 1000, 0, kNone},  {ToTimer, 1000, 0, false},
@@ -124,7 +125,15 @@ TEST(ClockSchedule, ShowHideFramesAndMemoryCheckAsEvents) {
       {ToTimer, 1300, 0, false}, {ToLoop, 1300, 0, true},
       {Hide, 1400, 0, 0},      {FrameIn, 1400, 0, kNone}, {ToTimer, 1400, 0, false},
       {Show, 1650, 0, 3},      // 250 ms hidden and 99 carried: 3 steps, 49 carried
-      {FrameIn, 1650, 0, 15},  {Load, 2000, 0, kNone},
+      {FrameIn, 1650, 0, 15},
+      // Locked or the display off: the shown clock wakes as the hidden one, at the minute.
+      {Unseen, 1700, 0, 0},    {FrameIn, 1700, 0, kNone}, {TickIn, 1700, 30500, 29500 + kTickMarginMs},
+      {Unseen, 1750, 0, 0},    {Seen, 1900, 0, 2},  // 200 ms unseen and 49 carried: 2, 49 left
+      {FrameIn, 1900, 0, 15},  {TickIn, 1900, 30500, kNone},
+      // Shown while unseen: no frames, and the swing counts from the hide.
+      {Hide, 1910, 0, 0},      {Unseen, 1920, 0, 0}, {Show, 1950, 0, 0}, {FrameIn, 1950, 0, kNone},
+      {Seen, 1990, 0, 1},      // 80 ms and 49 carried
+      {Load, 2000, 0, kNone},
       {Show, 2051, 515, 0},    // a load forgets the carry
       // The check, every minute (arg: Mem_Ival) of a count that a switch-off keeps.
       {MemIn, 0, 0, kNone},    {MemOn, 10000, 1, 60000}, {MemIn, 40000, 0, 30000},
@@ -146,6 +155,9 @@ TEST(ClockSchedule, ShowHideFramesAndMemoryCheckAsEvents) {
       case Load: s.Load(now); got = s.FrameIn(now); break;
       case Show: got = s.SetShown(true, now, st.arg); break;
       case Hide: got = s.SetShown(false, now, st.arg); break;
+      case Unseen: got = s.SetUnseen(true, now, st.arg); break;
+      case Seen: got = s.SetUnseen(false, now, st.arg); break;
+      case TickIn: got = s.TickDelay(st.arg, false); break;
       case FrameIn: got = s.FrameIn(now); break;
       case FrameRan: s.FrameRan(now, st.arg); got = s.FrameIn(now); break;
       case ToLoop: got = s.FramesToLoop(); break;
