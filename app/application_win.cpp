@@ -112,8 +112,11 @@ Application::~Application() {
   alarms_.reset();
 }
 
-void Application::Start() {
-  clock_->Form_Load();
+void Application::Start(bool mayStartInTray) {
+  // Quit from the notification area, it starts there: a Startup shortcut shows only the icon.
+  inTray_ = mayStartInTray && store_->Where().inTray;
+  clock_->Form_Load(!inTray_);
+  if (inTray_) tray_->Form_Load();
   showTrayBeside();
   // Once, with the clock already running: its alarms ring while the message waits.
   if (iniUnwritable_) {
@@ -257,12 +260,14 @@ void Application::OpenMenu(MenuPlace source, std::optional<ScreenPoint> at) {
 
 void Application::SendToTray() {
   inTray_ = true;
+  store_->NoteInTray(true);
   clock_->Hide();  // stays loaded: its timers, alarms and memory check go on
   if (!tray_->Loaded()) tray_->Form_Load();
 }
 
 void Application::BackFromTray() {
   inTray_ = false;
+  store_->NoteInTray(false);
   tray_->Unload();  // deletes the icon
   clock_->Show();
   showTrayBeside();

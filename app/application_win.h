@@ -29,8 +29,8 @@ class Application : public Commands, private AlarmListener {
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
-  // Loads the clock window.
-  void Start();
+  // Loads the clock window; in the tray when it was quit there and `mayStartInTray`.
+  void Start(bool mayStartInTray = true);
   // Runs the message loop until Quit or the clock closes; returns the exit code. While an
   // alarm is on, the loop also waits on the alarms' wake timer.
   int Run();

@@ -41,7 +41,8 @@ int Tell(const ParsedCommand& parsed, const std::wstring& exePath) {
 
 int Main() {
   const std::wstring exePath = ExePath();
-  const ParsedCommand parsed = ParseCommandLine(CommandArguments());
+  const std::vector<std::wstring> args = CommandArguments();
+  const ParsedCommand parsed = ParseCommandLine(args);
   if (!parsed.verb || *parsed.verb == Verb::Help) return Tell(parsed, exePath);
   const Verb verb = *parsed.verb;
 
@@ -56,7 +57,8 @@ int Main() {
   if (!VerbStartsClock(verb)) return kExitNoClock;
 
   Application app(ProgramFolder(exePath));
-  app.Start();
+  // Only a start without a verb (a Startup shortcut) keeps the clock in the tray it was quit in.
+  app.Start(args.empty());
   if (verb == Verb::Settings) app.OpenSettings(MenuPlace::Clock);
   return app.Run();
 }

@@ -9,7 +9,12 @@ the tray hides it, and no_window.exe run side by side in one prefix, so the wine
 beat and whatever else the machine does fall on both alike; both are read at the start and the
 end of one window. Each clock given (--exe, then every --also) gets a run of its own.
 
-Usage: /usr/bin/python3 bench/hidden_wakeups.py [--seconds 60] [--exe PATH] [--also EXE]...
+With --way locked the clock stays shown and is told the session was locked instead (a shown
+clock no one can see should wake as the hidden one does); --way shown leaves it shown, for the
+figure the lock is to bring down.
+
+Usage: /usr/bin/python3 bench/hidden_wakeups.py [--seconds 60] [--way hidden|locked|shown]
+                                                [--exe PATH] [--also EXE]...
 """
 
 import argparse
@@ -34,12 +39,13 @@ class WakeupBench(Bench):
         folder = tempfile.mkdtemp(prefix="clock-", dir=self.tmp)
         copy = shutil.copy(exe, os.path.join(folder, "Tessarine.exe"))
         clock = self.launch(label, ["wine", copy], True, "Tessarine", cwd=folder)
-        if subprocess.call(["wine", self.exes["show_window"], "hide"], env=self.wenv,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) != 0:
-            raise BenchError(f"{label}: the clock window could not be hidden")
+        way = {"hidden": "hide", "locked": "lock"}.get(self.args.way)
+        if way and subprocess.call(["wine", self.exes["show_window"], way], env=self.wenv,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) != 0:
+            raise BenchError(f"{label}: the clock window could not be {self.args.way}")
         floor = self.launch("no window (floor)", ["wine", self.exes["no_window"]], True)
         time.sleep(self.args.warmup)  # past the registry save; the floor settled too
-        if self.visible_window("Tessarine"):
+        if self.args.way == "hidden" and self.visible_window("Tessarine"):
             raise BenchError(f"{label}: the clock window is still on the screen")
         self.log(f"{label}: counting for {self.args.seconds:g} s")
         before = {p: run_count(p.pid) for p in (clock, floor)}
@@ -59,7 +65,7 @@ class WakeupBench(Bench):
         rows = [(os.path.basename(e), *self.measure(os.path.basename(e), e))
                 for e in [self.args.exe] + self.args.also]
         print(f"Wake-ups a minute over {self.args.seconds:g} s (schedstat run counts)")
-        print(f"{'clock':<28}{'hidden':>10}{'floor':>10}{'ratio':>8}")
+        print(f"{'clock':<28}{self.args.way:>10}{'floor':>10}{'ratio':>8}")
         for name, clock, floor in rows:
             # A floor blocked in its message loop may not run at all in the window.
             ratio = f"{clock / floor:.2f}" if floor else "-"
@@ -69,6 +75,8 @@ class WakeupBench(Bench):
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("--seconds", type=float, default=60.0, help="counting window (default 60)")
+    ap.add_argument("--way", choices=("hidden", "locked", "shown"), default="hidden",
+                    help="how the clock is kept from sight (default: hidden in the tray)")
     add_clock_args(ap)
     args = ap.parse_args()
     args.warmup = MIN_WARMUP  # past the wineserver's registry save

@@ -32,11 +32,11 @@ POINT CentredOn(HMONITOR monitor) {
   if (!GetMonitorInfoW(monitor, &mi))
     SetRect(&mi.rcMonitor, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   const RECT& m = mi.rcMonitor;
-  // Twips of the system DPI, whichever monitor the clock is on.
-  const int dpi = SystemDpi();
+  // The window's size at the system DPI; the place in twips of 96 DPI, as the file keeps it.
+  const int dpi = SystemDpi(), place = 96;
   const int width = ScaleToDpi(kWidth, dpi), height = ScaleToDpi(kHeight, dpi);
-  return POINT{PixelsToTwips(m.left, dpi) + PixelsToTwips(m.right - m.left - width, dpi) / 2,
-               PixelsToTwips(m.top, dpi) + PixelsToTwips(m.bottom - m.top - height, dpi) / 2};
+  return POINT{PixelsToTwips(m.left, place) + PixelsToTwips(m.right - m.left - width, place) / 2,
+               PixelsToTwips(m.top, place) + PixelsToTwips(m.bottom - m.top - height, place) / 2};
 }
 
 std::int64_t LocalMinuteOf(const SYSTEMTIME& t) {
@@ -61,7 +61,7 @@ F_Tokei::~F_Tokei() {
   if (owner_) DestroyWindow(owner_);
 }
 
-void F_Tokei::Form_Load() {
+void F_Tokei::Form_Load(bool shown) {
   const Settings& s = store_.Get();
   drag_.End();
   // No caption, no taskbar button: the clock is a small ornament on the desktop, reached by
@@ -96,7 +96,7 @@ void F_Tokei::Form_Load() {
 
   SetTopMost(hwnd(), s.TopMost);
   ApplyLook();
-  Show();
+  if (shown) Show();
   loading_ = false;
   tellReaderOfRing();  // an alarm due at the start: its window beside the clock, not before it
 }
@@ -157,7 +157,7 @@ void F_Tokei::placeWindow() {
 }
 
 void F_Tokei::moveWindow() {
-  const int dpi = SystemDpi();
+  const int dpi = kPlaceDpi;
   SetWindowPos(hwnd(), nullptr, TwipsToPixels(PosX, dpi), TwipsToPixels(PosY, dpi), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -408,7 +408,7 @@ void F_Tokei::SavePlacement() {
   if (!Loaded()) return;
   RECT r;
   if (!GetWindowRect(hwnd(), &r)) return;
-  const int dpi = SystemDpi();
+  const int dpi = kPlaceDpi;
   store_.SetPlacement(PixelsToTwips(r.left, dpi), PixelsToTwips(r.top, dpi));
 }
 

@@ -29,8 +29,8 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   F_Tokei(SettingsStore& store, AlarmService& alarms, Commands& commands);
   ~F_Tokei() override;
 
-  // Creates the window and everything on it, then shows it.
-  void Form_Load();
+  // Creates the window and everything on it, then shows it unless it starts in the tray.
+  void Form_Load(bool shown = true);
   // The periodic memory check; never on while the interval is 0 or the machine too small.
   void SetMemoryCheck(bool on);
   // Writes "Pos_X", "Pos_Y" and "TopMost" (at every unload, and when the menu quits).
@@ -123,6 +123,9 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   Timer Timer2{2, kPendulumStepMs, [this] { Timer2_Timer(); }};
   Timer Timer3{3, 1000, [this] { Timer3_Timer(); }};  // sleeps until the next memory check is due
 
+  // The settings file keeps the place in twips of 96 DPI at every scaling: the same pixel place
+  // holds when the scaling changes, and a file written at 100 % means there what it always did.
+  static constexpr int kPlaceDpi = 96;
   std::int32_t PosX = 0, PosY = 0;  // twips
   int dpi_ = 96;                     // of the monitor the window is on
   WindowDrag drag_;

@@ -69,7 +69,7 @@ void F_Tokei::nudge(int dx, int dy) {
   if (dx == 0 && dy == 0) return;
   SetWindowPos(hwnd(), nullptr, r.left + dx, r.top + dy, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  const int dpi = SystemDpi();
+  const int dpi = kPlaceDpi;
   PosX = PixelsToTwips(r.left + dx, dpi);
   PosY = PixelsToTwips(r.top + dy, dpi);
 }

@@ -54,6 +54,9 @@ void SettingsStore::Load() {
   placement_.y = y == centred ? std::nullopt : std::optional<std::int32_t>(y);
   LoadSettings(s_, source, programDir_);
   ReadTopMost(s_, source);
+  std::int16_t inTray = 0;
+  if (const auto v = ToBoolean(source.Read(L"InTray"))) inTray = *v;
+  placement_.inTray = inTrayInFile_ = inTray != 0;
 }
 
 bool SettingsStore::BesideProgram() const { return file_.Path() == IniPathFor(programDir_); }
@@ -119,10 +122,15 @@ void SettingsStore::Replace(const Settings& edited, const IniEntries& keys) {
 void SettingsStore::SetPlacement(std::int32_t x, std::int32_t y) {
   placement_.x = x;
   placement_.y = y;
-  // One write for all three, so that a kill cannot keep half a move.
-  write({{L"Pos_X", NumberText(x)},
-         {L"Pos_Y", NumberText(y)},
-         {L"TopMost", NumberText(s_.TopMost)}});
+  // One write for all, so that a kill cannot keep half a move.
+  IniEntries keys{{L"Pos_X", NumberText(x)},
+                  {L"Pos_Y", NumberText(y)},
+                  {L"TopMost", NumberText(s_.TopMost)}};
+  if (placement_.inTray != inTrayInFile_) {
+    keys.push_back({L"InTray", NumberText(placement_.inTray ? -1 : 0)});
+    inTrayInFile_ = placement_.inTray;
+  }
+  write(keys);
   tell(kChangedPlacement);
 }
 

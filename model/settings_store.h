@@ -35,6 +35,9 @@ class SettingsFile {
 // The clock's top-left corner in twips; none: centred on the primary monitor.
 struct Placement {
   std::optional<std::int32_t> x, y;
+  // "InTray": the clock was in the notification area when its place was last saved, so a
+  // Startup shortcut shows only the icon next time.
+  bool inTray = false;
 };
 
 // What a change touched, as listeners hear it.
@@ -74,8 +77,11 @@ class SettingsStore {
   // The dialog's OK: the model it edited (a copy of Get()) and the keys it writes. Memory
   // becomes what the file would read back after those keys.
   void Replace(const Settings& edited, const IniEntries& keys);
-  // The clock was moved or is quitting: "Pos_X", "Pos_Y" and "TopMost", in one write.
+  // The clock was moved or is quitting: "Pos_X", "Pos_Y" and "TopMost", in one write, with
+  // "InTray" once it differs from what the file holds.
   void SetPlacement(std::int32_t x, std::int32_t y);
+  // The clock went to the notification area or came back: in memory until the next placement.
+  void NoteInTray(bool inTray) { placement_.inTray = inTray; }
   void SetTopMost(std::int16_t topMost);
   // The menu's click-through entry and opacity step.
   void SetClickThrough(std::int16_t on);
@@ -94,6 +100,7 @@ class SettingsStore {
   std::wstring programDir_;
   Settings s_;
   Placement placement_;
+  bool inTrayInFile_ = false;
   // The file's text as this program last read or wrote it: the model is read from it.
   std::unique_ptr<IniText> image_;
   // Keys a failed write could not carry; the next write carries them along.

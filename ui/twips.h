@@ -1,7 +1,7 @@
 // Twips, 1/1440 inch: the unit in which the settings file keeps window positions. A pixel is
-// 1440 / DPI twips of the system's DPI (15 at 96, 10 at 144, 7.5 at 192), so a position written
-// at one density puts the window at the same place on a screen of another, and a file written
-// by a DPI-unaware program (which sees every screen at 96) reads as it did.
+// 1440 / DPI twips (15 at 96, 10 at 144, 7.5 at 192). The clock's place is kept in twips of
+// 96 DPI at every scaling, so that the same pixel place holds when the scaling changes and a
+// file written at 100 % reads as it always did.
 #pragma once
 
 #include <cmath>

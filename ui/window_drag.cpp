@@ -1,6 +1,5 @@
 #include "ui/window_drag.h"
 
-#include "ui/screen_dpi.h"
 #include "ui/twips.h"
 
 void WindowDrag::Start(HWND window) {
@@ -8,7 +7,7 @@ void WindowDrag::Start(HWND window) {
   RECT r;
   if (!GetCursorPos(&p) || !GetWindowRect(window, &r)) return;
   active_ = true;
-  dpi_ = SystemDpi();
+  dpi_ = 96;  // the file's twips are of 96 DPI at every scaling
   offsetX_ = PixelsToTwips(p.x - r.left, dpi_);
   offsetY_ = PixelsToTwips(p.y - r.top, dpi_);
 }

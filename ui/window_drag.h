@@ -1,6 +1,6 @@
 // Dragging a captionless window by a press inside it: while the button is held the pointer keeps
-// its offset from the window's top-left corner. Offset and corner are reckoned in twips of the
-// system DPI, the unit the settings file keeps positions in.
+// its offset from the window's top-left corner. Offset and corner are reckoned in twips of 96
+// DPI, the unit the settings file keeps positions in at every scaling.
 #pragma once
 
 #include <windows.h>

@@ -5,7 +5,7 @@ from __future__ import annotations
 
 from harness import tray_window
 from sound_trace import SOUND_FILE, alarm
-from support_clock import wait_for, wait_gone
+from support_clock import ini_value, wait_for, wait_gone
 from support_dialog import TITLE as SETTINGS_TITLE, closed, new_window, read_tree, CLOCK_CLASS
 
 RING_TITLE = "ｱﾗｰﾑ1 7:30"
@@ -50,11 +50,20 @@ def test_each_verb_answers_with_its_exit_code(app, display):
 
     assert verb(app, "/SETTINGS")[0] == 0
     assert new_window(clock, SETTINGS_TITLE, timeout=10), "/settings opened no dialog"
+    # Quit from the tray, a start without a verb (the Startup folder's shortcut) shows only
+    # the icon; /show starts a clock shown, where it stood.
+    assert verb(app, "/hide")[0] == 0
     assert verb(app, "/exit")[0] == 0
     assert clock.wait_exit(timeout=10) == 0, "/exit left the clock running"
-    # With none running, /show starts one.
+    assert ini_value(clock, "InTray") == "-1"
+    startup = app.start(wait=False)
+    wait_for(lambda: tray_window(display), 15, "no icon in the notification area", startup)
+    assert not startup.windows(), "the clock quit in the tray started shown"
+    assert verb(app, "--exit")[0] == 0
+    assert startup.wait_exit(timeout=10) == 0
+    assert wait_gone(lambda: tray_window(display)), "the icon stayed in the tray"
     started = app.start(args=("/show",))
-    assert started.alive() and started.windows()
+    assert started.geometry() == place
 
 
 def test_snooze_verb_answers_a_ringing_alarm(app, sounds, alarm_time, acc_tree_exe):

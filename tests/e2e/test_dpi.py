@@ -173,24 +173,24 @@ def test_clock_at_each_density_and_a_move_to_another(app, density, dpi_changed_e
     seen = {}
     for dpi in (96, 120, 144, 192):
         density(dpi)
-        # The same place in inches at every density: 100 pixels from the corner at 96 DPI.
+        # The same pixel place at every density: the file's twips are of 96 DPI.
         trace = MENU_TRACE if dpi == 144 else False  # the dialog is opened through the menu
         clock = app.start(ini=dict(INI, Pos_X=1500, Pos_Y=1500), trace=trace)
         (x, y, w, h), dial = settled_dial(clock, dpi)
         dial.save(tmp_path / f"dial-{dpi}.png")
-        assert (x, y) == (scaled(100, dpi), scaled(100, dpi)), f"at {dpi} DPI"
+        assert (x, y) == (100, 100), f"at {dpi} DPI"
         seen[dpi] = (dial_diameter(dial), glyph_height(dial), dial)
 
         if dpi == 144:
             check_dialog(clock, dpi)
-            # Moved by the pendulum area and closed: the position is kept in twips of 144 DPI.
+            # Moved by the pendulum area and closed: the position is kept in twips of 96 DPI.
             px, py = x + scaled(ON_PENDULUM[0], dpi), y + scaled(ON_PENDULUM[1], dpi)
             clock.drag(px, py, px + 60, py + 30)
             assert clock.wait_geometry((x + 60, y + 30, w, h)) == (x + 60, y + 30, w, h)
             clock.key("alt+F4")
             assert clock.wait_exit(10) is not None
             saved = clock.ini_bytes()
-            assert b"Pos_X= 2100\r\n" in saved and b"Pos_Y= 1800\r\n" in saved, saved
+            assert b"Pos_X= 2400\r\n" in saved and b"Pos_Y= 1950\r\n" in saved, saved
         clock.stop()
 
     base_diameter, base_glyph, base_dial = seen[96]
@@ -209,12 +209,12 @@ def test_clock_at_each_density_and_a_move_to_another(app, density, dpi_changed_e
     assert blocky_share(doubled) == 1.0
     assert blocky_share(dial192) < 0.5
 
-    # Back at 96 DPI the file written at 144 puts the clock at the same inches: 210 x 180
-    # pixels at 144 are 140 x 120 at 96. Then a move to a 144-DPI monitor.
+    # Back at 96 DPI the file written at 144 puts the clock at the same pixels, 160 x 130, where
+    # it was left. Then a move to a 144-DPI monitor.
     density(96)
     clock = app.start(ini=saved, trace=MENU_TRACE)
     (x, y, w, h), _ = settled_dial(clock, 96)
-    assert (x, y) == (140, 120)
+    assert (x, y) == (160, 130)
     suggested = (300, 200, 300 + SIZES[144][0], 200 + SIZES[144][1])
     result = clock.wine.run([str(dpi_changed_exe), "144", *map(str, suggested)], timeout=30)
     assert result.returncode == 0, result.stderr[-500:]
