@@ -45,6 +45,16 @@ TEST(SettingsStore, ReadsTheFileOnceAndTellsEachChangeOnce) {
       {[](SettingsStore& s) { s.SetTopMost(0); }, kChangedTopMost, {{L"TopMost", L" 0"}}},
       {[](SettingsStore& s) { s.SwitchAlarmOff(0); }, kChangedAlarmSwitch, {{L"Sound_C_0", L" 0"}}},
       {[](SettingsStore& s) { s.SetFilterColour(42); }, kChangedFilter, {}},
+      // The menu's look, the faintest step kept in range.
+      {[](SettingsStore& s) { s.SetClickThrough(1); }, kChangedLook, {{L"ClickThrough", L"-1"}}},
+      {[](SettingsStore& s) { s.SetOpacity(10); }, kChangedLook, {{L"Opacity", L" 30"}}},
+      // Quitting in the tray is kept with the place, once it differs from the file's.
+      {[](SettingsStore& s) { s.NoteInTray(true); s.SetPlacement(30, 45); }, kChangedPlacement,
+       {{L"Pos_X", L" 30"}, {L"Pos_Y", L" 45"}, {L"TopMost", L" 0"}, {L"InTray", L"-1"}}},
+      {[](SettingsStore& s) { s.SetPlacement(30, 45); }, kChangedPlacement,
+       {{L"Pos_X", L" 30"}, {L"Pos_Y", L" 45"}, {L"TopMost", L" 0"}}},
+      {[](SettingsStore& s) { s.NoteInTray(false); s.SetPlacement(30, 45); }, kChangedPlacement,
+       {{L"Pos_X", L" 30"}, {L"Pos_Y", L" 45"}, {L"TopMost", L" 0"}, {L"InTray", L" 0"}}},
   };
   for (const auto& row : rows) {
     const std::size_t writes = f.file.writes.size();
