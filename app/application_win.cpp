@@ -332,7 +332,10 @@ int Application::RunVerb(Verb verb) {
       if (menu_->Loaded()) menu_->Unload();  // loaded afresh for the tray
       SendToTray();
       break;
-    case Verb::Settings: OpenSettings(MenuPlace::Clock); break;
+    case Verb::Settings:
+      SetMemoryCheck(false);  // no cleaning while the dialog is open, as from the menu
+      OpenSettings(MenuPlace::Clock);
+      break;
     case Verb::Stop: StopClockSound(); break;
     case Verb::Snooze: SnoozeClockAlarm(); break;
     case Verb::Exit:

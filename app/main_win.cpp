@@ -46,6 +46,12 @@ int Main() {
   if (!parsed.verb || *parsed.verb == Verb::Help) return Tell(parsed, exePath);
   const Verb verb = *parsed.verb;
 
+  // A script's /stop or /exit must not start a clock that nobody asked for; only looking for
+  // the mutex, it cannot keep a clock started meanwhile from taking it.
+  if (!VerbStartsClock(verb)) {
+    KernelHandle running(OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutex));
+    return running ? HandVerbToRunningClock(verb) : kExitNoClock;
+  }
   // Held for the whole run: a second start finds it and hands its verb to the running clock,
   // most likely to call it back from the tray.
   KernelHandle mutex(CreateMutexW(nullptr, FALSE, kInstanceMutex));
@@ -53,13 +59,11 @@ int Main() {
     mutex.reset();
     return HandVerbToRunningClock(verb);  // no window of its own, no file touched
   }
-  // A script's /stop or /exit must not start a clock that nobody asked for.
-  if (!VerbStartsClock(verb)) return kExitNoClock;
 
   Application app(ProgramFolder(exePath));
   // Only a start without a verb (a Startup shortcut) keeps the clock in the tray it was quit in.
   app.Start(args.empty());
-  if (verb == Verb::Settings) app.OpenSettings(MenuPlace::Clock);
+  if (verb == Verb::Settings) app.RunVerb(verb);
   return app.Run();
 }
 
