@@ -48,14 +48,17 @@ int Main() {
 
   // A script's /stop or /exit must not start a clock that nobody asked for; only looking for
   // the mutex, it cannot keep a clock started meanwhile from taking it.
+  // A clock run with higher rights holds a mutex this copy may not open: it runs all the same.
   if (!VerbStartsClock(verb)) {
     KernelHandle running(OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutex));
-    return running ? HandVerbToRunningClock(verb) : kExitNoClock;
+    const bool denied = !running && GetLastError() == ERROR_ACCESS_DENIED;
+    return running || denied ? HandVerbToRunningClock(verb) : kExitNoClock;
   }
   // Held for the whole run: a second start finds it and hands its verb to the running clock,
   // most likely to call it back from the tray.
   KernelHandle mutex(CreateMutexW(nullptr, FALSE, kInstanceMutex));
-  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+  const DWORD created = GetLastError();
+  if ((mutex && created == ERROR_ALREADY_EXISTS) || (!mutex && created == ERROR_ACCESS_DENIED)) {
     mutex.reset();
     return HandVerbToRunningClock(verb);  // no window of its own, no file touched
   }

@@ -127,9 +127,12 @@ def test_end_of_session_keeps_where_the_clock_was_and_not_the_open_dialog(app, w
              "nothing written at the end of the session")
     after = ini_values(clock.ini_bytes())
     assert [after[k] for k in PLACEMENT] == [" 1650", " 900", "-1"]
+    # In the tray, it starts there next time.
+    assert after.get("InTray") == ("-1" if in_tray else None)
     # The dialog's edit is lost, as with its cancel; nothing else was written.
-    assert {k: v for k, v in after.items() if k not in PLACEMENT} == \
-        {k: v for k, v in before.items() if k not in PLACEMENT}
+    kept = PLACEMENT + ("InTray",)
+    assert {k: v for k, v in after.items() if k not in kept} == \
+        {k: v for k, v in before.items() if k not in kept}
 
 
 def test_a_monitor_that_goes_away_brings_the_clock_to_one_that_is_there(app, wine,
