@@ -159,3 +159,13 @@ def immutable(on: bool, *paths) -> bool:
     result = subprocess.run(["chattr", "+i" if on else "-i", *map(str, paths)],
                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     return result.returncode == 0
+
+
+def look(wine, probe) -> tuple:
+    """The clock's extended style and its layered alpha (-1 when not layered), read by
+    tests/win/clock_probe.cpp."""
+    out = wine.run([str(probe), "look"]).stdout.decode().split()
+    return int(out[1], 16), int(out[3])
+
+
+CLICKS_PASS = 0x20  # WS_EX_TRANSPARENT

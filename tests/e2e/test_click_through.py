@@ -8,17 +8,11 @@ import subprocess
 from pathlib import Path
 
 from harness import MENU_TRACE, tray_window
-from support_clock import (CLICK_THROUGH, ON_DIAL, ini_value, open_menu, open_tray_menu, wait_for,
-                           wait_gone)
+from support_clock import (CLICK_THROUGH, ON_DIAL, ini_value, look, open_menu, open_tray_menu,
+                           wait_for, wait_gone)
 
 CATCHER = (60, 30, 240, 240)  # beneath the clock at (100, 50)
 SHOTS = Path("/tmp/verbs-shots")
-
-
-def look(wine, probe) -> tuple:
-    """The clock's extended style and its layered alpha (-1 when not layered)."""
-    out = wine.run([str(probe), "look"]).stdout.decode().split()
-    return int(out[1], 16), int(out[3])
 
 
 def test_clicks_pass_through_to_the_window_beneath_until_the_tray_menu_turns_it_off(

@@ -5,7 +5,7 @@ from __future__ import annotations
 
 from harness import tray_window
 from sound_trace import SOUND_FILE, alarm
-from support_clock import ini_value, wait_for, wait_gone
+from support_clock import CLICKS_PASS, ini_value, look, wait_for, wait_gone
 from support_dialog import TITLE as SETTINGS_TITLE, closed, new_window, read_tree, CLOCK_CLASS
 
 RING_TITLE = "ｱﾗｰﾑ1 7:30"
@@ -66,14 +66,21 @@ def test_each_verb_answers_with_its_exit_code(app, display):
     assert started.geometry() == place
 
 
-def test_snooze_verb_answers_a_ringing_alarm(app, sounds, alarm_time, acc_tree_exe):
-    ini = {**alarm(0, alarm_time.at, SOUND_FILE, sounds["wav"]), "Pos_X": 150, "Pos_Y": 150}
+def test_snooze_verb_answers_a_ringing_alarm(app, wine, sounds, alarm_time, acc_tree_exe,
+                                             clock_probe_exe):
+    ini = {**alarm(0, alarm_time.at, SOUND_FILE, sounds["wav"]), "Pos_X": 150, "Pos_Y": 150,
+           "ClickThrough": -1}
     clock = app.start(ini=ini, local_clock=alarm_time.local)
+    assert look(wine, clock_probe_exe)[0] & CLICKS_PASS
     alarm_time.ring(20)
     assert new_window(clock, RING_TITLE, timeout=30), "no ringing window"
+    # While it rings, the dial takes clicks again, so that a click still stops it.
+    wait_for(lambda: not look(wine, clock_probe_exe)[0] & CLICKS_PASS, 5,
+             "the ringing clock lets clicks through", clock)
 
     assert verb(app, "/snooze")[0] == 0
     closed(clock, RING_TITLE)
     reading = read_tree(clock, acc_tree_exe, CLOCK_CLASS)[0][0][5]
     assert "ｽﾇｰｽﾞ中" in reading, reading
     assert verb(app, "/stop")[0] == 1, "the snoozed alarm no longer rings"
+    assert look(wine, clock_probe_exe)[0] & CLICKS_PASS
