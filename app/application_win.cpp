@@ -213,6 +213,10 @@ void Application::ShowTrayRinging(bool lit) {
   if (tray_) tray_->ShowRinging(lit);
 }
 
+void Application::ShowOtherZones(const std::vector<std::wstring>& lines) {
+  if (tray_) tray_->ShowOtherZones(lines);
+}
+
 bool Application::StartSoundTest(const SoundTest& test) { return alarms_->StartTest(test); }
 
 void Application::StopSoundTest() { alarms_->StopTest(); }

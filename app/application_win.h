@@ -41,6 +41,7 @@ class Application : public Commands, private AlarmListener {
   void CancelClockSnooze() override;
   void ShowRingWindow(const std::optional<RingNotice>& ring) override;
   void ShowTrayRinging(bool lit) override;
+  void ShowOtherZones(const std::vector<std::wstring>& lines) override;
   bool StartSoundTest(const SoundTest& test) override;
   void StopSoundTest() override;
   bool SoundTesting() const override;

@@ -254,7 +254,8 @@ void F_Tokei::handleTick(const SYSTEMTIME& now) {
   // A reader hears of the time once a minute, when the minute hand moves.
   const bool newMinute = t.ClockMinute != lastTick_.ClockMinute || t.ClockHour != lastTick_.ClockHour;
   lastTick_ = t;
-  if (newMinute) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
+  if (newMinute && !refreshZones())
+    AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
   tellReaderOfRing();
   showRinging(t.ClockSecond);
   if (!IsWindowVisible(hwnd())) return;  // in the tray: drawn when shown again
@@ -370,6 +371,7 @@ void F_Tokei::armMemoryCheck(ULONGLONG now) {
 void F_Tokei::TimeMoved() {
   if (!Loaded()) return;
   Timer1_Timer();
+  refreshZones();  // a new zone here moves the others' days, not their times
   SYSTEMTIME now;
   GetLocalTime(&now);
   alarms_.TimeMoved(LocalMinuteOf(now));

@@ -16,6 +16,7 @@
 #include "clock/clock_schedule.h"
 #include "clock/pendulum.h"
 #include "clock/tick.h"
+#include "clock/zones_win.h"
 #include "memory/system_memory_win.h"
 #include "ui/accessible.h"
 #include "ui/form.h"
@@ -75,6 +76,8 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   // The clock's value names the next ring: a reader hears of it.
   void NextRingChanged(const std::wstring& text) override;
   void drawCurrentState();
+  // The other zones for this minute; the tray and a reader hear when their lines changed.
+  bool refreshZones();
   // A reader hears at once when an alarm begins or stops ringing, not at the next minute.
   void tellReaderOfRing();
   // The keyboard: Esc and Space, the menu keys, the arrows; false for any other key.
@@ -115,6 +118,7 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   ClockTick tick_;
   TickResult lastTick_;  // the last handled second, drawn when a hidden clock is shown
   Pendulum pendulum_;
+  OtherZones zones_;
   HWND owner_ = nullptr;  // hidden; outlives reloads
   AccessibleServer access_{*this};
   bool trayRinging_ = false;  // the tray was last told that an alarm rings

@@ -74,6 +74,13 @@ void F_Tokei::nudge(int dx, int dy) {
   PosY = PixelsToTwips(r.top + dy, dpi);
 }
 
+bool F_Tokei::refreshZones() {
+  if (!zones_.Refresh(store_.Get())) return false;
+  commands_.ShowOtherZones(zones_.Lines());
+  if (Loaded()) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
+  return true;
+}
+
 int F_Tokei::AccessibleCount() { return 0; }
 
 AccessibleInfo F_Tokei::Accessible(int) {
@@ -82,6 +89,7 @@ AccessibleInfo F_Tokei::Accessible(int) {
   a.role = ROLE_SYSTEM_CLOCK;
   a.value = ClockReading(lastTick_.ClockHour, lastTick_.ClockMinute, store_.Get(),
                          alarms_.RingingAlarm(), alarms_.NextRing());
+  for (const std::wstring& line : zones_.Lines()) a.value += L"  " + line;
   a.state = STATE_SYSTEM_FOCUSABLE | (GetFocus() == hwnd() ? STATE_SYSTEM_FOCUSED : 0);
   GetWindowRect(hwnd(), &a.screen);
   return a;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct ScreenPoint {
   int x, y;
@@ -56,6 +57,8 @@ class Commands {
   virtual bool SoundTesting() const = 0;
   // While the clock is in the tray: its icon (false) or the ringing one (true).
   virtual void ShowTrayRinging(bool lit) = 0;
+  // The other zones' lines changed (each minute at most): the tray icon's tip carries them.
+  virtual void ShowOtherZones(const std::vector<std::wstring>& /*lines*/) {}
   // The clock's periodic memory check (its Timer3).
   virtual void SetMemoryCheck(bool on) = 0;
   // Keeps the clock above other windows (true) or not, without saving anything.

@@ -137,6 +137,11 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
   readNumber(source, L"Mem_Kagen", 30.0f, ToSingle, s.Mem_Kagen, 0.0f, 100.0f);
 
   s.Language = source.Read(L"Language");
+  for (int n = 0; n <= 1; ++n) {
+    s.Zone[n] = source.Read(IniKey(L"Zone_", n + 1));
+    s.ZoneLabel[n] = source.ReadWhole(IniKey(L"Zone_", n + 1) + L"_Label");
+  }
+  s.HighContrast = source.Read(L"HighContrast");
 
   s.Alarm_Path = source.ReadWhole(L"Alarm_Path");
   if (s.Alarm_Path.empty()) s.Alarm_Path = programDir;

@@ -60,6 +60,8 @@ enum class Text : int {
   TestWhileRinging,
   // Beside the days: the last day stays, and the alarm's switch is what turns it off.
   DaysNote,
+  // After another zone's time when its date is not today's here.
+  ZoneYesterday, ZoneTomorrow,
   Count
 };
 

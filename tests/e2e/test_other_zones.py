@@ -1,0 +1,101 @@
+"""Other places' time where the clock already speaks: Windows' additional clock for India,
+set in the registry as Windows' date and time settings set it, is read by a screen reader in
+the clock's value and shows in the tray icon's tip (read from Wine's notification area as it
+shows the tip); the file's "Zone_1=-" takes it away and "Zone_2" names a zone of its own, and a
+run that changed nothing leaves the file as it was, byte for byte."""
+
+from __future__ import annotations
+
+import datetime
+import re
+from zoneinfo import ZoneInfo
+
+from harness import MENU_TRACE, tray_window
+from support_clock import ON_PENDULUM, TO_TRAY, open_menu, open_tray_menu, wait_for
+from support_dialog import CLOCK_CLASS, read_tree
+
+CLOCKS = r"HKCU\Control Panel\TimeDate\AdditionalClocks"
+QUIT = "終了(&E)"
+DAY = {-1: "前日", 0: "", 1: "翌日"}
+
+
+def set_windows_clock(wine, n: int, zone: str, name: str) -> None:
+    key = f"{CLOCKS}\\{n}"
+    for value, kind, data in (("Enable", "REG_DWORD", "1"), ("DisplayName", "REG_SZ", name),
+                              ("TzRegKeyName", "REG_SZ", zone)):
+        assert wine.run(["reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"],
+                        locale="C.UTF-8").returncode == 0
+
+
+def zone_lines(label: str, text: str) -> list:
+    return re.findall(label + r" (\d{1,2}):(\d\d)(?: \((前日|翌日)\))?", text)
+
+
+def right_time(found: tuple, place: str) -> bool:
+    """The line names the time at `place` within the minute around the reading, and the day
+    when its date is not the local one."""
+    hour, minute, day = found
+    now = datetime.datetime.now().astimezone()
+    for t in (now - datetime.timedelta(seconds=61), now):
+        there = t.astimezone(ZoneInfo(place))
+        if ((int(hour), int(minute)) == (there.hour, there.minute)
+                and day == DAY[(there.date() - t.date()).days]):
+            return True
+    return False
+
+
+def shown_tips(clock) -> list:
+    return [line.split('L"', 1)[1].rsplit('"', 1)[0].replace("\\n", "\n")
+            for line in clock.trace_lines() if "TOOLTIPS_Show Show tooltip" in line and 'L"' in line]
+
+
+def tip_in_tray(clock) -> str:
+    """Rests the pointer on the icon until the notification area shows its tip."""
+    tx, ty, _, _ = wait_for(lambda: tray_window(clock.display), 10, "no tray icon")
+    clock.display.move_pointer(tx + 10, ty + 10)
+    return wait_for(lambda: shown_tips(clock)[-1:], 10, "no tip shown", clock)[0]
+
+
+def quit_from_tray(clock) -> None:
+    open_tray_menu(clock).click(QUIT)
+    assert clock.wait_exit(10) is not None, "the clock did not quit"
+
+
+def test_windows_additional_clock_in_the_value_and_tip_and_the_file_can_take_it_away(
+        app, wine, acc_tree_exe):
+    set_windows_clock(wine, 1, "India Standard Time", "Mumbai")
+    # The notification area is started afresh by each clock, so that it traces its tips into
+    # that clock's log.
+    wine.kill()
+    trace = MENU_TRACE + ",+tooltips"
+    try:
+        ini = {"Pos_X": 300 * 15, "Pos_Y": 200 * 15, "TopMost": 0}
+        clock = app.start(ini=ini, trace=trace)
+
+        def value() -> str:
+            return read_tree(clock, acc_tree_exe, CLOCK_CLASS)[0][0][5]
+        found = wait_for(lambda: zone_lines("Mumbai", value()), 10, "no Mumbai in the value")
+        assert len(found) == 1 and right_time(found[0], "Asia/Kolkata"), value()
+        assert re.fullmatch(r"\d{1,2}:\d\d  Mumbai \S+( \(\S+\))?", value()), value()
+
+        open_menu(clock, ON_PENDULUM).click(TO_TRAY)
+        tip = tip_in_tray(clock)
+        assert tip.startswith("Tessarine\nMumbai ") and tip.count("\n") == 1, tip
+        assert right_time(zone_lines("Mumbai", tip)[0], "Asia/Kolkata"), tip
+        quit_from_tray(clock)
+
+        # The file's own choice: none for the first, London by its key name for the second.
+        ini = {**ini, "Zone_1": "-", "Zone_2": "GMT Standard Time", "Zone_2_Label": "London"}
+        wine.kill()
+        clock = app.start(ini=ini, trace=trace)
+        before = clock.ini_bytes()
+        found = wait_for(lambda: zone_lines("London", value()), 10, "no London in the value")
+        assert "Mumbai" not in value() and right_time(found[0], "Europe/London"), value()
+        open_menu(clock, ON_PENDULUM).click(TO_TRAY)
+        tip = wait_for(lambda: "London" in tip_in_tray(clock) and tip_in_tray(clock), 10,
+                       "the tip does not name London", clock)
+        assert "Mumbai" not in tip and right_time(zone_lines("London", tip)[0], "Europe/London")
+        quit_from_tray(clock)
+        assert clock.ini_bytes() == before
+    finally:
+        wine.run(["reg", "delete", f"{CLOCKS}\\1", "/f"], locale="C.UTF-8")
