@@ -107,6 +107,7 @@ void F_Tokei::buildFace() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const int dial = ScaleToDpi(kDialSize, dpi_);
+  dropZoneTip();  // its tool is the old dial
   Pic_Tokei.reset();
   Pic_Furiko.reset();
   Pic_Tokei = std::make_unique<PictureBox>(hwnd(), 0, 0, dial, dial);
@@ -197,6 +198,10 @@ void F_Tokei::wireMouse() {
       drag_.Start(hwnd());
     else if (!commands_.SettingsDialogOpen())
       commands_.OpenMenu(MenuPlace::Clock);
+  };
+  handlers.move = [this, follow = handlers.move] {
+    follow();
+    if (!zoneTip_) showZoneTip();
   };
   Pic_Tokei->SetMouseHandlers(handlers);
 }
@@ -391,7 +396,10 @@ void F_Tokei::SetMemoryCheck(bool on) {
   Timer3.SetEnabled(false);
 }
 
-void F_Tokei::QueryUnload() { SavePlacement(); }
+void F_Tokei::QueryUnload() {
+  SavePlacement();
+  dropZoneTip();
+}
 
 void F_Tokei::SavePlacement() {
   if (!Loaded()) return;

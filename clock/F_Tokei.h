@@ -78,6 +78,10 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   void drawCurrentState();
   // The other zones for this minute; the tray and a reader hear when their lines changed.
   bool refreshZones();
+  // The zones' lines as a tool tip over the dial, made at the first hover while there are
+  // any, so that the common controls are loaded only for someone who looks.
+  void showZoneTip();
+  void dropZoneTip();
   // A reader hears at once when an alarm begins or stops ringing, not at the next minute.
   void tellReaderOfRing();
   // The keyboard: Esc and Space, the menu keys, the arrows; false for any other key.
@@ -119,6 +123,7 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   TickResult lastTick_;  // the last handled second, drawn when a hidden clock is shown
   Pendulum pendulum_;
   OtherZones zones_;
+  HWND zoneTip_ = nullptr;  // owned by the window, remade with the dial
   HWND owner_ = nullptr;  // hidden; outlives reloads
   AccessibleServer access_{*this};
   bool trayRinging_ = false;  // the tray was last told that an alarm rings

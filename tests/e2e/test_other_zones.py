@@ -1,7 +1,7 @@
 """Other places' time where the clock already speaks: Windows' additional clock for India,
 set in the registry as Windows' date and time settings set it, is read by a screen reader in
 the clock's value and shows in the tray icon's tip (read from Wine's notification area as it
-shows the tip); the file's "Zone_1=-" takes it away and "Zone_2" names a zone of its own, and a
+shows the tip) and over the dial as a tool tip; the file's "Zone_1=-" takes it away and "Zone_2" names a zone of its own, and a
 run that changed nothing leaves the file as it was, byte for byte."""
 
 from __future__ import annotations
@@ -11,7 +11,7 @@ import re
 from zoneinfo import ZoneInfo
 
 from harness import MENU_TRACE, tray_window
-from support_clock import ON_PENDULUM, TO_TRAY, open_menu, open_tray_menu, wait_for
+from support_clock import ON_DIAL, ON_PENDULUM, TO_TRAY, open_menu, open_tray_menu, wait_for
 from support_dialog import CLOCK_CLASS, read_tree
 
 CLOCKS = r"HKCU\Control Panel\TimeDate\AdditionalClocks"
@@ -53,7 +53,8 @@ def tip_in_tray(clock) -> str:
     """Rests the pointer on the icon until the notification area shows its tip."""
     tx, ty, _, _ = wait_for(lambda: tray_window(clock.display), 10, "no tray icon")
     clock.display.move_pointer(tx + 10, ty + 10)
-    return wait_for(lambda: shown_tips(clock)[-1:], 10, "no tip shown", clock)[0]
+    tray = lambda: [t for t in shown_tips(clock) if t.startswith("Tessarine")][-1:]
+    return wait_for(tray, 10, "no tip shown", clock)[0]
 
 
 def quit_from_tray(clock) -> None:
@@ -77,6 +78,19 @@ def test_windows_additional_clock_in_the_value_and_tip_and_the_file_can_take_it_
         found = wait_for(lambda: zone_lines("Mumbai", value()), 10, "no Mumbai in the value")
         assert len(found) == 1 and right_time(found[0], "Asia/Kolkata"), value()
         assert re.fullmatch(r"\d{1,2}:\d\d  Mumbai \S+( \(\S+\))?", value()), value()
+
+        # Over the dial, the same line as a tool tip (made at the first move, shown after).
+        x, y, _, _ = clock.geometry()
+
+        clock.display.move_pointer(x + ON_DIAL[0], y + ON_DIAL[1])
+        wait_for(lambda: any('add text L"Mumbai' in line for line in clock.trace_lines()), 10,
+                 "no tool tip made over the dial", clock)
+        clock.display.move_pointer(x + ON_DIAL[0] + 1, y + ON_DIAL[1])  # then rests there
+
+        def dial_tip():
+            return [t for t in shown_tips(clock) if t.startswith("Mumbai")]
+        tip = wait_for(dial_tip, 10, "no tool tip over the dial", clock)[-1]
+        assert zone_lines("Mumbai", tip) == found, tip
 
         open_menu(clock, ON_PENDULUM).click(TO_TRAY)
         tip = tip_in_tray(clock)
