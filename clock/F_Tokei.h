@@ -18,6 +18,7 @@
 #include "clock/tick.h"
 #include "clock/zones_win.h"
 #include "memory/system_memory_win.h"
+#include "model/palette.h"
 #include "ui/accessible.h"
 #include "ui/form.h"
 #include "ui/handle.h"
@@ -82,6 +83,11 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   // any, so that the common controls are loaded only for someone who looks.
   void showZoneTip();
   void dropZoneTip();
+  // The face's colours now: the user's, or the system's in high contrast.
+  FacePalette facePalette() const;
+  // The system's colours or its high contrast changed: the face drawn anew at once.
+  void coloursChanged();
+  BlitMode ballMode() const { return palette_.flat ? BlitMode::Copy : BlitMode::Or; }
   // A reader hears at once when an alarm begins or stops ringing, not at the next minute.
   void tellReaderOfRing();
   // The keyboard: Esc and Space, the menu keys, the arrows; false for any other key.
@@ -123,6 +129,7 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   TickResult lastTick_;  // the last handled second, drawn when a hidden clock is shown
   Pendulum pendulum_;
   OtherZones zones_;
+  FacePalette palette_;
   HWND zoneTip_ = nullptr;  // owned by the window, remade with the dial
   HWND owner_ = nullptr;  // hidden; outlives reloads
   AccessibleServer access_{*this};
