@@ -2,21 +2,7 @@
 // is on (or the file's "HighContrast" says so), drawn anew as soon as they change.
 #include "clock/F_Tokei.h"
 
-namespace {
-
-Colour SystemColour(int index) {
-  const COLORREF c = GetSysColor(index);
-  return RGBColour(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
-bool WindowsHighContrast() {
-  HIGHCONTRASTW hc{};
-  hc.cbSize = sizeof hc;
-  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) &&
-         (hc.dwFlags & HCF_HIGHCONTRASTON);
-}
-
-}  // namespace
+#include "ui/system_colours.h"
 
 FacePalette F_Tokei::facePalette() const {
   const Settings& s = store_.Get();
