@@ -8,6 +8,7 @@ from __future__ import annotations
 
 import datetime
 import re
+from pathlib import Path
 from zoneinfo import ZoneInfo
 
 from harness import MENU_TRACE, tray_window
@@ -17,6 +18,7 @@ from support_dialog import CLOCK_CLASS, read_tree
 CLOCKS = r"HKCU\Control Panel\TimeDate\AdditionalClocks"
 QUIT = "終了(&E)"
 DAY = {-1: "前日", 0: "", 1: "翌日"}
+SHOTS = Path("/tmp/zones-shots")
 
 
 def set_windows_clock(wine, n: int, zone: str, name: str) -> None:
@@ -91,6 +93,8 @@ def test_windows_additional_clock_in_the_value_and_tip_and_the_file_can_take_it_
             return [t for t in shown_tips(clock) if t.startswith("Mumbai")]
         tip = wait_for(dial_tip, 10, "no tool tip over the dial", clock)[-1]
         assert zone_lines("Mumbai", tip) == found, tip
+        SHOTS.mkdir(exist_ok=True)
+        clock.screenshot((x - 20, y - 20, 260, 200)).save(SHOTS / "dial-tip.png")
 
         open_menu(clock, ON_PENDULUM).click(TO_TRAY)
         tip = tip_in_tray(clock)
