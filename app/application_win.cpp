@@ -11,6 +11,7 @@
 #include "model/settings_disk.h"
 #include "model/texts.h"
 #include "settings/F_Setting.h"
+#include "settings/F_Zones.h"
 #include "shell/F_Menu.h"
 #include "shell/F_Ring.h"
 #include "shell/F_TTray.h"
@@ -103,6 +104,7 @@ Application::Application(std::wstring programDir) {
 
 // Windows go before the sound module and the port they use.
 Application::~Application() {
+  zones_.reset();
   ring_.reset();
   settings_.reset();
   tray_.reset();
@@ -277,6 +279,12 @@ void Application::OpenSettings(MenuPlace) {
   // Open already: it only comes to the front.
   if (!settings_->Loaded()) settings_->Form_Load();
   settings_->Activate();
+}
+
+void Application::OpenZones() {
+  if (!zones_) zones_ = std::make_unique<F_Zones>(*store_);
+  if (!zones_->Loaded()) zones_->Form_Load();
+  SetForegroundWindow(zones_->hwnd());
 }
 
 bool Application::SettingsDialogOpen() const { return settings_ && settings_->Loaded(); }

@@ -21,6 +21,7 @@ class F_Clean;
 class F_Menu;
 class F_TTray;
 class F_Ring;
+class F_Zones;
 
 class Application : public Commands, private AlarmListener {
  public:
@@ -53,6 +54,7 @@ class Application : public Commands, private AlarmListener {
   void BackFromTray() override;
   void BringClockBack() override;
   void OpenSettings(MenuPlace from) override;
+  void OpenZones() override;
   bool SettingsDialogOpen() const override;
   void OpenCleaner() override;
   void Quit() override;
@@ -81,4 +83,5 @@ class Application : public Commands, private AlarmListener {
   std::unique_ptr<F_Setting> settings_;  // made at its first opening
   std::unique_ptr<F_Clean> cleaner_;
   std::unique_ptr<F_Ring> ring_;  // made at the first ring
+  std::unique_ptr<F_Zones> zones_;  // made at its first opening
 };

@@ -1,5 +1,7 @@
 #include "clock/zones.h"
 
+#include <algorithm>
+
 #include "clock/alarm.h"
 #include "model/texts.h"
 
@@ -43,4 +45,30 @@ std::wstring WithLinesThatFit(std::wstring base, const std::vector<std::wstring>
     base += line;
   }
   return base;
+}
+
+void SortZones(std::vector<ZoneEntry>& zones) {
+  std::stable_sort(zones.begin(), zones.end(), [](const ZoneEntry& a, const ZoneEntry& b) {
+    return a.bias != b.bias ? a.bias > b.bias : a.display < b.display;
+  });
+}
+
+int ZoneListIndex(const std::wstring& key, const std::vector<ZoneEntry>& zones) {
+  if (key.empty()) return 0;
+  if (key == L"-") return 1;
+  for (std::size_t i = 0; i < zones.size(); ++i)
+    if (zones[i].key == key) return static_cast<int>(i) + 2;
+  return -1;
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> ZoneEdits(
+    const Settings& s, const std::array<std::wstring, kZoneCount>& zone,
+    const std::array<std::wstring, kZoneCount>& label) {
+  std::vector<std::pair<std::wstring, std::wstring>> keys;
+  for (int n = 0; n < kZoneCount; ++n) {
+    const std::wstring key = IniKey(L"Zone_", n + 1);
+    if (zone[n] != s.Zone[n]) keys.emplace_back(key, zone[n]);
+    if (label[n] != s.ZoneLabel[n]) keys.emplace_back(key + L"_Label", label[n]);
+  }
+  return keys;
 }

@@ -45,3 +45,23 @@ std::wstring ZoneLine(const std::wstring& label, int hour, int minute, int daySh
 // characters: a line cut short would tell a wrong time.
 std::wstring WithLinesThatFit(std::wstring base, const std::vector<std::wstring>& lines,
                               std::size_t room);
+
+// A zone as Windows lists it: its key name, display name ("(UTC+05:30) Chennai, ...") and
+// bias (minutes west of UTC, standard time).
+struct ZoneEntry {
+  std::wstring key, display;
+  int bias = 0;
+};
+
+// West to east, as Windows lists them, and by name within one offset.
+void SortZones(std::vector<ZoneEntry>& zones);
+
+// A "Zone_n" value's place in the chooser's list: 0 follow Windows, 1 none, 2 + i the zone i;
+// -1 for a key the list lacks.
+int ZoneListIndex(const std::wstring& key, const std::vector<ZoneEntry>& zones);
+
+// The keys the chooser writes: those of `zone` and `label` (for clock 1 and 2) that differ
+// from the settings, so that a key the user never changed is never written.
+std::vector<std::pair<std::wstring, std::wstring>> ZoneEdits(
+    const Settings& s, const std::array<std::wstring, kZoneCount>& zone,
+    const std::array<std::wstring, kZoneCount>& label);

@@ -56,6 +56,36 @@ bool timeIn(const std::wstring& zoneKey, const SYSTEMTIME& utc, SYSTEMTIME& ther
 
 }  // namespace
 
+std::vector<ZoneEntry> WindowsZones() {
+  std::vector<ZoneEntry> zones;
+  HKEY all;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones", 0,
+                    KEY_READ, &all) != ERROR_SUCCESS)
+    return zones;
+  wchar_t name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD size = 256;
+    if (RegEnumKeyExW(all, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    HKEY zone;
+    if (RegOpenKeyExW(all, name, 0, KEY_READ, &zone) != ERROR_SUCCESS) continue;
+    ZoneEntry entry{name, readText(zone, L"Display"), 0};
+    // The rules begin with the bias in minutes west of UTC.
+    BYTE tzi[44] = {};
+    DWORD type = 0, bytes = sizeof tzi;
+    if (RegQueryValueExW(zone, L"TZI", nullptr, &type, tzi, &bytes) == ERROR_SUCCESS &&
+        bytes >= 4)
+      entry.bias = *reinterpret_cast<const LONG*>(tzi);
+    RegCloseKey(zone);
+    if (entry.display.empty()) entry.display = entry.key;
+    zones.push_back(std::move(entry));
+  }
+  RegCloseKey(all);
+  SortZones(zones);
+  return zones;
+}
+
 bool OtherZones::Refresh(const Settings& s) {
   std::array<WindowsClock, kZoneCount> windows;
   for (int n = 0; n < kZoneCount; ++n) windows[n] = readWindowsClock(n + 1);

@@ -6,7 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "clock/zones.h"
 #include "model/settings.h"
+
+// Windows' zones by their display names, west to east; empty where Windows keeps none.
+std::vector<ZoneEntry> WindowsZones();
 
 class OtherZones {
  public:

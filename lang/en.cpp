@@ -106,6 +106,13 @@ const TextEntry kTexts[] = {
     {Text::DaysNote, L"At least one day; the switch turns it off"},
     {Text::ZoneYesterday, L"yesterday"},
     {Text::ZoneTomorrow, L"tomorrow"},
+    {Text::MenuZones, L"&World Time..."},
+    {Text::ZonesTitle, L"Other Time Zones"},
+    {Text::ZoneClock, L"Clock %1"},
+    {Text::ZoneLabel, L"Name"},
+    {Text::ZoneFollow, L"As set in Windows"},
+    {Text::ZoneNone, L"None"},
+    {Text::ZoneUnknown, L"%1 (not found)"},
 };
 
 }  // namespace

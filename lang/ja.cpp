@@ -104,6 +104,13 @@ const TextEntry kTexts[] = {
     {Text::DaysNote, L"1日は必要です。止めるにはｽｲｯﾁで"},
     {Text::ZoneYesterday, L"前日"},
     {Text::ZoneTomorrow, L"翌日"},
+    {Text::MenuZones, L"他の地域の時刻(&W)"},
+    {Text::ZonesTitle, L"他の地域の時刻"},
+    {Text::ZoneClock, L"時計%1"},
+    {Text::ZoneLabel, L"名前"},
+    {Text::ZoneFollow, L"Windowsの設定に従う"},
+    {Text::ZoneNone, L"なし"},
+    {Text::ZoneUnknown, L"%1 (見つかりません)"},
 };
 
 }  // namespace

@@ -78,6 +78,8 @@ class Commands {
   virtual void BringClockBack() = 0;
   // Shows the settings dialog (not modal), opened from the menu of `from`.
   virtual void OpenSettings(MenuPlace from) = 0;
+  // Shows the other zones' window (not modal), or brings it to the front.
+  virtual void OpenZones() {}
   // The settings dialog is open: the dial and the tray icon open no menu meanwhile.
   virtual bool SettingsDialogOpen() const = 0;
   // Loads the memory cleaner, which cleans once and closes itself.

@@ -139,6 +139,13 @@ void SettingsStore::SwitchAlarmOff(int alarm) {
   tell(kChangedAlarmSwitch, alarm);
 }
 
+void SettingsStore::SetZones(const IniEntries& keys) {
+  if (keys.empty()) return;
+  write(keys);
+  reload();
+  tell(kChangedAll);
+}
+
 void SettingsStore::SetFilterColour(Colour colour) {
   s_.Filter_Color = colour;
   tell(kChangedFilter);

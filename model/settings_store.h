@@ -77,6 +77,8 @@ class SettingsStore {
   void SetPlacement(std::int32_t x, std::int32_t y);
   void SetTopMost(std::int16_t topMost);
   void SwitchAlarmOff(int alarm);
+  // The other zones' window's OK: only the keys it changed ("Zone_1", "Zone_1_Label", ...).
+  void SetZones(const IniEntries& keys);
   // The cleaner's filter in use at once, before the dialog's OK (or even if it is cancelled).
   void SetFilterColour(Colour colour);
 

@@ -2,7 +2,8 @@
 set in the registry as Windows' date and time settings set it, is read by a screen reader in
 the clock's value and shows in the tray icon's tip (read from Wine's notification area as it
 shows the tip) and over the dial as a tool tip; the file's "Zone_1=-" takes it away and "Zone_2" names a zone of its own, and a
-run that changed nothing leaves the file as it was, byte for byte."""
+run that changed nothing leaves the file as it was, byte for byte. Their own window, from the
+clock's menu, changes them by the keyboard alone, as a reader hears it."""
 
 from __future__ import annotations
 
@@ -12,13 +13,15 @@ from pathlib import Path
 from zoneinfo import ZoneInfo
 
 from harness import MENU_TRACE, tray_window
-from support_clock import ON_DIAL, ON_PENDULUM, TO_TRAY, open_menu, open_tray_menu, wait_for
-from support_dialog import CLOCK_CLASS, read_tree
+from support_clock import (ON_DIAL, ON_PENDULUM, TO_TRAY, ini_values, open_menu, open_tray_menu,
+                           wait_for)
+from support_dialog import CLOCK_CLASS, new_window, read_tree
 
 CLOCKS = r"HKCU\Control Panel\TimeDate\AdditionalClocks"
 QUIT = "終了(&E)"
 DAY = {-1: "前日", 0: "", 1: "翌日"}
 SHOTS = Path("/tmp/zones-shots")
+ZONES_MENU, ZONES_TITLE, ZONES_CLASS = "他の地域の時刻(&W)", "他の地域の時刻", "Tessarine_Zones"
 
 
 def set_windows_clock(wine, n: int, zone: str, name: str) -> None:
@@ -115,5 +118,34 @@ def test_windows_additional_clock_in_the_value_and_tip_and_the_file_can_take_it_
         assert "Mumbai" not in tip and right_time(zone_lines("London", tip)[0], "Europe/London")
         quit_from_tray(clock)
         assert clock.ini_bytes() == before
+
+        # Chosen in their own window from the clock's menu, by the keyboard: the first clock
+        # back to Windows' own, under a name of the user's; the second's keys stay as they were.
+        clock = app.start(ini=ini, trace=trace)
+        open_menu(clock, ON_PENDULUM).click(ZONES_MENU)
+        window = new_window(clock, ZONES_TITLE, timeout=10)
+        assert window, "the zones window did not open"
+        focused = lambda: read_tree(clock, acc_tree_exe, ZONES_CLASS)[0][-1]
+        assert focused()[4:] == ("時計1", "なし"), focused()
+        wx, wy, ww, wh = clock.display.geometry(window)
+        clock.display.screenshot((wx, wy, ww, wh)).save(SHOTS / "zones-window-ja.png")
+        clock.display.move_pointer(wx + ww // 2, wy + wh - 5)  # keys go to the window under it
+        clock.display.key("Home")
+        clock.display.key("Tab")
+        assert focused()[4] == "時計1 名前", focused()
+        clock.display.run("xdotool", "type", "Bombay")
+        clock.display.key("Return")
+        wait_for(lambda: window not in clock.windows(), 5, "the zones window stays open")
+        values = ini_values(clock.ini_bytes())
+        assert (values["Zone_1"], values["Zone_1_Label"]) == ("", "Bombay"), values
+        assert (values["Zone_2"], values["Zone_2_Label"]) == ("GMT Standard Time", "London")
+        def value_once_back() -> str:  # the clock is laid out anew with the new settings
+            try:
+                return value()
+            except AssertionError:
+                return ""
+        found = wait_for(lambda: zone_lines("Bombay", value_once_back()), 10,
+                         "no Bombay in the value")
+        assert right_time(found[0], "Asia/Kolkata") and "London" in value(), value()
     finally:
         wine.run(["reg", "delete", f"{CLOCKS}\\1", "/f"], locale="C.UTF-8")

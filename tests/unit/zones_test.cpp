@@ -74,3 +74,32 @@ TEST(Zones, OnlyWholeLinesJoinTheTip) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Zones, TheChooserListsWestToEastAndWritesOnlyWhatChanged) {
+  std::vector<ZoneEntry> zones{{L"India Standard Time", L"(UTC+05:30) Mumbai", -330},
+                               {L"GMT Standard Time", L"(UTC+00:00) London", 0},
+                               {L"Greenwich Standard Time", L"(UTC+00:00) Monrovia", 0},
+                               {L"Hawaiian Standard Time", L"(UTC-10:00) Hawaii", 600}};
+  SortZones(zones);
+  std::vector<std::wstring> order;
+  for (const ZoneEntry& z : zones) order.push_back(z.key);
+  EXPECT_EQ(order, (std::vector<std::wstring>{L"Hawaiian Standard Time", L"GMT Standard Time",
+                                              L"Greenwich Standard Time", L"India Standard Time"}));
+  struct Row {
+    const wchar_t* key;
+    int want;
+  } rows[] = {{L"", 0}, {L"-", 1}, {L"GMT Standard Time", 3}, {L"Mars Standard Time", -1}};
+  for (const Row& r : rows) EXPECT_EQ(ZoneListIndex(r.key, zones), r.want) << r.key;
+
+  Settings s;
+  s.Zone = {L"", L"GMT Standard Time"};
+  s.ZoneLabel = {L"", L"London"};
+  EXPECT_TRUE(ZoneEdits(s, s.Zone, s.ZoneLabel).empty());
+  const auto edits = ZoneEdits(s, {L"-", L"GMT Standard Time"}, {L"", L"ロンドン"});
+  EXPECT_EQ(edits, (std::vector<std::pair<std::wstring, std::wstring>>{
+                       {L"Zone_1", L"-"}, {L"Zone_2_Label", L"ロンドン"}}));
+}
+
+}  // namespace
