@@ -1,114 +1,68 @@
-"""The face in high contrast: with "HighContrast=-1" and the system's colours set white on
-black before the start (Wine cannot switch high contrast on, and a running program keeps the
-colours it first read), every pixel of the clock is one of the system's window, text and
-highlight colours, with no shade; set black on white and started again, the face follows;
-"HighContrast=0" keeps the user's own colours, which the file kept all along."""
+"""High contrast, set before the start (Wine can neither switch it on nor hand a running program
+new colours): with "HighContrast=-1", every pixel of the clock is one of the system's window,
+text and highlight colours; started again under other colours, it follows them; the settings
+dialog draws no picture behind its captions, in Japanese and in English; the file keeps the
+user's colours."""
 
 from __future__ import annotations
 
 import re
-from pathlib import Path
 
 from harness import DESKTOP_RGB, MENU_TRACE
 from support_clock import ON_DIAL, ON_PENDULUM, open_menu, wait_for, wait_painted
 from support_dialog import CANCEL, Dialog, new_window
-from support_face import YELLOW, clock_ini
+from support_face import clock_ini
 
 COLORS = r"HKCU\Control Panel\Colors"
-SHOTS = Path("/tmp/zones-shots")
-WHITE_ON_BLACK = {"Window": (0, 0, 0), "WindowText": (255, 255, 255), "Hilight": (0, 255, 255)}
-BLACK_ON_WHITE = {"Window": (255, 255, 255), "WindowText": (0, 0, 0), "Hilight": (110, 0, 55)}
-# What the dialog's faces and captions take, as a high-contrast scheme sets them alike.
-DIALOG_NAMES = {"ButtonFace": "Window", "ButtonText": "WindowText", "ActiveTitle": "Hilight",
-                "TitleText": "Window"}
-
-
-def with_dialog(scheme: dict) -> dict:
-    return {**scheme, **{name: scheme[like] for name, like in DIALOG_NAMES.items()}}
-
-
-def read_colours(wine) -> dict:
-    found = {}
-    for name in with_dialog(WHITE_ON_BLACK):
-        out = wine.run(["reg", "query", COLORS, "/v", name], locale="C.UTF-8").stdout.decode()
-        m = re.search(name + r"\s+REG_SZ\s+(.*\S)", out)
-        found[name] = m.group(1) if m else None
-    return found
-
-
-def set_colours(wine, colours: dict) -> None:
-    """Written while no program runs; a fresh server reads them at the next start."""
-    for name, value in colours.items():
-        if value is None:
-            args = ["reg", "delete", COLORS, "/v", name, "/f"]
-        else:
-            text = value if isinstance(value, str) else " ".join(map(str, value))
-            args = ["reg", "add", COLORS, "/v", name, "/t", "REG_SZ", "/d", text, "/f"]
-        wine.run(args, locale="C.UTF-8")
-    wine.kill()
-
-
-def clock_colours(clock, name: str) -> set:
-    image = wait_painted(clock)
-    SHOTS.mkdir(exist_ok=True)
-    image.save(SHOTS / f"{name}.png")
-    return set(image.getdata()) - {DESKTOP_RGB}  # the region's cut corners
-
-
+NAMES = ("Window", "WindowText", "Hilight", "ButtonFace", "ButtonText", "ActiveTitle", "TitleText")
+# (window, text, highlight): the dialog's faces, captions and title strip take the same three.
+SCHEMES = {"white-on-black": ((0, 0, 0), (255, 255, 255), (0, 255, 255)),
+           "black-on-white": ((255, 255, 255), (0, 0, 0), (110, 0, 55))}
 MENU = {"ja": ("設定変更(&S)", "終了(&E)", "Tessarineの設定"),
         "en": ("&Settings...", "&Exit", "Tessarine Settings")}
 
 
-def open_settings(clock, language: str) -> Dialog:
-    settings, _, title = MENU[language]
-    open_menu(clock, ON_DIAL).click(settings)
-    window = new_window(clock, title, timeout=10)
-    assert window, "the settings dialog did not open"
-    return Dialog(clock, window)
+def set_colours(wine, values) -> list:
+    """Each named colour set ("r g b") or deleted (None); the values they had. A fresh server
+    reads them at the next start."""
+    before = []
+    for name, value in zip(NAMES, values):
+        out = wine.run(["reg", "query", COLORS, "/v", name], locale="C.UTF-8").stdout.decode()
+        m = re.search(name + r"\s+REG_SZ\s+(.*\S)", out)
+        before.append(m.group(1) if m else None)
+        wine.run(["reg", "delete", COLORS, "/v", name, "/f"] if value is None else
+                 ["reg", "add", COLORS, "/v", name, "/t", "REG_SZ", "/d", value, "/f"],
+                 locale="C.UTF-8")
+    wine.kill()
+    return before
 
 
-def quit_clock(clock, language: str = "ja") -> None:
-    open_menu(clock, ON_PENDULUM).click(MENU[language][1])
-    assert clock.wait_exit(10) is not None, "the clock did not quit"
-
-
-def test_high_contrast_face_is_drawn_in_the_system_colours_alone(app, wine):
-    before = read_colours(wine)
+def test_high_contrast_face_and_dialog_are_drawn_in_the_system_colours(app, wine, tmp_path):
     ini = {**clock_ini(), "Pos_X": 300 * 15, "Pos_Y": 200 * 15, "TopMost": 0, "HighContrast": -1}
+    before = None
     try:
-        for name, scheme, language in (("white-on-black", WHITE_ON_BLACK, "ja"),
-                                       ("black-on-white", BLACK_ON_WHITE, "en")):
-            ini["Language"] = language
-            set_colours(wine, with_dialog(scheme))
-            clock = app.start(ini=ini, trace=MENU_TRACE)
-            written = clock.ini_bytes()
-            allowed = set(scheme.values())
+        for (name, (window, text, lit)), language in zip(SCHEMES.items(), ("ja", "en")):
+            rgb = [" ".join(map(str, c)) for c in (window, text, lit, window, text, lit, window)]
+            was = set_colours(wine, rgb)
+            before = before or was
+            clock = app.start(ini={**ini, "Language": language}, trace=MENU_TRACE)
+            written, allowed = clock.ini_bytes(), {window, text, lit}
+            # The hands, the numerals and the second ring, in these three and no other.
+            wait_for(lambda: set(wait_painted(clock).getdata()) - {DESKTOP_RGB} == allowed,
+                            5, f"the face {name} is not in the system's colours")
+            wait_painted(clock).save(tmp_path / f"clock-{name}.png")
 
-            def in_scheme():
-                seen = clock_colours(clock, f"high-contrast-{name}")
-                return seen if seen == allowed else None
-            # Every colour of the scheme is there (the hands, the numerals, the second ring),
-            # and nothing else.
-            seen = wait_for(in_scheme, 5, f"the face {name} is not in the system's colours")
-            assert seen == allowed
-            # No texture or picture behind the captions: all but the preview, the pie and
-            # the lists is in the scheme's colours.
-            dialog = open_settings(clock, language)
-
-            def share(shot) -> float:
-                pixels = list(shot.getdata())
-                return sum(p in allowed for p in pixels) / len(pixels)
-            shot = dialog.image_when(lambda shot: share(shot) > 0.8, SHOTS / f"dialog-{name}.png")
+            settings, quit_text, title = MENU[language]
+            open_menu(clock, ON_DIAL).click(settings)
+            dialog = Dialog(clock, new_window(clock, title, timeout=10))
+            share = lambda shot: sum(p in allowed for p in shot.getdata()) / len(shot.getdata())
+            # All but the preview, the pie and the lists is in the scheme's colours.
+            shot = dialog.image_when(lambda s: share(s) > 0.8, tmp_path / f"dialog-{name}.png")
             assert share(shot) > 0.8, f"{share(shot):.0%} of the dialog in the system's colours"
             dialog.click(CANCEL)
             wait_for(lambda: dialog.window not in clock.windows(), 5, "the dialog stays open")
-            quit_clock(clock, language)
-            assert clock.ini_bytes() == written, "the user's colours left the file"
-
-        # Never: the user's own colours, shaded as ever, whatever the system's are.
-        clock = app.start(ini={**ini, "HighContrast": 0}, trace=MENU_TRACE)
-        seen = clock_colours(clock, "high-contrast-never")
-        assert YELLOW in seen and not seen <= set(BLACK_ON_WHITE.values()), sorted(seen)[:10]
-        quit_clock(clock, ini["Language"])
+            open_menu(clock, ON_PENDULUM).click(quit_text)
+            assert clock.wait_exit(10) is not None and clock.ini_bytes() == written
     finally:
-        set_colours(wine, before)
+        if before:
+            set_colours(wine, before)

@@ -10,48 +10,24 @@ namespace {
 
 using K = RecordingCanvas::Kind;
 
-TEST(HighContrast, TheFileForcesItEitherWayAndOtherwiseWindowsDecides) {
-  struct Row {
-    const wchar_t* setting;
-    bool windows, want;
-  } rows[] = {
-      {L"", false, false}, {L"", true, true},          {L"-1", false, true},
-      {L"0", true, false}, {L" 0", true, false},       {L"True", false, true},
-      {L"x", true, true},  {L"x", false, false},
-  };
-  for (const Row& r : rows)
-    EXPECT_EQ(HighContrastOn(r.setting, r.windows), r.want) << r.setting << " " << r.windows;
+// The file forces it either way; empty, or what is no Boolean, leaves it to Windows.
+TEST(HighContrast, TheFileDecidesOverWindows) {
+  for (auto [setting, windows, want] :
+       {std::tuple{L"", true, true}, {L"", false, false}, {L"-1", false, true},
+        {L" 0", true, false}, {L"True", false, true}, {L"x", true, true}})
+    EXPECT_EQ(HighContrastOn(setting, windows), want) << setting << " " << windows;
 }
 
-Settings userColours() {
-  Settings s;
-  for (int n = 0; n < 6; ++n) s.Color[n] = 0x102030 * (n + 1);
-  return s;
-}
-
-TEST(HighContrast, OffTheUsersColoursOnTheSystemsAndTheFileKeepsTheUsers) {
-  const Settings s = userColours();
-  const SystemColours sys{0x000000, 0xFFFFFF, 0x00FFFF};
-  const FacePalette off = ChooseFacePalette(s, false, sys);
-  for (int n = 0; n < 6; ++n) EXPECT_EQ(off.colour[n], s.Color[n]);
-  EXPECT_FALSE(off.flat);
-  EXPECT_EQ(off.ringingRim, RGBColour(224, 32, 32));
-  const FacePalette on = ChooseFacePalette(s, true, sys);
-  EXPECT_EQ(on.colour, (std::array<Colour, 6>{0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0x00FFFF, 0xFFFFFF}));
-  EXPECT_EQ(on.ringingRim, 0x00FFFFu);
-  EXPECT_TRUE(on.flat);
-  EXPECT_EQ(s.Color[0], 0x102030u);  // a copy: nothing of the user's is lost
-}
-
-// Everything the clock draws in high contrast, at each density and for a dark and a light
-// scheme: no colour but the system's three, so no shade anywhere.
+// Everything the clock draws in high contrast, for a dark and a light scheme at each density,
+// takes no colour but the system's three: no shade anywhere, and the user's colours unused.
 TEST(HighContrast, TheFaceAndBobAreDrawnInTheSystemColoursAlone) {
-  const SystemColours schemes[] = {{0x000000, 0xFFFFFF, 0x00FFFF}, {0xFFFFFF, 0x000000, 0x6E0037}};
-  for (const SystemColours& sys : schemes) {
+  Settings user;
+  for (int n = 0; n < 6; ++n) user.Color[n] = 0x102030 * (n + 1);
+  for (const SystemColours& sys : {SystemColours{0x000000, 0xFFFFFF, 0x00FFFF},
+                                   SystemColours{0xFFFFFF, 0x000000, 0x6E0037}}) {
     for (int dpi : {96, 144, 192}) {
-      const FacePalette p = ChooseFacePalette(userColours(), true, sys);
-      const int size = 80 * dpi / 96;
-      RecordingCanvas dial(size, size), ball(25 * dpi / 96, 25 * dpi / 96);
+      const FacePalette p = ChooseFacePalette(user, true, sys);
+      RecordingCanvas dial(80 * dpi / 96, 80 * dpi / 96), ball(25 * dpi / 96, 25 * dpi / 96);
       DialLook look;
       look.background = p.colour[0];
       look.numerals = p.colour[1];
@@ -67,7 +43,7 @@ TEST(HighContrast, TheFaceAndBobAreDrawnInTheSystemColoursAlone) {
           if (call.kind != K::SetScale && call.kind != K::ResetScale && call.kind != K::Clear &&
               call.kind != K::Freeze)
             EXPECT_TRUE(allowed.count(call.colour)) << int(call.kind) << " " << call.colour;
-      EXPECT_EQ(dial.Of(K::FilledDisc).size(), 0u) << dpi;
+      EXPECT_TRUE(dial.Of(K::FilledDisc).empty()) << dpi;
       ASSERT_EQ(ball.Of(K::FilledDisc).size(), 1u);
       EXPECT_EQ(ball.Of(K::FilledDisc)[0].colour, sys.windowText);
     }
