@@ -170,6 +170,7 @@ void Application::settingsChanged(unsigned what, int alarm) {
     UseLanguage(ChooseLanguage(store_->Get().Language, GetUserDefaultUILanguage()));
     if (clock_ && clock_->Loaded()) reloadClock();
   }
+  if ((what & kChangedZones) && clock_) clock_->ZonesChanged();
   // A once-alarm stopped while the dialog is open: its row shows it off, so that the dialog's
   // OK does not switch it on again.
   if ((what & kChangedAlarmSwitch) && settings_) settings_->AlarmSwitchedOff(alarm);

@@ -40,6 +40,8 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   // The clock was set, the time zone changed or the machine woke (the alarms' wake-up went
   // off): tick now, not at the next timer.
   void TimeMoved();
+  // Other zones were chosen: the tray, a reader and the dial's tip have them at once.
+  void ZonesChanged() { refreshZones(); }
   // The pendulum's frames while the clock is shown. Waiting in the message loop, they cost one
   // wait each and no timer message: FrameWait hands them to the loop and says how long it may
   // wait (INFINITE while there is no frame to run), Frame runs one. Before the loop hands on a

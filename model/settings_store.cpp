@@ -143,7 +143,7 @@ void SettingsStore::SetZones(const IniEntries& keys) {
   if (keys.empty()) return;
   write(keys);
   reload();
-  tell(kChangedAll);
+  tell(kChangedZones);
 }
 
 void SettingsStore::SetFilterColour(Colour colour) {

@@ -44,6 +44,7 @@ enum SettingsChange : unsigned {
   kChangedTopMost = 4,
   kChangedAlarmSwitch = 8,  // a once-alarm switched itself off
   kChangedFilter = 16,      // in memory only
+  kChangedZones = 32,       // Zone_n, Zone_n_Label
 };
 
 class SettingsStore {
