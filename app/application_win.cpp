@@ -11,6 +11,7 @@
 #include "model/settings_disk.h"
 #include "model/texts.h"
 #include "settings/F_Setting.h"
+#include "settings/F_Zones.h"
 #include "shell/F_Menu.h"
 #include "shell/F_Ring.h"
 #include "shell/F_TTray.h"
@@ -103,6 +104,7 @@ Application::Application(std::wstring programDir) {
 
 // Windows go before the sound module and the port they use.
 Application::~Application() {
+  zones_.reset();
   ring_.reset();
   settings_.reset();
   tray_.reset();
@@ -172,6 +174,7 @@ void Application::settingsChanged(unsigned what, int alarm) {
     UseLanguage(ChooseLanguage(store_->Get().Language, GetUserDefaultUILanguage()));
     if (clock_ && clock_->Loaded()) reloadClock();
   }
+  if ((what & kChangedZones) && clock_) clock_->ZonesChanged();
   // A once-alarm stopped while the dialog is open: its row shows it off, so that the dialog's
   // OK does not switch it on again.
   if ((what & kChangedAlarmSwitch) && settings_) settings_->AlarmSwitchedOff(alarm);
@@ -229,6 +232,10 @@ void Application::NextRingChanged(const std::wstring& text) {
 
 void Application::ShowTrayRinging(bool lit) {
   if (tray_) tray_->ShowRinging(lit);
+}
+
+void Application::ShowOtherZones(const std::vector<std::wstring>& lines) {
+  if (tray_) tray_->ShowOtherZones(lines);
 }
 
 bool Application::StartSoundTest(const SoundTest& test) { return alarms_->StartTest(test); }
@@ -298,6 +305,12 @@ void Application::OpenSettings(MenuPlace) {
   // Open already: it only comes to the front.
   if (!settings_->Loaded()) settings_->Form_Load();
   settings_->Activate();
+}
+
+void Application::OpenZones() {
+  if (!zones_) zones_ = std::make_unique<F_Zones>(*store_);
+  if (!zones_->Loaded()) zones_->Form_Load();
+  SetForegroundWindow(zones_->hwnd());
 }
 
 bool Application::SettingsDialogOpen() const { return settings_ && settings_->Loaded(); }

@@ -21,6 +21,7 @@ class F_Clean;
 class F_Menu;
 class F_TTray;
 class F_Ring;
+class F_Zones;
 
 class Application : public Commands, private AlarmListener {
  public:
@@ -41,6 +42,7 @@ class Application : public Commands, private AlarmListener {
   void CancelClockSnooze() override;
   void ShowRingWindow(const std::optional<RingNotice>& ring) override;
   void ShowTrayRinging(bool lit) override;
+  void ShowOtherZones(const std::vector<std::wstring>& lines) override;
   bool StartSoundTest(const SoundTest& test) override;
   void StopSoundTest() override;
   bool SoundTesting() const override;
@@ -52,6 +54,7 @@ class Application : public Commands, private AlarmListener {
   void BackFromTray() override;
   void BringClockBack() override;
   void OpenSettings(MenuPlace from) override;
+  void OpenZones() override;
   bool SettingsDialogOpen() const override;
   void OpenCleaner() override;
   void Quit() override;
@@ -83,4 +86,5 @@ class Application : public Commands, private AlarmListener {
   std::unique_ptr<F_Clean> cleaner_;
   std::unique_ptr<F_Ring> ring_;  // made at the first ring
   bool inTray_ = false;  // the clock is hidden in the notification area
+  std::unique_ptr<F_Zones> zones_;  // made at its first opening
 };

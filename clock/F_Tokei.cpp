@@ -87,7 +87,7 @@ void F_Tokei::Form_Load(bool shown) {
   dpi_ = WindowDpi(hwnd());
   buildFace();
   pendulum_.Reset(Pic_Furiko->ScaleWidth(), 0.5, dpi_);
-  DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
+  DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_, ballMode());
   schedule_.Load(GetTickCount64());  // the pendulum's frames start when the window is shown
 
   loading_ = true;
@@ -110,6 +110,7 @@ void F_Tokei::buildFace() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const int dial = ScaleToDpi(kDialSize, dpi_);
+  dropZoneTip();  // its tool is the old dial
   Pic_Tokei.reset();
   Pic_Furiko.reset();
   Pic_Tokei = std::make_unique<PictureBox>(hwnd(), 0, 0, dial, dial);
@@ -119,14 +120,24 @@ void F_Tokei::buildFace() {
                                            ScaleToDpi(BallSpriteSize, dpi_));
   Pic_Tokei->SetManualRefresh(true);
   Pic_Furiko->SetManualRefresh(true);
-  Pic_Tokei->SetFont(kNumeralFont, ScaleToDpi(kNumeralPixels, dpi_), DEFAULT_CHARSET);
+  palette_ = facePalette();
+  const auto& colour = palette_.colour;
+  // Smoothed numerals would blend colours that high contrast keeps apart.
+  Pic_Tokei->SetFont(kNumeralFont, ScaleToDpi(kNumeralPixels, dpi_), DEFAULT_CHARSET,
+                     palette_.flat ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY);
   wireMouse();
 
   DialLook look = ClockDialLook(s);
+  look.background = colour[0];
+  look.numerals = colour[1];
+  look.flat = palette_.flat;
   look.dpi = dpi_;
   PaintDial(*Pic_Tokei, look);
-  Pic_Furiko->SetBackColour(s.Color[0]);
-  DrawBall(*Pic_ball, s.Color[5], dpi_);
+  Pic_Furiko->SetBackColour(colour[0]);
+  if (palette_.flat)
+    DrawFlatBall(*Pic_ball, colour[0], colour[5]);
+  else
+    DrawBall(*Pic_ball, colour[5], dpi_);
   Pic_Furiko->Clear();
 
   const int corner = ScaleToDpi(kCorner, dpi_);
@@ -201,6 +212,10 @@ void F_Tokei::wireMouse() {
     else if (!commands_.SettingsDialogOpen())
       commands_.OpenMenu(MenuPlace::Clock);
   };
+  handlers.move = [this, follow = handlers.move] {
+    follow();
+    if (!zoneTip_) showZoneTip();
+  };
   Pic_Tokei->SetMouseHandlers(handlers);
 }
 
@@ -258,7 +273,8 @@ void F_Tokei::handleTick(const SYSTEMTIME& now) {
   // A reader hears of the time once a minute, when the minute hand moves.
   const bool newMinute = t.ClockMinute != lastTick_.ClockMinute || t.ClockHour != lastTick_.ClockHour;
   lastTick_ = t;
-  if (newMinute) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
+  if (newMinute && !refreshZones())
+    AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
   tellReaderOfRing();
   showRinging(t.ClockSecond);
   if (!IsWindowVisible(hwnd())) return;  // in the tray: drawn when shown again
@@ -275,8 +291,9 @@ void F_Tokei::tellReaderOfRing() {
 }
 
 void F_Tokei::drawDial(const TickResult& t) {
-  DrawHands(*Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, store_.Get());
-  if (alarms_.RingingSilently()) DrawRingingSign(*Pic_Tokei, dpi_);
+  const auto& c = palette_.colour;
+  DrawHands(*Pic_Tokei, t.ClockHour, t.ClockMinute, t.ClockSecond, c[2], c[3], c[4]);
+  if (alarms_.RingingSilently()) DrawRingingSign(*Pic_Tokei, dpi_, palette_.ringingRim);
 }
 
 void F_Tokei::showRinging(int second) {
@@ -320,7 +337,7 @@ void F_Tokei::runFrame(const SYSTEMTIME& now) {
   pendulum_.Step();
   const RECT after = SpriteRect(pendulum_);
   if (EqualRect(&before, &after)) return;
-  DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
+  DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_, ballMode());
   RECT area;
   UnionRect(&area, &before, &after);
   Pic_Furiko->Refresh(&area);
@@ -359,7 +376,7 @@ void F_Tokei::armFrame(const SYSTEMTIME& now) {
 
 void F_Tokei::drawCurrentState() {
   if (lastTick_.Handled) drawDial(lastTick_);
-  DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_);
+  DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_, ballMode());
 }
 
 // The check's timer sleeps until the next check is due instead of counting every second.
@@ -380,6 +397,7 @@ void F_Tokei::armMemoryCheck(ULONGLONG now) {
 void F_Tokei::TimeMoved() {
   if (!Loaded()) return;
   Timer1_Timer();
+  refreshZones();  // a new zone here moves the others' days, not their times
   SYSTEMTIME now;
   GetLocalTime(&now);
   alarms_.TimeMoved(LocalMinuteOf(now));
@@ -402,6 +420,7 @@ void F_Tokei::SetMemoryCheck(bool on) {
 void F_Tokei::QueryUnload() {
   unwatchWhetherSeen();
   SavePlacement();
+  dropZoneTip();
 }
 
 void F_Tokei::SavePlacement() {
@@ -426,7 +445,11 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMECHANGE:
       TimeMoved();
       return 0;
+    case WM_SYSCOLORCHANGE:
+      coloursChanged();
+      break;
     case WM_SETTINGCHANGE:
+      if (wp == SPI_SETHIGHCONTRAST) coloursChanged();
       // The regional settings, the time zone among them: the hidden clock would see a new
       // local time only at its next minute's wake.
       if (lp && (lstrcmpiW(reinterpret_cast<LPCWSTR>(lp), L"intl") == 0 ||
@@ -451,7 +474,7 @@ LRESULT F_Tokei::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // Pic_b: the window's own background, seen between and below the boxes.
       RECT r;
       GetClientRect(hwnd(), &r);
-      Brush b(CreateSolidBrush(ToColorRef(store_.Get().Color[0])));
+      Brush b(CreateSolidBrush(ToColorRef(palette_.colour[0])));
       FillRect(reinterpret_cast<HDC>(wp), &r, b.get());
       return 1;
     }

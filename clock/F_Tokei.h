@@ -16,7 +16,9 @@
 #include "clock/clock_schedule.h"
 #include "clock/pendulum.h"
 #include "clock/tick.h"
+#include "clock/zones_win.h"
 #include "memory/system_memory_win.h"
+#include "model/palette.h"
 #include "ui/accessible.h"
 #include "ui/form.h"
 #include "ui/handle.h"
@@ -38,6 +40,8 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   // The clock was set, the time zone changed or the machine woke (the alarms' wake-up went
   // off): tick now, not at the next timer.
   void TimeMoved();
+  // Other zones were chosen: the tray, a reader and the dial's tip have them at once.
+  void ZonesChanged() { refreshZones(); }
   // The pendulum's frames while the clock is shown. Waiting in the message loop, they cost one
   // wait each and no timer message: FrameWait hands them to the loop and says how long it may
   // wait (INFINITE while there is no frame to run), Frame runs one. Before the loop hands on a
@@ -84,6 +88,17 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   // The clock's value names the next ring: a reader hears of it.
   void NextRingChanged(const std::wstring& text) override;
   void drawCurrentState();
+  // The other zones for this minute; the tray and a reader hear when their lines changed.
+  bool refreshZones();
+  // The zones' lines as a tool tip over the dial, made at the first hover while there are
+  // any, so that the common controls are loaded only for someone who looks.
+  void showZoneTip();
+  void dropZoneTip();
+  // The face's colours now: the user's, or the system's in high contrast.
+  FacePalette facePalette() const;
+  // The system's colours or its high contrast changed: the face drawn anew at once.
+  void coloursChanged();
+  BlitMode ballMode() const { return palette_.flat ? BlitMode::Copy : BlitMode::Or; }
   // A reader hears at once when an alarm begins or stops ringing, not at the next minute.
   void tellReaderOfRing();
   // The keyboard: Esc and Space, the menu keys, the arrows; false for any other key.
@@ -133,6 +148,9 @@ class F_Tokei : public Form, private AccessibleSource, private AlarmListener {
   ClockTick tick_;
   TickResult lastTick_;  // the last handled second, drawn when a hidden clock is shown
   Pendulum pendulum_;
+  OtherZones zones_;
+  FacePalette palette_;
+  HWND zoneTip_ = nullptr;  // owned by the window, remade with the dial
   HWND owner_ = nullptr;  // hidden; outlives reloads
   AccessibleServer access_{*this};
   bool trayRinging_ = false;  // the tray was last told that an alarm rings

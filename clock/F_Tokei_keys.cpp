@@ -3,6 +3,7 @@
 #include "clock/F_Tokei.h"
 
 #include "clock/reading.h"
+#include "ui/late_dlls.h"
 #include "ui/screen_dpi.h"
 #include "ui/twips.h"
 
@@ -74,6 +75,42 @@ void F_Tokei::nudge(int dx, int dy) {
   PosY = PixelsToTwips(r.top + dy, dpi);
 }
 
+bool F_Tokei::refreshZones() {
+  if (!zones_.Refresh(store_.Get())) return false;
+  commands_.ShowOtherZones(zones_.Lines());
+  if (zoneTip_) showZoneTip();
+  if (Loaded()) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
+  return true;
+}
+
+void F_Tokei::showZoneTip() {
+  std::wstring text;
+  for (const std::wstring& line : zones_.Lines()) text += (text.empty() ? L"" : L"\n") + line;
+  if (!zoneTip_) {
+    if (text.empty() || !Loaded() || !InitCommonControlsLate(ICC_WIN95_CLASSES)) return;
+    zoneTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (!zoneTip_) return;
+    SendMessageW(zoneTip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
+  }
+  TOOLINFOW tip{};
+  tip.cbSize = sizeof tip;
+  tip.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tip.hwnd = hwnd();
+  tip.uId = reinterpret_cast<UINT_PTR>(Pic_Tokei->hwnd());
+  tip.lpszText = text.data();
+  // No zones left: the tool goes, and the dial shows no empty tip.
+  SendMessageW(zoneTip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
+  if (!text.empty()) SendMessageW(zoneTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
+}
+
+void F_Tokei::dropZoneTip() {
+  if (zoneTip_) DestroyWindow(zoneTip_);
+  zoneTip_ = nullptr;
+}
+
 int F_Tokei::AccessibleCount() { return 0; }
 
 AccessibleInfo F_Tokei::Accessible(int) {
@@ -82,6 +119,7 @@ AccessibleInfo F_Tokei::Accessible(int) {
   a.role = ROLE_SYSTEM_CLOCK;
   a.value = ClockReading(lastTick_.ClockHour, lastTick_.ClockMinute, store_.Get(),
                          alarms_.RingingAlarm(), alarms_.NextRing());
+  for (const std::wstring& line : zones_.Lines()) a.value += L"  " + line;
   a.state = STATE_SYSTEM_FOCUSABLE | (GetFocus() == hwnd() ? STATE_SYSTEM_FOCUSED : 0);
   GetWindowRect(hwnd(), &a.screen);
   return a;

@@ -45,6 +45,13 @@ void DrawBall(Canvas& sprite, Colour pendulum, int dpi) {
                  RoundHalfEven(sprite.ScaleHeight() / 2), dpi);
 }
 
+void DrawFlatBall(Canvas& sprite, Colour background, Colour pendulum) {
+  sprite.SetBackColour(background);
+  const double cx = RoundHalfEven(sprite.ScaleWidth() / 2);
+  const double cy = RoundHalfEven(sprite.ScaleHeight() / 2);
+  sprite.FilledDisc(cx, cy, cy, pendulum);
+}
+
 void DrawNumerals(Canvas& dial, Colour c) {
   for (int m = 5; m <= 60; m += 5) {
     double a = m * TwoPi / 60 - HalfPi;
@@ -90,13 +97,13 @@ DialLook ClockDialLook(const Settings& s) {
 
 void PaintDial(Canvas& dial, const DialLook& look) {
   dial.ResetScale();  // the face disc and the shade are laid out in pixels
-  if (look.background != 0 || !look.shadeBlackCorners) {
+  if (look.background != 0 || !look.shadeBlackCorners || look.flat) {
     dial.SetBackColour(look.background);
   } else {
     dial.Clear();
     drawVerticalShade(dial);
   }
-  DrawFaceDisc(dial, look.background, look.dpi);
+  if (!look.flat) DrawFaceDisc(dial, look.background, look.dpi);
   // Whole pixels only: a 1.5-pixel line would be drawn unevenly.
   dial.SetDrawWidth(look.dpi / kBaseDpi);
   const auto& k = look.shapeRatio;
@@ -124,10 +131,9 @@ void DrawHands(Canvas& dial, int h, int m, int s, const Settings& settings) {
   DrawHands(dial, h, m, s, settings.Color[2], settings.Color[3], settings.Color[4]);
 }
 
-void DrawRingingSign(Canvas& dial, int dpi) {
-  const Colour red = RGBColour(224, 32, 32);
+void DrawRingingSign(Canvas& dial, int dpi, Colour rim) {
   // Outside the numerals' circle, inside the face's edge; back to the hands' width after.
   dial.SetDrawWidth(4 * dpi / kBaseDpi);
-  dial.Circle(0, 0, 9.45, red);
+  dial.Circle(0, 0, 9.45, rim);
   dial.SetDrawWidth(dpi / kBaseDpi);
 }

@@ -25,6 +25,8 @@ void DrawShadedDisc(Canvas& c, Colour base, int step, double cx, double cy, int 
 void DrawFaceDisc(Canvas& dial, Colour background, int dpi = kBaseDpi);
 // The bob sprite: the same with step 16 (13 discs on a 25 x 25 sprite at 96 DPI).
 void DrawBall(Canvas& sprite, Colour pendulum, int dpi = kBaseDpi);
+// High contrast: one plain disc of the same size on the background, for a plain copy.
+void DrawFlatBall(Canvas& sprite, Colour background, Colour pendulum);
 // Numerals 1..12 centred on a circle of radius 8 dial units.
 void DrawNumerals(Canvas& dial, Colour c);
 // One hand in dial units: a kite from one unit behind the centre to the tip, its side points
@@ -40,6 +42,8 @@ struct DialLook {
   // The clock fills the corners outside a black face with a vertical shade; the preview's
   // round region hides its corners, so it leaves them plain.
   bool shadeBlackCorners = true;
+  // High contrast: the background alone, no shaded disc or corners.
+  bool flat = false;
   int dpi = kBaseDpi;  // of the screen the dial is shown on: shade steps and line width
 };
 
@@ -59,4 +63,4 @@ void DrawHands(Canvas& dial, int h, int m, int s, const Settings& settings);
 
 // Over the hands while an alarm rings that nothing can sound: a bold red rim round the dial,
 // seen from across a room, in the dial's own shape.
-void DrawRingingSign(Canvas& dial, int dpi = kBaseDpi);
+void DrawRingingSign(Canvas& dial, int dpi = kBaseDpi, Colour rim = 0x2020E0);

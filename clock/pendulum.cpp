@@ -57,7 +57,7 @@ int StepsDue(long long elapsedMs, long long& carryMs) {
 int Pendulum::SpriteX() const { return RoundHalfEven(PrevBallX - SpriteSize / 2.0); }
 int Pendulum::SpriteY() const { return RoundHalfEven(PrevBallY - SpriteSize / 2.0); }
 
-void DrawPendulum(Canvas& area, Canvas& sprite, const Pendulum& p) {
+void DrawPendulum(Canvas& area, Canvas& sprite, const Pendulum& p, BlitMode mode) {
   area.Clear();
-  area.Blit(p.SpriteX(), p.SpriteY(), p.SpriteSize, p.SpriteSize, sprite, 0, 0, BlitMode::Or);
+  area.Blit(p.SpriteX(), p.SpriteY(), p.SpriteSize, p.SpriteSize, sprite, 0, 0, mode);
 }

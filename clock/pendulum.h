@@ -42,5 +42,5 @@ constexpr int kPendulumStepMs = 100;
 int StepsDue(long long elapsedMs, long long& carryMs);
 
 // Clear the area and OR the sprite in at the pendulum's sprite corner; the sprite's black
-// corners leave the background as it is.
-void DrawPendulum(Canvas& area, Canvas& sprite, const Pendulum& p);
+// corners leave the background as it is. A flat bob on the background is copied instead.
+void DrawPendulum(Canvas& area, Canvas& sprite, const Pendulum& p, BlitMode mode = BlitMode::Or);

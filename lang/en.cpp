@@ -119,6 +119,15 @@ const TextEntry kTexts[] = {
     {Text::MenuClickThrough, L"Clic&k Through"},
     {Text::MenuOpacity, L"&Opacity"},
     {Text::OpacityStep, L"%1%"},
+    {Text::ZoneYesterday, L"yesterday"},
+    {Text::ZoneTomorrow, L"tomorrow"},
+    {Text::MenuZones, L"&World Time..."},
+    {Text::ZonesTitle, L"Other Time Zones"},
+    {Text::ZoneClock, L"Clock %1"},
+    {Text::ZoneLabel, L"Name"},
+    {Text::ZoneFollow, L"As set in Windows"},
+    {Text::ZoneNone, L"None"},
+    {Text::ZoneUnknown, L"%1 (not found)"},
 };
 
 }  // namespace

@@ -117,6 +117,15 @@ const TextEntry kTexts[] = {
     {Text::MenuClickThrough, L"ｸﾘｯｸを通す(&K)"},
     {Text::MenuOpacity, L"不透明度(&O)"},
     {Text::OpacityStep, L"%1%"},
+    {Text::ZoneYesterday, L"前日"},
+    {Text::ZoneTomorrow, L"翌日"},
+    {Text::MenuZones, L"他の地域の時刻(&W)"},
+    {Text::ZonesTitle, L"他の地域の時刻"},
+    {Text::ZoneClock, L"時計%1"},
+    {Text::ZoneLabel, L"名前"},
+    {Text::ZoneFollow, L"Windowsの設定に従う"},
+    {Text::ZoneNone, L"なし"},
+    {Text::ZoneUnknown, L"%1 (見つかりません)"},
 };
 
 }  // namespace

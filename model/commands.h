@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/command_line.h"
 
@@ -58,6 +59,8 @@ class Commands {
   virtual bool SoundTesting() const = 0;
   // While the clock is in the tray: its icon (false) or the ringing one (true).
   virtual void ShowTrayRinging(bool lit) = 0;
+  // The other zones' lines changed (each minute at most): the tray icon's tip carries them.
+  virtual void ShowOtherZones(const std::vector<std::wstring>& /*lines*/) {}
   // The clock's periodic memory check (its Timer3).
   virtual void SetMemoryCheck(bool on) = 0;
   // Keeps the clock above other windows (true) or not, without saving anything.
@@ -77,6 +80,8 @@ class Commands {
   virtual void BringClockBack() = 0;
   // Shows the settings dialog (not modal), opened from the menu of `from`.
   virtual void OpenSettings(MenuPlace from) = 0;
+  // Shows the other zones' window (not modal), or brings it to the front.
+  virtual void OpenZones() {}
   // The settings dialog is open: the dial and the tray icon open no menu meanwhile.
   virtual bool SettingsDialogOpen() const = 0;
   // Loads the memory cleaner, which cleans once and closes itself.

@@ -147,6 +147,11 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
 
   s.Language = source.Read(L"Language");
   readLook(s, source);
+  for (int n = 0; n <= 1; ++n) {
+    s.Zone[n] = source.Read(IniKey(L"Zone_", n + 1));
+    s.ZoneLabel[n] = source.ReadWhole(IniKey(L"Zone_", n + 1) + L"_Label");
+  }
+  s.HighContrast = source.Read(L"HighContrast");
 
   s.Alarm_Path = source.ReadWhole(L"Alarm_Path");
   if (s.Alarm_Path.empty()) s.Alarm_Path = programDir;

@@ -67,6 +67,11 @@ struct Settings {
   // "ja", "en", or empty for the user's display language. Read, never written: the file keeps
   // the key only when the user put it there.
   std::wstring Language;
+  // Other zones' keys ("Zone_1", "Zone_1_Label", "Zone_2", "Zone_2_Label") and "HighContrast",
+  // as the file holds them (clock/zones.h and ui/palette.h say what they mean). Read, never
+  // written but by their own window.
+  std::array<std::wstring, 2> Zone{}, ZoneLabel{};
+  std::wstring HighContrast;
   std::int32_t LastApiResult = 0;
   // The clock lets the mouse through to what lies beneath it (16-bit Boolean), and how much of
   // it shows, in percent. Set from the menu; written only once set.

@@ -159,6 +159,13 @@ void SettingsStore::SwitchAlarmOff(int alarm) {
   tell(kChangedAlarmSwitch, alarm);
 }
 
+void SettingsStore::SetZones(const IniEntries& keys) {
+  if (keys.empty()) return;
+  write(keys);
+  reload();
+  tell(kChangedZones);
+}
+
 void SettingsStore::SetFilterColour(Colour colour) {
   s_.Filter_Color = colour;
   tell(kChangedFilter);

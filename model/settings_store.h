@@ -48,6 +48,7 @@ enum SettingsChange : unsigned {
   kChangedAlarmSwitch = 8,  // a once-alarm switched itself off
   kChangedFilter = 16,      // in memory only
   kChangedLook = 32,        // ClickThrough, Opacity
+  kChangedZones = 64,       // Zone_n, Zone_n_Label
 };
 
 class SettingsStore {
@@ -87,6 +88,8 @@ class SettingsStore {
   void SetClickThrough(std::int16_t on);
   void SetOpacity(std::int16_t percent);
   void SwitchAlarmOff(int alarm);
+  // The other zones' window's OK: only the keys it changed ("Zone_1", "Zone_1_Label", ...).
+  void SetZones(const IniEntries& keys);
   // The cleaner's filter in use at once, before the dialog's OK (or even if it is cancelled).
   void SetFilterColour(Colour colour);
 

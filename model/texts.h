@@ -64,6 +64,11 @@ enum class Text : int {
   CommandHelp, CommandUnknown,
   // The menu's click-through entry, its opacity submenu and a step of it ("%1" the percent).
   MenuClickThrough, MenuOpacity, OpacityStep,
+  // After another zone's time when its date is not today's here.
+  ZoneYesterday, ZoneTomorrow,
+  // The menu entry and the window that choose the other zones: its title, a clock's row ("%1"
+  // its number), the name's caption, the list's first two choices, a zone Windows does not know.
+  MenuZones, ZonesTitle, ZoneClock, ZoneLabel, ZoneFollow, ZoneNone, ZoneUnknown,
   Count
 };
 

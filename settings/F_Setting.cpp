@@ -44,6 +44,7 @@ void F_Setting::Form_Load() {
   drag_.End();
   targets_.Drop();
   if (!openWindow()) return;
+  coloursChanged();
   loadPictures();
   makeFont();
   createControls(false);
@@ -212,7 +213,7 @@ void F_Setting::paint(HDC dc) {
   auto paintImages = [&](bool strip) {
     for (const dl::Control& c : rows) {
       const bool drawn = c.kind == dl::Kind::Picture || c.kind == dl::Kind::Face;
-      if (drawn && (c.group == dl::Group::Window) == strip) slot(c).image.Paint(dc);
+      if (drawn && (c.group == dl::Group::Window) == strip) paintImage(dc, slot(c).image);
     }
   };
   // The window's own strip lies below the base panel, the rest above it.
@@ -238,8 +239,7 @@ void F_Setting::paint(HDC dc) {
   for (const dl::Control& c : rows)
     if (c.kind == dl::Kind::ColourButton) slot(c).colour.Paint(dc);
   for (const dl::Control& c : rows)
-    if (c.kind == dl::Kind::Label || c.kind == dl::Kind::FitLabel)
-      slot(c).label.Paint(dc, font_.get());
+    if (c.kind == dl::Kind::Label || c.kind == dl::Kind::FitLabel) paintLabel(dc, c);
   paintFocus(dc);
 }
 
@@ -289,6 +289,12 @@ LRESULT F_Setting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS: case WM_KILLFOCUS: case WM_UPDATEUISTATE:
     case kDefaultAction:
       if (onFocusMessage(msg, wp)) return 0;
+      break;
+    case WM_SYSCOLORCHANGE:
+      coloursChanged();
+      break;
+    case WM_SETTINGCHANGE:
+      if (wp == SPI_SETHIGHCONTRAST) coloursChanged();
       break;
     case WM_CLOSE:
       Unload();

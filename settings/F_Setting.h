@@ -133,6 +133,12 @@ class F_Setting : public Form, private AccessibleSource {
 
   // Drawing.
   void TileBackground(ImageCanvas& pic);
+  // High contrast (F_Setting_contrast.cpp): the pictures' stand-ins and the captions in the
+  // system's colours, chosen again when those change.
+  void paintImage(HDC dc, const DrawnImage& image) const;
+  void paintLabel(HDC dc, const dialog_layout::Control& c);
+  void coloursChanged();
+  bool highContrast_ = false;
   void DrawPreview();
   void DrawMemoryGraph();
   void SaveSettings();

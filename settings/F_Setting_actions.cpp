@@ -8,6 +8,7 @@
 #include "res/resource_ids.h"
 #include "settings/edit_rules.h"
 #include "settings/alarm_options_win.h"
+#include "ui/system_colours.h"
 #include "settings/pickers_win.h"
 #include "settings/preview.h"
 #include "settings/save_settings.h"
@@ -113,6 +114,10 @@ void F_Setting::applyEnabled() {
 // ----------------------------------------------------------------------------- drawing
 
 void F_Setting::TileBackground(ImageCanvas& pic) {
+  if (highContrast_) {  // no picture behind text
+    pic.SetBackColour(SystemColour(COLOR_BTNFACE));
+    return;
+  }
   ::TileBackground(pic, pic.PixelWidth(), pic.PixelHeight(), *Pic_Mbl, Pic_Mbl->PixelWidth(),
                    Pic_Mbl->PixelHeight());
 }

@@ -71,6 +71,7 @@ void F_Menu::PopUp(HWND owner, std::optional<POINT> place) {
     case MenuItem::mnuCancelSnooze: mnuCancelSnooze_Click(); break;
     case MenuItem::mnuTimer: mnuTimer_Click(); break;
     case MenuItem::mnuSetting: mnuSetting_Click(); break;
+    case MenuItem::mnuZones: mnuZones_Click(); break;
     case MenuItem::mnuTopMost: mnuTopMost_Click(); break;
     case MenuItem::mnuTasktry: mnuTasktry_Click(); break;
     case MenuItem::mnuQuit: mnuQuit_Click(); break;
@@ -104,6 +105,11 @@ void F_Menu::mnuSetting_Click() {
   Unload();
   commands_.SetMemoryCheck(false);  // no cleaning while the dialog is open
   commands_.OpenSettings(source_);
+}
+
+void F_Menu::mnuZones_Click() {
+  Unload();
+  commands_.OpenZones();
 }
 
 void F_Menu::mnuTopMost_Click() {

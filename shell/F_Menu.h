@@ -39,6 +39,7 @@ class F_Menu : public Form {
   void mnuCancelSnooze_Click();
   void mnuTimer_Click();
   void mnuSetting_Click();
+  void mnuZones_Click();
   void mnuTopMost_Click();
   void mnuTasktry_Click();
   void mnuQuit_Click();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "clock/zones.h"
 #include "model/texts.h"
 #include "res/resource_ids.h"
 #include "shell/popup_menu.h"
@@ -94,11 +95,20 @@ void F_TTray::ShowNextAlarm(const std::wstring& text) {
   ShellNotifyIconLate(NIM_MODIFY, &TrayIconData);
 }
 
+void F_TTray::ShowOtherZones(const std::vector<std::wstring>& lines) {
+  if (lines == zones_) return;
+  zones_ = lines;
+  if (!TrayIconData.hWnd) return;
+  setTip();
+  ShellNotifyIconLate(NIM_MODIFY, &TrayIconData);
+}
+
 // The tip, NUL-terminated, in a field of blanks; the record's first form holds 64 characters.
 void F_TTray::setTip() {
   std::fill(std::begin(TrayIconData.szTip), std::end(TrayIconData.szTip), L' ');
+  const std::size_t room = std::size(TrayIconData.szTip) - 1;
   const std::wstring tip =
-      TrayTipText(Tr(Text::TrayTip), nextAlarm_, std::size(TrayIconData.szTip) - 1);
+      WithLinesThatFit(TrayTipText(Tr(Text::TrayTip), nextAlarm_, room), zones_, room);
   std::copy(tip.begin(), tip.end(), TrayIconData.szTip);
   TrayIconData.szTip[tip.size()] = L'\0';
 }

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "model/commands.h"
 #include "ui/form.h"
@@ -23,6 +24,8 @@ class F_TTray : public Form {
   void ShowRinging(bool lit);
   // The next ring as the tip names it (empty: none). Kept for an icon added later.
   void ShowNextAlarm(const std::wstring& text);
+  // Other zones' lines after it, kept the same way.
+  void ShowOtherZones(const std::vector<std::wstring>& lines);
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -40,5 +43,6 @@ class F_TTray : public Form {
   Icon icon_;
   Icon ringingIcon_;  // made at the first silent alarm, kept until the end
   std::wstring nextAlarm_;
+  std::vector<std::wstring> zones_;
   UINT taskbarCreated_ = 0;
 };

@@ -17,6 +17,7 @@ std::array<MenuEntry, kMenuEntries> PopUpMenuTree() {
       {MenuItem::mnuTimer, Tr(Text::MenuShowClock).c_str()},
       {MenuItem::mnu_dmy1, L"-"},
       {MenuItem::mnuSetting, Tr(Text::MenuSettings).c_str()},
+      {MenuItem::mnuZones, Tr(Text::MenuZones).c_str()},
       {MenuItem::mnu_dmy2, L"-"},
       {MenuItem::mnuTopMost, Tr(Text::MenuTopMost).c_str()},
       {MenuItem::mnu_dmy3, L"-"},
@@ -42,7 +43,8 @@ std::array<bool, kMenuEntries> MenuVisibility(MenuPlace menuSource, bool ringing
     else if (menuSource == MenuPlace::Clock)
       shown[i] = m != MenuItem::mnuTimer && m != MenuItem::mnu_dmy1;
     else if (menuSource == MenuPlace::Tray)
-      shown[i] = m == MenuItem::mnuTimer || m == MenuItem::mnu_dmy1 || m == MenuItem::mnuQuit;
+      shown[i] = m == MenuItem::mnuTimer || m == MenuItem::mnu_dmy1 || m == MenuItem::mnuZones ||
+                 m == MenuItem::mnuQuit;
   }
   return shown;
 }

@@ -27,9 +27,11 @@ enum class MenuItem : int {
   mnu_dmy0,
   // Shown with them, only while a snooze waits.
   mnuCancelSnooze,
+  // Both places: the other zones' window.
+  mnuZones,
 };
 
-inline constexpr std::size_t kMenuEntries = 13;
+inline constexpr std::size_t kMenuEntries = 14;
 
 struct MenuEntry {
   MenuItem item;

@@ -132,9 +132,9 @@ void ImageCanvas::Print(double x, double y, const std::wstring& text, Colour c) 
   Changed();
 }
 
-void ImageCanvas::SetFont(const wchar_t* face, int pixelHeight, BYTE charset) {
+void ImageCanvas::SetFont(const wchar_t* face, int pixelHeight, BYTE charset, BYTE quality) {
   Font font(CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality,
                         DEFAULT_PITCH | FF_DONTCARE, face));
   if (!font) return;
   fontSelected_.Select(font.get());

@@ -45,7 +45,8 @@ class ImageCanvas : public Canvas {
   int PixelWidth() const { return width_; }
   int PixelHeight() const { return height_; }
   // The font of Print and the text measures; the box keeps its own copy.
-  void SetFont(const wchar_t* face, int pixelHeight, BYTE charset);
+  void SetFont(const wchar_t* face, int pixelHeight, BYTE charset,
+               BYTE quality = DEFAULT_QUALITY);
 
  protected:
   // Called after every change to the image, so a window can repaint.

@@ -49,13 +49,14 @@ def wait_painted(app, timeout: float = 5.0):
 
 
 CLICK_THROUGH, OPACITY = "ｸﾘｯｸを通す(&K)", "不透明度(&O)"
+ZONES = "他の地域の時刻(&W)"
 
 
-CLOCK_MENU = ["設定変更(&S)", "-", "常に手前に表示(&N)", "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-",
+CLOCK_MENU = ["設定変更(&S)", ZONES, "-", "常に手前に表示(&N)", "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-",
               CLICK_THROUGH, OPACITY, "-", "終了(&E)"]
 
 
-TRAY_MENU = ["時計の表示(&F)", "-", CLICK_THROUGH, OPACITY, "-", "終了(&E)"]
+TRAY_MENU = ["時計の表示(&F)", "-", ZONES, CLICK_THROUGH, OPACITY, "-", "終了(&E)"]
 
 
 ON_TOP = "常に手前に表示(&N)"

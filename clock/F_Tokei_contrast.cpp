@@ -1,0 +1,22 @@
+// The clock in high contrast: its face from the system's colours while Windows' high contrast
+// is on (or the file's "HighContrast" says so), drawn anew as soon as they change.
+#include "clock/F_Tokei.h"
+
+#include "ui/system_colours.h"
+
+FacePalette F_Tokei::facePalette() const {
+  const Settings& s = store_.Get();
+  const bool on = HighContrastOn(s.HighContrast, WindowsHighContrast());
+  SystemColours sys;
+  if (on)
+    sys = {SystemColour(COLOR_WINDOW), SystemColour(COLOR_WINDOWTEXT),
+           SystemColour(COLOR_HIGHLIGHT)};
+  return ChooseFacePalette(s, on, sys);
+}
+
+void F_Tokei::coloursChanged() {
+  if (!Loaded() || facePalette() == palette_) return;
+  buildFace();
+  drawCurrentState();
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
