@@ -38,11 +38,14 @@ TEST(HighContrast, TheFaceAndBobAreDrawnInTheSystemColoursAlone) {
       DrawRingingSign(dial, dpi, p.ringingRim);
       DrawFlatBall(ball, p.colour[0], p.colour[5]);
       const std::set<Colour> allowed{sys.window, sys.windowText, sys.highlight};
-      for (const RecordingCanvas* c : {&dial, &ball})
-        for (const auto& call : c->calls)
+      for (const RecordingCanvas* c : {&dial, &ball}) {
+        for (const auto& call : c->calls) {
           if (call.kind != K::SetScale && call.kind != K::ResetScale && call.kind != K::Clear &&
-              call.kind != K::Freeze)
+              call.kind != K::Freeze) {
             EXPECT_TRUE(allowed.count(call.colour)) << int(call.kind) << " " << call.colour;
+          }
+        }
+      }
       EXPECT_TRUE(dial.Of(K::FilledDisc).empty()) << dpi;
       ASSERT_EQ(ball.Of(K::FilledDisc).size(), 1u);
       EXPECT_EQ(ball.Of(K::FilledDisc)[0].colour, sys.windowText);
