@@ -93,6 +93,7 @@ Application::Application(std::wstring programDir) {
   // The service hears of new settings before the clock is laid out anew with them.
   alarms_ = std::make_unique<AlarmService>(*store_, *sound_, *files_, *alarmTimers_);
   alarmTimers_->Serve(*alarms_);
+  alarms_->AskBeforeStriking(notifications_);
   alarms_->Listen(*this);
   store_->Listen([this](unsigned what, int alarm) { settingsChanged(what, alarm); });
   settingsChanged(kChangedAll, -1);  // the language; no window is loaded yet
@@ -283,6 +284,8 @@ void Application::OpenCleaner() {
   if (!cleaner_) cleaner_ = std::make_unique<F_Clean>(*store_);
   if (!cleaner_->Loaded()) cleaner_->Form_Load();
 }
+
+void Application::OpenStrikeWindow() {}
 
 void Application::Quit() {
   tray_->Unload();  // no icon may outlive the program

@@ -104,6 +104,8 @@ const TextEntry kTexts[] = {
     {Text::TestWhileRinging, L"No test while an alarm rings"},
     {Text::OptionsOk, L"OK"},
     {Text::DaysNote, L"At least one day; the switch turns it off"},
+    {Text::MenuStrike, L"St&rike the Hours"},
+    {Text::MenuStrikeWindow, L"Stri&ke Settings..."},
 };
 
 }  // namespace

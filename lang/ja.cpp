@@ -102,6 +102,8 @@ const TextEntry kTexts[] = {
     {Text::TestWhileRinging, L"ｱﾗｰﾑが鳴っている間は試聴できません"},
     {Text::OptionsOk, L"OK"},
     {Text::DaysNote, L"1日は必要です。止めるにはｽｲｯﾁで"},
+    {Text::MenuStrike, L"時報を鳴らす(&J)"},
+    {Text::MenuStrikeWindow, L"時報の設定(&K)..."},
 };
 
 }  // namespace

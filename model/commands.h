@@ -77,6 +77,8 @@ class Commands {
   virtual void OpenSettings(MenuPlace from) = 0;
   // The settings dialog is open: the dial and the tray icon open no menu meanwhile.
   virtual bool SettingsDialogOpen() const = 0;
+  // Shows the hours' strike's own window.
+  virtual void OpenStrikeWindow() = 0;
   // Loads the memory cleaner, which cleans once and closes itself.
   virtual void OpenCleaner() = 0;
   // Ends the program at once: no other window's closing handler runs.

@@ -34,6 +34,19 @@ struct AlarmOptions {
   bool operator!=(const AlarmOptions& o) const { return !(*this == o); }
   bool RingsOn(int weekday) const { return (Days >> weekday & 1) != 0; }  // 0 Sunday
 };
+// The hours' strike: off by default; quiet hours [QuietFrom, QuietTo) wrap past midnight and are
+// none when both are equal.
+struct StrikeOptions {
+  static constexpr std::int16_t kModes = 4;  // 1 one bell .. 4 the quarters and the count
+  std::int16_t Mode = 0;
+  std::int16_t QuietFrom = 22;
+  std::int16_t QuietTo = 7;
+  std::int16_t Volume = 40;  // percent, the strike's own
+  bool operator==(const StrikeOptions& o) const {
+    return Mode == o.Mode && QuietFrom == o.QuietFrom && QuietTo == o.QuietTo &&
+           Volume == o.Volume;
+  }
+};
 inline constexpr std::int16_t kDefaultSnooze = 10;
 inline constexpr std::int16_t kMaxSnooze = 60;
 
@@ -55,6 +68,8 @@ struct Settings {
   // Sound_Days_n, Sound_Once_n, Sound_Label_n, Sound_Volume_n, Sound_FadeIn_n.
   std::array<AlarmOptions, 2> Options{};
   std::int16_t Snooze_Min = kDefaultSnooze;  // minutes, for both alarms
+  // Strike, Strike_Quiet_From, Strike_Quiet_To, Strike_Volume.
+  StrikeOptions Strike;
   // Which of the keys above the file held: the others are written only once they differ from
   // their defaults, so that a file from before them stays as it was.
   std::set<std::wstring> OptionKeysInFile;

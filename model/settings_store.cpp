@@ -110,7 +110,11 @@ void SettingsStore::Replace(const Settings& edited, const IniEntries& keys) {
   const std::int16_t topMost = s_.TopMost;
   s_ = edited;
   s_.TopMost = topMost;
-  write(keys);
+  // So is the strike: the dialog's copy of it may be older than the menu's last change.
+  IniEntries own;
+  for (const auto& entry : keys)
+    if (entry.first.compare(0, 6, L"Strike") != 0) own.push_back(entry);
+  write(own);
   // What the file now says, read as a load reads it (no day at all is every day, …).
   reload();
   tell(kChangedAll);
@@ -130,6 +134,18 @@ void SettingsStore::SetTopMost(std::int16_t topMost) {
   s_.TopMost = topMost;
   write({{L"TopMost", NumberText(topMost)}});
   tell(kChangedTopMost);
+}
+
+void SettingsStore::SetStrike(const StrikeOptions& strike) {
+  s_.Strike = strike;
+  IniEntries keys;
+  for (const auto& entry : OptionEntries(s_)) {
+    if (entry.first.compare(0, 6, L"Strike") != 0) continue;
+    keys.push_back(entry);
+    s_.OptionKeysInFile.insert(entry.first);
+  }
+  if (!keys.empty()) write(keys);
+  tell(kChangedStrike);
 }
 
 void SettingsStore::SwitchAlarmOff(int alarm) {

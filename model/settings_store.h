@@ -44,6 +44,7 @@ enum SettingsChange : unsigned {
   kChangedTopMost = 4,
   kChangedAlarmSwitch = 8,  // a once-alarm switched itself off
   kChangedFilter = 16,      // in memory only
+  kChangedStrike = 32,      // the menu's 時報 or the strike's window
 };
 
 class SettingsStore {
@@ -76,6 +77,8 @@ class SettingsStore {
   // The clock was moved or is quitting: "Pos_X", "Pos_Y" and "TopMost", in one write.
   void SetPlacement(std::int32_t x, std::int32_t y);
   void SetTopMost(std::int16_t topMost);
+  // The strike's keys, written as the alarm options are: once they differ from their defaults.
+  void SetStrike(const StrikeOptions& strike);
   void SwitchAlarmOff(int alarm);
   // The cleaner's filter in use at once, before the dialog's OK (or even if it is cancelled).
   void SetFilterColour(Colour colour);

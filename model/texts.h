@@ -60,6 +60,8 @@ enum class Text : int {
   TestWhileRinging,
   // Beside the days: the last day stays, and the alarm's switch is what turns it off.
   DaysNote,
+  // The hours' strike: the menu's switch and the entry that opens its window.
+  MenuStrike, MenuStrikeWindow,
   Count
 };
 

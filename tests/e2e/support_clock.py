@@ -48,10 +48,14 @@ def wait_painted(app, timeout: float = 5.0):
         time.sleep(0.1)
 
 
-CLOCK_MENU = ["設定変更(&S)", "-", "常に手前に表示(&N)", "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-", "終了(&E)"]
+STRIKE, STRIKE_WINDOW = "時報を鳴らす(&J)", "時報の設定(&K)..."
 
 
-TRAY_MENU = ["時計の表示(&F)", "-", "終了(&E)"]
+CLOCK_MENU = ["設定変更(&S)", "-", "常に手前に表示(&N)", "-", STRIKE, STRIKE_WINDOW, "-",
+              "時計をﾀｽｸﾄﾚｲへ(&T)", "-", "終了(&E)"]
+
+
+TRAY_MENU = ["時計の表示(&F)", "-", STRIKE, STRIKE_WINDOW, "-", "終了(&E)"]
 
 
 ON_TOP = "常に手前に表示(&N)"

@@ -18,10 +18,10 @@ from support_dialog import (CANCEL, CLOCK_CLASS, DIALOG_CLASS, OK, Dialog, clock
 REPO = Path(__file__).resolve().parents[2]
 # Kana, kanji and the full- and half-width forms: none may be left in an English text.
 JAPANESE = re.compile(r"[\u3000-\u30ff\u3400-\u9fff\uff00-\uffef]")
-EN_CLOCK_MENU = ["&Settings...", "-", "Always on &Top", "-", "&Hide in Notification Area", "-",
-                 "&Exit"]
-JA_CLOCK_MENU = ["設定変更(&S)", "-", "常に手前に表示(&N)", "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-",
-                 "終了(&E)"]
+EN_CLOCK_MENU = ["&Settings...", "-", "Always on &Top", "-", "St&rike the Hours",
+                 "Stri&ke Settings...", "-", "&Hide in Notification Area", "-", "&Exit"]
+JA_CLOCK_MENU = ["設定変更(&S)", "-", "常に手前に表示(&N)", "-", "時報を鳴らす(&J)", "時報の設定(&K)...",
+                 "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-", "終了(&E)"]
 
 
 @pytest.fixture(scope="session")

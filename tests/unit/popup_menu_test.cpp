@@ -17,26 +17,26 @@ std::vector<std::wstring> Shown(MenuPlace source, bool ringing = false, bool sno
 }
 
 TEST(PopupMenuTest, EntriesShownPerOpeningPlace) {
-  EXPECT_EQ(Shown(MenuPlace::Clock), (std::vector<std::wstring>{L"設定変更(&S)", L"-", L"常に手前に表示(&N)", L"-",
+  EXPECT_EQ(Shown(MenuPlace::Clock), (std::vector<std::wstring>{L"設定変更(&S)", L"-", L"常に手前に表示(&N)", L"-", L"時報を鳴らす(&J)", L"時報の設定(&K)...", L"-",
                                                  L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-", L"終了(&E)"}));
-  EXPECT_EQ(Shown(MenuPlace::Tray), (std::vector<std::wstring>{L"時計の表示(&F)", L"-", L"終了(&E)"}));
-  EXPECT_EQ(Shown(MenuPlace::None).size(), 9u);
+  EXPECT_EQ(Shown(MenuPlace::Tray), (std::vector<std::wstring>{L"時計の表示(&F)", L"-", L"時報を鳴らす(&J)", L"時報の設定(&K)...", L"-", L"終了(&E)"}));
+  EXPECT_EQ(Shown(MenuPlace::None).size(), 12u);
   // While an alarm rings, both places begin with its two answers.
   EXPECT_EQ(Shown(MenuPlace::Clock, true),
             (std::vector<std::wstring>{L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"-", L"設定変更(&S)", L"-",
-                                       L"常に手前に表示(&N)", L"-", L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-",
+                                       L"常に手前に表示(&N)", L"-", L"時報を鳴らす(&J)", L"時報の設定(&K)...", L"-", L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-",
                                        L"終了(&E)"}));
   EXPECT_EQ(Shown(MenuPlace::Tray, true),
-            (std::vector<std::wstring>{L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"-", L"時計の表示(&F)", L"-",
+            (std::vector<std::wstring>{L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"-", L"時計の表示(&F)", L"-", L"時報を鳴らす(&J)", L"時報の設定(&K)...", L"-",
                                        L"終了(&E)"}));
   // While a snooze waits, both places offer to drop it, after the answers to a ring.
   EXPECT_EQ(Shown(MenuPlace::Clock, false, true),
             (std::vector<std::wstring>{L"ｽﾇｰｽﾞ解除(&C)", L"-", L"設定変更(&S)", L"-",
-                                       L"常に手前に表示(&N)", L"-", L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-",
+                                       L"常に手前に表示(&N)", L"-", L"時報を鳴らす(&J)", L"時報の設定(&K)...", L"-", L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-",
                                        L"終了(&E)"}));
   EXPECT_EQ(Shown(MenuPlace::Tray, true, true),
             (std::vector<std::wstring>{L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"ｽﾇｰｽﾞ解除(&C)", L"-",
-                                       L"時計の表示(&F)", L"-", L"終了(&E)"}));
+                                       L"時計の表示(&F)", L"-", L"時報を鳴らす(&J)", L"時報の設定(&K)...", L"-", L"終了(&E)"}));
 }
 
 TEST(PopupMenuTest, TrayTipNamesTheNextAlarmWithinItsRoom) {
@@ -53,6 +53,13 @@ TEST(PopupMenuTest, TrayTipNamesTheNextAlarmWithinItsRoom) {
 TEST(PopupMenuTest, OnTopToggleFlipsTheCheckMark) {
   EXPECT_EQ(ToggledTopMost(false), -1);
   EXPECT_EQ(ToggledTopMost(true), 0);
+}
+
+TEST(PopupMenuTest, StrikeSwitchGoesBetweenOffAndTheLastMode) {
+  std::int16_t last = 0;
+  EXPECT_EQ(ToggledStrike(0, last), 2);  // the hour's count the first time
+  EXPECT_EQ(ToggledStrike(4, last), 0);
+  EXPECT_EQ(ToggledStrike(0, last), 4);
 }
 
 TEST(PopupMenuTest, TrayNotificationsDecoded) {
