@@ -55,6 +55,9 @@ class Application : public Commands, private AlarmListener {
   void OpenSettings(MenuPlace from) override;
   bool SettingsDialogOpen() const override;
   void OpenStrikeWindow() override;
+  bool StartStrikeTest(const StrikeOptions& strike) override;
+  void StopStrikeTest() override;
+  bool Striking() const override;
   void OpenCleaner() override;
   void Quit() override;
 

@@ -54,6 +54,20 @@ void AlarmService::strike(std::int64_t now) {
   if (!strokes.empty()) sound_.StartStrike(strokes, s.Strike.Volume);
 }
 
+bool AlarmService::StartStrikeTest(const StrikeOptions& strike) {
+  if (sound_.Ringing() || sound_.Testing()) return false;
+  sound_.StopStrike();
+  const bool started =
+      sound_.StartStrike(StrikeStrokes(strike.Mode != 0 ? strike.Mode : 2, 3, 0), strike.Volume);
+  settle(std::nullopt);
+  return started;
+}
+
+void AlarmService::StopStrike() {
+  sound_.StopStrike();
+  settle(std::nullopt);
+}
+
 void AlarmService::TimeMoved(std::int64_t now) {
   // The same local minute may lie at another UTC time now: the wake-up is set again.
   timers_.SetWake(alarm_.NextAlarm(now));

@@ -78,6 +78,9 @@ class AlarmService {
   // Who says whether the user takes notifications, for the hours' strike; without one, always.
   void AskBeforeStriking(NotificationPort& user) { user_ = &user; }
   bool Striking() const { return sound_.Striking(); }
+  // The strike's window's 試聴 (model/commands.h) and its stop, which leaves an alarm alone.
+  bool StartStrikeTest(const StrikeOptions& strike);
+  void StopStrike();
 
   // The sound module's ticks, from the platform's timers.
   void RepeatTick();

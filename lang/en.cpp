@@ -106,6 +106,16 @@ const TextEntry kTexts[] = {
     {Text::DaysNote, L"At least one day; the switch turns it off"},
     {Text::MenuStrike, L"St&rike the Hours"},
     {Text::MenuStrikeWindow, L"Stri&ke Settings..."},
+    {Text::StrikeTitle, L"Strike Settings"},
+    {Text::StrikeOff, L"Off"},
+    {Text::StrikeOne, L"One bell on the hour"},
+    {Text::StrikeCount, L"The hour's count"},
+    {Text::StrikeHalf, L"The count, and one bell at the half hour"},
+    {Text::StrikeQuarters, L"Westminster quarters, then the count"},
+    {Text::StrikeQuiet, L"Quiet hours (none when both are the same)"},
+    {Text::StrikeFrom, L"From"},
+    {Text::StrikeTo, L"To"},
+    {Text::StrikeHourValue, L"%1:00"},
 };
 
 }  // namespace

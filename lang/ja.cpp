@@ -104,6 +104,16 @@ const TextEntry kTexts[] = {
     {Text::DaysNote, L"1日は必要です。止めるにはｽｲｯﾁで"},
     {Text::MenuStrike, L"時報を鳴らす(&J)"},
     {Text::MenuStrikeWindow, L"時報の設定(&K)..."},
+    {Text::StrikeTitle, L"時報の設定"},
+    {Text::StrikeOff, L"鳴らさない"},
+    {Text::StrikeOne, L"正時に1回"},
+    {Text::StrikeCount, L"時の数だけ"},
+    {Text::StrikeHalf, L"時の数と30分に1回"},
+    {Text::StrikeQuarters, L"ｳｪｽﾄﾐﾝｽﾀｰの鐘と時の数"},
+    {Text::StrikeQuiet, L"鳴らさない時間（同じ時刻なら無し）"},
+    {Text::StrikeFrom, L"開始"},
+    {Text::StrikeTo, L"終了"},
+    {Text::StrikeHourValue, L"%1時"},
 };
 
 }  // namespace

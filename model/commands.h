@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "model/settings.h"
+
 struct ScreenPoint {
   int x, y;
 };
@@ -79,6 +81,11 @@ class Commands {
   virtual bool SettingsDialogOpen() const = 0;
   // Shows the hours' strike's own window.
   virtual void OpenStrikeWindow() = 0;
+  // Its 試聴: the strike of 3:00 in `strike`'s mode (the count when off) at its volume.
+  // Refused (false) while an alarm rings or is tested.
+  virtual bool StartStrikeTest(const StrikeOptions& strike) = 0;
+  virtual void StopStrikeTest() = 0;
+  virtual bool Striking() const = 0;
   // Loads the memory cleaner, which cleans once and closes itself.
   virtual void OpenCleaner() = 0;
   // Ends the program at once: no other window's closing handler runs.

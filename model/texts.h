@@ -62,6 +62,9 @@ enum class Text : int {
   DaysNote,
   // The hours' strike: the menu's switch and the entry that opens its window.
   MenuStrike, MenuStrikeWindow,
+  // The strike's window: its title, its modes, the quiet hours ("%1" an hour).
+  StrikeTitle, StrikeOff, StrikeOne, StrikeCount, StrikeHalf, StrikeQuarters, StrikeQuiet,
+  StrikeFrom, StrikeTo, StrikeHourValue,
   Count
 };
 

@@ -12,12 +12,14 @@ import time
 
 from harness import LocalClock
 from sound_trace import SOUND_FILE, alarm, play_sound_calls, played_names
-from support_clock import ON_DIAL, STRIKE, ini_value, open_menu, wait_for, watch
+from support_clock import ON_DIAL, STRIKE, STRIKE_WINDOW, ini_value, open_menu, wait_for, watch
+from support_dialog import closed, new_window, read_tree
 
 TRACE = "-all,+mci,+winmm,+menu"
 STROKE = (False, 0x40005)  # SND_RESOURCE | SND_ASYNC: one bell, played to its end
 CHIME = (False, 0x4000D)
 STOP = (True, 0)
+ROLE_DIALOG, ROLE_RADIO, ROLE_SLIDER, CHECKED = 0x12, 45, 51, 0x10
 
 
 class Boundaries:
@@ -51,7 +53,8 @@ def strokes_as_they_come(clock, count: int, timeout: float) -> list:
     return seen
 
 
-def test_three_strokes_paced_at_three_escape_ends_noon_menu_switches(app, tmp_path):
+def test_three_strokes_paced_at_three_escape_ends_noon_menu_and_window_switch(
+        app, tmp_path, acc_tree_exe):
     times = Boundaries(tmp_path, 3)
     ini = {"Strike": 2, "Strike_Quiet_From": 0, "Strike_Quiet_To": 0}
     clock = app.start(ini=ini, trace=TRACE, local_clock=times.local)
@@ -84,6 +87,24 @@ def test_three_strokes_paced_at_three_escape_ends_noon_menu_switches(app, tmp_pa
     assert not menu.checked(STRIKE)
     menu.click(STRIKE)
     wait_for(lambda: ini_value(clock, "Strike") == " 2", 3, "Strike not written as ' 2'")
+
+    # Its window, by keyboard and as a reader reads it: the mode's option buttons, the quiet
+    # hours and the volume; Down picks the next mode and Enter is OK.
+    open_menu(clock, ON_DIAL).click(STRIKE_WINDOW)
+    window = new_window(clock, "時報の設定", timeout=10)
+    assert window, "the strike's window did not open"
+    x, y, w, h = clock.display.geometry(window)
+    clock.display.move_pointer(x + w // 2, y + h // 2)
+    clock.display.screenshot((x, y, w, h)).save(tmp_path / "strike-window.png")
+    rows, focus = read_tree(clock, acc_tree_exe, "Tessarine_Strike")
+    assert (rows[0][1], rows[0][4]) == (ROLE_DIALOG, "時報の設定")
+    modes = [r for r in rows if r[1] == ROLE_RADIO and r[0] > 0]
+    assert [r[4] for r in modes if r[2] & CHECKED] == ["時の数だけ"] and focus == modes[2][0]
+    assert {(r[4], r[5]) for r in rows if r[1] == ROLE_SLIDER} == {
+        ("開始", "0時"), ("終了", "0時"), ("音量", "40％")}
+    clock.display.key("Down", "Return")
+    wait_for(lambda: ini_value(clock, "Strike") == " 3", 5, "Strike not written as ' 3'")
+    closed(clock, "時報の設定")
 
 
 def test_an_alarm_alone_at_its_minute_and_nothing_in_the_quiet_hours(app, tmp_path):
