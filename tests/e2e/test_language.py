@@ -81,7 +81,8 @@ def test_english_clock_menus_dialog_and_reader(app, acc_tree_exe, tmp_path):
     assert wait_gone(clock.windows), "the clock is still shown"
     wait_for(lambda: tray_window(clock.display), 10, "no icon in the notification area")
     tray = open_tray_menu(clock)
-    assert tray.texts() == ["Show &Clock", "-", "&Exit"]
+    assert tray.texts() == ["Show &Clock", "-", "St&rike the Hours", "Stri&ke Settings...", "-",
+                            "&Exit"]
     tray.click("Show &Clock")
     wait_for(clock.windows, 5, "the clock did not come back")
 
