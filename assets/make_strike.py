@@ -7,6 +7,7 @@ rate, from arithmetic alone (ours to license with the program, byte-for-byte rep
 * strike_half.wav: the half hour's single stroke, a brighter bell (E4).
 * quarter_1..4.wav: the four bells of the quarters (G#4, F#4, E4, B3), short enough for the
   changes' quicker pace, the last note of a change ringing out.
+* tick.wav: the pendulum's soft tick, a 40 ms knock of two damped tones, far below the bells.
 
 8000 Hz, 16-bit mono keeps all six near 130 kB; the highest partial stays below 2 kHz.
 
@@ -50,9 +51,26 @@ def write(name: str, pitch: float, length: float) -> None:
         out.writeframes(frames)
 
 
+def tick(t: float) -> float:
+    return (min(1.0, t / 0.001) * math.exp(-120 * t)
+            * (math.sin(2 * math.pi * 1800 * t) + 0.6 * math.sin(2 * math.pi * 700 * t)))
+
+
+def write_tick() -> None:
+    raw = [tick(i / RATE) for i in range(int(RATE * 0.04))]
+    scale = 0.15 * 32767 / max(abs(v) for v in raw)
+    frames = b"".join(struct.pack("<h", int(round(v * scale))) for v in raw)
+    with wave.open(os.path.join(HERE, "tick.wav"), "wb") as out:
+        out.setnchannels(1)
+        out.setsampwidth(2)
+        out.setframerate(RATE)
+        out.writeframes(frames)
+
+
 def main() -> None:
     for name, pitch, length in BELLS:
         write(name, pitch, length)
+    write_tick()
 
 
 if __name__ == "__main__":

@@ -63,6 +63,10 @@ bool AlarmService::StartStrikeTest(const StrikeOptions& strike) {
   return started;
 }
 
+void AlarmService::Swing() {
+  if (store_.Get().Strike.Tick != 0) sound_.PlayTick();
+}
+
 void AlarmService::StopStrike() {
   sound_.StopStrike();
   settle(std::nullopt);

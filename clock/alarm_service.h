@@ -81,6 +81,8 @@ class AlarmService {
   // The strike's window's 試聴 (model/commands.h) and its stop, which leaves an alarm alone.
   bool StartStrikeTest(const StrikeOptions& strike);
   void StopStrike();
+  // The shown clock's pendulum turned at the end of a swing: a tick when the keys want one.
+  void Swing();
 
   // The sound module's ticks, from the platform's timers.
   void RepeatTick();

@@ -116,6 +116,7 @@ const TextEntry kTexts[] = {
     {Text::StrikeFrom, L"From"},
     {Text::StrikeTo, L"To"},
     {Text::StrikeHourValue, L"%1:00"},
+    {Text::StrikeTick, L"Tick with the pendulum (while the clock shows)"},
 };
 
 }  // namespace

@@ -114,6 +114,7 @@ const TextEntry kTexts[] = {
     {Text::StrikeFrom, L"開始"},
     {Text::StrikeTo, L"終了"},
     {Text::StrikeHourValue, L"%1時"},
+    {Text::StrikeTick, L"振り子の音を鳴らす（時計の表示中）"},
 };
 
 }  // namespace

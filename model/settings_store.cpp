@@ -113,7 +113,7 @@ void SettingsStore::Replace(const Settings& edited, const IniEntries& keys) {
   // So is the strike: the dialog's copy of it may be older than the menu's last change.
   IniEntries own;
   for (const auto& entry : keys)
-    if (entry.first.compare(0, 6, L"Strike") != 0) own.push_back(entry);
+    if (!IsStrikeKey(entry.first)) own.push_back(entry);
   write(own);
   // What the file now says, read as a load reads it (no day at all is every day, …).
   reload();
@@ -140,7 +140,7 @@ void SettingsStore::SetStrike(const StrikeOptions& strike) {
   s_.Strike = strike;
   IniEntries keys;
   for (const auto& entry : OptionEntries(s_)) {
-    if (entry.first.compare(0, 6, L"Strike") != 0) continue;
+    if (!IsStrikeKey(entry.first)) continue;
     keys.push_back(entry);
     s_.OptionKeysInFile.insert(entry.first);
   }

@@ -64,7 +64,7 @@ enum class Text : int {
   MenuStrike, MenuStrikeWindow,
   // The strike's window: its title, its modes, the quiet hours ("%1" an hour).
   StrikeTitle, StrikeOff, StrikeOne, StrikeCount, StrikeHalf, StrikeQuarters, StrikeQuiet,
-  StrikeFrom, StrikeTo, StrikeHourValue,
+  StrikeFrom, StrikeTo, StrikeHourValue, StrikeTick,
   Count
 };
 

@@ -1,8 +1,8 @@
 // The hours' strike's own window (see strike_options_win.h), made of the system's own controls
 // like an alarm's window, laid out from the table in strike_options.h: option buttons for the
-// mode, sliders for the quiet hours and the volume, 試聴, OK and cancel, which a keyboard and a
-// screen reader know already. Its own message loop runs the dialog keys (Tab, arrows, Space,
-// Enter for OK, Esc for cancel).
+// mode, sliders for the quiet hours and the volume, 試聴, the tick's check box, OK and cancel,
+// which a keyboard and a screen reader know already. Its own message loop runs the dialog keys
+// (Tab, arrows, Space, Enter for OK, Esc for cancel).
 #include "settings/strike_options_win.h"
 
 #include <algorithm>
@@ -151,6 +151,9 @@ HWND F_Strike::createControl(const so::Control& c, bool firstOfGroup) {
     case so::Kind::Radio:
       style |= BS_AUTORADIOBUTTON | (firstOfGroup ? WS_TABSTOP : 0);
       break;
+    case so::Kind::Check:
+      style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+      break;
     case so::Kind::Slider:
       cls = TRACKBAR_CLASSW;
       style |= WS_TABSTOP | TBS_HORZ | TBS_NOTICKS;
@@ -186,6 +189,7 @@ HWND F_Strike::createControl(const so::Control& c, bool firstOfGroup) {
 
 void F_Strike::fill() {
   setMode(edit_.Mode);
+  SendMessageW(window(Id::Tick), BM_SETCHECK, edit_.Tick ? BST_CHECKED : BST_UNCHECKED, 0);
   const std::pair<Id, int> sliders[] = {
       {Id::From, edit_.QuietFrom}, {Id::To, edit_.QuietTo}, {Id::Volume, edit_.Volume}};
   for (auto [id, value] : sliders) {
@@ -225,6 +229,7 @@ void F_Strike::onCommand(int id, HWND control) {
   const int row = id - kFirstChildId;
   if (row < 0 || row >= static_cast<int>(rows.size()) || windows_[row] != control) return;
   if (rows[row].id == Id::VolumeTest) return playTest();
+  if (rows[row].id == Id::Tick) AccessibleServer::Notify(hwnd(), EVENT_OBJECT_STATECHANGE, row + 1);
   // An option button took the check: the reader hears of the whole group.
   if (rows[row].id == Id::Mode)
     for (int m = 0; m <= StrikeOptions::kModes; ++m)
@@ -238,6 +243,7 @@ void F_Strike::finish(bool ok) {
     o.QuietFrom = static_cast<std::int16_t>(sliderValue(Id::From));
     o.QuietTo = static_cast<std::int16_t>(sliderValue(Id::To));
     o.Volume = static_cast<std::int16_t>(sliderValue(Id::Volume));
+    o.Tick = SendMessageW(window(Id::Tick), BM_GETCHECK, 0, 0) == BST_CHECKED ? -1 : 0;
     result_ = o;
   }
   done_ = true;
@@ -332,7 +338,8 @@ long F_Strike::stateOf(const so::Control& c) const {
   if (!IsWindowEnabled(w)) s |= STATE_SYSTEM_UNAVAILABLE;
   if (c.kind != so::Kind::Text) s |= STATE_SYSTEM_FOCUSABLE;
   if (GetFocus() == w) s |= STATE_SYSTEM_FOCUSED;
-  if (c.kind == so::Kind::Radio && SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED)
+  if ((c.kind == so::Kind::Radio || c.kind == so::Kind::Check) &&
+      SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED)
     s |= STATE_SYSTEM_CHECKED;
   if (c.kind == so::Kind::DefaultButton) s |= STATE_SYSTEM_DEFAULT;
   return s;

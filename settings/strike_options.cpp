@@ -26,8 +26,9 @@ std::vector<Control> Build() {
   add(Id::Volume, Kind::Slider, {80, 224, 170, 24}, kFilledIn);
   add(Id::VolumeValue, Kind::Text, {252, 229, 52, 13}, kFilledIn, 0, Align::Right);
   add(Id::VolumeTest, Kind::Button, {312, 224, 52, 23}, Text::VolumeTest);
-  add(Id::Ok, Kind::DefaultButton, {204, 262, 76, 23}, Text::OptionsOk);
-  add(Id::Cancel, Kind::Button, {288, 262, 76, 23}, Text::Cancel);
+  add(Id::Tick, Kind::Check, {12, 258, 352, 17}, Text::StrikeTick);
+  add(Id::Ok, Kind::DefaultButton, {204, 288, 76, 23}, Text::OptionsOk);
+  add(Id::Cancel, Kind::Button, {288, 288, 76, 23}, Text::Cancel);
   return t;
 }
 
@@ -41,6 +42,7 @@ const std::vector<Control>& Controls() {
 ReaderRole RoleOf(Kind k) {
   switch (k) {
     case Kind::Radio: return ReaderRole::RadioButton;
+    case Kind::Check: return ReaderRole::CheckBox;
     case Kind::Slider: return ReaderRole::Slider;
     case Kind::Button: case Kind::DefaultButton: return ReaderRole::PushButton;
     case Kind::Text: break;

@@ -14,13 +14,13 @@
 namespace strike_options {
 
 // The client area, in pixels at 96 DPI.
-inline constexpr ui::Box kClient{0, 0, 376, 297};
+inline constexpr ui::Box kClient{0, 0, 376, 323};
 
-enum class Kind { Text, Radio, Slider, Button, DefaultButton };
+enum class Kind { Text, Radio, Check, Slider, Button, DefaultButton };
 
 enum class Id {
   Mode, QuietCaption, FromCaption, From, FromValue, ToCaption, To, ToValue, VolumeCaption, Volume,
-  VolumeValue, VolumeTest, Ok, Cancel,
+  VolumeValue, VolumeTest, Tick, Ok, Cancel,
 };
 
 struct Control {

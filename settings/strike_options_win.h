@@ -1,6 +1,6 @@
 // The hours' strike's own window, opened from the clock's and the tray's menus: its mode, its
-// quiet hours and its volume with a 試聴. Modal to the clock while it shows (on its own when the
-// clock is in the notification area); what it returns the store writes.
+// quiet hours, its volume with a 試聴 and the pendulum's tick. Modal to the clock while it shows
+// (on its own when the clock is in the notification area); what it returns the store writes.
 #pragma once
 
 #include <windows.h>

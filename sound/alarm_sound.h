@@ -50,6 +50,9 @@ constexpr unsigned kSndLoop = 8;
 constexpr unsigned kSndResource = 0x40004;
 constexpr wchar_t kChimeResource[] = L"CHIME";
 
+// The pendulum's soft tick, a WAVE resource like the chime.
+constexpr wchar_t kTickResource[] = L"TICK";
+
 // One stroke of the hours' strike: a bell (a WAVE resource) and the time from its start to the
 // next stroke's, long enough for it to ring to its end.
 struct Stroke {
@@ -123,6 +126,8 @@ class F_Sound {
   void StrikeTick();
   void StopStrike();
   bool Striking() const { return striking_; }
+  // One tick of the pendulum through the player, unless anything else sounds.
+  void PlayTick();
 
   // Returns the MCI error code, -1 for an empty command; `output` gets the reply or the error text.
   int MciSend(const std::wstring& command, std::wstring& output);

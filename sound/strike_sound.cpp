@@ -37,3 +37,8 @@ void F_Sound::endStrike() {
   // The level the module last gave an alarm's sound, or full: what the player had before.
   mci_.SetWaveVolume(waveLevel_ >= 0 ? waveLevel_ : 100);
 }
+
+void F_Sound::PlayTick() {
+  if (striking_ || testing_ || sounding() || mci_.WaveOutDevices() == 0) return;
+  mci_.Play(kTickResource, kSndAsync | kSndResource);
+}

@@ -175,6 +175,19 @@ TEST(Strike, PacedThroughThePlayerStoppedByTheUserAndNeverOverAnAlarm) {
   EXPECT_EQ(strokes(), (std::vector<std::wstring>{kHourBell, L"<null>", L"C:\\a.wav"}));
   EXPECT_EQ(mci.volumes.back(), 70);
   EXPECT_FALSE(sound.StartStrike({{kHourBell, 2000}}, 40));  // nor does a strike start over it
+  service.Stop(At(7, 30));
+
+  // The pendulum's tick: only when switched on, and never over a strike.
+  mci.played.clear();
+  service.Swing();
+  StrikeOptions ticking = store.Get().Strike;
+  ticking.Tick = -1;
+  store.SetStrike(ticking);
+  EXPECT_NE(file.Bytes().find("Tick=-1"), std::string::npos);
+  service.Swing();
+  ASSERT_TRUE(service.StartStrikeTest(ticking));
+  service.Swing();
+  EXPECT_EQ(strokes(), (std::vector<std::wstring>{kTickResource, kHourBell}));
 }
 
 }  // namespace
