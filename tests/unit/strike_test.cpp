@@ -61,7 +61,7 @@ TEST(Strike, DecidesFromTheTicksTheKeysTheAlarmsAndTheUser) {
       {"a jump from 13:50 to 16:05", 2, 22, 7, 0, {{13, 50}, {16, 5}, {16, 6}}, false, true, L""},
       {"a jump onto the boundary", 2, 22, 7, 0, {{14, 58}, {15, 0}}, false, true, L""},
       {"the run's first tick", 2, 22, 7, 0, {{15, 0}}, false, true, L""},
-      {"an alarm due at 15:00", 2, 22, 7, 0, {{14, 59}, {15, 0}}, true, false, L""},
+      {"an alarm due at 15:00", 2, 22, 7, 0, {{14, 59}, {15, 0}}, true, true, L""},
       {"the user is busy", 2, 22, 7, 0, {{14, 59}, {15, 0}}, false, false, L""},
       {"off", 0, 5, 5, 0, {{14, 59}, {15, 0}}, false, true, L""},
       {"the quarters", 4, 5, 5, 0, {{8, 14}, {8, 15}, {8, 29}, {8, 30}, {8, 44}, {8, 45}},
