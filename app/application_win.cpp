@@ -12,12 +12,14 @@
 #include "model/texts.h"
 #include "settings/F_Setting.h"
 #include "settings/F_Zones.h"
+#include "settings/strike_options_win.h"
 #include "shell/F_Menu.h"
 #include "shell/F_Ring.h"
 #include "shell/F_TTray.h"
 #include "sound/alarm_sound.h"
 #include "sound/winmm_port.h"
 #include "ui/late_dlls.h"
+#include "ui/screen_dpi.h"
 #include "ui/key_route.h"
 #include "ui/topmost.h"
 #include "ui/window_names.h"
@@ -94,6 +96,7 @@ Application::Application(std::wstring programDir) {
   // The service hears of new settings before the clock is laid out anew with them.
   alarms_ = std::make_unique<AlarmService>(*store_, *sound_, *files_, *alarmTimers_);
   alarmTimers_->Serve(*alarms_);
+  alarms_->AskBeforeStriking(notifications_);
   alarms_->Listen(*this);
   store_->Listen([this](unsigned what, int alarm) { settingsChanged(what, alarm); });
   settingsChanged(kChangedAll, -1);  // the language; no window is loaded yet
@@ -321,6 +324,27 @@ void Application::OpenCleaner() {
   if (!cleaner_) cleaner_ = std::make_unique<F_Clean>(*store_);
   if (!cleaner_->Loaded()) cleaner_->Form_Load();
 }
+
+// Over the clock while it shows, on its own while the clock is in the notification area; the
+// tray's menu can ask again while it is open, which only brings it forward.
+void Application::OpenStrikeWindow() {
+  if (HWND open = FindWindowW(kStrikeWindowClass, nullptr)) {
+    SetForegroundWindow(open);
+    return;
+  }
+  HWND owner = clock_->Loaded() && IsWindowVisible(clock_->hwnd()) ? clock_->hwnd() : nullptr;
+  const auto strike = EditStrike(owner, store_->Get().Strike,
+                                 owner ? WindowDpi(owner) : SystemDpi(), *this);
+  if (strike) store_->SetStrike(*strike);
+}
+
+bool Application::StartStrikeTest(const StrikeOptions& strike) {
+  return alarms_->StartStrikeTest(strike);
+}
+
+void Application::StopStrikeTest() { alarms_->StopStrike(); }
+
+bool Application::Striking() const { return alarms_->Striking(); }
 
 void Application::Quit() {
   tray_->Unload();  // no icon may outlive the program

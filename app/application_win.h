@@ -9,6 +9,7 @@
 #include "model/app_state.h"
 #include "model/commands.h"
 #include "clock/alarm_service.h"
+#include "clock/notifications_win.h"
 #include "model/settings_store.h"
 
 class Mci;
@@ -56,6 +57,10 @@ class Application : public Commands, private AlarmListener {
   void OpenSettings(MenuPlace from) override;
   void OpenZones() override;
   bool SettingsDialogOpen() const override;
+  void OpenStrikeWindow() override;
+  bool StartStrikeTest(const StrikeOptions& strike) override;
+  void StopStrikeTest() override;
+  bool Striking() const override;
   void OpenCleaner() override;
   void Quit() override;
   int RunVerb(Verb verb) override;
@@ -78,6 +83,7 @@ class Application : public Commands, private AlarmListener {
   std::unique_ptr<F_Sound> sound_;
   std::unique_ptr<DiskFileProbe> files_;  // the sound files the alarms look for
   std::unique_ptr<AlarmTimersWin> alarmTimers_;
+  ShellNotifications notifications_;  // asked before the hours' strike
   std::unique_ptr<AlarmService> alarms_;
   std::unique_ptr<F_Tokei> clock_;
   std::unique_ptr<F_Menu> menu_;

@@ -334,7 +334,9 @@ void F_Tokei::runFrame(const SYSTEMTIME& now) {
   // Only the bob's old and new squares change on the screen, and near the ends of the swing
   // often not even those.
   const RECT before = SpriteRect(pendulum_);
+  const bool rightward = pendulum_.PendVX > 0;
   pendulum_.Step();
+  if (rightward != (pendulum_.PendVX > 0)) alarms_.Swing();
   const RECT after = SpriteRect(pendulum_);
   if (EqualRect(&before, &after)) return;
   DrawPendulum(*Pic_Furiko, *Pic_ball, pendulum_, ballMode());

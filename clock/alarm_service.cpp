@@ -15,15 +15,61 @@ AlarmService::AlarmService(SettingsStore& store, F_Sound& sound, AlarmHost& file
 void AlarmService::settingsChanged(unsigned what) {
   // New settings: the clock's next tick counts as a new minute, which aims the wake-up anew.
   if (what & kChangedAll) alarm_.Reset();
+  // Switched off: a strike under way ends with it.
+  if (store_.Get().Strike.Mode == 0 && sound_.Striking()) {
+    sound_.StopStrike();
+    settle(std::nullopt);
+  }
 }
 
 bool AlarmService::OnTick(std::int64_t now, int second) {
   const std::int64_t snooze = alarm_.SnoozeDue();
   const bool newMinute = alarm_.OnTick(now, second);
+  strike(now);
   // A snooze that rang within the minute changes the next ring too.
   const bool moved = newMinute || alarm_.SnoozeDue() != snooze;
   settle(moved ? std::optional<std::int64_t>(now) : std::nullopt);
   return newMinute;
+}
+
+namespace {
+
+struct AlwaysAccepts final : NotificationPort {
+  bool UserAccepts() override { return true; }
+};
+
+}  // namespace
+
+// After the alarms' part of the tick: an alarm that began in this minute has the sound already.
+void AlarmService::strike(std::int64_t now) {
+  const auto alarmBusy = [&] {
+    const std::int64_t snooze = alarm_.SnoozeDue();
+    return sound_.Ringing() || sound_.Testing() || alarm_.NextAlarm(now - 1) == now ||
+           (snooze >= now * 60 && snooze < (now + 1) * 60);
+  };
+  AlwaysAccepts always;
+  const Settings& s = store_.Get();
+  const std::vector<Stroke> strokes =
+      strike_.OnTick(now, s.Strike, alarmBusy, user_ ? *user_ : always);
+  if (!strokes.empty()) sound_.StartStrike(strokes, s.Strike.Volume);
+}
+
+bool AlarmService::StartStrikeTest(const StrikeOptions& strike) {
+  if (sound_.Ringing() || sound_.Testing()) return false;
+  sound_.StopStrike();
+  const bool started =
+      sound_.StartStrike(StrikeStrokes(strike.Mode != 0 ? strike.Mode : 2, 3, 0), strike.Volume);
+  settle(std::nullopt);
+  return started;
+}
+
+void AlarmService::Swing() {
+  if (store_.Get().Strike.Tick != 0) sound_.PlayTick();
+}
+
+void AlarmService::StopStrike() {
+  sound_.StopStrike();
+  settle(std::nullopt);
 }
 
 void AlarmService::TimeMoved(std::int64_t now) {
@@ -90,12 +136,13 @@ void AlarmService::WatchTick() {
 
 void AlarmService::FadeTick() {
   alarm_.FadeTick();
+  sound_.StrikeTick();
   settle(std::nullopt);
 }
 
 void AlarmService::settle(std::optional<std::int64_t> now) {
   timers_.SetSoundTicks(alarm_.WantsRepeatTicks(), alarm_.WantsWatchTicks(),
-                        alarm_.WantsFadeTicks());
+                        alarm_.WantsFadeTicks() || sound_.Striking());
   const int ringing = alarm_.RingingAlarm();
   const bool silent = alarm_.RingingSilently();
   if (ringing != toldRinging_ || silent != toldSilent_) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "clock/alarm.h"
+#include "clock/strike.h"
 #include "model/commands.h"
 #include "model/file_probe.h"
 #include "model/settings_store.h"
@@ -74,6 +75,15 @@ class AlarmService {
   void StopTest();
   bool Testing() const { return sound_.Testing(); }
 
+  // Who says whether the user takes notifications, for the hours' strike; without one, always.
+  void AskBeforeStriking(NotificationPort& user) { user_ = &user; }
+  bool Striking() const { return sound_.Striking(); }
+  // The strike's window's 試聴 (model/commands.h) and its stop, which leaves an alarm alone.
+  bool StartStrikeTest(const StrikeOptions& strike);
+  void StopStrike();
+  // The shown clock's pendulum turned at the end of a swing: a tick when the keys want one.
+  void Swing();
+
   // The sound module's ticks, from the platform's timers.
   void RepeatTick();
   void WatchTick();
@@ -83,6 +93,7 @@ class AlarmService {
   // After every entry: the ticks the sound needs, and the listeners told of what changed.
   void settle(std::optional<std::int64_t> now);
   void settingsChanged(unsigned what);
+  void strike(std::int64_t now);
 
   SettingsStore& store_;
   F_Sound& sound_;
@@ -94,4 +105,6 @@ class AlarmService {
   bool toldSilent_ = false;
   std::wstring nextText_;
   bool nextTold_ = false;
+  StrikeClock strike_;
+  NotificationPort* user_ = nullptr;
 };

@@ -116,7 +116,7 @@ const TextEntry kTexts[] = {
      L"Exit codes: 0 done, 1 nothing to do, 2 no clock running, 3 no answer in time,\n"
      L"64 unknown verb."},
     {Text::CommandUnknown, L"Unknown verb or argument: %1"},
-    {Text::MenuClickThrough, L"Clic&k Through"},
+    {Text::MenuClickThrough, L"C&lick Through"},
     {Text::MenuOpacity, L"&Opacity"},
     {Text::OpacityStep, L"%1%"},
     {Text::ZoneYesterday, L"yesterday"},
@@ -128,6 +128,19 @@ const TextEntry kTexts[] = {
     {Text::ZoneFollow, L"As set in Windows"},
     {Text::ZoneNone, L"None"},
     {Text::ZoneUnknown, L"%1 (not found)"},
+    {Text::MenuStrike, L"St&rike the Hours"},
+    {Text::MenuStrikeWindow, L"Stri&ke Settings..."},
+    {Text::StrikeTitle, L"Strike Settings"},
+    {Text::StrikeOff, L"Off"},
+    {Text::StrikeOne, L"One bell on the hour"},
+    {Text::StrikeCount, L"The hour's count"},
+    {Text::StrikeHalf, L"The count, and one bell at the half hour"},
+    {Text::StrikeQuarters, L"Westminster quarters, then the count"},
+    {Text::StrikeQuiet, L"Quiet hours (none when both are the same)"},
+    {Text::StrikeFrom, L"From"},
+    {Text::StrikeTo, L"To"},
+    {Text::StrikeHourValue, L"%1:00"},
+    {Text::StrikeTick, L"Tick with the pendulum (while the clock shows)"},
 };
 
 }  // namespace

@@ -114,7 +114,7 @@ const TextEntry kTexts[] = {
      L"終了ｺｰﾄﾞ: 0 完了, 1 何もすることがない, 2 時計が動いていない, 3 応答がない,\n"
      L"64 不明な指定。"},
     {Text::CommandUnknown, L"不明な指定です: %1"},
-    {Text::MenuClickThrough, L"ｸﾘｯｸを通す(&K)"},
+    {Text::MenuClickThrough, L"ｸﾘｯｸを通す(&L)"},
     {Text::MenuOpacity, L"不透明度(&O)"},
     {Text::OpacityStep, L"%1%"},
     {Text::ZoneYesterday, L"前日"},
@@ -126,6 +126,19 @@ const TextEntry kTexts[] = {
     {Text::ZoneFollow, L"Windowsの設定に従う"},
     {Text::ZoneNone, L"なし"},
     {Text::ZoneUnknown, L"%1 (見つかりません)"},
+    {Text::MenuStrike, L"時報を鳴らす(&J)"},
+    {Text::MenuStrikeWindow, L"時報の設定(&K)..."},
+    {Text::StrikeTitle, L"時報の設定"},
+    {Text::StrikeOff, L"鳴らさない"},
+    {Text::StrikeOne, L"正時に1回"},
+    {Text::StrikeCount, L"時の数だけ"},
+    {Text::StrikeHalf, L"時の数と30分に1回"},
+    {Text::StrikeQuarters, L"ｳｪｽﾄﾐﾝｽﾀｰの鐘と時の数"},
+    {Text::StrikeQuiet, L"鳴らさない時間（同じ時刻なら無し）"},
+    {Text::StrikeFrom, L"開始"},
+    {Text::StrikeTo, L"終了"},
+    {Text::StrikeHourValue, L"%1時"},
+    {Text::StrikeTick, L"振り子の音を鳴らす（時計の表示中）"},
 };
 
 }  // namespace

@@ -11,6 +11,8 @@
 
 #include "model/command_line.h"
 
+#include "model/settings.h"
+
 struct ScreenPoint {
   int x, y;
 };
@@ -84,6 +86,13 @@ class Commands {
   virtual void OpenZones() {}
   // The settings dialog is open: the dial and the tray icon open no menu meanwhile.
   virtual bool SettingsDialogOpen() const = 0;
+  // Shows the hours' strike's own window.
+  virtual void OpenStrikeWindow() = 0;
+  // Its 試聴: the strike of 3:00 in `strike`'s mode (the count when off) at its volume.
+  // Refused (false) while an alarm rings or is tested.
+  virtual bool StartStrikeTest(const StrikeOptions& strike) = 0;
+  virtual void StopStrikeTest() = 0;
+  virtual bool Striking() const = 0;
   // Loads the memory cleaner, which cleans once and closes itself.
   virtual void OpenCleaner() = 0;
   // Ends the program at once: no other window's closing handler runs.

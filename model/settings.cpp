@@ -71,6 +71,12 @@ void readAlarmOptions(Settings& s, SettingsSource& source) {
                       defaults.FadeIn);
   }
   s.Snooze_Min = ranged(ToInt16(option(L"Snooze_Min")), 1, kMaxSnooze, kDefaultSnooze);
+  const StrikeOptions strike;
+  s.Strike.Mode = ranged(ToInt16(option(L"Strike")), 0, StrikeOptions::kModes, strike.Mode);
+  s.Strike.QuietFrom = ranged(ToInt16(option(L"Strike_Quiet_From")), 0, 23, strike.QuietFrom);
+  s.Strike.QuietTo = ranged(ToInt16(option(L"Strike_Quiet_To")), 0, 23, strike.QuietTo);
+  s.Strike.Volume = ranged(ToInt16(option(L"Strike_Volume")), 0, 100, strike.Volume);
+  s.Strike.Tick = ToBoolean(option(L"Tick")).value_or(strike.Tick);
 }
 
 }  // namespace
@@ -172,7 +178,17 @@ std::vector<std::pair<std::wstring, std::wstring>> OptionEntries(const Settings&
     add(IniKey(L"Sound_FadeIn_", n), NumberText(o.FadeIn), o.FadeIn == defaults.FadeIn);
   }
   add(L"Snooze_Min", NumberText(s.Snooze_Min), s.Snooze_Min == kDefaultSnooze);
+  const StrikeOptions strike;
+  add(L"Strike", NumberText(s.Strike.Mode), s.Strike.Mode == strike.Mode);
+  add(L"Strike_Quiet_From", NumberText(s.Strike.QuietFrom), s.Strike.QuietFrom == strike.QuietFrom);
+  add(L"Strike_Quiet_To", NumberText(s.Strike.QuietTo), s.Strike.QuietTo == strike.QuietTo);
+  add(L"Strike_Volume", NumberText(s.Strike.Volume), s.Strike.Volume == strike.Volume);
+  add(L"Tick", NumberText(s.Strike.Tick), s.Strike.Tick == strike.Tick);
   return keys;
+}
+
+bool IsStrikeKey(const std::wstring& key) {
+  return key.compare(0, 6, L"Strike") == 0 || key == L"Tick";
 }
 
 void ReadPosition(SettingsSource& source, const std::wstring& key, std::int32_t centred,

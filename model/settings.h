@@ -34,6 +34,20 @@ struct AlarmOptions {
   bool operator!=(const AlarmOptions& o) const { return !(*this == o); }
   bool RingsOn(int weekday) const { return (Days >> weekday & 1) != 0; }  // 0 Sunday
 };
+// The hours' strike: off by default; quiet hours [QuietFrom, QuietTo) wrap past midnight and are
+// none when both are equal.
+struct StrikeOptions {
+  static constexpr std::int16_t kModes = 4;  // 1 one bell .. 4 the quarters and the count
+  std::int16_t Mode = 0;
+  std::int16_t QuietFrom = 22;
+  std::int16_t QuietTo = 7;
+  std::int16_t Volume = 40;  // percent, the strike's own
+  std::int16_t Tick = 0;     // 16-bit Boolean: -1, a soft tick with each swing while shown
+  bool operator==(const StrikeOptions& o) const {
+    return Mode == o.Mode && QuietFrom == o.QuietFrom && QuietTo == o.QuietTo &&
+           Volume == o.Volume && Tick == o.Tick;
+  }
+};
 inline constexpr std::int16_t kDefaultSnooze = 10;
 inline constexpr std::int16_t kMaxSnooze = 60;
 
@@ -57,6 +71,8 @@ struct Settings {
   // Sound_Days_n, Sound_Once_n, Sound_Label_n, Sound_Volume_n, Sound_FadeIn_n.
   std::array<AlarmOptions, 2> Options{};
   std::int16_t Snooze_Min = kDefaultSnooze;  // minutes, for both alarms
+  // Strike, Strike_Quiet_From, Strike_Quiet_To, Strike_Volume, Tick.
+  StrikeOptions Strike;
   // Which of the keys above the file held: the others are written only once they differ from
   // their defaults, so that a file from before them stays as it was.
   std::set<std::wstring> OptionKeysInFile;
@@ -120,6 +136,9 @@ std::optional<std::array<double, 4>> ShapeRatioOf(int shape);
 // them, in the file's order; SaveSettings writes those that differ from their defaults or that
 // the file held already.
 std::vector<std::pair<std::wstring, std::wstring>> OptionEntries(const Settings& s);
+
+// The keys that the menu's 時報 and the strike's window write, and no other.
+bool IsStrikeKey(const std::wstring& key);
 
 // Key stem plus index: ("Color_", 0) -> "Color_0".
 std::wstring IniKey(const std::wstring& stem, int n);

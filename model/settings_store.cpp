@@ -113,7 +113,11 @@ void SettingsStore::Replace(const Settings& edited, const IniEntries& keys) {
   const std::int16_t topMost = s_.TopMost;
   s_ = edited;
   s_.TopMost = topMost;
-  write(keys);
+  // So is the strike: the dialog's copy of it may be older than the menu's last change.
+  IniEntries own;
+  for (const auto& entry : keys)
+    if (!IsStrikeKey(entry.first)) own.push_back(entry);
+  write(own);
   // What the file now says, read as a load reads it (no day at all is every day, …).
   reload();
   tell(kChangedAll);
@@ -150,6 +154,18 @@ void SettingsStore::SetOpacity(std::int16_t percent) {
   s_.Opacity = std::clamp(percent, kFaintest, kOpaque);
   write({{L"Opacity", NumberText(s_.Opacity)}});
   tell(kChangedLook);
+}
+
+void SettingsStore::SetStrike(const StrikeOptions& strike) {
+  s_.Strike = strike;
+  IniEntries keys;
+  for (const auto& entry : OptionEntries(s_)) {
+    if (!IsStrikeKey(entry.first)) continue;
+    keys.push_back(entry);
+    s_.OptionKeysInFile.insert(entry.first);
+  }
+  if (!keys.empty()) write(keys);
+  tell(kChangedStrike);
 }
 
 void SettingsStore::SwitchAlarmOff(int alarm) {

@@ -49,6 +49,7 @@ enum SettingsChange : unsigned {
   kChangedFilter = 16,      // in memory only
   kChangedLook = 32,        // ClickThrough, Opacity
   kChangedZones = 64,       // Zone_n, Zone_n_Label
+  kChangedStrike = 128,      // the menu's 時報 or the strike's window
 };
 
 class SettingsStore {
@@ -87,6 +88,8 @@ class SettingsStore {
   // The menu's click-through entry and opacity step.
   void SetClickThrough(std::int16_t on);
   void SetOpacity(std::int16_t percent);
+  // The strike's keys, written as the alarm options are: once they differ from their defaults.
+  void SetStrike(const StrikeOptions& strike);
   void SwitchAlarmOff(int alarm);
   // The other zones' window's OK: only the keys it changed ("Zone_1", "Zone_1_Label", ...).
   void SetZones(const IniEntries& keys);

@@ -69,6 +69,11 @@ enum class Text : int {
   // The menu entry and the window that choose the other zones: its title, a clock's row ("%1"
   // its number), the name's caption, the list's first two choices, a zone Windows does not know.
   MenuZones, ZonesTitle, ZoneClock, ZoneLabel, ZoneFollow, ZoneNone, ZoneUnknown,
+  // The hours' strike: the menu's switch and the entry that opens its window.
+  MenuStrike, MenuStrikeWindow,
+  // The strike's window: its title, its modes, the quiet hours ("%1" an hour).
+  StrikeTitle, StrikeOff, StrikeOne, StrikeCount, StrikeHalf, StrikeQuarters, StrikeQuiet,
+  StrikeFrom, StrikeTo, StrikeHourValue, StrikeTick,
   Count
 };
 

@@ -46,6 +46,8 @@ void F_Menu::Form_Load(MenuPlace source, bool ringing, bool snoozing) {
   topMostChecked_ = store_.Get().TopMost != 0;
   CheckMenuItem(mnuPopUp_, static_cast<UINT>(MenuItem::mnuTopMost),
                 MF_BYCOMMAND | (topMostChecked_ ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(mnuPopUp_, static_cast<UINT>(MenuItem::mnuStrike),
+                MF_BYCOMMAND | (store_.Get().Strike.Mode != 0 ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void F_Menu::PopUp(HWND owner, std::optional<POINT> place) {
@@ -73,6 +75,8 @@ void F_Menu::PopUp(HWND owner, std::optional<POINT> place) {
     case MenuItem::mnuSetting: mnuSetting_Click(); break;
     case MenuItem::mnuZones: mnuZones_Click(); break;
     case MenuItem::mnuTopMost: mnuTopMost_Click(); break;
+    case MenuItem::mnuStrike: mnuStrike_Click(); break;
+    case MenuItem::mnuStrikeWindow: Unload(); commands_.OpenStrikeWindow(); break;
     case MenuItem::mnuTasktry: mnuTasktry_Click(); break;
     case MenuItem::mnuQuit: mnuQuit_Click(); break;
     default: lookEntry_Click(chosen); break;  // dismissed (0): the form stays loaded as it is
@@ -119,6 +123,14 @@ void F_Menu::mnuTopMost_Click() {
   CheckMenuItem(mnuPopUp_, static_cast<UINT>(MenuItem::mnuTopMost),
                 MF_BYCOMMAND | (topMostChecked_ ? MF_CHECKED : MF_UNCHECKED));
   store_.SetTopMost(topMost);
+}
+
+void F_Menu::mnuStrike_Click() {
+  StrikeOptions strike = store_.Get().Strike;
+  strike.Mode = ToggledStrike(strike.Mode, lastStrike_);
+  store_.SetStrike(strike);
+  CheckMenuItem(mnuPopUp_, static_cast<UINT>(MenuItem::mnuStrike),
+                MF_BYCOMMAND | (strike.Mode != 0 ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void F_Menu::mnuTasktry_Click() {

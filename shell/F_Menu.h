@@ -41,6 +41,7 @@ class F_Menu : public Form {
   void mnuSetting_Click();
   void mnuZones_Click();
   void mnuTopMost_Click();
+  void mnuStrike_Click();
   void mnuTasktry_Click();
   void mnuQuit_Click();
   void destroyMenus();
@@ -57,5 +58,6 @@ class F_Menu : public Form {
   bool ringing_ = false;  // the loaded menu begins with the ringing entries
   bool snoozing_ = false;  // and with ｽﾇｰｽﾞ解除
   bool topMostChecked_ = false;
+  std::int16_t lastStrike_ = 0;  // the mode the strike's switch turns back on
   bool tracking_ = false;
 };

@@ -1,5 +1,6 @@
 #include "shell/popup_menu.h"
 
+#include "model/settings.h"
 #include "model/texts.h"
 
 namespace {
@@ -21,6 +22,9 @@ std::array<MenuEntry, kMenuEntries> PopUpMenuTree() {
       {MenuItem::mnu_dmy2, L"-"},
       {MenuItem::mnuTopMost, Tr(Text::MenuTopMost).c_str()},
       {MenuItem::mnu_dmy3, L"-"},
+      {MenuItem::mnuStrike, Tr(Text::MenuStrike).c_str()},
+      {MenuItem::mnuStrikeWindow, Tr(Text::MenuStrikeWindow).c_str()},
+      {MenuItem::mnu_dmy5, L"-"},
       {MenuItem::mnuTasktry, Tr(Text::MenuToTray).c_str()},
       {MenuItem::mnu_dmy4, L"-"},
       {MenuItem::mnuQuit, Tr(Text::MenuQuit).c_str()},
@@ -43,8 +47,9 @@ std::array<bool, kMenuEntries> MenuVisibility(MenuPlace menuSource, bool ringing
     else if (menuSource == MenuPlace::Clock)
       shown[i] = m != MenuItem::mnuTimer && m != MenuItem::mnu_dmy1;
     else if (menuSource == MenuPlace::Tray)
-      shown[i] = m == MenuItem::mnuTimer || m == MenuItem::mnu_dmy1 || m == MenuItem::mnuZones ||
-                 m == MenuItem::mnuQuit;
+      shown[i] = m == MenuItem::mnuTimer || m == MenuItem::mnu_dmy1 || m == MenuItem::mnuQuit ||
+                 m == MenuItem::mnuZones || m == MenuItem::mnuStrike ||
+                 m == MenuItem::mnuStrikeWindow || m == MenuItem::mnu_dmy5;
   }
   return shown;
 }
@@ -60,6 +65,14 @@ std::wstring TrayTipText(const std::wstring& name, const std::wstring& next, std
 }
 
 std::int16_t ToggledTopMost(bool checked) { return checked ? 0 : -1; }
+
+std::int16_t ToggledStrike(std::int16_t mode, std::int16_t& last) {
+  if (mode != 0) {
+    last = mode;
+    return 0;
+  }
+  return last > 0 && last <= StrikeOptions::kModes ? last : 2;
+}
 
 int TrayMouseMessage(std::int64_t lParam) {
   return static_cast<std::int16_t>(lParam & 0xFFFF);

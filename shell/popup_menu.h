@@ -27,11 +27,15 @@ enum class MenuItem : int {
   mnu_dmy0,
   // Shown with them, only while a snooze waits.
   mnuCancelSnooze,
+  // The hours' strike, in both places: its switch and its window.
+  mnuStrike,
+  mnuStrikeWindow,
+  mnu_dmy5,
   // Both places: the other zones' window.
   mnuZones,
 };
 
-inline constexpr std::size_t kMenuEntries = 14;
+inline constexpr std::size_t kMenuEntries = 17;
 
 struct MenuEntry {
   MenuItem item;
@@ -49,6 +53,10 @@ std::array<bool, kMenuEntries> MenuVisibility(MenuPlace menuSource, bool ringing
 
 // What the on-top entry stores when clicked: the opposite of its check mark, as a 16-bit Boolean.
 std::int16_t ToggledTopMost(bool checked);
+
+// What the strike's switch stores when clicked: off when it strikes (remembering the mode in
+// `last`), else the last mode (2 the first time: the hour's count).
+std::int16_t ToggledStrike(std::int16_t mode, std::int16_t& last);
 
 // A notification of the tray icon, as the icon's owner receives it: the callback message carries
 // the mouse message number as its second parameter.

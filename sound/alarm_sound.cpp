@@ -98,6 +98,7 @@ bool F_Sound::OpenCd() {
 void F_Sound::begin(std::int16_t alarm) {
   // An alarm's sound ends a test first: it takes the player and the MP3 device.
   if (testing_ && !nextIsTest_) Stop();
+  StopStrike();  // an alarm, or a test of one, is never heard over a strike
   testing_ = nextIsTest_;
   nextIsTest_ = false;
   CurrentAlarm = alarm;
@@ -224,6 +225,7 @@ void F_Sound::Stop() {
   }
   ringingSilently_ = false;
   fading_ = false;
+  StopStrike();
 }
 
 void F_Sound::WatchTick() {

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The few multimedia calls the module needs. The Win32 glue binds it to winmm; tests script it.
 class Mci {
@@ -48,6 +49,16 @@ constexpr unsigned kSndLoop = 8;
 // The name is a resource of the program's own module, of type "WAVE".
 constexpr unsigned kSndResource = 0x40004;
 constexpr wchar_t kChimeResource[] = L"CHIME";
+
+// The pendulum's soft tick, a WAVE resource like the chime.
+constexpr wchar_t kTickResource[] = L"TICK";
+
+// One stroke of the hours' strike: a bell (a WAVE resource) and the time from its start to the
+// next stroke's, long enough for it to ring to its end.
+struct Stroke {
+  const wchar_t* bell;
+  int gapMs;
+};
 
 class F_Sound {
  public:
@@ -106,6 +117,18 @@ class F_Sound {
   // An alarm's sound (or its chime, or the silent sign) goes on: from the start to the stop.
   bool Ringing() const { return !testing_ && sounding(); }
 
+  // The hours' strike, through the player at its own `volume`: the first stroke at once, each
+  // next one from StrikeTick once its gap has passed. Refused (false) while anything sounds
+  // and without an output device; an alarm or a test that starts stops it, as does Stop().
+  // The player's level is put back when it ends, so it never becomes an alarm's.
+  bool StartStrike(const std::vector<Stroke>& strokes, int volume);
+  // Every kFadeTickMs while Striking().
+  void StrikeTick();
+  void StopStrike();
+  bool Striking() const { return striking_; }
+  // One tick of the pendulum through the player, unless anything else sounds.
+  void PlayTick();
+
   // Returns the MCI error code, -1 for an empty command; `output` gets the reply or the error text.
   int MciSend(const std::wstring& command, std::wstring& output);
   // The reply, or "Error:" and the code.
@@ -144,6 +167,8 @@ class F_Sound {
   void applyLevel(int level);
   void setWaveLevel(int level);
   void setMp3Level(int level);
+  bool playStroke();
+  void endStrike();
 
   Mci& mci_;
   // What runs: the CD watched with its track, the MP3 opened under its alias, the WAV looping.
@@ -173,4 +198,9 @@ class F_Sound {
   std::wstring cdModeBuffer_;
   std::wstring mp3ModeBuffer_;
   std::wstring lastReply_;
+  // The strike: its strokes, the one sounding and when it began (Milliseconds()).
+  bool striking_ = false;
+  std::vector<Stroke> strokes_;
+  std::size_t stroke_ = 0;
+  unsigned long strokeStart_ = 0;
 };

@@ -110,3 +110,11 @@ HRESULT SHGetFolderPathLate(HWND owner, int folder, HANDLE token, DWORD flags, w
   static const Fn get = lateFunction<Fn>(L"shell32.dll", "SHGetFolderPathW");
   return get ? get(owner, folder, token, flags, path) : E_FAIL;
 }
+
+int UserNotificationStateLate() {
+  using Fn = HRESULT(WINAPI*)(int*);
+  static const Fn query = lateFunction<Fn>(L"shell32.dll", "SHQueryUserNotificationState");
+  int state = 0;
+  if (!query || FAILED(query(&state))) return 0;
+  return state;
+}

@@ -39,3 +39,5 @@ BOOL PlaySoundLate(const wchar_t* sound, HMODULE module, DWORD flags);
 // shell32's; FALSE and E_FAIL without the library.
 BOOL ShellNotifyIconLate(DWORD message, NOTIFYICONDATAW* data);
 HRESULT SHGetFolderPathLate(HWND owner, int folder, HANDLE token, DWORD flags, wchar_t* path);
+// SHQueryUserNotificationState's answer (QUNS_*, 1..7); 0 when it cannot be had.
+int UserNotificationStateLate();

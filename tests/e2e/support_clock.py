@@ -48,15 +48,17 @@ def wait_painted(app, timeout: float = 5.0):
         time.sleep(0.1)
 
 
-CLICK_THROUGH, OPACITY = "ｸﾘｯｸを通す(&K)", "不透明度(&O)"
+CLICK_THROUGH, OPACITY = "ｸﾘｯｸを通す(&L)", "不透明度(&O)"
 ZONES = "他の地域の時刻(&W)"
+STRIKE, STRIKE_WINDOW = "時報を鳴らす(&J)", "時報の設定(&K)..."
 
 
-CLOCK_MENU = ["設定変更(&S)", ZONES, "-", "常に手前に表示(&N)", "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-",
-              CLICK_THROUGH, OPACITY, "-", "終了(&E)"]
+CLOCK_MENU = ["設定変更(&S)", ZONES, "-", "常に手前に表示(&N)", "-", STRIKE, STRIKE_WINDOW, "-",
+              "時計をﾀｽｸﾄﾚｲへ(&T)", "-", CLICK_THROUGH, OPACITY, "-", "終了(&E)"]
 
 
-TRAY_MENU = ["時計の表示(&F)", "-", ZONES, CLICK_THROUGH, OPACITY, "-", "終了(&E)"]
+TRAY_MENU = ["時計の表示(&F)", "-", ZONES, STRIKE, STRIKE_WINDOW, "-", CLICK_THROUGH, OPACITY, "-",
+             "終了(&E)"]
 
 
 ON_TOP = "常に手前に表示(&N)"

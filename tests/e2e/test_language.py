@@ -18,10 +18,12 @@ from support_dialog import (CANCEL, CLOCK_CLASS, DIALOG_CLASS, OK, Dialog, clock
 REPO = Path(__file__).resolve().parents[2]
 # Kana, kanji and the full- and half-width forms: none may be left in an English text.
 JAPANESE = re.compile(r"[\u3000-\u30ff\u3400-\u9fff\uff00-\uffef]")
-EN_CLOCK_MENU = ["&Settings...", "&World Time...", "-", "Always on &Top", "-",
-                 "&Hide in Notification Area", "-", "Clic&k Through", "&Opacity", "-", "&Exit"]
-JA_CLOCK_MENU = ["設定変更(&S)", "他の地域の時刻(&W)", "-", "常に手前に表示(&N)", "-",
-                 "時計をﾀｽｸﾄﾚｲへ(&T)", "-", "ｸﾘｯｸを通す(&K)", "不透明度(&O)", "-", "終了(&E)"]
+EN_CLOCK_MENU = ["&Settings...", "&World Time...", "-", "Always on &Top", "-", "St&rike the Hours",
+                 "Stri&ke Settings...", "-", "&Hide in Notification Area", "-", "C&lick Through",
+                 "&Opacity", "-", "&Exit"]
+JA_CLOCK_MENU = ["設定変更(&S)", "他の地域の時刻(&W)", "-", "常に手前に表示(&N)", "-", "時報を鳴らす(&J)",
+                 "時報の設定(&K)...", "-", "時計をﾀｽｸﾄﾚｲへ(&T)", "-", "ｸﾘｯｸを通す(&L)", "不透明度(&O)",
+                 "-", "終了(&E)"]
 
 
 @pytest.fixture(scope="session")
@@ -81,8 +83,8 @@ def test_english_clock_menus_dialog_and_reader(app, acc_tree_exe, tmp_path):
     assert wait_gone(clock.windows), "the clock is still shown"
     wait_for(lambda: tray_window(clock.display), 10, "no icon in the notification area")
     tray = open_tray_menu(clock)
-    assert tray.texts() == ["Show &Clock", "-", "&World Time...", "Clic&k Through", "&Opacity",
-                            "-", "&Exit"]
+    assert tray.texts() == ["Show &Clock", "-", "&World Time...", "St&rike the Hours",
+                            "Stri&ke Settings...", "-", "C&lick Through", "&Opacity", "-", "&Exit"]
     tray.click("Show &Clock")
     wait_for(clock.windows, 5, "the clock did not come back")
 

@@ -17,26 +17,27 @@ std::vector<std::wstring> Shown(MenuPlace source, bool ringing = false, bool sno
 }
 
 TEST(PopupMenuTest, EntriesShownPerOpeningPlace) {
-  EXPECT_EQ(Shown(MenuPlace::Clock), (std::vector<std::wstring>{L"設定変更(&S)", L"他の地域の時刻(&W)", L"-", L"常に手前に表示(&N)", L"-",
-                                                 L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-", L"終了(&E)"}));
-  EXPECT_EQ(Shown(MenuPlace::Tray), (std::vector<std::wstring>{L"時計の表示(&F)", L"-", L"他の地域の時刻(&W)", L"終了(&E)"}));
-  EXPECT_EQ(Shown(MenuPlace::None).size(), 10u);
+  const std::vector<std::wstring> clock{L"設定変更(&S)", L"他の地域の時刻(&W)", L"-",
+                                         L"常に手前に表示(&N)", L"-", L"時報を鳴らす(&J)",
+                                         L"時報の設定(&K)...", L"-", L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-",
+                                         L"終了(&E)"};
+  const std::vector<std::wstring> tray{L"時計の表示(&F)", L"-", L"他の地域の時刻(&W)",
+                                        L"時報を鳴らす(&J)", L"時報の設定(&K)...", L"-",
+                                        L"終了(&E)"};
+  const auto after = [](std::vector<std::wstring> first, const std::vector<std::wstring>& rest) {
+    first.insert(first.end(), rest.begin(), rest.end());
+    return first;
+  };
+  EXPECT_EQ(Shown(MenuPlace::Clock), clock);
+  EXPECT_EQ(Shown(MenuPlace::Tray), tray);
+  EXPECT_EQ(Shown(MenuPlace::None).size(), 13u);
   // While an alarm rings, both places begin with its two answers.
-  EXPECT_EQ(Shown(MenuPlace::Clock, true),
-            (std::vector<std::wstring>{L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"-", L"設定変更(&S)", L"他の地域の時刻(&W)", L"-",
-                                       L"常に手前に表示(&N)", L"-", L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-",
-                                       L"終了(&E)"}));
-  EXPECT_EQ(Shown(MenuPlace::Tray, true),
-            (std::vector<std::wstring>{L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"-", L"時計の表示(&F)", L"-",
-                                       L"他の地域の時刻(&W)", L"終了(&E)"}));
+  EXPECT_EQ(Shown(MenuPlace::Clock, true), after({L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"-"}, clock));
+  EXPECT_EQ(Shown(MenuPlace::Tray, true), after({L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"-"}, tray));
   // While a snooze waits, both places offer to drop it, after the answers to a ring.
-  EXPECT_EQ(Shown(MenuPlace::Clock, false, true),
-            (std::vector<std::wstring>{L"ｽﾇｰｽﾞ解除(&C)", L"-", L"設定変更(&S)", L"他の地域の時刻(&W)", L"-",
-                                       L"常に手前に表示(&N)", L"-", L"時計をﾀｽｸﾄﾚｲへ(&T)", L"-",
-                                       L"終了(&E)"}));
+  EXPECT_EQ(Shown(MenuPlace::Clock, false, true), after({L"ｽﾇｰｽﾞ解除(&C)", L"-"}, clock));
   EXPECT_EQ(Shown(MenuPlace::Tray, true, true),
-            (std::vector<std::wstring>{L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"ｽﾇｰｽﾞ解除(&C)", L"-",
-                                       L"時計の表示(&F)", L"-", L"他の地域の時刻(&W)", L"終了(&E)"}));
+            after({L"ｽﾇｰｽﾞ(&Z)", L"停止(&X)", L"ｽﾇｰｽﾞ解除(&C)", L"-"}, tray));
 }
 
 TEST(PopupMenuTest, TrayTipNamesTheNextAlarmWithinItsRoom) {
@@ -53,6 +54,13 @@ TEST(PopupMenuTest, TrayTipNamesTheNextAlarmWithinItsRoom) {
 TEST(PopupMenuTest, OnTopToggleFlipsTheCheckMark) {
   EXPECT_EQ(ToggledTopMost(false), -1);
   EXPECT_EQ(ToggledTopMost(true), 0);
+}
+
+TEST(PopupMenuTest, StrikeSwitchGoesBetweenOffAndTheLastMode) {
+  std::int16_t last = 0;
+  EXPECT_EQ(ToggledStrike(0, last), 2);  // the hour's count the first time
+  EXPECT_EQ(ToggledStrike(4, last), 0);
+  EXPECT_EQ(ToggledStrike(0, last), 4);
 }
 
 TEST(PopupMenuTest, TrayNotificationsDecoded) {
