@@ -9,10 +9,10 @@ namespace rl = ring_layout;
 
 TEST(RingLayout, TitleAndHeadlineNameTheAlarmAsTheUserNumbersIt) {
   UseLanguage(ChooseLanguage(L"ja", 0x0411));
-  EXPECT_EQ(rl::Title({0, 7, 30, L"お薬 take pills", 10}),
+  EXPECT_EQ(rl::Title({0, 7, 30, L"お薬 take pills", 10, {}}),
             L"ｱﾗｰﾑ1 7:30 お薬 take pills");
-  EXPECT_EQ(rl::Title({1, 23, 5, L"", 10}), L"ｱﾗｰﾑ2 23:05");
-  EXPECT_EQ(rl::Headline({1, 6, 0, L"x", 10}), L"ｱﾗｰﾑ2  6:00");
+  EXPECT_EQ(rl::Title({1, 23, 5, L"", 10, {}}), L"ｱﾗｰﾑ2 23:05");
+  EXPECT_EQ(rl::Headline({1, 6, 0, L"x", 10, {}}), L"ｱﾗｰﾑ2  6:00");
 }
 
 // A 200 x 120 window around a 100 x 150 clock on a 1000 x 700 work area at (0, 0), or on a
