@@ -99,11 +99,20 @@ const TextEntry kTexts[] = {
     {Text::FadeValue, L"%1 s"},
     {Text::Snooze, L"Snooze"},
     {Text::SnoozeValue, L"%1 min"},
-    {Text::SnoozeShared, L"(both alarms)"},
+    {Text::SnoozeShared, L"(all alarms)"},
     {Text::CdVolume, L"A CD plays at the drive's volume"},
     {Text::TestWhileRinging, L"No test while an alarm rings"},
     {Text::OptionsOk, L"OK"},
     {Text::DaysNote, L"At least one day; the switch turns it off"},
+    {Text::MoreAlarms, L"More Alarms..."},
+    {Text::ListTitle, L"Alarms"},
+    {Text::ListAdd, L"Add"},
+    {Text::ListEdit, L"Edit..."},
+    {Text::ListDelete, L"Delete"},
+    {Text::ColumnTime, L"Time"},
+    {Text::ColumnDays, L"Days"},
+    {Text::ColumnSound, L"Sound"},
+    {Text::EveryDay, L"Every day"},
 };
 
 }  // namespace

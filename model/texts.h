@@ -60,6 +60,11 @@ enum class Text : int {
   TestWhileRinging,
   // Beside the days: the last day stays, and the alarm's switch is what turns it off.
   DaysNote,
+  // The list of every alarm: the settings dialog's button that opens it (the window adds how
+  // many of the list's own alarms are on), its title, buttons and columns, and the days of one that rings
+  // every day. The alarm's own window, opened from the list, names its time and sound.
+  MoreAlarms, ListTitle, ListAdd, ListEdit, ListDelete, ColumnTime, ColumnDays, ColumnSound,
+  EveryDay,
   Count
 };
 

@@ -118,6 +118,7 @@ void F_Setting::fillFromSettings() {
   for (int i = 0; i <= 1; ++i) fillAlarmRow(i);
   for (int i = 0; i < kRowAlarms; ++i) EditOptions[i] = s.Options[i];
   EditSnooze = s.Snooze_Min;
+  showMoreAlarms();
 
   fillMemory();
 }

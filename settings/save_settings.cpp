@@ -24,6 +24,19 @@ std::int16_t comboNumber(const std::wstring& text, std::int16_t held) {
 
 }  // namespace
 
+void ApplyRows(const DialogValues& v, Settings& model) {
+  for (int i = 0; i < kRowAlarms; ++i) {
+    model.Sound_C[i] = v.EditAlarmOn[i];
+    model.Sound_H[i] = comboNumber(v.HourText[i], model.Sound_H[i]);
+    model.Sound_M[i] = comboNumber(v.MinuteText[i], model.Sound_M[i]);
+    model.Sound_Kbn[i] = v.EditSoundKind[i];
+    model.Sound_Repeat[i] = ParseTrack(v.TrackText[i], model.Sound_Repeat[i]);
+    model.Sound_F[i] = v.SoundPath[i];
+    model.Options[i] = v.Options[i];
+  }
+  model.Snooze_Min = v.SnoozeMin;
+}
+
 void SaveSettings(const DialogValues& v, Settings& model, SettingsWriter& writer) {
   IniEntries keys;
   auto write = [&keys](const std::wstring& key, const std::wstring& value) {

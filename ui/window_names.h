@@ -7,6 +7,7 @@
 constexpr wchar_t kClockWindowClass[] = L"Tessarine_F_Tokei";
 constexpr wchar_t kSettingsWindowClass[] = L"Tessarine_F_Setting";
 constexpr wchar_t kAlarmOptionsWindowClass[] = L"Tessarine_AlarmOptions";
+constexpr wchar_t kAlarmListWindowClass[] = L"Tessarine_AlarmList";
 constexpr wchar_t kMenuWindowClass[] = L"Tessarine_F_Menu";
 constexpr wchar_t kTrayWindowClass[] = L"Tessarine_F_TTray";
 constexpr wchar_t kCleanerWindowClass[] = L"Tessarine_F_Clean";
