@@ -106,6 +106,7 @@ const TextEntry kTexts[] = {
     {Text::DaysNote, L"At least one day; the switch turns it off"},
     {Text::MoreAlarms, L"More Alarms..."},
     {Text::ListTitle, L"Alarms"},
+    {Text::ColumnAlarm, L"Alarm"},
     {Text::ListAdd, L"Add"},
     {Text::ListEdit, L"Edit..."},
     {Text::ListDelete, L"Delete"},

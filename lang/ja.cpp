@@ -104,6 +104,7 @@ const TextEntry kTexts[] = {
     {Text::DaysNote, L"1日は必要です。止めるにはｽｲｯﾁで"},
     {Text::MoreAlarms, L"その他のｱﾗｰﾑ..."},
     {Text::ListTitle, L"ｱﾗｰﾑ一覧"},
+    {Text::ColumnAlarm, L"ｱﾗｰﾑ"},
     {Text::ListAdd, L"追加"},
     {Text::ListEdit, L"編集..."},
     {Text::ListDelete, L"削除"},

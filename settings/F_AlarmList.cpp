@@ -36,7 +36,7 @@ constexpr Text kButtonTexts[kButtons] = {Text::ListAdd, Text::ListEdit, Text::Li
                                          Text::OptionsOk, Text::Cancel};
 // The columns after the check box: name, time, days, label, sound.
 constexpr int kColumnWidths[] = {72, 52, 120, 140, 108};
-constexpr Text kColumnTexts[] = {Text::ListTitle, Text::ColumnTime, Text::ColumnDays,
+constexpr Text kColumnTexts[] = {Text::ColumnAlarm, Text::ColumnTime, Text::ColumnDays,
                                  Text::Label, Text::ColumnSound};
 constexpr int kListId = 100, kFirstButtonId = 101;
 constexpr UINT kDefaultAction = WM_APP + 1;

@@ -46,6 +46,7 @@ bool F_AlarmOptions::Open(HWND owner) {
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
   SetFocus(window(full_ ? Id::Hour : Id::Day, 0));  // the first stop, as a dialog box starts
+  if (full_) SendMessageW(window(Id::Hour), EM_SETSEL, 0, -1);  // typing replaces the hour
   return true;
 }
 
