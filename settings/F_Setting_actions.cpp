@@ -278,7 +278,13 @@ void F_Setting::Img_Alarm_MouseDown(int index) {
 }
 
 void F_Setting::AlarmSwitchedOff(int index) {
-  if (!Loaded() || EditAlarmOn[index] == 0) return;
+  if (!Loaded() || index < 0 || index >= kAlarmCount) return;
+  // One of the list's own: off in the edit, so that 設定 does not switch it on again.
+  if (index >= kRowAlarms) {
+    edit_.Sound_C[index] = 0;
+    return showMoreAlarms();
+  }
+  if (EditAlarmOn[index] == 0) return;
   const dl::Control* had = focusedControl();
   EditAlarmOn[index] = 0;
   showAlarmSwitch(index);
