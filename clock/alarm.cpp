@@ -96,36 +96,57 @@ void AlarmClock::onMinute(std::int64_t now) {
   }
   if (AlarmDone) return;
 
-  for (int i = 0; i < 2; ++i) {
-    // Only 1 switches an alarm on; a true written as -1 does not.
-    const std::int64_t ofDay = alarmOfDay(settings_, i);
-    if (settings_.Sound_C[i] != 1 || ofDay < 0) continue;
-    // The alarm's latest minute up to now: this minute when it is due now. An earlier one
-    // counts only when the clock jumped forward over it (a normal step or a start never
-    // passes over a minute), and only while it is not too late.
-    const std::int64_t due = now - floorMod(now % kDay - ofDay, kDay);
-    const bool jumpedOver = before != kNever && before < due && now - due <= kLateRingMinutes;
-    if ((due != now && !jumpedOver) || fired(due)) continue;
-    if (!settings_.Options[i].RingsOn(WeekdayOf(due))) continue;
-    fire(i);
-    // Fired even when nothing could be started; alarm 0 wins a shared minute, and a minute
-    // that fired fires no more, neither at a reload nor after the clock is set back. Its own
-    // ring comes before a snooze still pending, which it replaces.
-    AlarmDone = true;
-    firedMinutes_.push_back(due);
+  // One sound at a time: the lowest-numbered alarm due rings, the others due with it count as
+  // rung (named by the ringing window, a once-alarm among them done).
+  alsoDue_.clear();
+  std::array<std::int64_t, kAlarmCount> due{};
+  for (int i = 0; i < kAlarmCount; ++i) due[i] = dueAt(i, now, before);
+  bool rang = false;
+  for (int i = 0; i < kAlarmCount; ++i) {
+    if (due[i] == kNever) continue;
+    if (!rang) fire(i);
+    // Fired even when nothing could be started; a minute that fired fires no more, neither at
+    // a reload nor after the clock is set back. Its own ring comes before a snooze still
+    // pending, which it replaces.
+    firedMinutes_.push_back(due[i]);
     snoozeAt_[i] = kNever;
-    return;
+    if (rang) {
+      alsoDue_.push_back(i);
+      if (settings_.Options[i].Once != 0) rungOnce_.push_back(i);
+    }
+    rang = AlarmDone = true;
   }
+}
+
+// The alarm's latest minute up to now when it is to ring in this minute's check: this minute
+// when it is due now. An earlier one counts only when the clock jumped forward over it (a
+// normal step or a start never passes over a minute), and only while it is not too late.
+std::int64_t AlarmClock::dueAt(int i, std::int64_t now, std::int64_t before) const {
+  // Only 1 switches an alarm on; a true written as -1 does not.
+  const std::int64_t ofDay = alarmOfDay(settings_, i);
+  if (!settings_.AlarmInUse[i] || settings_.Sound_C[i] != 1 || ofDay < 0) return kNever;
+  const std::int64_t due = now - floorMod(now % kDay - ofDay, kDay);
+  const bool jumpedOver = before != kNever && before < due && now - due <= kLateRingMinutes;
+  if ((due != now && !jumpedOver) || fired(due)) return kNever;
+  if (!settings_.Options[i].RingsOn(WeekdayOf(due))) return kNever;
+  return due;
+}
+
+std::vector<int> AlarmClock::TakeRungOnce() {
+  std::vector<int> taken;
+  taken.swap(rungOnce_);
+  return taken;
 }
 
 // A snooze rings at its second or, after a jump over it, while at most kLateRingMinutes late;
 // later than that it is dropped. It rings even from a start: it is owed.
 void AlarmClock::ringSnooze(std::int64_t now) {
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < kAlarmCount; ++i) {
     const std::int64_t at = snoozeOf(i);
     if (at == kNever || at > now) continue;
     snoozeAt_[i] = kNever;
     if (now - at > kLateRingMinutes * 60) continue;
+    alsoDue_.clear();
     fire(i);
     AlarmDone = true;
     StopRequested = false;  // the stop was of the ring before
@@ -135,19 +156,21 @@ void AlarmClock::ringSnooze(std::int64_t now) {
 
 std::int64_t AlarmClock::SnoozeDue() const {
   std::int64_t due = -1;
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < kAlarmCount; ++i) {
     const std::int64_t at = snoozeOf(i);
     if (at != kNever && (due < 0 || at < due)) due = at;
   }
   return due;
 }
 
-void AlarmClock::CancelSnoozes() { snoozeAt_ = {kNever, kNever}; }
+void AlarmClock::CancelSnoozes() { snoozeAt_.fill(kNever); }
 
 std::int64_t AlarmClock::snoozeOf(int i) const {
   if (snoozeAt_[i] == kNever) return kNever;
   // Switched off or set to another time since: the snooze belonged to the old alarm.
-  if (settings_.Sound_C[i] != 1 || alarmOfDay(settings_, i) != snoozedTime_[i]) return kNever;
+  if (!settings_.AlarmInUse[i] || settings_.Sound_C[i] != 1 ||
+      alarmOfDay(settings_, i) != snoozedTime_[i])
+    return kNever;
   return snoozeAt_[i];
 }
 
@@ -199,9 +222,9 @@ AlarmClock::NextRing AlarmClock::Next(std::int64_t now) const {
   auto consider = [&next](std::int64_t at, int alarm, bool snoozed) {
     if (next.minute < 0 || at < next.minute) next = NextRing{at, alarm, snoozed};
   };
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < kAlarmCount; ++i) {
     const std::int64_t ofDay = alarmOfDay(settings_, i);
-    if (settings_.Sound_C[i] != 1 || ofDay < 0) continue;
+    if (!settings_.AlarmInUse[i] || settings_.Sound_C[i] != 1 || ofDay < 0) continue;
     std::int64_t at = now + 1 + floorMod(ofDay - (now + 1) % kDay, kDay);
     // A minute that already fired (the clock was set back) will not fire again, nor a day the
     // alarm skips; a week always holds one of its days.
@@ -210,7 +233,7 @@ AlarmClock::NextRing AlarmClock::Next(std::int64_t now) const {
       at += kDay;
     consider(at, i, false);
   }
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < kAlarmCount; ++i) {
     const std::int64_t at = snoozeOf(i);
     // By the minute it falls in; one overdue (waiting for a ring to end) rings at a tick soon.
     if (at != kNever) consider(std::max(floorDiv(at, 60), now), i, true);

@@ -1,4 +1,4 @@
-// The two daily alarms: when one fires, which sound it starts, and how the user's stop re-arms
+// The daily alarms: when one fires, which sound it starts, and how the user's stop re-arms
 // them. The file system comes through AlarmHost (model/file_probe.h), the clock window forwards
 // its timers' ticks, and the sound module keeps what it started, so the stop does not depend on
 // today's settings.
@@ -89,13 +89,26 @@ class AlarmClock {
   // Whether the sound module wants the MP3 repeat (Timer4) and the CD watcher (Timer5) ticks.
   bool WantsRepeatTicks() const { return sound_.Repeating(); }
   bool WantsWatchTicks() const { return sound_.Watching(); }
-  // The alarm (0 or 1) whose sound goes on from its minute to the stop; -1 when none rings.
+  // The alarms that fell due with the one ringing and count as rung, lowest first; empty for
+  // a snooze's ring.
+  const std::vector<int>& AlsoDue() const { return alsoDue_; }
+  // The once-alarms that counted as rung since the last call: the caller switches them off.
+  std::vector<int> TakeRungOnce();
+  // The alarm (0..7) whose sound goes on from its minute to the stop; -1 when none rings.
   int RingingAlarm() const { return sound_.Ringing() ? sound_.CurrentAlarm : -1; }
   // Fired, and no device can sound it: the clock shows a sign until the stop.
   bool RingingSilently() const { return sound_.RingingSilently(); }
 
  private:
+  static std::array<std::int64_t, kAlarmCount> filled(std::int64_t v) {
+    std::array<std::int64_t, kAlarmCount> a{};
+    a.fill(v);
+    return a;
+  }
   bool fired(std::int64_t minute) const;
+  // The minute alarm i is due at in the check of minute `now` (the last handled was `before`);
+  // kNever when it does not ring now.
+  std::int64_t dueAt(int i, std::int64_t now, std::int64_t before) const;
   // The alarms' part of a tick that begins a minute.
   void onMinute(std::int64_t now);
   // A snooze due at local second `now` rings, or is dropped when too late.
@@ -116,6 +129,8 @@ class AlarmClock {
   std::vector<std::int64_t> firedMinutes_;
   // Each alarm's pending snooze: the local second it rings again, and the alarm's minute of the
   // day when it was snoozed (a new time drops it). Not in the file: a restart forgets it.
-  std::array<std::int64_t, 2> snoozeAt_{kNever, kNever};
-  std::array<std::int64_t, 2> snoozedTime_{-1, -1};
+  std::array<std::int64_t, kAlarmCount> snoozeAt_ = filled(kNever);
+  std::array<std::int64_t, kAlarmCount> snoozedTime_ = filled(-1);
+  std::vector<int> alsoDue_;   // the others due with the ring of the last minute's check
+  std::vector<int> rungOnce_;  // once-alarms among them, not yet switched off
 };

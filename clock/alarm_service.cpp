@@ -25,6 +25,8 @@ void AlarmService::settingsChanged(unsigned what) {
 bool AlarmService::OnTick(std::int64_t now, int second) {
   const std::int64_t snooze = alarm_.SnoozeDue();
   const bool newMinute = alarm_.OnTick(now, second);
+  // A once-alarm that fell due with another is done as if it had rung and been stopped.
+  for (int i : alarm_.TakeRungOnce()) store_.SwitchAlarmOff(i);
   strike(now);
   // A snooze that rang within the minute changes the next ring too.
   const bool moved = newMinute || alarm_.SnoozeDue() != snooze;
@@ -107,7 +109,10 @@ std::optional<RingNotice> AlarmService::Ringing() const {
   const int i = alarm_.RingingAlarm();
   if (i < 0) return std::nullopt;
   const Settings& s = store_.Get();
-  return RingNotice{i, s.Sound_H[i], s.Sound_M[i], s.Options[i].Label, s.Snooze_Min};
+  RingNotice ring{i, s.Sound_H[i], s.Sound_M[i], s.Options[i].Label, s.Snooze_Min, {}};
+  for (int j : alarm_.AlsoDue())
+    ring.others.push_back({j, s.Sound_H[j], s.Sound_M[j], s.Options[j].Label});
+  return ring;
 }
 
 bool AlarmService::StartTest(const SoundTest& test) {

@@ -32,7 +32,7 @@ void checkModel(const Settings& s, std::size_t fileSize) {
   FUZZ_CHECK(s.Shape >= 0 && s.Shape <= 2);
   static const double kRatios[3][4] = {{1, 1, 1, 1}, {1.5, 1, 1.5, 1}, {1, 1.3, 1, 1.3}};
   for (int i = 0; i < 4; ++i) FUZZ_CHECK(s.ShapeRatio[i] == kRatios[s.Shape][i]);
-  for (int n = 0; n < 2; ++n) {
+  for (int n = 0; n < kAlarmCount; ++n) {
     using I16 = std::int16_t;
     // Switch, hour, minute and kind may hold any 16-bit value: the alarm fires only on an
     // exact match, so an odd one never fires.

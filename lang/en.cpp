@@ -99,7 +99,7 @@ const TextEntry kTexts[] = {
     {Text::FadeValue, L"%1 s"},
     {Text::Snooze, L"Snooze"},
     {Text::SnoozeValue, L"%1 min"},
-    {Text::SnoozeShared, L"(both alarms)"},
+    {Text::SnoozeShared, L"(all alarms)"},
     {Text::CdVolume, L"A CD plays at the drive's volume"},
     {Text::TestWhileRinging, L"No test while an alarm rings"},
     {Text::OptionsOk, L"OK"},
@@ -141,6 +141,16 @@ const TextEntry kTexts[] = {
     {Text::StrikeTo, L"To"},
     {Text::StrikeHourValue, L"%1:00"},
     {Text::StrikeTick, L"Tick with the pendulum (while the clock shows)"},
+    {Text::MoreAlarms, L"More Alarms..."},
+    {Text::ListTitle, L"Alarms"},
+    {Text::ColumnAlarm, L"Alarm"},
+    {Text::ListAdd, L"Add"},
+    {Text::ListEdit, L"Edit..."},
+    {Text::ListDelete, L"Delete"},
+    {Text::ColumnTime, L"Time"},
+    {Text::ColumnDays, L"Days"},
+    {Text::ColumnSound, L"Sound"},
+    {Text::EveryDay, L"Every day"},
 };
 
 }  // namespace

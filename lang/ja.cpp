@@ -97,7 +97,7 @@ const TextEntry kTexts[] = {
     {Text::FadeValue, L"%1秒"},
     {Text::Snooze, L"ｽﾇｰｽﾞ"},
     {Text::SnoozeValue, L"%1分"},
-    {Text::SnoozeShared, L"（両ｱﾗｰﾑ共通）"},
+    {Text::SnoozeShared, L"（全ｱﾗｰﾑ共通）"},
     {Text::CdVolume, L"音楽CDはﾄﾞﾗｲﾌﾞの音量で鳴ります"},
     {Text::TestWhileRinging, L"ｱﾗｰﾑが鳴っている間は試聴できません"},
     {Text::OptionsOk, L"OK"},
@@ -139,6 +139,16 @@ const TextEntry kTexts[] = {
     {Text::StrikeTo, L"終了"},
     {Text::StrikeHourValue, L"%1時"},
     {Text::StrikeTick, L"振り子の音を鳴らす（時計の表示中）"},
+    {Text::MoreAlarms, L"その他のｱﾗｰﾑ..."},
+    {Text::ListTitle, L"ｱﾗｰﾑ一覧"},
+    {Text::ColumnAlarm, L"ｱﾗｰﾑ"},
+    {Text::ListAdd, L"追加"},
+    {Text::ListEdit, L"編集..."},
+    {Text::ListDelete, L"削除"},
+    {Text::ColumnTime, L"時刻"},
+    {Text::ColumnDays, L"曜日"},
+    {Text::ColumnSound, L"音"},
+    {Text::EveryDay, L"毎日"},
 };
 
 }  // namespace

@@ -33,10 +33,16 @@ struct SoundTest {
 
 // An alarm that rings, as the ringing window shows it.
 struct RingNotice {
-  int alarm = 0;             // 0 or 1
+  int alarm = 0;             // 0..7
   int hour = 0, minute = 0;  // its time as set (a snoozed ring keeps it)
   std::wstring label;        // may be empty
   int snoozeMinutes = 0;     // what ｽﾇｰｽﾞ gives
+  // The alarms due in the same minute, which count as rung without a sound of their own.
+  struct Other {
+    int alarm = 0, hour = 0, minute = 0;
+    std::wstring label;
+  };
+  std::vector<Other> others;
 };
 
 class Commands {

@@ -343,6 +343,10 @@ void IniText::becomeUtf16() {
 }
 
 void IniText::Set(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+  if (value == kIniRemove) {
+    remove(toUnits(section), toUnits(key));
+    return;
+  }
   if (encoding_ == IniEncoding::Ansi &&
       !(ansiHolds(section) && ansiHolds(key) && ansiHolds(value))) {
     becomeUtf16();
@@ -381,6 +385,15 @@ void IniText::Set(const std::wstring& section, const std::wstring& key, const st
   // would come back garbled: such a file is kept as UTF-16 instead, as for a value the code
   // page cannot hold.
   if (encoding_ == IniEncoding::Ansi && IsUtf8WithoutMark(narrowUnits(units_))) becomeUtf16();
+}
+
+void IniText::remove(const std::u16string& section, const std::u16string& key) {
+  const std::size_t header = findSection(section);
+  if (header == kNone) return;
+  const std::size_t at = findKey(header, sectionEnd(header), key);
+  if (at == kNone) return;
+  units_.erase(lines_[at].begin, lines_[at].next - lines_[at].begin);
+  split();
 }
 
 void IniText::Set(const std::wstring& section, const IniEntries& entries) {

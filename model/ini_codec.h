@@ -21,6 +21,9 @@ enum class IniEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 // Keys of one section with their values, in the order they are set.
 using IniEntries = std::vector<std::pair<std::wstring, std::wstring>>;
 
+// The value that, set, removes the key's line instead: no line of a file can hold a NUL.
+inline const std::wstring kIniRemove(2, L'\0');
+
 // The system's ANSI code page, as the platform glue knows it. Tests bind a byte-for-byte one.
 class AnsiCodePage {
  public:
@@ -54,7 +57,8 @@ class IniText {
   // (spelt as the file spells the key, keeping the line's end); a missing key goes after the
   // last non-blank line of its section; a missing section is appended at the end. An ANSI file
   // first becomes UTF-16LE, all of its text, when the code page cannot hold `section`, `key` or
-  // `value`; from then on it stays Unicode.
+  // `value`; from then on it stays Unicode. kIniRemove as `value` removes the key's line with
+  // its end, and leaves a file without the key as it is.
   void Set(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 
   // Sets each key in turn, as that many single Sets would, each on the file the one before
@@ -74,6 +78,7 @@ class IniText {
   };
 
   void split();
+  void remove(const std::u16string& section, const std::u16string& key);
   Line classify(std::size_t begin, std::size_t end, std::size_t next) const;
   bool sameName(std::size_t begin, std::size_t end, const std::u16string& name) const;
   std::size_t findSection(const std::u16string& name) const;  // index in lines_, or npos

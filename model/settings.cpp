@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "model/convert.h"
+#include "model/ini_codec.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ void readAlarmOptions(Settings& s, SettingsSource& source) {
   auto ranged = [](const std::optional<std::int16_t>& v, int lo, int hi, std::int16_t fallback) {
     return v && *v >= lo && *v <= hi ? *v : fallback;
   };
-  for (int n = 0; n <= 1; ++n) {
+  for (int n = 0; n < kAlarmCount; ++n) {
     AlarmOptions& o = s.Options[n];
     const AlarmOptions defaults;
     // No day at all would be an alarm that never rings, which the switch already says.
@@ -77,6 +78,17 @@ void readAlarmOptions(Settings& s, SettingsSource& source) {
   s.Strike.QuietTo = ranged(ToInt16(option(L"Strike_Quiet_To")), 0, 23, strike.QuietTo);
   s.Strike.Volume = ranged(ToInt16(option(L"Strike_Volume")), 0, 100, strike.Volume);
   s.Strike.Tick = ToBoolean(option(L"Tick")).value_or(strike.Tick);
+}
+
+const wchar_t* const kAlarmStems[] = {
+    L"Sound_C_",    L"Sound_H_",     L"Sound_M_",     L"Sound_Kbn_",    L"Sound_Repeat_",
+    L"Sound_F_",    L"Sound_Days_",  L"Sound_Once_",  L"Sound_Label_",  L"Sound_Volume_",
+    L"Sound_FadeIn_"};
+
+bool anyAlarmKey(SettingsSource& source, int n) {
+  for (const wchar_t* stem : kAlarmStems)
+    if (!source.Read(IniKey(stem, n)).empty()) return true;
+  return false;
 }
 
 }  // namespace
@@ -125,7 +137,7 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
   readNumber(source, L"Shape", std::int16_t{0}, ToInt16, s.Shape, std::int16_t{0}, std::int16_t{2});
   setShapeRatio(s);
 
-  for (int n = 0; n <= 1; ++n) {
+  for (int n = 0; n < kAlarmCount; ++n) {
     using I16 = std::int16_t;
     // The alarm's switch, time and kind are taken as written: an alarm set for hour 24 or with
     // a switch of -1 simply never fires, whereas keeping the previous value could turn on an
@@ -141,11 +153,13 @@ void LoadSettings(Settings& s, SettingsSource& source, const std::wstring& progr
 
   // A file that does not open now is only marked: at the alarm's minute a file still missing
   // rings the chime, as a sound-file alarm without a file does.
-  for (int n = 0; n <= 1; ++n)
+  for (int n = 0; n < kAlarmCount; ++n)
     s.SoundFileMissing[n] =
         s.Sound_Kbn[n] == 2 && !s.Sound_F[n].empty() && !FileExists(source, s.Sound_F[n]);
 
   readAlarmOptions(s, source);
+  for (int n = kRowAlarms; n < kAlarmCount; ++n)
+    s.AlarmInUse[n] = s.AlarmInFile[n] = anyAlarmKey(source, n);
 
   // A negative interval would check memory at every second.
   readNumber(source, L"Mem_Ival", std::int16_t{30}, ToInt16, s.Mem_Ival, std::int16_t{0});
@@ -169,7 +183,8 @@ std::vector<std::pair<std::wstring, std::wstring>> OptionEntries(const Settings&
   auto add = [&](const std::wstring& key, const std::wstring& value, bool isDefault) {
     if (!isDefault || s.OptionKeysInFile.count(key)) keys.emplace_back(key, value);
   };
-  for (int n = 0; n <= 1; ++n) {
+  for (int n = 0; n < kAlarmCount; ++n) {
+    if (!s.AlarmInUse[n]) continue;
     const AlarmOptions& o = s.Options[n];
     add(IniKey(L"Sound_Days_", n), NumberText(o.Days), o.Days == defaults.Days);
     add(IniKey(L"Sound_Once_", n), NumberText(o.Once), o.Once == defaults.Once);
@@ -189,6 +204,34 @@ std::vector<std::pair<std::wstring, std::wstring>> OptionEntries(const Settings&
 
 bool IsStrikeKey(const std::wstring& key) {
   return key.compare(0, 6, L"Strike") == 0 || key == L"Tick";
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> ListAlarmEntries(const Settings& s) {
+  std::vector<std::pair<std::wstring, std::wstring>> keys;
+  for (int n = kRowAlarms; n < kAlarmCount; ++n) {
+    if (!s.AlarmInUse[n]) {
+      if (s.AlarmInFile[n])
+        for (const wchar_t* stem : kAlarmStems) keys.emplace_back(IniKey(stem, n), kIniRemove);
+      continue;
+    }
+    keys.emplace_back(IniKey(L"Sound_C_", n), NumberText(s.Sound_C[n]));
+    keys.emplace_back(IniKey(L"Sound_H_", n), NumberText(s.Sound_H[n]));
+    keys.emplace_back(IniKey(L"Sound_M_", n), NumberText(s.Sound_M[n]));
+    keys.emplace_back(IniKey(L"Sound_Kbn_", n), NumberText(s.Sound_Kbn[n]));
+    keys.emplace_back(IniKey(L"Sound_Repeat_", n), NumberText(s.Sound_Repeat[n]));
+    keys.emplace_back(IniKey(L"Sound_F_", n), s.Sound_F[n]);
+  }
+  return keys;
+}
+
+void ClearAlarm(Settings& s, int n) {
+  if (n < kRowAlarms || n >= kAlarmCount) return;
+  s.Sound_C[n] = s.Sound_H[n] = s.Sound_M[n] = s.Sound_Repeat[n] = 0;
+  s.Sound_Kbn[n] = 1;
+  s.Sound_F[n].clear();
+  s.SoundFileMissing[n] = false;
+  s.Options[n] = AlarmOptions{};
+  s.AlarmInUse[n] = false;
 }
 
 void ReadPosition(SettingsSource& source, const std::wstring& key, std::int32_t centred,

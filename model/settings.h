@@ -49,6 +49,10 @@ struct StrikeOptions {
   }
 };
 inline constexpr std::int16_t kDefaultSnooze = 10;
+// Alarms 0 and 1 are the settings dialog's two rows; 2..7 live in a list of their own and are
+// in use only while the file holds a key of theirs.
+inline constexpr int kAlarmCount = 8;
+inline constexpr int kRowAlarms = 2;
 inline constexpr std::int16_t kMaxSnooze = 60;
 
 inline constexpr std::int16_t kOpaque = 100, kFaintest = 30;  // "Opacity", in percent
@@ -59,18 +63,23 @@ struct Settings {
   Colour Filter_Color = 0;
   std::int16_t Shape = 0;
   std::array<double, 4> ShapeRatio{};
-  std::array<std::int16_t, 2> Sound_C{};
-  std::array<std::int16_t, 2> Sound_H{};
-  std::array<std::int16_t, 2> Sound_M{};
-  std::array<std::int16_t, 2> Sound_Kbn{};
-  std::array<std::int16_t, 2> Sound_Repeat{};
-  std::array<std::wstring, 2> Sound_F{};
+  std::array<std::int16_t, kAlarmCount> Sound_C{};
+  std::array<std::int16_t, kAlarmCount> Sound_H{};
+  std::array<std::int16_t, kAlarmCount> Sound_M{};
+  std::array<std::int16_t, kAlarmCount> Sound_Kbn{};
+  std::array<std::int16_t, kAlarmCount> Sound_Repeat{};
+  std::array<std::wstring, kAlarmCount> Sound_F{};
   // Not kept in the file: the alarm's sound file did not open when the settings were read. The
   // alarm stays as the user set it (the drive may come back); the dialog marks the path.
-  std::array<bool, 2> SoundFileMissing{};
+  std::array<bool, kAlarmCount> SoundFileMissing{};
   // Sound_Days_n, Sound_Once_n, Sound_Label_n, Sound_Volume_n, Sound_FadeIn_n.
-  std::array<AlarmOptions, 2> Options{};
-  std::int16_t Snooze_Min = kDefaultSnooze;  // minutes, for both alarms
+  std::array<AlarmOptions, kAlarmCount> Options{};
+  // Which alarms exist: 0 and 1 always; one of 2..7 only with a key in the file, and none of
+  // an unused one's keys is written. AlarmInFile: its keys were in the file at the last read,
+  // so that a delete removes them.
+  std::array<bool, kAlarmCount> AlarmInUse{true, true};
+  std::array<bool, kAlarmCount> AlarmInFile{true, true};
+  std::int16_t Snooze_Min = kDefaultSnooze;  // minutes, for every alarm
   // Strike, Strike_Quiet_From, Strike_Quiet_To, Strike_Volume, Tick.
   StrikeOptions Strike;
   // Which of the keys above the file held: the others are written only once they differ from
@@ -139,6 +148,13 @@ std::vector<std::pair<std::wstring, std::wstring>> OptionEntries(const Settings&
 
 // The keys that the menu's 時報 and the strike's window write, and no other.
 bool IsStrikeKey(const std::wstring& key);
+
+// The keys of alarms 2..7 in use (their time and sound, as alarm 0's are written) and the
+// removal (kIniRemove) of every key of one deleted since the file was read.
+std::vector<std::pair<std::wstring, std::wstring>> ListAlarmEntries(const Settings& s);
+
+// Alarm n of 2..7 back to unused, with every value at its default.
+void ClearAlarm(Settings& s, int n);
 
 // Key stem plus index: ("Color_", 0) -> "Color_0".
 std::wstring IniKey(const std::wstring& stem, int n);

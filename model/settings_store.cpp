@@ -169,7 +169,7 @@ void SettingsStore::SetStrike(const StrikeOptions& strike) {
 }
 
 void SettingsStore::SwitchAlarmOff(int alarm) {
-  if (alarm < 0 || alarm >= static_cast<int>(s_.Sound_C.size())) return;
+  if (alarm < 0 || alarm >= kAlarmCount || !s_.AlarmInUse[alarm]) return;
   s_.Sound_C[alarm] = 0;
   write({{IniKey(L"Sound_C_", alarm), NumberText(0)}});
   tell(kChangedAlarmSwitch, alarm);

@@ -74,6 +74,11 @@ enum class Text : int {
   // The strike's window: its title, its modes, the quiet hours ("%1" an hour).
   StrikeTitle, StrikeOff, StrikeOne, StrikeCount, StrikeHalf, StrikeQuarters, StrikeQuiet,
   StrikeFrom, StrikeTo, StrikeHourValue, StrikeTick,
+  // The list of every alarm: the settings dialog's button that opens it (the window adds how
+  // many of the list's own alarms are on), its title, buttons and columns, and the days of one that rings
+  // every day. The alarm's own window, opened from the list, names its time and sound.
+  MoreAlarms, ListTitle, ColumnAlarm, ListAdd, ListEdit, ListDelete, ColumnTime, ColumnDays, ColumnSound,
+  EveryDay,
   Count
 };
 

@@ -3,7 +3,7 @@
 // an edit box, sliders and buttons that a keyboard and a screen reader know already. Its own
 // message loop runs the dialog keys (Tab, arrows, Space, Enter for OK, Esc for cancel) while
 // the settings dialog waits disabled underneath.
-#include "settings/alarm_options_win.h"
+#include "settings/F_AlarmOptions.h"
 
 
 #include <algorithm>
@@ -20,98 +20,15 @@
 #include "ui/late_dlls.h"
 #include "ui/window_names.h"
 
-namespace ao = alarm_options;
-using ao::Id;
-
-namespace {
-
-// A reader's default action, carried out from the window's own messages.
-constexpr UINT kDefaultAction = WM_APP + 1;
-// A control's id: its row of the table, past this; OK and cancel keep the dialog ids the
-// dialog keys send.
-constexpr int kFirstChildId = 100;
-
-class F_AlarmOptions : public Form, private AccessibleSource {
- public:
-  F_AlarmOptions(int alarm, const AlarmOptionsEdit& current, bool cd, int dpi,
-                 Commands& commands, const std::wstring& file)
-      : alarm_(alarm), edit_(current), cd_(cd), commands_(commands) {
-    SetDpi(dpi);
-    sound_.alarm = alarm;
-    sound_.kind = cd ? 1 : 2;
-    sound_.file = file;
-    ServeReaders(access_);
-  }
-  ~F_AlarmOptions() override {
-    if (testing_) commands_.StopSoundTest();
-  }
-
-  bool Open(HWND owner);
-  bool Done() const { return done_; }
-  const std::optional<AlarmOptionsEdit>& Result() const { return result_; }
-
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-  void QueryUnload() override { stopTest(); }
-  void OnDpiChanged(int dpi, const RECT& suggested) override;
-
- private:
-  int rowOf(const ao::Control& c) const {
-    return static_cast<int>(&c - ao::Controls().data());
-  }
-  const ao::Control& find(Id id, int index = 0) const {
-    for (const ao::Control& c : ao::Controls())
-      if (c.id == id && c.index == index) return c;
-    return ao::Controls().front();
-  }
-  HWND window(Id id, int index = 0) const { return windows_[rowOf(find(id, index))]; }
-  void createControls();
-  void makeFont();
-  void fill();
-  void showDays();
-  int sliderValue(Id id) const;
-  void sliderMoved(HWND slider);
-  void onCommand(int id, HWND control);
-  void finish(bool ok);
-  void playTest();
-  void stopTest();
-  // While an alarm rings 試聴 is grey, with the note that says why; checked every second while
-  // the window is open.
-  void showTestRefused(bool refused);
-  void Timer1_Timer();
-  // 試聴 becomes 停止 while the test plays.
-  void showTesting(bool on);
-  std::wstring valueOf(const ao::Control& c) const;
-  long stateOf(const ao::Control& c) const;
-
-  int AccessibleCount() override { return static_cast<int>(ao::Controls().size()); }
-  AccessibleInfo Accessible(int child) override;
-  int AccessibleFocus() override;
-  bool AccessibleDefault(int child) override;
-
-  int alarm_;
-  AlarmOptionsEdit edit_;
-  bool cd_;
-  std::int16_t days_ = AlarmOptions::kEveryDay;
-  Font font_;
-  std::vector<HWND> windows_;  // one per row of the table
-  HWND lastFocus_ = nullptr;   // given back when the window is activated again
-  bool done_ = false;
-  std::optional<AlarmOptionsEdit> result_;
-  Commands& commands_;
-  SoundTest sound_;       // what 試聴 plays: the alarm's sound as the dialog holds it
-  bool testing_ = false;  // the test plays
-  bool refused_ = false;  // 試聴 is grey for a ringing alarm
-  Timer Timer1{1, 1000, [this] { Timer1_Timer(); }};
-  AccessibleServer access_{*this};
-};
+namespace alarm_options_window {
 
 bool F_AlarmOptions::Open(HWND owner) {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   // Above the settings dialog, which keeps itself above every other window.
   const DWORD exStyle = WS_EX_DLGMODALFRAME |
                         (GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  RECT frame{0, 0, Px(ao::kClient.w), Px(ao::kClient.h)};
+  const ui::Box client = ao::Client(full_);
+  RECT frame{0, 0, Px(client.w), Px(client.h)};
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int w = frame.right - frame.left, h = frame.bottom - frame.top;
   RECT over{};
@@ -128,7 +45,8 @@ bool F_AlarmOptions::Open(HWND owner) {
   showTestRefused(commands_.ClockRinging().has_value());
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
-  SetFocus(window(Id::Day, 0));  // the first stop, as a dialog box starts
+  SetFocus(window(full_ ? Id::Hour : Id::Day, 0));  // the first stop, as a dialog box starts
+  if (full_) SendMessageW(window(Id::Hour), EM_SETSEL, 0, -1);  // typing replaces the hour
   return true;
 }
 
@@ -145,49 +63,73 @@ void F_AlarmOptions::OnDpiChanged(int dpi, const RECT& suggested) {
   MoveTo(suggested);
   const auto& rows = ao::Controls();
   for (size_t i = 0; i < rows.size(); ++i) {
-    const RECT r = Px(rows[i].box);
+    RECT r = Px(place(rows[i]));
+    if (rows[i].kind == ao::Kind::Combo) r.bottom += Px(6 * rows[i].box.h);  // the list's drop
     SendMessageW(windows_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     MoveWindow(windows_[i], r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
   }
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+namespace {
+
+// The system's class and styles of a control of the table.
+struct Made {
+  const wchar_t* cls = L"STATIC";
+  DWORD style = WS_CHILD | WS_VISIBLE;
+  DWORD exStyle = 0;
+};
+
+Made madeAs(const ao::Control& c) {
+  Made m;
+  switch (c.kind) {
+    case ao::Kind::Text:
+      m.style |= SS_NOPREFIX | (c.align == Align::Right ? SS_RIGHT : SS_LEFT);
+      break;
+    case ao::Kind::Check:
+      m.cls = L"BUTTON";
+      m.style |= WS_TABSTOP | BS_CHECKBOX;  // checked by the window: the last day stays
+      break;
+    case ao::Kind::Edit:
+      m.cls = L"EDIT";
+      m.style |= WS_TABSTOP | ES_AUTOHSCROLL;
+      m.exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ao::Kind::Slider:
+      m.cls = TRACKBAR_CLASSW;
+      m.style |= WS_TABSTOP | TBS_HORZ | TBS_NOTICKS;
+      break;
+    case ao::Kind::Combo:
+      m.cls = WC_COMBOBOXW;
+      m.style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+      break;
+    case ao::Kind::Button:
+    case ao::Kind::DefaultButton:
+      m.cls = L"BUTTON";
+      m.style |= WS_TABSTOP | (c.kind == ao::Kind::DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+      break;
+  }
+  return m;
+}
+
+}  // namespace
+
 void F_AlarmOptions::createControls() {
   makeFont();
   HINSTANCE inst = GetModuleHandleW(nullptr);
   for (const ao::Control& c : ao::Controls()) {
-    const wchar_t* cls = L"STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE;
-    DWORD exStyle = 0;
-    int id = kFirstChildId + rowOf(c);
-    switch (c.kind) {
-      case ao::Kind::Text:
-        style |= SS_NOPREFIX | (c.align == Align::Right ? SS_RIGHT : SS_LEFT);
-        break;
-      case ao::Kind::Check:
-        cls = L"BUTTON";
-        style |= WS_TABSTOP | BS_CHECKBOX;  // checked by the window: the last day stays
-        break;
-      case ao::Kind::Edit:
-        cls = L"EDIT";
-        style |= WS_TABSTOP | ES_AUTOHSCROLL;
-        exStyle = WS_EX_CLIENTEDGE;
-        break;
-      case ao::Kind::Slider:
-        cls = TRACKBAR_CLASSW;
-        style |= WS_TABSTOP | TBS_HORZ | TBS_NOTICKS;
-        break;
-      case ao::Kind::Button:
-      case ao::Kind::DefaultButton:
-        cls = L"BUTTON";
-        style |= WS_TABSTOP | (c.kind == ao::Kind::DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        if (c.id == Id::Ok) id = IDOK;
-        if (c.id == Id::Cancel) id = IDCANCEL;
-        break;
-    }
+    const Made made = madeAs(c);
+    const wchar_t* cls = made.cls;
+    DWORD style = made.style;
+    const DWORD exStyle = made.exStyle;
+    const int id = c.id == Id::Ok ? IDOK : c.id == Id::Cancel ? IDCANCEL : kFirstChildId + rowOf(c);
+    // Opened from a row of the dialog, the band is not there for the keys nor a reader.
+    if (c.timeSound && !full_) style = (style & ~(WS_VISIBLE | WS_TABSTOP)) | WS_DISABLED;
     const wchar_t* caption = c.text == dialog_layout::kFilledIn ? L"" : Tr(c.text).c_str();
-    HWND w = CreateWindowExW(exStyle, cls, caption, style, Px(c.box.x), Px(c.box.y),
-                             Px(c.box.w), Px(c.box.h), hwnd(),
+    const ui::Box b = place(c);
+    const int dropped = c.kind == ao::Kind::Combo ? 6 * b.h : 0;
+    HWND w = CreateWindowExW(exStyle, cls, caption, style, Px(b.x), Px(b.y), Px(b.w),
+                             Px(b.h + dropped), hwnd(),
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
     windows_.push_back(w);
     SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -202,13 +144,17 @@ void F_AlarmOptions::createControls() {
     if (c.kind != ao::Kind::Text) {
       const ao::Control* row = &c;
       std::function<std::wstring()> value;
-      if (c.kind == ao::Kind::Slider || c.kind == ao::Kind::Edit)
+      if (c.kind == ao::Kind::Slider || c.kind == ao::Kind::Edit || c.kind == ao::Kind::Combo)
         value = [this, row] { return valueOf(*row); };
       NameForReaders(w, ao::NameOf(c), MsaaRole(ao::RoleOf(c.kind)), value,
                      [this, row] { return stateOf(*row) & STATE_SYSTEM_CHECKED; });
     }
   }
   SendMessageW(window(Id::Label), EM_LIMITTEXT, AlarmOptions::kMaxLabel, 0);
+  for (Id id : {Id::Hour, Id::Minute, Id::Track}) {
+    SendMessageW(window(id), EM_LIMITTEXT, 2, 0);
+    SetWindowLongPtrW(window(id), GWL_STYLE, GetWindowLongPtrW(window(id), GWL_STYLE) | ES_NUMBER);
+  }
 }
 
 void F_AlarmOptions::fill() {
@@ -229,6 +175,7 @@ void F_AlarmOptions::fill() {
                 Id::FadeIn, Id::FadeValue})
     EnableWindow(window(id), !cd_);
   ShowWindow(window(Id::CdNote), cd_ ? SW_SHOWNA : SW_HIDE);
+  if (full_) fillTimeSound();
 }
 
 void F_AlarmOptions::showDays() {
@@ -252,7 +199,7 @@ void F_AlarmOptions::sliderMoved(HWND slider) {
   }
 }
 
-void F_AlarmOptions::onCommand(int id, HWND control) {
+void F_AlarmOptions::onCommand(int id, int code, HWND control) {
   if (id == IDOK || id == IDCANCEL) return finish(id == IDOK);
   const auto& rows = ao::Controls();
   const int row = id - kFirstChildId;
@@ -272,6 +219,10 @@ void F_AlarmOptions::onCommand(int id, HWND control) {
       break;
     }
     case Id::VolumeTest: playTest(); return;
+    case Id::Browse: browse(); return;
+    case Id::SoundKind:
+      if (code == CBN_SELCHANGE) kindChosen();
+      return;
     default: return;
   }
   AccessibleServer::Notify(hwnd(), EVENT_OBJECT_STATECHANGE, row + 1);
@@ -297,6 +248,7 @@ void F_AlarmOptions::finish(bool ok) {
       e.options.FadeIn = static_cast<std::int16_t>(sliderValue(Id::FadeIn));
     }
     e.snooze = static_cast<std::int16_t>(sliderValue(Id::Snooze));
+    if (full_) finishTimeSound(e);
     result_ = e;
   }
   done_ = true;
@@ -307,6 +259,10 @@ void F_AlarmOptions::finish(bool ok) {
 void F_AlarmOptions::playTest() {
   if (testing_) return stopTest();
   SoundTest test = sound_;
+  if (full_) {
+    test.kind = cd_ ? 1 : 2;
+    test.file = textOf(Id::File);
+  }
   test.volume = cd_ ? 100 : sliderValue(Id::Volume);
   test.fadeInSeconds = cd_ ? 0 : sliderValue(Id::FadeIn);
   testing_ = commands_.StartSoundTest(test);
@@ -353,7 +309,7 @@ void F_AlarmOptions::showTestRefused(bool refused) {
 LRESULT F_AlarmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
-      onCommand(LOWORD(wp), reinterpret_cast<HWND>(lp));
+      onCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
       return 0;
     case WM_HSCROLL:
       sliderMoved(reinterpret_cast<HWND>(lp));
@@ -394,87 +350,14 @@ LRESULT F_AlarmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return Form::HandleMessage(msg, wp, lp);
 }
 
-// ----------------------------------------------------------------------------- a reader
-
-std::wstring F_AlarmOptions::valueOf(const ao::Control& c) const {
-  HWND w = windows_[rowOf(c)];
-  switch (c.kind) {
-    case ao::Kind::Slider: return ao::ValueText(c.id, sliderValue(c.id));
-    case ao::Kind::Edit:
-    case ao::Kind::Text: {
-      // A value label is named by its slider's caption and reads as its text.
-      if (c.kind == ao::Kind::Text && c.text != dialog_layout::kFilledIn) return L"";
-      wchar_t text[AlarmOptions::kMaxLabel + 2] = {};
-      GetWindowTextW(w, text, static_cast<int>(std::size(text)));
-      return text;
-    }
-    default: return L"";
-  }
-}
-
-long F_AlarmOptions::stateOf(const ao::Control& c) const {
-  HWND w = windows_[rowOf(c)];
-  long s = 0;
-  if (!IsWindowEnabled(w)) s |= STATE_SYSTEM_UNAVAILABLE;
-  if (!IsWindowVisible(w)) s |= STATE_SYSTEM_INVISIBLE;
-  if (c.kind != ao::Kind::Text && !(s & STATE_SYSTEM_UNAVAILABLE)) s |= STATE_SYSTEM_FOCUSABLE;
-  if (GetFocus() == w) s |= STATE_SYSTEM_FOCUSED;
-  if (c.kind == ao::Kind::Check && SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED)
-    s |= STATE_SYSTEM_CHECKED;
-  if (c.kind == ao::Kind::DefaultButton) s |= STATE_SYSTEM_DEFAULT;
-  return s;
-}
-
-AccessibleInfo F_AlarmOptions::Accessible(int child) {
-  AccessibleInfo a;
-  if (!Loaded()) return a;
-  if (child == 0) {
-    a.name = Tr(Text::OptionsTitle, std::to_wstring(alarm_ + 1));
-    a.role = MsaaRole(ReaderRole::Dialog);
-    GetWindowRect(hwnd(), &a.screen);
-    return a;
-  }
-  const ao::Control& c = ao::Controls()[static_cast<std::size_t>(child - 1)];
-  a.name = ao::NameOf(c);
-  // The note says why 試聴 is grey, or that a CD keeps its volume; 試聴 may read 停止.
-  if (c.id == Id::CdNote || c.id == Id::VolumeTest) {
-    wchar_t text[128] = {};
-    GetWindowTextW(windows_[child - 1], text, static_cast<int>(std::size(text)));
-    a.name = text;
-  }
-  const ReaderRole role = ao::RoleOf(c.kind);
-  a.role = MsaaRole(role);
-  a.value = valueOf(c);
-  a.state = stateOf(c);
-  GetWindowRect(windows_[child - 1], &a.screen);
-  a.defaultAction = ActionText(DefaultActionOf(role, a.state & STATE_SYSTEM_CHECKED));
-  return a;
-}
-
-int F_AlarmOptions::AccessibleFocus() {
-  HWND f = GetFocus();
-  if (!Loaded() || !f) return -1;
-  if (f == hwnd()) return 0;
-  for (std::size_t k = 0; k < windows_.size(); ++k)
-    if (windows_[k] == f) return static_cast<int>(k) + 1;
-  return -1;
-}
-
-bool F_AlarmOptions::AccessibleDefault(int child) {
-  if (child < 1 || child > AccessibleCount()) return false;
-  const ao::Kind k = ao::Controls()[static_cast<std::size_t>(child - 1)].kind;
-  if (DefaultActionOf(ao::RoleOf(k)) == ReaderAction::None) return false;
-  return PostMessageW(hwnd(), kDefaultAction, static_cast<WPARAM>(child), 0) != FALSE;
-}
-
-}  // namespace
+}  // namespace alarm_options_window
 
 std::optional<AlarmOptionsEdit> EditAlarmOptions(HWND owner, int alarm,
                                                  const AlarmOptionsEdit& current, bool cd,
                                                  int dpi, Commands& commands,
                                                  const std::wstring& file) {
   InitCommonControlsLate(ICC_BAR_CLASSES | ICC_STANDARD_CLASSES);
-  F_AlarmOptions window(alarm, current, cd, dpi, commands, file);
+  alarm_options_window::F_AlarmOptions window(alarm, current, cd, dpi, commands, file);
   if (!window.Open(owner)) return std::nullopt;
   EnableWindow(owner, FALSE);
   MSG msg;

@@ -117,8 +117,9 @@ void F_Setting::fillFromSettings() {
 
   // Alarms.
   for (int i = 0; i <= 1; ++i) fillAlarmRow(i);
-  EditOptions = s.Options;
+  for (int i = 0; i < kRowAlarms; ++i) EditOptions[i] = s.Options[i];
   EditSnooze = s.Snooze_Min;
+  showMoreAlarms();
 
   fillMemory();
 }

@@ -18,6 +18,7 @@
 #include "settings/dialog_access.h"
 #include "settings/dialog_layout.h"
 #include "settings/memory_graph.h"
+#include "settings/save_settings.h"
 #include "ui/accessible.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -169,6 +170,11 @@ class F_Setting : public Form, private AccessibleSource {
   void lbl_Clear_MouseUp(int index);
   // The alarm's own settings window; what it gives back waits for OK like any other edit.
   void lbl_Options_MouseUp(int index);
+  // The list of every alarm, over the rows' values as they are now; what it gives back waits
+  // for OK as well, and the rows show it.
+  void lbl_More_MouseUp();
+  void showMoreAlarms();
+  DialogValues values();
   // Dial shape.
   void Img_Shape_MouseDown(int index);
   // Release memory now.

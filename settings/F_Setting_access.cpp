@@ -77,6 +77,7 @@ bool F_Setting::click(const dl::Control& c) {
     case Id::FileFace: lbl_Snd_File_MouseUp(i); break;
     case Id::ClearFace: lbl_Clear_MouseUp(i); break;
     case Id::OptionsFace: lbl_Options_MouseUp(i); break;
+    case Id::MoreFace: lbl_More_MouseUp(); break;
     case Id::OkFace: lbl_End_MouseUp(); break;
     case Id::CancelFace: lbl_Can_MouseUp(); break;
     case Id::Close: ImgExit_MouseUp(); break;
@@ -110,7 +111,7 @@ AccessibleInfo F_Setting::Accessible(int child) {
     return a;
   }
   const dl::Control& c = *Elements()[child - 1];
-  a.name = dl::NameOf(c);
+  a.name = c.id == Id::MoreFace ? label(Id::More).Caption : dl::NameOf(c);
   const dl::Role role = dl::RoleOf(c);
   a.role = MsaaRole(role);
   a.value = valueOf(c);

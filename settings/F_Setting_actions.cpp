@@ -7,6 +7,8 @@
 #include "model/convert.h"
 #include "res/resource_ids.h"
 #include "settings/edit_rules.h"
+#include "settings/alarm_list.h"
+#include "settings/alarm_list_win.h"
 #include "settings/alarm_options_win.h"
 #include "ui/system_colours.h"
 #include "settings/pickers_win.h"
@@ -167,7 +169,7 @@ void F_Setting::release(DrawnImage& face) {
 
 // ----------------------------------------------------------------------------- saving
 
-void F_Setting::SaveSettings() {
+DialogValues F_Setting::values() {
   DialogValues v;
   v.EditColor = EditColor;
   for (int i = 0; i <= 3; ++i) v.GraphColor[i] = colour(Id::GraphColour, i).BackColor;
@@ -185,6 +187,11 @@ void F_Setting::SaveSettings() {
   }
   v.Ival = static_cast<std::int16_t>(bar(Id::IvalBar).Value());
   v.Kagen = static_cast<std::int16_t>(bar(Id::KagenBar).Value());
+  return v;
+}
+
+void F_Setting::SaveSettings() {
+  const DialogValues v = values();
   KeyRecorder keys;
   ::SaveSettings(v, edit_, keys);
   // The store tells the clock, which is laid out anew with these values.
@@ -276,7 +283,13 @@ void F_Setting::Img_Alarm_MouseDown(int index) {
 }
 
 void F_Setting::AlarmSwitchedOff(int index) {
-  if (!Loaded() || EditAlarmOn[index] == 0) return;
+  if (!Loaded() || index < 0 || index >= kAlarmCount) return;
+  // One of the list's own: off in the edit, so that 設定 does not switch it on again.
+  if (index >= kRowAlarms) {
+    edit_.Sound_C[index] = 0;
+    return showMoreAlarms();
+  }
+  if (EditAlarmOn[index] == 0) return;
   const dl::Control* had = focusedControl();
   EditAlarmOn[index] = 0;
   showAlarmSwitch(index);
@@ -332,12 +345,35 @@ void F_Setting::lbl_Clear_MouseUp(int index) {
 
 void F_Setting::lbl_Options_MouseUp(int index) {
   release(image(Id::OptionsFace, index));
-  const auto edit = EditAlarmOptions(hwnd(), index, {EditOptions[index], EditSnooze},
+  const auto edit = EditAlarmOptions(hwnd(), index, {EditOptions[index], EditSnooze, std::nullopt},
                                      EditSoundKind[index] == 1, Dpi(), commands_,
                                      label(Id::Path, index).Caption);
   if (!edit || !Loaded()) return;
   EditOptions[index] = edit->options;
   EditSnooze = edit->snooze;
+}
+
+void F_Setting::lbl_More_MouseUp() {
+  release(image(Id::MoreFace));
+  Settings current = edit_;
+  ApplyRows(values(), current);
+  const auto edited = EditAlarmList(hwnd(), current, Dpi(), commands_);
+  if (!edited || !Loaded()) return;
+  edit_ = *edited;
+  for (int i = 0; i < kRowAlarms; ++i) {
+    fillAlarmRow(i);
+    EditOptions[i] = edit_.Options[i];
+  }
+  EditSnooze = edit_.Snooze_Min;
+  applyEnabled();
+  showMoreAlarms();
+}
+
+void F_Setting::showMoreAlarms() {
+  DrawnLabel& more = label(Id::More);
+  more.Caption = dl::MoreAlarmsCaption(alarm_list::CountOn(edit_));
+  repaint(more.rect);
+  announce(Id::MoreFace, 0, EVENT_OBJECT_NAMECHANGE);
 }
 
 void F_Setting::Img_Shape_MouseDown(int index) {

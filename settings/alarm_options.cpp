@@ -11,6 +11,22 @@ std::vector<Control> Build() {
                   Align align = Align::Left) {
     t.push_back(Control{id, index, kind, box, text, align});
   };
+  // The time band: hour and minute, then the sound's kind with its track or file.
+  auto band = [&](Id id, Kind kind, dialog_layout::Box box, Text text) {
+    add(id, kind, box, text);
+    t.back().timeSound = true;
+  };
+  band(Id::TimeCaption, Kind::Text, {12, 13, 66, 13}, Text::ColumnTime);
+  band(Id::Hour, Kind::Edit, {80, 9, 32, 21}, kFilledIn);
+  band(Id::HourUnit, Kind::Text, {116, 13, 20, 13}, Text::HourUnit);
+  band(Id::Minute, Kind::Edit, {140, 9, 32, 21}, kFilledIn);
+  band(Id::MinuteUnit, Kind::Text, {176, 13, 20, 13}, Text::MinuteUnit);
+  band(Id::SoundCaption, Kind::Text, {12, 41, 66, 13}, Text::ColumnSound);
+  band(Id::SoundKind, Kind::Combo, {80, 37, 96, 21}, kFilledIn);
+  // One of these two shows: the track for a CD, the file for a sound file.
+  band(Id::Track, Kind::Edit, {180, 37, 48, 21}, kFilledIn);
+  band(Id::File, Kind::Edit, {180, 37, 152, 21}, kFilledIn);
+  band(Id::Browse, Kind::Button, {336, 37, 28, 21}, Text::ChooseFile);
   add(Id::DaysCaption, Kind::Text, {12, 12, 66, 13}, Text::Days);
   for (int d = 0; d < 7; ++d) add(Id::Day, Kind::Check, {12 + 50 * d, 30, 48, 17}, DayName(d), d);
   // Why a press on the last checked day does nothing, above the days it is about.
@@ -43,8 +59,21 @@ const std::vector<Control>& Controls() {
   return table;
 }
 
+ui::Box Place(const Control& c, bool withTime) {
+  ui::Box b = c.box;
+  if (withTime && !c.timeSound) b.y += kTimeBand;
+  return b;
+}
+
+ui::Box Client(bool withTime) {
+  ui::Box b = kClient;
+  if (withTime) b.h += kTimeBand;
+  return b;
+}
+
 ReaderRole RoleOf(Kind k) {
   switch (k) {
+    case Kind::Combo: return ReaderRole::ComboBox;
     case Kind::Check: return ReaderRole::CheckBox;
     case Kind::Edit: return ReaderRole::EditText;
     case Kind::Slider: return ReaderRole::Slider;
@@ -57,6 +86,12 @@ ReaderRole RoleOf(Kind k) {
 std::wstring NameOf(const Control& c) {
   switch (c.id) {
     case Id::Label: return Tr(Text::Label);
+    case Id::Hour: return Tr(Text::ColumnTime) + L" " + Tr(Text::HourUnit);
+    case Id::Minute: return Tr(Text::ColumnTime) + L" " + Tr(Text::MinuteUnit);
+    case Id::SoundKind: return Tr(Text::ColumnSound);
+    case Id::Track: return Tr(Text::Track);
+    case Id::File: return Tr(Text::SoundFile);
+    case Id::Browse: return Tr(Text::SoundFile) + L" " + Tr(Text::ChooseFile);
     case Id::Volume: case Id::VolumeValue: return Tr(Text::Volume);
     case Id::FadeIn: case Id::FadeValue: return Tr(Text::FadeIn);
     case Id::Snooze: case Id::SnoozeValue: return Tr(Text::Snooze);

@@ -15,12 +15,15 @@
 
 namespace alarm_options {
 
-// The client area, in pixels at 96 DPI.
+// The client area, in pixels at 96 DPI; opened from the list of alarms the window shows the
+// alarm's time and sound as well, in a band of this height above the rest.
 inline constexpr ui::Box kClient{0, 0, 376, 275};
+inline constexpr int kTimeBand = 64;
 
-enum class Kind { Text, Check, Edit, Slider, Button, DefaultButton };
+enum class Kind { Text, Check, Edit, Slider, Button, DefaultButton, Combo };
 
 enum class Id {
+  TimeCaption, Hour, HourUnit, Minute, MinuteUnit, SoundCaption, SoundKind, Track, File, Browse,
   DaysCaption, Day, DaysNote, Once, LabelCaption, Label, VolumeCaption, Volume, VolumeValue, VolumeTest,
   CdNote, FadeCaption, FadeIn, FadeValue, SnoozeCaption, Snooze, SnoozeValue, SnoozeShared, Ok,
   Cancel,
@@ -33,11 +36,18 @@ struct Control {
   ui::Box box;
   Text text;  // dialog_layout::kFilledIn for what shows a value
   Align align = Align::Left;
+  bool timeSound = false;  // shown only when opened from the list
 };
 
 // Every control in the order the window makes them, which is the order Tab walks them: each
 // caption comes just before the control it names.
 const std::vector<Control>& Controls();
+// A control's box and the client area, with the time band or without it.
+ui::Box Place(const Control& c, bool withTime);
+ui::Box Client(bool withTime);
+// The sound kinds the band's list offers, in its order: the music CD, a sound file.
+inline constexpr std::int16_t kKinds[] = {1, 2};
+
 // What a reader calls a control: its caption, or the caption of the row it sits in.
 std::wstring NameOf(const Control& c);
 // What a reader takes a control for.

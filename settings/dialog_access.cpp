@@ -18,7 +18,7 @@ Role RoleOf(const Control& c) {
     case Id::TitleStrip: return Role::TitleBar;
     case Id::Close: case Id::OkFace: case Id::CancelFace: case Id::ColourFace:
     case Id::GraphColour: case Id::FilterColour: case Id::FreeFace: case Id::FileFace:
-    case Id::ClearFace: case Id::OptionsFace:
+    case Id::ClearFace: case Id::OptionsFace: case Id::MoreFace:
       return Role::PushButton;
     case Id::ShapeMark: case Id::CdMark: case Id::FileMark: return Role::RadioButton;
     case Id::AlarmSwitch: return Role::CheckBox;
@@ -28,7 +28,7 @@ Role RoleOf(const Control& c) {
     // Captions on faces and marks name them; the preview's boxes lie in its frame.
     case Id::Title: case Id::Ok: case Id::Cancel: case Id::HeadingCaption:
     case Id::ColourCaption: case Id::ShapeCaption: case Id::Free: case Id::CdCaption:
-    case Id::FileCaption: case Id::File: case Id::Clear: case Id::Options: case Id::PreviewDial:
+    case Id::FileCaption: case Id::File: case Id::Clear: case Id::Options: case Id::More: case Id::PreviewDial:
     case Id::PreviewPendulum:
       return Role::None;
     default: return Role::StaticText;
@@ -68,8 +68,13 @@ std::wstring NameOf(const Control& c) {
     case Id::ClearFace: return Alarm(i) + L" " + CaptionOf(Id::Clear, i);
     case Id::OptionsFace: return Alarm(i) + L" " + CaptionOf(Id::Options, i);
     case Id::Path: return Alarm(i) + L" " + CaptionOf(Id::PathCaption, i);
+    case Id::MoreFace: return Tr(Text::MoreAlarms);
     default: return CaptionOf(c.id, c.index);
   }
+}
+
+std::wstring MoreAlarmsCaption(int on) {
+  return Tr(Text::MoreAlarms) + L" (" + std::to_wstring(on) + L")";
 }
 
 const std::vector<Stop>& TabOrder() {
@@ -86,7 +91,7 @@ const std::vector<Stop>& TabOrder() {
                     Id::FileFace, Id::ClearFace, Id::OptionsFace})
         t.push_back({id, i});
     }
-    for (Id id : {Id::OkFace, Id::CancelFace, Id::Close}) t.push_back({id, 0});
+    for (Id id : {Id::MoreFace, Id::OkFace, Id::CancelFace, Id::Close}) t.push_back({id, 0});
     return t;
   }();
   return order;

@@ -27,6 +27,8 @@ struct Stop {
 };
 // Reading order: colours, shape, memory, the alarms row by row, then OK, cancel and close.
 const std::vector<Stop>& TabOrder();
+// The caption of the button that opens the list of alarms, with how many of its own are on.
+std::wstring MoreAlarmsCaption(int on);
 // The marks of one choice, in the order the arrow keys walk them; empty for another control.
 std::vector<Stop> ChoiceOf(Id id, int index);
 // What a press of the mouse on a control gives the keyboard focus to, as a click on a button

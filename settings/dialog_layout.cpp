@@ -47,7 +47,10 @@ void AddWindow(const Add& add) {
   add(Id::Ok, 0, L, Group::Base, {356, 468, 81, 13}, Text::Ok, C, kPlain, A, Id::OkFace);
   add(Id::CancelFace, 0, F, Group::Base, {440, 464, 81, 20}, kNoText, Le, kPlain, H);
   add(Id::Cancel, 0, L, Group::Base, {440, 468, 81, 13}, Text::Cancel, C, kPlain, A, Id::CancelFace);
-  add(Id::Version, 0, Fit, Group::Base, {14, 468, 336, 13}, Text::VersionLine);
+  add(Id::Version, 0, Fit, Group::Base, {14, 468, 208, 13}, Text::VersionLine);
+  // The list of every alarm, beside OK: its caption counts the list's own alarms that are on.
+  add(Id::MoreFace, 0, F, Group::Base, {228, 464, 121, 20}, kNoText, Le, kPlain, H);
+  add(Id::More, 0, L, Group::Base, {228, 468, 121, 13}, Text::MoreAlarms, C, kPlain, A, Id::MoreFace);
 
   // Group headings: a picture with its caption centred, four pixels lower.
   const struct { int x, y; Text caption; } headings[] = {

@@ -77,7 +77,7 @@ enum class Id {
   IvalCaption, KagenCaption, IvalBar, KagenBar, IvalValue, KagenValue,
   AlarmSwitch, AlarmState, Hour, HourUnit, Minute, MinuteUnit, CdMark, CdCaption, Track,
   TrackCaption, FileMark, FileCaption, FileFace, File, ClearFace, Clear, OptionsFace, Options,
-  PathCaption, Path,
+  PathCaption, Path, MoreFace, More,
 };
 
 // A control without text, and one whose text the window fills in while the dialog runs (a

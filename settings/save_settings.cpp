@@ -24,6 +24,19 @@ std::int16_t comboNumber(const std::wstring& text, std::int16_t held) {
 
 }  // namespace
 
+void ApplyRows(const DialogValues& v, Settings& model) {
+  for (int i = 0; i < kRowAlarms; ++i) {
+    model.Sound_C[i] = v.EditAlarmOn[i];
+    model.Sound_H[i] = comboNumber(v.HourText[i], model.Sound_H[i]);
+    model.Sound_M[i] = comboNumber(v.MinuteText[i], model.Sound_M[i]);
+    model.Sound_Kbn[i] = v.EditSoundKind[i];
+    model.Sound_Repeat[i] = ParseTrack(v.TrackText[i], model.Sound_Repeat[i]);
+    model.Sound_F[i] = v.SoundPath[i];
+    model.Options[i] = v.Options[i];
+  }
+  model.Snooze_Min = v.SnoozeMin;
+}
+
 void SaveSettings(const DialogValues& v, Settings& model, SettingsWriter& writer) {
   IniEntries keys;
   auto write = [&keys](const std::wstring& key, const std::wstring& value) {
@@ -42,11 +55,13 @@ void SaveSettings(const DialogValues& v, Settings& model, SettingsWriter& writer
     write(IniKey(L"Sound_Repeat_", i), NumberText(model.Sound_Repeat[i]));
     write(IniKey(L"Sound_F_", i), v.SoundPath[i]);
   }
+  // The list's alarms, edited in the model itself; a file without them gets no key of theirs.
+  for (const auto& [key, value] : ListAlarmEntries(model)) write(key, value);
   write(L"Mem_Ival", NumberText(v.Ival));
   write(L"Mem_Kagen", NumberText(v.Kagen));
   write(L"Alarm_Path", model.Alarm_Path);
   // Kept in the model too, so the keys' presence is known at the next save without a reload.
-  model.Options = v.Options;
+  for (int i = 0; i < kRowAlarms; ++i) model.Options[i] = v.Options[i];
   model.Snooze_Min = v.SnoozeMin;
   for (const auto& [key, value] : OptionEntries(model)) {
     write(key, value);

@@ -46,3 +46,7 @@ std::int16_t ParseTrack(const std::wstring& text, std::int16_t previous);
 // when a combo box's text is empty; it stores the parsed CD tracks in Sound_Repeat and the
 // write's result in LastApiResult.
 void SaveSettings(const DialogValues& v, Settings& model, SettingsWriter& writer);
+
+// The two rows' values and the snooze into `model`, as a save would read them back: for the
+// list of every alarm, which shows the rows as they are being edited.
+void ApplyRows(const DialogValues& v, Settings& model);

@@ -52,7 +52,8 @@ void F_Ring::Form_Load(const RingNotice& ring, HWND clock) {
   if (!Loaded()) {
     const bool beside = clock && IsWindowVisible(clock);
     SetDpi(beside ? WindowDpi(clock) : SystemDpi());
-    RECT frame{0, 0, Px(rl::kClient.w), Px(rl::kClient.h)};
+    const rl::Box client = boxes().client;
+    RECT frame{0, 0, Px(client.w), Px(client.h)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const rl::Box size = ToBox(frame);
     RECT clockRect{};
@@ -83,28 +84,55 @@ void F_Ring::createControls() {
   // A label is the user's own text: an "&" in it is a character, not an access key.
   const DWORD text = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_ENDELLIPSIS;
   lblHeadline_ = make(L"STATIC", text, -1);
-  lblLabel_ = make(L"STATIC", text, -1);
+  // Wrapped, a long word too, onto as many lines as the layout gives it.
+  lblLabel_ = make(L"STATIC", SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, -1);
+  lblOthers_ = make(L"STATIC", text, -1);
   cmdSnooze_ = make(L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
   cmdStop_ = make(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
   layOut();
 }
 
-// Fonts and boxes for the window's density.
+// The lines the label takes in the window's font at its density, measured as the label wraps.
+int F_Ring::labelLines() const {
+  if (ring_.label.empty()) return 1;
+  Font plain(FontAt(DialogFont(), Dpi()));
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, plain.get());
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  RECT r{0, 0, Px(rl::kLabel.w), 0};
+  DrawTextW(dc, ring_.label.c_str(), -1, &r,
+            DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  const int line = tm.tmHeight > 0 ? static_cast<int>(tm.tmHeight) : 1;
+  return (r.bottom + line - 1) / line;
+}
+
+rl::Boxes F_Ring::boxes() const { return rl::LayOut(labelLines(), !ring_.others.empty()); }
+
+// Fonts and boxes for the window's density and notice; the window takes the size they need.
 void F_Ring::layOut() {
   Font plain(FontAt(DialogFont(), Dpi())), bold(FontAt(DialogFont(), Dpi(), FW_BOLD));
+  const rl::Boxes b = boxes();
   const struct {
     HWND control;
     const rl::Box& box;
     HFONT font;
   } controls[] = {{lblHeadline_, rl::kHeadline, bold.get()},
-                  {lblLabel_, rl::kLabel, plain.get()},
-                  {cmdSnooze_, rl::kSnooze, plain.get()},
-                  {cmdStop_, rl::kStop, plain.get()}};
+                  {lblLabel_, b.label, plain.get()},
+                  {lblOthers_, b.others, plain.get()},
+                  {cmdSnooze_, b.snooze, plain.get()},
+                  {cmdStop_, b.stop, plain.get()}};
   for (const auto& c : controls) {
     const RECT r = Px(c.box);
     SendMessageW(c.control, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
     MoveWindow(c.control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   }
+  RECT frame{0, 0, Px(b.client.w), Px(b.client.h)};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // The controls hold the new fonts now: the old ones may go.
   font_ = std::move(plain);
   boldFont_ = std::move(bold);
@@ -115,6 +143,9 @@ void F_Ring::showNotice() {
   SetText(lblHeadline_, rl::Headline(ring_));
   SetText(lblLabel_, ring_.label);
   ShowWindow(lblLabel_, ring_.label.empty() ? SW_HIDE : SW_SHOWNA);
+  SetText(lblOthers_, rl::Others(ring_));
+  ShowWindow(lblOthers_, ring_.others.empty() ? SW_HIDE : SW_SHOWNA);
+  layOut();
   SetText(cmdSnooze_, Tr(Text::RingSnooze, std::to_wstring(ring_.snoozeMinutes)));
   SetText(cmdStop_, Tr(Text::RingStop));
 }
@@ -159,8 +190,8 @@ void F_Ring::cmdStop_Click() {
 
 void F_Ring::OnDpiChanged(int dpi, const RECT& suggested) {
   SetDpi(dpi);
-  layOut();
   MoveTo(suggested);
+  layOut();
 }
 
 AccessibleInfo F_Ring::Accessible(int child) {
@@ -168,9 +199,9 @@ AccessibleInfo F_Ring::Accessible(int child) {
   HWND control = hwnd();
   a.name = rl::Title(ring_);
   a.role = MsaaRole(ReaderRole::Alert);
-  if (child == 1 || child == 2) {
-    control = child == 1 ? lblHeadline_ : lblLabel_;
-    a.name = child == 1 ? rl::Headline(ring_) : ring_.label;
+  if (child == 1 || child == 2 || child == 5) {
+    control = child == 1 ? lblHeadline_ : child == 2 ? lblLabel_ : lblOthers_;
+    a.name = child == 1 ? rl::Headline(ring_) : child == 2 ? ring_.label : rl::Others(ring_);
     a.role = MsaaRole(ReaderRole::StaticText);
     a.state = STATE_SYSTEM_READONLY | (IsWindowVisible(control) ? 0 : STATE_SYSTEM_INVISIBLE);
   } else if (child == 3 || child == 4) {

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "model/commands.h"
+#include "shell/ring_layout.h"
 #include "ui/accessible.h"
 #include "ui/form.h"
 #include "ui/gdi.h"
@@ -33,6 +34,8 @@ class F_Ring : public Form, private AccessibleSource {
  private:
   void createControls();
   void layOut();
+  int labelLines() const;
+  ring_layout::Boxes boxes() const;
   void showNotice();
   void setDefault(HWND button);
   void cmdSnooze_Click();
@@ -42,8 +45,8 @@ class F_Ring : public Form, private AccessibleSource {
   bool PreTranslate(const MSG& msg);
 
   // What a reader reads: an alert named by the alarm, its time and label; the headline, the
-  // label and the two buttons as its children.
-  int AccessibleCount() override { return 4; }
+  // label, the two buttons and the line naming the alarms due with it as its children.
+  int AccessibleCount() override { return 5; }
   AccessibleInfo Accessible(int child) override;
   int AccessibleFocus() override;
   bool AccessibleDefault(int child) override;
@@ -51,7 +54,7 @@ class F_Ring : public Form, private AccessibleSource {
   Commands& commands_;
   RingNotice ring_;
   Font font_, boldFont_;
-  HWND lblHeadline_ = nullptr, lblLabel_ = nullptr;
+  HWND lblHeadline_ = nullptr, lblLabel_ = nullptr, lblOthers_ = nullptr;
   HWND cmdSnooze_ = nullptr, cmdStop_ = nullptr;
   HWND focus_ = nullptr;  // the button that had the keyboard when the window last lost it
   AccessibleServer access_{*this};

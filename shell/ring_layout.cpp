@@ -27,6 +27,30 @@ std::wstring Title(const RingNotice& ring) {
   return title;
 }
 
+Boxes LayOut(int labelLines, bool others) {
+  const int lines = std::clamp(labelLines, 1, kMaxLabelLines);
+  Boxes b;
+  b.label = {kLabel.x, kLabel.y, kLabel.w, kLabel.h + (lines - 1) * kLineHeight};
+  int y = b.label.Bottom();
+  b.others = {kLabel.x, y + 2, kLabel.w, others ? kLineHeight : 0};
+  if (others) y = b.others.Bottom();
+  y += kSnooze.y - kLabel.Bottom();
+  b.snooze = {kSnooze.x, y, kSnooze.w, kSnooze.h};
+  b.stop = {kStop.x, y, kStop.w, kStop.h};
+  b.client = {0, 0, kClient.w, b.snooze.Bottom() + kClient.h - kSnooze.Bottom()};
+  return b;
+}
+
+std::wstring Others(const RingNotice& ring) {
+  if (ring.others.empty()) return L"";
+  std::wstring text = L"+" + std::to_wstring(ring.others.size()) + L":";
+  for (std::size_t k = 0; k < ring.others.size(); ++k) {
+    const RingNotice::Other& o = ring.others[k];
+    text += (k ? L", " : L" ") + Title({o.alarm, o.hour, o.minute, o.label, 0, {}});
+  }
+  return text;
+}
+
 Box Place(const Box* clock, const Box& work, const Box& size) {
   Box at{0, 0, size.w, size.h};
   if (!clock) {

@@ -8,6 +8,7 @@ constexpr wchar_t kClockWindowClass[] = L"Tessarine_F_Tokei";
 constexpr wchar_t kSettingsWindowClass[] = L"Tessarine_F_Setting";
 constexpr wchar_t kAlarmOptionsWindowClass[] = L"Tessarine_AlarmOptions";
 constexpr wchar_t kStrikeWindowClass[] = L"Tessarine_Strike";
+constexpr wchar_t kAlarmListWindowClass[] = L"Tessarine_AlarmList";
 constexpr wchar_t kMenuWindowClass[] = L"Tessarine_F_Menu";
 constexpr wchar_t kZonesWindowClass[] = L"Tessarine_Zones";
 constexpr wchar_t kTrayWindowClass[] = L"Tessarine_F_TTray";

@@ -59,7 +59,8 @@ def stops(shape: str, rows: tuple) -> list:
             + [("ﾒﾓﾘ開放", (290, 174, 81, 20)), ("解放時のﾌｨﾙﾀ", (262, 198, 17, 17)),
                ("ﾒﾓﾘﾁｪｯｸのｲﾝﾀｰﾊﾞﾙ", (382, 286, 65, 17)), ("ﾒﾓﾘ(Free)下限", (382, 310, 65, 17))]
             + alarm_row(0, rows[0]) + alarm_row(1, rows[1])
-            + [("設定", (356, 484, 81, 20)), ("ｷｬﾝｾﾙ", (440, 484, 81, 20)), ("閉じる", (516, 4, 15, 15))])
+            + [("その他のｱﾗｰﾑ... (0)", (228, 484, 121, 20)),
+               ("設定", (356, 484, 81, 20)), ("ｷｬﾝｾﾙ", (440, 484, 81, 20)), ("閉じる", (516, 4, 15, 15))])
 
 
 def close(a, b, tolerance: int = 1) -> bool:
@@ -227,7 +228,7 @@ def test_settings_by_keyboard_alone(app, acc_tree_exe):
     r.wait_focus("ｱﾗｰﾑ1 MP3、WAV ...")
     through_chooser(CHOOSER_TITLE, "Escape")
     r.wait_focus("ｱﾗｰﾑ1 MP3、WAV ...")
-    r.key("Tab", "Tab", "Tab", "Tab")
+    r.key("Tab", "Tab", "Tab", "Tab", "Tab")
     r.wait_focus("設定")
     r.key("Return")
     wait_for(lambda: r.dialog not in clock.windows(), 10, "OK did not close the dialog")
@@ -363,7 +364,7 @@ def test_an_alarms_own_settings_by_keyboard(app, acc_tree_exe, tmp_path):
     closed(clock, OPTIONS_TITLE)
     r.wait_focus("ｱﾗｰﾑ1 詳細")
     assert clock.ini_bytes() is None or b"Sound_Days_0" not in clock.ini_bytes()
-    r.key("Tab", "Tab")
+    r.key("Tab", "Tab", "Tab")
     r.wait_focus("設定")
     r.key("Return")
     wait_for(lambda: r.dialog not in clock.windows(), 10, "OK did not close the dialog")

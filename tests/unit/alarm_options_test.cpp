@@ -27,14 +27,20 @@ TEST(AlarmOptions, TheLastDayCannotBeUnchecked) {
 
 TEST(AlarmOptions, ControlsLieInTheWindowApartAndSlidersShowTheirRange) {
   const auto& all = Controls();
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    const auto& a = all[i].box;
-    EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.Right() <= kClient.w && a.Bottom() <= kClient.h) << i;
-    EXPECT_FALSE(NameOf(all[i]).empty()) << i;
-    for (std::size_t j = i + 1; j < all.size(); ++j) {
-      const auto& b = all[j].box;
-      EXPECT_FALSE(a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom())
-          << i << " and " << j;
+  for (const bool withTime : {false, true}) {
+    const ui::Box client = Client(withTime);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      if (all[i].timeSound && !withTime) continue;
+      const auto a = Place(all[i], withTime);
+      EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.Right() <= client.w && a.Bottom() <= client.h) << i;
+      EXPECT_FALSE(NameOf(all[i]).empty()) << i;
+      for (std::size_t j = i + 1; j < all.size(); ++j) {
+        if (all[j].timeSound && !withTime) continue;
+        if (all[i].id == Id::Track && all[j].id == Id::File) continue;  // never both shown
+        const auto b = Place(all[j], withTime);
+        EXPECT_FALSE(a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom())
+            << i << " and " << j << (withTime ? " with the time" : "");
+      }
     }
   }
   EXPECT_EQ(ValueText(Id::Volume, 80), L"80％");

@@ -41,6 +41,7 @@ struct Rig {
   // Alarm `i` on, at hour:minute, with a WAV file that is there.
   void wavAlarm(int hour, int minute, int i = 0) {
     alarm = i;
+    s.AlarmInUse[i] = true;
     s.Sound_C[i] = 1;
     s.Sound_H[i] = static_cast<std::int16_t>(hour);
     s.Sound_M[i] = static_cast<std::int16_t>(minute);
@@ -595,7 +596,7 @@ TEST(AlarmOptions, DaysOnceAndSnoozeRingAtTheirMinutesOrNever) {
        {At(7, 29), kSnooze, At(7, 30), At(7, 39)}, {At(7, 30)}, -1},
   };
   for (const auto& c : cases) {
-    for (const int i : {0, 1}) {  // either alarm alike
+    for (int i = 0; i < kAlarmCount; ++i) {  // every alarm alike
       SCOPED_TRACE(testing::Message() << c.name << ", alarm " << i);
       Rig rig;
       rig.wavAlarm(c.hour, c.minute, i);
@@ -635,7 +636,7 @@ TEST(AlarmOptions, NextRingSkipsSilentDaysAndNamesTheSnooze) {
        At(7, 0, 1), At(7, 30, 9), false},
   };
   for (const auto& r : rows) {
-    for (const int i : {0, 1}) {
+    for (int i = 0; i < kAlarmCount; ++i) {
       SCOPED_TRACE(testing::Message() << r.name << ", alarm " << i);
       Rig rig;
       rig.wavAlarm(7, 30, i);
@@ -647,6 +648,74 @@ TEST(AlarmOptions, NextRingSkipsSilentDaysAndNamesTheSnooze) {
       EXPECT_EQ(next.minute, r.next);
       EXPECT_EQ(next.snoozed, r.snoozed);
     }
+  }
+}
+
+// Eight alarms under one decision. Each row sets some alarms (a WAV each) and takes its steps;
+// it expects the alarms whose sound started, in order, those the last ring named as due with it,
+// the once-alarms that counted as rung, and then the next ring. 1 May 2024 is a Wednesday.
+TEST(EightAlarms, OneSoundTheOthersCountAsRungEachItsOwnSnooze) {
+  constexpr std::int16_t kThu = 1 << 4, kFri = 1 << 5;
+  struct Alarm {
+    int i, hour, minute;
+    std::int16_t days = 127, once = 0;
+    bool inUse = true;
+  };
+  const struct {
+    const char* name;
+    std::vector<Alarm> alarms;
+    std::vector<Tick> steps;
+    std::vector<int> rang, alsoDue, rungOnce;
+    std::int64_t now, next;
+    int nextAlarm;
+  } rows[] = {
+      {"three in one minute: the lowest rings, the once-alarm among the others is done",
+       {{6, 7, 30}, {3, 7, 30}, {5, 7, 30, 127, -1}}, {At(7, 29), At(7, 30)}, {3}, {5, 6}, {5},
+       At(7, 31), At(7, 30, 2), 3},
+      {"alarm 0 before the list's", {{7, 7, 30}, {0, 7, 30}}, {At(7, 30)}, {0}, {7}, {},
+       At(7, 31), At(7, 30, 2), 0},
+      {"the others do not ring after the stop", {{2, 7, 30}, {4, 7, 30}},
+       {At(7, 30), kStop, At(7, 31), At(7, 32)}, {2}, {}, {}, At(7, 32), At(7, 30, 2), 2},
+      {"an alarm not in use never rings nor is next", {{4, 7, 30, 127, 0, false}, {7, 7, 31}},
+       {At(7, 29), At(7, 30)}, {}, {}, {}, At(7, 30), At(7, 31), 7},
+      {"a jump over two minutes: the lowest rings, the other counts as rung",
+       {{5, 7, 10}, {2, 7, 20, 127, -1}}, {At(7, 0), At(7, 25)}, {2}, {5}, {}, At(7, 25),
+       At(7, 10, 2), 5},
+      {"the next ring across days: Thursday's 6:00 before Friday's 5:00",
+       {{2, 6, 0, kThu}, {7, 5, 0, kFri}, {1, 4, 0, kFri}}, {At(8, 0)}, {}, {}, {}, At(8, 0),
+       At(6, 0, 2), 2},
+      {"each keeps its own snooze", {{2, 7, 30}, {6, 7, 32}},
+       {At(7, 30), kSnooze, At(7, 32), kSnooze, At(7, 35), kStop, At(7, 36), At(7, 37)},
+       {2, 6, 2, 6}, {}, {}, At(7, 38), At(7, 30, 2), 2},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    Rig rig;
+    rig.s.Snooze_Min = 5;
+    for (const Alarm& a : r.alarms) {
+      rig.wavAlarm(a.hour, a.minute, a.i);
+      rig.s.AlarmInUse[a.i] = a.inUse;
+      rig.s.Options[a.i].Days = a.days;
+      rig.s.Options[a.i].Once = a.once;
+    }
+    rig.a.Reset();
+    std::vector<int> rang, rungOnce;
+    Tick last = 0;
+    for (const Tick& step : r.steps) {
+      const std::size_t before = rig.m.played.size();
+      if (step.minute == kStop) rig.a.StopSound();
+      else if (step.minute == kSnooze) rig.a.Snooze(last.minute, last.second);
+      else rig.a.OnTick((last = step).minute, step.second);
+      for (std::size_t k = before; k < rig.m.played.size(); ++k)
+        if (rig.m.played[k].first != L"<null>") rang.push_back(rig.snd.CurrentAlarm);
+      for (int i : rig.a.TakeRungOnce()) rungOnce.push_back(i);
+    }
+    EXPECT_EQ(rang, r.rang);
+    EXPECT_EQ(rig.a.AlsoDue(), r.alsoDue);
+    EXPECT_EQ(rungOnce, r.rungOnce);
+    const AlarmClock::NextRing next = rig.a.Next(r.now);
+    EXPECT_EQ(next.minute, r.next);
+    EXPECT_EQ(next.alarm, r.nextAlarm);
   }
 }
 

@@ -159,6 +159,7 @@ TEST(DialogAccess, EveryElementIsNamedAndTabWalksTheActingControlsInReadingOrder
       {Id::Track, 1, Role::ComboBox, L"ｱﾗｰﾑ2 曲目をﾘﾋﾟｰﾄ"},
       {Id::FileFace, 0, Role::PushButton, L"ｱﾗｰﾑ1 MP3、WAV ..."},
       {Id::OptionsFace, 1, Role::PushButton, L"ｱﾗｰﾑ2 詳細"},
+      {Id::MoreFace, 0, Role::PushButton, L"その他のｱﾗｰﾑ..."},
       {Id::OkFace, 0, Role::PushButton, L"設定"},
       {Id::Ok, 0, Role::None, L"設定"},
       {Id::Board, 0, Role::Graphic, L"物理ﾒﾓﾘ Free"},
@@ -171,7 +172,7 @@ TEST(DialogAccess, EveryElementIsNamedAndTabWalksTheActingControlsInReadingOrder
     EXPECT_EQ(NameOf(*c), r.name) << Name(*c);
   }
   const std::vector<Stop>& order = TabOrder();
-  ASSERT_EQ(order.size(), 37u);
+  ASSERT_EQ(order.size(), 38u);
   std::set<std::pair<int, int>> seen;
   for (std::size_t n = 0; n < order.size(); ++n) {
     const Control* c = Find(order[n].id, order[n].index);

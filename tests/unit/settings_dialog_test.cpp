@@ -72,8 +72,8 @@ TEST(SaveSettings, WritesTheTwentySevenKeysInOrderAndForm) {
   EXPECT_EQ(w.writes[0], expected);
   EXPECT_EQ(model.LastApiResult, 1);
   // Of all the edits, only the CD tracks reach the model at once.
-  EXPECT_EQ(model.Sound_Repeat, (std::array<std::int16_t, 2>{2, 0}));
-  EXPECT_EQ(model.Sound_H, (std::array<std::int16_t, 2>{3, 21}));
+  EXPECT_EQ(model.Sound_Repeat, (std::array<std::int16_t, kAlarmCount>{2, 0}));
+  EXPECT_EQ(model.Sound_H, (std::array<std::int16_t, kAlarmCount>{3, 21}));
   EXPECT_EQ(model.Shape, 0);
   EXPECT_EQ(model.Mem_Ival, 0);
 }

@@ -73,7 +73,7 @@ TEST(SettingsStore, ReadsTheFileOnceAndTellsEachChangeOnce) {
   EXPECT_EQ(f.store.Where().x, 30);
   EXPECT_TRUE(f.store.BesideProgram());
   const std::size_t writes = f.file.writes.size();
-  f.store.SwitchAlarmOff(2);  // no such alarm: nothing happens
+  f.store.SwitchAlarmOff(2);  // an alarm not in use: nothing happens
   EXPECT_EQ(f.file.writes.size(), writes);
   EXPECT_EQ(f.file.reads, 1);  // nothing read the file again
   EXPECT_TRUE(f.told.empty());
@@ -138,6 +138,67 @@ TEST(SettingsStore, TheStartsOwnMessageCountsAsTheOneToldAndEditsAreCopies) {
   SettingsStore fresh(empty, L"C:\\Tessarine");
   fresh.SetTopMost(-1);
   EXPECT_EQ(empty.Value(L"TopMost"), L"-1");
+}
+
+// Alarms 2..7 in the file, through the store as the dialog's OK takes them: each row edits a
+// copy of what a file holds and expects the file after the save, and which alarms are in use.
+TEST(SettingsStore, TheListsAlarmsWriteTheirKeysOnlyWhileInUse) {
+  const std::string before = kFile;
+  const std::string three = "Sound_C_3= 1\r\nSound_H_3= 6\r\nSound_M_3= 0\r\nSound_Kbn_3= 1\r\n"
+                            "Sound_Repeat_3= 0\r\nSound_F_3=\r\nSound_Once_3=-1\r\n";
+  const struct {
+    const char* name;
+    std::string file;
+    std::function<void(Settings&)> edit;
+    std::string after;
+    std::vector<int> inUse;
+  } rows[] = {
+      {"a file from before: saved unchanged, byte for byte", before, [](Settings&) {}, before,
+       {0, 1}},
+      {"alarm 5 added: its time and sound, and of its options the one set",
+       before,
+       [](Settings& s) {
+         s.AlarmInUse[5] = true;
+         s.Sound_C[5] = 1;
+         s.Sound_H[5] = 7;
+         s.Sound_M[5] = 30;
+         s.Options[5].Label = L"pills";
+       },
+       before + "Sound_C_5= 1\r\nSound_H_5= 7\r\nSound_M_5= 30\r\nSound_Kbn_5= 1\r\n"
+                "Sound_Repeat_5= 0\r\nSound_F_5=\r\nSound_Label_5=pills\r\n",
+       {0, 1, 5}},
+      {"an alarm read from the file, saved unchanged", before + three, [](Settings&) {},
+       before + three, {0, 1, 3}},
+      {"alarm 3 deleted: every key of it goes", before + three,
+       [](Settings& s) { ClearAlarm(s, 3); }, before, {0, 1}},
+      {"the rows are never deleted", before, [](Settings& s) { ClearAlarm(s, 1); }, before,
+       {0, 1}},
+      {"deleted and added again: the option the file held is written back as default",
+       before + three,
+       [](Settings& s) {
+         ClearAlarm(s, 3);
+         s.AlarmInUse[3] = true;
+       },
+       before + "Sound_C_3= 0\r\nSound_H_3= 0\r\nSound_M_3= 0\r\nSound_Kbn_3= 1\r\n"
+                "Sound_Repeat_3= 0\r\nSound_F_3=\r\nSound_Once_3= 0\r\n",
+       {0, 1, 3}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    MemoryFile file(r.file);
+    SettingsStore store(file, L"C:\\Tessarine");
+    store.Load();
+    Settings edited = store.Edit();
+    r.edit(edited);
+    IniEntries keys = ListAlarmEntries(edited);
+    for (const auto& entry : OptionEntries(edited)) keys.push_back(entry);
+    store.Replace(edited, keys);
+    EXPECT_EQ(file.Bytes(), r.after);
+    std::vector<int> inUse;
+    for (int i = 0; i < kAlarmCount; ++i)
+      if (store.Get().AlarmInUse[i]) inUse.push_back(i);
+    EXPECT_EQ(inUse, r.inUse);
+  }
 }
 
 }  // namespace

@@ -157,11 +157,13 @@ std::vector<std::wstring> ShownTexts(const ao::Control& c) {
 // The alarm's window is made of the system's controls: a check box's caption follows its
 // box and half a digit (as Wine draws it), a button's is centred inside its edges, a text's
 // is aligned in its box.
+// Laid out as the list of alarms opens it, with the time band: opened from a row, the same
+// controls lie as far higher, without the band.
 void CheckOptionCaption(Run& run, const ao::Control& c, const std::wstring& caption) {
-  RECT own = Scaled(c.box, run.dpi);
+  RECT own = Scaled(ao::Place(c, true), run.dpi);
   std::vector<RECT> others;
   for (const ao::Control& o : ao::Controls())
-    if (&o != &c) others.push_back(Scaled(o.box, run.dpi));
+    if (&o != &c) others.push_back(Scaled(ao::Place(o, true), run.dpi));
   const int middle = own.top + (own.bottom - own.top - run.extent(caption).cy) / 2;
   RECT text;
   if (c.kind == ao::Kind::Check) {
@@ -176,7 +178,7 @@ void CheckOptionCaption(Run& run, const ao::Control& c, const std::wstring& capt
   }
   run.check(L"options " + std::to_wstring(static_cast<int>(c.id)) + L"," +
                 std::to_wstring(c.index), caption, text, own, others,
-            Scaled(ao::kClient, run.dpi));
+            Scaled(ao::Client(true), run.dpi));
 }
 
 void CheckAlarmWindow(Run& run) {
