@@ -379,6 +379,8 @@ int Application::RunVerb(Verb verb) {
       SaveClockPlacement();
       Quit();
       break;
+    case Verb::StrikeOn:
+    case Verb::StrikeOff: menu_->SwitchStrike(verb == Verb::StrikeOn); break;
     case Verb::Help: break;
   }
   return answer;

@@ -105,13 +105,14 @@ const TextEntry kTexts[] = {
     {Text::OptionsOk, L"OK"},
     {Text::DaysNote, L"At least one day; the switch turns it off"},
     {Text::CommandHelp,
-     L"Usage: %1 [/show | /hide | /settings | /stop | /snooze | /exit | /help]\n"
+     L"Usage: %1 [/show | /hide | /settings | /stop | /snooze | /exit | /strike on|off | /help]\n"
      L"  /show      show the clock, back from the notification area (also with no verb)\n"
      L"  /hide      hide the clock in the notification area\n"
      L"  /settings  open the settings\n"
      L"  /stop      stop the ringing alarm\n"
      L"  /snooze    snooze the ringing alarm\n"
      L"  /exit      close the clock\n"
+     L"  /strike on|off  strike the hours, or not\n"
      L"A verb may also be written -verb or --verb, in any case.\n"
      L"Exit codes: 0 done, 1 nothing to do, 2 no clock running, 3 no answer in time,\n"
      L"64 unknown verb."},

@@ -103,13 +103,14 @@ const TextEntry kTexts[] = {
     {Text::OptionsOk, L"OK"},
     {Text::DaysNote, L"1日は必要です。止めるにはｽｲｯﾁで"},
     {Text::CommandHelp,
-     L"使い方: %1 [/show | /hide | /settings | /stop | /snooze | /exit | /help]\n"
+     L"使い方: %1 [/show | /hide | /settings | /stop | /snooze | /exit | /strike on|off | /help]\n"
      L"  /show      時計を表示 (ﾀｽｸﾄﾚｲから戻す。指定なしも同じ)\n"
      L"  /hide      時計をﾀｽｸﾄﾚｲへ\n"
      L"  /settings  設定変更を開く\n"
      L"  /stop      鳴っているｱﾗｰﾑを停止\n"
      L"  /snooze    鳴っているｱﾗｰﾑをｽﾇｰｽﾞ\n"
      L"  /exit      時計を終了\n"
+     L"  /strike on|off  時報を鳴らす/鳴らさない\n"
      L"-verb や --verb とも書けます。大文字小文字は問いません。\n"
      L"終了ｺｰﾄﾞ: 0 完了, 1 何もすることがない, 2 時計が動いていない, 3 応答がない,\n"
      L"64 不明な指定。"},

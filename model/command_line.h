@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-enum class Verb : std::uint8_t { Show, Hide, Settings, Stop, Snooze, Exit, Help };
+// StrikeOn and StrikeOff are spelled "/strike on" and "/strike off". New verbs go at the end,
+// so that a verb's number on the wire never changes.
+enum class Verb : std::uint8_t { Show, Hide, Settings, Stop, Snooze, Exit, Help, StrikeOn, StrikeOff };
 
 // A script reads these; they never change meaning.
 enum ExitCode : int {
@@ -25,7 +27,8 @@ struct ParsedCommand {
 };
 
 // `args` are the arguments after the program's name. None means /show. A verb is spelled
-// "/verb", "-verb" or "--verb", in any case; "/?" is /help.
+// "/verb", "-verb" or "--verb", in any case; "/?" is /help. Only /strike takes a word, "on" or
+// "off".
 ParsedCommand ParseCommandLine(const std::vector<std::wstring>& args);
 
 // Only these start a clock when none runs; the others leave with kExitNoClock.

@@ -125,12 +125,16 @@ void F_Menu::mnuTopMost_Click() {
   store_.SetTopMost(topMost);
 }
 
-void F_Menu::mnuStrike_Click() {
+void F_Menu::mnuStrike_Click() { SwitchStrike(store_.Get().Strike.Mode == 0); }
+
+void F_Menu::SwitchStrike(bool on) {
   StrikeOptions strike = store_.Get().Strike;
+  if ((strike.Mode != 0) == on) return;
   strike.Mode = ToggledStrike(strike.Mode, lastStrike_);
   store_.SetStrike(strike);
-  CheckMenuItem(mnuPopUp_, static_cast<UINT>(MenuItem::mnuStrike),
-                MF_BYCOMMAND | (strike.Mode != 0 ? MF_CHECKED : MF_UNCHECKED));
+  if (mnuPopUp_)
+    CheckMenuItem(mnuPopUp_, static_cast<UINT>(MenuItem::mnuStrike),
+                  MF_BYCOMMAND | (strike.Mode != 0 ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void F_Menu::mnuTasktry_Click() {

@@ -29,6 +29,9 @@ class F_Menu : public Form {
   void PopUp(HWND owner, std::optional<POINT> at = std::nullopt);
   // The menu is open: PopUp has not returned.
   bool Tracking() const { return tracking_; }
+  // The strike on (in the mode it had last, the hour's count the first time) or off: the menu's
+  // switch and the command line's /strike.
+  void SwitchStrike(bool on);
 
  protected:
   void QueryUnload() override;

@@ -25,6 +25,8 @@ def test_each_verb_answers_with_its_exit_code(app, display):
     # With no clock running, nothing starts one but /show and /settings.
     assert verb(app, "/stop")[:2] == (2, "")
     assert verb(app, "--EXIT")[0] == 2
+    assert verb(app, "/strike", "on")[0] == 2
+    assert verb(app, "/strike", "loud")[0] == 64
     code, _, text = verb(app, "/bogus")
     assert code == 64 and "不明な指定です: /bogus" in text and "/snooze" in text, text
     code, text, _ = verb(app, "-?")
@@ -36,6 +38,11 @@ def test_each_verb_answers_with_its_exit_code(app, display):
     place = clock.geometry()
     assert verb(app, "/Stop")[0] == 1, "nothing rings, so there is nothing to stop"
     assert verb(app, "-snooze")[0] == 1
+    # The strike's switch, as the menu's: on in the hour's count, then off again.
+    assert verb(app, "/Strike", "ON")[0] == 0
+    wait_for(lambda: (ini_value(clock, "Strike") or "").strip() == "2", 5, "/strike on wrote no 2")
+    assert verb(app, "/strike", "off")[0] == 0
+    wait_for(lambda: (ini_value(clock, "Strike") or "").strip() == "0", 5, "/strike off wrote no 0")
 
     assert verb(app, "/hide")[0] == 0
     assert wait_gone(clock.windows), "/hide left the clock shown"

@@ -22,12 +22,18 @@ TEST(CommandLineTest, SpellingsCaseMistakesAndTheWire) {
       {{L"--snooze"}, Verb::Snooze, L""},
       {{L"-Exit"}, Verb::Exit, L""},
       {{L"/?"}, Verb::Help, L""},
+      {{L"/Strike", L"ON"}, Verb::StrikeOn, L""},
+      {{L"--strike", L"off"}, Verb::StrikeOff, L""},
       // No prefix, a prefix alone, three dashes, a near miss, a stray second word.
       {{L"snooze"}, std::nullopt, L"snooze"},
       {{L"/"}, std::nullopt, L"/"},
       {{L"---stop"}, std::nullopt, L"---stop"},
       {{L"/stopp"}, std::nullopt, L"/stopp"},
       {{L"/stop", L"now"}, std::nullopt, L"now"},
+      // The strike's word: missing, wrong, or followed by another.
+      {{L"/strike"}, std::nullopt, L"/strike"},
+      {{L"/strike", L"loud"}, std::nullopt, L"loud"},
+      {{L"/strike", L"on", L"now"}, std::nullopt, L"now"},
   };
   for (const auto& c : cases) {
     const ParsedCommand parsed = ParseCommandLine(c.args);
@@ -40,7 +46,7 @@ TEST(CommandLineTest, SpellingsCaseMistakesAndTheWire) {
     }
   }
   EXPECT_EQ(VerbFromWire(0), std::nullopt);
-  EXPECT_EQ(VerbFromWire(VerbToWire(Verb::Help) + 1), std::nullopt);
+  EXPECT_EQ(VerbFromWire(VerbToWire(Verb::StrikeOff) + 1), std::nullopt);
 }
 
 }  // namespace
