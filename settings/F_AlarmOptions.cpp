@@ -329,13 +329,7 @@ LRESULT F_AlarmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_ACTIVATE:
-      // The focus leaves with the window and comes back to the control that had it.
-      if (LOWORD(wp) == WA_INACTIVE) {
-        lastFocus_ = GetFocus();
-      } else if (lastFocus_ && IsChild(hwnd(), lastFocus_)) {
-        SetFocus(lastFocus_);
-        return 0;
-      }
+      if (KeepFocus(wp, lastFocus_)) return 0;
       break;
     case kDefaultAction: {
       const int row = static_cast<int>(wp) - 1;

@@ -60,14 +60,7 @@ AccessibleInfo F_AlarmOptions::Accessible(int child) {
   return a;
 }
 
-int F_AlarmOptions::AccessibleFocus() {
-  HWND f = GetFocus();
-  if (!Loaded() || !f) return -1;
-  if (f == hwnd()) return 0;
-  for (std::size_t k = 0; k < windows_.size(); ++k)
-    if (windows_[k] == f) return static_cast<int>(k) + 1;
-  return -1;
-}
+int F_AlarmOptions::AccessibleFocus() { return Loaded() ? FocusedChild(windows_) : -1; }
 
 bool F_AlarmOptions::AccessibleDefault(int child) {
   if (child < 1 || child > AccessibleCount()) return false;

@@ -301,13 +301,7 @@ LRESULT F_Strike::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return msg == WM_ERASEBKGND ? 1 : 0;
     }
     case WM_ACTIVATE:
-      // The focus leaves with the window and comes back to the control that had it.
-      if (LOWORD(wp) == WA_INACTIVE) {
-        lastFocus_ = GetFocus();
-      } else if (lastFocus_ && IsChild(hwnd(), lastFocus_)) {
-        SetFocus(lastFocus_);
-        return 0;
-      }
+      if (KeepFocus(wp, lastFocus_)) return 0;
       break;
     case kDefaultAction: {
       const int row = static_cast<int>(wp) - 1;
@@ -366,14 +360,7 @@ AccessibleInfo F_Strike::Accessible(int child) {
   return a;
 }
 
-int F_Strike::AccessibleFocus() {
-  HWND f = GetFocus();
-  if (!Loaded() || !f) return -1;
-  if (f == hwnd()) return 0;
-  for (std::size_t k = 0; k < windows_.size(); ++k)
-    if (windows_[k] == f) return static_cast<int>(k) + 1;
-  return -1;
-}
+int F_Strike::AccessibleFocus() { return Loaded() ? FocusedChild(windows_) : -1; }
 
 bool F_Strike::AccessibleDefault(int child) {
   if (child < 1 || child > AccessibleCount()) return false;

@@ -1,6 +1,6 @@
-// A font as a layout asks for it: its face, its character height at 96 DPI and the character
-// set. The window makes it at its own density (FontAt in ui/gdi.h); the layout tables, which
-// are built and tested without <windows.h>, only name it.
+// A font by its face, its character height at 96 DPI and its character set. A window makes
+// the real font at its own density (FontAt in ui/gdi.h); the layout tables only name it, so
+// that they compile and are tested on any machine.
 #pragma once
 
 #include <string>

@@ -78,6 +78,24 @@ void Form::AttachTimer(Timer& timer) {
     timers_.push_back(&timer);
 }
 
+int Form::FocusedChild(const std::vector<HWND>& controls) const {
+  HWND f = GetFocus();
+  if (!hwnd_ || !f) return -1;
+  if (f == hwnd_) return 0;
+  const auto at = std::find(controls.begin(), controls.end(), f);
+  return at == controls.end() ? -1 : static_cast<int>(at - controls.begin()) + 1;
+}
+
+bool Form::KeepFocus(WPARAM wp, HWND& last) const {
+  if (LOWORD(wp) == WA_INACTIVE) {
+    last = GetFocus();
+    return false;
+  }
+  if (!last || !IsChild(hwnd_, last)) return false;
+  SetFocus(last);
+  return true;
+}
+
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:

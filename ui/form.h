@@ -56,6 +56,12 @@ class Form {
   // Gives the timer to this window (made anew at every load): its WM_TIMER runs the timer's
   // handler.
   void AttachTimer(Timer& timer);
+  // Which of `controls` (in a reader's order) has the keyboard: 1 for the first, 0 for the
+  // window itself, -1 for none of them.
+  int FocusedChild(const std::vector<HWND>& controls) const;
+  // WM_ACTIVATE: the keyboard leaves with the window and comes back to the control that had it
+  // (`last`). True when it was given back, and the message is then handled.
+  bool KeepFocus(WPARAM wp, HWND& last) const;
 
  private:
   static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
