@@ -102,7 +102,7 @@ Application::Application(std::wstring programDir) {
   settingsChanged(kChangedAll, -1);  // the language; no window is loaded yet
   clock_ = std::make_unique<F_Tokei>(*store_, *alarms_, *this);
   menu_ = std::make_unique<F_Menu>(*store_, *this);
-  tray_ = std::make_unique<F_TTray>(*this);
+  tray_ = std::make_unique<F_TTray>(*store_, *this);
 }
 
 // Windows go before the sound module and the port they use.

@@ -7,11 +7,7 @@
 FacePalette F_Tokei::facePalette() const {
   const Settings& s = store_.Get();
   const bool on = HighContrastOn(s.HighContrast, WindowsHighContrast());
-  SystemColours sys;
-  if (on)
-    sys = {SystemColour(COLOR_WINDOW), SystemColour(COLOR_WINDOWTEXT),
-           SystemColour(COLOR_HIGHLIGHT)};
-  return ChooseFacePalette(s, on, sys);
+  return ChooseFacePalette(s, on, on ? WindowColours() : SystemColours{});
 }
 
 void F_Tokei::coloursChanged() {

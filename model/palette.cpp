@@ -20,3 +20,9 @@ FacePalette ChooseFacePalette(const Settings& s, bool highContrast, const System
   p.flat = true;
   return p;
 }
+
+PieColours ChoosePieColours(const std::array<Colour, 4>& user, bool highContrast,
+                            const SystemColours& sys) {
+  if (!highContrast) return {user, std::nullopt};
+  return {{sys.window, user[1], user[2], sys.windowText}, sys.windowText};
+}

@@ -5,18 +5,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "model/settings.h"
 #include "ui/colour.h"
-
-// The system colours a face in high contrast takes (COLOR_WINDOW, COLOR_WINDOWTEXT,
-// COLOR_HIGHLIGHT).
-struct SystemColours {
-  Colour window = 0xFFFFFF;
-  Colour windowText = 0;
-  Colour highlight = 0xD77800;
-};
 
 // "HighContrast" in the file: empty, or what is no Boolean, follows Windows; a true (-1)
 // always; a false (0) never.
@@ -35,3 +28,14 @@ struct FacePalette {
 };
 
 FacePalette ChooseFacePalette(const Settings& s, bool highContrast, const SystemColours& sys);
+
+// The settings dialog's memory pie: back, total, free and text, as the user chose them. In high
+// contrast the board and the figure take the system's window and text colours, the shares keep
+// the user's (they tell the two apart), and everything is outlined in the text colour.
+struct PieColours {
+  std::array<Colour, 4> colour{};
+  std::optional<Colour> outline;
+};
+
+PieColours ChoosePieColours(const std::array<Colour, 4>& user, bool highContrast,
+                            const SystemColours& sys);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "model/convert.h"
+#include "model/palette.h"
 #include "res/resource_ids.h"
 #include "settings/edit_rules.h"
 #include "settings/alarm_list.h"
@@ -129,7 +130,7 @@ void F_Setting::DrawPreview() {
   GetLocalTime(&now);
   PictureBox& dial = box(Id::PreviewDial);
   ::DrawPreview(dial, box(Id::PreviewPendulum), *Pic_ball, EditColor, EditShape,
-                PreviewTime{now.wHour, now.wMinute, now.wSecond}, Dpi());
+                PreviewTime{now.wHour, now.wMinute, now.wSecond}, Dpi(), highContrast_);
   Pic_bBackColor = EditColor[0];
   repaint(slot(*dl::Find(Id::PreviewFrame)).frame);
   // The preview's dial is round whatever the shape.
@@ -141,7 +142,10 @@ void F_Setting::DrawPreview() {
 void F_Setting::DrawMemoryGraph() {
   std::array<Colour, 4> colours{};
   for (int k = 0; k < 4; ++k) colours[k] = colour(Id::GraphColour, k).BackColor;
-  const MemoryGraphCaptions captions = memoryGraph_.Refresh(box(Id::Board), colours, memory_);
+  const PieColours pie =
+      ChoosePieColours(colours, highContrast_, highContrast_ ? WindowColours() : SystemColours{});
+  const MemoryGraphCaptions captions =
+      memoryGraph_.Refresh(box(Id::Board), pie.colour, memory_, pie.outline);
   // A label repaints (and the window recomposes) only when its figure moved.
   for (auto [figure, caption] : {std::pair{&label(Id::FreeFigure, 0), &captions.freePhysical},
                                  std::pair{&label(Id::FreeFigure, 1), &captions.freeVirtual}}) {

@@ -1,6 +1,8 @@
 // The settings dialog's pie of physical memory: a disc in the total colour with a 10-pixel
 // dark rim along its lower half, the free share as a sector from three o'clock clockwise in
-// the free colour, and the floored free percentage in the middle.
+// the free colour, and the floored free percentage in the middle. Given an outline colour (high
+// contrast), the disc, its rim and the sector are edged in it, and the percentage sits on a
+// hole in the board's colour, so that it never stands on the user's colours.
 #pragma once
 
 #include <array>
@@ -35,20 +37,23 @@ class MemoryGraph {
   // `colours`. The captions are read before the figures are divided, so a failing division
   // (no total) still gives them, and leaves a cleared board.
   MemoryGraphCaptions Refresh(Canvas& board, const std::array<Colour, 4>& colours,
-                              MemorySource& memory);
+                              MemorySource& memory,
+                              std::optional<Colour> outline = std::nullopt);
   // The percentage the pie shows ("37%"); empty while it shows none.
   std::wstring Percent() const { return shown_ ? shown_->text : std::wstring(); }
 
  private:
   struct Shown {
     std::array<Colour, 4> colours{};
+    std::optional<Colour> outline;
     int freeSpokes = -1;  // -1: no figures, a cleared board
     std::wstring text;
     bool operator==(const Shown& o) const {
-      return colours == o.colours && freeSpokes == o.freeSpokes && text == o.text;
+      return colours == o.colours && outline == o.outline && freeSpokes == o.freeSpokes && text == o.text;
     }
   };
   void draw(Canvas& board, const Shown& pie) const;
+  void drawOutline(Canvas& board, const Shown& pie, int cx, int cy) const;
 
   int dpi_;
   std::optional<Shown> shown_;  // nothing drawn yet

@@ -4,11 +4,14 @@
 #include <iterator>
 
 #include "clock/zones.h"
+#include "model/palette.h"
 #include "model/texts.h"
 #include "res/resource_ids.h"
 #include "shell/popup_menu.h"
+#include "shell/tray_icons_win.h"
 #include "ui/gdi.h"
 #include "ui/late_dlls.h"
+#include "ui/system_colours.h"
 #include "ui/window_names.h"
 
 namespace {
@@ -16,38 +19,10 @@ namespace {
 // A message of our own: the shell's notifications must not look like the window's mouse input.
 constexpr UINT kCallbackMessage = WM_APP + 1;
 
-// The clock's own icon turned into a red disc with a white ring, a bell's sign. It keeps the
-// icon's outline (its mask), so that the tray, drawing one over the other, leaves no trace of
-// either. Drawn here rather than stored: only a silent alarm ever needs it.
-HICON MakeRingingIcon(HICON base) {
-  ICONINFO info{};
-  if (!base || !GetIconInfo(base, &info)) return nullptr;
-  const Bitmap mask(info.hbmMask), colour(info.hbmColor);  // GetIconInfo's copies: ours to free
-  if (!colour) return nullptr;
-  BITMAP bm{};
-  GetObjectW(mask.get(), sizeof bm, &bm);
-  const int w = bm.bmWidth, h = bm.bmHeight;
-  const Brush red(CreateSolidBrush(RGB(224, 32, 32)));
-  const Pen white(CreatePen(PS_SOLID, std::max(1, w / 8), RGB(255, 255, 255)));
-  {
-    MemoryDc dc, maskDc;
-    SelectGuard maskIn(maskDc.get(), mask.get());
-    SelectGuard colourIn(dc.get(), colour.get());
-    SelectGuard brush(dc.get(), red.get());
-    SelectGuard pen(dc.get(), GetStockObject(NULL_PEN));
-    Ellipse(dc.get(), 0, 0, w + 1, h + 1);
-    pen.Select(white.get());
-    brush.Select(GetStockObject(NULL_BRUSH));
-    Ellipse(dc.get(), w / 4, h / 4, w - w / 4, h - h / 4);
-    // Black wherever the mask lets the background through, as an icon's colours must be.
-    BitBlt(dc.get(), 0, 0, w, h, maskDc.get(), 0, 0, 0x00220326 /* DSna */);
-  }
-  return CreateIconIndirect(&info);
-}
-
 }  // namespace
 
-F_TTray::F_TTray(Commands& commands) : commands_(commands) {
+F_TTray::F_TTray(const SettingsStore& store, Commands& commands)
+    : store_(store), commands_(commands) {
   // Broadcast by the shell whenever its taskbar (re)starts.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 }
@@ -56,12 +31,32 @@ F_TTray::~F_TTray() { deleteIcon(); }
 
 void F_TTray::ShowRinging(bool lit) {
   if (!TrayIconData.hWnd) return;
-  if (lit && !ringingIcon_) ringingIcon_.reset(MakeRingingIcon(icon_.get()));
-  HICON wanted = lit && ringingIcon_ ? ringingIcon_.get() : icon_.get();
+  lit_ = lit;
+  if (lit && !ringingIcon_) {
+    // In high contrast a clock in the highlight's colours: it stands out from any taskbar.
+    ringingIcon_.reset(contrastIcon_ ? MakeContrastIcon(GetSystemMetrics(SM_CXSMICON),
+                                                        SystemColour(COLOR_HIGHLIGHT),
+                                                        SystemColour(COLOR_HIGHLIGHTTEXT))
+                                     : MakeRingingIcon(icon_.get()));
+  }
+  HICON wanted = lit && ringingIcon_ ? ringingIcon_.get() : shownIcon();
   if (!wanted) wanted = LoadIconW(nullptr, IDI_APPLICATION);
   if (!wanted || wanted == TrayIconData.hIcon) return;
   TrayIconData.hIcon = wanted;
   ShellNotifyIconLate(NIM_MODIFY, &TrayIconData);
+}
+
+HICON F_TTray::shownIcon() const { return contrastIcon_.get() ? contrastIcon_.get() : icon_.get(); }
+
+// In high contrast the icon is drawn in the system's window and text colours, anew whenever
+// they change; the ringing one follows at its next use.
+void F_TTray::useColours() {
+  contrastIcon_.reset();
+  ringingIcon_.reset();
+  if (HighContrastOn(store_.Get().HighContrast, WindowsHighContrast()))
+    contrastIcon_.reset(MakeContrastIcon(GetSystemMetrics(SM_CXSMICON),
+                                         SystemColour(COLOR_WINDOW),
+                                         SystemColour(COLOR_WINDOWTEXT)));
 }
 
 void F_TTray::Form_Load() {
@@ -74,6 +69,7 @@ void F_TTray::Form_Load() {
                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
   }
   SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+  useColours();
 
   TrayIconData = NOTIFYICONDATAW{};
   // The record's first form: the shell of every Windows version reads it.
@@ -82,7 +78,7 @@ void F_TTray::Form_Load() {
   TrayIconData.uID = 1;
   TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   TrayIconData.uCallbackMessage = kCallbackMessage;
-  TrayIconData.hIcon = icon_ ? icon_.get() : LoadIconW(nullptr, IDI_APPLICATION);
+  TrayIconData.hIcon = shownIcon() ? shownIcon() : LoadIconW(nullptr, IDI_APPLICATION);
   setTip();
   addIcon();
 }
@@ -138,6 +134,11 @@ LRESULT F_TTray::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // The new taskbar knows no icons: ours goes back in.
     if (TrayIconData.hWnd) addIcon();
     return 0;
+  }
+  if (msg == WM_SYSCOLORCHANGE || (msg == WM_SETTINGCHANGE && wp == SPI_SETHIGHCONTRAST)) {
+    useColours();
+    TrayIconData.hIcon = nullptr;  // whatever it was, the icon is shown anew
+    ShowRinging(lit_);
   }
   return Form::HandleMessage(msg, wp, lp);
 }

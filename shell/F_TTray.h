@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "model/commands.h"
+#include "model/settings_store.h"
 #include "ui/form.h"
 #include "ui/handle.h"
 
 class F_TTray : public Form {
  public:
-  explicit F_TTray(Commands& commands);
+  // The store's "HighContrast" decides, with Windows, how the icon is drawn.
+  F_TTray(const SettingsStore& store, Commands& commands);
   ~F_TTray() override;
 
   // Creates the hidden window off the screen and adds the icon.
@@ -37,11 +39,16 @@ class F_TTray : public Form {
   void addIcon();
   void deleteIcon();
   void setTip();
+  void useColours();
+  HICON shownIcon() const;
 
+  const SettingsStore& store_;
   Commands& commands_;
   NOTIFYICONDATAW TrayIconData{};
   Icon icon_;
-  Icon ringingIcon_;  // made at the first silent alarm, kept until the end
+  Icon contrastIcon_;  // in high contrast only
+  Icon ringingIcon_;  // made at the first silent alarm, kept until the colours change
+  bool lit_ = false;
   std::wstring nextAlarm_;
   std::vector<std::wstring> zones_;
   UINT taskbarCreated_ = 0;

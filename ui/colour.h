@@ -42,3 +42,11 @@ inline Colour DarkenColor(Colour c) { return RGBColour(GetRed(c) - 50, GetGreen(
 
 // Halves to the even neighbour, as the numbers the face and the pie are drawn from expect.
 inline int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+
+// The system colours a window drawn by hand takes in high contrast (COLOR_WINDOW,
+// COLOR_WINDOWTEXT, COLOR_HIGHLIGHT).
+struct SystemColours {
+  Colour window = 0xFFFFFF;
+  Colour windowText = 0;
+  Colour highlight = 0xD77800;
+};

@@ -96,6 +96,19 @@ bool Form::KeepFocus(WPARAM wp, HWND& last) const {
   return true;
 }
 
+namespace {
+
+BOOL CALLBACK TellColoursChanged(HWND child, LPARAM) {
+  SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+  return TRUE;
+}
+
+void RedrawAll(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+}  // namespace
+
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:
@@ -119,6 +132,15 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (readers_ && readers_->Answer(hwnd_, wp, lp, result)) return result;
       break;
     }
+    case WM_SYSCOLORCHANGE:
+      // Only top-level windows hear it, and the common controls (sliders, lists) keep
+      // their own copies of the colours until told.
+      EnumChildWindows(hwnd_, TellColoursChanged, 0);
+      RedrawAll(hwnd_);
+      return 0;
+    case WM_SETTINGCHANGE:
+      if (wp == SPI_SETHIGHCONTRAST) RedrawAll(hwnd_);
+      break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }

@@ -11,6 +11,10 @@ inline Colour SystemColour(int index) {
   return RGBColour(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
+inline SystemColours WindowColours() {
+  return {SystemColour(COLOR_WINDOW), SystemColour(COLOR_WINDOWTEXT), SystemColour(COLOR_HIGHLIGHT)};
+}
+
 inline bool WindowsHighContrast() {
   HIGHCONTRASTW hc{};
   hc.cbSize = sizeof hc;

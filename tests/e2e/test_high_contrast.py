@@ -1,15 +1,17 @@
 """High contrast, set before the start (Wine can neither switch it on nor hand a running program
 new colours): with "HighContrast=-1", every pixel of the clock is one of the system's window,
 text and highlight colours; started again under other colours, it follows them; the settings
-dialog draws no picture behind its captions, in Japanese and in English; the file keeps the
-user's colours."""
+dialog draws no picture behind its captions, and its memory pie stands out in the text colour,
+in Japanese and in English; the tray icon is the system's colours too; the file keeps the user's
+colours."""
 
 from __future__ import annotations
 
 import re
 
 from harness import DESKTOP_RGB, MENU_TRACE
-from support_clock import ON_DIAL, ON_PENDULUM, open_menu, wait_for, wait_painted
+from harness import tray_window
+from support_clock import ON_DIAL, ON_PENDULUM, open_menu, open_tray_menu, wait_for, wait_painted
 from support_dialog import CANCEL, Dialog, new_window
 from support_face import clock_ini
 
@@ -18,8 +20,8 @@ NAMES = ("Window", "WindowText", "Hilight", "ButtonFace", "ButtonText", "ActiveT
 # (window, text, highlight): the dialog's faces, captions and title strip take the same three.
 SCHEMES = {"white-on-black": ((0, 0, 0), (255, 255, 255), (0, 255, 255)),
            "black-on-white": ((255, 255, 255), (0, 0, 0), (110, 0, 55))}
-MENU = {"ja": ("設定変更(&S)", "終了(&E)", "Tessarineの設定"),
-        "en": ("&Settings...", "&Exit", "Tessarine Settings")}
+MENU = {"ja": ("設定変更(&S)", "終了(&E)", "Tessarineの設定", "時計をﾀｽｸﾄﾚｲへ(&T)"),
+        "en": ("&Settings...", "&Exit", "Tessarine Settings", "&Hide in Notification Area")}
 
 
 def set_colours(wine, values) -> list:
@@ -52,7 +54,7 @@ def test_high_contrast_face_and_dialog_are_drawn_in_the_system_colours(app, wine
                             5, f"the face {name} is not in the system's colours")
             wait_painted(clock).save(tmp_path / f"clock-{name}.png")
 
-            settings, quit_text, title = MENU[language]
+            settings, quit_text, title, to_tray = MENU[language]
             open_menu(clock, ON_DIAL).click(settings)
             dialog = Dialog(clock, new_window(clock, title, timeout=10))
             share = lambda shot: sum(p in allowed for p in shot.getdata()) / len(shot.getdata())
@@ -61,8 +63,18 @@ def test_high_contrast_face_and_dialog_are_drawn_in_the_system_colours(app, wine
             assert share(shot) > 0.8, f"{share(shot):.0%} of the dialog in the system's colours"
             dialog.click(CANCEL)
             wait_for(lambda: dialog.window not in clock.windows(), 5, "the dialog stays open")
-            open_menu(clock, ON_PENDULUM).click(quit_text)
-            assert clock.wait_exit(10) is not None and clock.ini_bytes() == written
+
+            # In the tray, the icon is a disc of the window colour edged in the text colour.
+            open_menu(clock, ON_PENDULUM).click(to_tray)
+            x, y, w, h = wait_for(lambda: tray_window(clock.display), 10, "no tray icon")
+            icon = lambda: set(clock.display.screenshot((x + 2, y + 2, 16, 16)).getdata())
+            wait_for(lambda: {window, text} <= icon() <= allowed, 5,
+                     f"the tray icon is not in the system's colours: {icon()}")
+            clock.display.screenshot((x, y, w, h)).save(tmp_path / f"tray-{name}.png")
+            open_tray_menu(clock).click(quit_text)
+            # Left in the tray, it starts there next time: nothing else was written.
+            assert clock.wait_exit(10) is not None
+            assert clock.ini_bytes() == written.rstrip(b"\r\n") + b"\r\nInTray=-1\r\n"
     finally:
         if before:
             set_colours(wine, before)

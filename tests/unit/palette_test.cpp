@@ -5,6 +5,7 @@
 #include "clock/face.h"
 #include "model/palette.h"
 #include "recording_canvas.h"
+#include "shell/tray_icon.h"
 
 namespace {
 
@@ -50,6 +51,26 @@ TEST(HighContrast, TheFaceAndBobAreDrawnInTheSystemColoursAlone) {
       ASSERT_EQ(ball.Of(K::FilledDisc).size(), 1u);
       EXPECT_EQ(ball.Of(K::FilledDisc)[0].colour, sys.windowText);
     }
+  }
+}
+
+// The tray's clock at the sizes small icons take: opaque over the disc alone, in the two
+// colours alone, edged all round, with the hands leaving the lower half clear.
+TEST(HighContrast, TheTrayClockIsADiscInTwoColours) {
+  const Colour back = 0x000000, fore = 0xFFFFFF;
+  for (int size : {16, 20, 24, 32}) {
+    const IconPixels icon = ContrastClockIcon(size, back, fore);
+    ASSERT_EQ(icon.argb.size(), size_t(size * size));
+    auto at = [&](int x, int y) { return icon.argb[size_t(y * size + x)]; };
+    std::set<std::uint32_t> colours;
+    for (std::uint32_t p : icon.argb) colours.insert(p);
+    EXPECT_EQ(colours, (std::set<std::uint32_t>{0, 0xFF000000u, 0xFFFFFFFFu})) << size;
+    const int c = size / 2, last = size - 1;
+    for (auto [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}})
+      EXPECT_EQ(at(x, y), 0u) << size << " corner " << x << "," << y;
+    for (auto [x, y] : {std::pair{c, 0}, {0, c}, {last, c}, {c, last}, {c, c}})
+      EXPECT_EQ(at(x, y), 0xFFFFFFFFu) << size << " edge or centre " << x << "," << y;
+    EXPECT_EQ(at(c, c + size / 4), 0xFF000000u) << size;
   }
 }
 

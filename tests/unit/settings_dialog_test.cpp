@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <utility>
 #include <vector>
 
 #include "ui/colour.h"
 #include "recording_canvas.h"
+#include "model/palette.h"
 #include "settings/memory_graph.h"
 #include "settings/preview.h"
 #include "settings/save_settings.h"
@@ -280,6 +282,44 @@ TEST(MemoryGraph, RedrawsOnlyWhatWouldLookDifferent) {
     const MemoryGraphCaptions captions = graph.Refresh(board, r.colours, m);
     EXPECT_EQ(!board.calls.empty(), r.redrawn);
     EXPECT_EQ(captions.freePhysical, r.freeCaption);
+  }
+}
+
+// In high contrast the board and the figure take the system's colours, the shares keep the
+// user's, and the figure stands on a hole of the board's colour, all edged in the text colour.
+TEST(MemoryGraph, HighContrastOutlinesThePieAndFreesTheFigure) {
+  const SystemColours sys{0x000000, 0xFFFFFF, 0x00FFFF};
+  EXPECT_EQ(ChoosePieColours(kGraph, false, sys).colour, kGraph);
+  EXPECT_FALSE(ChoosePieColours(kGraph, false, sys).outline);
+  const PieColours pie = ChoosePieColours(kGraph, true, sys);
+  ASSERT_EQ(pie.outline, sys.windowText);
+  for (int dpi : {96, 192}) {
+    FakeMemory m = memoryWithFree(1000000, 250000);
+    const int side = 130 * dpi / 96, c = side / 2;
+    RecordingCanvas board(side, side);
+    MemoryGraph(dpi).Refresh(board, pie.colour, m, pie.outline);
+    std::set<Colour> spokes;
+    int edges = 0;
+    for (const auto& l : board.Of(K::Line)) {
+      if (l.colour == sys.windowText) {
+        ++edges;
+        EXPECT_EQ(l.width, dpi / 96);
+      } else if (l.x1 == c && l.y1 == c) {
+        spokes.insert(l.colour);
+      }
+    }
+    EXPECT_EQ(spokes, (std::set<Colour>{kGraph[1], kGraph[2]})) << dpi;
+    EXPECT_GE(edges, 2 + 30 + 2) << dpi;  // the rim's ends and edge, the sector's two edges
+    const auto holes = board.Of(K::FilledDisc), rings = board.Of(K::Circle);
+    ASSERT_EQ(holes.size(), 1u);
+    EXPECT_EQ(holes[0].colour, sys.window);
+    ASSERT_EQ(rings.size(), 2u);
+    for (const auto& r : rings) EXPECT_EQ(r.colour, sys.windowText);
+    const auto prints = board.Of(K::Print);
+    ASSERT_EQ(prints.size(), 1u);
+    EXPECT_EQ(prints[0].colour, sys.windowText);
+    EXPECT_EQ(board.calls.back().kind, K::Print);  // drawn over the hole
+    EXPECT_GT(holes[0].r * 2, RecordingCanvas::CharWidthPx * 4) << "the hole holds \"100%\"";
   }
 }
 
