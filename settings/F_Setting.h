@@ -140,6 +140,7 @@ class F_Setting : public Form, private AccessibleSource {
   void paintLabel(HDC dc, const dialog_layout::Control& c);
   void coloursChanged();
   bool highContrast_ = false;
+  unsigned switchedOff_ = 0;  // alarms the clock switched off since the list was opened
   void DrawPreview();
   void DrawMemoryGraph();
   void SaveSettings();

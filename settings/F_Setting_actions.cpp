@@ -288,6 +288,7 @@ void F_Setting::Img_Alarm_MouseDown(int index) {
 
 void F_Setting::AlarmSwitchedOff(int index) {
   if (!Loaded() || index < 0 || index >= kAlarmCount) return;
+  switchedOff_ |= 1u << index;
   // One of the list's own: off in the edit, so that 設定 does not switch it on again.
   if (index >= kRowAlarms) {
     edit_.Sound_C[index] = 0;
@@ -361,9 +362,13 @@ void F_Setting::lbl_More_MouseUp() {
   release(image(Id::MoreFace));
   Settings current = edit_;
   ApplyRows(values(), current);
+  switchedOff_ = 0;
   const auto edited = EditAlarmList(hwnd(), current, Dpi(), commands_);
   if (!edited || !Loaded()) return;
   edit_ = *edited;
+  // A once-alarm that rang while the list was open stays off: the list's copy still had it on.
+  for (int i = 0; i < kAlarmCount; ++i)
+    if (switchedOff_ >> i & 1) edit_.Sound_C[i] = 0;
   for (int i = 0; i < kRowAlarms; ++i) {
     fillAlarmRow(i);
     EditOptions[i] = edit_.Options[i];

@@ -43,7 +43,10 @@ std::wstring soundOf(const Settings& s, int i) {
   }
   const std::wstring& path = s.Sound_F[i];
   if (s.Sound_Kbn[i] != 2 || path.empty()) return Tr(Text::RingsChime);
-  return path.substr(path.find_last_of(L"\\/:") + 1);  // npos + 1: the whole path
+  std::wstring name = path.substr(path.find_last_of(L"\\/:") + 1);  // npos + 1: the whole path
+  // As the dialog's row says of its own: the chime will ring instead.
+  if (s.SoundFileMissing[i]) name += L" (" + Tr(Text::PathMissing) + L")";
+  return name;
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ ROLE_CHECKBOX, STATE_CHECKED = 44, 0x10
 
 def test_an_alarm_added_by_keyboard_is_saved_read_and_rings_before_another_of_its_minute(
         app, sounds, alarm_time, acc_tree_exe, tmp_path):
-    """Alarms 3 (off) and 4 (at another time) and 7 (at the alarm's minute) are in the file.
+    """Alarms 3 (off) and 4 (at another time, its file gone) and 7 (at the alarm's minute) are in the file.
     From the keyboard: the dialog's button, Add, the time, today alone, the sound file and a
     label; the list, read from another process, names every alarm with its switch and columns.
     設定 writes alarm 5's keys and none for the unused 6 and 8. At the minute alarm 5 rings its
@@ -30,7 +30,8 @@ def test_an_alarm_added_by_keyboard_is_saved_read_and_rings_before_another_of_it
     wav = to_windows_path(sounds["wav"])
     ini = {**alarm(0, at - datetime.timedelta(hours=2), SOUND_FILE, sounds["other wav"]),
            **alarm(2, at, SOUND_FILE, sounds["other wav"], switch=0),
-           **alarm(3, at + datetime.timedelta(minutes=30), SOUND_FILE, sounds["other wav"]),
+           **alarm(3, at + datetime.timedelta(minutes=30), SOUND_FILE,
+                   tmp_path / "gone" / "鐘.wav"),
            **alarm(6, at, SOUND_FILE, sounds["other wav"]), "Sound_Once_6": -1,
            "Pos_X": 150, "Pos_Y": 150}
     clock = app.start(ini=ini, trace=MENU_TRACE, local_clock=alarm_time.local)
@@ -65,6 +66,7 @@ def test_an_alarm_added_by_keyboard_is_saved_read_and_rings_before_another_of_it
     day = "日月火水木金土"[today]
     assert alarms["ｱﾗｰﾑ5"][5] == f"{at.hour}:{at.minute:02d}  {day}  {label}  {sounds['wav'].name}"
     assert alarms["ｱﾗｰﾑ7"][5].startswith(f"{at.hour}:{at.minute:02d}  毎日  "), rows
+    assert alarms["ｱﾗｰﾑ4"][5].endswith("  鐘.wav (見つかりません)"), rows
     assert rows[focus][4] == "ｱﾗｰﾑ5", (rows, focus)  # the row added has the keyboard
     clock.display.screenshot(clock.display.geometry(window_named(clock, LIST_TITLE))).save(
         tmp_path / "list.png")
@@ -99,3 +101,38 @@ def test_an_alarm_added_by_keyboard_is_saved_read_and_rings_before_another_of_it
     clock.key("Escape")
     closed(clock, title)
     alarm_time.assert_within_minute()
+
+
+def test_a_once_alarm_that_rings_while_the_list_is_open_stays_off_through_its_ok(
+        app, sounds, alarm_time, acc_tree_exe):
+    """The list edits a copy: alarm 3, a once-alarm, rings and is answered (so switched off)
+    while the list is open, and the list's OK and the dialog's 設定 must not switch it on
+    again."""
+    at = alarm_time.at
+    ini = {**alarm(2, at, SOUND_FILE, sounds["wav"]), "Sound_Once_2": -1, "Pos_X": 150,
+           "Pos_Y": 150}
+    clock = app.start(ini=ini, trace=MENU_TRACE, local_clock=alarm_time.local)
+    old = clock_window(clock)
+    dialog = open_dialog(clock)
+    x, y, w, h = dialog.geometry()
+    clock.display.move_pointer(x + w // 2, y + h // 2)
+    clock.display.key("shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "space")
+    assert new_window(clock, LIST_TITLE), "the list did not open"
+
+    alarm_time.ring(30)
+    title = f"ｱﾗｰﾑ3 {at.hour}:{at.minute:02d}"
+    assert new_window(clock, title, timeout=10), "no ring"
+    rows, _ = read_tree(clock, acc_tree_exe, RING_CLASS)
+    x, y, w, h = next(r[3] for r in rows if r[4] == "停止")
+    clock.click(x + w // 2, y + h // 2)  # answered: a once-alarm goes off
+    closed(clock, title)
+    wait_for(lambda: ini_values(clock.ini_bytes()).get("Sound_C_2") == " 0", 5,
+             "the once-alarm is still on in the file", clock)
+    x, y, w, h = clock.display.geometry(window_named(clock, LIST_TITLE))
+    clock.display.move_pointer(x + w // 2, y + h // 2)
+    clock.display.key("Return")  # the list's OK
+    closed(clock, LIST_TITLE)
+    clock.display.key("Tab", "space")  # 設定
+    dialog.wait_closed()
+    reloaded(clock, old)
+    assert ini_values(clock.ini_bytes()).get("Sound_C_2") == " 0"
