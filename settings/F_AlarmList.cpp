@@ -47,6 +47,7 @@ class F_AlarmList : public Form, private AccessibleSource {
       : s_(current), commands_(commands) {
     SetDpi(dpi);
     ServeReaders(access_);
+    UseDialogFace();
   }
   bool Open(HWND owner);
   bool Done() const { return done_; }
@@ -296,12 +297,6 @@ LRESULT F_AlarmList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case DM_GETDEFID:
       return MAKELRESULT(IDOK, DC_HASDEFID);
-    case WM_ERASEBKGND: {
-      RECT r;
-      GetClientRect(hwnd(), &r);
-      FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_3DFACE));
-      return 1;
-    }
     case kDefaultAction: {
       const int child = static_cast<int>(wp);
       const int b = child - 1 - static_cast<int>(rows_.size());

@@ -316,27 +316,9 @@ LRESULT F_AlarmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case DM_GETDEFID:
       return MAKELRESULT(IDOK, DC_HASDEFID);
-    case WM_ERASEBKGND: {
-      RECT r;
-      GetClientRect(hwnd(), &r);
-      FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_3DFACE));
-      return 1;
-    }
-    case WM_PRINTCLIENT: {
-      RECT r;
-      GetClientRect(hwnd(), &r);
-      FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_3DFACE));
-      return 0;
-    }
     case WM_ACTIVATE:
       if (KeepFocus(wp, lastFocus_)) return 0;
       break;
-    case kDefaultAction: {
-      const int row = static_cast<int>(wp) - 1;
-      if (row >= 0 && row < static_cast<int>(windows_.size()))
-        SendMessageW(windows_[row], BM_CLICK, 0, 0);
-      return 0;
-    }
     case WM_CLOSE:
       finish(false);
       return 0;

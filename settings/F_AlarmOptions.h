@@ -18,8 +18,6 @@ namespace alarm_options_window {
 namespace ao = alarm_options;
 using ao::Id;
 
-// A reader's default action, carried out from the window's own messages.
-constexpr UINT kDefaultAction = WM_APP + 1;
 // A control's id: its row of the table, past this; OK and cancel keep the dialog ids the
 // dialog keys send.
 constexpr int kFirstChildId = 100;
@@ -36,6 +34,7 @@ class F_AlarmOptions : public Form, private AccessibleSource {
     sound_.kind = cd ? 1 : 2;
     sound_.file = file;
     ServeReaders(access_);
+    UseDialogFace();
   }
   ~F_AlarmOptions() override {
     if (testing_) commands_.StopSoundTest();

@@ -66,7 +66,7 @@ bool F_AlarmOptions::AccessibleDefault(int child) {
   if (child < 1 || child > AccessibleCount()) return false;
   const ao::Kind k = ao::Controls()[static_cast<std::size_t>(child - 1)].kind;
   if (DefaultActionOf(ao::RoleOf(k)) == ReaderAction::None) return false;
-  return PostMessageW(hwnd(), kDefaultAction, static_cast<WPARAM>(child), 0) != FALSE;
+  return ClickLater(windows_[static_cast<std::size_t>(child - 1)]);
 }
 
 }  // namespace alarm_options_window

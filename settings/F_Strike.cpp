@@ -24,8 +24,6 @@ using so::Id;
 
 namespace {
 
-// A reader's default action, carried out from the window's own messages.
-constexpr UINT kDefaultAction = WM_APP + 1;
 // A control's id: its row of the table, past this; OK and cancel keep the dialog ids.
 constexpr int kFirstChildId = 100;
 
@@ -35,6 +33,7 @@ class F_Strike : public Form, private AccessibleSource {
       : edit_(current), commands_(commands) {
     SetDpi(dpi);
     ServeReaders(access_);
+    UseDialogFace();
   }
   ~F_Strike() override { stopTest(); }
 
@@ -293,22 +292,9 @@ LRESULT F_Strike::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case DM_GETDEFID:
       return MAKELRESULT(IDOK, DC_HASDEFID);
-    case WM_ERASEBKGND:
-    case WM_PRINTCLIENT: {
-      RECT r;
-      GetClientRect(hwnd(), &r);
-      FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_3DFACE));
-      return msg == WM_ERASEBKGND ? 1 : 0;
-    }
     case WM_ACTIVATE:
       if (KeepFocus(wp, lastFocus_)) return 0;
       break;
-    case kDefaultAction: {
-      const int row = static_cast<int>(wp) - 1;
-      if (row >= 0 && row < static_cast<int>(windows_.size()))
-        SendMessageW(windows_[row], BM_CLICK, 0, 0);
-      return 0;
-    }
     case WM_CLOSE:
       finish(false);
       return 0;
@@ -366,7 +352,7 @@ bool F_Strike::AccessibleDefault(int child) {
   if (child < 1 || child > AccessibleCount()) return false;
   const so::Kind k = so::Controls()[static_cast<std::size_t>(child - 1)].kind;
   if (DefaultActionOf(so::RoleOf(k)) == ReaderAction::None) return false;
-  return PostMessageW(hwnd(), kDefaultAction, static_cast<WPARAM>(child), 0) != FALSE;
+  return ClickLater(windows_[static_cast<std::size_t>(child - 1)]);
 }
 
 }  // namespace

@@ -30,7 +30,9 @@ F_Zones::F_Zones(SettingsStore& store)
         return Loaded() && m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST &&
                (m.hwnd == hwnd() || IsChild(hwnd(), m.hwnd)) &&
                IsDialogMessageW(hwnd(), const_cast<MSG*>(&m));
-      }) {}
+      }) {
+  UseDialogFace();
+}
 
 F_Zones::~F_Zones() = default;
 
@@ -110,12 +112,6 @@ LRESULT F_Zones::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (LOWORD(wp) == IDOK) ok();
       if (LOWORD(wp) == IDCANCEL) Unload();
       return 0;
-    case WM_ERASEBKGND: {
-      RECT r;
-      GetClientRect(hwnd(), &r);
-      FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
     case WM_CTLCOLORSTATIC:
       SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
       SetTextColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNTEXT));

@@ -42,7 +42,10 @@ std::wstring GetText(HWND window) {
 
 }  // namespace
 
-F_Ring::F_Ring(Commands& commands) : commands_(commands) { ServeReaders(access_); }
+F_Ring::F_Ring(Commands& commands) : commands_(commands) {
+  ServeReaders(access_);
+  UseDialogFace();
+}
 
 // The controls go before the fonts they were given.
 F_Ring::~F_Ring() { Unload(); }
@@ -233,12 +236,6 @@ bool F_Ring::AccessibleDefault(int child) {
 
 LRESULT F_Ring::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_ERASEBKGND: {
-      RECT r;
-      GetClientRect(hwnd(), &r);
-      FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
     case WM_COMMAND:
       if (HIWORD(wp) == BN_CLICKED) {
         if (LOWORD(wp) == IDOK) cmdSnooze_Click();

@@ -98,6 +98,9 @@ bool Form::KeepFocus(WPARAM wp, HWND& last) const {
 
 namespace {
 
+// Far above WM_APP + n, which the windows number their own messages from.
+constexpr UINT kClickLater = WM_APP + 0x3F00;
+
 BOOL CALLBACK TellColoursChanged(HWND child, LPARAM) {
   SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
   return TRUE;
@@ -109,8 +112,26 @@ void RedrawAll(HWND window) {
 
 }  // namespace
 
+bool Form::ClickLater(HWND button) const {
+  return button && PostMessageW(hwnd_, kClickLater, reinterpret_cast<WPARAM>(button), 0);
+}
+
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT:
+      if (!dialogFace_) break;
+      {
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_3DFACE));
+      }
+      return msg == WM_ERASEBKGND ? 1 : 0;
+    case kClickLater: {
+      const HWND button = reinterpret_cast<HWND>(wp);
+      if (IsChild(hwnd_, button)) SendMessageW(button, BM_CLICK, 0, 0);
+      return 0;
+    }
     case WM_TIMER:
       for (Timer* t : timers_)
         if (t->Id() == wp) {

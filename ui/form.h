@@ -62,6 +62,12 @@ class Form {
   // WM_ACTIVATE: the keyboard leaves with the window and comes back to the control that had it
   // (`last`). True when it was given back, and the message is then handled.
   bool KeepFocus(WPARAM wp, HWND& last) const;
+  // A window made of the system's controls: its background is the dialog face, on the screen
+  // and when a control prints it behind itself.
+  void UseDialogFace() { dialogFace_ = true; }
+  // A reader's default action on one of the window's buttons: pressed once the reader's call
+  // has returned, since the press may open a window of its own.
+  bool ClickLater(HWND button) const;
 
  private:
   static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -70,4 +76,5 @@ class Form {
   std::vector<Timer*> timers_;
   AccessibleServer* readers_ = nullptr;
   bool unloading_ = false;
+  bool dialogFace_ = false;
 };
