@@ -49,7 +49,8 @@ class MemoryGraph {
     int freeSpokes = -1;  // -1: no figures, a cleared board
     std::wstring text;
     bool operator==(const Shown& o) const {
-      return colours == o.colours && outline == o.outline && freeSpokes == o.freeSpokes && text == o.text;
+      return colours == o.colours && outline == o.outline && freeSpokes == o.freeSpokes &&
+             text == o.text;
     }
   };
   void draw(Canvas& board, const Shown& pie) const;

@@ -13,7 +13,9 @@ struct IconPixels {
   // Top row first, 0xAARRGGBB as a 32-bit icon holds them: opaque over the disc, and 0 (the
   // taskbar shows through) outside it.
   std::vector<std::uint32_t> argb;
-  bool Inside(int x, int y) const { return (argb[static_cast<std::size_t>(y * size + x)] >> 24) != 0; }
+  bool Inside(int x, int y) const {
+    return (argb[static_cast<std::size_t>(y * size + x)] >> 24) != 0;
+  }
 };
 
 IconPixels ContrastClockIcon(int size, Colour back, Colour fore);

@@ -12,7 +12,8 @@ inline Colour SystemColour(int index) {
 }
 
 inline SystemColours WindowColours() {
-  return {SystemColour(COLOR_WINDOW), SystemColour(COLOR_WINDOWTEXT), SystemColour(COLOR_HIGHLIGHT)};
+  return {SystemColour(COLOR_WINDOW), SystemColour(COLOR_WINDOWTEXT),
+          SystemColour(COLOR_HIGHLIGHT)};
 }
 
 inline bool WindowsHighContrast() {

@@ -17,6 +17,17 @@ LIST_CLASS, LIST_TITLE, RING_CLASS = "Tessarine_AlarmList", "ｱﾗｰﾑ一覧"
 ROLE_CHECKBOX, STATE_CHECKED = 44, 0x10
 
 
+def open_list(clock):
+    """The settings dialog, and the list from it by the keyboard: Shift+Tab from the dialog's
+    start passes ✕, ｷｬﾝｾﾙ and 設定 to the list's button. The dialog, still open under it."""
+    dialog = open_dialog(clock)
+    x, y, w, h = dialog.geometry()
+    clock.display.move_pointer(x + w // 2, y + h // 2)
+    clock.display.key("shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "space")
+    assert new_window(clock, LIST_TITLE), "the list did not open"
+    return dialog
+
+
 def test_an_alarm_added_by_keyboard_is_saved_read_and_rings_before_another_of_its_minute(
         app, sounds, alarm_time, acc_tree_exe, tmp_path):
     """Alarms 3 (off) and 4 (at another time, its file gone) and 7 (at the alarm's minute) are in the file.
@@ -37,14 +48,7 @@ def test_an_alarm_added_by_keyboard_is_saved_read_and_rings_before_another_of_it
     clock = app.start(ini=ini, trace=MENU_TRACE, local_clock=alarm_time.local)
     before = clock.ini_bytes()
     old = clock_window(clock)
-    dialog = open_dialog(clock)
-    x, y, w, h = dialog.geometry()
-    clock.display.move_pointer(x + w // 2, y + h // 2)
-
-    # Shift+Tab from the dialog's start: ✕, ｷｬﾝｾﾙ, 設定, then the list's button (2 of the
-    # list's own alarms are on).
-    clock.display.key("shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "space")
-    assert new_window(clock, LIST_TITLE), "the list did not open"
+    dialog = open_list(clock)
     clock.display.key("Tab", "space")  # Add
     assert new_window(clock, "ｱﾗｰﾑ5の詳細"), "Add did not open alarm 5's window"
     clock.display.key(*f"{at.hour:02d}", "Tab", *f"{at.minute:02d}", "Tab", "Tab")
@@ -113,11 +117,7 @@ def test_a_once_alarm_that_rings_while_the_list_is_open_stays_off_through_its_ok
            "Pos_Y": 150}
     clock = app.start(ini=ini, trace=MENU_TRACE, local_clock=alarm_time.local)
     old = clock_window(clock)
-    dialog = open_dialog(clock)
-    x, y, w, h = dialog.geometry()
-    clock.display.move_pointer(x + w // 2, y + h // 2)
-    clock.display.key("shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "space")
-    assert new_window(clock, LIST_TITLE), "the list did not open"
+    dialog = open_list(clock)
 
     alarm_time.ring(30)
     title = f"ｱﾗｰﾑ3 {at.hour}:{at.minute:02d}"
