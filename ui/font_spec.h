@@ -1,6 +1,6 @@
-// A font by its face, its character height at 96 DPI and its character set. A window makes
-// the real font at its own density (FontAt in ui/gdi.h); the layout tables only name it, so
-// that they compile and are tested on any machine.
+// A font as a layout table names it: its face, its character height at 96 DPI and its
+// character set. Each window makes the real font from it at its own density (FontAt), so a
+// table holds no font handle of its own.
 #pragma once
 
 #include <string>
