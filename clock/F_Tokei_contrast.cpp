@@ -14,5 +14,5 @@ void F_Tokei::coloursChanged() {
   if (!Loaded() || facePalette() == palette_) return;
   buildFace();
   drawCurrentState();
-  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  // Shown by the form, which redraws every window when the colours change.
 }

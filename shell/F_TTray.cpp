@@ -19,6 +19,11 @@ namespace {
 // A message of our own: the shell's notifications must not look like the window's mouse input.
 constexpr UINT kCallbackMessage = WM_APP + 1;
 
+// The plain clock at the tray's size, in two of the system's colours.
+HICON SystemColoursIcon(int back, int fore) {
+  return MakeContrastIcon(GetSystemMetrics(SM_CXSMICON), SystemColour(back), SystemColour(fore));
+}
+
 }  // namespace
 
 F_TTray::F_TTray(const SettingsStore& store, Commands& commands)
@@ -34,9 +39,7 @@ void F_TTray::ShowRinging(bool lit) {
   lit_ = lit;
   if (lit && !ringingIcon_) {
     // In high contrast a clock in the highlight's colours: it stands out from any taskbar.
-    ringingIcon_.reset(contrastIcon_ ? MakeContrastIcon(GetSystemMetrics(SM_CXSMICON),
-                                                        SystemColour(COLOR_HIGHLIGHT),
-                                                        SystemColour(COLOR_HIGHLIGHTTEXT))
+    ringingIcon_.reset(contrastIcon_ ? SystemColoursIcon(COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT)
                                      : MakeRingingIcon(icon_.get()));
   }
   HICON wanted = lit && ringingIcon_ ? ringingIcon_.get() : shownIcon();
@@ -54,9 +57,7 @@ void F_TTray::useColours() {
   contrastIcon_.reset();
   ringingIcon_.reset();
   if (HighContrastOn(store_.Get().HighContrast, WindowsHighContrast()))
-    contrastIcon_.reset(MakeContrastIcon(GetSystemMetrics(SM_CXSMICON),
-                                         SystemColour(COLOR_WINDOW),
-                                         SystemColour(COLOR_WINDOWTEXT)));
+    contrastIcon_.reset(SystemColoursIcon(COLOR_WINDOW, COLOR_WINDOWTEXT));
 }
 
 void F_TTray::Form_Load() {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "clock/face.h"
+
 namespace {
 
 // How far (x, y) lies from the segment from (x1, y1) to (x2, y2).
@@ -27,7 +29,7 @@ IconPixels ContrastClockIcon(int size, Colour back, Colour fore) {
   const double r = icon.size / 2.0, line = std::max(1.0, icon.size / 8.0);
   // The hands' tips at ten past ten, clockwise from twelve.
   auto tip = [r](double degrees, double length) {
-    const double a = degrees * 3.14159265358979 / 180;
+    const double a = degrees * TwoPi / 360;
     return std::pair{r + length * r * std::sin(a), r - length * r * std::cos(a)};
   };
   const auto [hx, hy] = tip(305, 0.5);
