@@ -130,7 +130,7 @@ void F_Setting::DrawPreview() {
   GetLocalTime(&now);
   PictureBox& dial = box(Id::PreviewDial);
   ::DrawPreview(dial, box(Id::PreviewPendulum), *Pic_ball, EditColor, EditShape,
-                PreviewTime{now.wHour, now.wMinute, now.wSecond}, Dpi(), highContrast_);
+                PreviewTime{now.wHour, now.wMinute, now.wSecond}, Dpi());
   Pic_bBackColor = EditColor[0];
   repaint(slot(*dl::Find(Id::PreviewFrame)).frame);
   // The preview's dial is round whatever the shape.

@@ -10,8 +10,7 @@ constexpr double kRodLength = 0.6;  // metres; the clock swings 0.5
 }  // namespace
 
 void DrawPreview(Canvas& dial, Canvas& pendulum, Canvas& ball,
-                 const std::array<Colour, 6>& editColor, int editShape, PreviewTime t, int dpi,
-                 bool flat) {
+                 const std::array<Colour, 6>& editColor, int editShape, PreviewTime t, int dpi) {
   pendulum.SetBackColour(editColor[0]);
   ball.ResetScale();
   ball.SetBackColour(editColor[0]);
@@ -21,20 +20,16 @@ void DrawPreview(Canvas& dial, Canvas& pendulum, Canvas& ball,
   look.numerals = editColor[1];
   look.shapeRatio = ShapeRatioOf(editShape).value_or(*ShapeRatioOf(0));
   look.shadeBlackCorners = false;
-  look.flat = flat;
   look.dpi = dpi;
   PaintDial(dial, look);
 
   // Shaded round the unrounded centre height (12.5): each disc is half a pixel wider than on
   // the clock's sprite.
-  if (flat)
-    DrawFlatBall(ball, editColor[0], editColor[5]);
-  else
-    DrawShadedDisc(ball, editColor[5], 16, RoundHalfEven(ball.ScaleWidth() / 2),
-                   ball.ScaleHeight() / 2, dpi);
+  DrawShadedDisc(ball, editColor[5], 16, RoundHalfEven(ball.ScaleWidth() / 2),
+                 ball.ScaleHeight() / 2, dpi);
   Pendulum rest;
   rest.Reset(pendulum.ScaleWidth(), kRodLength, dpi);
-  DrawPendulum(pendulum, ball, rest, flat ? BlitMode::Copy : BlitMode::Or);
+  DrawPendulum(pendulum, ball, rest);
 
   DrawHands(dial, t.hour, t.minute, t.second, editColor[2], editColor[3], editColor[4]);
 }

@@ -17,8 +17,7 @@ struct PreviewTime {
 };
 
 // `dial` is 80 x 80, `pendulum` 80 x 57 and `ball` the 25 x 25 bob sprite, all in pixels at
-// 96 DPI and scaled to `dpi`. A shape outside 0..2 is drawn as a circle. `flat` (high
-// contrast) keeps the colours being edited but drops the shading, as the clock does.
+// 96 DPI and scaled to `dpi`. A shape outside 0..2 is drawn as a circle.
 void DrawPreview(Canvas& dial, Canvas& pendulum, Canvas& ball,
                  const std::array<Colour, 6>& editColor, int editShape, PreviewTime t,
-                 int dpi = kBaseDpi, bool flat = false);
+                 int dpi = kBaseDpi);
